@@ -1,0 +1,16 @@
+# pagewell_folder_library(NAME DIR [DEPS ...]): a static library from every
+# .cpp/.c below DIR except main.cpp and LibraryEntry.cpp (linked apart). Folders grow by adding files.
+function(pagewell_folder_library name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+  list(FILTER sources EXCLUDE REGEX "/(main|LibraryEntry)\\.cpp$")
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,18 @@
+# Warnings, sanitizers and fuzzing instrumentation shared by every target.
+add_compile_options(-Wall -Wextra)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-Wno-missing-field-initializers)
+endif()
+
+if(PAGEWELL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(PAGEWELL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "PAGEWELL_FUZZ needs clang")
+  endif()
+  # Coverage instrumentation for the libraries; the fuzz executables add the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
