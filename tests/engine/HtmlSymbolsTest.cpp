@@ -1,0 +1,68 @@
+#include "engine/HtmlSymbols.h"
+
+#include <gtest/gtest.h>
+
+namespace engine {
+namespace {
+
+TEST(HtmlSymbols, NumberingKeepsItsFixedValues) {
+  EXPECT_EQ(symHtml, 0);
+  EXPECT_EQ(symUnknownAttribute, 59);
+  EXPECT_EQ(symOtherChar, 67);
+  EXPECT_EQ(symUnknownTag, 69);
+  EXPECT_EQ(symText, 70);
+  EXPECT_EQ(symEndOfInput, 71);
+  EXPECT_EQ(symTheadEnd, 211);
+  EXPECT_EQ(symLineBreak, 218);
+  EXPECT_EQ(sizeof(THtmlSymbol), 1u);
+}
+
+TEST(HtmlSymbols, TagLookUpTakesStartAndEndSymbols) {
+  EXPECT_EQ(LookUpTagSymbol("BR", false), symBr);
+  EXPECT_EQ(LookUpTagSymbol("TABLE", false), symTable);
+  EXPECT_EQ(LookUpTagSymbol("TABLE", true), symTableEnd);
+  EXPECT_EQ(LookUpTagSymbol("H", false), symH);
+  EXPECT_EQ(LookUpTagSymbol("OBJECT", true), symObjectEnd);
+  EXPECT_EQ(LookUpTagSymbol("READONLY", false), symReadonly);
+  // Tags and attributes of the same text share one value.
+  EXPECT_EQ(LookUpTagSymbol("SELECTED", false), LookUpAttributeSymbol("SELECTED"));
+}
+
+TEST(HtmlSymbols, EndTagsOfTagsWithoutEndAreUnknown) {
+  EXPECT_EQ(LookUpTagSymbol("BR", true), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("LI", true), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("DD", true), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("READONLY", true), symUnknownTag);
+}
+
+TEST(HtmlSymbols, UnknownOrWrongCaseNamesAreUnknown) {
+  EXPECT_EQ(LookUpTagSymbol("H7", false), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("table", false), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("", false), symUnknownTag);
+  EXPECT_EQ(LookUpTagSymbol("BLOCKQUOTEXX", false), symUnknownTag);
+  EXPECT_EQ(LookUpAttributeSymbol("HREFX"), symUnknownAttribute);
+  EXPECT_EQ(LookUpAttributeSymbol(""), symUnknownAttribute);
+}
+
+TEST(HtmlSymbols, AttributeLookUpFindsEveryKind) {
+  EXPECT_EQ(LookUpAttributeSymbol("VALUE"), symValue);
+  EXPECT_EQ(LookUpAttributeSymbol("TEXT"), symText);
+  EXPECT_EQ(LookUpAttributeSymbol("HTTP-EQUIV"), symHttpEquiv);
+  EXPECT_EQ(LookUpAttributeSymbol("BORDERCOLORLIGHT"), symBordercolorlight);
+  EXPECT_EQ(LookUpAttributeSymbol("READONLY"), symReadonly);
+}
+
+TEST(HtmlSymbols, ReverseLookUps) {
+  EXPECT_EQ(TagNameOfSymbol(symTitle), "title");
+  EXPECT_EQ(TagNameOfSymbol(symH), "h");
+  EXPECT_EQ(TagNameOfSymbol(symReadonly), "readonly");
+  EXPECT_EQ(TagNameOfSymbol(symHref), "");
+  EXPECT_EQ(TagNameOfEndSymbol(symTfootEnd), "tfoot");
+  EXPECT_EQ(TagNameOfEndSymbol(symTable), "");
+  EXPECT_EQ(EndSymbolOf(symTable), symTableEnd);
+  EXPECT_EQ(EndSymbolOf(symObject), symObjectEnd);
+  EXPECT_EQ(EndSymbolOf(symBr), 0);
+}
+
+}  // namespace
+}  // namespace engine
