@@ -1,0 +1,17 @@
+#pragma once
+// Reading and writing whole files. Writes go to a temporary file in the same
+// folder that is flushed and renamed over the target, so a file is written
+// whole or not at all.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+// False when the file cannot be opened or read.
+bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes);
+// Raises EFCreateError "Cannot create file \"name\"" on any failure.
+void WriteWholeFile(const std::string& fileName, const void* data, std::size_t size);
+
+}  // namespace gui
