@@ -1,0 +1,143 @@
+#include "platform/win/kernel/IconvCodec.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace win {
+namespace {
+
+const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
+constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+
+void* openConverter(const char* to, const char* from) {
+  const iconv_t cd = iconv_open(to, from);
+  return cd == kInvalid ? nullptr : static_cast<void*>(cd);
+}
+
+void closeConverter(void* cd) {
+  if (cd) iconv_close(static_cast<iconv_t>(cd));
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Output area of a growing string, tracked in bytes for iconv.
+template <typename String>
+class OutputCursor {
+ public:
+  using Unit = typename String::value_type;
+  OutputCursor(String& out, std::size_t reserveUnits) : out_(out), written_(out.size()) {
+    out_.resize(written_ + reserveUnits + 16);
+  }
+  ~OutputCursor() { out_.resize(written_); }
+  char** next() {
+    pointer_ = reinterpret_cast<char*>(out_.data() + written_);
+    left_ = (out_.size() - written_) * sizeof(Unit);
+    start_ = pointer_;
+    return &pointer_;
+  }
+  std::size_t* left() { return &left_; }
+  // Takes in what iconv wrote since next().
+  void commit() { written_ += static_cast<std::size_t>(pointer_ - start_) / sizeof(Unit); }
+  void grow() { out_.resize(out_.size() * 2 + 16); }
+  void append(Unit unit) {
+    if (written_ >= out_.size()) grow();
+    out_[written_++] = unit;
+  }
+
+ private:
+  String& out_;
+  std::size_t written_;
+  char* pointer_ = nullptr;
+  char* start_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+}  // namespace
+
+IconvCodec::IconvCodec(const char* encoding)
+    : decoder_(openConverter("UTF-16LE", encoding)), encoder_(openConverter(encoding, "UTF-16LE")) {}
+
+IconvCodec::~IconvCodec() {
+  closeConverter(decoder_);
+  closeConverter(encoder_);
+}
+
+bool IconvCodec::valid() const { return decoder_ && encoder_; }
+
+bool IconvCodec::decode(std::string_view src, InvalidInput invalid, char16_t replacement, std::u16string& out) {
+  const auto cd = static_cast<iconv_t>(decoder_);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  OutputCursor<std::u16string> cursor(out, src.size());
+  char* in = const_cast<char*>(src.data());
+  std::size_t inLeft = src.size();
+  // After the input, one call without input flushes what the converter holds.
+  bool flushing = inLeft == 0;
+  while (true) {
+    const std::size_t result = flushing ? iconv(cd, nullptr, nullptr, cursor.next(), cursor.left())
+                                        : iconv(cd, &in, &inLeft, cursor.next(), cursor.left());
+    const int error = errno;
+    cursor.commit();
+    if (result != kFailed) {
+      if (flushing) return true;
+      flushing = inLeft == 0;
+      continue;
+    }
+    if (error == E2BIG) {
+      cursor.grow();
+    } else if (error == EILSEQ) {
+      if (invalid == InvalidInput::Fail) return false;
+      cursor.append(replacement);
+      ++in;
+      --inLeft;
+    } else {  // EINVAL: a character cut off at the end
+      if (invalid == InvalidInput::Fail) return false;
+      cursor.append(replacement);
+      inLeft = 0;
+      flushing = true;
+    }
+  }
+}
+
+bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, std::string& out) {
+  const auto cd = static_cast<iconv_t>(encoder_);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  OutputCursor<std::string> cursor(out, src.size() * 2);
+  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(src.data()));
+  std::size_t inLeft = src.size() * sizeof(char16_t);
+  bool usedDefault = false;
+  bool flushing = inLeft == 0;  // the final call returns to the initial shift state
+  while (true) {
+    const std::size_t result = flushing ? iconv(cd, nullptr, nullptr, cursor.next(), cursor.left())
+                                        : iconv(cd, &in, &inLeft, cursor.next(), cursor.left());
+    const int error = errno;
+    cursor.commit();
+    if (result != kFailed) {
+      if (flushing) return usedDefault;
+      flushing = inLeft == 0;
+      continue;
+    }
+    if (error == E2BIG) {
+      cursor.grow();
+      continue;
+    }
+    // Unmappable or unpaired: back to the initial shift state, then the
+    // default character in place of the whole character.
+    usedDefault = true;
+    while (iconv(cd, nullptr, nullptr, cursor.next(), cursor.left()) == kFailed && errno == E2BIG) {
+      cursor.commit();
+      cursor.grow();
+    }
+    cursor.commit();
+    for (const char c : defaultChar) cursor.append(c);
+    const std::size_t position = src.size() - inLeft / sizeof(char16_t);
+    std::size_t skip = 1;
+    if (position + 1 < src.size() && isHighSurrogate(src[position]) && isLowSurrogate(src[position + 1])) skip = 2;
+    if (error == EINVAL) skip = inLeft / sizeof(char16_t);
+    in += skip * sizeof(char16_t);
+    inLeft -= skip * sizeof(char16_t);
+    flushing = inLeft == 0;
+  }
+}
+
+}  // namespace win

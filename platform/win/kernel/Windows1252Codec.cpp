@@ -1,0 +1,61 @@
+#include "platform/win/kernel/Windows1252Codec.h"
+
+#include <array>
+#include <cstdint>
+
+namespace win {
+namespace {
+
+// Characters of the bytes 0x80..0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The byte for a character outside Latin-1, or 0 when there is none.
+unsigned char byteForCharacter(char16_t c) {
+  for (std::size_t i = 0; i < kHighControls.size(); ++i)
+    if (kHighControls[i] == c) return static_cast<unsigned char>(0x80 + i);
+  return 0;
+}
+
+}  // namespace
+
+void decodeWindows1252(std::string_view src, std::u16string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + src.size());
+  char16_t* dst = out.data() + start;
+  for (std::size_t i = 0; i < src.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(src[i]);
+    dst[i] = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte;
+  }
+}
+
+bool encodeWindows1252(std::u16string_view src, char defaultChar, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + src.size());
+  char* dst = out.data() + start;
+  std::size_t written = 0;
+  bool usedDefault = false;
+  for (std::size_t i = 0; i < src.size(); ++i) {
+    const char16_t c = src[i];
+    unsigned char byte;
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      byte = static_cast<unsigned char>(c);
+    } else {
+      byte = byteForCharacter(c);
+      if (byte == 0) {
+        usedDefault = true;
+        byte = static_cast<unsigned char>(defaultChar);
+        // A surrogate pair is one character and gets one default character.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < src.size() && src[i + 1] >= 0xDC00 && src[i + 1] <= 0xDFFF) ++i;
+      }
+    }
+    dst[written++] = static_cast<char>(byte);
+  }
+  out.resize(start + written);
+  return usedDefault;
+}
+
+}  // namespace win

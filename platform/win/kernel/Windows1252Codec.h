@@ -1,0 +1,16 @@
+#pragma once
+// Code page 1252 (the ANSI code page) by table, without iconv.
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// Appends src as UTF-16. Every byte has a character: the five bytes the code
+// page leaves undefined map to the C1 controls of the same value.
+void decodeWindows1252(std::string_view src, std::u16string& out);
+
+// Appends src in code page 1252; characters it cannot hold become
+// defaultChar. Returns whether the default character was used.
+bool encodeWindows1252(std::u16string_view src, char defaultChar, std::string& out);
+
+}  // namespace win
