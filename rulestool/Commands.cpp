@@ -1,0 +1,97 @@
+#include "rulestool/Commands.h"
+
+#include <tinyxml.h>
+
+#include "rulestool/DumpOutput.h"
+#include "rulestool/Messages.h"
+#include "rulestool/RuleDump.h"
+#include "rulestool/RuleMerge.h"
+#include "rulestool/RulesDocument.h"
+#include "rulestore/Globals.h"
+#include "rulestore/KillFile.h"
+
+namespace kestrane {
+
+namespace {
+
+const char* const kCannotLoadStore = "Cannot load rules file in current directory";
+
+const char* sourceText(const std::optional<std::string>& source) { return source ? source->c_str() : nullptr; }
+
+}  // namespace
+
+int RunKestrane(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  TiXmlBase::SetCondenseWhiteSpace(false);
+  std::optional<CommandLine> line = ParseCommandLine(args, err);
+  if (!line) {
+    WriteUsage(err);
+    return kExitUsage;
+  }
+  if (line->user && line->user->size() > kMaxUserNameLength) {
+    Message(err, "User name is too long (at most " + std::to_string(kMaxUserNameLength) + " characters)");
+    return kExitUsage;
+  }
+  return line->command == Command::Load ? RunLoad(*line, out, err) : RunDump(*line, out, err);
+}
+
+int RunDump(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  DumpOutput output(line.filename ? &*line.filename : nullptr, out);
+  const std::string shownName = line.filename.value_or("-");
+  if (!output.Open()) {
+    Message(err, "Cannot create file '" + shownName + "'");
+    return kExitCannotCreateOrRead;
+  }
+  const std::optional<std::string> source = UserToSource(line.user);
+  CKillFile store;
+  if (!store.LoadData("", true, sourceText(source))) {
+    Message(err, kCannotLoadStore);
+    return kExitCannotLoadStore;
+  }
+  if (!output.Finish(line.command == Command::Xml ? XmlDump(store) : TextDump(store))) {
+    Message(err, "Cannot create file '" + shownName + "'");
+    return kExitCannotCreateOrRead;
+  }
+  return kExitSuccess;
+}
+
+int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  TiXmlDocument document;
+  std::string error;
+  if (!LoadRulesDocument(*line.filename, document, error)) {
+    Message(err, error);
+    return kExitCannotCreateOrRead;
+  }
+  const std::optional<std::string> source = UserToSource(line.user);
+  const MergeOptions options{line.debugLevel, line.noChange};
+  // The dry run validates the whole document before the store is touched.
+  int count = MergeRules(document, sourceText(source), nullptr, options, err);
+  if (count < 0) {
+    Message(err, "The rules file has errors; no rules were loaded");
+    return kExitInvalidRules;
+  }
+  if (count == 0) {
+    Message(err, "No rules in source file");
+    return kExitNoRules;
+  }
+  out << count << " rules to load\n";
+  out.flush();
+
+  CKillFile store;
+  if (!store.LoadData("", true, sourceText(source))) {
+    Message(err, kCannotLoadStore);
+    return kExitCannotLoadStore;
+  }
+  const bool all = !source || *source == "*";
+  SetGlobals("", all ? "user" : source->c_str(), "", "", all ? 1 : 0);
+  if (MergeRules(document, sourceText(source), &store, options, err) < 0) {
+    Message(err, "The rules file has errors; no rules were loaded");
+    return kExitInvalidRules;
+  }
+  if (!store.SaveData(!all)) {
+    Message(err, "Error saving rules");
+    return kExitCannotSave;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace kestrane
