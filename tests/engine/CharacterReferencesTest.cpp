@@ -1,0 +1,76 @@
+#include "engine/CharacterReferences.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/Entities.h"
+#include "LexerTestSupport.h"
+
+namespace engine {
+namespace {
+
+std::u16string TextOf(const std::string& document, int codePage = 1252) {
+  return testing::JoinedText(testing::LexAll(document, codePage));
+}
+
+// Reads one reference as attribute text; the rest stays unread.
+std::string AttributeText(const std::string& reference, int codePage = 1252) {
+  testing::StartLexing(reference, codePage);
+  std::string text;
+  ReadCharacterReferenceText(codePage, text);
+  return text;
+}
+
+TEST(Entities, TableHoldsEveryNameOnceAndSorts) {
+  ASSERT_EQ(EntityTable().size(), 253u);
+  std::uint16_t code = 0;
+  for (const TEntity& entity : EntityTable()) {
+    ASSERT_TRUE(LookUpEntity(entity.Name, code)) << entity.Name;
+    EXPECT_EQ(code, entity.Code) << entity.Name;
+  }
+  EXPECT_TRUE(LookUpEntity("apos", code));
+  EXPECT_EQ(code, 8217);
+  EXPECT_TRUE(LookUpEntity("euro", code));
+  EXPECT_EQ(code, 8364);
+  EXPECT_FALSE(LookUpEntity("AMP", code));
+  EXPECT_FALSE(LookUpEntity("", code));
+}
+
+TEST(CharacterReferences, NamedReferencesInText) {
+  EXPECT_EQ(TextOf("&amp; &amp x"), u"& & x");
+  EXPECT_EQ(TextOf("&AMP;"), u"&AMP;");
+  EXPECT_EQ(TextOf("&apos;&hellip&Eacute;"), u"\u2019\u2026\u00C9");
+  EXPECT_EQ(TextOf("&abcdefghijklmnop;"), u"&abcdefghijklmnop;");
+  EXPECT_EQ(TextOf("a & b &"), u"a & b &");
+}
+
+TEST(CharacterReferences, NumericReferencesInText) {
+  EXPECT_EQ(TextOf("&#65;&#x41;&#X41&#65"), u"AAAA");
+  EXPECT_EQ(TextOf("&#;&#xg;&#x;"), u"&#;&#xg;&#x;");
+  EXPECT_EQ(TextOf("a&#9;b&#7;c&#0;d"), u"a b?c?d");
+  // 127 to 159 are the document code page's characters.
+  EXPECT_EQ(TextOf("&#150;&#128;"), u"\u2013\u20AC");
+  EXPECT_EQ(TextOf("&#8211;&#x1F600;"), u"\u2013\U0001F600");
+}
+
+TEST(CharacterReferences, OutOfRangeNumbersSaturateAndSurrogatesAreReplaced) {
+  EXPECT_EQ(TextOf("&#99999999999999999999999999;x"), u"\uFFFDx");
+  EXPECT_EQ(TextOf("&#x110000;&#xD800;&#56320;"), u"\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(TextOf("&#x10FFFF;"), u"\U0010FFFF");
+  EXPECT_EQ(AttributeText("&#xFFFFFFFFFFFFFFFFFFFF;", 65001), "\xEF\xBF\xBD");
+  EXPECT_EQ(AttributeText("&#xDBFF;", 65001), "\xEF\xBF\xBD");
+}
+
+TEST(CharacterReferences, AttributeText) {
+  EXPECT_EQ(AttributeText("&copy"), "\xA9");
+  EXPECT_EQ(AttributeText("&hellip"), "&hellip");
+  EXPECT_EQ(AttributeText("&hellip;", 65001), "\xE2\x80\xA6");
+  EXPECT_EQ(AttributeText("&#150;", 65001), "\x96");
+  EXPECT_EQ(AttributeText("&#9;"), " ");
+  EXPECT_EQ(AttributeText("&#31;"), "?");
+  EXPECT_EQ(AttributeText("&#x3B1;", 1253), "\xE1");
+  EXPECT_EQ(AttributeText("&#x3B1;", 1252), "?");
+  EXPECT_EQ(AttributeText("&nosuch;"), "&nosuch");
+}
+
+}  // namespace
+}  // namespace engine
