@@ -1,0 +1,18 @@
+#pragma once
+// The drawing services in one include.
+#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/Clipping.h"
+#include "platform/win/gdi/Colors.h"
+#include "platform/win/gdi/DcAttributes.h"
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/GdiObject.h"
+#include "platform/win/gdi/MappingMode.h"
+#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/Path.h"
+#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/Region.h"
+#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/StockObjects.h"
+#include "platform/win/gdi/Surface.h"

@@ -1,0 +1,178 @@
+#include "platform/win/gdi/Bitmap.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/DibFormat.h"
+
+namespace win {
+namespace {
+
+template <class T>
+int copyOut(const T& value, int bufferSize, void* buffer) {
+  if (!buffer) return static_cast<int>(sizeof(T));
+  if (bufferSize < static_cast<int>(sizeof(T))) return 0;
+  std::memcpy(buffer, &value, sizeof(T));
+  return static_cast<int>(sizeof(T));
+}
+
+DibLayout layoutOf(const BitmapObject& bitmap) {
+  DibLayout layout;
+  layout.width = bitmap.surface.width;
+  layout.height = bitmap.surface.height;
+  layout.bottomUp = bitmap.header.biHeight > 0;
+  layout.bitCount = bitmap.header.biBitCount;
+  layout.rowBytes = bitmap.bitsStride;
+  for (const RGBQUAD& q : bitmap.colorTable)
+    layout.palette.push_back((static_cast<std::uint32_t>(q.rgbRed) << 16) |
+                             (static_cast<std::uint32_t>(q.rgbGreen) << 8) | q.rgbBlue);
+  if (layout.bitCount <= 8) layout.palette.resize(static_cast<std::size_t>(1) << layout.bitCount, 0);
+  return layout;
+}
+
+std::uint8_t* bitsRow(BitmapObject& bitmap, int surfaceRow) {
+  const int dibRow = bitmap.header.biHeight > 0 ? bitmap.surface.height - 1 - surfaceRow : surfaceRow;
+  return bitmap.bits.get() + static_cast<std::ptrdiff_t>(dibRow) * bitmap.bitsStride;
+}
+
+HBITMAP newMonochromeBitmap(int width, int height) {
+  auto bitmap = std::make_unique<BitmapObject>();
+  if (!allocateSurface(bitmap->surface, width, height, 0)) return 0;
+  bitmap->surface.monochrome = true;
+  bitmap->bitsPixel = 1;
+  return addGdiObject(std::move(bitmap));
+}
+
+HBITMAP newColorBitmap(int width, int height, int reportedBits) {
+  auto bitmap = std::make_unique<BitmapObject>();
+  if (!allocateSurface(bitmap->surface, width, height, 0)) return 0;
+  bitmap->bitsPixel = reportedBits;
+  return addGdiObject(std::move(bitmap));
+}
+
+}  // namespace
+
+std::int64_t dibRowBytes(std::int64_t width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
+
+int BitmapObject::describe(int bufferSize, void* buffer) const {
+  BITMAP info{};
+  info.bmType = 0;
+  info.bmWidth = surface.width;
+  info.bmHeight = surface.height;
+  info.bmPlanes = 1;
+  info.bmBitsPixel = static_cast<WORD>(bitsPixel);
+  if (dib) {
+    info.bmWidthBytes = static_cast<LONG>(dibRowBytes(surface.width, bitsPixel));
+    info.bmBits = bits ? static_cast<void*>(bits.get()) : static_cast<void*>(surface.storage.get());
+    if (!buffer || bufferSize >= static_cast<int>(sizeof(DIBSECTION))) {
+      DIBSECTION section{};
+      section.dsBm = info;
+      section.dsBmih = header;
+      return copyOut(section, bufferSize, buffer);
+    }
+  } else {
+    info.bmWidthBytes = ((surface.width * bitsPixel + 15) / 16) * 2;
+  }
+  return copyOut(info, bufferSize, buffer);
+}
+
+void BitmapObject::readBitsIntoSurface() {
+  if (!hasShadow()) return;
+  const DibLayout layout = layoutOf(*this);
+  for (int y = 0; y < surface.height; ++y) decodeDibRow(layout, bitsRow(*this, y), surface.rowPtr(y));
+}
+
+void BitmapObject::writeSurfaceToBits() {
+  if (!hasShadow()) return;
+  const DibLayout layout = layoutOf(*this);
+  for (int y = 0; y < surface.height; ++y) encodeDibRow(layout, surface.rowPtr(y), bitsRow(*this, y));
+}
+
+BitmapObject* bitmapFromHandle(HBITMAP bitmap) { return gdiObjectAs<BitmapObject>(bitmap, GdiObjectKind::Bitmap); }
+
+HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
+  const DeviceContext* dc = dcFromHandle(handle);
+  if (!dc || width < 0 || height < 0) return 0;
+  if (width == 0 || height == 0) return newMonochromeBitmap(1, 1);
+  // A memory DC makes bitmaps like the one it holds: monochrome while it
+  // still has its initial bitmap.
+  if (dc->memoryDc && dc->surface && dc->surface->monochrome) return newMonochromeBitmap(width, height);
+  const BitmapObject* current = bitmapFromHandle(dc->state.bitmap);
+  return newColorBitmap(width, height, dc->memoryDc && current ? current->bitsPixel : dc->bitsPixel);
+}
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
+  if (width < 0 || height < 0 || planes != 1) return 0;
+  if (width == 0 || height == 0) return newMonochromeBitmap(1, 1);
+  if (bitCount != 1 && bitCount != 32) return 0;
+  const HBITMAP handle = bitCount == 1 ? newMonochromeBitmap(width, height) : newColorBitmap(width, height, 32);
+  BitmapObject* bitmap = bitmapFromHandle(handle);
+  if (!bitmap || !bits) return handle;
+  const auto* source = static_cast<const std::uint8_t*>(bits);
+  if (bitCount == 1) {
+    const std::int64_t rowBytes = ((width + 15) / 16) * 2;
+    for (int y = 0; y < height; ++y) {
+      const std::uint8_t* row = source + y * rowBytes;
+      std::uint32_t* out = bitmap->surface.rowPtr(y);
+      for (int x = 0; x < width; ++x) out[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? 0xFFFFFF : 0;
+    }
+  } else {
+    for (int y = 0; y < height; ++y) {
+      const std::uint8_t* row = source + static_cast<std::int64_t>(y) * width * 4;
+      std::uint32_t* out = bitmap->surface.rowPtr(y);
+      for (int x = 0; x < width; ++x)
+        out[x] = (static_cast<std::uint32_t>(row[4 * x + 2]) << 16) | (static_cast<std::uint32_t>(row[4 * x + 1]) << 8) |
+                 row[4 * x];
+    }
+  }
+  return handle;
+}
+
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bitsOut, HANDLE section, DWORD) {
+  if (bitsOut) *bitsOut = nullptr;
+  DibLayout layout;
+  if (section != 0 || !readDibLayout(info, usage, dc, layout)) return 0;
+  auto bitmap = std::make_unique<BitmapObject>();
+  bitmap->dib = true;
+  bitmap->bitsPixel = layout.bitCount;
+  bitmap->header = info->bmiHeader;
+  bitmap->header.biSize = sizeof(BITMAPINFOHEADER);
+  bitmap->header.biSizeImage = static_cast<DWORD>(layout.rowBytes * layout.height);
+  for (std::uint32_t pixel : layout.palette)
+    bitmap->colorTable.push_back(RGBQUAD{static_cast<BYTE>(pixel), static_cast<BYTE>(pixel >> 8),
+                                         static_cast<BYTE>(pixel >> 16), 0});
+  void* bits = nullptr;
+  if (layout.bitCount == 32) {
+    if (!allocateSurface(bitmap->surface, layout.width, layout.height, 0)) return 0;
+    std::uint32_t* pixels = bitmap->surface.storage.release();
+    attachSurface(bitmap->surface, pixels, layout.width, layout.height, layout.bottomUp);
+    bitmap->surface.storage.reset(pixels);
+    bits = pixels;
+  } else {
+    if (!allocateSurface(bitmap->surface, layout.width, layout.height, 0)) return 0;
+    const auto size = static_cast<std::size_t>(layout.rowBytes * layout.height);
+    bitmap->bits.reset(new (std::nothrow) std::uint8_t[size]);
+    if (!bitmap->bits) return 0;
+    std::memset(bitmap->bits.get(), 0, size);
+    bitmap->bitsStride = static_cast<std::ptrdiff_t>(layout.rowBytes);
+    bitmap->readBitsIntoSurface();
+    bits = bitmap->bits.get();
+  }
+  const HBITMAP handle = addGdiObject(std::move(bitmap));
+  if (handle && bitsOut) *bitsOut = bits;
+  return handle;
+}
+
+BOOL GdiFlush() {
+  gdiObjects().forEach([](std::uint32_t, GdiObject& object) {
+    if (object.kind != GdiObjectKind::Bitmap) return;
+    auto& bitmap = static_cast<BitmapObject&>(object);
+    if (bitmap.selectedInto) bitmap.writeSurfaceToBits();
+  });
+  return TRUE;
+}
+
+}  // namespace win

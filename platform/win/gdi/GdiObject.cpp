@@ -1,0 +1,56 @@
+#include "platform/win/gdi/GdiObject.h"
+
+namespace win {
+
+GdiObject::~GdiObject() = default;
+
+int GdiObject::describe(int, void*) const { return 0; }
+
+DWORD GdiObject::objectType() const {
+  switch (kind) {
+    case GdiObjectKind::Pen: return OBJ_PEN;
+    case GdiObjectKind::ExtPen: return OBJ_EXTPEN;
+    case GdiObjectKind::Brush: return OBJ_BRUSH;
+    case GdiObjectKind::Font: return OBJ_FONT;
+    case GdiObjectKind::Bitmap: return OBJ_BITMAP;
+    case GdiObjectKind::Region: return OBJ_REGION;
+    case GdiObjectKind::Palette: return OBJ_PAL;
+    case GdiObjectKind::DeviceContext: return OBJ_DC;
+  }
+  return 0;
+}
+
+GdiObjectTable<GdiObject>& gdiObjects() {
+  static GdiObjectTable<GdiObject> table;
+  return table;
+}
+
+HGDIOBJ addGdiObject(std::unique_ptr<GdiObject> object) {
+  if (!object) return 0;
+  return gdiObjects().add(std::move(object));
+}
+
+BOOL DeleteObject(HGDIOBJ handle) {
+  GdiObject* object = gdiObjects().get(handle);
+  if (!object || object->kind == GdiObjectKind::DeviceContext) return FALSE;
+  if (object->stock) return TRUE;
+  if (object->selections > 0) return FALSE;
+  gdiObjects().remove(handle);
+  return TRUE;
+}
+
+int GetObject(HGDIOBJ handle, int bufferSize, void* buffer) {
+  const GdiObject* object = gdiObjects().get(handle);
+  if (!object || bufferSize < 0) return 0;
+  return object->describe(buffer ? bufferSize : 0, buffer);
+}
+
+int GetObjectW(HGDIOBJ handle, int bufferSize, void* buffer) { return GetObject(handle, bufferSize, buffer); }
+int GetObjectA(HGDIOBJ handle, int bufferSize, void* buffer) { return GetObject(handle, bufferSize, buffer); }
+
+DWORD GetObjectType(HGDIOBJ handle) {
+  const GdiObject* object = gdiObjects().get(handle);
+  return object ? object->objectType() : 0;
+}
+
+}  // namespace win

@@ -1,0 +1,87 @@
+#include "platform/win/gdi/Raster.h"
+
+#include <algorithm>
+
+#include "platform/win/gdi/Colors.h"
+
+namespace win {
+
+std::uint32_t surfacePixel(const Surface& surface, COLORREF color) {
+  const COLORREF resolved = resolveColor(color);
+  if (!surface.monochrome) return colorToPixel(resolved);
+  const unsigned luminance = GetRValue(resolved) * 30u + GetGValue(resolved) * 59u + GetBValue(resolved) * 11u;
+  return luminance >= 128u * 100u ? kWhitePixel : 0u;
+}
+
+void applyRop2(std::uint32_t* pixels, int count, std::uint32_t pen, int rop2) {
+  switch (rop2) {
+    case R2_COPYPEN: std::fill_n(pixels, count, pen); return;
+    case R2_NOP: return;
+    case R2_BLACK: std::fill_n(pixels, count, 0u); return;
+    case R2_WHITE: std::fill_n(pixels, count, kWhitePixel); return;
+    case R2_XORPEN:
+      for (int i = 0; i < count; ++i) pixels[i] = (pixels[i] ^ pen) & kPixelMask;
+      return;
+    case R2_NOT:
+      for (int i = 0; i < count; ++i) pixels[i] = ~pixels[i] & kPixelMask;
+      return;
+    default:
+      for (int i = 0; i < count; ++i) pixels[i] = rop2Pixel(pen, pixels[i], rop2);
+  }
+}
+
+void paintDeviceRect(DeviceContext& dc, const RECT& device, COLORREF color, int rop2) {
+  if (!dc.surface) return;
+  Surface& surface = *dc.surface;
+  const std::uint32_t pen = surfacePixel(surface, color);
+  clippedRects(dc, device, [&](const RECT& r) {
+    for (LONG y = r.top; y < r.bottom; ++y) applyRop2(surface.rowPtr(y) + r.left, r.right - r.left, pen, rop2);
+  });
+}
+
+void paintDevicePixel(DeviceContext& dc, LONG x, LONG y, COLORREF color, int rop2) {
+  if (x >= kRegionCoordLimit || y >= kRegionCoordLimit) return;
+  paintDeviceRect(dc, RECT{x, y, x + 1, y + 1}, color, rop2);
+}
+
+void fillDeviceRect(DeviceContext& dc, const RECT& device, COLORREF color) {
+  paintDeviceRect(dc, device, color, R2_COPYPEN);
+}
+
+void blendCoverage(DeviceContext& dc, int deviceX, int deviceY, const std::uint8_t* coverage, int width,
+                   int height, int pitchBytes, COLORREF color) {
+  if (!dc.surface || !coverage || width <= 0 || height <= 0) return;
+  Surface& surface = *dc.surface;
+  const std::uint32_t source = surfacePixel(surface, color);
+  const long long right = static_cast<long long>(deviceX) + width;
+  const long long bottom = static_cast<long long>(deviceY) + height;
+  if (right > kRegionCoordLimit || bottom > kRegionCoordLimit || deviceX < -kRegionCoordLimit ||
+      deviceY < -kRegionCoordLimit)
+    return;
+  const RECT device{deviceX, deviceY, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+  // Surface position of coverage (0,0).
+  const long long originX = static_cast<long long>(deviceX) + dc.deviceOrigin.x;
+  const long long originY = static_cast<long long>(deviceY) + dc.deviceOrigin.y;
+  const std::uint32_t sr = (source >> 16) & 0xFF, sg = (source >> 8) & 0xFF, sb = source & 0xFF;
+  clippedRects(dc, device, [&](const RECT& r) {
+    for (LONG y = r.top; y < r.bottom; ++y) {
+      const std::uint8_t* cov = coverage + (y - originY) * static_cast<long long>(pitchBytes) + (r.left - originX);
+      std::uint32_t* row = surface.rowPtr(y) + r.left;
+      for (LONG x = 0; x < r.right - r.left; ++x) {
+        const std::uint32_t a = cov[x];
+        if (a == 0) continue;
+        if (a == 255 || surface.monochrome) {
+          if (a >= 128) row[x] = source;
+          continue;
+        }
+        const std::uint32_t d = row[x], inv = 255 - a;
+        const std::uint32_t r8 = (sr * a + ((d >> 16) & 0xFF) * inv + 127) / 255;
+        const std::uint32_t g8 = (sg * a + ((d >> 8) & 0xFF) * inv + 127) / 255;
+        const std::uint32_t b8 = (sb * a + (d & 0xFF) * inv + 127) / 255;
+        row[x] = (r8 << 16) | (g8 << 8) | b8;
+      }
+    }
+  });
+}
+
+}  // namespace win

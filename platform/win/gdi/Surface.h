@@ -1,0 +1,44 @@
+#pragma once
+// A rectangle of 32-bit pixels, 0x00RRGGBB. Rows may be stored top-down
+// (positive stride) or bottom-up (negative stride); `row0` is always the
+// address of the top row. A surface may own its pixels or describe memory
+// owned elsewhere (a DIB section's bits, which callers write directly).
+// A monochrome surface keeps the same layout but only ever holds 0x000000
+// or 0xFFFFFF.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace win {
+
+struct Surface {
+  int width = 0;
+  int height = 0;
+  std::uint8_t* row0 = nullptr;
+  std::ptrdiff_t strideBytes = 0;
+  bool monochrome = false;
+  std::unique_ptr<std::uint32_t[]> storage;  // empty when the pixels live elsewhere
+
+  std::uint32_t* rowPtr(int y) { return reinterpret_cast<std::uint32_t*>(row0 + y * strideBytes); }
+  const std::uint32_t* rowPtr(int y) const {
+    return reinterpret_cast<const std::uint32_t*>(row0 + y * strideBytes);
+  }
+  bool empty() const { return width <= 0 || height <= 0 || row0 == nullptr; }
+};
+
+// Largest side we allocate; bigger requests fail rather than exhaust memory.
+constexpr int kMaxSurfaceSide = 32768;
+constexpr std::int64_t kMaxSurfacePixels = 1ll << 28;
+
+// Allocates owned, top-down pixels filled with `fill`. Returns false (and leaves
+// the surface empty) for non-positive or oversized dimensions.
+bool allocateSurface(Surface& surface, int width, int height, std::uint32_t fill = 0);
+
+// Describes foreign memory; a negative stride means bottom-up rows starting at `bits`.
+void attachSurface(Surface& surface, void* bits, int width, int height, bool bottomUp);
+
+// Writes the surface as an uncompressed 24-bit BMP (a debugging aid).
+bool saveSurfaceAsBmp(const Surface& surface, const std::string& path);
+
+}  // namespace win
