@@ -1,57 +1,19 @@
 #include "platform/win/gdi/Colors.h"
 
+#include "platform/win/user/SystemColors.h"
+
 namespace win {
-namespace {
-
-// The classic Windows colour scheme, indexed by system colour number.
-constexpr COLORREF kClassicColors[] = {
-    RGB(192, 192, 192),  // 0 scroll bar
-    RGB(0, 128, 128),    // 1 desktop
-    RGB(0, 0, 128),      // 2 active caption
-    RGB(128, 128, 128),  // 3 inactive caption
-    RGB(192, 192, 192),  // 4 menu
-    RGB(255, 255, 255),  // 5 window
-    RGB(0, 0, 0),        // 6 window frame
-    RGB(0, 0, 0),        // 7 menu text
-    RGB(0, 0, 0),        // 8 window text
-    RGB(255, 255, 255),  // 9 caption text
-    RGB(192, 192, 192),  // 10 active border
-    RGB(192, 192, 192),  // 11 inactive border
-    RGB(128, 128, 128),  // 12 application workspace
-    RGB(0, 0, 128),      // 13 highlight
-    RGB(255, 255, 255),  // 14 highlight text
-    RGB(192, 192, 192),  // 15 button face
-    RGB(128, 128, 128),  // 16 button shadow
-    RGB(128, 128, 128),  // 17 grey text
-    RGB(0, 0, 0),        // 18 button text
-    RGB(192, 192, 192),  // 19 inactive caption text
-    RGB(255, 255, 255),  // 20 button highlight
-    RGB(0, 0, 0),        // 21 3-D dark shadow
-    RGB(223, 223, 223),  // 22 3-D light
-    RGB(0, 0, 0),        // 23 tooltip text
-    RGB(255, 255, 225),  // 24 tooltip background
-    RGB(0, 0, 0),        // 25 unused
-    RGB(0, 0, 255),      // 26 hot-tracked item
-    RGB(16, 132, 208),   // 27 active caption gradient
-    RGB(181, 181, 181),  // 28 inactive caption gradient
-};
-
-}  // namespace
-
-COLORREF defaultSystemColor(int index) {
-  if (index < 0 || index >= static_cast<int>(sizeof kClassicColors / sizeof kClassicColors[0])) return 0;
-  return kClassicColors[index];
-}
 
 std::function<COLORREF(int)>& systemColorResolver() {
-  static std::function<COLORREF(int)> resolver = defaultSystemColor;
+  static std::function<COLORREF(int)> resolver = GetSysColor;
   return resolver;
 }
 
 COLORREF resolveColor(COLORREF color) {
   if ((color & 0xFF000000u) == kSystemColorFlag) {
     const auto& resolver = systemColorResolver();
-    const COLORREF resolved = resolver ? resolver(static_cast<int>(color & 0xFF)) : defaultSystemColor(static_cast<int>(color & 0xFF));
+    const int index = static_cast<int>(color & 0xFF);
+    const COLORREF resolved = resolver ? resolver(index) : GetSysColor(index);
     return resolved & 0x00FFFFFFu;
   }
   return color & 0x00FFFFFFu;

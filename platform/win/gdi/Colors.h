@@ -12,10 +12,9 @@ namespace win {
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 constexpr COLORREF kSystemColorFlag = 0xFF000000;
 
-// The system colour lookup used by resolveColor. Defaults to the classic
-// Windows colours; the window system may install its own table.
+// The system colour lookup used by resolveColor; GetSysColor by default.
+// Tests may install their own.
 std::function<COLORREF(int)>& systemColorResolver();
-COLORREF defaultSystemColor(int index);
 
 // Turns any COLORREF into a plain 0x00BBGGRR value: system colours are looked
 // up, palette flags dropped. Every drawing call passes colours through this.
