@@ -1,0 +1,75 @@
+#pragma once
+// Small helpers shared by the PNG tests.
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "images/PngImage.h"
+
+namespace images::testing {
+
+inline std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void LoadPng(TPNGImage& image, const std::string& bytes) {
+  gui::TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  image.LoadFromStream(stream);
+}
+
+inline std::string SavePng(TPNGImage& image) {
+  gui::TMemoryStream stream;
+  image.SaveToStream(stream);
+  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+// The pixels as RGB triples, palette indices looked up.
+inline std::vector<std::uint8_t> BitmapRgb(const PngBitmap& bitmap) {
+  std::vector<std::uint8_t> rgb;
+  const int bits = bitmap.BitsPerPixel();
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      if (bits >= 24) {
+        const std::uint8_t* p = row + static_cast<std::size_t>(x) * (bits / 8);
+        rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+        continue;
+      }
+      const std::size_t bit = static_cast<std::size_t>(x) * bits;
+      const unsigned index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+      const auto& palette = bitmap.Palette();
+      const TPngColor c = index < palette.size() ? palette[index] : TPngColor{};
+      rgb.insert(rgb.end(), {c.Red, c.Green, c.Blue});
+    }
+  }
+  return rgb;
+}
+
+// The display table for a file gamma stored as value x 100000.
+inline std::vector<std::uint8_t> GammaTableFor(std::uint32_t stored) {
+  std::vector<std::uint8_t> table(256);
+  const double exponent = 1.0 / (stored / 100000.0 * 2.2);
+  for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(std::nearbyint(255.0 * std::pow(i / 255.0, exponent)));
+  return table;
+}
+
+// PNG chunk types of a file in order.
+inline std::vector<std::string> ChunkTypesOf(const std::string& png) {
+  std::vector<std::string> types;
+  std::size_t at = 8;
+  while (at + 8 <= png.size()) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(png.data() + at);
+    const std::uint32_t length = (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+    types.push_back(png.substr(at + 4, 4));
+    at += 12 + std::size_t{length};
+  }
+  return types;
+}
+
+}  // namespace images::testing
