@@ -1,6 +1,7 @@
 #include "engine/HtmlLexer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <utility>
@@ -43,7 +44,7 @@ unsigned char ReadIncludeByte() {
   return 0;
 }
 
-inline unsigned char ReadByte() {
+unsigned char ReadByteSlowly() {
   if (state.InputMode != TInputMode::Document) {
     const unsigned char byte = ReadIncludeByte();
     if (state.InputMode == TInputMode::Include) return byte;
@@ -55,8 +56,17 @@ inline unsigned char ReadByte() {
   return byte;
 }
 
-inline void ReadChar() {
-  unsigned char ch = ReadByte();
+[[gnu::always_inline]] inline unsigned char ReadByte() {
+  if (state.InputMode == TInputMode::Document && state.DocumentPosition < state.DocumentText.size() &&
+      (state.DocumentPosition + 1) % kProgressStepBytes != 0) {
+    ++state.SourcePosition;
+    return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition++]);
+  }
+  return ReadByteSlowly();
+}
+
+// Line ends, tabs and the end of input; the caller has read the byte.
+void FoldSpecialChar(unsigned char ch) {
   if ((ch == '\n' && state.LastLineEnd == TLineEnd::AfterCr) || (ch == '\r' && state.LastLineEnd == TLineEnd::AfterLf)) {
     ch = ReadByte();  // the second half of a CR LF or LF CR pair
   }
@@ -72,6 +82,17 @@ inline void ReadChar() {
   state.Ch = ch;
   state.UpperCh = AsciiUpper(ch);
   if (ch == 0 && state.InComment) throw EParseError(kOpenCommentMessage);
+}
+
+[[gnu::always_inline]] inline void ReadChar() {
+  const unsigned char ch = ReadByte();
+  if (ch > '\r') {
+    state.LastLineEnd = TLineEnd::None;
+    state.Ch = ch;
+    state.UpperCh = AsciiUpper(ch);
+    return;
+  }
+  FoldSpecialChar(ch);
 }
 
 void SkipMarkup();
@@ -407,6 +428,34 @@ void FlushTextBytes(int codePage) {
 
 bool IsBlankRunChar(unsigned char ch) { return ch == ' ' || ch == '\r'; }
 
+// Bytes that reach a text run unchanged: no blank, line end, control
+// character, "<" or "&".
+constexpr std::array<bool, 256> kPlainTextBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = '!'; byte < 256; ++byte) plain[static_cast<std::size_t>(byte)] = byte != '<' && byte != '&';
+  return plain;
+}();
+
+// Takes the plain bytes that follow the current character straight from the
+// document, exactly as reading them one by one would.
+void TakePlainBytes(TCharCollection& bytes, bool storing) {
+  if (state.InputMode != TInputMode::Document) return;
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t start = state.DocumentPosition;
+  const std::size_t size = state.DocumentText.size();
+  std::size_t end = start;
+  while (end < size && kPlainTextBytes[text[end]]) ++end;
+  if (end == start) return;
+  if (storing) bytes.AddRun(state.DocumentText.data() + start, end - start, state.SourcePosition + 1);
+  for (std::size_t boundary = (start / kProgressStepBytes + 1) * kProgressStepBytes; boundary <= end;
+       boundary += kProgressStepBytes) {
+    state.DocumentPosition = boundary;
+    ReportProgressStep();
+  }
+  state.DocumentPosition = end;
+  state.SourcePosition += static_cast<int>(end - start);
+}
+
 // Reads text up to "<", a control character or the end; a run of blanks and
 // line ends becomes one blank at the position of its first character.
 bool ReadTextRun() {
@@ -428,6 +477,7 @@ bool ReadTextRun() {
       } while (IsBlankRunChar(state.Ch));
     } else {
       if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
+      TakePlainBytes(bytes, storing);
       Advance();
     }
   }

@@ -191,6 +191,11 @@ constexpr std::array<AttributeRow, 84> kAttributeTable{{
     {"READONLY", symReadonly},
 }};
 
+// Cheap tests first: the scans run for every tag and attribute of a document.
+bool SameName(std::string_view rowName, std::string_view name) {
+  return rowName.size() == name.size() && rowName[0] == name[0] && rowName == name;
+}
+
 std::string AsciiLowerCase(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
@@ -203,7 +208,7 @@ std::string AsciiLowerCase(std::string_view text) {
 
 THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag) {
   for (std::size_t row = 0; row < kTagTable.size(); ++row) {
-    if (kTagTable[row].name != upperName) continue;
+    if (upperName.empty() || !SameName(kTagTable[row].name, upperName)) continue;
     if (!endTag) return kTagTable[row].startSymbol;
     return row < kRowsWithEndTag ? kTagTable[row].endSymbol : symUnknownTag;
   }
@@ -212,7 +217,7 @@ THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag) {
 
 THtmlSymbol LookUpAttributeSymbol(std::string_view upperName) {
   for (const AttributeRow& row : kAttributeTable) {
-    if (row.name == upperName) return row.symbol;
+    if (!upperName.empty() && SameName(row.name, upperName)) return row.symbol;
   }
   return symUnknownAttribute;
 }

@@ -1,5 +1,6 @@
 #include "engine/TokenBuffers.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "engine/CodePageText.h"
@@ -8,26 +9,43 @@ namespace engine {
 namespace {
 
 constexpr std::size_t kInitialRoom = 300;
+constexpr std::size_t kGrowthStep = 50;
 
 bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 // Bytes that make up the character starting at bytes[0] as the converter read it.
 int EncodedLength(int codePage, std::string_view bytes) {
+  if (static_cast<unsigned char>(bytes[0]) < 0x80) return 1;
   const int length = codePage == kUtf8CodePage ? Utf8DecodedLength(bytes) : CharByteLength(codePage, bytes);
   return length > 0 ? length : 1;
 }
 
 }  // namespace
 
-TCharCollection::TCharCollection() {
-  Bytes.reserve(kInitialRoom);
-  Positions.reserve(kInitialRoom);
+TCharCollection::TCharCollection() : bytes_(kInitialRoom, '\0'), positions_(kInitialRoom, 0) {}
+
+void TCharCollection::Grow(std::size_t needed) {
+  // Geometric growth: long text runs must not cost quadratic copying.
+  const std::size_t room = std::max(needed, bytes_.size() + std::max<std::size_t>(kGrowthStep, bytes_.size() / 2));
+  bytes_.resize(room);
+  positions_.resize(room);
+}
+
+void TCharCollection::AddRun(const char* bytes, std::size_t length, int firstIndex) {
+  if (count_ + length > bytes_.size()) Grow(count_ + length);
+  std::copy(bytes, bytes + length, bytes_.begin() + static_cast<std::ptrdiff_t>(count_));
+  for (std::size_t i = 0; i < length; ++i) positions_[count_ + i] = firstIndex + static_cast<int>(i);
+  count_ += length;
 }
 
 void TCharCollection::Concat(const TCharCollection& other) {
-  Bytes += other.Bytes;
-  Positions.insert(Positions.end(), other.Positions.begin(), other.Positions.end());
+  if (count_ + other.count_ > bytes_.size()) Grow(count_ + other.count_);
+  std::copy(other.bytes_.begin(), other.bytes_.begin() + static_cast<std::ptrdiff_t>(other.count_),
+            bytes_.begin() + static_cast<std::ptrdiff_t>(count_));
+  std::copy(other.positions_.begin(), other.positions_.begin() + static_cast<std::ptrdiff_t>(other.count_),
+            positions_.begin() + static_cast<std::ptrdiff_t>(count_));
+  count_ += other.count_;
 }
 
 TokenObj::TokenObj() {
@@ -36,25 +54,26 @@ TokenObj::TokenObj() {
 }
 
 void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {
-  const std::size_t byteCount = source.Bytes.size();
+  const std::string_view bytes = source.AsString();
+  const std::span<const int> positions = source.Positions();
+  const std::size_t byteCount = bytes.size();
   if (byteCount == 0) return;
   const std::size_t first = Characters.size();
-  AppendWideByCodePage(codePage, source.Bytes, Characters);
+  AppendWideByCodePage(codePage, bytes, Characters);
   const std::size_t added = Characters.size() - first;
   if (added == byteCount) {
-    Positions.insert(Positions.end(), source.Positions.begin(), source.Positions.end());
+    Positions.insert(Positions.end(), positions.begin(), positions.end());
     return;
   }
   // Walk the bytes beside the characters. Both halves of a surrogate pair
   // carry the position of their lead byte; the walk never passes the last byte.
-  const std::string_view bytes(source.Bytes);
+  Positions.resize(Characters.size());
   std::size_t byte = 0;
   for (std::size_t index = first; index < Characters.size(); ++index) {
-    Positions.push_back(source.Positions[byte]);
+    Positions[index] = positions[byte];
     if (IsHighSurrogate(Characters[index]) && index + 1 < Characters.size() &&
         IsLowSurrogate(Characters[index + 1])) {
-      Positions.push_back(source.Positions[byte]);
-      ++index;
+      Positions[++index] = positions[byte];
     }
     const std::size_t next = byte + static_cast<std::size_t>(EncodedLength(codePage, bytes.substr(byte)));
     if (next < byteCount) byte = next;

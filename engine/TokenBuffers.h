@@ -4,7 +4,9 @@
 // source position it came from. Both keep their room when cleared.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -14,19 +16,25 @@ class TCharCollection {
   TCharCollection();
 
   void Add(char byte, int index) {
-    Bytes.push_back(byte);
-    Positions.push_back(index);
+    if (count_ == bytes_.size()) Grow(count_ + 1);
+    bytes_[count_] = byte;
+    positions_[count_] = index;
+    ++count_;
   }
+  // Appends length bytes whose positions count up from firstIndex.
+  void AddRun(const char* bytes, std::size_t length, int firstIndex);
   void Concat(const TCharCollection& other);
-  const std::string& AsString() const { return Bytes; }
-  int Size() const { return static_cast<int>(Bytes.size()); }
-  void Clear() {
-    Bytes.clear();
-    Positions.clear();
-  }
+  std::string_view AsString() const { return {bytes_.data(), count_}; }
+  std::span<const int> Positions() const { return {positions_.data(), count_}; }
+  int Size() const { return static_cast<int>(count_); }
+  void Clear() { count_ = 0; }
 
-  std::string Bytes;
-  std::vector<int> Positions;  // one per byte
+ private:
+  void Grow(std::size_t needed);
+
+  std::string bytes_;           // room; the first count_ bytes are held
+  std::vector<int> positions_;  // one per byte, same room
+  std::size_t count_ = 0;
 };
 
 class TokenObj {

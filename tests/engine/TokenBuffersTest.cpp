@@ -15,7 +15,7 @@ TEST(CharCollection, AddConcatClear) {
   TCharCollection first = Collect("ab");
   first.Concat(Collect("cd", 10));
   EXPECT_EQ(first.AsString(), "abcd");
-  EXPECT_EQ(first.Positions, std::vector<int>({1, 2, 10, 11}));
+  EXPECT_EQ(std::vector<int>(first.Positions().begin(), first.Positions().end()), std::vector<int>({1, 2, 10, 11}));
   first.Clear();
   EXPECT_EQ(first.Size(), 0);
   first.Add('z', 5);
