@@ -1,5 +1,6 @@
 #include "engine/PropStack.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace engine {
@@ -12,6 +13,13 @@ TProperties* TPropStack::Items(int index) const {
 TProperties* TPropStack::Add(std::unique_ptr<TProperties> properties) {
   items_.push_back(std::move(properties));
   return items_.back().get();
+}
+
+TProperties* TPropStack::Insert(int index, std::unique_ptr<TProperties> properties) {
+  index = std::clamp(index, 0, Count());
+  TProperties* inserted = properties.get();
+  items_.insert(items_.begin() + index, std::move(properties));
+  return inserted;
 }
 
 void TPropStack::Delete(int index) {

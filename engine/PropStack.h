@@ -19,6 +19,8 @@ class TPropStack {
   TProperties* Last() const { return items_.empty() ? nullptr : items_.back().get(); }
   // Takes ownership and pushes; returns the pushed entry.
   TProperties* Add(std::unique_ptr<TProperties> properties);
+  // Takes ownership and inserts at index (clamped into 0..Count); returns the inserted entry.
+  TProperties* Insert(int index, std::unique_ptr<TProperties> properties);
   // Frees the entry at index (out of range: nothing).
   void Delete(int index);
   void Clear() { items_.clear(); }

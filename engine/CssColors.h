@@ -1,0 +1,25 @@
+#pragma once
+// Colours as the engine keeps them: TColor with red in the low byte, blue in the third.
+// 0x1FFFFFFF means no colour; 0xFF000000 + n is the system colour with index n.
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+using TColor = std::uint32_t;
+
+constexpr TColor kNoColor = 0x1FFFFFFF;
+constexpr TColor kSystemColorBase = 0xFF000000;
+
+// The flag OR-ed into colours read from hex text (0x02000000 on palette displays, else 0).
+TColor CssPaletteFlag();
+void SetCssPaletteFlag(TColor flag);
+
+// Reads a colour: a name, a system colour name, "#rgb", "#rrggbb" or "rgb(r, g, b)".
+// Without strict, hex digits without "#" are read too. False when the text is no colour.
+bool ColorFromString(const std::string& text, bool strict, TColor& colour);
+
+// Forgets the one-entry cache of the last colour read (for tests).
+void ResetColorCache();
+
+}  // namespace engine
