@@ -30,6 +30,7 @@ void PngBitmap::SetPixelFormat(TPngPixelFormat format) {
   const bool trueColour = format_ >= pf24bit && format >= pf24bit;
   if (!trueColour) {
     format_ = format;
+    if (!IsPaletted()) palette_.clear();
     allocate();
     return;
   }

@@ -28,7 +28,7 @@ class PngBitmap {
   // Resizing keeps the pixel format and clears every pixel.
   virtual void SetSize(int width, int height);
   // Changing the format converts 24 and 32 bits into each other; any other
-  // change clears the pixels.
+  // change clears the pixels, and a truecolour format drops the palette.
   void SetPixelFormat(TPngPixelFormat format);
 
   std::uint8_t* ScanLine(int row) { return pixels_.data() + static_cast<std::size_t>(row) * stride_; }

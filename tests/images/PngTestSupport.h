@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "images/PngImage.h"
 
 namespace images::testing {
@@ -71,5 +73,36 @@ inline std::vector<std::string> ChunkTypesOf(const std::string& png) {
   }
   return types;
 }
+
+inline std::string BigEndian32(std::uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+          static_cast<char>(value)};
+}
+
+inline const std::string kSignature("\x89PNG\r\n\x1A\n", 8);
+
+// One chunk: length, type, data and its CRC.
+inline std::string Chunk(const std::string& type, const std::string& data) {
+  const std::string typed = type + data;
+  const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()));
+  return BigEndian32(static_cast<std::uint32_t>(data.size())) + typed + BigEndian32(static_cast<std::uint32_t>(crc));
+}
+
+inline std::string Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, int interlace = 0) {
+  return Chunk("IHDR", BigEndian32(width) + BigEndian32(height) +
+                           std::string{static_cast<char>(depth), static_cast<char>(colorType), 0, 0,
+                                       static_cast<char>(interlace)});
+}
+
+inline std::string Zlib(const std::string& raw) {
+  uLongf size = compressBound(raw.size());
+  std::string out(size, '\0');
+  compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+  out.resize(size);
+  return out;
+}
+
+inline std::string Idat(const std::string& rawRows) { return Chunk("IDAT", Zlib(rawRows)); }
+inline const std::string kIend = Chunk("IEND", "");
 
 }  // namespace images::testing
