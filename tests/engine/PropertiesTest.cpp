@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include "engine/CssColors.h"
+#include "engine/CssValues.h"
+#include "engine/FontDevice.h"
+#include "engine/Properties.h"
+
+namespace engine {
+namespace {
+
+const std::string* Text(const TProperties& properties, Prop p) { return std::get_if<std::string>(&properties.Value(p)); }
+const int* Number(const TProperties& properties, Prop p) { return std::get_if<int>(&properties.Value(p)); }
+
+TEST(Properties, NameTableIsCaseSensitiveAndInOrder) {
+  int index = -1;
+  EXPECT_TRUE(PropertyIndexFromName("font-family", index));
+  EXPECT_EQ(index, 0);
+  EXPECT_TRUE(PropertyIndexFromName("display", index));
+  EXPECT_EQ(index, 59);
+  EXPECT_TRUE(PropertyIndexFromName("z-index", index));
+  EXPECT_EQ(index, PropIdx(Prop::ZIndex));
+  EXPECT_FALSE(PropertyIndexFromName("Color", index));
+  EXPECT_FALSE(PropertyIndexFromName("margin", index));
+}
+
+TEST(Properties, NewPropertiesAreUnsetBoxesAndNoColours) {
+  TProperties properties;
+  for (int index = PropIdx(Prop::MarginTop); index <= PropIdx(Prop::Left); ++index) {
+    ASSERT_TRUE(std::holds_alternative<int>(properties.Props[static_cast<std::size_t>(index)]));
+    EXPECT_EQ(std::get<int>(properties.Props[static_cast<std::size_t>(index)]), kUnsetValue);
+  }
+  EXPECT_EQ(properties.GetColor(), kNoColor);
+  EXPECT_EQ(properties.GetBackgroundColor(), kNoColor);
+  EXPECT_EQ(properties.GetZIndex(), 0);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(properties.Value(Prop::ZIndex)));
+  EXPECT_FALSE(properties.HasLinkFonts);
+  TProperties second;
+  EXPECT_GT(second.Serial, properties.Serial);
+}
+
+TEST(Properties, SettingFollowsEachPropertysRule) {
+  TProperties p;
+  p.SetPropertyByName("border-style", "dotted");
+  for (Prop side : {Prop::BorderStyle, Prop::BorderTopStyle, Prop::BorderRightStyle, Prop::BorderBottomStyle,
+                    Prop::BorderLeftStyle})
+    EXPECT_EQ(*Text(p, side), "dotted");
+  p.SetPropertyByName("border-left-style", "none");
+  EXPECT_EQ(*Text(p, Prop::BorderStyle), "dotted");
+  p.SetPropertyByName("border-top-style", "solid");
+  EXPECT_EQ(*Text(p, Prop::BorderStyle), "solid");
+
+  p.SetPropertyByName("color", "nonsense");
+  EXPECT_EQ(*Number(p, Prop::Color), 0);
+  p.SetPropertyByName("background-color", "nonsense");
+  EXPECT_EQ(static_cast<TColor>(*Number(p, Prop::BackgroundColor)), kNoColor);
+  p.SetPropertyByName("border-color", "nonsense");
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(p.Value(Prop::BorderColor)));
+  p.SetPropertyByName("border-color", "#00f");
+  EXPECT_EQ(static_cast<TColor>(*Number(p, Prop::BorderLeftColor)), 0xFF0000u);
+
+  p.SetPropertyByName("visibility", "hidden");
+  EXPECT_EQ(p.GetVisibility(), kVisibilityHidden);
+  p.SetPropertyByName("visibility", "collapse");
+  EXPECT_EQ(p.GetVisibility(), kVisibilityHidden);
+  p.SetPropertyByName("text-transform", "uppercase");
+  EXPECT_EQ(p.GetTextTransform(), 1);
+  p.SetPropertyByName("text-transform", "capitalize");
+  EXPECT_EQ(p.GetTextTransform(), 0);
+  p.SetPropertyByName("word-wrap", "anywhere");
+  EXPECT_EQ(*Text(p, Prop::WordWrap), "normal");
+  p.SetPropertyByName("font-variant", "small-caps");
+  p.SetPropertyByName("font-variant", "titling");
+  EXPECT_EQ(p.GetFontVariant(), "small-caps");
+  p.SetPropertyByName("no-such-property", "1px");  // ignored
+}
+
+TEST(Properties, InheritanceKeepsBoxesToSpans) {
+  TProperties parent;
+  parent.PropTag = "div";
+  parent.SetPropertyByName("margin-left", "5px");
+  parent.SetPropertyByName("background-color", "red");
+  parent.SetPropertyByName("font-weight", "bold");
+  parent.SetPropertyByName("border-style", "solid");
+  parent.SetPropertyByName("word-wrap", "break-word");
+  parent.EmSize = 17;
+
+  TProperties child;
+  child.Inherit("p", parent);
+  EXPECT_EQ(*Number(child, Prop::MarginLeft), kUnsetValue);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(child.Value(Prop::BackgroundColor)));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(child.Value(Prop::BorderStyle)));
+  EXPECT_EQ(*Text(child, Prop::FontWeight), "bold");
+  EXPECT_EQ(*Text(child, Prop::WordWrap), "break-word");
+  EXPECT_EQ(child.EmSize, 17);
+  EXPECT_EQ(child.ExSize, 8);
+
+  TProperties table;
+  table.Inherit("table", parent);
+  EXPECT_EQ(*Text(table, Prop::WordWrap), "normal");
+
+  parent.PropTag = "span";
+  TProperties inSpan;
+  inSpan.Inherit("b", parent);
+  EXPECT_EQ(*Text(inSpan, Prop::MarginLeft), "5px");
+  EXPECT_EQ(inSpan.GetBackgroundColor(), 0x0000FFu);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(inSpan.Value(Prop::BorderStyle)));
+}
+
+TEST(Properties, InheritanceFromTableSectionsCopiesAssignedFlags) {
+  TProperties rule;
+  rule.SetPropertyByName("color", "red");
+  TProperties section;
+  section.PropTag = "tbody";
+  section.Merge(rule);
+  ASSERT_TRUE(section.IsAssigned(PropIdx(Prop::Color)));
+  TProperties row;
+  row.Inherit("tr", section);
+  EXPECT_TRUE(row.IsAssigned(PropIdx(Prop::Color)));
+  section.PropTag = "table";
+  TProperties other;
+  other.Inherit("tr", section);
+  EXPECT_FALSE(other.IsAssigned(PropIdx(Prop::Color)));
+}
+
+TEST(Properties, MergeSkipsUnsetBoxesAndKeepsEarlierZIndex) {
+  TProperties first;
+  first.SetPropertyByName("z-index", "5");
+  first.SetPropertyByName("margin-top", "3px");
+  TProperties second;
+  second.SetPropertyByName("color", "blue");
+  TProperties element;
+  element.Merge(first);
+  element.Merge(second);
+  EXPECT_EQ(element.GetZIndex(), 5);
+  EXPECT_EQ(*Text(element, Prop::MarginTop), "3px");
+  EXPECT_EQ(element.GetColor(), 0xFF0000u);
+  EXPECT_TRUE(element.IsAssigned(PropIdx(Prop::Color)));
+  EXPECT_FALSE(element.IsAssigned(PropIdx(Prop::MarginTop)));
+}
+
+TEST(Properties, SetIfUnassignedAndFillUnassigned) {
+  TProperties p;
+  p.SetIfUnassigned(PropIdx(Prop::TextAlign), std::string("center"));
+  p.SetIfUnassigned(PropIdx(Prop::TextAlign), std::string("right"));
+  EXPECT_EQ(*Text(p, Prop::TextAlign), "center");
+
+  TProperties other;
+  other.SetPropertyByName("text-align", "left");
+  other.SetPropertyByName("float", "left");
+  p.FillUnassigned(other);
+  EXPECT_EQ(*Text(p, Prop::TextAlign), "center");
+  EXPECT_EQ(*Text(p, Prop::Float), "left");
+}
+
+TEST(Properties, Getters) {
+  TProperties p;
+  std::string url;
+  EXPECT_FALSE(p.GetBackgroundImage(url));
+  p.SetPropertyByName("background-image", "url('Images/Back.GIF')");
+  EXPECT_TRUE(p.GetBackgroundImage(url));
+  EXPECT_EQ(url, "Images/Back.GIF");
+  p.SetPropertyByName("background-image", "none");
+  EXPECT_TRUE(p.GetBackgroundImage(url));
+  EXPECT_EQ(url, "");
+  p.SetPropertyByName("list-style-image", "url()");
+  EXPECT_FALSE(p.GetListStyleImage(url));
+
+  int align = -1;
+  EXPECT_FALSE(p.GetVertAlign(align));
+  p.SetPropertyByName("vertical-align", "super");
+  EXPECT_TRUE(p.GetVertAlign(align));
+  EXPECT_EQ(align, 9);
+  p.SetPropertyByName("float", "right");
+  EXPECT_TRUE(p.GetFloat(align));
+  EXPECT_EQ(align, 6);
+
+  int clear = -1;
+  p.SetPropertyByName("clear", "both");
+  EXPECT_TRUE(p.GetClear(clear));
+  EXPECT_EQ(clear, 3);
+  EXPECT_FALSE(p.GetClear(clear));  // reported once
+
+  p.SetPropertyByName("list-style-type", "square");
+  EXPECT_EQ(p.GetListStyleType(), 7);
+  p.SetPropertyByName("position", "relative");
+  EXPECT_EQ(p.GetPosition(), 2);
+  p.SetPropertyByName("z-index", "abc");
+  EXPECT_EQ(p.GetZIndex(), 0);
+  p.SetPropertyByName("z-index", "99999999999");
+  EXPECT_EQ(p.GetZIndex(), 2147483647);
+  p.SetPropertyByName("display", "none");
+  EXPECT_TRUE(p.IsDisplayNone());
+  p.SetPropertyByName("overflow", "hidden");
+  EXPECT_TRUE(p.IsOverflowHidden());
+  p.SetPropertyByName("border-collapse", "collapse");
+  EXPECT_TRUE(p.IsBorderCollapse());
+
+  bool before = false, after = false, inside = false;
+  p.SetPropertyByName("page-break-before", "always");
+  p.SetPropertyByName("page-break-inside", "avoid");
+  p.GetPageBreaks(before, after, inside);
+  EXPECT_TRUE(before);
+  EXPECT_FALSE(after);
+  EXPECT_TRUE(inside);
+
+  p.SetPropertyByName("border-style", "groove");
+  EXPECT_EQ(p.GetBorderStyle(), 4);
+  p.SetPropertyByName("background-color", "lime");
+  EXPECT_EQ(p.UpdateBackgroundColor(), 0x00FF00u);
+  EXPECT_EQ(p.BackgroundColor, 0x00FF00u);
+}
+
+TEST(Properties, LineHeightAndTextIndent) {
+  TProperties p;
+  p.EmSize = 10;
+  p.ExSize = 5;
+  EXPECT_EQ(p.GetLineHeight(20), -1);
+  p.SetPropertyByName("line-height", "1.5");
+  EXPECT_EQ(p.GetLineHeight(20), 30);
+  p.SetPropertyByName("line-height", "2em");
+  EXPECT_EQ(p.GetLineHeight(20), 20);
+  p.SetPropertyByName("line-height", "150%");
+  EXPECT_EQ(p.GetLineHeight(20), 30);
+  p.SetPropertyByName("line-height", "normal");
+  EXPECT_EQ(p.GetLineHeight(20), -1);
+
+  bool percent = true;
+  EXPECT_EQ(p.GetTextIndent(percent), 0);
+  EXPECT_FALSE(percent);
+  p.SetPropertyByName("text-indent", "3em");
+  EXPECT_EQ(p.GetTextIndent(percent), 30);
+  EXPECT_FALSE(percent);
+  p.SetPropertyByName("text-indent", "25%");
+  EXPECT_EQ(p.GetTextIndent(percent), 25);
+  EXPECT_TRUE(percent);
+}
+
+TEST(Properties, CharsetRule) {
+  TProperties p;
+  p.SetCharset(31);
+  EXPECT_EQ(p.Charset, 238);
+  EXPECT_EQ(p.CodePage, 28592);
+  p.SetCharset(128);
+  EXPECT_EQ(p.Charset, 128);
+  EXPECT_EQ(p.CodePage, 932);
+  p.SetCharset(99);  // not in the table: the code page stays
+  EXPECT_EQ(p.CodePage, 932);
+  p.SetUtf8();
+  EXPECT_EQ(p.CodePage, 65001);
+  EXPECT_EQ(p.Charset, 0);
+
+  SetFontDeviceHooks({nullptr, [](int) { return 0; }, nullptr});
+  p.SetCharset(1);  // the default charset is kept as it is
+  EXPECT_EQ(p.Charset, 1);
+  p.SetCharset(161);
+  EXPECT_EQ(p.Charset, 0);  // what the device reports
+  EXPECT_EQ(p.CodePage, 1252);
+  SetFontDeviceHooks({});
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/CssColors.h"
+#include "engine/CssReader.h"
+#include "engine/CssValues.h"
+#include "engine/FontInfo.h"
+#include "engine/PropStack.h"
+#include "engine/Properties.h"
+#include "engine/StyleList.h"
+
+namespace engine {
+namespace {
+
+constexpr TColor kBlack = 0x000000;
+constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kPurple = 0x800080;
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kGreen = 0x008000;
+
+class Cascade : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetColorCache();
+    styles.BuildDefaultStyleSheet("Times New Roman", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5,
+                                  10);
+    auto bottom = std::make_unique<TProperties>();
+    bottom->CopyDefault(*styles.DefProp);
+    stack.Add(std::move(bottom));
+  }
+
+  void Sheet(const std::string& css) {
+    TStringCssSource source(css);
+    char current = ' ';
+    ParseStyleSheet(styles, current, source, "", true);
+  }
+
+  TProperties& Push(const std::string& tag, const std::string& classes = "", const std::string& id = "",
+                    const std::string& pseudo = "", TProperties* inlineStyle = nullptr) {
+    auto element = std::make_unique<TProperties>();
+    element->Inherit(tag, *stack.Last());
+    TProperties* pushed = stack.Add(std::move(element));
+    styles.Cascade(*pushed, tag, classes, id, pseudo, "", inlineStyle, &stack, stack.TopIndex());
+    return *pushed;
+  }
+  void Pop() { stack.Delete(stack.TopIndex()); }
+
+  std::string Text(const TProperties& p, Prop which) {
+    const std::string* text = std::get_if<std::string>(&p.Value(which));
+    return text ? *text : "<no text>";
+  }
+
+  bool overLinks = false;
+  TStyleList styles{&overLinks};
+  TPropStack stack;
+};
+
+TEST_F(Cascade, DefaultSheet) {
+  EXPECT_EQ(styles.SequenceCounter(), 10);
+  TProperties& p = Push("p");
+  EXPECT_EQ(std::get<int>(p.Value(Prop::MarginTop)), kParagraphSpace);
+  EXPECT_EQ(p.GetColor(), kBlack);
+  Pop();
+  Push("pre");
+  TProperties& inPre = Push("p");
+  EXPECT_EQ(std::get<int>(inPre.Value(Prop::MarginTop)), 0);
+  EXPECT_EQ(std::get<int>(inPre.Value(Prop::MarginBottom)), kParagraphSpace);
+  EXPECT_DOUBLE_EQ(std::get<double>(inPre.Value(Prop::FontSize)), 10);
+  Pop();
+  Pop();
+  TProperties& h1 = Push("h1");
+  EXPECT_DOUBLE_EQ(std::get<double>(h1.Value(Prop::FontSize)), 24);
+  EXPECT_EQ(Text(h1, Prop::FontWeight), "bold");
+  TProperties& small = Push("small");
+  EXPECT_DOUBLE_EQ(std::get<double>(small.Value(Prop::FontSize)), 18);  // relative to the heading
+}
+
+TEST_F(Cascade, SpecificityOrderOfSimpleKeys) {
+  Sheet("#main { color: green } p.note { color: blue } .note { color: red } p { color: purple }");
+  EXPECT_EQ(Push("p", "note", "main").GetColor(), kGreen);
+  Pop();
+  EXPECT_EQ(Push("p", "note").GetColor(), kBlue);
+  Pop();
+  EXPECT_EQ(Push("div", "note").GetColor(), kRed);
+  Pop();
+  EXPECT_EQ(Push("p").GetColor(), kPurple);
+}
+
+TEST_F(Cascade, SeveralClassesTakeEachClassAndTheirCompound) {
+  Sheet("p { color: red; margin-left: 1px } .x { color: blue } .y { margin-left: 7px } .x.y { font-weight: bold }");
+  TProperties& p = Push("p", "x.y");
+  EXPECT_EQ(p.GetColor(), kBlue);  // the class rule stays over the tag rule
+  EXPECT_EQ(Text(p, Prop::MarginLeft), "7px");
+  EXPECT_EQ(Text(p, Prop::FontWeight), "bold");
+  EXPECT_EQ(p.PropClass, "x.y");
+}
+
+TEST_F(Cascade, SameSelectorTwiceSharesOneEntry) {
+  Sheet("p { color: red; margin-top: 1px } p { color: blue }");
+  TProperties& p = Push("p");
+  EXPECT_EQ(p.GetColor(), kBlue);
+  EXPECT_EQ(Text(p, Prop::MarginTop), "1px");
+}
+
+TEST_F(Cascade, ContextualAndChildSelectors) {
+  Sheet("pre p { color: red } div > p { color: blue } ul li a { color: green } .menu a:hover { color: purple }");
+  Push("pre");
+  Push("div");
+  EXPECT_EQ(Push("p").GetColor(), kBlue);
+  Pop();
+  Push("span");
+  EXPECT_EQ(Push("p").GetColor(), kRed);  // pre at any depth; the div is no parent here
+  Pop();
+  Pop();
+  Pop();
+  Pop();
+  Push("ul");
+  Push("li");
+  Push("b");
+  EXPECT_EQ(Push("a").GetColor(), kGreen);
+  Pop();
+  Pop();
+  Pop();
+  Pop();
+  Push("div", "menu");
+  EXPECT_EQ(Push("a", "", "", "hover").GetColor(), kPurple);
+  Pop();
+  EXPECT_EQ(Push("a").GetColor(), kBlack);
+}
+
+TEST_F(Cascade, IdSubjectsOfContextualSelectorsApply) {
+  Sheet("div #main { color: red }");
+  Push("div");
+  EXPECT_EQ(Push("p", "", "main").GetColor(), kRed);
+}
+
+TEST_F(Cascade, LaterContextualRulesWinBeyondNinetySelectors) {
+  std::string sheet;
+  for (int rule = 0; rule < 95; ++rule) sheet += "div em" + std::to_string(rule) + " { color: red } ";
+  sheet += "div p { color: red } div p { color: blue }";  // both before and after the counter reaches 100
+  Sheet("div p { color: green } " + sheet);
+  Push("div");
+  EXPECT_EQ(Push("p").GetColor(), kBlue);
+  EXPECT_LT(CompareStyleKeys("p 199div ", "p 1100div "), 0);
+  EXPECT_LT(CompareStyleKeys("p 110div ", "p 210div "), 0);
+  EXPECT_LT(CompareStyleKeys("p", "p 110div "), 0);
+  EXPECT_LT(CompareStyleKeys("p 11pre", "p 110div "), 0);
+}
+
+TEST_F(Cascade, InlineStyleComesLast) {
+  Sheet("#x { color: red } p { margin-left: 3px }");
+  TProperties inlineStyle;
+  ParseInlineStyle("color: blue", inlineStyle);
+  TProperties& p = Push("p", "", "x", "", &inlineStyle);
+  EXPECT_EQ(p.GetColor(), kBlue);
+  EXPECT_EQ(Text(p, Prop::MarginLeft), "3px");
+  EXPECT_EQ(p.PropStyle, &inlineStyle);
+}
+
+TEST_F(Cascade, FontSizesResolveAgainstTheParent) {
+  Sheet("div { font-size: 20pt } p { font-size: 50% } em { font-size: larger }");
+  Push("div");
+  TProperties& p = Push("p");
+  EXPECT_DOUBLE_EQ(std::get<double>(p.Value(Prop::FontSize)), 10);
+  TProperties& em = Push("em");
+  EXPECT_DOUBLE_EQ(std::get<double>(em.Value(Prop::FontSize)), 12.5);
+}
+
+TEST_F(Cascade, LinkColoursAndLooks) {
+  Sheet("a { color: red } :visited { color: green }");
+  TProperties& link = Push("a", "", "", "link");
+  EXPECT_EQ(link.GetColor(), kRed);
+  ASSERT_TRUE(link.HasLinkFonts);
+  const auto& looks = link.LinkFonts->Ar;
+  EXPECT_EQ(looks[TFontInfoArray::Normal]->iColor, kRed);
+  EXPECT_TRUE(looks[TFontInfoArray::Normal]->iStyle & fsUnderline);
+  EXPECT_EQ(looks[TFontInfoArray::Visited]->iColor, kGreen);  // visited links skip the tag rule
+  EXPECT_EQ(stack.Count(), 2);  // the temporary entries are gone
+}
+
+TEST_F(Cascade, PseudoClassLinkRulesColourEveryState) {
+  Sheet(":link { color: green }");
+  TProperties& link = Push("a", "", "", "link");
+  EXPECT_EQ(link.GetColor(), kGreen);
+  const auto& looks = link.LinkFonts->Ar;
+  EXPECT_EQ(looks[TFontInfoArray::Visited]->iColor, kGreen);
+  EXPECT_EQ(looks[TFontInfoArray::Hover]->iColor, kGreen);
+  EXPECT_EQ(looks[TFontInfoArray::VisitedHover]->iColor, kGreen);
+}
+
+TEST_F(Cascade, HoverRulesAndLinkColourChanges) {
+  EXPECT_FALSE(overLinks);
+  styles.ModifyLinkColor("visited", kGreen);
+  Sheet("a:hover { text-decoration: none }");
+  EXPECT_TRUE(overLinks);
+  TProperties& link = Push("a", "", "", "link");
+  const auto& looks = link.LinkFonts->Ar;
+  EXPECT_EQ(looks[TFontInfoArray::Visited]->iColor, kGreen);
+  EXPECT_EQ(looks[TFontInfoArray::Hover]->iColor, kRed);
+  EXPECT_FALSE(looks[TFontInfoArray::Hover]->iStyle & fsUnderline);
+  EXPECT_TRUE(looks[TFontInfoArray::Visited]->iStyle & fsUnderline);
+  EXPECT_FALSE(looks[TFontInfoArray::VisitedHover]->iStyle & fsUnderline);
+}
+
+TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
+  Sheet("div p { color: red } q { color: red }");
+  EXPECT_EQ(styles.SequenceCounter(), 11);
+  styles.BuildDefaultStyleSheet("Arial", "Courier New", 10, kBlack, kBlue, kPurple, kRed, false, 1, 5, 10);
+  int index = 0;
+  EXPECT_FALSE(styles.Find("q", index));
+  EXPECT_EQ(styles.SequenceCounter(), 10);
+  EXPECT_DOUBLE_EQ(DefaultFontSize(), 10);
+  ASSERT_TRUE(styles.Find("::link", index));
+  EXPECT_EQ(std::get<std::string>(styles.Objects(index)->Value(Prop::TextDecoration)), "none");
+  SetDefaultFontSize(12);
+}
+
+TEST_F(Cascade, DuplicateKeysGoBeforeTheExistingOnes) {
+  TProperties first;
+  first.SetPropertyByName("color", "red");
+  TProperties second;
+  second.SetPropertyByName("color", "blue");
+  styles.AddDuplicate("q", first);
+  TProperties* added = styles.AddDuplicate("q", second);
+  int index = 0;
+  ASSERT_TRUE(styles.Find("q", index));
+  EXPECT_EQ(styles.Objects(index), added);
+  EXPECT_EQ(added->PropTag, "q");
+  EXPECT_EQ(Push("q").GetColor(), kRed);  // merged in list order: the older one last
+}
+
+}  // namespace
+}  // namespace engine
