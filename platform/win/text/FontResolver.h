@@ -1,0 +1,40 @@
+#pragma once
+// Finding the font file for a face name, weight and slant through fontconfig.
+// "Times New Roman", "Arial" and "Courier New" stand for their metric-compatible
+// Liberation faces. A name that is not installed falls back, as GDI does, to a
+// default face chosen by the requested pitch and family: fixed pitch or
+// FF_MODERN -> Liberation Mono, FF_ROMAN -> Liberation Serif, else Liberation
+// Sans (and to fontconfig's own default when those are missing).
+#include <string>
+#include <vector>
+
+namespace win {
+
+struct FontRequest {
+  std::string family;  // UTF-8; may be empty
+  int weight = 400;    // 1..1000
+  bool italic = false;
+  unsigned char pitchAndFamily = 0;
+};
+
+struct ResolvedFont {
+  std::string path;         // empty when no font at all is available
+  int faceIndex = 0;
+  std::string usedFamily;   // family of the face actually used
+  bool requestedExists = false;  // the requested name is installed (or is a core alias)
+  bool synthesizeBold = false;   // bold asked for, the file is not bold
+  bool synthesizeItalic = false; // italic asked for, the file is upright
+};
+
+// Cached per request; the reference stays valid until resetFontResolver().
+const ResolvedFont& resolveFont(const FontRequest& request);
+
+// The face names the engine may choose from: installed families plus the three
+// core names when they resolve to their Liberation faces. Sorted without regard
+// to case, no duplicates.
+std::vector<std::string> installedFontFamilies();
+
+// Forgets cached resolutions; for tests.
+void resetFontResolver();
+
+}  // namespace win

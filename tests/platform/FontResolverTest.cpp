@@ -1,0 +1,47 @@
+#include "platform/win/text/FontResolver.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace win {
+namespace {
+
+TEST(FontResolver, CoreWindowsNamesResolveToLiberationFaces) {
+  EXPECT_EQ(resolveFont({"Times New Roman"}).usedFamily, "Liberation Serif");
+  EXPECT_EQ(resolveFont({"Arial"}).usedFamily, "Liberation Sans");
+  EXPECT_EQ(resolveFont({"courier new"}).usedFamily, "Liberation Mono");
+  EXPECT_TRUE(resolveFont({"Arial"}).requestedExists);
+  EXPECT_NE(resolveFont({"Arial"}).path.find("LiberationSans-Regular"), std::string::npos);
+}
+
+TEST(FontResolver, BoldAndItalicPickTheirFilesWithoutSynthesis) {
+  const ResolvedFont& boldItalic = resolveFont({"Arial", 700, true});
+  EXPECT_NE(boldItalic.path.find("LiberationSans-BoldItalic"), std::string::npos);
+  EXPECT_FALSE(boldItalic.synthesizeBold);
+  EXPECT_FALSE(boldItalic.synthesizeItalic);
+}
+
+TEST(FontResolver, UnknownNameFallsBackByPitchAndFamily) {
+  const ResolvedFont& plain = resolveFont({"No Such Face 123"});
+  EXPECT_FALSE(plain.requestedExists);
+  EXPECT_EQ(plain.usedFamily, "Liberation Sans");
+  EXPECT_EQ(resolveFont({"No Such Face 123", 400, false, 0x10}).usedFamily, "Liberation Serif");
+  EXPECT_EQ(resolveFont({"No Such Face 123", 400, false, 0x31}).usedFamily, "Liberation Mono");
+  EXPECT_EQ(resolveFont({""}).usedFamily, "Liberation Sans");
+}
+
+TEST(FontResolver, FamilyListHoldsCoreNamesSortedWithoutDuplicates) {
+  const std::vector<std::string> families = installedFontFamilies();
+  for (const char* name : {"Arial", "Courier New", "Times New Roman", "Liberation Sans"})
+    EXPECT_NE(std::find(families.begin(), families.end(), name), families.end()) << name;
+  for (std::size_t i = 1; i < families.size(); ++i) {
+    std::string previous = families[i - 1], current = families[i];
+    std::transform(previous.begin(), previous.end(), previous.begin(), ::tolower);
+    std::transform(current.begin(), current.end(), current.begin(), ::tolower);
+    EXPECT_LT(previous, current);
+  }
+}
+
+}  // namespace
+}  // namespace win
