@@ -4,19 +4,43 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/win/text/WideText.h"
+#include "platform/win/gdi/StockObjects.h"
+#include "platform/win/kernel/Utf8Codec.h"
+#include "platform/win/text/StockFonts.h"
 
 namespace win {
 namespace {
 
+// The length of a zero-terminated name held in a fixed array of `capacity` units.
+std::size_t boundedLength(const WCHAR* text, std::size_t capacity) {
+  std::size_t length = 0;
+  while (length < capacity && text[length] != 0) ++length;
+  return length;
+}
+
+std::string faceNameUtf8(const LOGFONTW& logFont) {
+  std::string name;
+  encodeUtf8(std::u16string_view(logFont.lfFaceName, boundedLength(logFont.lfFaceName, LF_FACESIZE)),
+             InvalidInput::Replace, name);
+  return name;
+}
+
 FontRequest requestFor(const LOGFONTW& logFont) {
   FontRequest request;
-  request.family = utf16ToUtf8(logFont.lfFaceName, boundedLength(logFont.lfFaceName, LF_FACESIZE));
+  request.family = faceNameUtf8(logFont);
   request.weight = logFont.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(logFont.lfWeight, 1000);
   request.italic = logFont.lfItalic != 0;
   request.pitchAndFamily = logFont.lfPitchAndFamily;
   return request;
 }
+
+// GetStockObject answers the stock font numbers through the font code. Every
+// program that draws or measures text links this file, so the hook is in place
+// before main() runs.
+[[maybe_unused]] const bool kStockFontHookInstalled = [] {
+  stockFontProvider() = [](int index) -> HGDIOBJ { return stockFont(index); };
+  return true;
+}();
 
 FontFace* faceFor(const ResolvedFont& resolved) {
   return resolved.path.empty() ? nullptr : loadFontFace(resolved.path, resolved.faceIndex);
@@ -44,7 +68,9 @@ DWORD FontObject::objectType() const { return OBJ_FONT; }
 std::u16string FontObject::textFace() const {
   if (resolved_->requestedExists)
     return std::u16string(logFont_.lfFaceName, boundedLength(logFont_.lfFaceName, LF_FACESIZE));
-  return utf8ToUtf16(resolved_->usedFamily);
+  std::u16string name;
+  decodeUtf8(resolved_->usedFamily, InvalidInput::Replace, name);
+  return name;
 }
 
 BYTE FontObject::reportedCharset() const {

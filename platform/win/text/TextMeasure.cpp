@@ -1,0 +1,85 @@
+#include "platform/win/text/TextMeasure.h"
+
+#include <string>
+
+#include "platform/win/kernel/CodePages.h"
+#include "platform/win/text/TextContext.h"
+
+namespace win {
+namespace {
+
+// Largest character range GetCharWidth32W and GetCharABCWidthsW accept.
+constexpr UINT kMaxCharRange = 0x10000;
+
+bool validText(const WCHAR* text, int count) { return count >= 0 && (text || count == 0); }
+
+int logicalHeight(const TextContext& context) {
+  return context.instance ? toLogicalY(context, context.instance->metrics().height) : 0;
+}
+
+}  // namespace
+
+BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size) {
+  return GetTextExtentExPointW(dc, text, count, 0, nullptr, nullptr, size);
+}
+
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int count, SIZE* size) {
+  if (count < 0 || (!text && count > 0)) return FALSE;
+  const std::u16string wide = multiByteToWide(CP_ACP, std::string_view(text ? text : "", static_cast<std::size_t>(count)));
+  return GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), size);
+}
+
+BOOL GetTextExtentExPointW(HDC dc, const WCHAR* text, int count, int maxExtent, int* fit, int* partialExtents,
+                           SIZE* size) {
+  TextContext context;
+  if (!size || !validText(text, count) || !openTextContext(dc, context)) return FALSE;
+  if (!context.instance) {
+    *size = SIZE{0, 0};
+    if (fit) *fit = count;
+    for (int i = 0; partialExtents && i < count; ++i) partialExtents[i] = 0;
+    return TRUE;
+  }
+  TextSpacing spacing = spacingFor(context);
+  int fitting = 0;
+  bool stillFitting = fit != nullptr;
+  std::int64_t sum = 0;
+  const std::int64_t total = walkAdvances(*context.instance, text, count, spacing, [&](int index, int width) {
+    sum += width;
+    if (!stillFitting && !partialExtents) return;
+    const int extent = toLogicalX(context, sum);
+    if (partialExtents) partialExtents[index] = extent;
+    if (stillFitting) {
+      if (extent <= maxExtent) fitting = index + 1;
+      else stillFitting = false;
+    }
+  });
+  if (fit) *fit = fitting;
+  size->cx = toLogicalX(context, total);
+  size->cy = logicalHeight(context);
+  return TRUE;
+}
+
+BOOL GetCharWidth32W(HDC dc, UINT first, UINT last, int* widths) {
+  TextContext context;
+  if (!widths || last < first || last - first >= kMaxCharRange || !openTextContext(dc, context)) return FALSE;
+  for (UINT c = first; c <= last; ++c)
+    widths[c - first] = context.instance ? toLogicalX(context, context.instance->advance(c)) : 0;
+  return TRUE;
+}
+
+BOOL GetCharABCWidthsW(HDC dc, UINT first, UINT last, ABC* widths) {
+  TextContext context;
+  if (!widths || last < first || last - first >= kMaxCharRange || !openTextContext(dc, context)) return FALSE;
+  for (UINT c = first; c <= last; ++c) {
+    ABC abc = context.instance ? context.instance->abcWidths(c) : ABC{};
+    if (!context.identity) {
+      abc.abcA = toLogicalX(context, abc.abcA);
+      abc.abcB = static_cast<UINT>(toLogicalX(context, abc.abcB));
+      abc.abcC = toLogicalX(context, abc.abcC);
+    }
+    widths[c - first] = abc;
+  }
+  return TRUE;
+}
+
+}  // namespace win
