@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/win/gdi/DeviceContext.h"
-#include "platform/win/gdi/Selection.h"
+#include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/TextDraw.h"

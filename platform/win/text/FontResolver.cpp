@@ -100,12 +100,18 @@ ResolvedFont describeMatch(FcPattern* match, const FontRequest& request, bool re
   if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch)
     resolved.usedFamily = reinterpret_cast<const char*>(text);
   FcPatternGetInteger(match, FC_INDEX, 0, &resolved.faceIndex);
+  // fontconfig's own synthesis rules rewrite weight and slant of a match that
+  // lacks them and mark it with embolden and a shear matrix instead.
   int weight = FC_WEIGHT_REGULAR;
   int slant = FC_SLANT_ROMAN;
+  FcBool embolden = FcFalse;
+  FcMatrix* matrix = nullptr;
   FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
   FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-  resolved.synthesizeBold = request.weight >= 600 && weight < FC_WEIGHT_DEMIBOLD;
-  resolved.synthesizeItalic = request.italic && slant == FC_SLANT_ROMAN;
+  FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+  const bool sheared = FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix->xy != 0;
+  resolved.synthesizeBold = request.weight >= 600 && (weight < FC_WEIGHT_DEMIBOLD || embolden == FcTrue);
+  resolved.synthesizeItalic = request.italic && (slant == FC_SLANT_ROMAN || sheared);
   return resolved;
 }
 

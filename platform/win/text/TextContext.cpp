@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/text/StockFonts.h"
 
@@ -62,14 +63,12 @@ TextSpacing spacingFor(const TextContext& context) {
   TextSpacing spacing;
   spacing.charExtra = toDeviceX(context, state.charExtra);
   if (context.instance) spacing.breakChar = context.instance->face().tables().breakChar;
-  if (state.breakCount <= 0 || state.breakExtra == 0) return spacing;
-  const int total = toDeviceX(context, state.breakExtra);
-  spacing.justified = true;
-  spacing.breakExtra = total / state.breakCount;
-  const int remainder = total % state.breakCount;
-  spacing.remainderStep = remainder < 0 ? -1 : 1;
-  spacing.remainderLeft = std::clamp(state.breakErrorRemainder, 0, std::abs(remainder));
+  spacing.justified = state.breakCount > 0 && state.breakExtra != 0;
   return spacing;
+}
+
+int justificationFor(const TextContext& context, int breakIndex) {
+  return toDeviceX(context, breakExtraFor(context.dc->state, breakIndex));
 }
 
 }  // namespace win

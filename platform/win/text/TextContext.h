@@ -28,36 +28,31 @@ int toLogicalX(const TextContext& context, std::int64_t device);
 int toLogicalY(const TextContext& context, std::int64_t device);
 int toDeviceX(const TextContext& context, std::int64_t logical);
 
-// Per-character spacing in device units. Break characters get `breakExtra`,
-// and the next `remainderLeft` of them one unit of `remainderStep` more: the
-// part of the justification that does not divide evenly.
+// Per-character spacing in device units: the character extra on every
+// character, and on break characters the justification share that the DC's
+// SetTextJustification state gives the n-th break of one output.
 struct TextSpacing {
   int charExtra = 0;
   std::uint32_t breakChar = 0x20;
   bool justified = false;
-  int breakExtra = 0;
-  int remainderLeft = 0;
-  int remainderStep = 0;
 };
 
 TextSpacing spacingFor(const TextContext& context);
 
-// Calls advanceOf(index, deviceAdvance) for each character and returns the
-// total. Consumes spacing.remainderLeft as break characters take it.
+// The device extra for the break character `breakIndex` (0-based) of one output.
+int justificationFor(const TextContext& context, int breakIndex);
+
+// Calls advanceOf(index, deviceAdvance) for each character and returns the total.
 template <class Visit>
-std::int64_t walkAdvances(FontInstance& instance, const WCHAR* text, int count, TextSpacing& spacing,
+std::int64_t walkAdvances(const TextContext& context, const WCHAR* text, int count, const TextSpacing& spacing,
                           Visit&& advanceOf) {
+  FontInstance& instance = *context.instance;
   std::int64_t total = 0;
+  int breakIndex = 0;
   for (int i = 0; i < count; ++i) {
     const std::uint32_t character = text[i];
     int width = instance.advance(character) + spacing.charExtra;
-    if (spacing.justified && character == spacing.breakChar) {
-      width += spacing.breakExtra;
-      if (spacing.remainderLeft > 0) {
-        width += spacing.remainderStep;
-        --spacing.remainderLeft;
-      }
-    }
+    if (spacing.justified && character == spacing.breakChar) width += justificationFor(context, breakIndex++);
     total += width;
     advanceOf(i, width);
   }

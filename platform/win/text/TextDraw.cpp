@@ -19,20 +19,17 @@ struct RunLayout {
   int logicalWidth = 0;
 };
 
-void layoutWithAdvances(TextContext& context, const WCHAR* text, int count, RunLayout& layout) {
-  TextSpacing spacing = spacingFor(context);
-  const int remainderBefore = spacing.remainderLeft;
+void layoutWithAdvances(const TextContext& context, const WCHAR* text, int count, RunLayout& layout) {
+  const TextSpacing spacing = spacingFor(context);
   std::int64_t pen = 0;
-  layout.deviceWidth = walkAdvances(*context.instance, text, count, spacing, [&](int index, int width) {
+  layout.deviceWidth = walkAdvances(context, text, count, spacing, [&](int index, int width) {
     layout.penOffsets[static_cast<std::size_t>(index)] = static_cast<int>(pen);
     pen += width;
   });
   layout.logicalWidth = toLogicalX(context, layout.deviceWidth);
-  // Drawing hands out the uneven part of the justification; the next run continues it.
-  if (spacing.justified) context.dc->state.breakErrorRemainder -= remainderBefore - spacing.remainderLeft;
 }
 
-void layoutWithDx(TextContext& context, int count, const int* lpDx, RunLayout& layout) {
+void layoutWithDx(const TextContext& context, int count, const int* lpDx, RunLayout& layout) {
   std::int64_t logicalPen = 0;
   for (int i = 0; i < count; ++i) {
     layout.penOffsets[static_cast<std::size_t>(i)] = toDeviceX(context, logicalPen);

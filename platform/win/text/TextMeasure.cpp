@@ -39,11 +39,11 @@ BOOL GetTextExtentExPointW(HDC dc, const WCHAR* text, int count, int maxExtent, 
     for (int i = 0; partialExtents && i < count; ++i) partialExtents[i] = 0;
     return TRUE;
   }
-  TextSpacing spacing = spacingFor(context);
+  const TextSpacing spacing = spacingFor(context);
   int fitting = 0;
   bool stillFitting = fit != nullptr;
   std::int64_t sum = 0;
-  const std::int64_t total = walkAdvances(*context.instance, text, count, spacing, [&](int index, int width) {
+  const std::int64_t total = walkAdvances(context, text, count, spacing, [&](int index, int width) {
     sum += width;
     if (!stillFitting && !partialExtents) return;
     const int extent = toLogicalX(context, sum);
