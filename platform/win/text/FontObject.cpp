@@ -49,8 +49,8 @@ FontFace* faceFor(const ResolvedFont& resolved) {
 }  // namespace
 
 FontObject::FontObject(const LOGFONTW& logFont)
-    : GdiObject(GdiObjectKind::Font), logFont_(logFont), resolved_(&resolveFont(requestFor(logFont))),
-      face_(faceFor(*resolved_)) {
+    : GdiObject(GdiObjectKind::Font), logFont_(logFont), resolved_(resolveFont(requestFor(logFont))),
+      face_(faceFor(resolved_)) {
   logFont_.lfFaceName[LF_FACESIZE - 1] = 0;
 }
 
@@ -66,10 +66,10 @@ int FontObject::describe(int bufferSize, void* buffer) const {
 DWORD FontObject::objectType() const { return OBJ_FONT; }
 
 std::u16string FontObject::textFace() const {
-  if (resolved_->requestedExists)
+  if (resolved_.requestedExists)
     return std::u16string(logFont_.lfFaceName, boundedLength(logFont_.lfFaceName, LF_FACESIZE));
   std::u16string name;
-  decodeUtf8(resolved_->usedFamily, InvalidInput::Replace, name);
+  decodeUtf8(resolved_.usedFamily, InvalidInput::Replace, name);
   return name;
 }
 
@@ -94,7 +94,7 @@ FontInstance* FontObject::instanceFor(double deviceUnitsPerLogical) {
   const int em64 = deviceEm64(deviceUnitsPerLogical);
   if (cachedInstance_ && cachedEm64_ == em64 && cachedGeneration_ == fontInstanceGeneration())
     return cachedInstance_;
-  cachedInstance_ = &fontInstance(*face_, em64, resolved_->synthesizeBold, resolved_->synthesizeItalic);
+  cachedInstance_ = &fontInstance(*face_, em64, resolved_.synthesizeBold, resolved_.synthesizeItalic);
   cachedEm64_ = em64;
   cachedGeneration_ = fontInstanceGeneration();
   return cachedInstance_;

@@ -22,7 +22,7 @@ class FontObject : public GdiObject {
   DWORD objectType() const override;
 
   const LOGFONTW& logFont() const { return logFont_; }
-  const ResolvedFont& resolved() const { return *resolved_; }
+  const ResolvedFont& resolved() const { return resolved_; }
   // Null when no font file at all is available; callers then measure nothing.
   FontFace* face() const { return face_; }
 
@@ -42,7 +42,7 @@ class FontObject : public GdiObject {
   int deviceEm64(double deviceUnitsPerLogical) const;
 
   LOGFONTW logFont_;
-  const ResolvedFont* resolved_;
+  ResolvedFont resolved_;
   FontFace* face_;
   unsigned cachedGeneration_ = 0;
   int cachedEm64_ = 0;
