@@ -1,6 +1,7 @@
 #pragma once
 // The drawing services in one include.
 #include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/Blit.h"
 #include "platform/win/gdi/Brush.h"
 #include "platform/win/gdi/Clipping.h"
 #include "platform/win/gdi/Colors.h"
@@ -14,5 +15,6 @@
 #include "platform/win/gdi/Region.h"
 #include "platform/win/gdi/Regions.h"
 #include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/Shapes.h"
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/gdi/Surface.h"

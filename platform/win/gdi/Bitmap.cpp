@@ -166,13 +166,23 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   return handle;
 }
 
-BOOL GdiFlush() {
-  gdiObjects().forEach([](std::uint32_t, GdiObject& object) {
-    if (object.kind != GdiObjectKind::Bitmap) return;
-    auto& bitmap = static_cast<BitmapObject&>(object);
-    if (bitmap.selectedInto) bitmap.writeSurfaceToBits();
-  });
-  return TRUE;
+BOOL GdiFlush() { return TRUE; }
+
+}  // namespace win
+
+namespace win {
+
+SurfaceAccess::SurfaceAccess(DeviceContext& dc, bool writes)
+    : dc_(dc), writes_(writes), outermost_(dc.surfaceAccessDepth == 0) {
+  ++dc_.surfaceAccessDepth;
+  if (!outermost_) return;
+  if (BitmapObject* bitmap = bitmapFromHandle(dc_.state.bitmap)) bitmap->readBitsIntoSurface();
+}
+
+SurfaceAccess::~SurfaceAccess() {
+  --dc_.surfaceAccessDepth;
+  if (!outermost_ || !writes_) return;
+  if (BitmapObject* bitmap = bitmapFromHandle(dc_.state.bitmap)) bitmap->writeSurfaceToBits();
 }
 
 }  // namespace win

@@ -2,11 +2,9 @@
 // Bitmaps: device-dependent bitmaps (32-bit or monochrome surfaces) and DIB
 // sections. A 32 bpp DIB section's bits are its surface. Lower depths
 // (1, 4, 8, 24 bpp) keep the caller's bits as the master copy and a 32-bit
-// shadow surface for drawing: the bits are read into the shadow when the
-// bitmap is selected into a DC or read while not selected, and the shadow is
-// written back to the bits when the bitmap leaves its DC, on GdiFlush and
-// before GetDIBits. So while such a bitmap is selected, call GdiFlush before
-// reading its bits directly.
+// shadow surface to draw on: every drawing call reads the bits into the
+// shadow first and writes what it drew back (see SurfaceAccess), so callers
+// may read and write the bits at any time between calls.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -99,7 +97,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
                          DWORD offset);
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
-// Writes back the shadows of all DIB sections currently selected into DCs.
+// Drawing is never deferred; always TRUE.
 BOOL GdiFlush();
 
 // Reads rows [start, start + lines) of the bitmap (counted from the bottom for
@@ -108,6 +106,17 @@ BOOL GdiFlush();
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
 int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
               UINT usage);
+// A DDB's pixels as rows of 4 bytes per pixel (blue, green, red, 0), or of
+// 1 bit per pixel padded to 16 bits for monochrome bitmaps; top row first.
 LONG GetBitmapBits(HBITMAP bitmap, LONG bufferSize, void* bits);
+
+// Draws (part of) a DIB held in caller memory. Source coordinates are DIB
+// coordinates: for bottom-up DIBs y counts from the bottom row. Returns the
+// number of rows drawn, 0 on failure.
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+                  int sourceHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
+// Copies without stretching; `bits` holds `lines` rows starting at DIB row `startScan`.
+int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
 
 }  // namespace win

@@ -147,6 +147,7 @@ struct DeviceContext : GdiObject {
   DcState state;
   std::vector<DcState> savedStates;
   std::unique_ptr<PathData> path;
+  int surfaceAccessDepth = 0;   // see SurfaceAccess
 
   // What the DC paints, in surface coordinates; rebuilt when clip or bounds change.
   const Region& effectiveClip() const;
@@ -203,6 +204,24 @@ void fillDeviceRect(DeviceContext& dc, const RECT& device, COLORREF color);
 // map (0 leaves the pixel, 255 replaces it).
 void blendCoverage(DeviceContext& dc, int deviceX, int deviceY, const std::uint8_t* coverage, int width,
                    int height, int pitchBytes, COLORREF color);
+
+// Keeps the pixels of a DIB section below 32 bpp in step with its bits for
+// the duration of a drawing call: reads the bits in first, writes them back
+// at the end when `writes`. Nested scopes cost nothing. Every drawing call
+// holds one; code that writes surface pixels itself (through clippedRects)
+// should too.
+class SurfaceAccess {
+ public:
+  SurfaceAccess(DeviceContext& dc, bool writes);
+  ~SurfaceAccess();
+  SurfaceAccess(const SurfaceAccess&) = delete;
+  SurfaceAccess& operator=(const SurfaceAccess&) = delete;
+
+ private:
+  DeviceContext& dc_;
+  bool writes_;
+  bool outermost_;
+};
 
 // Calls visit(const RECT&) for every paintable piece of `device`, given in
 // surface coordinates (dc.surface), after clip, origin and visible bounds.

@@ -27,3 +27,17 @@ BOOL StrokeAndFillPath(HDC dc);
 HRGN PathToRegion(HDC dc);
 
 }  // namespace win
+
+namespace win {
+
+struct DeviceContext;
+
+// For the drawing calls: while a path is being recorded they add to it
+// (device units) instead of drawing.
+bool pathRecording(const DeviceContext& dc);
+void recordMoveTo(DeviceContext& dc, POINT device);
+// Starts a figure at `from` when none is open.
+void recordLineTo(DeviceContext& dc, POINT from, POINT to);
+void recordFigure(DeviceContext& dc, const std::vector<POINT>& device, bool closed);
+
+}  // namespace win

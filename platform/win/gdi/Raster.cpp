@@ -45,12 +45,14 @@ void paintDevicePixel(DeviceContext& dc, LONG x, LONG y, COLORREF color, int rop
 }
 
 void fillDeviceRect(DeviceContext& dc, const RECT& device, COLORREF color) {
+  SurfaceAccess access(dc, true);
   paintDeviceRect(dc, device, color, R2_COPYPEN);
 }
 
 void blendCoverage(DeviceContext& dc, int deviceX, int deviceY, const std::uint8_t* coverage, int width,
                    int height, int pitchBytes, COLORREF color) {
   if (!dc.surface || !coverage || width <= 0 || height <= 0) return;
+  SurfaceAccess access(dc, true);
   Surface& surface = *dc.surface;
   const std::uint32_t source = surfacePixel(surface, color);
   const long long right = static_cast<long long>(deviceX) + width;

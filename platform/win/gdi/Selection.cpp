@@ -40,10 +40,8 @@ BOOL selectBitmap(DeviceContext& dc, HBITMAP handle) {
   if (!bitmap || !dc.memoryDc) return FALSE;
   if (bitmap->selectedInto && bitmap->selectedInto != &dc && !bitmap->stock) return FALSE;
   if (BitmapObject* previous = bitmapFromHandle(dc.state.bitmap); previous && previous != bitmap) {
-    previous->writeSurfaceToBits();
     if (previous->selectedInto == &dc) previous->selectedInto = nullptr;
   }
-  if (dc.state.bitmap != handle) bitmap->readBitsIntoSurface();
   if (!bitmap->stock) bitmap->selectedInto = &dc;
   replaceSelection(dc.state.bitmap, handle);
   dc.surface = &bitmap->surface;
@@ -110,7 +108,6 @@ void adoptState(DeviceContext& dc, DcState restored) {
 
 void releaseAllSelections(DeviceContext& dc) {
   if (BitmapObject* bitmap = bitmapFromHandle(dc.state.bitmap)) {
-    bitmap->writeSurfaceToBits();
     if (bitmap->selectedInto == &dc) bitmap->selectedInto = nullptr;
   }
   releaseSelection(dc.state.bitmap);
