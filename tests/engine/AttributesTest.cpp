@@ -55,6 +55,9 @@ TEST(AttributeList, ClassKeyFoldsCaseAndBlanks) {
   list.Clear();
   AddAttribute(list, symClass, "CLASS", "A  b");
   EXPECT_EQ(list.ClassKey(), "a.b");
+  list.Clear();
+  AddAttribute(list, symClass, "CLASS", "z y  x");
+  EXPECT_EQ(list.ClassKey(), "x.y.z");
 }
 
 TEST(AttributeList, IdValueIsCachedUntilClear) {
