@@ -182,8 +182,10 @@ std::vector<std::string> SheetReader::ReadSelectorList() {
 
 void SheetReader::ReadDeclarationBlock(const std::vector<std::string>& keys) {
   Advance();  // "{"
-  auto set = [this, &keys](const std::string& property, const std::string& value) {
-    for (const std::string& key : keys) styles_.AddStyleRule(key, property, value);
+  std::vector<TProperties*> entries(keys.size(), nullptr);
+  auto set = [this, &keys, &entries](const std::string& property, const std::string& value) {
+    for (std::size_t index = 0; index < keys.size(); ++index)
+      styles_.AddStyleRule(keys[index], property, value, entries[index]);
   };
   while (true) {
     SkipBlanks();

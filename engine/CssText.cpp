@@ -16,16 +16,11 @@ std::string_view TrimView(std::string_view text) {
 
 std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
 std::string LowerCase(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = LowerChar(c);
   return result;
 }
-
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t ParseLeadingNumber(std::string_view text, double& value) {
   std::size_t length = 0;

@@ -10,9 +10,9 @@ std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);
 // ASCII-only lower case: bytes of other code pages stay as they are.
 std::string LowerCase(std::string_view text);
-char LowerChar(char c);
-bool IsAsciiLetter(char c);
-bool IsAsciiDigit(char c);
+inline char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads the leading decimal number of text ("-1.5em" -> -1.5) without regard to the locale.
 // Returns the number of characters read, 0 when the text does not begin with a number.

@@ -1,6 +1,8 @@
 #include "engine/Properties.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <string_view>
 
 #include "engine/CssText.h"
@@ -76,13 +78,18 @@ const char* PropertyName(int index) {
 }
 
 bool PropertyIndexFromName(const std::string& name, int& index) {
-  for (int candidate = 0; candidate < kPropCount; ++candidate) {
-    if (name == kPropertyNames[static_cast<std::size_t>(candidate)]) {
-      index = candidate;
-      return true;
-    }
-  }
-  return false;
+  using Named = std::pair<std::string_view, int>;
+  static const std::array<Named, kPropCount> sorted = [] {
+    std::array<Named, kPropCount> names;
+    for (int at = 0; at < kPropCount; ++at) names[static_cast<std::size_t>(at)] = {kPropertyNames[static_cast<std::size_t>(at)], at};
+    std::sort(names.begin(), names.end());
+    return names;
+  }();
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), std::string_view(name),
+                             [](const Named& entry, std::string_view key) { return entry.first < key; });
+  if (it == sorted.end() || it->first != name) return false;
+  index = it->second;
+  return true;
 }
 
 void ResetPropertiesSerial() { SerialCounter() = 0; }

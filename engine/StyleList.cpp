@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/CssText.h"
+#include "engine/StyleListSelectors.h"
 
 namespace engine {
 namespace {
@@ -49,15 +50,25 @@ int CompareContextualTails(std::string_view a, std::string_view b) {
 }  // namespace
 
 int CompareStyleKeys(const std::string& a, const std::string& b) {
-  std::size_t blankA = a.find(' ');
-  std::size_t blankB = b.find(' ');
-  std::string_view subjectA = std::string_view(a).substr(0, blankA);
-  std::string_view subjectB = std::string_view(b).substr(0, blankB);
-  if (int order = CompareNoCase(subjectA, subjectB); order != 0) return order;
-  bool contextualA = blankA != std::string::npos;
-  bool contextualB = blankB != std::string::npos;
-  if (!contextualA || !contextualB) return static_cast<int>(contextualA) - static_cast<int>(contextualB);
-  return CompareContextualTails(std::string_view(a).substr(blankA + 1), std::string_view(b).substr(blankB + 1));
+  // Subjects (up to the first blank) compare as text; a key without ancestors sorts before
+  // the contextual keys of its subject.
+  std::size_t index = 0;
+  const std::size_t common = std::min(a.size(), b.size());
+  while (index < common) {
+    char left = LowerChar(a[index]);
+    char right = LowerChar(b[index]);
+    if (left != right) {
+      if (left == ' ') return -1;
+      if (right == ' ') return 1;
+      return static_cast<unsigned char>(left) < static_cast<unsigned char>(right) ? -1 : 1;
+    }
+    if (left == ' ') {
+      return CompareContextualTails(std::string_view(a).substr(index + 1), std::string_view(b).substr(index + 1));
+    }
+    ++index;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 TStyleList::TStyleList(bool* overLinksActive) : overLinksActive_(overLinksActive) {}
@@ -87,7 +98,7 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   Find(key, index);
   properties->PropTag = key;
   TProperties* added = properties.get();
-  entries_.insert(entries_.begin() + index, Entry{key, std::move(properties)});
+  entries_.insert(entries_.begin() + index, Entry{key, std::move(properties), ParseContextualKey(key)});
   return added;
 }
 
@@ -103,19 +114,20 @@ TProperties* TStyleList::EntryFor(const std::string& key) {
 }
 
 bool TStyleList::AddStyleRule(const std::string& key, const std::string& property, const std::string& value) {
+  TProperties* entry = nullptr;
+  return AddStyleRule(key, property, value, entry);
+}
+
+bool TStyleList::AddStyleRule(const std::string& key, const std::string& property, const std::string& value,
+                              TProperties*& entry) {
   int propertyIndex = 0;
   if (!PropertyIndexFromName(property, propertyIndex)) return false;
-  TProperties* existing = EntryFor(key);
-  std::unique_ptr<TProperties> made;
-  TProperties* target = existing;
-  if (!target) {
-    made = std::make_unique<TProperties>();
-    target = made.get();
-  }
+  if (!entry) entry = EntryFor(key);
+  if (!entry) entry = AddObject(key, std::make_unique<TProperties>());
   if (propertyIndex == PropIdx(Prop::Color)) {
     TColor colour = 0;
     if (ColorFromString(value, false, colour)) {
-      target->Value(Prop::Color) = static_cast<int>(colour);
+      entry->Value(Prop::Color) = static_cast<int>(colour);
       if (key == ":link") {
         ModifyLinkColor("hover", colour);
         ModifyLinkColor("visited", colour);
@@ -124,9 +136,8 @@ bool TStyleList::AddStyleRule(const std::string& key, const std::string& propert
       }
     }
   } else {
-    target->SetPropertyByIndex(propertyIndex, value);
+    entry->SetPropertyByIndex(propertyIndex, value);
   }
-  if (made) AddObject(key, std::move(made));
   if (overLinksActive_ && key.find(":hover") != std::string::npos) *overLinksActive_ = true;
   if (key == "a") AddStyleRule("::link", property, value);
   return true;

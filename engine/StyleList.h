@@ -12,6 +12,7 @@
 namespace engine {
 
 class TPropStack;
+struct TContextualKey;
 
 // Sorting order of selector keys; negative, 0 or positive.
 int CompareStyleKeys(const std::string& a, const std::string& b);
@@ -41,6 +42,10 @@ class TStyleList {
   // Stores one declaration into the entry of key (made when missing); false for an unknown
   // property name.
   bool AddStyleRule(const std::string& key, const std::string& property, const std::string& value);
+  // The same; entry caches the entry of key across the declarations of one rule set (start
+  // with nullptr).
+  bool AddStyleRule(const std::string& key, const std::string& property, const std::string& value,
+                    TProperties*& entry);
   // Colour of the link state "link", "visited" or "hover".
   void ModifyLinkColor(const std::string& state, TColor colour);
 
@@ -67,6 +72,7 @@ class TStyleList {
   struct Entry {
     std::string key;
     std::unique_ptr<TProperties> properties;
+    std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
   };
   struct CascadePass;
 

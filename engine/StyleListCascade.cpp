@@ -9,84 +9,25 @@
 #include "engine/FontInfo.h"
 #include "engine/PropStack.h"
 #include "engine/StyleList.h"
+#include "engine/StyleListSelectors.h"
 
 namespace engine {
 namespace {
 
-// What a compound selector part names; an empty component names nothing.
-struct SelectorPart {
-  std::string_view tag;
-  std::vector<std::string_view> classes;
-  std::string_view id;
-  std::string_view pseudo;
-  bool directParent = false;  // "div>": the part nearer the subject is a direct child
-};
-
-SelectorPart ParsePart(std::string_view text) {
-  SelectorPart part;
-  if (!text.empty() && text.back() == '>') {
-    part.directParent = true;
-    text.remove_suffix(1);
-  }
-  std::size_t run = text.find_first_of(".#:");
-  part.tag = text.substr(0, run);
-  while (run != std::string_view::npos) {
-    std::size_t next = text.find_first_of(".#:", run + 1);
-    std::string_view name = text.substr(run + 1, next == std::string_view::npos ? std::string_view::npos : next - run - 1);
-    if (text[run] == '.') part.classes.push_back(name);
-    else if (text[run] == '#') part.id = name;
-    else part.pseudo = name;
-    run = next;
-  }
-  return part;
-}
-
-bool HasClass(std::string_view classes, std::string_view wanted) {
-  while (true) {
-    std::size_t dot = classes.find('.');
-    if (classes.substr(0, dot) == wanted) return true;
-    if (dot == std::string_view::npos) return false;
-    classes.remove_prefix(dot + 1);
-  }
-}
-
-bool PartMatches(const SelectorPart& part, std::string_view tag, std::string_view classes, std::string_view id,
-                 std::string_view pseudo) {
-  if (!part.tag.empty() && part.tag != tag) return false;
-  if (!part.id.empty() && part.id != id) return false;
-  if (!part.pseudo.empty() && part.pseudo != pseudo) return false;
-  for (std::string_view wanted : part.classes) {
-    if (classes.empty() || !HasClass(classes, wanted)) return false;
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t index = 0; index < prefix.size(); ++index) {
+    if (LowerChar(text[index]) != LowerChar(prefix[index])) return false;
   }
   return true;
 }
 
-bool PartMatches(const SelectorPart& part, const TProperties& element) {
-  return PartMatches(part, element.PropTag, element.PropClass, element.PropID, element.PropPseudo);
-}
-
-// Ancestor parts of a contextual key, nearest first: "p 110div> body " -> "div>", "body".
-std::vector<std::string_view> AncestorParts(std::string_view tail) {
-  std::size_t digits = 0;
-  while (digits < tail.size() && IsAsciiDigit(tail[digits])) ++digits;
-  tail.remove_prefix(digits);
-  std::vector<std::string_view> parts;
-  while (!tail.empty()) {
-    std::size_t blank = tail.find(' ');
-    if (blank != 0) parts.push_back(tail.substr(0, blank));
-    if (blank == std::string_view::npos) break;
-    tail.remove_prefix(blank + 1);
-  }
-  return parts;
-}
-
 // Each ancestor part in turn matches an element further out on the stack; a part whose
 // flag asks for a direct child must match the very next element out.
-bool AncestorsMatch(const std::vector<std::string_view>& ancestors, const TPropStack* stack, int stackIndex) {
+bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStack* stack, int stackIndex) {
   if (!stack) return ancestors.empty();
   int position = stackIndex - 1;
-  for (std::string_view text : ancestors) {
-    SelectorPart part = ParsePart(text);
+  for (const TSelectorPart& part : ancestors) {
     bool matched = false;
     while (position >= 0) {
       const TProperties* element = stack->Items(position--);
@@ -121,6 +62,21 @@ struct TStyleList::CascadePass {
   // Entries merged already: an element with several classes runs several passes, and a rule
   // taken in an earlier pass must not be taken again over the later, more specific ones.
   std::vector<const TProperties*>* merged;
+  // Names of the open elements around this one, made on first need.
+  std::vector<std::size_t> stackTokens;
+  bool haveStackTokens = false;
+
+  bool MayMatch(const TContextualKey& key) {
+    if (!stack) return false;
+    if (!haveStackTokens) {
+      stackTokens = StackTokens(*stack, stackIndex);
+      haveStackTokens = true;
+    }
+    for (const TSelectorPart& part : key.ancestors) {
+      if (!TokensPresent(part, stackTokens)) return false;
+    }
+    return true;
+  }
 
   void Take(const TProperties& rule) {
     if (merged) {
@@ -173,14 +129,12 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
 
 void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
   for (int index = LowerBound(prefix); index < Count(); ++index) {
-    const std::string& key = Strings(index);
-    if (key.size() < prefix.size() || CompareStyleKeys(key.substr(0, prefix.size()), prefix) != 0) break;
-    std::size_t blank = key.find(' ');
-    if (blank == std::string::npos) continue;
-    SelectorPart subject = ParsePart(std::string_view(key).substr(0, blank));
-    if (!PartMatches(subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
-    if (AncestorsMatch(AncestorParts(std::string_view(key).substr(blank + 1)), pass.stack, pass.stackIndex))
-      pass.Take(*Objects(index));
+    const Entry& entry = entries_[static_cast<std::size_t>(index)];
+    if (!StartsWithNoCase(entry.key, prefix)) break;
+    const TContextualKey* key = entry.contextual.get();
+    if (!key || !PartMatches(key->subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
+    if (pass.MayMatch(*key) && AncestorsMatch(key->ancestors, pass.stack, pass.stackIndex))
+      pass.Take(*entry.properties);
   }
 }
 
@@ -203,7 +157,7 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
 
   std::vector<const TProperties*> merged;
   bool severalClasses = classes.find('.') != std::string::npos;
-  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr};
+  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr, {}, false};
   if (severalClasses) {
     // Each class on its own, then the last class and the whole class text.
     std::string_view rest = classes;

@@ -1,0 +1,47 @@
+#pragma once
+// Contextual keys of the style list taken apart once, when they are added, for the cascade.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+class TProperties;
+class TPropStack;
+
+// What one compound selector part names; an empty component names nothing.
+struct TSelectorPart {
+  std::string tag;
+  std::vector<std::string> classes;
+  std::string id;
+  std::string pseudo;
+  bool directParent = false;  // "div>": the part nearer the subject is a direct child of it
+  // Hashes of the tag, classes and id the part names (SelectorTokenHash), to reject a key
+  // quickly when the open elements name none of them.
+  std::vector<std::size_t> tokens;
+};
+
+// Hash of one name of an element: kind is 't' (tag), '.' (class) or '#' (id).
+std::size_t SelectorTokenHash(char kind, std::string_view name);
+// The sorted token hashes of the elements at 0 .. count-1 of a stack.
+std::vector<std::size_t> StackTokens(const TPropStack& stack, int count);
+
+// "p 110div> body ": subject "p", ancestors "div>" and "body", nearest first.
+struct TContextualKey {
+  TSelectorPart subject;
+  std::vector<TSelectorPart> ancestors;
+};
+
+TSelectorPart ParseSelectorPart(std::string_view text);
+// nullptr for a key without ancestors.
+std::shared_ptr<const TContextualKey> ParseContextualKey(const std::string& key);
+
+// classes: the element's classes joined by ".".
+bool PartMatches(const TSelectorPart& part, std::string_view tag, std::string_view classes, std::string_view id,
+                 std::string_view pseudo);
+bool PartMatches(const TSelectorPart& part, const TProperties& element);
+// False when presentTokens (sorted) lacks a name the part requires.
+bool TokensPresent(const TSelectorPart& part, const std::vector<std::size_t>& presentTokens);
+
+}  // namespace engine
