@@ -1,0 +1,41 @@
+#pragma once
+// Display and platform values that the engine and the image code read, and
+// the built-in pictures; made once when the library loads, read-only after.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/gui/Streams.h"
+#include "platform/win/Types.h"
+
+namespace engine {
+
+// Colour depth class of the display: 4, 8 or 24.
+extern std::uint8_t ScreenColorDepth;
+// The display palette; 0 unless ScreenColorDepth is 8.
+extern win::HPALETTE DisplayPalette;
+// OR-ed into every colour handed to drawing: the palette flag on displays of
+// 8 bits or fewer, else 0.
+extern std::uint32_t PaletteRGBFlag;
+extern bool IsWin9x;
+extern bool IsWin95;
+// Shown while an image is being fetched (and for all images when images are off).
+extern win::HBITMAP WaitingPicture;
+// Shown, through its mask, for an image that could not be loaded.
+extern win::HBITMAP ErrorPicture;
+extern win::HBITMAP ErrorPictureMask;
+// Its identity means "the image comes later" when a request handler answers with it.
+extern gui::TMemoryStream* PendingImageStream;
+
+constexpr std::uint32_t kPaletteRgbFlag = 0x02000000;
+
+// Builds the default 8-bit display palette on the screen DC; set by the
+// image drawing code. The default builds none.
+extern std::function<win::HPALETTE(win::HDC screen)> BuildDefaultPalette8;
+
+// Runs for the first call only; each call must be paired with a finalize,
+// and the last one releases what the first made.
+void InitializeEngineUnit();
+void FinalizeEngineUnit();
+
+}  // namespace engine

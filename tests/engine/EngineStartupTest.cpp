@@ -1,0 +1,85 @@
+#include "engine/EngineStartup.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/win/Gdi.h"
+#include "platform/win/kernel/PlatformFlags.h"
+
+namespace engine {
+namespace {
+
+class EngineStartupTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    FinalizeEngineUnit();
+    win::resetScreen();
+    win::resetPlatformFlags();
+    BuildDefaultPalette8 = [](win::HDC) { return win::HPALETTE(0); };
+  }
+};
+
+win::BITMAP BitmapInfo(win::HBITMAP bitmap) {
+  win::BITMAP info{};
+  win::GetObjectW(bitmap, sizeof(info), &info);
+  return info;
+}
+
+TEST_F(EngineStartupTest, DisplayDepthClasses) {
+  int palettesBuilt = 0;
+  BuildDefaultPalette8 = [&](win::HDC) {
+    ++palettesBuilt;
+    return win::HPALETTE(0);
+  };
+  struct Case {
+    int bitsPerPixel;
+    int depthClass;
+    std::uint32_t flag;
+    int palettes;
+  };
+  for (const Case& c : {Case{16, 24, 0, 0}, Case{8, 8, kPaletteRgbFlag, 1}, Case{4, 4, kPaletteRgbFlag, 1},
+                        Case{32, 24, 0, 1}}) {
+    SCOPED_TRACE(c.bitsPerPixel);
+    win::setScreenDepth(c.bitsPerPixel);
+    InitializeEngineUnit();
+    EXPECT_EQ(ScreenColorDepth, c.depthClass);
+    EXPECT_EQ(PaletteRGBFlag, c.flag);
+    EXPECT_EQ(palettesBuilt, c.palettes);
+    FinalizeEngineUnit();
+  }
+}
+
+TEST_F(EngineStartupTest, PlatformFlagsPicturesAndStream) {
+  win::setPlatformFlags(true, false);
+  InitializeEngineUnit();
+  EXPECT_TRUE(IsWin9x);
+  EXPECT_FALSE(IsWin95);
+  for (win::HBITMAP picture : {WaitingPicture, ErrorPicture}) {
+    const win::BITMAP info = BitmapInfo(picture);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    EXPECT_EQ(info.bmBitsPixel, 4);
+  }
+  EXPECT_EQ(BitmapInfo(ErrorPictureMask).bmBitsPixel, 1);
+  ASSERT_NE(PendingImageStream, nullptr);
+  EXPECT_EQ(PendingImageStream->Size(), 0);
+}
+
+TEST_F(EngineStartupTest, OnlyTheFirstStartAndTheLastStopCount) {
+  InitializeEngineUnit();
+  gui::TMemoryStream* first = PendingImageStream;
+  const win::HBITMAP picture = WaitingPicture;
+  InitializeEngineUnit();
+  EXPECT_EQ(PendingImageStream, first);
+  EXPECT_EQ(WaitingPicture, picture);
+  FinalizeEngineUnit();
+  EXPECT_EQ(PendingImageStream, first);
+  FinalizeEngineUnit();
+  EXPECT_EQ(PendingImageStream, nullptr);
+  EXPECT_EQ(WaitingPicture, 0u);
+  FinalizeEngineUnit();  // unpaired: nothing happens
+  InitializeEngineUnit();
+  EXPECT_NE(PendingImageStream, nullptr);
+}
+
+}  // namespace
+}  // namespace engine
