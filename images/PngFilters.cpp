@@ -1,7 +1,11 @@
 #include "images/PngFilters.h"
 
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace images {
 namespace {
@@ -66,18 +70,95 @@ void unfilterPaethGeneric(std::uint8_t* row, const std::uint8_t* previous, std::
         row[i] + paethPredictor(row[i - distance], previous[i], previous[i - distance]));
 }
 
+#if defined(__SSE2__)
+// One pixel of 3 or 4 bytes at a time in 16-bit lanes: each lane depends only
+// on the same lane of the pixel to its left, so the pixel's bytes go together.
+// Pixels are loaded as 4 bytes while 4 bytes remain in the row (a load pieced
+// together from smaller stores would stall); the last 3-byte pixel is copied.
+inline __m128i widen(std::uint32_t bytes) {
+  return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes)), _mm_setzero_si128());
+}
+
+inline __m128i loadPixel(const std::uint8_t* p, std::size_t available) {
+  if (available >= 4) {
+    std::uint32_t bytes;
+    std::memcpy(&bytes, p, 4);
+    return widen(bytes);
+  }
+  return widen(p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16));
+}
+
+template <std::size_t Distance>
+void storePixel(std::uint8_t* p, __m128i lanes) {
+  const auto bytes = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
+  std::memcpy(p, &bytes, Distance);
+}
+
+inline __m128i absolute(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
+
+inline __m128i select(__m128i mask, __m128i ifSet, __m128i otherwise) {
+  return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+}
+
+template <std::size_t Distance>
+void unfilterPaethSse(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowBytes) {
+  const __m128i lowByte = _mm_set1_epi16(0xFF);
+  __m128i left = _mm_setzero_si128(), upperLeft = _mm_setzero_si128();
+  for (std::size_t i = 0; i + Distance <= rowBytes; i += Distance) {
+    const std::size_t available = rowBytes - i;
+    const __m128i up = loadPixel(previous + i, available);
+    const __m128i pa = absolute(_mm_sub_epi16(up, upperLeft));    // |p - left|
+    const __m128i pb = absolute(_mm_sub_epi16(left, upperLeft));  // |p - up|
+    const __m128i pc = absolute(_mm_sub_epi16(_mm_add_epi16(left, up), _mm_add_epi16(upperLeft, upperLeft)));
+    const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
+    __m128i predicted = select(_mm_cmpeq_epi16(pb, smallest), up, upperLeft);
+    predicted = select(_mm_cmpeq_epi16(pa, smallest), left, predicted);
+    left = _mm_and_si128(_mm_add_epi16(loadPixel(row + i, available), predicted), lowByte);
+    storePixel<Distance>(row + i, left);
+    upperLeft = up;
+  }
+}
+
+template <std::size_t Distance>
+void unfilterAverageSse(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowBytes) {
+  const __m128i lowByte = _mm_set1_epi16(0xFF);
+  __m128i left = _mm_setzero_si128();
+  for (std::size_t i = 0; i + Distance <= rowBytes; i += Distance) {
+    const std::size_t available = rowBytes - i;
+    const __m128i average = _mm_srli_epi16(_mm_add_epi16(left, loadPixel(previous + i, available)), 1);
+    left = _mm_and_si128(_mm_add_epi16(loadPixel(row + i, available), average), lowByte);
+    storePixel<Distance>(row + i, left);
+  }
+}
+#endif
+
 void unfilterPaeth(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowBytes, std::size_t distance) {
   // Rows always hold whole pixels at these distances, so the fixed loops cover them.
   if (rowBytes >= distance && rowBytes % distance == 0) {
     switch (distance) {
+#if defined(__SSE2__)
+      case 3: return unfilterPaethSse<3>(row, previous, rowBytes);
+      case 4: return unfilterPaethSse<4>(row, previous, rowBytes);
+#else
       case 3: return unfilterPaethFixed<3>(row, previous, rowBytes);
       case 4: return unfilterPaethFixed<4>(row, previous, rowBytes);
+#endif
       case 6: return unfilterPaethFixed<6>(row, previous, rowBytes);
       case 8: return unfilterPaethFixed<8>(row, previous, rowBytes);
       default: break;
     }
   }
   unfilterPaethGeneric(row, previous, rowBytes, distance);
+}
+
+void unfilterAverageAny(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowBytes, std::size_t distance) {
+#if defined(__SSE2__)
+  if (rowBytes >= distance && rowBytes % distance == 0) {
+    if (distance == 3) return unfilterAverageSse<3>(row, previous, rowBytes);
+    if (distance == 4) return unfilterAverageSse<4>(row, previous, rowBytes);
+  }
+#endif
+  unfilterAverage(row, previous, rowBytes, distance);
 }
 
 std::size_t repeatScore(const std::uint8_t* bytes, std::size_t count) {
@@ -98,7 +179,7 @@ bool UnfilterRow(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* pre
     case pftNone: return true;
     case pftSub: unfilterSub(row, rowBytes, distance); return true;
     case pftUp: unfilterUp(row, previous, rowBytes); return true;
-    case pftAverage: unfilterAverage(row, previous, rowBytes, distance); return true;
+    case pftAverage: unfilterAverageAny(row, previous, rowBytes, distance); return true;
     case pftPaeth: unfilterPaeth(row, previous, rowBytes, distance); return true;
     default: return false;
   }

@@ -1,0 +1,186 @@
+// Decoding and encoding a 2048 x 2048 truecolour image with TPNGImage and with
+// the system PNG library, side by side on the same pixels and the same file.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <algorithm>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "images/PngImage.h"
+
+#if PAGEWELL_HAVE_LIBPNG
+#include <png.h>
+#endif
+
+namespace {
+
+constexpr int kSize = 2048;
+
+// Photo-like pixels: smooth shading, edges and some sensor noise, rows of RGB.
+const std::vector<std::uint8_t>& samplePixels() {
+  static const std::vector<std::uint8_t> pixels = [] {
+    std::vector<std::uint8_t> rgb(std::size_t{kSize} * kSize * 3);
+    std::mt19937 random(5);
+    for (int y = 0; y < kSize; ++y) {
+      for (int x = 0; x < kSize; ++x) {
+        const double shade = 0.5 + 0.5 * std::sin(x / 97.0) * std::cos(y / 61.0);
+        const bool stripe = ((x / 128) + (y / 128)) % 3 == 0;
+        std::uint8_t* p = &rgb[(std::size_t{static_cast<unsigned>(y)} * kSize + x) * 3];
+        for (int c = 0; c < 3; ++c) {
+          const double base = stripe ? 40.0 * c + 60 : 255.0 * shade * (0.6 + 0.2 * c);
+          p[c] = static_cast<std::uint8_t>(std::clamp(base + static_cast<int>(random() % 5) - 2, 0.0, 255.0));
+        }
+      }
+    }
+    return rgb;
+  }();
+  return pixels;
+}
+
+void fillImage(images::TPNGImage& image) {
+  image.SetPixelFormat(images::pf24bit);
+  image.SetSize(kSize, kSize);
+  const auto& rgb = samplePixels();
+  for (int y = 0; y < kSize; ++y) {
+    std::uint8_t* row = image.ScanLine(y);
+    const std::uint8_t* in = &rgb[std::size_t{static_cast<unsigned>(y)} * kSize * 3];
+    for (int x = 0; x < kSize; ++x) row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
+  }
+}
+
+[[maybe_unused]] std::string saveWithOurs() {
+  images::TPNGImage image;
+  fillImage(image);
+  gui::TMemoryStream out;
+  image.SaveToStream(out);
+  return std::string(reinterpret_cast<const char*>(out.Memory()), static_cast<std::size_t>(out.Size()));
+}
+
+#if PAGEWELL_HAVE_LIBPNG
+
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+}
+
+std::string saveWithLibpng() {
+  std::string out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return {};
+  }
+  png_set_write_fn(png, &out, appendBytes, nullptr);
+  png_set_IHDR(png, info, kSize, kSize, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, Z_DEFAULT_COMPRESSION);
+  png_write_info(png, info);
+  const auto& rgb = samplePixels();
+  for (int y = 0; y < kSize; ++y)
+    png_write_row(png, const_cast<png_bytep>(&rgb[std::size_t{static_cast<unsigned>(y)} * kSize * 3]));
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+struct Cursor {
+  const std::string* bytes;
+  std::size_t at;
+};
+
+void readBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* cursor = static_cast<Cursor*>(png_get_io_ptr(png));
+  if (cursor->at + length > cursor->bytes->size()) png_error(png, "short");
+  std::memcpy(data, cursor->bytes->data() + cursor->at, length);
+  cursor->at += length;
+}
+
+// Decodes into BGR rows like ours does, so both produce the same pixels.
+void loadWithLibpng(const std::string& file, std::vector<std::uint8_t>& pixels) {
+  Cursor cursor{&file, 0};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return;
+  }
+  png_set_read_fn(png, &cursor, readBytes);
+  png_read_info(png, info);
+  png_set_bgr(png);
+  png_read_update_info(png, info);
+  const std::size_t rowBytes = png_get_rowbytes(png, info);
+  pixels.resize(rowBytes * png_get_image_height(png, info));
+  for (png_uint_32 y = 0; y < png_get_image_height(png, info); ++y) png_read_row(png, &pixels[y * rowBytes], nullptr);
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+}
+
+#endif
+
+const std::string& sampleFile() {
+#if PAGEWELL_HAVE_LIBPNG
+  static const std::string file = saveWithLibpng();
+#else
+  static const std::string file = saveWithOurs();
+#endif
+  return file;
+}
+
+void BM_DecodeTruecolour_TPNGImage(benchmark::State& state) {
+  const std::string& file = sampleFile();
+  for (auto _ : state) {
+    gui::TMemoryStream in;
+    in.WriteBuffer(file.data(), static_cast<std::int64_t>(file.size()));
+    in.SetPosition(0);
+    images::TPNGImage image;
+    image.LoadFromStream(in);
+    benchmark::DoNotOptimize(image.ScanLine(0));
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t{kSize} * kSize * 3);
+}
+BENCHMARK(BM_DecodeTruecolour_TPNGImage)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeTruecolour_TPNGImage(benchmark::State& state) {
+  images::TPNGImage image;
+  fillImage(image);
+  std::size_t size = 0;
+  for (auto _ : state) {
+    gui::TMemoryStream out;
+    image.SaveToStream(out);
+    size = static_cast<std::size_t>(out.Size());
+  }
+  state.counters["file_bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_EncodeTruecolour_TPNGImage)->Unit(benchmark::kMillisecond);
+
+#if PAGEWELL_HAVE_LIBPNG
+
+void BM_DecodeTruecolour_Libpng(benchmark::State& state) {
+  const std::string& file = sampleFile();
+  for (auto _ : state) {
+    // The same copy into memory and the same fresh pixel buffer that ours makes.
+    std::string copy = file;
+    std::vector<std::uint8_t> pixels;
+    loadWithLibpng(copy, pixels);
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  state.SetBytesProcessed(state.iterations() * std::int64_t{kSize} * kSize * 3);
+}
+BENCHMARK(BM_DecodeTruecolour_Libpng)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeTruecolour_Libpng(benchmark::State& state) {
+  std::size_t size = 0;
+  for (auto _ : state) size = saveWithLibpng().size();
+  state.counters["file_bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_EncodeTruecolour_Libpng)->Unit(benchmark::kMillisecond);
+
+#endif
+
+}  // namespace
