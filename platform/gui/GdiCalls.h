@@ -1,0 +1,17 @@
+#pragma once
+// The drawing and text services the class library draws through.
+#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/Blit.h"
+#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/Clipping.h"
+#include "platform/win/gdi/DcAttributes.h"
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/GdiObject.h"
+#include "platform/win/gdi/MappingMode.h"
+#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/Shapes.h"
+#include "platform/win/gdi/StockObjects.h"
+#include "platform/win/text/DrawText.h"
+#include "platform/win/text/TextDraw.h"
+#include "platform/win/text/TextMeasure.h"
