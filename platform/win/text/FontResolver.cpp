@@ -53,9 +53,21 @@ const CoreAlias* coreAliasOf(const std::string& name) {
   return nullptr;
 }
 
+// fontconfig stays initialised for the life of the process; no fontconfig
+// object outlives a call here, so finishing it at exit is safe.
+struct FontconfigSession {
+  FontconfigSession() : ready(FcInit() == FcTrue) {}
+  ~FontconfigSession() {
+    if (ready) FcFini();
+  }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  bool ready;
+};
+
 bool fontconfigReady() {
-  static const bool ready = FcInit() == FcTrue;
-  return ready;
+  static const FontconfigSession session;
+  return session.ready;
 }
 
 bool patternHasFamily(FcPattern* pattern, const std::string& family) {
