@@ -241,6 +241,13 @@ TEST(TextDraw, BadInputFails) {
   EXPECT_EQ(canvas.ink(), kNoInk);
 }
 
+TEST(TextDraw, HugeFontsAreClampedAndStillDraw) {
+  Canvas canvas(-100000);
+  EXPECT_EQ(canvas.metrics().tmHeight - canvas.metrics().tmInternalLeading, kMaxEmPixels);
+  canvas.out(-300, -1500, u"Og");
+  EXPECT_NE(canvas.ink(), kNoInk);
+}
+
 TEST(TextDraw, AnsiTextDrawsAsWindows1252) {
   Canvas ansi, wide;
   ASSERT_TRUE(TextOutA(ansi.dc(), 5, 5, "\x80uro", 4));

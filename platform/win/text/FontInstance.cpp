@@ -79,6 +79,10 @@ int FontInstance::wideAdvance(std::uint32_t character) {
 }
 
 const GlyphBitmap& FontInstance::glyph(std::uint32_t character) {
+  if (emPixels() > kMaxCachedGlyphEm) {
+    uncachedGlyph_ = render(character);
+    return *uncachedGlyph_;
+  }
   std::unique_ptr<GlyphBitmap>* slot;
   if (character < kFlatTableSize) {
     slot = &flatGlyphs_[character];

@@ -51,6 +51,8 @@ class FontInstance {
   int advance(std::uint32_t character) {
     return character < kFlatTableSize ? flatAdvances_[character] : wideAdvance(character);
   }
+  // The rendered glyph. Above kMaxCachedGlyphEm pixels glyphs are not kept: the
+  // reference then stays valid only until the next call.
   const GlyphBitmap& glyph(std::uint32_t character);
   ABC abcWidths(std::uint32_t character);
 
@@ -73,10 +75,13 @@ class FontInstance {
   std::unordered_map<std::uint32_t, int> wideAdvances_;
   std::array<std::unique_ptr<GlyphBitmap>, kFlatTableSize> flatGlyphs_;
   std::unordered_map<std::uint32_t, std::unique_ptr<GlyphBitmap>> wideGlyphs_;
+  std::unique_ptr<GlyphBitmap> uncachedGlyph_;
 };
 
 // Largest em height we render, in pixels; larger requests are clamped.
 constexpr int kMaxEmPixels = 2048;
+// Largest em height whose glyph bitmaps are cached.
+constexpr int kMaxCachedGlyphEm = 256;
 
 // The cached instance; `em64` is clamped to 1..kMaxEmPixels pixels.
 FontInstance& fontInstance(FontFace& face, int em64, bool synthesizeBold, bool synthesizeItalic);
