@@ -2,27 +2,9 @@
 
 #include "engine/CssReader.h"
 #include "engine/Properties.h"
+#include "engine/TextHelpers.h"
 
 namespace engine {
-namespace {
-
-std::string AsciiLowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-// Drops leading and trailing characters up to and including the blank.
-std::string TrimControlsAndBlanks(const std::string& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
-
-}  // namespace
 
 TAttributeList::TAttributeList() = default;
 TAttributeList::~TAttributeList() = default;
@@ -52,7 +34,7 @@ std::vector<std::string> TAttributeList::ToNameValueList() const {
 std::string TAttributeList::ClassKey() const {
   const TAttribute* attribute = nullptr;
   if (!Find(symClass, attribute)) return {};
-  std::string key = AsciiLowerCase(TrimControlsAndBlanks(attribute->ValueText));
+  std::string key = AsciiLowerCase(TrimBlanks(attribute->ValueText));
   if (key.find(' ') == std::string::npos) return key;
   std::string selector;
   std::size_t position = 0;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "engine/TextHelpers.h"
+
 namespace engine {
 
 std::function<void()> ConvertDocumentFromEucJp = [] {};
@@ -31,10 +33,7 @@ constexpr std::array<CharsetRow, 47> kCharsets{{
 }  // namespace
 
 bool CharsetFromName(std::string_view name, int& charset) {
-  std::string lower(name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string lower = AsciiLowerCase(name);
   for (const CharsetRow& row : kCharsets) {
     if (lower.find(row.text) == std::string::npos) continue;
     if (row.charset == kCharsetEucJp) {

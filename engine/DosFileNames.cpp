@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/TextHelpers.h"
+
 namespace engine {
 namespace {
 
@@ -27,12 +29,6 @@ void DecodePercentEscapes(std::string& text) {
   }
 }
 
-std::string AsciiLowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // Our paths are POSIX: the "/" that starts a path stays.
 void DropFilePrefix(std::string& text) {
@@ -51,13 +47,6 @@ void DropFilePrefix(std::string& text) {
   if (at != std::string::npos) text.erase(at, 5);
 }
 
-std::string Trim(const std::string& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return text.substr(first, last - first);
-}
 
 }  // namespace
 
@@ -71,7 +60,7 @@ std::string UrlToDosFileName(const std::string& url) {
 }
 
 std::string UrlToDosFileNameWithRoot(const std::string& name, const std::string& root) {
-  std::string result = Trim(UrlToDosFileName(name));
+  std::string result = TrimBlanks(UrlToDosFileName(name));
   if (result.empty() || root.empty()) return result;
   const bool networkName = result.size() >= 2 && result[0] == '\\' && result[1] == '\\';
   const bool driveName = result.size() >= 2 && result[1] == ':';

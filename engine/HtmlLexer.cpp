@@ -8,6 +8,7 @@
 
 #include "engine/CharacterReferences.h"
 #include "engine/ParseError.h"
+#include "engine/TextHelpers.h"
 
 namespace engine {
 namespace {
@@ -537,9 +538,7 @@ void ReadRawToken() {
       Advance();
       while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '>') AppendValueChar(text);
       {
-        std::string lower = text;
-        for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-        state.Symbol = lower == "</textarea" ? symTextareaEnd : symUnknownTag;
+        state.Symbol = AsciiLowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
       }
       return;
     case '&':

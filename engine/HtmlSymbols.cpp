@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/TextHelpers.h"
+
 namespace engine {
 namespace {
 
@@ -196,13 +198,6 @@ bool SameName(std::string_view rowName, std::string_view name) {
   return rowName.size() == name.size() && rowName[0] == name[0] && rowName == name;
 }
 
-std::string AsciiLowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 }  // namespace
 

@@ -71,6 +71,22 @@ std::u16string ChangeCase(std::u16string_view s, Case to) {
 
 }  // namespace
 
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::string TrimBlanks(std::string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+  return std::string(text.substr(first, last - first));
+}
+
 const char16_t* WideSubstringSearch(const char16_t* str, const char16_t* subStr) {
   if (str == nullptr || subStr == nullptr) return nullptr;
   const std::u16string_view text(str, WideLength(str));

@@ -6,6 +6,11 @@
 
 namespace engine {
 
+// ASCII-only case change, as names and keys of markup are compared.
+std::string AsciiLowerCase(std::string_view text);
+// text without leading and trailing characters up to the blank.
+std::string TrimBlanks(std::string_view text);
+
 inline int IntMin(int a, int b) { return a < b ? a : b; }
 inline int IntMax(int a, int b) { return b < a ? a : b; }
 
