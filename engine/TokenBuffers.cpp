@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/CodePageText.h"
+#include "engine/Utf8Positions.h"
 
 namespace engine {
 namespace {
@@ -17,7 +18,7 @@ bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 // Bytes that make up the character starting at bytes[0] as the converter read it.
 int EncodedLength(int codePage, std::string_view bytes) {
   if (static_cast<unsigned char>(bytes[0]) < 0x80) return 1;
-  const int length = codePage == kUtf8CodePage ? Utf8DecodedLength(bytes) : CharByteLength(codePage, bytes);
+  const int length = CharByteLength(codePage, bytes);
   return length > 0 ? length : 1;
 }
 
@@ -58,6 +59,10 @@ void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {
   const std::span<const int> positions = source.Positions();
   const std::size_t byteCount = bytes.size();
   if (byteCount == 0) return;
+  if (codePage == kUtf8CodePage) {
+    AppendUtf8WithPositions(bytes, positions, Characters, Positions);
+    return;
+  }
   const std::size_t first = Characters.size();
   AppendWideByCodePage(codePage, bytes, Characters);
   const std::size_t added = Characters.size() - first;
