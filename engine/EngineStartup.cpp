@@ -12,9 +12,9 @@ win::HPALETTE DisplayPalette = 0;
 std::uint32_t PaletteRGBFlag = 0;
 bool IsWin9x = false;
 bool IsWin95 = false;
-win::HBITMAP WaitingPicture = 0;
-win::HBITMAP ErrorPicture = 0;
-win::HBITMAP ErrorPictureMask = 0;
+gui::TBitmap* WaitingPicture = nullptr;
+gui::TBitmap* ErrorPicture = nullptr;
+gui::TBitmap* ErrorPictureMask = nullptr;
 gui::TMemoryStream* PendingImageStream = nullptr;
 
 std::function<win::HPALETTE(win::HDC)> BuildDefaultPalette8 = [](win::HDC) { return win::HPALETTE(0); };
@@ -23,6 +23,9 @@ namespace {
 
 int startupCount = 0;
 std::unique_ptr<gui::TMemoryStream> pendingImageStream;
+std::unique_ptr<gui::TBitmap> waitingPicture;
+std::unique_ptr<gui::TBitmap> errorPicture;
+std::unique_ptr<gui::TBitmap> errorPictureMask;
 
 // The screen DC lives for this scope only, also when a step fails.
 class ScreenDc {
@@ -47,9 +50,17 @@ void ReadDisplayValues() {
   PaletteRGBFlag = ScreenColorDepth <= 8 ? kPaletteRgbFlag : 0;
 }
 
-void DeleteBitmap(win::HBITMAP& bitmap) {
-  if (bitmap != 0) win::DeleteObject(bitmap);
-  bitmap = 0;
+// A picture whose handle is the resource's bitmap (empty when it is missing).
+gui::TBitmap* LoadPicture(std::unique_ptr<gui::TBitmap>& owner, int resourceId) {
+  owner = std::make_unique<gui::TBitmap>();
+  const win::HBITMAP bitmap = LoadEngineBitmap(resourceId);
+  if (bitmap != 0) owner->SetHandle(bitmap);
+  return owner.get();
+}
+
+void FreePicture(std::unique_ptr<gui::TBitmap>& owner, gui::TBitmap*& picture) {
+  picture = nullptr;
+  owner.reset();
 }
 
 }  // namespace
@@ -59,9 +70,9 @@ void InitializeEngineUnit() {
   ReadDisplayValues();
   IsWin95 = win::IsWin95();
   IsWin9x = win::IsWin9x();
-  WaitingPicture = LoadEngineBitmap(kWaitingPictureResource);
-  ErrorPicture = LoadEngineBitmap(kErrorPictureResource);
-  ErrorPictureMask = LoadEngineBitmap(kErrorMaskResource);
+  WaitingPicture = LoadPicture(waitingPicture, kWaitingPictureResource);
+  ErrorPicture = LoadPicture(errorPicture, kErrorPictureResource);
+  ErrorPictureMask = LoadPicture(errorPictureMask, kErrorMaskResource);
   pendingImageStream = std::make_unique<gui::TMemoryStream>();
   PendingImageStream = pendingImageStream.get();
   BuildEntityList();
@@ -69,9 +80,9 @@ void InitializeEngineUnit() {
 
 void FinalizeEngineUnit() {
   if (startupCount == 0 || --startupCount != 0) return;
-  DeleteBitmap(WaitingPicture);
-  DeleteBitmap(ErrorPicture);
-  DeleteBitmap(ErrorPictureMask);
+  FreePicture(waitingPicture, WaitingPicture);
+  FreePicture(errorPicture, ErrorPicture);
+  FreePicture(errorPictureMask, ErrorPictureMask);
   if (DisplayPalette != 0) win::DeleteObject(DisplayPalette);
   DisplayPalette = 0;
   PendingImageStream = nullptr;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/gui/Streams.h"
+#include "platform/gui/TBitmap.h"
 #include "platform/win/Types.h"
 
 namespace engine {
@@ -20,10 +21,10 @@ extern std::uint32_t PaletteRGBFlag;
 extern bool IsWin9x;
 extern bool IsWin95;
 // Shown while an image is being fetched (and for all images when images are off).
-extern win::HBITMAP WaitingPicture;
+extern gui::TBitmap* WaitingPicture;
 // Shown, through its mask, for an image that could not be loaded.
-extern win::HBITMAP ErrorPicture;
-extern win::HBITMAP ErrorPictureMask;
+extern gui::TBitmap* ErrorPicture;
+extern gui::TBitmap* ErrorPictureMask;
 // Its identity means "the image comes later" when a request handler answers with it.
 extern gui::TMemoryStream* PendingImageStream;
 

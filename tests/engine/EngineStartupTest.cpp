@@ -53,13 +53,14 @@ TEST_F(EngineStartupTest, PlatformFlagsPicturesAndStream) {
   InitializeEngineUnit();
   EXPECT_TRUE(IsWin9x);
   EXPECT_FALSE(IsWin95);
-  for (win::HBITMAP picture : {WaitingPicture, ErrorPicture}) {
-    const win::BITMAP info = BitmapInfo(picture);
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 16);
-    EXPECT_EQ(info.bmBitsPixel, 4);
+  for (gui::TBitmap* picture : {WaitingPicture, ErrorPicture, ErrorPictureMask}) {
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 16);
+    EXPECT_EQ(picture->Height(), 16);
   }
-  EXPECT_EQ(BitmapInfo(ErrorPictureMask).bmBitsPixel, 1);
+  EXPECT_EQ(BitmapInfo(WaitingPicture->Handle()).bmBitsPixel, 4);
+  EXPECT_EQ(BitmapInfo(ErrorPicture->Handle()).bmBitsPixel, 4);
+  EXPECT_EQ(BitmapInfo(ErrorPictureMask->Handle()).bmBitsPixel, 1);
   ASSERT_NE(PendingImageStream, nullptr);
   EXPECT_EQ(PendingImageStream->Size(), 0);
 }
@@ -67,7 +68,7 @@ TEST_F(EngineStartupTest, PlatformFlagsPicturesAndStream) {
 TEST_F(EngineStartupTest, OnlyTheFirstStartAndTheLastStopCount) {
   InitializeEngineUnit();
   gui::TMemoryStream* first = PendingImageStream;
-  const win::HBITMAP picture = WaitingPicture;
+  gui::TBitmap* picture = WaitingPicture;
   InitializeEngineUnit();
   EXPECT_EQ(PendingImageStream, first);
   EXPECT_EQ(WaitingPicture, picture);
@@ -75,7 +76,7 @@ TEST_F(EngineStartupTest, OnlyTheFirstStartAndTheLastStopCount) {
   EXPECT_EQ(PendingImageStream, first);
   FinalizeEngineUnit();
   EXPECT_EQ(PendingImageStream, nullptr);
-  EXPECT_EQ(WaitingPicture, 0u);
+  EXPECT_EQ(WaitingPicture, nullptr);
   FinalizeEngineUnit();  // unpaired: nothing happens
   InitializeEngineUnit();
   EXPECT_NE(PendingImageStream, nullptr);
