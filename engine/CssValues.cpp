@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/CssText.h"
+#include "platform/win/gdi/Screen.h"
 
 namespace engine {
 namespace {
@@ -23,7 +24,7 @@ double& DefaultFontSizeStore() {
 }
 
 int& PixelsPerInchStore() {
-  static int pixelsPerInch = 96;
+  static int pixelsPerInch = 0;  // 0: the screen's
   return pixelsPerInch;
 }
 
@@ -51,8 +52,11 @@ constexpr std::array<std::string_view, 10> kListStyles = {"blank",      "circle"
 double DefaultFontSize() { return DefaultFontSizeStore(); }
 void SetDefaultFontSize(double points) { DefaultFontSizeStore() = points; }
 
-int CssPixelsPerInch() { return PixelsPerInchStore(); }
-void SetCssPixelsPerInch(int pixelsPerInch) { PixelsPerInchStore() = pixelsPerInch > 0 ? pixelsPerInch : 96; }
+int CssPixelsPerInch() {
+  int pixelsPerInch = PixelsPerInchStore() > 0 ? PixelsPerInchStore() : win::screenPixelsPerInch();
+  return pixelsPerInch > 0 ? pixelsPerInch : 96;
+}
+void SetCssPixelsPerInch(int pixelsPerInch) { PixelsPerInchStore() = pixelsPerInch > 0 ? pixelsPerInch : 0; }
 
 int LengthFromString(const std::string& text, bool relative, double base, int defaultValue, int em, int ex) {
   double value = 0;

@@ -40,7 +40,8 @@ int BorderStyleFromString(const std::string& text);
 // upper-alpha 8, upper-roman 9; unknown 0. Writes false into known when the word is unknown.
 int ListStyleFromString(const std::string& text, bool* known = nullptr);
 
-// The screen's pixels per inch the length units are taken against.
+// The pixels per inch the length units are taken against: the screen's, unless set (0 goes
+// back to the screen's).
 int CssPixelsPerInch();
 void SetCssPixelsPerInch(int pixelsPerInch);
 
