@@ -22,15 +22,25 @@ std::vector<int> cosmeticPattern(DWORD dash) {
   }
 }
 
-// Geometric dash patterns in pen widths.
-std::vector<double> geometricPattern(DWORD dash, double width) {
+// Geometric dash patterns in pen widths. Round and square caps stick out
+// half a width at both ends of every dash, so the dashes are laid out that
+// much shorter (down to a single cap-only dot) to keep the gaps visible.
+std::vector<double> geometricPattern(DWORD dash, double width, DWORD cap) {
+  std::vector<double> pattern;
   switch (dash) {
-    case PS_DASH: return {3 * width, width};
-    case PS_DOT: return {width, width};
-    case PS_DASHDOT: return {3 * width, width, width, width};
-    case PS_DASHDOTDOT: return {3 * width, width, width, width, width, width};
-    default: return {};
+    case PS_DASH: pattern = {3 * width, width}; break;
+    case PS_DOT: pattern = {width, width}; break;
+    case PS_DASHDOT: pattern = {3 * width, width, width, width}; break;
+    case PS_DASHDOTDOT: pattern = {3 * width, width, width, width, width, width}; break;
+    default: return pattern;
   }
+  if (cap != PS_ENDCAP_FLAT)
+    for (std::size_t i = 0; i < pattern.size(); i += 2) {
+      const double shortened = std::max(pattern[i] - width, 0.0);
+      pattern[i + 1] += pattern[i] - shortened;
+      pattern[i] = shortened;
+    }
+  return pattern;
 }
 
 // Paints single device pixels through the DC's clip.
@@ -155,7 +165,7 @@ void strokeDevicePolyline(DeviceContext& dc, const std::vector<POINT>& points, b
   style.width = pen.width;
   style.cap = pen.cap;
   style.join = pen.join;
-  style.dashes = geometricPattern(pen.dash, pen.width);
+  style.dashes = geometricPattern(pen.dash, pen.width, pen.cap);
   const RECT box = dc.effectiveClip().bounds();
   style.clipped = true;
   style.clipLeft = static_cast<double>(box.left) - dc.deviceOrigin.x - 2.0 * pen.width;

@@ -11,8 +11,11 @@
 namespace win {
 namespace {
 
+// Ordered corners, clamped so sizes cannot overflow.
 RECT normalised(int left, int top, int right, int bottom) {
-  return RECT{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+  auto clamp = [](int v) { return std::clamp<LONG>(v, -kRegionCoordLimit, kRegionCoordLimit); };
+  return RECT{clamp(std::min(left, right)), clamp(std::min(top, bottom)), clamp(std::max(left, right)),
+              clamp(std::max(top, bottom))};
 }
 
 }  // namespace

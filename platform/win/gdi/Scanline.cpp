@@ -126,8 +126,10 @@ LONG ellipseRowStart(const RECT& corner, LONG y) {
 
 }  // namespace
 
-Region roundRectRegion(const RECT& box, LONG cornerWidth, LONG cornerHeight, RowRange rows) {
+Region roundRectRegion(const RECT& unclamped, LONG cornerWidth, LONG cornerHeight, RowRange rows) {
   Region::Builder builder;
+  auto clamp = [](LONG v) { return std::clamp(v, -kRegionCoordLimit, kRegionCoordLimit); };
+  const RECT box{clamp(unclamped.left), clamp(unclamped.top), clamp(unclamped.right), clamp(unclamped.bottom)};
   const LONG width = box.right - box.left, height = box.bottom - box.top;
   if (width <= 0 || height <= 0) return builder.finish();
   const LONG cw = std::clamp<LONG>(cornerWidth, 0, width), ch = std::clamp<LONG>(cornerHeight, 0, height);

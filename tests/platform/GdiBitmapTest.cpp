@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "platform/win/Gdi.h"
+
+namespace win {
+namespace {
+
+// BITMAPINFO with room for a 256-entry colour table.
+struct Info {
+  BITMAPINFOHEADER header{};
+  RGBQUAD colors[256]{};
+  BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
+};
+
+Info dibInfo(int width, int height, int bitCount) {
+  Info info;
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = width;
+  info.header.biHeight = height;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(bitCount);
+  return info;
+}
+
+COLORREF pixelAt(HBITMAP bitmap, int x, int y) {
+  return pixelToColor(bitmapFromHandle(bitmap)->surface.rowPtr(y)[x]);
+}
+
+TEST(GdiBitmap, BottomUpDibSectionStoresTheTopRowLast) {
+  Info info = dibInfo(2, 3, 32);
+  void* bits = nullptr;
+  const HBITMAP bottomUp = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &bits, 0, 0);
+  ASSERT_NE(bottomUp, 0u);
+  const HDC dc = CreateCompatibleDC(0);
+  const HGDIOBJ old = SelectObject(dc, bottomUp);
+  SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33));  // top-left on screen
+  const auto* words = static_cast<const std::uint32_t*>(bits);
+  EXPECT_EQ(words[2 * 2], 0x112233u);  // last row in memory, blue in the low byte
+  EXPECT_EQ(words[0], 0u);
+  info.header.biHeight = -3;
+  void* topDownBits = nullptr;
+  const HBITMAP topDown = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &topDownBits, 0, 0);
+  SelectObject(dc, topDown);
+  SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33));
+  EXPECT_EQ(static_cast<const std::uint32_t*>(topDownBits)[0], 0x112233u);
+  DIBSECTION section;
+  EXPECT_EQ(GetObject(topDown, sizeof section, &section), static_cast<int>(sizeof section));
+  EXPECT_EQ(section.dsBm.bmBits, topDownBits);
+  EXPECT_EQ(section.dsBm.bmHeight, 3);
+  EXPECT_EQ(section.dsBmih.biHeight, -3);
+  BITMAP plain;
+  EXPECT_EQ(GetObject(bottomUp, sizeof plain, &plain), static_cast<int>(sizeof plain));
+  EXPECT_EQ(plain.bmWidthBytes, 8);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bottomUp);
+  DeleteObject(topDown);
+}
+
+TEST(GdiBitmap, LowDepthDibSectionsKeepBitsAndDrawingInStep) {
+  Info info = dibInfo(4, 2, 8);
+  info.header.biClrUsed = 3;
+  info.colors[0] = RGBQUAD{0, 0, 0, 0};
+  info.colors[1] = RGBQUAD{0, 0, 255, 0};  // red
+  info.colors[2] = RGBQUAD{255, 0, 0, 0};  // blue
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &bits, 0, 0);
+  ASSERT_NE(bitmap, 0u);
+  auto* bytes = static_cast<std::uint8_t*>(bits);
+  bytes[0] = 1;  // bottom row, first pixel: red
+  const HDC dc = CreateCompatibleDC(0);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 0, 1), RGB(255, 0, 0));
+  bytes[1] = 2;  // written while selected: seen by the next call
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 255));
+  SetPixel(dc, 3, 0, RGB(250, 10, 10));  // nearest table colour is red
+  EXPECT_EQ(bytes[4 + 3], 1);            // top row is stored second
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+TEST(GdiBitmap, GetDibitsRoundTripsThroughEveryDepth) {
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP bitmap = CreateBitmap(5, 3, 1, 32, nullptr);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  const COLORREF colors[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 0, 0), RGB(0, 0, 255), RGB(128, 128, 128)};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) SetPixel(dc, x, y, colors[(x + y) % 5]);
+  SelectObject(dc, old);
+  for (int bitCount : {4, 24, 32}) {
+    for (int height : {3, -3}) {
+      Info info = dibInfo(5, height, bitCount);
+      std::vector<std::uint8_t> buffer(static_cast<std::size_t>(dibRowBytes(5, bitCount) * 3));
+      ASSERT_EQ(GetDIBits(dc, bitmap, 0, 3, buffer.data(), info.get(), DIB_RGB_COLORS), 3);
+      const HBITMAP copy = CreateBitmap(5, 3, 1, 32, nullptr);
+      ASSERT_EQ(SetDIBits(dc, copy, 0, 3, buffer.data(), info.get(), DIB_RGB_COLORS), 3);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+          EXPECT_EQ(pixelAt(copy, x, y), colors[(x + y) % 5]) << bitCount << " " << height << " " << x << "," << y;
+      DeleteObject(copy);
+    }
+  }
+  Info query{};
+  query.header.biSize = sizeof(BITMAPINFOHEADER);
+  EXPECT_EQ(GetDIBits(dc, bitmap, 0, 3, nullptr, query.get(), DIB_RGB_COLORS), 3);
+  EXPECT_EQ(query.header.biWidth, 5);
+  EXPECT_EQ(query.header.biBitCount, 32);
+  EXPECT_EQ(query.header.biSizeImage, 60u);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+TEST(GdiBitmap, StretchDibitsCountsSourceRowsFromTheBottom) {
+  // Bottom-up 1x2 DIB: first stored row (bottom) red, second (top) blue.
+  Info info = dibInfo(1, 2, 32);
+  const std::uint32_t bits[] = {0x00FF0000, 0x000000FF};
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP target = CreateBitmap(1, 2, 1, 32, nullptr);
+  const HGDIOBJ old = SelectObject(dc, target);
+  EXPECT_EQ(StretchDIBits(dc, 0, 0, 1, 2, 0, 0, 1, 2, bits, info.get(), DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dc, 0, 1), RGB(255, 0, 0));
+  // Source row 0 from the bottom only, stretched over both rows.
+  StretchDIBits(dc, 0, 0, 1, 2, 0, 0, 1, 1, bits, info.get(), DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 0, 1), RGB(255, 0, 0));
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 1, 2, 0, 0, 0, 2, bits, info.get(), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 255));
+  info.header.biBitCount = 7;
+  EXPECT_EQ(StretchDIBits(dc, 0, 0, 1, 2, 0, 0, 1, 2, bits, info.get(), DIB_RGB_COLORS, SRCCOPY), 0);
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+}
+
+TEST(GdiBitmap, BadBitmapRequestsFailWithoutAllocating) {
+  EXPECT_EQ(CreateBitmap(-1, 5, 1, 32, nullptr), 0u);
+  EXPECT_EQ(CreateBitmap(100000, 100000, 1, 32, nullptr), 0u);
+  EXPECT_EQ(CreateBitmap(4, 4, 1, 8, nullptr), 0u);
+  Info info = dibInfo(70000, 70000, 32);
+  void* bits = reinterpret_cast<void*>(1);
+  EXPECT_EQ(CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+  EXPECT_EQ(bits, nullptr);
+  info = dibInfo(4, INT32_MIN, 32);
+  EXPECT_EQ(CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+  info = dibInfo(4, 4, 16);
+  EXPECT_EQ(CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+  const HBITMAP empty = CreateBitmap(0, 0, 1, 32, nullptr);  // a 1x1 monochrome bitmap
+  BITMAP description;
+  GetObject(empty, sizeof description, &description);
+  EXPECT_EQ(description.bmBitsPixel, 1);
+  DeleteObject(empty);
+}
+
+TEST(GdiBitmap, FreshMemoryDcMakesMonochromeCompatibleBitmaps) {
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP mono = CreateCompatibleBitmap(dc, 4, 4);
+  BITMAP description;
+  GetObject(mono, sizeof description, &description);
+  EXPECT_EQ(description.bmBitsPixel, 1);
+  const HBITMAP colour = CreateBitmap(4, 4, 1, 32, nullptr);
+  const HGDIOBJ old = SelectObject(dc, colour);
+  const HBITMAP second = CreateCompatibleBitmap(dc, 4, 4);
+  GetObject(second, sizeof description, &description);
+  EXPECT_EQ(description.bmBitsPixel, 32);
+  // One bitmap, one DC at a time.
+  const HDC other = CreateCompatibleDC(0);
+  EXPECT_EQ(SelectObject(other, colour), 0u);
+  SelectObject(dc, old);
+  EXPECT_NE(SelectObject(other, colour), 0u);
+  DeleteDC(other);
+  DeleteDC(dc);
+  for (HBITMAP b : {mono, colour, second}) EXPECT_TRUE(DeleteObject(b));
+}
+
+TEST(GdiObjects, StaleHandlesAreRefusedEverywhere) {
+  const HPEN pen = CreatePen(PS_SOLID, 1, 0);
+  EXPECT_EQ(GetObjectType(pen), OBJ_PEN);
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_FALSE(DeleteObject(pen));
+  EXPECT_EQ(GetObjectType(pen), 0u);
+  EXPECT_EQ(GetObject(pen, 0, nullptr), 0);
+  const HDC dc = CreateCompatibleDC(0);
+  EXPECT_EQ(SelectObject(dc, pen), 0u);
+  EXPECT_EQ(SelectObject(dc, dc), 0u);
+  EXPECT_FALSE(DeleteObject(dc));  // DCs go through DeleteDC
+  EXPECT_EQ(GetObjectType(dc), OBJ_MEMDC);
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), 0u);
+  EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 0);
+  EXPECT_EQ(CreateCompatibleDC(dc), 0u);
+}
+
+TEST(GdiObjects, StockObjectsSurviveDeletionAndSelectedObjectsAreKept) {
+  const HGDIOBJ black = GetStockObject(BLACK_BRUSH);
+  EXPECT_EQ(GetStockObject(BLACK_BRUSH), black);
+  EXPECT_TRUE(DeleteObject(black));
+  EXPECT_EQ(GetObjectType(black), OBJ_BRUSH);
+  EXPECT_EQ(GetStockObject(99), 0u);
+  LOGBRUSH brush{};
+  ASSERT_EQ(GetObject(GetStockObject(NULL_BRUSH), sizeof brush, &brush), static_cast<int>(sizeof brush));
+  EXPECT_EQ(brush.lbStyle, BS_NULL);
+  const HDC dc = CreateCompatibleDC(0);
+  const HPEN pen = CreatePen(PS_DASH, 5, RGB(1, 2, 3));
+  EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+  EXPECT_FALSE(DeleteObject(pen));
+  LOGPEN description;
+  GetObject(pen, sizeof description, &description);
+  EXPECT_EQ(description.lopnWidth.x, 1);  // dashed pens are one pixel wide
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_TRUE(DeleteObject(pen));  // the dead DC no longer holds it
+}
+
+TEST(GdiObjects, StockFontsComeFromTheProvider) {
+  auto& provider = stockFontProvider();
+  const auto saved = provider;
+  provider = [](int index) { return index == DEFAULT_GUI_FONT ? HGDIOBJ{77} : HGDIOBJ{0}; };
+  EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), 77u);
+  EXPECT_EQ(GetStockObject(SYSTEM_FONT), 0u);
+  provider = saved;
+}
+
+TEST(GdiPalette, EntriesNearestIndexAndSystemPalette) {
+  std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + 2 * sizeof(PALETTEENTRY));
+  auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+  logical->palVersion = 0x300;
+  logical->palNumEntries = 3;
+  logical->palPalEntry[0] = PALETTEENTRY{0, 0, 0, 0};
+  logical->palPalEntry[1] = PALETTEENTRY{255, 0, 0, 0};
+  logical->palPalEntry[2] = PALETTEENTRY{0, 0, 250, 0};
+  const HPALETTE palette = CreatePalette(logical);
+  ASSERT_NE(palette, 0u);
+  EXPECT_EQ(GetNearestPaletteIndex(palette, RGB(0, 10, 200)), 2u);
+  EXPECT_EQ(GetPaletteEntries(palette, 0, 0, nullptr), 3u);
+  PALETTEENTRY entries[4];
+  EXPECT_EQ(GetPaletteEntries(palette, 1, 4, entries), 2u);
+  EXPECT_EQ(entries[0].peRed, 255);
+  const PALETTEENTRY green{0, 255, 0, 0};
+  EXPECT_EQ(SetPaletteEntries(palette, 2, 1, &green), 1u);
+  EXPECT_EQ(GetNearestPaletteIndex(palette, RGB(0, 200, 0)), 2u);
+  WORD count = 0;
+  EXPECT_EQ(GetObject(palette, sizeof count, &count), 2);
+  EXPECT_EQ(count, 3);
+
+  const HDC dc = CreateCompatibleDC(0);
+  const HPALETTE previous = SelectPalette(dc, palette, FALSE);
+  EXPECT_EQ(previous, GetStockObject(DEFAULT_PALETTE));
+  EXPECT_EQ(RealizePalette(dc), 0u);  // true colour: nothing to map
+  EXPECT_EQ(GetSystemPaletteEntries(dc, 0, 256, entries), 0u);
+  DeviceContext* context = dcFromHandle(dc);
+  context->bitsPixel = 8;
+  EXPECT_EQ(RealizePalette(dc), 3u);
+  PALETTEENTRY system[256];
+  EXPECT_EQ(GetSystemPaletteEntries(dc, 0, 256, system), 256u);
+  EXPECT_EQ(system[9].peRed, 166);   // last of the first ten static colours
+  EXPECT_EQ(system[100].peRed, 0);
+  EXPECT_EQ(system[255].peBlue, 255);  // white
+  EXPECT_EQ(GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE, RC_PALETTE);
+  EXPECT_EQ(GetDeviceCaps(dc, SIZEPALETTE), 256);
+  EXPECT_EQ(GetDeviceCaps(dc, NUMCOLORS), 20);
+  SelectPalette(dc, previous, FALSE);
+  DeleteDC(dc);
+  EXPECT_TRUE(DeleteObject(palette));
+}
+
+TEST(GdiScreen, DepthAndResolutionFollowTheSettings) {
+  setScreenDepth(8);
+  setScreenPixelsPerInch(120);
+  setScreenDepth(13);  // ignored
+  const HDC dc = CreateCompatibleDC(0);
+  EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 8);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 120);
+  EXPECT_EQ(GetDeviceCaps(dc, PLANES), 1);
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 0);
+  DeleteDC(dc);
+  resetScreen();
+  const HDC after = CreateCompatibleDC(0);
+  EXPECT_EQ(GetDeviceCaps(after, BITSPIXEL), screenBitsPerPixel());
+  EXPECT_EQ(GetDeviceCaps(after, RASTERCAPS) & RC_PALETTE, screenBitsPerPixel() <= 8 ? RC_PALETTE : 0);
+  DeleteDC(after);
+}
+
+TEST(GdiPixels, BlendCoverageMixesByAlphaAndHonoursTheClip) {
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP bitmap = CreateBitmap(3, 1, 1, 32, nullptr);
+  SelectObject(dc, bitmap);
+  DeviceContext& context = *dcFromHandle(dc);
+  fillDeviceRect(context, RECT{0, 0, 3, 1}, RGB(255, 255, 255));
+  ExcludeClipRect(dc, 2, 0, 3, 1);
+  const std::uint8_t coverage[] = {255, 128, 255};
+  blendCoverage(context, 0, 0, coverage, 3, 1, 3, RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(pixelAt(bitmap, 1, 0), RGB(127, 127, 127));
+  EXPECT_EQ(pixelAt(bitmap, 2, 0), RGB(255, 255, 255));
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+TEST(GdiPixels, SavedBmpHasTheExpectedHeaderAndBottomUpRows) {
+  Surface surface;
+  ASSERT_TRUE(allocateSurface(surface, 2, 2, 0));
+  surface.rowPtr(0)[0] = 0x112233;
+  const std::string path = ::testing::TempDir() + "gdi_surface.bmp";
+  ASSERT_TRUE(saveSurfaceAsBmp(surface, path));
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(file.size(), 54u + 2 * 8);
+  EXPECT_EQ(file[0], 'B');
+  EXPECT_EQ(static_cast<unsigned char>(file[28]), 24);
+  // The top row is stored last: blue, green, red.
+  EXPECT_EQ(static_cast<unsigned char>(file[54 + 8]), 0x33);
+  EXPECT_EQ(static_cast<unsigned char>(file[54 + 10]), 0x11);
+  std::remove(path.c_str());
+  EXPECT_FALSE(saveSurfaceAsBmp(Surface{}, path));
+}
+
+}  // namespace
+}  // namespace win

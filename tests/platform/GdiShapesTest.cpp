@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "platform/win/Gdi.h"
+#include "platform/win/user/SystemColors.h"
+
+namespace win {
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// A memory DC over a white 32-bit bitmap.
+struct Canvas {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ previous;
+  Canvas(int width, int height) {
+    dc = CreateCompatibleDC(0);
+    bitmap = CreateBitmap(width, height, 1, 32, nullptr);
+    previous = SelectObject(dc, bitmap);
+    fillDeviceRect(*dcFromHandle(dc), RECT{0, 0, width, height}, kWhite);
+  }
+  ~Canvas() {
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  const Surface& surface() const { return bitmapFromHandle(bitmap)->surface; }
+  COLORREF at(int x, int y) const { return pixelToColor(surface().rowPtr(y)[x]); }
+  // One line per row: '#' for black, '.' for white, 'o' for anything else.
+  std::string dump() const {
+    std::string out;
+    for (int y = 0; y < surface().height; ++y) {
+      for (int x = 0; x < surface().width; ++x) {
+        const COLORREF c = at(x, y);
+        out += c == kBlack ? '#' : c == kWhite ? '.' : 'o';
+      }
+      out += '\n';
+    }
+    return out;
+  }
+};
+
+TEST(GdiShapes, RectangleCoversLeftTopButNotRightBottom) {
+  Canvas canvas(6, 5);
+  const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  SelectObject(canvas.dc, red);
+  Rectangle(canvas.dc, 1, 1, 5, 4);
+  EXPECT_EQ(canvas.dump(),
+            "......\n"
+            ".####.\n"
+            ".#oo#.\n"
+            ".####.\n"
+            "......\n");
+  SelectObject(canvas.dc, GetStockObject(WHITE_BRUSH));
+  DeleteObject(red);
+}
+
+TEST(GdiShapes, NullPenShrinksFilledShapesByOnePixel) {
+  Canvas canvas(6, 5);
+  SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+  SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+  Rectangle(canvas.dc, 1, 1, 5, 4);
+  EXPECT_EQ(canvas.dump(),
+            "......\n"
+            ".###..\n"
+            ".###..\n"
+            "......\n"
+            "......\n");
+}
+
+TEST(GdiShapes, FillRectAndFrameRectUseExclusiveEdges) {
+  Canvas canvas(6, 5);
+  RECT r{1, 1, 4, 3};
+  EXPECT_TRUE(FillRect(canvas.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  r = RECT{0, 0, 6, 5};
+  FrameRect(canvas.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(canvas.dump(),
+            "######\n"
+            "####.#\n"
+            "####.#\n"
+            "#....#\n"
+            "######\n");
+  r = RECT{4, 1, 2, 3};  // inverted: nothing
+  FillRect(canvas.dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(canvas.at(3, 1), kBlack);
+}
+
+TEST(GdiShapes, SystemColourBrushesResolveThroughTheColourTable) {
+  Canvas canvas(2, 1);
+  const RECT r{0, 0, 1, 1};
+  FillRect(canvas.dc, &r, static_cast<HBRUSH>(COLOR_BTNSHADOW + 1));
+  EXPECT_EQ(canvas.at(0, 0), GetSysColor(COLOR_BTNSHADOW));
+  const HBRUSH window = CreateSolidBrush(kSystemColorFlag | COLOR_HIGHLIGHT);
+  FillRect(canvas.dc, &r, window);
+  EXPECT_EQ(canvas.at(0, 0), GetSysColor(COLOR_HIGHLIGHT));
+  DeleteObject(window);
+}
+
+TEST(GdiShapes, LineToLeavesOutTheEndPointAndMovesThePosition) {
+  Canvas canvas(6, 4);
+  MoveToEx(canvas.dc, 0, 0, nullptr);
+  LineTo(canvas.dc, 4, 0);
+  LineTo(canvas.dc, 4, 3);
+  LineTo(canvas.dc, 1, 3);  // ends before (1, 3)
+  POINT at;
+  GetCurrentPositionEx(canvas.dc, &at);
+  EXPECT_EQ(at, (POINT{1, 3}));
+  EXPECT_EQ(canvas.dump(),
+            "#####.\n"
+            "....#.\n"
+            "....#.\n"
+            "..###.\n");
+}
+
+TEST(GdiShapes, DiagonalLinesStepOnePixelPerColumn) {
+  Canvas canvas(6, 4);
+  MoveToEx(canvas.dc, 0, 0, nullptr);
+  LineTo(canvas.dc, 4, 4);
+  MoveToEx(canvas.dc, 0, 3, nullptr);
+  LineTo(canvas.dc, 6, 1);
+  EXPECT_EQ(canvas.dump(),
+            "#.....\n"
+            ".#...#\n"
+            "..###.\n"
+            "##.#..\n");
+}
+
+TEST(GdiShapes, XorPenTwiceRestoresThePixels) {
+  Canvas canvas(8, 8);
+  SetROP2(canvas.dc, R2_XORPEN);
+  const HPEN white = CreatePen(PS_SOLID, 1, kWhite);
+  SelectObject(canvas.dc, white);
+  const std::string before = canvas.dump();
+  const POINT points[] = {{0, 0}, {7, 2}, {3, 7}, {0, 0}};
+  Polyline(canvas.dc, points, 4);
+  EXPECT_NE(canvas.dump(), before);
+  Polyline(canvas.dc, points, 4);
+  EXPECT_EQ(canvas.dump(), before);
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(white);
+}
+
+TEST(GdiShapes, PolygonFillModesDifferInsideTheSelfOverlap) {
+  // A pentagram: its centre has winding number 2.
+  const POINT star[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
+  for (int mode : {ALTERNATE, WINDING}) {
+    Canvas canvas(21, 20);
+    SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+    SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+    SetPolyFillMode(canvas.dc, mode);
+    Polygon(canvas.dc, star, 5);
+    EXPECT_EQ(canvas.at(10, 10), mode == WINDING ? kBlack : kWhite) << mode;
+    EXPECT_EQ(canvas.at(10, 3), kBlack);
+    EXPECT_EQ(canvas.at(1, 1), kWhite);
+  }
+}
+
+TEST(GdiShapes, EllipseTouchesEveryEdgeOfItsBoxAndStaysInside) {
+  Canvas canvas(12, 9);
+  SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+  Ellipse(canvas.dc, 1, 1, 11, 8);
+  const Surface& s = canvas.surface();
+  int left = 99, top = 99, right = -1, bottom = -1;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x)
+      if (canvas.at(x, y) == kBlack) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+  EXPECT_EQ(left, 1);
+  EXPECT_EQ(top, 1);
+  EXPECT_EQ(right, 10);
+  EXPECT_EQ(bottom, 7);
+  EXPECT_EQ(canvas.at(1, 1), kWhite);  // corners are cut
+  EXPECT_EQ(canvas.at(10, 7), kWhite);
+}
+
+TEST(GdiShapes, EllipseOutlineAndInteriorDoNotOverlapUnderXor) {
+  Canvas canvas(16, 12);
+  SetROP2(canvas.dc, R2_NOT);
+  Ellipse(canvas.dc, 1, 1, 15, 11);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 16; ++x) EXPECT_NE(canvas.at(x, y), RGB(1, 1, 1));  // every pixel inverted at most once
+  EXPECT_EQ(canvas.at(8, 6), kBlack);
+  Ellipse(canvas.dc, 1, 1, 15, 11);
+  EXPECT_EQ(canvas.dump().find('#'), std::string::npos);
+}
+
+TEST(GdiShapes, WidePenIsCentredOnTheOutline) {
+  Canvas canvas(12, 12);
+  const HPEN wide = CreatePen(PS_SOLID, 3, kBlack);
+  SelectObject(canvas.dc, wide);
+  SelectObject(canvas.dc, GetStockObject(NULL_BRUSH));
+  Rectangle(canvas.dc, 3, 3, 9, 9);
+  EXPECT_EQ(canvas.at(2, 5), kBlack);  // one pixel outside
+  EXPECT_EQ(canvas.at(4, 5), kBlack);  // one pixel inside
+  EXPECT_EQ(canvas.at(5, 5), kWhite);
+  EXPECT_EQ(canvas.at(1, 5), kWhite);
+  EXPECT_EQ(canvas.at(9, 5), kBlack);
+  EXPECT_EQ(canvas.at(10, 5), kWhite);
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(wide);
+
+  Canvas inside(12, 12);
+  const HPEN frame = CreatePen(PS_INSIDEFRAME, 3, kBlack);
+  SelectObject(inside.dc, frame);
+  SelectObject(inside.dc, GetStockObject(NULL_BRUSH));
+  Rectangle(inside.dc, 3, 3, 11, 11);
+  EXPECT_EQ(inside.at(2, 7), kWhite);
+  EXPECT_EQ(inside.at(3, 7), kBlack);
+  EXPECT_EQ(inside.at(5, 7), kBlack);
+  EXPECT_EQ(inside.at(6, 7), kWhite);
+  EXPECT_EQ(inside.at(8, 7), kBlack);
+  EXPECT_EQ(inside.at(10, 7), kBlack);
+  EXPECT_EQ(inside.at(11, 7), kWhite);
+  SelectObject(inside.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(frame);
+}
+
+TEST(GdiShapes, DashedCosmeticLinesPaintGapsOnlyWhenOpaque) {
+  Canvas canvas(30, 2);
+  const HPEN dotted = CreatePen(PS_DOT, 1, kBlack);
+  SelectObject(canvas.dc, dotted);
+  SetBkMode(canvas.dc, TRANSPARENT);
+  MoveToEx(canvas.dc, 0, 0, nullptr);
+  LineTo(canvas.dc, 12, 0);
+  SetBkMode(canvas.dc, OPAQUE);
+  SetBkColor(canvas.dc, RGB(255, 0, 0));
+  MoveToEx(canvas.dc, 0, 1, nullptr);
+  LineTo(canvas.dc, 12, 1);
+  EXPECT_EQ(canvas.dump(),
+            "###...###.....................\n"
+            "###ooo###ooo..................\n");
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(dotted);
+}
+
+TEST(GdiShapes, GeometricDashedPathRunsRoundTheCorners) {
+  Canvas canvas(40, 40);
+  LOGBRUSH brush{BS_SOLID, kBlack, 0};
+  const HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 2, &brush, 0, nullptr);
+  ASSERT_NE(pen, 0u);
+  SelectObject(canvas.dc, pen);
+  BeginPath(canvas.dc);
+  MoveToEx(canvas.dc, 5, 5, nullptr);
+  LineTo(canvas.dc, 35, 5);
+  LineTo(canvas.dc, 35, 35);
+  LineTo(canvas.dc, 5, 35);
+  CloseFigure(canvas.dc);
+  EndPath(canvas.dc);
+  EXPECT_EQ(canvas.dump().find('#'), std::string::npos);  // nothing drawn while recording
+  EXPECT_TRUE(StrokePath(canvas.dc));
+  int onTop = 0;
+  for (int x = 0; x < 40; ++x) onTop += canvas.at(x, 5) == kBlack;
+  EXPECT_GT(onTop, 10);
+  EXPECT_LT(onTop, 30);  // gaps
+  EXPECT_EQ(canvas.at(20, 20), kWhite);
+  EXPECT_FALSE(StrokePath(canvas.dc));  // the path is used up
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(pen);
+}
+
+TEST(GdiShapes, PathToRegionAndFillPathAgreeWithPolygon) {
+  Canvas canvas(10, 10);
+  BeginPath(canvas.dc);
+  const POINT triangle[] = {{0, 0}, {9, 0}, {0, 9}};
+  Polygon(canvas.dc, triangle, 3);
+  EndPath(canvas.dc);
+  const HRGN region = PathToRegion(canvas.dc);
+  const HRGN expected = CreatePolygonRgn(triangle, 3, ALTERNATE);
+  EXPECT_TRUE(EqualRgn(region, expected));
+  EXPECT_EQ(PathToRegion(canvas.dc), 0u);
+  DeleteObject(region);
+  DeleteObject(expected);
+}
+
+TEST(GdiShapes, HugeCoordinatesCostOnlyWhatIsVisible) {
+  Canvas canvas(20, 20);
+  const auto start = std::chrono::steady_clock::now();
+  SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+  Rectangle(canvas.dc, -2000000000, -2000000000, 2000000000, 2000000000);
+  Ellipse(canvas.dc, -2000000000, -2000000000, 2000000000, 2000000000);
+  MoveToEx(canvas.dc, -2000000000, 5, nullptr);
+  LineTo(canvas.dc, 2000000000, 7);
+  const HPEN dashed = CreatePen(PS_DASH, 1, kBlack);
+  SelectObject(canvas.dc, dashed);
+  LineTo(canvas.dc, -2000000000, -2000000000);
+  LOGBRUSH brush{BS_SOLID, kBlack, 0};
+  const HPEN wide = ExtCreatePen(PS_GEOMETRIC | PS_DOT, 3, &brush, 0, nullptr);
+  SelectObject(canvas.dc, wide);
+  LineTo(canvas.dc, 2000000000, 2000000000);
+  const POINT huge[] = {{-2000000000, 0}, {2000000000, 1}, {0, 2000000000}};
+  Polygon(canvas.dc, huge, 3);
+  RECT r{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+  FillRect(canvas.dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(canvas.at(10, 10), RGB(128, 128, 128));
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(dashed);
+  DeleteObject(wide);
+}
+
+TEST(GdiShapes, PixelsOutsideTheClipAreNeitherSetNorRead) {
+  Canvas canvas(4, 4);
+  IntersectClipRect(canvas.dc, 0, 0, 2, 2);
+  EXPECT_EQ(SetPixel(canvas.dc, 1, 1, RGB(10, 20, 30)), RGB(10, 20, 30));
+  EXPECT_EQ(GetPixel(canvas.dc, 1, 1), RGB(10, 20, 30));
+  EXPECT_EQ(SetPixel(canvas.dc, 3, 3, kBlack), CLR_INVALID);
+  EXPECT_EQ(canvas.at(3, 3), kWhite);
+  EXPECT_EQ(GetPixel(canvas.dc, 3, 3), CLR_INVALID);
+  EXPECT_EQ(GetPixel(canvas.dc, -1, 0), CLR_INVALID);
+}
+
+TEST(GdiShapes, FocusRectDrawnTwiceRestoresThePixels) {
+  Canvas canvas(8, 6);
+  const std::string before = canvas.dump();
+  const RECT r{1, 1, 7, 5};
+  DrawFocusRect(canvas.dc, &r);
+  EXPECT_EQ(canvas.at(1, 1), kBlack);
+  EXPECT_EQ(canvas.at(2, 1), kWhite);
+  EXPECT_EQ(canvas.at(3, 3), kWhite);
+  DrawFocusRect(canvas.dc, &r);
+  EXPECT_EQ(canvas.dump(), before);
+}
+
+TEST(GdiShapes, ArcDrawsOnlyTheCounterClockwisePart) {
+  Canvas canvas(21, 21);
+  // From the rightmost point counter-clockwise to the top: the upper right quarter.
+  Arc(canvas.dc, 0, 0, 21, 21, 21, 10, 10, 0);
+  EXPECT_EQ(canvas.at(20, 9), kBlack);
+  EXPECT_EQ(canvas.at(10, 0), kBlack);
+  EXPECT_EQ(canvas.at(0, 10), kWhite);
+  EXPECT_EQ(canvas.at(10, 20), kWhite);
+  int upperRight = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 11; x < 21; ++x) upperRight += canvas.at(x, y) == kBlack;
+  EXPECT_GT(upperRight, 8);
+}
+
+TEST(GdiShapes, BadHandlesFailQuietly) {
+  EXPECT_FALSE(Rectangle(0, 0, 0, 1, 1));
+  EXPECT_FALSE(LineTo(12345, 1, 1));
+  RECT r{0, 0, 1, 1};
+  EXPECT_FALSE(FillRect(0, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  Canvas canvas(2, 2);
+  const HBRUSH brush = CreateSolidBrush(kBlack);
+  DeleteObject(brush);
+  EXPECT_FALSE(FillRect(canvas.dc, &r, brush));
+  EXPECT_FALSE(Polygon(canvas.dc, nullptr, 3));
+  EXPECT_FALSE(Polyline(canvas.dc, reinterpret_cast<const POINT*>(&r), 1));
+  EXPECT_EQ(canvas.at(0, 0), kWhite);
+}
+
+}  // namespace
+}  // namespace win
