@@ -239,6 +239,15 @@ TEST(TextDraw, BadInputFails) {
   EXPECT_TRUE(TextOutW(canvas.dc(), 0, 0, u"", 0));
   EXPECT_TRUE(TextOutW(canvas.dc(), 2000000000, -2000000000, u"far away", 8));
   EXPECT_EQ(canvas.ink(), kNoInk);
+  // Extreme spacing saturates instead of overflowing.
+  SetTextCharacterExtra(canvas.dc(), INT32_MAX);
+  SIZE size;
+  ASSERT_TRUE(GetTextExtentPoint32W(canvas.dc(), u"abc", 3, &size));
+  EXPECT_EQ(size.cx, INT32_MAX);
+  EXPECT_TRUE(TextOutW(canvas.dc(), 0, 0, u"abc", 3));
+  RECT rect{INT32_MAX - 5, 0, INT32_MAX, 10};
+  EXPECT_GT(DrawTextW(canvas.dc(), u"abc", 3, &rect, DT_CALCRECT), 0);
+  EXPECT_EQ(rect.right, INT32_MAX);
 }
 
 TEST(TextDraw, HugeFontsAreClampedAndStillDraw) {

@@ -66,10 +66,10 @@ class Formatter {
   }
 
   // Device width of the character at `index` drawn at device offset `x` from the line start.
-  int advanceAt(std::size_t index, std::int64_t x) const {
+  std::int64_t advanceAt(std::size_t index, std::int64_t x) const {
     const char16_t c = text_[index];
-    if (c == u'\t' && (format_ & DT_EXPANDTABS)) return static_cast<int>(tabWidth_ - x % tabWidth_);
-    return context_.instance->advance(c) + spacing_.charExtra;
+    if (c == u'\t' && (format_ & DT_EXPANDTABS)) return tabWidth_ - x % tabWidth_;
+    return std::int64_t{context_.instance->advance(c)} + spacing_.charExtra;
   }
 
   std::int64_t widthOf(std::size_t start, std::size_t end) const {
@@ -178,6 +178,10 @@ struct Painter {
   }
 };
 
+LONG offsetBy(LONG origin, std::int64_t length) {
+  return static_cast<LONG>(std::clamp<std::int64_t>(std::int64_t{origin} + length, INT32_MIN, INT32_MAX));
+}
+
 int lineLeft(const RECT& rect, UINT format, int width) {
   if (format & DT_CENTER) return rect.left + (rect.right - rect.left - width) / 2;
   if (format & DT_RIGHT) return rect.right - width;
@@ -206,8 +210,8 @@ int DrawTextW(HDC dc, const WCHAR* text, int count, RECT* rect, UINT format) {
   if (format & DT_CALCRECT) {
     std::int64_t widest = 0;
     for (const Line& line : lines) widest = std::max(widest, line.deviceWidth);
-    rect->right = rect->left + toLogicalX(context, widest);
-    rect->bottom = rect->top + textHeight;
+    rect->right = offsetBy(rect->left, toLogicalX(context, widest));
+    rect->bottom = offsetBy(rect->top, textHeight);
     return textHeight;
   }
   AlignScope align(context.dc->state);

@@ -24,6 +24,10 @@ int roundToInt(double value) {
   return static_cast<int>(std::clamp(std::round(value), -2147483648.0, 2147483647.0));
 }
 
+int clampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 bool openTextContext(HDC handle, TextContext& context) {
@@ -47,15 +51,15 @@ bool openTextContext(HDC handle, TextContext& context) {
 }
 
 int toLogicalX(const TextContext& context, std::int64_t device) {
-  return context.identity ? static_cast<int>(device) : roundToInt(device / context.scaleX);
+  return context.identity ? clampToInt(device) : roundToInt(static_cast<double>(device) / context.scaleX);
 }
 
 int toLogicalY(const TextContext& context, std::int64_t device) {
-  return context.identity ? static_cast<int>(device) : roundToInt(device / context.scaleY);
+  return context.identity ? clampToInt(device) : roundToInt(static_cast<double>(device) / context.scaleY);
 }
 
 int toDeviceX(const TextContext& context, std::int64_t logical) {
-  return context.identity ? static_cast<int>(logical) : roundToInt(logical * context.scaleX);
+  return context.identity ? clampToInt(logical) : roundToInt(static_cast<double>(logical) * context.scaleX);
 }
 
 TextSpacing spacingFor(const TextContext& context) {

@@ -43,6 +43,7 @@ TextSpacing spacingFor(const TextContext& context);
 int justificationFor(const TextContext& context, int breakIndex);
 
 // Calls advanceOf(index, deviceAdvance) for each character and returns the total.
+// Sums are 64-bit: character extra and justification come from callers unchecked.
 template <class Visit>
 std::int64_t walkAdvances(const TextContext& context, const WCHAR* text, int count, const TextSpacing& spacing,
                           Visit&& advanceOf) {
@@ -51,7 +52,7 @@ std::int64_t walkAdvances(const TextContext& context, const WCHAR* text, int cou
   int breakIndex = 0;
   for (int i = 0; i < count; ++i) {
     const std::uint32_t character = text[i];
-    int width = instance.advance(character) + spacing.charExtra;
+    std::int64_t width = std::int64_t{instance.advance(character)} + spacing.charExtra;
     if (spacing.justified && character == spacing.breakChar) width += justificationFor(context, breakIndex++);
     total += width;
     advanceOf(i, width);

@@ -13,6 +13,14 @@ namespace {
 // Largest character count drawn in one call; longer runs are refused.
 constexpr UINT kMaxDrawnCharacters = 1u << 24;
 
+// Pen offsets stay within a quarter of the int range so that adding them to a
+// (likewise limited) device origin cannot overflow.
+constexpr std::int64_t kMaxPenOffset = INT32_MAX / 4;
+
+int limitedOffset(std::int64_t offset) {
+  return static_cast<int>(std::clamp(offset, -kMaxPenOffset, kMaxPenOffset));
+}
+
 struct RunLayout {
   std::vector<int> penOffsets;  // device offset of each character from the run's left edge
   std::int64_t deviceWidth = 0;
@@ -22,8 +30,8 @@ struct RunLayout {
 void layoutWithAdvances(const TextContext& context, const WCHAR* text, int count, RunLayout& layout) {
   const TextSpacing spacing = spacingFor(context);
   std::int64_t pen = 0;
-  layout.deviceWidth = walkAdvances(context, text, count, spacing, [&](int index, int width) {
-    layout.penOffsets[static_cast<std::size_t>(index)] = static_cast<int>(pen);
+  layout.deviceWidth = walkAdvances(context, text, count, spacing, [&](int index, std::int64_t width) {
+    layout.penOffsets[static_cast<std::size_t>(index)] = limitedOffset(pen);
     pen += width;
   });
   layout.logicalWidth = toLogicalX(context, layout.deviceWidth);
@@ -32,7 +40,7 @@ void layoutWithAdvances(const TextContext& context, const WCHAR* text, int count
 void layoutWithDx(const TextContext& context, int count, const int* lpDx, RunLayout& layout) {
   std::int64_t logicalPen = 0;
   for (int i = 0; i < count; ++i) {
-    layout.penOffsets[static_cast<std::size_t>(i)] = toDeviceX(context, logicalPen);
+    layout.penOffsets[static_cast<std::size_t>(i)] = limitedOffset(toDeviceX(context, logicalPen));
     logicalPen += lpDx[i];
   }
   layout.deviceWidth = toDeviceX(context, logicalPen);
@@ -83,7 +91,7 @@ void drawDecorations(TextContext& context, POINT origin, std::int64_t width, con
   const LOGFONTW& logFont = context.font->logFont();
   const FontMetrics& metrics = context.instance->metrics();
   const COLORREF color = context.dc->state.textColor;
-  const LONG right = static_cast<LONG>(std::min<std::int64_t>(origin.x + width, INT32_MAX / 2));
+  const LONG right = origin.x + limitedOffset(width);
   if (logFont.lfUnderline) {
     const LONG top = origin.y + metrics.underlineOffset;
     fillClipped(*context.dc, RECT{origin.x, top, right, top + metrics.underlineThickness}, clip, color);
@@ -98,7 +106,7 @@ void drawRun(TextContext& context, POINT origin, const WCHAR* text, const RunLay
              const RECT* clip) {
   DeviceContext& dc = *context.dc;
   const FontMetrics& metrics = context.instance->metrics();
-  const LONG right = static_cast<LONG>(std::min<std::int64_t>(origin.x + layout.deviceWidth, INT32_MAX / 2));
+  const LONG right = origin.x + limitedOffset(layout.deviceWidth);
   if (dc.state.bkMode == OPAQUE)
     fillClipped(dc, RECT{origin.x, origin.y - metrics.ascent, right, origin.y + metrics.descent}, clip,
                 dc.state.bkColor);

@@ -43,7 +43,7 @@ BOOL GetTextExtentExPointW(HDC dc, const WCHAR* text, int count, int maxExtent, 
   int fitting = 0;
   bool stillFitting = fit != nullptr;
   std::int64_t sum = 0;
-  const std::int64_t total = walkAdvances(context, text, count, spacing, [&](int index, int width) {
+  const std::int64_t total = walkAdvances(context, text, count, spacing, [&](int index, std::int64_t width) {
     sum += width;
     if (!stillFitting && !partialExtents) return;
     const int extent = toLogicalX(context, sum);
