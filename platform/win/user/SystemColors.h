@@ -46,5 +46,8 @@ constexpr int kSystemColorCount = 31;
 
 // The colour (0x00BBGGRR) of system colour index; 0 for an unknown index.
 COLORREF GetSysColor(int index);
+// A solid brush of the system colour, shared and kept by the system; 0 for an
+// unknown index.
+HBRUSH GetSysColorBrush(int index);
 
 }  // namespace win
