@@ -120,15 +120,29 @@ class Formatter {
   TextSpacing spacing_;
 };
 
-struct AlignScope {
-  explicit AlignScope(DcState& state) : state_(state), saved_(state.textAlign) { state.textAlign = TA_LEFT | TA_TOP; }
-  ~AlignScope() { state_.textAlign = saved_; }
-  AlignScope(const AlignScope&) = delete;
-  AlignScope& operator=(const AlignScope&) = delete;
+// Lines are laid out from the top-left without justification; the DC's own
+// alignment and justification are put aside while they are drawn.
+class LayoutScope {
+ public:
+  explicit LayoutScope(DcState& state)
+      : state_(state), align_(state.textAlign), breakExtra_(state.breakExtra), breakCount_(state.breakCount) {
+    state.textAlign = TA_LEFT | TA_TOP;
+    state.breakExtra = 0;
+    state.breakCount = 0;
+  }
+  ~LayoutScope() {
+    state_.textAlign = align_;
+    state_.breakExtra = breakExtra_;
+    state_.breakCount = breakCount_;
+  }
+  LayoutScope(const LayoutScope&) = delete;
+  LayoutScope& operator=(const LayoutScope&) = delete;
 
  private:
   DcState& state_;
-  UINT saved_;
+  UINT align_;
+  int breakExtra_;
+  int breakCount_;
 };
 
 struct Painter {
@@ -214,7 +228,7 @@ int DrawTextW(HDC dc, const WCHAR* text, int count, RECT* rect, UINT format) {
     rect->bottom = offsetBy(rect->top, textHeight);
     return textHeight;
   }
-  AlignScope align(context.dc->state);
+  LayoutScope layout(context.dc->state);
   const Painter painter{dc, context, shown, formatter, *rect, format};
   const int top = firstLineTop(*rect, format, lineHeight);
   int y = top;

@@ -6,7 +6,7 @@
 // character widths (DT_EXPANDTABS), clipping to the rectangle (unless
 // DT_NOCLIP), and DT_CALCRECT, which only sizes the rectangle. A final line
 // break adds no empty line. Lines are placed from the rectangle's top-left,
-// whatever the DC's text alignment.
+// whatever the DC's text alignment, and without its justification.
 #include "platform/win/text/FontTypes.h"
 
 namespace win {

@@ -27,9 +27,15 @@ BYTE pitchAndFamily(const FontFaceTables& tables, BYTE requested) {
   return bits;
 }
 
+// Symbol faces list their characters at U+F020-U+F0FF; callers address them as 0x20-0xFF.
+WCHAR callerCharacter(const FontFaceTables& tables, std::uint32_t character) {
+  if (tables.symbolCmap && character >= 0xF000 && character <= 0xF0FF) character -= 0xF000;
+  return static_cast<WCHAR>(std::min<std::uint32_t>(character, 0xFFFF));
+}
+
 void fillCharacterRange(const FontFaceTables& tables, TEXTMETRICW& metrics) {
-  metrics.tmFirstChar = static_cast<WCHAR>(std::min<std::uint32_t>(tables.firstChar, 0xFFFF));
-  metrics.tmLastChar = static_cast<WCHAR>(std::min<std::uint32_t>(tables.lastChar, 0xFFFF));
+  metrics.tmFirstChar = callerCharacter(tables, tables.firstChar);
+  metrics.tmLastChar = callerCharacter(tables, tables.lastChar);
   metrics.tmBreakChar = static_cast<WCHAR>(tables.breakChar);
   metrics.tmDefaultChar = static_cast<WCHAR>(tables.defaultChar ? tables.defaultChar : tables.breakChar - 1);
 }
