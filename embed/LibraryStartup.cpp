@@ -1,8 +1,18 @@
-// The library's load-time start-up and unload-time shutdown, in the order of
-// the units: the engine's values, pictures and look-up lists first.
+// The library's load-time start-up and its shutdown at process exit, in the
+// order of the units: the engine's values, pictures and look-up lists first.
+#include <cstdlib>
+
 #include "engine/EngineStartup.h"
 
 namespace {
+
+void StopLibrary() {
+  try {
+    engine::FinalizeEngineUnit();
+  } catch (...) {
+    // Nothing may escape into the exit handlers.
+  }
+}
 
 __attribute__((constructor)) void StartLibrary() {
   try {
@@ -10,13 +20,9 @@ __attribute__((constructor)) void StartLibrary() {
   } catch (...) {
     // Nothing may escape into the loader; the engine runs without its pictures.
   }
-}
-
-__attribute__((destructor)) void StopLibrary() {
-  try {
-    engine::FinalizeEngineUnit();
-  } catch (...) {
-  }
+  // Registered after start-up made its objects, so it runs before the
+  // destructors of the layers those objects live in.
+  std::atexit(StopLibrary);
 }
 
 }  // namespace

@@ -22,10 +22,15 @@ std::function<win::HPALETTE(win::HDC)> BuildDefaultPalette8 = [](win::HDC) { ret
 namespace {
 
 int startupCount = 0;
-std::unique_ptr<gui::TMemoryStream> pendingImageStream;
-std::unique_ptr<gui::TBitmap> waitingPicture;
-std::unique_ptr<gui::TBitmap> errorPicture;
-std::unique_ptr<gui::TBitmap> errorPictureMask;
+// What start-up made. Held through a plain pointer so that no static
+// destructor frees it behind the shutdown's back at process exit.
+struct StartupObjects {
+  std::unique_ptr<gui::TMemoryStream> pendingImageStream = std::make_unique<gui::TMemoryStream>();
+  std::unique_ptr<gui::TBitmap> waitingPicture;
+  std::unique_ptr<gui::TBitmap> errorPicture;
+  std::unique_ptr<gui::TBitmap> errorPictureMask;
+};
+StartupObjects* startupObjects = nullptr;
 
 // The screen DC lives for this scope only, also when a step fails.
 class ScreenDc {
@@ -58,10 +63,6 @@ gui::TBitmap* LoadPicture(std::unique_ptr<gui::TBitmap>& owner, int resourceId) 
   return owner.get();
 }
 
-void FreePicture(std::unique_ptr<gui::TBitmap>& owner, gui::TBitmap*& picture) {
-  picture = nullptr;
-  owner.reset();
-}
 
 }  // namespace
 
@@ -70,23 +71,24 @@ void InitializeEngineUnit() {
   ReadDisplayValues();
   IsWin95 = win::IsWin95();
   IsWin9x = win::IsWin9x();
-  WaitingPicture = LoadPicture(waitingPicture, kWaitingPictureResource);
-  ErrorPicture = LoadPicture(errorPicture, kErrorPictureResource);
-  ErrorPictureMask = LoadPicture(errorPictureMask, kErrorMaskResource);
-  pendingImageStream = std::make_unique<gui::TMemoryStream>();
-  PendingImageStream = pendingImageStream.get();
+  startupObjects = new StartupObjects;
+  WaitingPicture = LoadPicture(startupObjects->waitingPicture, kWaitingPictureResource);
+  ErrorPicture = LoadPicture(startupObjects->errorPicture, kErrorPictureResource);
+  ErrorPictureMask = LoadPicture(startupObjects->errorPictureMask, kErrorMaskResource);
+  PendingImageStream = startupObjects->pendingImageStream.get();
   BuildEntityList();
 }
 
 void FinalizeEngineUnit() {
   if (startupCount == 0 || --startupCount != 0) return;
-  FreePicture(waitingPicture, WaitingPicture);
-  FreePicture(errorPicture, ErrorPicture);
-  FreePicture(errorPictureMask, ErrorPictureMask);
+  WaitingPicture = nullptr;
+  ErrorPicture = nullptr;
+  ErrorPictureMask = nullptr;
   if (DisplayPalette != 0) win::DeleteObject(DisplayPalette);
   DisplayPalette = 0;
   PendingImageStream = nullptr;
-  pendingImageStream.reset();
+  delete startupObjects;
+  startupObjects = nullptr;
 }
 
 }  // namespace engine
