@@ -1,9 +1,12 @@
 #include "engine/EngineStartup.h"
 
+#include "engine/Cursors.h"
 #include "engine/Entities.h"
 #include "engine/Resources.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/kernel/Files.h"
 #include "platform/win/kernel/PlatformFlags.h"
+#include "platform/win/user/Painting.h"
 
 namespace engine {
 
@@ -35,8 +38,8 @@ StartupObjects* startupObjects = nullptr;
 // The screen DC lives for this scope only, also when a step fails.
 class ScreenDc {
  public:
-  ScreenDc() : dc_(win::CreateIC("DISPLAY", nullptr, nullptr, nullptr)) {}
-  ~ScreenDc() { win::DeleteDC(dc_); }
+  ScreenDc() : dc_(win::GetDC(0)) {}
+  ~ScreenDc() { win::ReleaseDC(0, dc_); }
   ScreenDc(const ScreenDc&) = delete;
   ScreenDc& operator=(const ScreenDc&) = delete;
   win::HDC get() const { return dc_; }
@@ -75,6 +78,9 @@ void InitializeEngineUnit() {
   WaitingPicture = LoadPicture(startupObjects->waitingPicture, kWaitingPictureResource);
   ErrorPicture = LoadPicture(startupObjects->errorPicture, kErrorPictureResource);
   ErrorPictureMask = LoadPicture(startupObjects->errorPictureMask, kErrorMaskResource);
+  const win::HMODULE module = win::moduleHandleFor(reinterpret_cast<const void*>(&InitializeEngineUnit));
+  RegisterCursorResources(module);
+  LoadEngineCursors(module);
   PendingImageStream = startupObjects->pendingImageStream.get();
   BuildEntityList();
 }
@@ -86,6 +92,7 @@ void FinalizeEngineUnit() {
   ErrorPictureMask = nullptr;
   if (DisplayPalette != 0) win::DeleteObject(DisplayPalette);
   DisplayPalette = 0;
+  ClearEngineCursors();
   PendingImageStream = nullptr;
   delete startupObjects;
   startupObjects = nullptr;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/Cursors.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/user/Cursors.h"
 #include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {
@@ -63,6 +65,27 @@ TEST_F(EngineStartupTest, PlatformFlagsPicturesAndStream) {
   EXPECT_EQ(BitmapInfo(ErrorPictureMask->Handle()).bmBitsPixel, 1);
   ASSERT_NE(PendingImageStream, nullptr);
   EXPECT_EQ(PendingImageStream->Size(), 0);
+}
+
+TEST_F(EngineStartupTest, CursorsAreRegisteredAndLoaded) {
+  InitializeEngineUnit();
+  for (int number : {kLinkCursor, kUpDownCursor, kUpOnlyCursor, kDownOnlyCursor}) {
+    SCOPED_TRACE(number);
+    const win::CursorObject* cursor = win::cursorFromHandle(EngineCursor(number));
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(cursor->width, 32);
+    EXPECT_EQ(cursor->height, 32);
+    // Something is drawn: some AND bit is clear.
+    bool drawn = false;
+    for (win::BYTE byte : cursor->andMask) drawn = drawn || byte != 0xFF;
+    EXPECT_TRUE(drawn);
+  }
+  const win::CursorObject* hand = win::cursorFromHandle(EngineCursor(kLinkCursor));
+  EXPECT_EQ(hand->hotSpot, (win::POINT{5, 0}));
+  EXPECT_EQ(EngineCursor(10102), 0u);
+  FinalizeEngineUnit();
+  EXPECT_EQ(EngineCursor(kLinkCursor), 0u);
+  InitializeEngineUnit();
 }
 
 TEST_F(EngineStartupTest, OnlyTheFirstStartAndTheLastStopCount) {
