@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
 #include "engine/Cursors.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/user/Cursors.h"
@@ -103,6 +110,24 @@ TEST_F(EngineStartupTest, OnlyTheFirstStartAndTheLastStopCount) {
   FinalizeEngineUnit();  // unpaired: nothing happens
   InitializeEngineUnit();
   EXPECT_NE(PendingImageStream, nullptr);
+}
+
+// Loading the library runs the engine's start-up; the process then exits
+// through its shutdown. That shutdown used to free the pictures a second time,
+// after their owners' static destructors had run, and crashed at exit.
+TEST(LibraryStartup, LoadAndExitRunCleanly) {
+  const std::string library = std::string(PAGEWELL_BIN_DIR) + "/libpagewell.so";
+  if (access(library.c_str(), R_OK) != 0) GTEST_SKIP() << "library not built";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::exit(handle != nullptr ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
