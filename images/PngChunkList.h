@@ -2,7 +2,6 @@
 // The chunks of one PNG image in file order. The list owns its chunks and
 // knows its image; every chunk's owner is the list that holds it.
 #include <memory>
-#include <typeinfo>
 #include <vector>
 
 #include "images/PngChunks.h"
@@ -38,7 +37,7 @@ class TChunkList {
   template <class C>
   int IndexOfClass() const {
     for (std::size_t i = 0; i < FItems.size(); ++i)
-      if (typeid(*FItems[i]) == typeid(C)) return static_cast<int>(i);
+      if (IsChunkClass<C>(*FItems[i])) return static_cast<int>(i);
     return -1;
   }
   template <class C>

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -10,7 +11,10 @@
 #include "images/PngEncoder.h"
 #include "images/PngErrors.h"
 #include "images/PngImage.h"
+#include "images/PngPixels.h"
 #include "images/ZStreams.h"
+#include "platform/gui/Exception.h"
+#include "platform/win/gdi/Bitmap.h"
 #include "platform/win/kernel/Arithmetic.h"
 
 namespace images {
@@ -118,13 +122,13 @@ bool TChunkIHDR::PrepareToWrite() {
   header.Width = static_cast<std::uint32_t>(image->Width());
   header.Height = static_cast<std::uint32_t>(image->Height());
   header.InterlaceMethod = image->Interlacing() ? 1 : 0;
-  if (!image->IsPaletted()) {
-    image->SetPixelFormat(pf24bit);
+  if (const int bits = PaletteBitsOf(image->PixelFormat()); bits == 0) {
+    image->SetPixelFormat(gui::pf24bit);
     header.ColorType = kPngRgb;
     header.BitDepth = 8;
   } else {
     header.ColorType = kPngPalette;
-    header.BitDepth = static_cast<std::uint8_t>(image->BitsPerPixel());
+    header.BitDepth = static_cast<std::uint8_t>(bits);
   }
   SetHeader(header);
   return true;
@@ -143,12 +147,11 @@ std::vector<TPngColor> TChunkPLTE::Entries() const {
 bool TChunkPLTE::PrepareToWrite() {
   TPNGImage* image = Image();
   if (!image) return DataSize() > 0;
-  std::vector<TPngColor> entries = image->Palette();
-  if (image->IsPaletted()) {
+  std::vector<TPngColor> entries = PaletteColorsOf(*image);
+  if (const int bits = PaletteBitsOf(image->PixelFormat()); bits > 0 && entries.empty()) {
     // A palette image always carries a palette: without one it gets a grey ramp of its depth.
-    const std::size_t size = std::size_t{1} << image->BitsPerPixel();
-    if (entries.size() > size) entries.resize(size);
-    for (std::size_t k = 0; image->Palette().empty() && k < size; ++k) {
+    const std::size_t size = std::size_t{1} << bits;
+    for (std::size_t k = 0; k < size; ++k) {
       const auto level = static_cast<std::uint8_t>(k * 255 / (size - 1));
       entries.push_back({level, level, level});
     }
@@ -167,7 +170,7 @@ bool TChunkPLTE::PrepareToWrite() {
 
 // ---- tRNS --------------------------------------------------------------------
 
-bool TChunkTRNS::TransparentColor(TPngColorRef& Color) const {
+bool TChunkTRNS::TransparentColor(gui::TColor& Color) const {
   const std::optional<TPngHeader> header = headerOf(*this);
   if (!header || header->ColorType != kPngRgb) RaisePngError(EPngNotRgbTransparency);
   const std::uint8_t* b = DataBytes();
@@ -181,14 +184,14 @@ bool TChunkTRNS::TransparentColor(TPngColorRef& Color) const {
   } else {
     return false;
   }
-  Color = TPngColorRef{red} | (TPngColorRef{green} << 8) | (TPngColorRef{blue} << 16);
+  Color = gui::TColor{red} | (gui::TColor{green} << 8) | (gui::TColor{blue} << 16);
   return true;
 }
 
 bool TChunkTRNS::PrepareToWrite() {
   TPNGImage* image = Image();
-  if (!image || image->IsPaletted()) return false;
-  const TPngColorRef color = image->TransparentColor;
+  if (!image || PaletteBitsOf(image->PixelFormat()) > 0) return false;
+  const gui::TColor color = image->TransparentColor();
   const std::uint8_t bytes[6] = {0, static_cast<std::uint8_t>(color), 0, static_cast<std::uint8_t>(color >> 8),
                                  0, static_cast<std::uint8_t>(color >> 16)};
   SetData(bytes, sizeof bytes);
@@ -247,25 +250,35 @@ TChunkTEXT::TChunkTEXT(TChunkList* Owner) : TChunk(Owner, kType) {
 
 namespace {
 
-TPngPixelFormat pixelFormatFor(int bitsPerPixel) {
-  switch (bitsPerPixel) {
-    case 1: return pf1bit;
-    case 4: return pf4bit;
-    case 8: return pf8bit;
-    default: return pf24bit;
-  }
-}
-
 // Rows go straight into the image's scanlines; progress goes to its event.
 class ImageRows : public TPngRasterTarget {
  public:
   explicit ImageRows(TPNGImage& image) : image_(image) {}
+  // The rows go into a DIB section made here: it starts zeroed with the palette
+  // as its colour table, so nothing is filled or converted twice.
   void Begin(const TPngRasterFormat& format) override {
-    image_.SetPixelFormat(pixelFormatFor(format.BitsPerPixel));
-    image_.SetSize(format.Width, format.Height);
-    image_.SetPalette(format.Palette);
+    struct {
+      win::BITMAPINFOHEADER header;
+      win::RGBQUAD colors[256];
+    } info{};
+    info.header.biSize = sizeof(win::BITMAPINFOHEADER);
+    info.header.biWidth = format.Width;
+    info.header.biHeight = format.Height;  // bottom-up, as the bitmap keeps its DIBs
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<win::WORD>(format.BitsPerPixel);
+    info.header.biCompression = win::BI_RGB;
+    info.header.biClrUsed = static_cast<win::DWORD>(std::min<std::size_t>(format.Palette.size(), 256));
+    for (std::size_t i = 0; i < info.header.biClrUsed; ++i) {
+      const TPngColor c = format.Palette[i];
+      info.colors[i] = win::RGBQUAD{c.Blue, c.Green, c.Red, 0};
+    }
+    void* bits = nullptr;
+    const win::HBITMAP made =
+        win::CreateDIBSection(0, reinterpret_cast<const win::BITMAPINFO*>(&info), win::DIB_RGB_COLORS, &bits, 0, 0);
+    if (!made) throw gui::EOutOfResources("Out of system resources");
+    image_.SetHandle(made);
   }
-  std::uint8_t* ScanLine(int row) override { return image_.ScanLine(row); }
+  std::uint8_t* ScanLine(int row) override { return static_cast<std::uint8_t*>(image_.ScanLine(row)); }
   void RowDone(int row) override {
     if (!image_.OnProgress) return;
     image_.Progress(psRunning, static_cast<std::uint8_t>(win::MulDiv(row, 100, image_.Height())), true,

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
-#include "images/PngBitmap.h"
+#include "platform/gui/Colors.h"
 #include "images/PngDecoder.h"
 #include "platform/gui/Streams.h"
 #include "platform/gui/TObject.h"
@@ -109,7 +110,7 @@ class TChunkTRNS : public TChunk {
   static constexpr const char* kType = "tRNS";
   explicit TChunkTRNS(TChunkList* Owner) : TChunk(Owner, kType) {}
   // Raises when the image is not RGB; false when the data has neither layout.
-  bool TransparentColor(TPngColorRef& Color) const;
+  bool TransparentColor(gui::TColor& Color) const;
 
  protected:
   bool PrepareToWrite() override;
@@ -141,6 +142,12 @@ class TChunkTEXT : public TChunk {
   static constexpr const char* kType = "tEXt";
   explicit TChunkTEXT(TChunkList* Owner);
 };
+
+// True when the chunk is of exactly class C (not a descendant).
+template <class C>
+bool IsChunkClass(const TChunk& Chunk) {
+  return typeid(Chunk) == typeid(C);
+}
 
 // ---- the registry of chunk classes -----------------------------------------
 

@@ -1,13 +1,13 @@
 #pragma once
 // Writes a bitmap's rows as PNG image data, not interlaced: per row a filter
-// byte and the filtered row. Palette rows go as stored; 24- and 32-bit rows go
-// as red, green, blue.
-#include "images/PngBitmap.h"
+// byte and the filtered row. Palette rows (1, 4, 8 bits) go as stored; any
+// other bitmap must be 24-bit and goes as red, green, blue.
 #include "images/PngFilters.h"
 #include "platform/gui/Streams.h"
+#include "platform/gui/TBitmap.h"
 
 namespace images {
 
-void EncodePngImageData(const PngBitmap& Bitmap, TEncodeFilterSet Filters, gui::TStream& Out);
+void EncodePngImageData(gui::TBitmap& Bitmap, TEncodeFilterSet Filters, gui::TStream& Out);
 
 }  // namespace images

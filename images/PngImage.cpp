@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "images/PngErrors.h"
+#include "images/PngPixels.h"
+#include "platform/gui/TGraphic.h"
 
 namespace images {
 namespace {
@@ -15,7 +17,7 @@ template <class C>
 void keepFirstOnly(TChunkList& list) {
   const int first = list.IndexOfClass<C>();
   for (int i = list.Count() - 1; i > first; --i)
-    if (typeid(list.Item(i)) == typeid(C)) list.Remove(&list.Item(i));
+    if (IsChunkClass<C>(list.Item(i))) list.Remove(&list.Item(i));
 }
 
 template <class C>
@@ -62,7 +64,7 @@ void TPNGImage::Progress(TProgressStage Stage, std::uint8_t PercentDone, bool Re
 void TPNGImage::ReadChunks(gui::TStream& Stream) {
   while (Stream.Position() < Stream.Size()) {
     const TChunk& chunk = FChunkList->ReadChunk(Stream);
-    if (typeid(chunk) == typeid(TChunkIEND)) break;
+    if (IsChunkClass<TChunkIEND>(chunk)) break;
   }
 }
 
@@ -73,23 +75,18 @@ void TPNGImage::LoadFromStream(gui::TStream& Stream) {
   if (Stream.Read(signature, 8) != 8 || std::memcmp(signature, kPngSignature, 8) != 0)
     RaisePngError(EPngInvalidFileHeader);
   ReadChunks(Stream);
-  if (FChunkList->Count() == 0 || typeid(FChunkList->Item(0)) != typeid(TChunkIHDR)) RaisePngError(EPngNoIhdrFirst);
+  if (FChunkList->Count() == 0 || !IsChunkClass<TChunkIHDR>(FChunkList->Item(0)))
+    RaisePngError(EPngNoIhdrFirst);
   const TPngHeader header = static_cast<TChunkIHDR&>(FChunkList->Item(0)).Header();
   if (FChunkList->IndexOfClass<TChunkIDAT>() < 0) RaisePngError(EPngNoImageData);
   for (int i = 0; i < FChunkList->Count(); ++i) FChunkList->Item(i).ApplyAfterLoad();
   if (const TChunkTRNS* trns = FChunkList->FirstOfClass<TChunkTRNS>(); trns && header.ColorType == kPngRgb) {
-    TPngColorRef color = 0;
+    gui::TColor color = 0;
     if (trns->TransparentColor(color)) {
-      TransparentColor = color;
-      Transparent = true;
+      SetTransparentColor(color);
+      SetTransparent(true);
     }
   }
-}
-
-void TPNGImage::LoadFromFile(const std::string& FileName) {
-  gui::TMemoryStream stream;
-  stream.LoadFromFile(FileName);
-  LoadFromStream(stream);
 }
 
 // ---- saving --------------------------------------------------------------------
@@ -104,9 +101,9 @@ void TPNGImage::PrepareChunksForSaving() {
   if (list.IndexOfClass<TChunkIHDR>() < 0) list.AddClass<TChunkIHDR>();
   list.Move(list.IndexOfClass<TChunkIHDR>(), 0);
   keepFirstOnly<TChunkIHDR>(list);
-  if (IsPaletted()) ensureOne<TChunkPLTE>(list, 1);
+  if (PaletteBitsOf(PixelFormat()) > 0) ensureOne<TChunkPLTE>(list, 1);
   keepFirstOnly<TChunkPLTE>(list);
-  if (Transparent) ensureOne<TChunkTRNS>(list, 1);
+  if (Transparent()) ensureOne<TChunkTRNS>(list, 1);
   else removeAll<TChunkTRNS>(list);
   ensureOne<TChunkIDAT>(list, 1);
   const int iend = ensureOne<TChunkIEND>(list, list.Count());
@@ -127,29 +124,37 @@ void TPNGImage::SaveToStream(gui::TStream& Stream) {
   for (int i = 0; i < FChunkList->Count(); ++i) FChunkList->Item(i).WriteChunk(Stream);
 }
 
-void TPNGImage::SaveToFile(const std::string& FileName) {
-  gui::TMemoryStream stream;
-  SaveToStream(stream);
-  stream.SaveToFile(FileName);
-}
-
 // ---- copying -------------------------------------------------------------------
 
-void TPNGImage::Assign(const TPNGImage& Source) {
-  if (&Source == this) return;
-  FChunkList->Clear();
-  for (int i = 0; i < Source.Chunks().Count(); ++i) {
-    const TChunk& from = Source.Chunks().Item(i);
-    const TChunkFactory factory = from.ChunkType().size() == 4 ? FindChunkClass(from.ChunkType().data()) : nullptr;
-    std::unique_ptr<TChunk> copy = factory ? factory(FChunkList.get()) : std::make_unique<TChunk>(FChunkList.get());
-    copy->AssignChunk(from);
-    FChunkList->Add(std::move(copy));
+void TPNGImage::Assign(const gui::TPersistent* Source) {
+  const auto* png = dynamic_cast<const TPNGImage*>(Source);
+  if (png && png != this) {
+    FChunkList->Clear();
+    for (int i = 0; i < png->Chunks().Count(); ++i) {
+      const TChunk& from = png->Chunks().Item(i);
+      const TChunkFactory factory = from.ChunkType().size() == 4 ? FindChunkClass(from.ChunkType().data()) : nullptr;
+      std::unique_ptr<TChunk> copy =
+          factory ? factory(FChunkList.get()) : std::make_unique<TChunk>(FChunkList.get());
+      copy->AssignChunk(from);
+      FChunkList->Add(std::move(copy));
+    }
+    FFilters = png->FFilters;
+    FInterlacing = png->FInterlacing;
   }
-  FFilters = Source.FFilters;
-  FInterlacing = Source.FInterlacing;
-  Assign(static_cast<const PngBitmap&>(Source));
+  gui::TBitmap::Assign(Source);
 }
 
-void TPNGImage::Assign(const PngBitmap& Source) { AssignBitmap(Source); }
+namespace {
+
+// The picture class opens "png" files as TPNGImage while this library is loaded.
+struct FormatRegistration {
+  FormatRegistration() {
+    gui::TPicture::RegisterFileFormat("png", "Portable Network Graphics", gui::TGraphicClass::Of<TPNGImage>());
+  }
+  ~FormatRegistration() { gui::TPicture::UnregisterGraphicClass(std::type_index(typeid(TPNGImage))); }
+};
+const FormatRegistration registration;
+
+}  // namespace
 
 }  // namespace images

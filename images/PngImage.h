@@ -1,5 +1,6 @@
 #pragma once
-// TPNGImage: a bitmap that reads and writes PNG files. It keeps the file's
+// TPNGImage: a bitmap that reads and writes PNG files, registered with the
+// picture class for the extension "png". It keeps the file's
 // chunks, decodes the image data into its own pixels (palette indices of 1, 4
 // or 8 bits, or 24-bit blue-green-red) and filters and compresses them back on
 // saving. Writing always gives a valid file: IHDR first, PLTE and tRNS before
@@ -9,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "images/PngBitmap.h"
 #include "images/PngChunkList.h"
 #include "images/PngFilters.h"
 #include "platform/gui/Streams.h"
+#include "platform/gui/TBitmap.h"
 #include "platform/win/Types.h"
 
 namespace images {
@@ -21,21 +22,18 @@ enum TProgressStage { psStarting, psRunning, psEnding };
 using TProgressEvent = std::function<void(gui::TObject* Sender, TProgressStage Stage, std::uint8_t PercentDone,
                                           bool RedrawNow, const win::RECT& R, const std::string& Msg)>;
 
-class TPNGImage : public gui::TObject, public PngBitmap {
+class TPNGImage : public gui::TBitmap {
  public:
   // Empty, with the default chunks IHDR, IDAT and IEND.
   TPNGImage();
   ~TPNGImage() override;
 
   // Raises EPNGImageException (or a zlib stream error) for data it cannot read.
-  void LoadFromStream(gui::TStream& Stream);
-  void SaveToStream(gui::TStream& Stream);
-  void LoadFromFile(const std::string& FileName);
-  void SaveToFile(const std::string& FileName);
-  // Copies chunks, filters and interlacing from another TPNGImage, then the pixels.
-  void Assign(const TPNGImage& Source);
-  // Copies only the pixels of a bitmap.
-  void Assign(const PngBitmap& Source);
+  void LoadFromStream(gui::TStream& Stream) override;
+  void SaveToStream(gui::TStream& Stream) override;
+  // From another TPNGImage: its chunks, filters and interlacing; then the
+  // pixels of any bitmap.
+  void Assign(const gui::TPersistent* Source) override;
 
   TChunkList& Chunks() { return *FChunkList; }
   const TChunkList& Chunks() const { return *FChunkList; }
@@ -59,7 +57,7 @@ class TPNGImage : public gui::TObject, public PngBitmap {
   void PrepareChunksForSaving();
 
   std::unique_ptr<TChunkList> FChunkList;
-  std::unique_ptr<PngBitmap> FMask;
+  std::unique_ptr<gui::TBitmap> FMask;
   TEncodeFilterSet FFilters = kDefaultEncodeFilters;
   bool FInterlacing = false;
 };

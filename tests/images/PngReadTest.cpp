@@ -98,13 +98,13 @@ TEST(PngRead, ImageDataSplitOverManyIdatChunksDecodesLikeOne) {
 TEST(PngRead, PixelFormatsAndStoredValuesFollowTheBitDepth) {
   struct Expectation {
     Kind kind;
-    TPngPixelFormat format;
+    gui::TPixelFormat format;
     std::size_t paletteSize;
   };
-  for (const Expectation e : {Expectation{{0, 1}, pf1bit, 2}, Expectation{{0, 2}, pf4bit, 16},
-                              Expectation{{0, 4}, pf4bit, 16}, Expectation{{0, 16}, pf8bit, 256},
-                              Expectation{{3, 2}, pf4bit, 16}, Expectation{{3, 8}, pf8bit, 256},
-                              Expectation{{6, 16}, pf24bit, 0}}) {
+  for (const Expectation e : {Expectation{{0, 1}, gui::pf1bit, 2}, Expectation{{0, 2}, gui::pf4bit, 16},
+                              Expectation{{0, 4}, gui::pf4bit, 16}, Expectation{{0, 16}, gui::pf8bit, 256},
+                              Expectation{{3, 2}, gui::pf4bit, 16}, Expectation{{3, 8}, gui::pf8bit, 256},
+                              Expectation{{6, 16}, gui::pf24bit, 0}}) {
     ReferenceImage ref;
     ref.width = 8;
     ref.colorType = e.kind.colorType;
@@ -113,7 +113,7 @@ TEST(PngRead, PixelFormatsAndStoredValuesFollowTheBitDepth) {
     TPNGImage image;
     LoadPng(image, testing::WritePng(ref));
     EXPECT_EQ(image.PixelFormat(), e.format) << e.kind.colorType << "/" << e.kind.bitDepth;
-    EXPECT_EQ(image.Palette().size(), e.paletteSize) << e.kind.colorType << "/" << e.kind.bitDepth;
+    EXPECT_EQ(PaletteColorsOf(image).size(), e.paletteSize) << e.kind.colorType << "/" << e.kind.bitDepth;
   }
 
   // 2-bit samples 0-3 are stored as 0, 5, 10, 15 over a palette whose entries repeat every four.
@@ -125,10 +125,10 @@ TEST(PngRead, PixelFormatsAndStoredValuesFollowTheBitDepth) {
   ref.rows = {{0x1B}};  // 00 01 10 11
   TPNGImage image;
   LoadPng(image, testing::WritePng(ref));
-  EXPECT_EQ(image.ScanLine(0)[0], 0x05);
-  EXPECT_EQ(image.ScanLine(0)[1], 0xAF);
-  EXPECT_EQ(image.Palette()[5], (TPngColor{0, 20, 0}));
-  EXPECT_EQ(image.Palette()[15], (TPngColor{40, 40, 40}));
+  EXPECT_EQ(testing::Row(image, 0)[0], 0x05);
+  EXPECT_EQ(testing::Row(image, 0)[1], 0xAF);
+  EXPECT_EQ(PaletteColorsOf(image)[5], (TPngColor{0, 20, 0}));
+  EXPECT_EQ(PaletteColorsOf(image)[15], (TPngColor{40, 40, 40}));
 }
 
 TEST(PngRead, GammaAppliesToRgbSamplesAndBothKindsOfPalette) {
@@ -154,16 +154,16 @@ TEST(PngRead, TruecolourTransparencySetsTheTransparentColourAndPaletteTransparen
   testing::FillPattern(rgb, 1);
   TPNGImage image;
   LoadPng(image, testing::WritePng(rgb));
-  EXPECT_TRUE(image.Transparent);
-  EXPECT_EQ(image.TransparentColor, 0x563412u);
+  EXPECT_TRUE(image.Transparent());
+  EXPECT_EQ(image.TransparentColor(), 0x563412u);
 
   rgb.bitDepth = 16;
   rgb.transparentRgb = std::array<std::uint16_t, 3>{0x1234, 0x5678, 0x9ABC};
   testing::FillPattern(rgb, 1);
   TPNGImage deep;
   LoadPng(deep, testing::WritePng(rgb));
-  EXPECT_TRUE(deep.Transparent);
-  EXPECT_EQ(deep.TransparentColor, 0x9A5612u);  // high bytes, as the pixels keep them
+  EXPECT_TRUE(deep.Transparent());
+  EXPECT_EQ(deep.TransparentColor(), 0x9A5612u);  // high bytes, as the pixels keep them
 
   ReferenceImage palette;
   palette.width = 3;
@@ -172,7 +172,7 @@ TEST(PngRead, TruecolourTransparencySetsTheTransparentColourAndPaletteTransparen
   palette.paletteAlpha = {255, 0};
   TPNGImage paletted;
   LoadPng(paletted, testing::WritePng(palette));
-  EXPECT_FALSE(paletted.Transparent);
+  EXPECT_FALSE(paletted.Transparent());
   EXPECT_NE(paletted.Chunks().IndexOfClass<TChunkTRNS>(), -1);
 }
 

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "images/PngImage.h"
+#include "images/PngPixels.h"
 
 namespace images::testing {
 
@@ -31,12 +32,20 @@ inline std::string SavePng(TPNGImage& image) {
   return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
+inline std::uint8_t* Row(gui::TBitmap& bitmap, int y) { return static_cast<std::uint8_t*>(bitmap.ScanLine(y)); }
+
+inline int BitsOf(gui::TBitmap& bitmap) {
+  const int paletteBits = PaletteBitsOf(bitmap.PixelFormat());
+  return paletteBits > 0 ? paletteBits : bitmap.PixelFormat() == gui::pf32bit ? 32 : 24;
+}
+
 // The pixels as RGB triples, palette indices looked up.
-inline std::vector<std::uint8_t> BitmapRgb(const PngBitmap& bitmap) {
+inline std::vector<std::uint8_t> BitmapRgb(gui::TBitmap& bitmap) {
   std::vector<std::uint8_t> rgb;
-  const int bits = bitmap.BitsPerPixel();
+  const int bits = BitsOf(bitmap);
+  const std::vector<TPngColor> palette = PaletteColorsOf(bitmap);
   for (int y = 0; y < bitmap.Height(); ++y) {
-    const std::uint8_t* row = bitmap.ScanLine(y);
+    const std::uint8_t* row = Row(bitmap, y);
     for (int x = 0; x < bitmap.Width(); ++x) {
       if (bits >= 24) {
         const std::uint8_t* p = row + static_cast<std::size_t>(x) * (bits / 8);
@@ -45,7 +54,6 @@ inline std::vector<std::uint8_t> BitmapRgb(const PngBitmap& bitmap) {
       }
       const std::size_t bit = static_cast<std::size_t>(x) * bits;
       const unsigned index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-      const auto& palette = bitmap.Palette();
       const TPngColor c = index < palette.size() ? palette[index] : TPngColor{};
       rgb.insert(rgb.end(), {c.Red, c.Green, c.Blue});
     }
