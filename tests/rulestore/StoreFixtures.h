@@ -50,6 +50,10 @@ inline std::map<std::string, std::string> snapshot(const std::string& folder) {
 }
 
 struct RuleSpec {
+  RuleSpec(std::string name, std::string source, int action = 1,
+           std::vector<std::pair<std::string, int>> headers = {})
+      : name(std::move(name)), source(std::move(source)), action(action), headers(std::move(headers)) {}
+
   std::string name;
   std::string source;  // empty: a global rule
   int action = 1;
