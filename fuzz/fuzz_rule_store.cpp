@@ -12,11 +12,6 @@
 
 namespace {
 
-std::filesystem::path scratchBase() {
-  std::error_code error;
-  return std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
-}
-
 void writeParts(const storetest::ScratchFolder& folder, std::string_view input) {
   std::error_code ignored;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
@@ -32,7 +27,7 @@ void writeParts(const storetest::ScratchFolder& folder, std::string_view input) 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const storetest::ScratchFolder folder(scratchBase());
+  static const storetest::ScratchFolder folder(storetest::fastScratchBase());
   writeParts(folder, size == 0 ? std::string_view() : std::string_view(reinterpret_cast<const char*>(data), size));
   for (const char* source : {static_cast<const char*>(nullptr), "Mail/bob"}) {
     CKillFile store;

@@ -14,14 +14,8 @@
 
 namespace {
 
-// tmpfs where there is one: the store syncs every file it writes.
-std::filesystem::path scratchBase() {
-  std::error_code error;
-  return std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm" : std::filesystem::temp_directory_path();
-}
-
 struct Scratch {
-  Scratch() : seed(scratchBase()), work(scratchBase()) {
+  Scratch() : seed(storetest::fastScratchBase()), work(storetest::fastScratchBase()) {
     storetest::seedStore(seed.path(), {{"global", "", 1, {{"Subject", 1}}}, {"bob", "Mail/bob", 2, {{"From", 3}}},
                                        {"ann", "Mail/ann", 3}});
   }

@@ -15,6 +15,7 @@ namespace kestrane {
 namespace {
 
 const char* const kCannotLoadStore = "Cannot load rules file in current directory";
+const char* const kNothingLoaded = "The rules file has errors; no rules were loaded";
 
 const char* sourceText(const std::optional<std::string>& source) { return source ? source->c_str() : nullptr; }
 
@@ -66,7 +67,7 @@ int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
   // The dry run validates the whole document before the store is touched.
   int count = MergeRules(document, sourceText(source), nullptr, options, err);
   if (count < 0) {
-    Message(err, "The rules file has errors; no rules were loaded");
+    Message(err, kNothingLoaded);
     return kExitInvalidRules;
   }
   if (count == 0) {
@@ -84,7 +85,7 @@ int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
   const bool all = !source || *source == "*";
   SetGlobals("", all ? "user" : source->c_str(), "", "", all ? 1 : 0);
   if (MergeRules(document, sourceText(source), &store, options, err) < 0) {
-    Message(err, "The rules file has errors; no rules were loaded");
+    Message(err, kNothingLoaded);
     return kExitInvalidRules;
   }
   if (!store.SaveData(!all)) {

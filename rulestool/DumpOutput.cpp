@@ -24,7 +24,9 @@ bool DumpOutput::Open() {
   if (toStandardOutput_) return true;
   if (replaceableByRename(filename_)) {
     pending_ = std::make_unique<rulestore::PendingFile>(filename_);
-    return pending_->Create();
+    if (pending_->Create()) return true;
+    // A folder that takes no new files may still hold a writable file.
+    pending_.reset();
   }
   direct_.open(filename_, std::ios::out | std::ios::trunc);
   return direct_.is_open();

@@ -12,7 +12,8 @@ namespace kestrane {
 // Where a dump goes: standard output for no filename or "-", else the named
 // file. A regular (or new) file is written whole or not at all: its old
 // contents stay until the dump is complete. Other targets (devices, pipes,
-// links) are written directly.
+// links), and files in folders where no temporary file can be made, are
+// written directly.
 class DumpOutput {
 public:
   DumpOutput(const std::string* filename, std::ostream& standardOutput);

@@ -150,19 +150,9 @@ bool CKillFile::SaveData(bool /*oneUser*/) {
   return true;
 }
 
-Position CKillFile::GetHeadPosition() const {
-  return loadedSet_.empty() ? Position() : Position::At(0);
-}
+Position CKillFile::GetHeadPosition() const { return HeadPosition(loadedSet_.size()); }
 
-CRuleDefinition* CKillFile::GetNext(Position& pos) const {
-  if (!pos || pos.Index() >= loadedSet_.size()) {
-    pos.Clear();
-    return nullptr;
-  }
-  CRuleDefinition* rule = loadedSet_[pos.Index()];
-  pos = pos.Index() + 1 < loadedSet_.size() ? Position::At(pos.Index() + 1) : Position();
-  return rule;
-}
+CRuleDefinition* CKillFile::GetNext(Position& pos) const { return EntryAt(loadedSet_, pos); }
 
 void CKillFile::Add(std::unique_ptr<CRuleDefinition> rule) {
   if (!rule) return;
