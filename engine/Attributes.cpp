@@ -24,10 +24,9 @@ void TAttributeList::Clear() {
   TFreeList<TAttribute>::Clear();
 }
 
-std::vector<std::string> TAttributeList::ToNameValueList() const {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(Count()));
-  for (const auto& item : *this) lines.push_back(item->Name + "=" + item->ValueText);
+std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {
+  auto lines = std::make_unique<gui::TStringList>();
+  for (const auto& item : *this) lines->Add(item->Name + "=" + item->ValueText);
   return lines;
 }
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "engine/FreeList.h"
 #include "engine/HtmlSymbols.h"
+#include "platform/gui/TStringList.h"
 
 namespace engine {
 
@@ -35,8 +35,8 @@ class TAttributeList : public TFreeList<TAttribute> {
   bool Find(THtmlSymbol symbol, const TAttribute*& attribute) const;
   // Forgets the cached id and frees the attributes; the inline style stays.
   void Clear() override;
-  // One "Name=ValueText" line per attribute, in list order.
-  std::vector<std::string> ToNameValueList() const;
+  // A new list with one "Name=ValueText" line per attribute, in list order.
+  std::unique_ptr<gui::TStringList> ToNameValueList() const;
 
   // CLASS value trimmed and lower-cased; several classes as one sorted key
   // ("b a" -> "a.b"). Empty without CLASS.

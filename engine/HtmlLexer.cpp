@@ -9,6 +9,7 @@
 #include "engine/CharacterReferences.h"
 #include "engine/ParseError.h"
 #include "engine/TextHelpers.h"
+#include "platform/gui/TStringList.h"
 
 namespace engine {
 namespace {
@@ -200,8 +201,8 @@ std::string ReadIncludeValue() {
   return value;
 }
 
-std::vector<std::string> ReadIncludeParameters() {
-  std::vector<std::string> params;
+std::unique_ptr<gui::TStringList> ReadIncludeParameters() {
+  auto params = std::make_unique<gui::TStringList>();
   for (;;) {
     SkipPlainBlanks();
     if (!IsUpperLetter(state.UpperCh)) break;
@@ -217,7 +218,7 @@ std::vector<std::string> ReadIncludeParameters() {
       SkipPlainBlanks();
       value = ReadIncludeValue();
     }
-    params.push_back(name + "=" + value);
+    params->Add(name + "=" + value);
   }
   return params;
 }
@@ -246,10 +247,9 @@ void ExpandServerInclude() {
     command += static_cast<char>(state.Ch);
     ReadChar();
   }
-  std::vector<std::string> params = ReadIncludeParameters();
+  std::unique_ptr<gui::TStringList> params = ReadIncludeParameters();
   SkipComment();
-  std::string key = command;
-  for (const std::string& param : params) key += "\n" + param;
+  const std::string key = command + "\n" + params->Text();
   if (MayOpenInclude(key)) {
     std::string rest;
     if (state.InputMode == TInputMode::Include) rest = state.IncludeText.substr(state.IncludePosition);
@@ -258,7 +258,7 @@ void ExpandServerInclude() {
     if (!included.empty()) {
       if (state.InputMode != TInputMode::Include) state.IncludeReturnMode = state.InputMode;
       state.InputMode = TInputMode::Include;
-      state.OpenIncludes.push_back({rest.size(), std::move(key)});
+      state.OpenIncludes.push_back({rest.size(), key});
       state.IncludeText = std::move(included) + rest;
       state.IncludePosition = 0;
     }

@@ -16,6 +16,7 @@
 
 namespace gui {
 class TObject;
+class TStringList;
 }
 
 namespace engine {
@@ -24,10 +25,10 @@ enum class TInputMode : std::uint8_t { Document = 1, Include = 2 };
 enum class TLineEnd : std::uint8_t { None = 0, AfterCr = 1, AfterLf = 2 };
 
 // A server-side include: the handler sets includedText (it starts empty) to
-// the markup that replaces the include; params are "name=value" lines that
-// the handler keeps.
+// the markup that replaces the include; params holds "name=value" lines and
+// becomes the handler's.
 using TIncludeType = std::function<void(gui::TObject* sender, const std::string& command,
-                                        std::vector<std::string> params, std::string& includedText)>;
+                                        std::unique_ptr<gui::TStringList> params, std::string& includedText)>;
 
 // Limits on nested server-side includes.
 constexpr std::size_t kMaxIncludeDepth = 16;

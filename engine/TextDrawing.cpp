@@ -62,22 +62,29 @@ int TextWidth(win::HDC dc, const char16_t* text, int count) {
   return win::GetTextExtentExPointW(dc, Wide(text), count, 0, nullptr, nullptr, &size) ? size.cx : 0;
 }
 
-void DrawWrappedText(win::HDC dc, int left, int top, int right, int bottom, const char16_t* text, int count) {
+void DrawWrappedText(gui::TCanvas& canvas, int left, int top, int right, int bottom, const char16_t* text,
+                     int count) {
+  const win::HDC dc = canvas.Handle();
   const win::UINT oldAlign = win::SetTextAlign(dc, 0);
   win::RECT rect{left, top, right, bottom};
   win::DrawTextW(dc, Wide(text), count, &rect, win::DT_WORDBREAK);
   win::SetTextAlign(dc, oldAlign);
 }
 
-void FillRectWithColor(win::HDC dc, int left, int top, int right, int bottom, win::COLORREF color) {
-  const win::HBRUSH brush = win::CreateSolidBrush(color);
-  const win::HRGN area = win::CreateRectRgn(left, top, right, bottom);
-  win::FillRgn(dc, area, brush);
-  win::DeleteObject(area);
-  win::DeleteObject(brush);
+void FillRectWithColor(gui::TCanvas& canvas, int left, int top, int right, int bottom, gui::TColor color) {
+  gui::TBrush& brush = canvas.Brush();
+  const gui::TColor oldColor = brush.Color();
+  const gui::TBrushStyle oldStyle = brush.Style();
+  brush.SetColor(color);
+  brush.SetStyle(gui::bsSolid);
+  canvas.FillRect(win::RECT{left, top, right, bottom});
+  brush.SetColor(oldColor);
+  brush.SetStyle(oldStyle);
 }
 
-void SetClipRegion(win::HDC dc, const win::RECT& rect, bool printing, win::HRGN& oldRegion, win::HRGN& newRegion) {
+void SetClipRegion(gui::TCanvas& canvas, const win::RECT& rect, bool printing, win::HRGN& oldRegion,
+                   win::HRGN& newRegion) {
+  const win::HDC dc = canvas.Handle();
   oldRegion = win::CreateRectRgn(0, 0, 1, 1);
   const int hadClip = win::GetClipRgn(dc, oldRegion);
   if (hadClip != 1) {

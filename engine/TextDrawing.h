@@ -1,6 +1,6 @@
 #pragma once
-// Measuring, wrapped drawing, filling and clipping on a device context (the
-// handle of the canvas being drawn on).
+// Measuring on a device context; wrapped drawing, filling and clipping on a canvas.
+#include "platform/gui/TCanvas.h"
 #include "platform/win/Types.h"
 
 namespace engine {
@@ -11,12 +11,12 @@ int CountFittingChars(win::HDC dc, const char16_t* text, int count, int maxExten
 // Width in pixels of the first count characters.
 int TextWidth(win::HDC dc, const char16_t* text, int count);
 // Word-wrapped text in the rectangle, with left/top text alignment for the call.
-void DrawWrappedText(win::HDC dc, int left, int top, int right, int bottom, const char16_t* text, int count);
-// Fills the rectangle with a solid colour; the DC's own brush is untouched.
-void FillRectWithColor(win::HDC dc, int left, int top, int right, int bottom, win::COLORREF color);
+void DrawWrappedText(gui::TCanvas& canvas, int left, int top, int right, int bottom, const char16_t* text, int count);
+// Fills the rectangle with a solid colour; the canvas's brush colour and style are put back.
+void FillRectWithColor(gui::TCanvas& canvas, int left, int top, int right, int bottom, gui::TColor color);
 // Narrows the DC's clipping to rect (scaled to device units when printing).
 // oldRegion is the previous clip (0: none) for the caller to select back;
 // the caller deletes both regions.
-void SetClipRegion(win::HDC dc, const win::RECT& rect, bool printing, win::HRGN& oldRegion, win::HRGN& newRegion);
+void SetClipRegion(gui::TCanvas& canvas, const win::RECT& rect, bool printing, win::HRGN& oldRegion, win::HRGN& newRegion);
 
 }  // namespace engine

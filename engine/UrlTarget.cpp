@@ -20,8 +20,7 @@ void TUrlTarget::Define(const std::string& url, const std::string& target, int s
   Target = target;
   LinkId = NextLinkId();
   Range.Start = start;
-  AttributeText.clear();
-  for (const std::string& line : attributes.ToNameValueList()) AttributeText += line + "\r\n";
+  AttributeText = attributes.ToNameValueList()->Text();
 }
 
 void TUrlTarget::Assign(const TUrlTarget& source) {

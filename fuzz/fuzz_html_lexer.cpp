@@ -10,6 +10,7 @@
 #include "engine/ParseError.h"
 #include "engine/ParseState.h"
 #include "engine/Properties.h"
+#include "platform/gui/TStringList.h"
 
 namespace {
 
@@ -30,11 +31,11 @@ void StartDocument(const std::uint8_t* data, std::size_t size) {
   parseState.ReportProgress = [](int) {};
   parseState.RegisterIdAnchor = [](const std::string&, int) {};
   if (data[0] & 0x80) {
-    parseState.OnInclude = [](gui::TObject*, const std::string& command, std::vector<std::string> params,
+    parseState.OnInclude = [](gui::TObject*, const std::string& command, std::unique_ptr<gui::TStringList> params,
                               std::string& included) {
       if (command.empty()) return;
       included = command.size() % 2 ? "<b x=" + command + ">&amp;" : "<!--#" + command + "-->";
-      if (!params.empty()) included += "<!--#" + params.front() + "-->";
+      if (params->Count() > 0) included += "<!--#" + params->Strings(0) + "-->";
     };
   }
 }

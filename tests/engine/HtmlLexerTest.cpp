@@ -314,7 +314,8 @@ TEST(HtmlLexerRobustness, EveryByteInEveryCodePage) {
   }
   document += "&";
   const int codePages[] = {0,    1252, 65001, 932,  936,  949,  950,   1250,  1251,  1253,  1254, 1255,
-                           1256, 1257, 1258,  874,  866,  20866, 28591, 28592, 28595, 28597, 28605, 12345};
+                           1256, 1257, 1258,  874,  866,  20866, 28591, 28592, 28595, 28597, 28605, 437,
+                           1361, 51932, 12345};
   for (int codePage : codePages) {
     SCOPED_TRACE(codePage);
     auto items = LexAll(document, codePage);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/HtmlLexer.h"
+#include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
 
 namespace engine {
@@ -19,9 +20,10 @@ std::vector<LexedItem> LexWithIncludes(const std::string& document,
                                        std::function<std::string(const IncludeCall&)> answer,
                                        std::vector<IncludeCall>* calls = nullptr) {
   testing::StartLexing("");
-  parseState.OnInclude = [&](gui::TObject*, const std::string& command, std::vector<std::string> params,
+  parseState.OnInclude = [&](gui::TObject*, const std::string& command, std::unique_ptr<gui::TStringList> params,
                              std::string& included) {
-    IncludeCall call{command, std::move(params)};
+    IncludeCall call{command, {}};
+    for (int i = 0; i < params->Count(); ++i) call.params.push_back(params->Strings(i));
     included = answer(call);
     if (calls) calls->push_back(std::move(call));
   };

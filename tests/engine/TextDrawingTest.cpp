@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gui/TBitmap.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/text/FontObject.h"
@@ -56,29 +57,41 @@ TEST_F(TextDrawingTest, FittingCharactersOnBothFamilies) {
   }
 }
 
-TEST_F(TextDrawingTest, ClipRegionNarrowsAndCombines) {
+TEST(TextDrawingCanvas, ClipRegionNarrowsAndCombines) {
+  gui::TBitmap bitmap;
+  bitmap.SetSize(200, 100);
+  gui::TCanvas& canvas = bitmap.Canvas();
   win::HRGN oldRegion = 1;
   win::HRGN newRegion = 0;
-  SetClipRegion(dc_, win::RECT{10, 10, 50, 50}, false, oldRegion, newRegion);
+  SetClipRegion(canvas, win::RECT{10, 10, 50, 50}, false, oldRegion, newRegion);
   EXPECT_EQ(oldRegion, 0u);
   win::RECT box;
-  win::GetClipBox(dc_, &box);
+  win::GetClipBox(canvas.Handle(), &box);
   EXPECT_EQ(box, (win::RECT{10, 10, 50, 50}));
   win::HRGN innerOld = 0;
   win::HRGN innerNew = 0;
-  SetClipRegion(dc_, win::RECT{30, 0, 100, 40}, false, innerOld, innerNew);
+  SetClipRegion(canvas, win::RECT{30, 0, 100, 40}, false, innerOld, innerNew);
   EXPECT_NE(innerOld, 0u);
-  win::GetClipBox(dc_, &box);
+  win::GetClipBox(canvas.Handle(), &box);
   EXPECT_EQ(box, (win::RECT{30, 10, 50, 40}));
-  win::SelectClipRgn(dc_, 0);
+  win::SelectClipRgn(canvas.Handle(), 0);
   for (win::HRGN region : {newRegion, innerOld, innerNew}) win::DeleteObject(region);
 }
 
-TEST_F(TextDrawingTest, DrawingKeepsTheDcState) {
-  win::SetTextAlign(dc_, 8);
-  DrawWrappedText(dc_, 0, 0, 60, 100, u"some words to wrap", 18);
-  EXPECT_EQ(win::GetTextAlign(dc_), 8u);
-  FillRectWithColor(dc_, 0, 0, 10, 10, win::RGB(255, 0, 0));
+TEST(TextDrawingCanvas, FillAndWrappedTextKeepTheCanvasState) {
+  gui::TBitmap bitmap;
+  bitmap.SetSize(100, 60);
+  gui::TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush().SetColor(gui::clBlack);
+  canvas.Brush().SetStyle(gui::bsClear);
+  FillRectWithColor(canvas, 0, 0, 10, 10, win::RGB(255, 0, 0));
+  EXPECT_EQ(canvas.Pixels(5, 5), win::RGB(255, 0, 0));
+  EXPECT_NE(canvas.Pixels(10, 10), win::RGB(255, 0, 0));
+  EXPECT_EQ(canvas.Brush().Color(), gui::clBlack);
+  EXPECT_EQ(canvas.Brush().Style(), gui::bsClear);
+  win::SetTextAlign(canvas.Handle(), 8);
+  DrawWrappedText(canvas, 0, 0, 60, 60, u"some words to wrap", 18);
+  EXPECT_EQ(win::GetTextAlign(canvas.Handle()), 8u);
 }
 
 }  // namespace
