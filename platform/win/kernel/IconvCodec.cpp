@@ -53,6 +53,31 @@ class OutputCursor {
   std::size_t left_ = 0;
 };
 
+// Runs the converter over all input, then once more without input to flush
+// what it holds. onError(errno) deals with EILSEQ / EINVAL (moving past the
+// bad input) and returns false to give up.
+template <typename String, typename OnError>
+bool convertAll(iconv_t cd, char*& in, std::size_t& inLeft, OutputCursor<String>& cursor, OnError onError) {
+  bool flushing = inLeft == 0;
+  while (true) {
+    const std::size_t result = flushing ? iconv(cd, nullptr, nullptr, cursor.next(), cursor.left())
+                                        : iconv(cd, &in, &inLeft, cursor.next(), cursor.left());
+    const int error = errno;
+    cursor.commit();
+    if (result != kFailed) {
+      if (flushing) return true;
+      flushing = inLeft == 0;
+      continue;
+    }
+    if (error == E2BIG) {
+      cursor.grow();
+      continue;
+    }
+    if (!onError(error)) return false;
+    flushing = inLeft == 0;
+  }
+}
+
 }  // namespace
 
 IconvCodec::IconvCodec(const char* encoding)
@@ -71,32 +96,17 @@ bool IconvCodec::decode(std::string_view src, InvalidInput invalid, char16_t rep
   OutputCursor<std::u16string> cursor(out, src.size());
   char* in = const_cast<char*>(src.data());
   std::size_t inLeft = src.size();
-  // After the input, one call without input flushes what the converter holds.
-  bool flushing = inLeft == 0;
-  while (true) {
-    const std::size_t result = flushing ? iconv(cd, nullptr, nullptr, cursor.next(), cursor.left())
-                                        : iconv(cd, &in, &inLeft, cursor.next(), cursor.left());
-    const int error = errno;
-    cursor.commit();
-    if (result != kFailed) {
-      if (flushing) return true;
-      flushing = inLeft == 0;
-      continue;
-    }
-    if (error == E2BIG) {
-      cursor.grow();
-    } else if (error == EILSEQ) {
-      if (invalid == InvalidInput::Fail) return false;
-      cursor.append(replacement);
+  return convertAll(cd, in, inLeft, cursor, [&](int error) {
+    if (invalid == InvalidInput::Fail) return false;
+    cursor.append(replacement);
+    if (error == EILSEQ) {
       ++in;
       --inLeft;
-    } else {  // EINVAL: a character cut off at the end
-      if (invalid == InvalidInput::Fail) return false;
-      cursor.append(replacement);
-      inLeft = 0;
-      flushing = true;
+    } else {
+      inLeft = 0;  // EINVAL: a character cut off at the end
     }
-  }
+    return true;
+  });
 }
 
 bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, std::string& out) {
@@ -106,21 +116,7 @@ bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, s
   char* in = reinterpret_cast<char*>(const_cast<char16_t*>(src.data()));
   std::size_t inLeft = src.size() * sizeof(char16_t);
   bool usedDefault = false;
-  bool flushing = inLeft == 0;  // the final call returns to the initial shift state
-  while (true) {
-    const std::size_t result = flushing ? iconv(cd, nullptr, nullptr, cursor.next(), cursor.left())
-                                        : iconv(cd, &in, &inLeft, cursor.next(), cursor.left());
-    const int error = errno;
-    cursor.commit();
-    if (result != kFailed) {
-      if (flushing) return usedDefault;
-      flushing = inLeft == 0;
-      continue;
-    }
-    if (error == E2BIG) {
-      cursor.grow();
-      continue;
-    }
+  convertAll(cd, in, inLeft, cursor, [&](int error) {
     // Unmappable or unpaired: back to the initial shift state, then the
     // default character in place of the whole character.
     usedDefault = true;
@@ -136,8 +132,9 @@ bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, s
     if (error == EINVAL) skip = inLeft / sizeof(char16_t);
     in += skip * sizeof(char16_t);
     inLeft -= skip * sizeof(char16_t);
-    flushing = inLeft == 0;
-  }
+    return true;
+  });
+  return usedDefault;
 }
 
 }  // namespace win

@@ -138,7 +138,8 @@ int GetWindowTextLengthW(HWND window) {
 }
 
 std::u16string windowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
+  constexpr int kMaxTextLength = 1 << 24;  // a handler's claim is not trusted beyond this
+  const int length = std::min(GetWindowTextLengthW(window), kMaxTextLength);
   if (length <= 0) return {};
   std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
   const int copied = GetWindowTextW(window, text.data(), length + 1);
