@@ -393,7 +393,7 @@ bool ReadTag() {
     Advance();
   } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
     state.Symbol = symText;
-    state.Token->AppendChar(u'<', state.TagStartPosition);
+    if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
     return true;
   }
   state.Symbol = symUnknownTag;
