@@ -23,7 +23,8 @@ std::u16string roundTrip(UINT codePage, const std::u16string& text) {
 TEST(CodePage, EverySupportedCodePageRoundTripsItsOwnRepertoire) {
   const std::u16string ascii = u"Hello, world <p class=\"x\">&amp;</p> 0123456789";
   const Sample samples[] = {
-      {1250, u"Příliš žluťoučký kůň"},     {1251, u"Съешь же ещё"},      {1252, u"café €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"},
+      {1250, u"Příliš žluťoučký kůň"},     {1251, u"Съешь же ещё"},
+      {1252, u"café €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"},
       {1253, u"Καλημέρα"},                {1254, u"Ağaç şğı"},          {1255, u"שלום"},
       {1256, u"مرحبا"},                   {1257, u"Ąžuolas ķēķis"},     {1258, u"Vi\u1EC7t"},
       {874, u"สวัสดี"},                    {932, u"日本語のテキスト"},      {936, u"中文文本"},

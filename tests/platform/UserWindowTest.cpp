@@ -21,6 +21,17 @@ TEST_F(UserWindowTest, CreationSendsTheCreationMessagesAndCanBeRefused) {
     return std::nullopt;
   };
   EXPECT_EQ(topLevel({0, 0, 10, 10}), 0u);
+  const HWND refused = received().back().window;
+  EXPECT_EQ(messagesOf(refused, {WM_DESTROY, WM_NCDESTROY}), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_FALSE(IsWindow(refused));
+  reaction() = [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_NCCREATE) return FALSE;
+    return std::nullopt;
+  };
+  received().clear();
+  EXPECT_EQ(topLevel({0, 0, 10, 10}), 0u);
+  EXPECT_EQ(messagesOf(received().front().window, {WM_CREATE, WM_DESTROY, WM_NCDESTROY}),
+            (std::vector<UINT>{WM_NCDESTROY}));
   // A child needs a live parent.
   reaction() = nullptr;
   EXPECT_EQ(child(0, {0, 0, 5, 5}), 0u);

@@ -150,7 +150,8 @@ HWND postMouseInput(UINT message, POINT screenPoint, short wheelDelta) {
   const HWND target = captured ? captured : WindowFromPoint(screenPoint);
   if (const int button = buttonOf(message)) setKeyDown(button, isButtonDown(message));
   if (!target) return 0;
-  if (!captured) SendMessageW(target, WM_SETCURSOR, target, MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message)));
+  if (!captured)
+    SendMessageW(target, WM_SETCURSOR, target, MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message)));
   if (!findWindow(target)) return 0;  // the handler destroyed it
   if (message == WM_MOUSEWHEEL) {
     const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(currentMouseKeys()), static_cast<WORD>(wheelDelta));

@@ -384,7 +384,8 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
     record->updateRect = unionRects(record->updateRect, shifted);
   }
   if (flags & SW_SCROLLCHILDREN) scrollChildren(*record, dx, dy, scroll);
-  if ((flags & SW_INVALIDATE) && findWindow(window)) invalidateWindow(window, &uncovered, (flags & SW_ERASE) != 0, true);
+  if ((flags & SW_INVALIDATE) && findWindow(window))
+    invalidateWindow(window, &uncovered, (flags & SW_ERASE) != 0, true);
   if (updateRect) *updateRect = uncovered;
   if (update) {
     const HRGN strip = CreateRectRgnIndirect(&uncovered);

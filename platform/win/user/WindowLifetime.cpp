@@ -64,10 +64,22 @@ void unlinkFromTree(const WindowRecord& record) {
   siblings.erase(std::remove(siblings.begin(), siblings.end(), record.handle), siblings.end());
 }
 
-// Runs the creation messages; false when the window refused or vanished.
+void freeWindowTree(HWND window);
+
+// Runs the creation messages; false when the window refused or vanished. A
+// window that refused WM_NCCREATE gets only WM_NCDESTROY; one that refused
+// WM_CREATE is destroyed in full.
 bool runCreation(HWND window, CREATESTRUCTW& create) {
-  if (!SendMessageW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) || !findWindow(window)) return false;
-  if (SendMessageW(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1 || !findWindow(window)) return false;
+  if (!SendMessageW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
+    freeWindowTree(window);
+    return false;
+  }
+  if (!findWindow(window)) return false;
+  if (SendMessageW(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    DestroyWindow(window);
+    return false;
+  }
+  if (!findWindow(window)) return false;
   const WindowRecord* record = findWindow(window);
   const RECT frame = frameOf(*record);
   const LPARAM size = MAKELPARAM(static_cast<WORD>(clientWidth(*record)), static_cast<WORD>(clientHeight(*record)));
@@ -195,7 +207,7 @@ HWND CreateWindowExW(DWORD exStyle, const WCHAR* className, const WCHAR* windowN
   create.lpszClass = className;
   create.dwExStyle = exStyle;
   if (!runCreation(window, create)) {
-    if (findWindow(window)) DestroyWindow(window);
+    if (findWindow(window)) DestroyWindow(window);  // a handler left it half made
     return 0;
   }
   if (style & WS_VISIBLE) ShowWindow(window, SW_SHOW);

@@ -63,7 +63,8 @@ BOOL IsChild(HWND parent, HWND window) {
 
 HWND SetParent(HWND window, HWND newParent) {
   WindowRecord* record = findWindow(window);
-  if (!record || (newParent != 0 && !findWindow(newParent)) || (newParent != 0 && isSelfOrAncestor(window, newParent))) {
+  const bool parentUsable = newParent == 0 || (findWindow(newParent) && !isSelfOrAncestor(window, newParent));
+  if (!record || !parentUsable) {
     SetLastError(record ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
