@@ -19,9 +19,13 @@ struct LastClick {
   POINT screenPoint;
 };
 
+// Key states come twice, as on Windows: 'asyncDown' follows the input as it
+// is posted (GetAsyncKeyState); 'down' follows the input messages as the loop
+// takes them (GetKeyState), so a handler sees the state of its own message.
 struct InputState {
   POINT cursor;
   std::array<bool, 256> down{};
+  std::array<bool, 256> asyncDown{};
   std::array<bool, 256> toggled{};
   LastClick lastClick;
 };
@@ -34,6 +38,14 @@ InputState& input() {
 bool keyIndexValid(int virtualKey) { return virtualKey >= 0 && virtualKey < 256; }
 
 bool isDown(int virtualKey) { return keyIndexValid(virtualKey) && input().down[virtualKey]; }
+bool isAsyncDown(int virtualKey) { return keyIndexValid(virtualKey) && input().asyncDown[virtualKey]; }
+
+// A press of a toggle key flips its toggle, as the keyboard does.
+void pressAsync(int virtualKey, bool down) {
+  if (!keyIndexValid(virtualKey)) return;
+  if (down && !input().asyncDown[virtualKey] && virtualKey == VK_CAPITAL) input().toggled[virtualKey] ^= true;
+  input().asyncDown[virtualKey] = down;
+}
 
 // The button a mouse message concerns, or 0.
 int buttonOf(UINT message) {
@@ -53,6 +65,12 @@ int buttonOf(UINT message) {
 
 bool isButtonDown(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+// A press, single or double (the up messages are the others of buttonOf).
+bool isButtonPress(UINT message) {
+  return isButtonDown(message) || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
+         message == WM_MBUTTONDBLCLK;
 }
 
 // Turns a press into a double click when it repeats the last one closely enough.
@@ -98,14 +116,29 @@ SHORT GetKeyState(int virtualKey) {
 }
 
 SHORT GetAsyncKeyState(int virtualKey) {
-  return isDown(virtualKey) ? static_cast<SHORT>(0x8000) : static_cast<SHORT>(0);
+  return isAsyncDown(virtualKey) ? static_cast<SHORT>(0x8000) : static_cast<SHORT>(0);
 }
 
 void setKeyDown(int virtualKey, bool down) {
   if (!keyIndexValid(virtualKey)) return;
-  // A press of a toggle key flips its toggle, as the keyboard does.
-  if (down && !input().down[virtualKey] && virtualKey == VK_CAPITAL) input().toggled[virtualKey] ^= true;
+  pressAsync(virtualKey, down);
   input().down[virtualKey] = down;
+}
+
+void noteInputTaken(const MSG& message) {
+  switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (keyIndexValid(static_cast<int>(message.wParam)))
+        input().down[message.wParam] = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+      break;
+    default:
+      if (const int button = buttonOf(message.message))
+        input().down[button] = isButtonPress(message.message);
+      break;
+  }
 }
 
 void setKeyToggled(int virtualKey, bool toggled) {
@@ -136,11 +169,11 @@ std::optional<char16_t> characterForKey(UINT virtualKey) {
 
 WPARAM currentMouseKeys() {
   WPARAM keys = 0;
-  if (isDown(VK_LBUTTON)) keys |= MK_LBUTTON;
-  if (isDown(VK_RBUTTON)) keys |= MK_RBUTTON;
-  if (isDown(VK_MBUTTON)) keys |= MK_MBUTTON;
-  if (isDown(VK_SHIFT)) keys |= MK_SHIFT;
-  if (isDown(VK_CONTROL)) keys |= MK_CONTROL;
+  if (isAsyncDown(VK_LBUTTON)) keys |= MK_LBUTTON;
+  if (isAsyncDown(VK_RBUTTON)) keys |= MK_RBUTTON;
+  if (isAsyncDown(VK_MBUTTON)) keys |= MK_MBUTTON;
+  if (isAsyncDown(VK_SHIFT)) keys |= MK_SHIFT;
+  if (isAsyncDown(VK_CONTROL)) keys |= MK_CONTROL;
   return keys;
 }
 
@@ -148,7 +181,7 @@ HWND postMouseInput(UINT message, POINT screenPoint, short wheelDelta) {
   input().cursor = screenPoint;
   const HWND captured = findWindow(windowStore().capture) ? windowStore().capture : 0;
   const HWND target = captured ? captured : WindowFromPoint(screenPoint);
-  if (const int button = buttonOf(message)) setKeyDown(button, isButtonDown(message));
+  if (const int button = buttonOf(message)) pressAsync(button, isButtonPress(message));
   if (!target) return 0;
   if (!captured)
     SendMessageW(target, WM_SETCURSOR, target, MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message)));
@@ -167,8 +200,8 @@ HWND postMouseInput(UINT message, POINT screenPoint, short wheelDelta) {
 
 HWND postKeyInput(UINT message, int virtualKey) {
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-  const bool wasDown = isDown(virtualKey);
-  setKeyDown(virtualKey, down);
+  const bool wasDown = isAsyncDown(virtualKey);
+  pressAsync(virtualKey, down);
   const HWND target = keyboardTarget();
   if (!target) return 0;
   // lParam: repeat count 1; bit 30 the previous state; bit 31 set on release.

@@ -41,10 +41,14 @@ BOOL SetCursorPos(int x, int y);
 BOOL GetCursorPos(POINT* point);
 POINT currentCursorPos();
 
-// High bit (negative result): the key is down; low bit: it is toggled (Caps Lock).
+// High bit (negative result): the key is down; low bit: it is toggled (Caps
+// Lock). GetKeyState gives the state as of the input message the loop took
+// last, GetAsyncKeyState the state of the input posted so far.
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
-// Sets a key's state directly (for tests).
+// The loop took an input message: GetKeyState follows it.
+void noteInputTaken(const MSG& message);
+// Sets a key's state directly, for both views (for tests).
 void setKeyDown(int virtualKey, bool down);
 void setKeyToggled(int virtualKey, bool toggled);
 

@@ -158,6 +158,7 @@ BOOL PeekMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax, UIN
   if (!next) return FALSE;
   *message = *next;
   queue().lastTaken = *next;
+  if (removeFlags & PM_REMOVE) noteInputTaken(*next);
   return TRUE;
 }
 
