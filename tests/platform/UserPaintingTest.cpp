@@ -136,6 +136,28 @@ TEST_F(UserPaintingTest, ClippingChildrenStillRepaintsTheChildrenItCovered) {
   EXPECT_EQ(pixel(window, 5, 5), kBluePixel);
 }
 
+TEST_F(UserPaintingTest, SiblingsAboveStayOnTopWhenALowerOnePaints) {
+  const HWND window = topLevel({0, 0, 50, 50});
+  setColor(window, kBlue);
+  const HWND lower = child(window, {0, 0, 30, 30}, WS_VISIBLE | WS_CLIPSIBLINGS);
+  setColor(lower, kGreen);
+  const HWND upper = child(window, {20, 20, 40, 40}, WS_VISIBLE | WS_CLIPSIBLINGS);
+  setColor(upper, kRed);
+  SetWindowPos(upper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+  // A window inside the lower one: its painting must not cover the upper one either.
+  const HWND inner = child(lower, {15, 15, 30, 30}, WS_VISIBLE | WS_CLIPSIBLINGS);
+  setColor(inner, kGreen);
+  pumpMessages();
+  EXPECT_EQ(pixel(window, 25, 25), kRedPixel);
+  InvalidateRect(inner, nullptr, FALSE);
+  pumpMessages();
+  EXPECT_EQ(pixel(window, 25, 25), kRedPixel);
+  EXPECT_EQ(pixel(window, 17, 17), kGreenPixel);
+  InvalidateRect(lower, nullptr, FALSE);
+  pumpMessages();
+  EXPECT_EQ(pixel(window, 25, 25), kRedPixel);
+}
+
 TEST_F(UserPaintingTest, HidingOrMovingAChildRepaintsWhatWasBelow) {
   const HWND window = topLevel({0, 0, 50, 50});
   setColor(window, kBlue);

@@ -132,6 +132,39 @@ void repaintCoveredChildren(const WindowRecord& record, const RECT& painted) {
   }
 }
 
+// The same for siblings: a DC cannot leave out the windows stacked above the
+// painted one (WS_CLIPSIBLINGS), so those that overlap the painted rectangle,
+// at every level up to the top-level window, are painted again afterwards.
+void repaintCoveringSiblings(const WindowRecord& record, const RECT& paintedClient) {
+  if (isEmptyRect(paintedClient)) return;
+  const RECT frame = frameOf(record);
+  RECT painted = offsetRect(paintedClient, record.rect.left + frame.left, record.rect.top + frame.top);
+  for (const WindowRecord* level = &record; findWindow(level->parent);) {
+    const WindowRecord* parent = findWindow(level->parent);
+    if (level->style & WS_CLIPSIBLINGS) {
+      const std::vector<HWND> siblings = parent->children;
+      for (const HWND sibling : siblings) {
+        if (sibling == level->handle) break;  // only those above
+        const WindowRecord* above = findWindow(sibling);
+        if (!above || !(above->style & WS_VISIBLE)) continue;
+        const RECT overlap = intersectRects(above->rect, painted);
+        if (isEmptyRect(overlap)) continue;
+        const RECT aboveFrame = frameOf(*above);
+        const RECT inAbove =
+            offsetRect(overlap, -(above->rect.left + aboveFrame.left), -(above->rect.top + aboveFrame.top));
+        invalidateWindow(sibling, &inAbove, true, true);
+      }
+    }
+    // Up one level: the painted part as the grandparent sees it.
+    parent = findWindow(level->parent);
+    if (!parent) break;
+    const RECT parentFrame = frameOf(*parent);
+    painted = intersectRects(painted, RECT{0, 0, clientWidth(*parent), clientHeight(*parent)});
+    painted = offsetRect(painted, parent->rect.left + parentFrame.left, parent->rect.top + parentFrame.top);
+    level = parent;
+  }
+}
+
 // The bounding rectangle of 'area' without 'removed'.
 RECT remainderBounds(const RECT& area, const RECT& removed) {
   const RECT overlap = intersectRects(area, removed);
@@ -318,6 +351,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   paint->hdc = makeWindowDc(*record, false, &limit);
   paint->rcPaint = area;
   repaintCoveredChildren(*record, area);
+  repaintCoveringSiblings(*record, area);
   if (erase && paint->hdc) {
     paint->fErase = SendMessageW(window, WM_ERASEBKGND, paint->hdc, 0) ? FALSE : TRUE;
     if (!findWindow(window)) return 0;
