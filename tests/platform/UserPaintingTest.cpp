@@ -237,6 +237,13 @@ TEST_F(UserPaintingTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
   EXPECT_EQ(messagesOf(panel, {WM_MOVE}).size(), 1u);
 
   // With a scroll rectangle: only its pixels move, children stay.
+  // A child that does not move with the pixels is painted again.
+  pumpMessages();
+  RECT below{0, 0, 20, 40};
+  EXPECT_EQ(ScrollWindowEx(window, 0, 5, &below, nullptr, 0, nullptr, 0), SIMPLEREGION);
+  EXPECT_EQ(pixel(window, 5, 21), kGreenPixel);  // moved, though the child did not
+  pumpMessages();
+  EXPECT_EQ(pixel(window, 5, 21), kBluePixel);
   RECT uncovered;
   RECT area{20, 0, 40, 40};
   EXPECT_EQ(ScrollWindowEx(window, 5, 0, &area, nullptr, 0, &uncovered, 0), SIMPLEREGION);

@@ -114,11 +114,18 @@ void resizeSurface(Surface& surface, int width, int height) {
   surface = std::move(resized);
 }
 
-// When the window's painting cannot leave out its children (it has
-// WS_CLIPCHILDREN, but a DC's clip is one rectangle), the children under the
-// painted rectangle are painted again afterwards.
-void repaintCoveredChildren(const WindowRecord& record, const RECT& painted) {
-  if (!(record.style & WS_CLIPCHILDREN) || isEmptyRect(painted)) return;
+bool anyVisibleChildIn(const WindowRecord& record, const RECT& area) {
+  for (const HWND child : record.children) {
+    const WindowRecord* childRecord = findWindow(child);
+    if (childRecord && (childRecord->style & WS_VISIBLE) && !isEmptyRect(intersectRects(childRecord->rect, area)))
+      return true;
+  }
+  return false;
+}
+
+// Invalidates the visible children under the client rectangle.
+void repaintChildrenIn(const WindowRecord& record, const RECT& painted) {
+  if (isEmptyRect(painted)) return;
   const std::vector<HWND> children = record.children;
   for (const HWND child : children) {
     const WindowRecord* childRecord = findWindow(child);
@@ -130,6 +137,13 @@ void repaintCoveredChildren(const WindowRecord& record, const RECT& painted) {
         offsetRect(overlap, -(childRecord->rect.left + frame.left), -(childRecord->rect.top + frame.top));
     invalidateWindow(child, &inChild, true, true);
   }
+}
+
+// When the window's painting cannot leave out its children (it has
+// WS_CLIPCHILDREN, but a DC's clip is one rectangle), the children under the
+// painted rectangle are painted again afterwards.
+void repaintCoveredChildren(const WindowRecord& record, const RECT& painted) {
+  if (record.style & WS_CLIPCHILDREN) repaintChildrenIn(record, painted);
 }
 
 // The same for siblings: a DC cannot leave out the windows stacked above the
@@ -417,7 +431,16 @@ int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* 
     const RECT shifted = intersectRects(offsetRect(intersectRects(record->updateRect, area), dx, dy), shown);
     record->updateRect = unionRects(record->updateRect, shifted);
   }
-  if (flags & SW_SCROLLCHILDREN) scrollChildren(*record, dx, dy, scroll);
+  // Pixels of windows above this one (or of children that stay put) moved
+  // along with the scrolled ones; those windows are painted again.
+  repaintCoveringSiblings(*record, moved);
+  if (flags & SW_SCROLLCHILDREN)
+    scrollChildren(*record, dx, dy, scroll);
+  else if (anyVisibleChildIn(*record, area)) {
+    // Children that stay put had their pixels moved: all of it is painted again.
+    invalidateWindow(window, &moved, false, true);
+    repaintChildrenIn(*record, moved);
+  }
   if ((flags & SW_INVALIDATE) && findWindow(window))
     invalidateWindow(window, &uncovered, (flags & SW_ERASE) != 0, true);
   if (updateRect) *updateRect = uncovered;
