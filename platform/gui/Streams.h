@@ -36,6 +36,9 @@ class TStream : public TObject {
   std::int64_t CopyFrom(TStream& Source, std::int64_t Count);
 };
 
+// The most a memory stream holds, as in a 32-bit address space.
+constexpr std::int64_t kMaxMemoryStreamBytes = 0x7FFFFFFF;
+
 // A stream over a growable block of memory. The position may lie past the
 // end: reading there gives nothing, writing there zero-fills the gap.
 class TMemoryStream : public TStream {
@@ -44,7 +47,8 @@ class TMemoryStream : public TStream {
   std::int64_t Write(const void* Buffer, std::int64_t Count) override;
   std::int64_t Seek(std::int64_t Offset, int Origin) override;
   std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
-  // Raises EStreamError "Out of memory while expanding memory stream".
+  // Raises EStreamError "Out of memory while expanding memory stream",
+  // also beyond kMaxMemoryStreamBytes.
   void SetSize(std::int64_t NewSize) override;
 
   // The bytes; nullptr while the stream is empty.

@@ -40,7 +40,7 @@ std::int64_t TMemoryStream::Seek(std::int64_t Offset, int Origin) {
 
 void TMemoryStream::Grow(std::int64_t NewSize) {
   try {
-    if (static_cast<std::uint64_t>(NewSize) > data_.max_size()) throw std::bad_alloc();
+    if (NewSize > kMaxMemoryStreamBytes) throw std::bad_alloc();
     if (static_cast<std::uint64_t>(NewSize) > data_.capacity()) {
       // Grow geometrically so that many small writes stay linear.
       const std::size_t doubled = data_.capacity() * 2;
