@@ -1,0 +1,519 @@
+#include "platform/gui/TWinControl.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/gui/Exception.h"
+#include "platform/gui/GdiCalls.h"
+#include "platform/gui/TApplication.h"
+#include "platform/gui/TScreen.h"
+#include "platform/gui/UserCalls.h"
+#include "platform/win/kernel/CodePages.h"
+
+namespace gui {
+
+namespace {
+
+constexpr int kVkShift = 0x10;
+constexpr int kVkControl = 0x11;
+constexpr int kVkMenu = 0x12;
+
+// Our windows and their controls. Looked up by handle, never through window
+// data that another window's owner could have set.
+std::unordered_map<win::HWND, TWinControl*>& controlsByWindow() {
+  static std::unordered_map<win::HWND, TWinControl*> controls;
+  return controls;
+}
+
+TShiftState keyboardShift() {
+  TShiftState shift = 0;
+  if (win::GetKeyState(kVkShift) < 0) shift |= ssShift;
+  if (win::GetKeyState(kVkControl) < 0) shift |= ssCtrl;
+  if (win::GetKeyState(kVkMenu) < 0) shift |= ssAlt;
+  return shift;
+}
+
+bool isMouseMessage(win::UINT message) {
+  return message >= win::WM_MOUSEFIRST && message <= win::WM_MOUSELAST && message != win::WM_MOUSEWHEEL;
+}
+
+bool isButtonDown(win::UINT message) {
+  return message == win::WM_LBUTTONDOWN || message == win::WM_RBUTTONDOWN || message == win::WM_MBUTTONDOWN ||
+         message == win::WM_LBUTTONDBLCLK || message == win::WM_RBUTTONDBLCLK || message == win::WM_MBUTTONDBLCLK;
+}
+
+bool isButtonUp(win::UINT message) {
+  return message == win::WM_LBUTTONUP || message == win::WM_RBUTTONUP || message == win::WM_MBUTTONUP;
+}
+
+}  // namespace
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+  // Children stay with whoever owns them; they only lose their parent.
+  while (!controls_.empty()) RemoveControl(controls_.back());
+  if (Parent()) Parent()->RemoveControl(this);
+  DestroyHandle();
+  ForgetControl(this);
+}
+
+TWinControl* TWinControl::FindControl(win::HWND Handle) {
+  const auto found = controlsByWindow().find(Handle);
+  return found == controlsByWindow().end() ? nullptr : found->second;
+}
+
+win::HWND TWinControl::Handle() {
+  if (!handle_ && !creating_) {
+    if (Parent()) Parent()->HandleNeeded();
+    if (!handle_) CreateWnd();
+  }
+  return handle_;
+}
+
+void TWinControl::SetParentWindow(win::HWND Value) {
+  if (Value == parentWindow_) return;
+  parentWindow_ = Value;
+  if (handle_ && !Parent()) {
+    DestroyHandle();
+    if (Value) CreateWnd();
+  }
+}
+
+void TWinControl::CreateParams(TCreateParams& Params) {
+  Params.Style = win::WS_CHILD | win::WS_CLIPCHILDREN | win::WS_CLIPSIBLINGS;
+  if (Visible()) Params.Style |= win::WS_VISIBLE;
+  if (!Enabled()) Params.Style |= win::WS_DISABLED;
+  if (tabStop_) Params.Style |= win::WS_TABSTOP;
+  Params.X = Left();
+  Params.Y = Top();
+  Params.Width = Width();
+  Params.Height = Height();
+  Params.WndParent = Parent() ? Parent()->handle_ : parentWindow_;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  if ((params.Style & win::WS_CHILD) && !params.WndParent)
+    throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+  creating_ = true;
+  const win::RECT bounds{params.X, params.Y, params.X + params.Width, params.Y + params.Height};
+  const win::HWND made =
+      win::createWindowWithProcedure(StandardWndProc, params.ExStyle, params.Style, bounds, params.WndParent, this);
+  creating_ = false;
+  if (!made) {
+    controlsByWindow().erase(handle_);
+    handle_ = 0;
+    throw EOutOfResources("Error creating window");
+  }
+  handle_ = made;
+  if (!Caption().empty()) TextChanged();
+  for (TControl* child : std::vector<TControl*>(controls_))
+    if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && !windowed->handle_) windowed->CreateWnd();
+  Realign();
+}
+
+void TWinControl::DestroyWnd() { win::DestroyWindow(handle_); }
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  // Destroying the window destroys the children's windows; WM_NCDESTROY
+  // clears every handle.
+  DestroyWnd();
+  if (handle_) ForgetControl(this);
+}
+
+void TWinControl::ForgetControl(TWinControl* Control) {
+  if (Control->handle_) controlsByWindow().erase(Control->handle_);
+  Control->handle_ = 0;
+}
+
+TControl* TWinControl::Controls(int Index) const {
+  if (Index < 0 || Index >= ControlCount())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  return controls_[static_cast<std::size_t>(Index)];
+}
+
+bool TWinControl::ContainsControl(const TControl* AControl) const {
+  for (const TControl* control = AControl; control; control = control->Parent())
+    if (control == this) return true;
+  return false;
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+  if (!AControl || AControl->parent_ == this) return;
+  if (auto* windowed = dynamic_cast<TWinControl*>(AControl); windowed && windowed->ContainsControl(this))
+    throw EInvalidOperation("A control cannot have itself as its parent");
+  controls_.push_back(AControl);
+  AControl->parent_ = this;
+  if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {
+    windowed->DestroyHandle();
+    if (handle_) windowed->CreateWnd();
+  }
+  AControl->Invalidate();
+  Realign();
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+  const auto found = std::find(controls_.begin(), controls_.end(), AControl);
+  if (found == controls_.end()) return;
+  AControl->Invalidate();
+  if (captureControl_ == AControl) captureControl_ = nullptr;
+  if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {
+    ChildGone(windowed);
+    windowed->DestroyHandle();
+  }
+  controls_.erase(std::find(controls_.begin(), controls_.end(), AControl));
+  AControl->parent_ = nullptr;
+  Realign();
+}
+
+void TWinControl::ChildFocused(TWinControl* Control) {
+  if (Parent()) Parent()->ChildFocused(Control);
+}
+
+void TWinControl::ChildGone(TWinControl* Control) {
+  if (Parent()) Parent()->ChildGone(Control);
+}
+
+TControl* TWinControl::ControlAtPos(win::POINT Pos) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* control = *it;
+    if (dynamic_cast<TWinControl*>(control) || !control->Visible() || !control->Enabled()) continue;
+    const win::RECT r = control->BoundsRect();
+    if (Pos.x >= r.left && Pos.x < r.right && Pos.y >= r.top && Pos.y < r.bottom) return control;
+  }
+  return nullptr;
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TWinControl::BoundsChanged() {
+  if (handle_)
+    win::SetWindowPos(handle_, 0, Left(), Top(), Width(), Height(), win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+  Realign();
+}
+
+win::RECT TWinControl::ClientRect() const {
+  if (!handle_) return TControl::ClientRect();
+  win::RECT client{};
+  win::GetClientRect(handle_, &client);
+  return client;
+}
+
+void TWinControl::EnableAlign() {
+  if (alignDisabled_ > 0 && --alignDisabled_ == 0) Realign();
+}
+
+void TWinControl::Realign() {
+  if (alignDisabled_ > 0 || aligning_) return;
+  aligning_ = true;
+  win::RECT rect = ClientRect();
+  try {
+    AlignControls(nullptr, rect);
+  } catch (...) {
+    aligning_ = false;
+    throw;
+  }
+  aligning_ = false;
+}
+
+void TWinControl::AlignControls(TControl*, win::RECT& Rect) {
+  for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+    std::vector<TControl*> aligned;
+    for (TControl* control : controls_)
+      if (control->Align() == align && control->Visible()) aligned.push_back(control);
+    std::stable_sort(aligned.begin(), aligned.end(), [align](const TControl* a, const TControl* b) {
+      switch (align) {
+        case alTop: return a->Top() < b->Top();
+        case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+        case alLeft: return a->Left() < b->Left();
+        case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+        default: return false;
+      }
+    });
+    for (TControl* control : aligned) {
+      const int width = std::max<int>(Rect.right - Rect.left, 0);
+      const int height = std::max<int>(Rect.bottom - Rect.top, 0);
+      switch (align) {
+        case alTop:
+          control->SetBounds(Rect.left, Rect.top, width, control->Height());
+          Rect.top += control->Height();
+          break;
+        case alBottom:
+          control->SetBounds(Rect.left, Rect.bottom - control->Height(), width, control->Height());
+          Rect.bottom -= control->Height();
+          break;
+        case alLeft:
+          control->SetBounds(Rect.left, Rect.top, control->Width(), height);
+          Rect.left += control->Width();
+          break;
+        case alRight:
+          control->SetBounds(Rect.right - control->Width(), Rect.top, control->Width(), height);
+          Rect.right -= control->Width();
+          break;
+        default:
+          control->SetBounds(Rect.left, Rect.top, width, height);
+          break;
+      }
+    }
+  }
+}
+
+void TWinControl::SetFocus() { win::SetFocus(Handle()); }
+
+bool TWinControl::Focused() const { return handle_ != 0 && win::GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* control = this; control; control = control->Parent())
+    if (!control->Visible() || !control->Enabled()) return false;
+  return true;
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  int order = 0;
+  for (const TControl* sibling : Parent()->controls_) {
+    if (sibling == this) return order;
+    if (dynamic_cast<const TWinControl*>(sibling)) ++order;
+  }
+  return -1;
+}
+
+void TWinControl::SetTabOrder(int Value) {
+  if (!Parent()) return;
+  auto& siblings = Parent()->controls_;
+  siblings.erase(std::find(siblings.begin(), siblings.end(), this));
+  auto position = siblings.begin();
+  for (int order = 0; position != siblings.end(); ++position) {
+    if (!dynamic_cast<TWinControl*>(*position)) continue;
+    if (order++ == Value) break;
+  }
+  siblings.insert(position, this);
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) win::InvalidateRect(handle_, nullptr, win::TRUE);
+}
+
+void TWinControl::Update() {
+  if (handle_) win::UpdateWindow(handle_);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::VisibleChanged() {
+  if (handle_) win::ShowWindow(handle_, Visible() ? win::SW_SHOWNA : win::SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_) win::EnableWindow(handle_, Enabled() ? win::TRUE : win::FALSE);
+}
+
+void TWinControl::TextChanged() {
+  if (handle_) win::SetWindowTextW(handle_, win::multiByteToWide(win::CP_ACP, Caption()).c_str());
+  Invalidate();
+}
+
+void TWinControl::DefaultHandler(TMessage& Message) {
+  Message.Result = handle_ ? win::DefWindowProcW(handle_, Message.Msg, Message.WParam, Message.LParam) : 0;
+}
+
+void TWinControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case win::WM_PAINT:
+      HandlePaint();
+      return;
+    case win::WM_ERASEBKGND:
+      Message.Result = EraseBackground(static_cast<win::HDC>(Message.WParam)) ? 1 : 0;
+      return;
+    case win::WM_SIZE: {
+      win::RECT window{};
+      win::GetWindowRect(handle_, &window);
+      const int width = window.right - window.left;
+      const int height = window.bottom - window.top;
+      const bool resized = width != Width() || height != Height();
+      if (resized) {
+        width_ = width;
+        height_ = height;
+      }
+      Realign();
+      if (resized) Resize();
+      return;
+    }
+    case win::WM_SETFOCUS:
+      ChildFocused(this);
+      DoEnter();
+      return;
+    case win::WM_KILLFOCUS:
+      DoExit();
+      return;
+    case win::WM_KEYDOWN:
+    case win::WM_SYSKEYDOWN:
+    case win::WM_KEYUP:
+    case win::WM_SYSKEYUP:
+    case win::WM_CHAR:
+      HandleKey(Message);
+      return;
+    case win::WM_SETCURSOR:
+      if (HandleSetCursor()) {
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case win::WM_MOUSEWHEEL:
+      TControl::WndProc(Message);
+      if (Message.Result == 0) DefaultHandler(Message);
+      return;
+    default:
+      if (isMouseMessage(Message.Msg)) {
+        HandleMouseForChildren(Message);
+        return;
+      }
+      break;
+  }
+  DefaultHandler(Message);
+}
+
+// Mouse messages over a windowless child go to it, in its coordinates; a
+// child that took a button keeps the mouse until the button is released.
+void TWinControl::HandleMouseForChildren(TMessage& Message) {
+  const win::POINT point{win::GET_X_LPARAM(Message.LParam), win::GET_Y_LPARAM(Message.LParam)};
+  TControl* target = captureControl_ ? captureControl_ : ControlAtPos(point);
+  if (!target) {
+    TControl::WndProc(Message);
+    return;
+  }
+  if (isButtonDown(Message.Msg) && !captureControl_) {
+    captureControl_ = target;
+    win::SetCapture(handle_);
+  }
+  TMessage child = Message;
+  child.LParam = win::MAKELPARAM(static_cast<win::WORD>(point.x - target->Left()),
+                                 static_cast<win::WORD>(point.y - target->Top()));
+  target->WndProc(child);
+  Message.Result = child.Result;
+  if (isButtonUp(Message.Msg) && captureControl_) {
+    captureControl_ = nullptr;
+    if (win::GetCapture() == handle_) win::ReleaseCapture();
+  }
+}
+
+void TWinControl::HandleKey(TMessage& Message) {
+  if (Message.Msg == win::WM_CHAR) {
+    // Characters outside the ANSI code page arrive as "?".
+    const std::u16string wide(1, static_cast<char16_t>(Message.WParam));
+    const std::string ansi = win::wideToMultiByte(win::CP_ACP, wide);
+    char key = ansi.size() == 1 ? ansi[0] : '?';
+    KeyPress(key);
+    if (key == 0) return;
+    DefaultHandler(Message);
+    return;
+  }
+  auto key = static_cast<win::WORD>(Message.WParam);
+  if (Message.Msg == win::WM_KEYDOWN || Message.Msg == win::WM_SYSKEYDOWN) KeyDown(key, keyboardShift());
+  else KeyUp(key, keyboardShift());
+  if (key != 0) DefaultHandler(Message);
+}
+
+void TWinControl::KeyDown(win::WORD& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(win::WORD& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(char& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::HandlePaint() {
+  win::PAINTSTRUCT paint{};
+  const win::HDC dc = win::BeginPaint(handle_, &paint);
+  try {
+    PaintWindow(dc);
+    PaintControls(dc);
+  } catch (...) {
+    win::EndPaint(handle_, &paint);
+    throw;
+  }
+  win::EndPaint(handle_, &paint);
+}
+
+void TWinControl::PaintWindow(win::HDC) {}
+
+void TWinControl::PaintControls(win::HDC DC) {
+  for (TControl* control : std::vector<TControl*>(controls_)) {
+    if (dynamic_cast<TWinControl*>(control) || !control->Visible()) continue;
+    const int saved = win::SaveDC(DC);
+    win::IntersectClipRect(DC, control->Left(), control->Top(), control->Left() + control->Width(),
+                           control->Top() + control->Height());
+    win::OffsetViewportOrgEx(DC, control->Left(), control->Top(), nullptr);
+    control->Perform(win::WM_PAINT, static_cast<win::WPARAM>(DC), 0);
+    win::RestoreDC(DC, saved);
+  }
+}
+
+bool TWinControl::EraseBackground(win::HDC DC) {
+  const win::HBRUSH brush = win::CreateSolidBrush(ColorToRGB(Color()));
+  const win::RECT client = ClientRect();
+  win::FillRect(DC, &client, brush);
+  win::DeleteObject(brush);
+  return true;
+}
+
+bool TWinControl::HandleSetCursor() {
+  TCursor cursor = Screen->Cursor();
+  if (cursor == crDefault) {
+    win::POINT point{};
+    win::GetCursorPos(&point);
+    point = ScreenToClient(point);
+    const TControl* control = ControlAtPos(point);
+    cursor = control && control->Cursor() != crDefault ? control->Cursor() : Cursor();
+  }
+  if (cursor == crDefault) return false;
+  win::SetCursor(Screen->Cursors(cursor));
+  return true;
+}
+
+win::LRESULT TWinControl::StandardWndProc(win::HWND Window, win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam) {
+  TWinControl* control = nullptr;
+  if (Msg == win::WM_NCCREATE) {
+    control = static_cast<TWinControl*>(reinterpret_cast<win::CREATESTRUCTW*>(LParam)->lpCreateParams);
+    if (control) {
+      control->handle_ = Window;
+      controlsByWindow()[Window] = control;
+    }
+  } else {
+    control = FindControl(Window);
+  }
+  if (!control) return win::DefWindowProcW(Window, Msg, WParam, LParam);
+  TMessage message{Msg, WParam, LParam, 0};
+  try {
+    control->WndProc(message);
+  } catch (...) {
+    Application->HandleException(control);
+  }
+  if (Msg == win::WM_NCDESTROY) {
+    controlsByWindow().erase(Window);
+    if (control->handle_ == Window) control->handle_ = 0;
+  }
+  return message.Result;
+}
+
+}  // namespace gui

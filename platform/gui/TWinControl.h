@@ -1,0 +1,119 @@
+#pragma once
+// Controls with a window of their own. The window is made when first needed
+// (Handle) and then for every child window control too; the window's
+// messages go to WndProc, which dispatches them to the virtual handlers.
+// Children with an Align are laid out inside the client area whenever it or
+// they change: top, bottom, left and right ones in turn, each kind in the
+// order of its position, and the client one in what is left.
+#include <vector>
+
+#include "platform/gui/TControl.h"
+
+namespace gui {
+
+// The window a control asks for.
+struct TCreateParams {
+  win::DWORD Style = 0;
+  win::DWORD ExStyle = 0;
+  int X = 0;
+  int Y = 0;
+  int Width = 0;
+  int Height = 0;
+  win::HWND WndParent = 0;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // The window, made on first use (with the parent's window first).
+  win::HWND Handle();
+  bool HandleAllocated() const { return handle_ != 0; }
+  void HandleNeeded() { Handle(); }
+  // A window outside the class library that this parentless control lives in.
+  win::HWND ParentWindow() const { return parentWindow_; }
+  void SetParentWindow(win::HWND Value);
+  // The control whose window is Handle, or nullptr.
+  static TWinControl* FindControl(win::HWND Handle);
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int Index) const;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  bool ContainsControl(const TControl* AControl) const;
+  // The visible, enabled child control without a window at Pos, or nullptr.
+  TControl* ControlAtPos(win::POINT Pos) const;
+
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  win::RECT ClientRect() const override;
+  void Realign();
+  void DisableAlign() { ++alignDisabled_; }
+  void EnableAlign();
+
+  virtual void SetFocus();
+  bool Focused() const;
+  virtual bool CanFocus() const;
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool Value) { tabStop_ = Value; }
+  int TabOrder() const;
+  void SetTabOrder(int Value);
+
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  void WndProc(TMessage& Message) override;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+ protected:
+  virtual void CreateParams(TCreateParams& Params);
+  virtual void CreateWnd();
+  virtual void DestroyWnd();
+  // Paints the window: the control itself, then its windowless children.
+  virtual void PaintWindow(win::HDC DC);
+  void PaintControls(win::HDC DC);
+  // Fills the background with Color; false leaves it.
+  virtual bool EraseBackground(win::HDC DC);
+  // Lays out the aligned children inside Rect.
+  virtual void AlignControls(TControl* AControl, win::RECT& Rect);
+  virtual void KeyDown(win::WORD& Key, TShiftState Shift);
+  virtual void KeyUp(win::WORD& Key, TShiftState Shift);
+  virtual void KeyPress(char& Key);
+  virtual void DoEnter();
+  virtual void DoExit();
+  void DefaultHandler(TMessage& Message);
+  // A window control below this one got the focus, or is going away; the
+  // form that holds it keeps track of its active control through these.
+  virtual void ChildFocused(TWinControl* Control);
+  virtual void ChildGone(TWinControl* Control);
+
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  void TextChanged() override;
+
+ private:
+  void DestroyHandle();
+  static void ForgetControl(TWinControl* Control);
+  void HandlePaint();
+  void HandleMouseForChildren(TMessage& Message);
+  void HandleKey(TMessage& Message);
+  bool HandleSetCursor();
+  static win::LRESULT StandardWndProc(win::HWND Window, win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam);
+
+  win::HWND handle_ = 0;
+  win::HWND parentWindow_ = 0;
+  std::vector<TControl*> controls_;  // children, not owned until the parent goes
+  TControl* captureControl_ = nullptr;  // a windowless child holding the mouse
+  int alignDisabled_ = 0;
+  bool aligning_ = false;
+  bool tabStop_ = false;
+  bool creating_ = false;
+};
+
+}  // namespace gui
