@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/CssText.h"
+#include "engine/EngineStartup.h"
 
 namespace engine {
 namespace {
@@ -183,15 +184,9 @@ ColorCache& LastColor() {
   return cache;
 }
 
-TColor& PaletteFlagStore() {
-  static TColor flag = 0;
-  return flag;
-}
-
 }  // namespace
 
-TColor CssPaletteFlag() { return PaletteFlagStore(); }
-void SetCssPaletteFlag(TColor flag) { PaletteFlagStore() = flag; }
+TColor CssPaletteFlag() { return PaletteRGBFlag; }
 
 void ResetColorCache() { LastColor() = ColorCache(); }
 

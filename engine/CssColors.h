@@ -11,9 +11,8 @@ using TColor = std::uint32_t;
 constexpr TColor kNoColor = 0x1FFFFFFF;
 constexpr TColor kSystemColorBase = 0xFF000000;
 
-// The flag OR-ed into colours read from hex text (0x02000000 on palette displays, else 0).
+// The flag OR-ed into colours read from hex text: the display's palette flag.
 TColor CssPaletteFlag();
-void SetCssPaletteFlag(TColor flag);
 
 // Reads a colour: a name, a system colour name, "#rgb", "#rrggbb" or "rgb(r, g, b)".
 // Without strict, hex digits without "#" are read too. False when the text is no colour.

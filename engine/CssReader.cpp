@@ -5,7 +5,7 @@
 
 #include "engine/CssDeclarations.h"
 #include "engine/CssText.h"
-#include "engine/CssUrlFiles.h"
+#include "engine/DosFileNames.h"
 #include "engine/Properties.h"
 #include "engine/StyleList.h"
 #include "engine/UrlTools.h"
@@ -286,7 +286,7 @@ std::string ResolveUrlValue(const std::string& value, const std::string& baseUrl
   if (baseUrl.find("://") != std::string::npos) {
     if (!IsFullUrl(url)) url = CombineUrl(baseUrl, url);
   } else {
-    url = CssUrlToFileName(url);
+    url = UrlToDosFileName(url);
     if (url.empty() || url[0] != '/') url = baseUrl + url;
   }
   return "url(" + url + ")";

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/CssValues.h"
+#include "engine/EngineStartup.h"
 #include "engine/StyleList.h"
-#include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {
 namespace {
@@ -82,7 +82,7 @@ void TStyleList::BuildDefaultStyleSheet(const std::string& fontName, const std::
                      {P(Prop::TextAlign), Text("left")}, {P(Prop::TextDecoration), Text("none")},
                      {P(Prop::Color), colour}};
   AddDefaultRule({"input", "select"}, controls);
-  controls[0].second = win::IsWin9x() ? controlFont : preFontName;
+  controls[0].second = IsWin9x ? controlFont : preFontName;
   AddDefaultRule({"textarea"}, controls);
 
   AddDefaultRule({"hr"}, {{P(Prop::MarginLeft), 0}, {P(Prop::MarginRight), 0}, {P(Prop::MarginTop), 10},

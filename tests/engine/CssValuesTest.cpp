@@ -4,6 +4,7 @@
 
 #include "engine/CssColors.h"
 #include "engine/CssValues.h"
+#include "engine/EngineStartup.h"
 
 namespace engine {
 namespace {
@@ -12,7 +13,7 @@ class CssValues : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetColorCache();
-    SetCssPaletteFlag(0);
+    PaletteRGBFlag = 0;
     SetCssPixelsPerInch(96);
     SetDefaultFontSize(12);
   }
@@ -61,7 +62,7 @@ TEST_F(CssValues, CacheHonoursTheStrictFlag) {
 }
 
 TEST_F(CssValues, HexColoursCarryThePaletteFlagButNamesDoNot) {
-  SetCssPaletteFlag(0x02000000);
+  PaletteRGBFlag = 0x02000000;
   EXPECT_EQ(Colour("#000001"), 0x02010000u);
   EXPECT_EQ(Colour("red"), 0x0000FFu);
 }

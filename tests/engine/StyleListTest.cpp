@@ -5,6 +5,7 @@
 #include "engine/CssColors.h"
 #include "engine/CssReader.h"
 #include "engine/CssValues.h"
+#include "engine/EngineStartup.h"
 #include "engine/FontInfo.h"
 #include "engine/PropStack.h"
 #include "engine/Properties.h"
@@ -74,6 +75,20 @@ TEST_F(Cascade, DefaultSheet) {
   EXPECT_EQ(Text(h1, Prop::FontWeight), "bold");
   TProperties& small = Push("small");
   EXPECT_DOUBLE_EQ(std::get<double>(small.Value(Prop::FontSize)), 18);  // relative to the heading
+}
+
+TEST_F(Cascade, DefaultSheetFollowsThePlatformAndDisplay) {
+  TProperties& textarea = Push("textarea");
+  EXPECT_EQ(Text(textarea, Prop::FontFamily), "Courier New");
+  Pop();
+  IsWin9x = true;
+  PaletteRGBFlag = kPaletteRgbFlag;
+  styles.BuildDefaultStyleSheet("Arial", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5, 10);
+  IsWin9x = false;
+  PaletteRGBFlag = 0;
+  EXPECT_EQ(Text(Push("textarea"), Prop::FontFamily), "Arial Unicode MS, Arial");
+  Pop();
+  EXPECT_EQ(Push("a", "", "", "link").GetColor(), kBlue | kPaletteRgbFlag);
 }
 
 TEST_F(Cascade, SpecificityOrderOfSimpleKeys) {
