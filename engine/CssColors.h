@@ -1,14 +1,15 @@
 #pragma once
 // Colours as the engine keeps them: TColor with red in the low byte, blue in the third.
 // 0x1FFFFFFF means no colour; 0xFF000000 + n is the system colour with index n.
-#include <cstdint>
 #include <string>
+
+#include "platform/gui/Colors.h"
 
 namespace engine {
 
-using TColor = std::uint32_t;
+using TColor = gui::TColor;
 
-constexpr TColor kNoColor = 0x1FFFFFFF;
+constexpr TColor kNoColor = gui::clNone;
 constexpr TColor kSystemColorBase = 0xFF000000;
 
 // The flag OR-ed into colours read from hex text: the display's palette flag.

@@ -72,13 +72,13 @@ std::unique_ptr<TMyFont> TProperties::GetFont() {
     ThtFontInfo info;
     GetFontInfo(info);
     auto font = std::make_unique<TMyFont>();
-    font->Name = info.iName;
-    font->Height = -EmHeightPixels(info.iSize);
-    font->Style = info.iStyle;
+    font->SetName(info.iName);
+    font->SetHeight(-EmHeightPixels(info.iSize));
+    font->SetStyle(info.iStyle);
     font->bgColor = info.ibgColor;
-    font->Color = info.iColor;
+    font->SetColor(info.iColor);
 
-    FontRequest request{font->Name, font->Height, (info.iStyle & fsBold) != 0, (info.iStyle & fsItalic) != 0,
+    FontRequest request{info.iName, font->Height(), (info.iStyle & fsBold) != 0, (info.iStyle & fsItalic) != 0,
                         (info.iStyle & fsUnderline) != 0, (info.iStyle & fsStrikeOut) != 0, kDefaultCharset};
     FontMetrics metrics = MeasureFont(request);
     int charset = metrics.charset == kSymbolCharset ? kSymbolCharset : info.iCharset;
@@ -86,7 +86,7 @@ std::unique_ptr<TMyFont> TProperties::GetFont() {
       request.charset = charset;
       metrics = MeasureFont(request);
     }
-    font->Charset = static_cast<std::uint8_t>(charset);
+    font->SetCharset(static_cast<gui::TFontCharset>(charset));
 
     EmSize = metrics.height - metrics.internalLeading;
     ExSize = EmSize / 2;
@@ -100,7 +100,7 @@ std::unique_ptr<TMyFont> TProperties::GetFont() {
     CachedFont = std::move(font);
   }
   auto copy = std::make_unique<TMyFont>();
-  copy->Assign(*CachedFont);
+  copy->Assign(CachedFont.get());
   return copy;
 }
 

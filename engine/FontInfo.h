@@ -7,15 +7,15 @@
 
 #include "engine/CssColors.h"
 #include "engine/Properties.h"
+#include "platform/gui/TFont.h"
 
 namespace engine {
 
-// Font style bits.
-using TFontStyles = std::uint8_t;
-constexpr TFontStyles fsBold = 1;
-constexpr TFontStyles fsItalic = 2;
-constexpr TFontStyles fsUnderline = 4;
-constexpr TFontStyles fsStrikeOut = 8;
+using gui::fsBold;
+using gui::fsItalic;
+using gui::fsStrikeOut;
+using gui::fsUnderline;
+using gui::TFontStyles;
 
 class ThtFontInfo {
  public:

@@ -1,23 +1,16 @@
 #pragma once
 // TMyFont: a document font that carries the metrics the device measured and its letter spacing.
-#include <cstdint>
-#include <string>
-
 #include "engine/CssColors.h"
-#include "engine/FontInfo.h"
+#include "platform/gui/TFont.h"
+
+namespace gui {
+class TCanvas;
+}
 
 namespace engine {
 
-class TMyFont {
+class TMyFont : public gui::TFont {
  public:
-  // Font attributes.
-  std::string Name;
-  int Height = 0;  // negative: em height in pixels
-  TFontStyles Style = 0;
-  TColor Color = 0;
-  std::uint8_t Charset = 1;
-
-  // Measured values and spacing.
   TColor bgColor = kNoColor;
   int tmHeight = 0;
   int tmDescent = 0;
@@ -27,7 +20,11 @@ class TMyFont {
   int tmCharset = 0;
   int CharExtra = 0;  // letter spacing, pixels
 
-  void Assign(const TMyFont& source) { *this = source; }
+  // The measured values when Source is a TMyFont, then the font description.
+  void Assign(const gui::TPersistent* Source) override;
 };
+
+// Makes font the canvas font, with its letter spacing as the device's extra character spacing.
+void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas);
 
 }  // namespace engine

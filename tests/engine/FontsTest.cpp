@@ -8,6 +8,8 @@
 #include "engine/FontInfo.h"
 #include "engine/MyFont.h"
 #include "engine/Properties.h"
+#include "platform/gui/TCanvas.h"
+#include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/text/FontObject.h"
@@ -66,9 +68,9 @@ TEST(Fonts, FontOfPropertiesAt96PixelsPerInch) {
   auto p = FontProperties("Arial", 12);
   p->Value(Prop::LetterSpacing) = std::string("0.5em");
   std::unique_ptr<TMyFont> font = p->GetFont();
-  EXPECT_EQ(font->Name, "Arial");
-  EXPECT_EQ(font->Height, -16);
-  EXPECT_EQ(font->Color, 0x123456u);
+  EXPECT_EQ(font->Name(), "Arial");
+  EXPECT_EQ(font->Height(), -16);
+  EXPECT_EQ(font->Color(), 0x123456u);
 
   // The metrics are the layer's own for the same font.
   win::LOGFONTW logFont;
@@ -93,7 +95,7 @@ TEST(Fonts, FontOfPropertiesAt96PixelsPerInch) {
 
   std::unique_ptr<TMyFont> second = p->GetFont();
   EXPECT_NE(second.get(), font.get());  // a fresh copy each time
-  EXPECT_EQ(second->Name, font->Name);
+  EXPECT_EQ(second->Name(), font->Name());
   EXPECT_EQ(second->tmHeight, font->tmHeight);
   SetCssPixelsPerInch(0);
 }
@@ -101,7 +103,7 @@ TEST(Fonts, FontOfPropertiesAt96PixelsPerInch) {
 TEST(Fonts, TinyAndNegativeSizesGiveOnePixel) {
   for (double points : {0.0, -3.0, 0.1}) {
     auto p = FontProperties("Arial", points);
-    EXPECT_EQ(p->GetFont()->Height, -1) << points;
+    EXPECT_EQ(p->GetFont()->Height(), -1) << points;
   }
 }
 
@@ -117,7 +119,7 @@ TEST(Fonts, SymbolCharsetWins) {
                       }});
   auto p = FontProperties("Wingdings", 12);
   p->Charset = 0;
-  EXPECT_EQ(p->GetFont()->Charset, 2);
+  EXPECT_EQ(p->GetFont()->Charset(), 2);
   EXPECT_EQ(measured, 2);
   SetFontDeviceHooks({});
 }
@@ -144,6 +146,35 @@ TEST(Fonts, LinkLooksTakeRuleValuesRelativeToTheirOwn) {
   copy.Assign(looks);
   EXPECT_EQ(copy.Ar[TFontInfoArray::Hover]->iName, "Arial");
   EXPECT_NE(copy.Ar[TFontInfoArray::Hover].get(), looks.Ar[TFontInfoArray::Hover].get());
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(Fonts, AssignCopiesMeasuredValuesAndCanvasTakesTheSpacing) {
+  TMyFont font;
+  font.SetName("Arial");
+  font.SetHeight(-20);
+  font.tmHeight = 23;
+  font.CharExtra = 3;
+  TMyFont copy;
+  copy.Assign(&font);
+  EXPECT_EQ(copy.Name(), "Arial");
+  EXPECT_EQ(copy.Height(), -20);
+  EXPECT_EQ(copy.tmHeight, 23);
+  EXPECT_EQ(copy.CharExtra, 3);
+
+  gui::TCanvas canvas;
+  win::HDC dc = win::CreateCompatibleDC(0);
+  canvas.SetHandle(dc);
+  ApplyFontToCanvas(copy, canvas);
+  EXPECT_EQ(win::GetTextCharacterExtra(dc), 3);
+  EXPECT_EQ(canvas.Font().Height(), -20);
+  canvas.SetHandle(0);
+  win::DeleteDC(dc);
 }
 
 }  // namespace
