@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -118,8 +119,14 @@ void makeBitmap(gui::TBitmap& bitmap, int width, int height) {
   bitmap.SetHandle(win::CreateDIBSection(0, &info, win::DIB_RGB_COLORS, &bits, 0, 0));
 }
 
-// Decodes into the rows of a TBitmap, the result the engine needs.
-void loadWithLibpngIntoBitmap(const std::string& file, gui::TBitmap& bitmap) {
+// Where libpng puts the rows: Begin(width, height, rowBytes), then Row(y).
+struct RowDestination {
+  std::function<void(int width, int height, std::size_t rowBytes)> Begin;
+  std::function<std::uint8_t*(int row)> Row;
+};
+
+// Decodes into BGR rows like ours does, so both produce the same pixels.
+void loadWithLibpng(const std::string& file, const RowDestination& destination) {
   Cursor cursor{&file, 0};
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -132,30 +139,25 @@ void loadWithLibpngIntoBitmap(const std::string& file, gui::TBitmap& bitmap) {
   png_set_bgr(png);
   png_read_update_info(png, info);
   const auto height = static_cast<int>(png_get_image_height(png, info));
-  makeBitmap(bitmap, static_cast<int>(png_get_image_width(png, info)), height);
-  for (int y = 0; y < height; ++y) png_read_row(png, static_cast<png_bytep>(bitmap.ScanLine(y)), nullptr);
+  destination.Begin(static_cast<int>(png_get_image_width(png, info)), height, png_get_rowbytes(png, info));
+  for (int y = 0; y < height; ++y) png_read_row(png, destination.Row(y), nullptr);
   png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
 }
 
-// Decodes into BGR rows like ours does, so both produce the same pixels.
 void loadWithLibpng(const std::string& file, std::vector<std::uint8_t>& pixels) {
-  Cursor cursor{&file, 0};
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return;
-  }
-  png_set_read_fn(png, &cursor, readBytes);
-  png_read_info(png, info);
-  png_set_bgr(png);
-  png_read_update_info(png, info);
-  const std::size_t rowBytes = png_get_rowbytes(png, info);
-  pixels.resize(rowBytes * png_get_image_height(png, info));
-  for (png_uint_32 y = 0; y < png_get_image_height(png, info); ++y) png_read_row(png, &pixels[y * rowBytes], nullptr);
-  png_read_end(png, nullptr);
-  png_destroy_read_struct(&png, &info, nullptr);
+  std::size_t stride = 0;
+  loadWithLibpng(file, {[&](int, int height, std::size_t rowBytes) {
+                          stride = rowBytes;
+                          pixels.resize(rowBytes * static_cast<std::size_t>(height));
+                        },
+                        [&](int row) { return &pixels[stride * static_cast<std::size_t>(row)]; }});
+}
+
+// Into the rows of a TBitmap, the result the engine needs.
+void loadWithLibpngIntoBitmap(const std::string& file, gui::TBitmap& bitmap) {
+  loadWithLibpng(file, {[&](int width, int height, std::size_t) { makeBitmap(bitmap, width, height); },
+                        [&](int row) { return static_cast<std::uint8_t*>(bitmap.ScanLine(row)); }});
 }
 
 #endif

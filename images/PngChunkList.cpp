@@ -3,15 +3,12 @@
 #include <zlib.h>
 
 #include "images/PngErrors.h"
+#include "images/PngFormat.h"
 
 namespace images {
 namespace {
 
 constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFF;
-
-std::uint32_t bigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
 
 bool isCritical(const std::uint8_t* type) { return (type[0] & 0x20) == 0; }
 
@@ -34,7 +31,7 @@ TChunk& TChunkList::Item(int Index) const {
 TChunk& TChunkList::ReadChunk(gui::TStream& Stream) {
   std::uint8_t head[8];  // length (4, big-endian) and type (4)
   if (Stream.Read(head, 8) != 8) RaisePngError(EPngCorruptedData);
-  const std::uint32_t length = bigEndian32(head);
+  const std::uint32_t length = ReadBigEndian32(head);
   const std::uint8_t* type = head + 4;
   // The data and its CRC must be there before anything is allocated for them.
   if (length > kMaxChunkLength || std::int64_t{length} + 4 > Stream.Size() - Stream.Position())
@@ -57,7 +54,7 @@ TChunk& TChunkList::ReadChunk(gui::TStream& Stream) {
   if (Stream.Read(stored, 4) != 4) RaisePngError(EPngCorruptedData);
   uLong crc = crc32(crc32(0L, Z_NULL, 0), type, 4);
   if (length > 0) crc = crc32_z(crc, bytes, length);
-  if (static_cast<std::uint32_t>(crc) != bigEndian32(stored)) RaisePngError(EPngCorruptedData);
+  if (static_cast<std::uint32_t>(crc) != ReadBigEndian32(stored)) RaisePngError(EPngCorruptedData);
   if (joinIdat) return *firstIdat;
   chunk->Data().SetPosition(0);
   return Add(std::move(chunk));

@@ -20,13 +20,6 @@
 namespace images {
 namespace {
 
-void putBigEndian32(std::uint32_t value, std::uint8_t* p) {
-  p[0] = static_cast<std::uint8_t>(value >> 24);
-  p[1] = static_cast<std::uint8_t>(value >> 16);
-  p[2] = static_cast<std::uint8_t>(value >> 8);
-  p[3] = static_cast<std::uint8_t>(value);
-}
-
 template <class C>
 std::unique_ptr<TChunk> make(TChunkList* owner) {
   return std::make_unique<C>(owner);
@@ -67,13 +60,13 @@ void TChunk::WriteChunk(gui::TStream& Stream) {
   if (!PrepareToWrite()) return;
   if (FType.size() != 4 || (FType[3] >= 'a' && FType[3] <= 'z')) return;
   std::uint8_t head[8];
-  putBigEndian32(static_cast<std::uint32_t>(DataSize()), head);
+  WriteBigEndian32(static_cast<std::uint32_t>(DataSize()), head);
   std::memcpy(head + 4, FType.data(), 4);
   uLong crc = crc32(0L, Z_NULL, 0);
   crc = crc32(crc, head + 4, 4);
   if (DataSize() > 0) crc = crc32_z(crc, DataBytes(), DataSize());
   std::uint8_t tail[4];
-  putBigEndian32(static_cast<std::uint32_t>(crc), tail);
+  WriteBigEndian32(static_cast<std::uint32_t>(crc), tail);
   Stream.WriteBuffer(head, 8);
   if (DataSize() > 0) Stream.WriteBuffer(DataBytes(), static_cast<std::int64_t>(DataSize()));
   Stream.WriteBuffer(tail, 4);
@@ -206,13 +199,12 @@ TChunkGAMA::TChunkGAMA(TChunkList* Owner) : TChunk(Owner, kType) {
 
 std::uint32_t TChunkGAMA::Gamma() const {
   if (DataSize() != 4) RaisePngError(EPngCorruptedData);
-  const std::uint8_t* b = DataBytes();
-  return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+  return ReadBigEndian32(DataBytes());
 }
 
 void TChunkGAMA::SetGamma(std::uint32_t Value) {
   std::uint8_t bytes[4];
-  putBigEndian32(Value, bytes);
+  WriteBigEndian32(Value, bytes);
   SetData(bytes, sizeof bytes);
 }
 

@@ -3,17 +3,6 @@
 namespace images {
 namespace {
 
-std::uint32_t readBigEndian32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-void writeBigEndian32(std::uint32_t value, std::uint8_t* p) {
-  p[0] = static_cast<std::uint8_t>(value >> 24);
-  p[1] = static_cast<std::uint8_t>(value >> 16);
-  p[2] = static_cast<std::uint8_t>(value >> 8);
-  p[3] = static_cast<std::uint8_t>(value);
-}
-
 std::uint32_t passCount(std::uint32_t extent, std::uint32_t start, std::uint32_t step) {
   return extent > start ? (extent - start + step - 1) / step : 0;
 }
@@ -22,8 +11,8 @@ std::uint32_t passCount(std::uint32_t extent, std::uint32_t start, std::uint32_t
 
 TPngHeader ParsePngHeader(const std::uint8_t* data) {
   TPngHeader header;
-  header.Width = readBigEndian32(data);
-  header.Height = readBigEndian32(data + 4);
+  header.Width = ReadBigEndian32(data);
+  header.Height = ReadBigEndian32(data + 4);
   header.BitDepth = data[8];
   header.ColorType = data[9];
   header.CompressionMethod = data[10];
@@ -33,8 +22,8 @@ TPngHeader ParsePngHeader(const std::uint8_t* data) {
 }
 
 void StorePngHeader(const TPngHeader& header, std::uint8_t* data) {
-  writeBigEndian32(header.Width, data);
-  writeBigEndian32(header.Height, data + 4);
+  WriteBigEndian32(header.Width, data);
+  WriteBigEndian32(header.Height, data + 4);
   data[8] = header.BitDepth;
   data[9] = header.ColorType;
   data[10] = header.CompressionMethod;

@@ -5,6 +5,17 @@
 
 namespace images {
 
+// PNG stores every multi-byte number big-endian.
+inline std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+inline void WriteBigEndian32(std::uint32_t value, std::uint8_t* p) {
+  p[0] = static_cast<std::uint8_t>(value >> 24);
+  p[1] = static_cast<std::uint8_t>(value >> 16);
+  p[2] = static_cast<std::uint8_t>(value >> 8);
+  p[3] = static_cast<std::uint8_t>(value);
+}
+
 // Colour types of the header.
 inline constexpr std::uint8_t kPngGrey = 0;
 inline constexpr std::uint8_t kPngRgb = 2;
