@@ -38,32 +38,30 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 185, 41);
 }
 
-void TCustomPanel::SetBevelInner(TBevelCut Value) {
-  if (Value == bevelInner_) return;
-  bevelInner_ = Value;
+template <typename T>
+void TCustomPanel::ChangeFrame(T& Field, T Value) {
+  if (Field == Value) return;
+  Field = Value;
   Realign();
   Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut Value) {
+  ChangeFrame(bevelInner_, Value);
 }
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value) {
-  if (Value == bevelOuter_) return;
-  bevelOuter_ = Value;
-  Realign();
-  Invalidate();
+  ChangeFrame(bevelOuter_, Value);
 }
 
 void TCustomPanel::SetBevelWidth(int Value) {
-  if (Value < 1 || Value == bevelWidth_) return;
-  bevelWidth_ = Value;
-  Realign();
-  Invalidate();
+  if (Value < 1) return;
+  ChangeFrame(bevelWidth_, Value);
 }
 
 void TCustomPanel::SetBorderWidth(int Value) {
-  if (Value < 0 || Value == borderWidth_) return;
-  borderWidth_ = Value;
-  Realign();
-  Invalidate();
+  if (Value < 0) return;
+  ChangeFrame(borderWidth_, Value);
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle Value) {

@@ -35,6 +35,9 @@ class TCustomPanel : public TCustomControl {
 
  private:
   int FrameWidth() const;
+  // Sets a part of the frame and lays out and paints again when it changed.
+  template <typename T>
+  void ChangeFrame(T& Field, T Value);
   TBevelCut bevelInner_ = bvNone;
   TBevelCut bevelOuter_ = bvRaised;
   int bevelWidth_ = 1;

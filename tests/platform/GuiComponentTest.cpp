@@ -100,6 +100,34 @@ TEST(GuiList, SortIsStable) {
   EXPECT_EQ(list[3], &values[2]);
 }
 
+// A list that owns its items, as descendants do through Notify.
+class OwningList : public TList {
+ public:
+  ~OwningList() override { Clear(); }
+
+ protected:
+  void Notify(void* item, TListNotification action) override {
+    if (action == TListNotification::lnDeleted) delete static_cast<std::string*>(item);
+  }
+};
+
+TEST(GuiList, DescendantsFreeDeletedItemsButNotExtractedOnes) {
+  auto* kept = new std::string("kept");
+  {
+    OwningList list;
+    list.Add(new std::string("a"));
+    list.Add(kept);
+    list.Add(new std::string("b"));
+    list.Delete(0);
+    EXPECT_EQ(list.Extract(kept), kept);
+    list.SetCount(0);  // deletes "b"
+    EXPECT_EQ(list.Count(), 0);
+    list.Add(new std::string("c"));
+  }  // "c" freed with the list; ASan would report a leak otherwise
+  EXPECT_EQ(*kept, "kept");
+  delete kept;
+}
+
 TEST(GuiObject, ClassNameIsTheDynamicTypesName) {
   TList list;
   const TObject& object = list;

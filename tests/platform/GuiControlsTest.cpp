@@ -80,6 +80,66 @@ TEST_F(GuiControls, AlignLaysOutTopBottomLeftRightThenClient) {
   EXPECT_EQ(left->Top(), 0);
 }
 
+TEST_F(GuiControls, ControlsOfOneAlignStackInTheOrderOfTheirPositions) {
+  auto form = shownForm();
+  auto* first = new TPanel(form.get());
+  auto* second = new TPanel(form.get());
+  for (TPanel* panel : {first, second}) {
+    panel->SetParent(form.get());
+    panel->SetHeight(10);
+    panel->SetAlign(alTop);
+  }
+  EXPECT_EQ(first->Top(), 0);
+  EXPECT_EQ(second->Top(), 10);
+  // Moving the second above the first swaps them.
+  second->SetTop(-1);
+  EXPECT_EQ(second->Top(), 0);
+  EXPECT_EQ(first->Top(), 10);
+  // While alignment is off nothing moves; turning it on catches up.
+  form->DisableAlign();
+  first->SetHeight(30);
+  EXPECT_EQ(first->Height(), 30);
+  form->EnableAlign();
+  EXPECT_EQ(first->BoundsRect(), (win::RECT{0, 10, 200, 40}));
+}
+
+TEST_F(GuiControls, KeysReachTheFocusedControlsHandlers) {
+  auto form = shownForm();
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  std::string log;
+  panel->OnKeyDown = [&](TObject*, win::WORD& key, TShiftState shift) {
+    log += "down " + std::to_string(key) + (shift & ssShift ? " shift" : "") + ";";
+    key = 0;
+  };
+  panel->OnKeyPress = [&](TObject*, char& key) { log += std::string("press ") + key + ";"; };
+  panel->OnKeyUp = [&](TObject*, win::WORD& key, TShiftState) { log += "up " + std::to_string(key) + ";"; };
+  panel->SetFocus();
+  win::SendMessageW(panel->Handle(), win::WM_KEYDOWN, 0x41, 0);
+  win::SendMessageW(panel->Handle(), win::WM_CHAR, u'\u00e9', 0);
+  win::SendMessageW(panel->Handle(), win::WM_CHAR, u'\u4e00', 0);
+  win::SendMessageW(panel->Handle(), win::WM_KEYUP, 0x41, 0);
+  EXPECT_EQ(log, "down 65;press \xe9;press ?;up 65;");
+}
+
+TEST_F(GuiControls, CursorsFollowTheControlUnderThePointer) {
+  auto form = shownForm();
+  auto* swatch = new Swatch(form.get(), clBlue);
+  swatch->SetParent(form.get());
+  swatch->SetBounds(50, 20, 20, 20);
+  swatch->SetCursor(crHandPoint);
+  form->SetCursor(crIBeam);
+  win::SetCursorPos(55, 25);
+  win::SendMessageW(form->Handle(), win::WM_SETCURSOR, form->Handle(), win::HTCLIENT);
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(0, win::IDC_HAND));
+  win::SetCursorPos(5, 5);
+  win::SendMessageW(form->Handle(), win::WM_SETCURSOR, form->Handle(), win::HTCLIENT);
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(0, win::IDC_IBEAM));
+  Screen->SetCursor(crHourGlass);  // the screen's cursor wins over the controls
+  win::SendMessageW(form->Handle(), win::WM_SETCURSOR, form->Handle(), win::HTCLIENT);
+  EXPECT_EQ(win::GetCursor(), win::LoadCursorW(0, win::IDC_WAIT));
+}
+
 TEST_F(GuiControls, ChildWindowsFollowTheirParentAndFreedControlsLeaveIt) {
   auto form = shownForm();
   auto* panel = new TPanel(form.get());
