@@ -55,7 +55,11 @@ void fillImage(images::TPNGImage& image) {
   for (int y = 0; y < kSize; ++y) {
     auto* row = static_cast<std::uint8_t*>(image.ScanLine(y));
     const std::uint8_t* in = &rgb[std::size_t{static_cast<unsigned>(y)} * kSize * 3];
-    for (int x = 0; x < kSize; ++x) row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
+    for (int x = 0; x < kSize; ++x) {
+      row[3 * x] = in[3 * x + 2];
+      row[3 * x + 1] = in[3 * x + 1];
+      row[3 * x + 2] = in[3 * x];
+    }
   }
 }
 

@@ -155,7 +155,8 @@ bool TChunkPLTE::PrepareToWrite() {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(entries.size() * 3);
   for (const TPngColor& entry : entries) {
-    for (std::uint8_t sample : {entry.Red, entry.Green, entry.Blue}) bytes.push_back(inverse ? inverse[sample] : sample);
+    for (std::uint8_t sample : {entry.Red, entry.Green, entry.Blue})
+      bytes.push_back(inverse ? inverse[sample] : sample);
   }
   SetData(bytes.data(), bytes.size());
   return true;

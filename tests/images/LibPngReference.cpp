@@ -160,7 +160,8 @@ Rgb8Image ReadPngRgb8(const std::string& bytes) {
         const auto grey = static_cast<std::uint8_t>(SampleAt(row, raw.bitDepth, first) * 255 / maxSample);
         image.rgb.insert(image.rgb.end(), {grey, grey, grey});
       } else {
-        for (int c = 0; c < 3; ++c) image.rgb.push_back(static_cast<std::uint8_t>(SampleAt(row, raw.bitDepth, first + c)));
+        for (int c = 0; c < 3; ++c)
+          image.rgb.push_back(static_cast<std::uint8_t>(SampleAt(row, raw.bitDepth, first + c)));
       }
     }
   }

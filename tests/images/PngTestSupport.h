@@ -65,7 +65,8 @@ inline std::vector<std::uint8_t> BitmapRgb(gui::TBitmap& bitmap) {
 inline std::vector<std::uint8_t> GammaTableFor(std::uint32_t stored) {
   std::vector<std::uint8_t> table(256);
   const double exponent = 1.0 / (stored / 100000.0 * 2.2);
-  for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(std::nearbyint(255.0 * std::pow(i / 255.0, exponent)));
+  for (int i = 0; i < 256; ++i)
+    table[i] = static_cast<std::uint8_t>(std::nearbyint(255.0 * std::pow(i / 255.0, exponent)));
   return table;
 }
 

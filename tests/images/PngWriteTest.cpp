@@ -23,7 +23,8 @@ void paint(gui::TBitmap& bitmap, gui::TPixelFormat format, int width, int height
   if (PaletteBitsOf(format) > 0) {
     std::vector<TPngColor> palette;
     for (int k = 0; k < (1 << PaletteBitsOf(format)); ++k)
-      palette.push_back({static_cast<std::uint8_t>(k * 3), static_cast<std::uint8_t>(255 - k), static_cast<std::uint8_t>(k * 7)});
+      palette.push_back(
+          {static_cast<std::uint8_t>(k * 3), static_cast<std::uint8_t>(255 - k), static_cast<std::uint8_t>(k * 7)});
     bitmap.SetPalette(MakePalette(palette));
   }
 }
