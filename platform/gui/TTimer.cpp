@@ -11,9 +11,10 @@ namespace {
 
 constexpr win::UINT_PTR kTimerId = 1;
 
+// Never freed, so that timers outliving static destruction still find it.
 std::unordered_map<win::HWND, TTimer*>& timersByWindow() {
-  static std::unordered_map<win::HWND, TTimer*> timers;
-  return timers;
+  static auto* timers = new std::unordered_map<win::HWND, TTimer*>();
+  return *timers;
 }
 
 }  // namespace

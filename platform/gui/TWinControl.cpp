@@ -19,10 +19,11 @@ constexpr int kVkControl = 0x11;
 constexpr int kVkMenu = 0x12;
 
 // Our windows and their controls. Looked up by handle, never through window
-// data that another window's owner could have set.
+// data that another window's owner could have set. Never freed, so that
+// controls outliving static destruction still find it.
 std::unordered_map<win::HWND, TWinControl*>& controlsByWindow() {
-  static std::unordered_map<win::HWND, TWinControl*> controls;
-  return controls;
+  static auto* controls = new std::unordered_map<win::HWND, TWinControl*>();
+  return *controls;
 }
 
 TShiftState keyboardShift() {
