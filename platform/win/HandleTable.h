@@ -23,9 +23,9 @@ class HandleTable {
       index = freeSlots_.back();
       freeSlots_.pop_back();
     } else {
-      if (slots_.size() >= kIndexMask) return 0;
-      index = static_cast<std::uint32_t>(slots_.size()) + 1;  // index 0 is never used
-      if (slots_.empty()) slots_.emplace_back();
+      if (slots_.empty()) slots_.emplace_back();  // index 0 is never used
+      if (slots_.size() > kIndexMask) return 0;
+      index = static_cast<std::uint32_t>(slots_.size());
       slots_.emplace_back();
     }
     Slot& slot = slots_[index];
