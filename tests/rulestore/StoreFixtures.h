@@ -56,8 +56,8 @@ inline std::map<std::string, std::string> snapshot(const std::string& folder) {
   return files;
 }
 
-struct RuleSpec {
-  RuleSpec(std::string name, std::string source, int action = 1,
+struct RuleFields {
+  RuleFields(std::string name, std::string source, int action = 1,
            std::vector<std::pair<std::string, int>> headers = {})
       : name(std::move(name)), source(std::move(source)), action(action), headers(std::move(headers)) {}
 
@@ -67,20 +67,20 @@ struct RuleSpec {
   std::vector<std::pair<std::string, int>> headers;  // header name, match type
 };
 
-inline std::unique_ptr<CRuleDefinition> makeRule(const RuleSpec& spec) {
-  auto rule = CRuleDefinition::NewRule("mail", spec.source.c_str(), spec.source.empty(), 0);
-  rule->SetName(spec.name.c_str());
-  rule->Action = spec.action;
-  for (const auto& [header, type] : spec.headers)
-    rule->Headers.Add(CHeaderRule::NewRule(header.c_str(), type, ("pattern of " + spec.name).c_str()));
+inline std::unique_ptr<CRuleDefinition> makeRule(const RuleFields& fields) {
+  auto rule = CRuleDefinition::NewRule("mail", fields.source.c_str(), fields.source.empty(), 0);
+  rule->SetName(fields.name.c_str());
+  rule->Action = fields.action;
+  for (const auto& [header, type] : fields.headers)
+    rule->Headers.Add(CHeaderRule::NewRule(header.c_str(), type, ("pattern of " + fields.name).c_str()));
   return rule;
 }
 
 // Writes a store of these rules, in this order, into folder.
-inline bool seedStore(const std::string& folder, const std::vector<RuleSpec>& rules) {
+inline bool seedStore(const std::string& folder, const std::vector<RuleFields>& rules) {
   CKillFile store;
   if (!store.LoadData(folder.c_str(), true, "*")) return false;
-  for (const RuleSpec& spec : rules) store.Add(makeRule(spec));
+  for (const RuleFields& fields : rules) store.Add(makeRule(fields));
   return store.SaveData(false);
 }
 

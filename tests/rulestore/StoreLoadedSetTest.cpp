@@ -9,7 +9,7 @@ using Names = std::vector<std::string>;
 namespace {
 
 // Globals and two users' rules, interleaved.
-const std::vector<RuleSpec> kMixedStore = {
+const std::vector<RuleFields> kMixedStore = {
     {"g1", ""}, {"bob1", "Mail/bob"}, {"ann1", "Mail/ann"}, {"g2", ""}, {"bob2", "MAIL/BOB"}, {"ann2", "Mail/ann"},
 };
 
