@@ -77,18 +77,21 @@ TStyleList::~TStyleList() { Clear(); }
 
 int TStyleList::LowerBound(const std::string& prefix) const {
   auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix,
-                             [](const Entry& entry, const std::string& key) { return CompareStyleKeys(entry.key, key) < 0; });
+                             [](const std::unique_ptr<Entry>& entry, const std::string& key) {
+                               return CompareStyleKeys(entry->key, key) < 0;
+                             });
   return static_cast<int>(it - entries_.begin());
 }
 
 bool TStyleList::Find(const std::string& key, int& index) const {
   index = LowerBound(key);
-  return index < Count() && CompareStyleKeys(entries_[static_cast<std::size_t>(index)].key, key) == 0;
+  return index < Count() && CompareStyleKeys(entries_[static_cast<std::size_t>(index)]->key, key) == 0;
 }
 
 void TStyleList::Clear() {
-  for (Entry& entry : entries_) entry.properties.reset();
+  for (auto& entry : entries_) entry->properties.reset();
   entries_.clear();
+  overflow_.reset();
   DefProp = nullptr;
   seqNo_ = 10;
 }
@@ -98,7 +101,13 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   Find(key, index);
   properties->PropTag = key;
   TProperties* added = properties.get();
-  entries_.insert(entries_.begin() + index, Entry{key, std::move(properties), ParseContextualKey(key)});
+  if (Count() >= kMaxEntries) {
+    // One scratch entry takes what no longer fits; it stays valid for the reader's caches.
+    if (!overflow_) overflow_ = std::move(properties);
+    return overflow_.get();
+  }
+  entries_.insert(entries_.begin() + index,
+                  std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)}));
   return added;
 }
 

@@ -26,8 +26,8 @@ class TStyleList {
   TStyleList& operator=(const TStyleList&) = delete;
 
   int Count() const { return static_cast<int>(entries_.size()); }
-  const std::string& Strings(int index) const { return entries_[static_cast<std::size_t>(index)].key; }
-  TProperties* Objects(int index) const { return entries_[static_cast<std::size_t>(index)].properties.get(); }
+  const std::string& Strings(int index) const { return entries_[static_cast<std::size_t>(index)]->key; }
+  TProperties* Objects(int index) const { return entries_[static_cast<std::size_t>(index)]->properties.get(); }
   // Index of the first entry with key (true), or where it would go (false).
   bool Find(const std::string& key, int& index) const;
   // Index of the first entry whose key sorts at or after prefix.
@@ -35,7 +35,9 @@ class TStyleList {
 
   // Frees every entry and sets the sequence counter back to 10.
   void Clear();
-  // Adds an entry before any with the same key; the key is written into the tag.
+  // Adds an entry before any with the same key; the key is written into the tag. Beyond
+  // kMaxEntries rules go to one unlisted scratch entry (a sheet that large is hostile).
+  static constexpr int kMaxEntries = 50000;
   TProperties* AddObject(const std::string& key, std::unique_ptr<TProperties> properties);
   // Adds a copy (values only) of properties under key.
   TProperties* AddDuplicate(const std::string& key, const TProperties& properties);
@@ -83,7 +85,9 @@ class TStyleList {
   void MergeContextualKeys(CascadePass& pass, const std::string& prefix);
   void RunPass(CascadePass& pass);
 
-  std::vector<Entry> entries_;
+  // Entries are held by pointer so that inserting into a large sheet moves little.
+  std::vector<std::unique_ptr<Entry>> entries_;
+  std::unique_ptr<TProperties> overflow_;
   bool* overLinksActive_ = nullptr;
   int seqNo_ = 10;
 };

@@ -129,7 +129,7 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
 
 void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
   for (int index = LowerBound(prefix); index < Count(); ++index) {
-    const Entry& entry = entries_[static_cast<std::size_t>(index)];
+    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
     if (!StartsWithNoCase(entry.key, prefix)) break;
     const TContextualKey* key = entry.contextual.get();
     if (!key || !PartMatches(key->subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;

@@ -247,3 +247,19 @@ TEST_F(Cascade, DuplicateKeysGoBeforeTheExistingOnes) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(StyleListLimits, HugeSheetsStopAddingEntries) {
+  TStyleList styles;
+  std::string sheet;
+  for (int rule = 0; rule < TStyleList::kMaxEntries + 10; ++rule) sheet += "div p" + std::to_string(rule) + ",x{color:red}";
+  TStringCssSource source(sheet);
+  char current = ' ';
+  ParseStyleSheet(styles, current, source, "", true);
+  EXPECT_EQ(styles.Count(), TStyleList::kMaxEntries);
+}
+
+}  // namespace
+}  // namespace engine
