@@ -171,3 +171,71 @@ TEST(GuiBitmap, SuiteFilesLoadOrRaiseInvalidGraphic) {
 
 }  // namespace
 }  // namespace gui
+
+namespace gui {
+namespace {
+
+TEST(GuiBitmap, AdoptsAndReleasesHandles) {
+  TBitmap source;
+  source.SetPixelFormat(pf8bit);
+  source.SetSize(9, 5);
+  const win::HBITMAP handle = source.ReleaseHandle();
+  EXPECT_TRUE(source.Empty());
+  EXPECT_EQ(source.Handle(), 0u);
+  TBitmap adopter;
+  adopter.SetHandle(handle);
+  EXPECT_EQ(adopter.Width(), 9);
+  EXPECT_EQ(adopter.Height(), 5);
+  EXPECT_EQ(adopter.PixelFormat(), pf8bit);
+  const win::HBITMAP device = win::CreateBitmap(3, 4, 1, 32, nullptr);
+  adopter.SetHandle(device);
+  EXPECT_EQ(win::GetObjectType(handle), 0u);  // the old one was freed
+  EXPECT_EQ(adopter.PixelFormat(), pfDevice);
+  EXPECT_EQ(adopter.Height(), 4);
+}
+
+TEST(GuiBitmap, ChangesAreReportedThroughOnChange) {
+  TBitmap bitmap;
+  int changes = 0;
+  bitmap.OnChange = [&](TObject*) { ++changes; };
+  bitmap.SetSize(4, 4);
+  EXPECT_EQ(changes, 1);
+  bitmap.Canvas().FillRect(win::RECT{0, 0, 2, 2});
+  EXPECT_EQ(changes, 2);
+  bitmap.SetSize(4, 4);  // no change, no report
+  EXPECT_EQ(changes, 2);
+  EXPECT_TRUE(bitmap.Modified());
+}
+
+TEST(GuiBitmap, StretchDrawScalesIntoTheRectangle) {
+  TBitmap source;
+  source.SetPixelFormat(pf24bit);
+  source.SetSize(2, 1);
+  source.Canvas().SetPixel(1, 0, clNavy);
+  TBitmap target;
+  target.SetPixelFormat(pf32bit);
+  target.SetSize(8, 4);
+  target.Canvas().StretchDraw(win::RECT{0, 0, 8, 4}, &source);
+  EXPECT_EQ(target.Canvas().Pixels(1, 3), static_cast<win::COLORREF>(clWhite));
+  EXPECT_EQ(target.Canvas().Pixels(6, 3), static_cast<win::COLORREF>(clNavy));
+}
+
+TEST(GuiBitmap, SavingToAFileLeavesNoTemporaryBehind) {
+  const std::string folder = testing::TempDir() + "/gui_bitmap_save";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf4bit);
+  bitmap.SetSize(3, 3);
+  bitmap.SaveToFile(folder + "/picture.bmp");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++files;
+  EXPECT_EQ(files, 1);
+  TBitmap back;
+  back.LoadFromFile(folder + "/picture.bmp");
+  EXPECT_EQ(back.PixelFormat(), pf4bit);
+  EXPECT_THROW(back.LoadFromFile(folder + "/missing.bmp"), EFOpenError);
+}
+
+}  // namespace
+}  // namespace gui

@@ -64,6 +64,32 @@ TEST(GuiCanvas, FontChangesReachTheDC) {
   EXPECT_TRUE(sawRed);
 }
 
+TEST(GuiCanvas, ClipRectFollowsTheDCsClip) {
+  auto bitmap = surface(20, 10);
+  TCanvas& canvas = bitmap->Canvas();
+  EXPECT_EQ(canvas.ClipRect(), (win::RECT{0, 0, 20, 10}));
+  win::IntersectClipRect(canvas.Handle(), 2, 3, 8, 9);
+  EXPECT_EQ(canvas.ClipRect(), (win::RECT{2, 3, 8, 9}));
+  canvas.Brush().SetColor(clBlack);
+  canvas.FillRect(win::RECT{0, 0, 20, 10});
+  EXPECT_EQ(canvas.Pixels(1, 1), 0xFFFFFFFFu);  // outside the clip: no colour
+  win::SelectClipRgn(canvas.Handle(), 0);
+  EXPECT_EQ(canvas.Pixels(1, 1), static_cast<win::COLORREF>(clWhite));
+  EXPECT_EQ(canvas.Pixels(2, 3), static_cast<win::COLORREF>(clBlack));
+}
+
+TEST(GuiCanvas, HandlesStayWhileNothingChanges) {
+  TFont font;
+  const win::HFONT first = font.Handle();
+  EXPECT_EQ(font.Handle(), first);
+  font.SetName(font.Name());  // the same name is no change
+  EXPECT_EQ(font.Handle(), first);
+  TBrush brush;
+  brush.SetStyle(bsClear);
+  brush.SetColor(clRed);  // a colour makes a clear brush solid
+  EXPECT_EQ(brush.Style(), bsSolid);
+}
+
 TEST(GuiCanvas, CanvasWithoutADCRefusesToDraw) {
   TCanvas canvas;
   EXPECT_THROW(canvas.FillRect(win::RECT{0, 0, 1, 1}), EInvalidOperation);

@@ -162,6 +162,28 @@ TEST(GuiStringList, AssignCopiesStringsAndObjectLinks) {
   EXPECT_EQ(copy.Objects(0), &source);
 }
 
+// Counts how often the list is told that updates start and end.
+class UpdateCounting : public TStringList {
+ public:
+  std::string log;
+
+ protected:
+  void SetUpdateState(bool updating) override { log += updating ? "[" : "]"; }
+};
+
+TEST(GuiStringList, NestedUpdatesReportOnlyTheOutermostPair) {
+  UpdateCounting list;
+  list.BeginUpdate();
+  list.BeginUpdate();
+  list.SetText("a\nb");  // brackets itself
+  list.EndUpdate();
+  EXPECT_EQ(list.log, "[");
+  list.EndUpdate();
+  list.EndUpdate();  // one too many is ignored
+  EXPECT_EQ(list.log, "[]");
+  EXPECT_EQ(list.UpdateCount(), 0);
+}
+
 TEST(GuiStringList, StreamsAndFilesRoundTrip) {
   TStringList list;
   list.SetText("one\ntwo");
