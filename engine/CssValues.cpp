@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "engine/CssText.h"
-#include "platform/win/gdi/Screen.h"
+#include "platform/gui/TScreen.h"
 
 namespace engine {
 namespace {
@@ -53,7 +53,7 @@ double DefaultFontSize() { return DefaultFontSizeStore(); }
 void SetDefaultFontSize(double points) { DefaultFontSizeStore() = points; }
 
 int CssPixelsPerInch() {
-  int pixelsPerInch = PixelsPerInchStore() > 0 ? PixelsPerInchStore() : win::screenPixelsPerInch();
+  int pixelsPerInch = PixelsPerInchStore() > 0 ? PixelsPerInchStore() : gui::Screen->PixelsPerInch();
   return pixelsPerInch > 0 ? pixelsPerInch : 96;
 }
 void SetCssPixelsPerInch(int pixelsPerInch) { PixelsPerInchStore() = pixelsPerInch > 0 ? pixelsPerInch : 0; }

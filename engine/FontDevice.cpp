@@ -1,14 +1,11 @@
 #include "engine/FontDevice.h"
 
-#include <algorithm>
 #include <utility>
-#include <vector>
 
-#include "engine/CssText.h"
+#include "platform/gui/TScreen.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/text/FontObject.h"
-#include "platform/win/text/FontResolver.h"
 #include "platform/win/text/FontTypes.h"
 #include "platform/win/text/TextMetrics.h"
 
@@ -20,20 +17,7 @@ FontDeviceHooks& Hooks() {
   return hooks;
 }
 
-const std::vector<std::string>& LowerCaseFamilies() {
-  static const std::vector<std::string> families = [] {
-    std::vector<std::string> names;
-    for (const std::string& name : win::installedFontFamilies()) names.push_back(LowerCase(name));
-    std::sort(names.begin(), names.end());
-    return names;
-  }();
-  return families;
-}
-
-bool ScreenHasFont(const std::string& name) {
-  const std::vector<std::string>& families = LowerCaseFamilies();
-  return std::binary_search(families.begin(), families.end(), LowerCase(name));
-}
+bool ScreenHasFont(const std::string& name) { return gui::Screen->Fonts().IndexOf(name) >= 0; }
 
 // A font selected into a memory DC of the screen, for as long as the object lives.
 class ScreenFont {
