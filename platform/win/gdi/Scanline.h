@@ -21,7 +21,7 @@ struct RowRange {
   LONG top;
   LONG bottom;
 };
-constexpr LONG kRasterRowLimit = 1 << 18;
+constexpr LONG kRasterRowLimit = 1 << 17;
 constexpr RowRange kRegionRows{-kRasterRowLimit, kRasterRowLimit};
 
 // Fills closed polygons (each implicitly closed) with ALTERNATE or WINDING.
