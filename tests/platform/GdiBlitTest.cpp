@@ -1,32 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Gdi.h"
+#include "tests/platform/GdiTestCanvas.h"
 
 namespace win {
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A memory DC holding its own bitmap, colour (32 bpp) or monochrome.
-struct Canvas {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ previous;
-  Canvas(int width, int height, bool monochrome = false, COLORREF fill = kWhite) {
-    dc = CreateCompatibleDC(0);
-    bitmap = CreateBitmap(width, height, 1, monochrome ? 1 : 32, nullptr);
-    previous = SelectObject(dc, bitmap);
-    fillDeviceRect(*dcFromHandle(dc), RECT{0, 0, width, height}, fill);
-  }
-  ~Canvas() {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  COLORREF at(int x, int y) const { return pixelToColor(bitmapFromHandle(bitmap)->surface.rowPtr(y)[x]); }
-  void set(int x, int y, COLORREF c) { bitmapFromHandle(bitmap)->surface.rowPtr(y)[x] = colorToPixel(c); }
-};
+using gditest::Canvas;
+using gditest::kBlack;
+using gditest::kWhite;
 
 TEST(GdiBlit, RasterOperationsCombineSourceAndDestination) {
   const COLORREF src = RGB(0xF0, 0x0F, 0x33), dst = RGB(0xAA, 0x55, 0x0F), brush = RGB(0x12, 0x34, 0x56);

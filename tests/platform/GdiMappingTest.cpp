@@ -1,40 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Gdi.h"
+#include "tests/platform/GdiTestCanvas.h"
 
 namespace win {
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-struct Canvas {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ previous;
-  Canvas(int width, int height) {
-    dc = CreateCompatibleDC(0);
-    bitmap = CreateBitmap(width, height, 1, 32, nullptr);
-    previous = SelectObject(dc, bitmap);
-    fillDeviceRect(*dcFromHandle(dc), RECT{0, 0, width, height}, kWhite);
-  }
-  ~Canvas() {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  COLORREF at(int x, int y) const { return pixelToColor(bitmapFromHandle(bitmap)->surface.rowPtr(y)[x]); }
-  // The device rectangle covered by black pixels.
-  RECT blackBounds() const {
-    const Surface& s = bitmapFromHandle(bitmap)->surface;
-    RECT box{s.width, s.height, 0, 0};
-    for (int y = 0; y < s.height; ++y)
-      for (int x = 0; x < s.width; ++x)
-        if (at(x, y) == kBlack) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-    return box;
-  }
-};
+using gditest::Canvas;
+using gditest::kBlack;
+using gditest::kWhite;
 
 TEST(GdiMapping, AnisotropicRectangleLandsOnScaledDevicePixels) {
   Canvas canvas(40, 40);

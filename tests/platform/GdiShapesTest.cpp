@@ -4,44 +4,14 @@
 
 #include "platform/win/Gdi.h"
 #include "platform/win/user/SystemColors.h"
+#include "tests/platform/GdiTestCanvas.h"
 
 namespace win {
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A memory DC over a white 32-bit bitmap.
-struct Canvas {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ previous;
-  Canvas(int width, int height) {
-    dc = CreateCompatibleDC(0);
-    bitmap = CreateBitmap(width, height, 1, 32, nullptr);
-    previous = SelectObject(dc, bitmap);
-    fillDeviceRect(*dcFromHandle(dc), RECT{0, 0, width, height}, kWhite);
-  }
-  ~Canvas() {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  const Surface& surface() const { return bitmapFromHandle(bitmap)->surface; }
-  COLORREF at(int x, int y) const { return pixelToColor(surface().rowPtr(y)[x]); }
-  // One line per row: '#' for black, '.' for white, 'o' for anything else.
-  std::string dump() const {
-    std::string out;
-    for (int y = 0; y < surface().height; ++y) {
-      for (int x = 0; x < surface().width; ++x) {
-        const COLORREF c = at(x, y);
-        out += c == kBlack ? '#' : c == kWhite ? '.' : 'o';
-      }
-      out += '\n';
-    }
-    return out;
-  }
-};
+using gditest::Canvas;
+using gditest::kBlack;
+using gditest::kWhite;
 
 TEST(GdiShapes, RectangleCoversLeftTopButNotRightBottom) {
   Canvas canvas(6, 5);

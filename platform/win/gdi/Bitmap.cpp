@@ -11,14 +11,6 @@
 namespace win {
 namespace {
 
-template <class T>
-int copyOut(const T& value, int bufferSize, void* buffer) {
-  if (!buffer) return static_cast<int>(sizeof(T));
-  if (bufferSize < static_cast<int>(sizeof(T))) return 0;
-  std::memcpy(buffer, &value, sizeof(T));
-  return static_cast<int>(sizeof(T));
-}
-
 DibLayout layoutOf(const BitmapObject& bitmap) {
   DibLayout layout;
   layout.width = bitmap.surface.width;
@@ -71,12 +63,12 @@ int BitmapObject::describe(int bufferSize, void* buffer) const {
       DIBSECTION section{};
       section.dsBm = info;
       section.dsBmih = header;
-      return copyOut(section, bufferSize, buffer);
+      return copyDescription(section, bufferSize, buffer);
     }
   } else {
     info.bmWidthBytes = ((surface.width * bitsPixel + 15) / 16) * 2;
   }
-  return copyOut(info, bufferSize, buffer);
+  return copyDescription(info, bufferSize, buffer);
 }
 
 void BitmapObject::readBitsIntoSurface() {

@@ -8,11 +8,7 @@
 namespace win {
 
 int BrushObject::describe(int bufferSize, void* buffer) const {
-  const LOGBRUSH brush{style, color, 0};
-  if (!buffer) return static_cast<int>(sizeof brush);
-  if (bufferSize < static_cast<int>(sizeof brush)) return 0;
-  std::memcpy(buffer, &brush, sizeof brush);
-  return static_cast<int>(sizeof brush);
+  return copyDescription(LOGBRUSH{style, color, 0}, bufferSize, buffer);
 }
 
 BrushPaint brushPaint(HBRUSH handle) {

@@ -3,6 +3,7 @@
 // device contexts) lives in one handle table, so a handle names exactly one
 // object of one kind and a stale handle is refused everywhere.
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "platform/win/gdi/GdiObjectTable.h"
@@ -52,6 +53,16 @@ template <class T>
 T* gdiObjectAs(HGDIOBJ handle, GdiObjectKind kind) {
   GdiObject* object = gdiObjects().get(handle);
   return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
+}
+
+// GetObject's rule for a fixed-size description: with a null buffer the size
+// needed, else the bytes copied (0 when the buffer is too small).
+template <class T>
+int copyDescription(const T& value, int bufferSize, void* buffer) {
+  if (!buffer) return static_cast<int>(sizeof(T));
+  if (bufferSize < static_cast<int>(sizeof(T))) return 0;
+  std::memcpy(buffer, &value, sizeof(T));
+  return static_cast<int>(sizeof(T));
 }
 
 // Deletes any kind of drawing object except device contexts (use DeleteDC).

@@ -28,11 +28,7 @@ PaletteObject* paletteFromHandle(HPALETTE palette) {
 const PALETTEENTRY* staticPaletteColors() { return kStaticColors; }
 
 int PaletteObject::describe(int bufferSize, void* buffer) const {
-  const WORD count = static_cast<WORD>(entries.size());
-  if (!buffer) return static_cast<int>(sizeof count);
-  if (bufferSize < static_cast<int>(sizeof count)) return 0;
-  std::memcpy(buffer, &count, sizeof count);
-  return static_cast<int>(sizeof count);
+  return copyDescription(static_cast<WORD>(entries.size()), bufferSize, buffer);
 }
 
 HPALETTE CreatePalette(const LOGPALETTE* logical) {

@@ -5,26 +5,13 @@
 #include <memory>
 
 namespace win {
-namespace {
-
-// Copies `value` into the caller's buffer when it fits; GetObject's contract.
-template <class T>
-int copyOut(const T& value, int bufferSize, void* buffer) {
-  if (!buffer) return static_cast<int>(sizeof(T));
-  if (bufferSize < static_cast<int>(sizeof(T))) return 0;
-  std::memcpy(buffer, &value, sizeof(T));
-  return static_cast<int>(sizeof(T));
-}
-
-}  // namespace
-
 int PenObject::describe(int bufferSize, void* buffer) const {
   if (kind == GdiObjectKind::Pen) {
     LOGPEN pen{style, POINT{width, 0}, color};
-    return copyOut(pen, bufferSize, buffer);
+    return copyDescription(pen, bufferSize, buffer);
   }
   EXTLOGPEN pen{style, static_cast<DWORD>(width), brushStyle, color, 0, 0, {0}};
-  return copyOut(pen, bufferSize, buffer);
+  return copyDescription(pen, bufferSize, buffer);
 }
 
 DWORD PenObject::objectType() const { return kind == GdiObjectKind::Pen ? OBJ_PEN : OBJ_EXTPEN; }
