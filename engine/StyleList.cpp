@@ -101,7 +101,7 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   Find(key, index);
   properties->PropTag = key;
   TProperties* added = properties.get();
-  if (Count() >= kMaxEntries) {
+  if (Count() >= entryLimit_) {
     // One scratch entry takes what no longer fits; it stays valid for the reader's caches.
     if (!overflow_) overflow_ = std::move(properties);
     return overflow_.get();

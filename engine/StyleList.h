@@ -36,8 +36,9 @@ class TStyleList {
   // Frees every entry and sets the sequence counter back to 10.
   void Clear();
   // Adds an entry before any with the same key; the key is written into the tag. Beyond
-  // kMaxEntries rules go to one unlisted scratch entry (a sheet that large is hostile).
+  // the entry limit rules go to one unlisted scratch entry (a sheet that large is hostile).
   static constexpr int kMaxEntries = 50000;
+  void SetEntryLimit(int limit) { entryLimit_ = limit; }  // for tests
   TProperties* AddObject(const std::string& key, std::unique_ptr<TProperties> properties);
   // Adds a copy (values only) of properties under key.
   TProperties* AddDuplicate(const std::string& key, const TProperties& properties);
@@ -88,6 +89,7 @@ class TStyleList {
   // Entries are held by pointer so that inserting into a large sheet moves little.
   std::vector<std::unique_ptr<Entry>> entries_;
   std::unique_ptr<TProperties> overflow_;
+  int entryLimit_ = kMaxEntries;
   bool* overLinksActive_ = nullptr;
   int seqNo_ = 10;
 };

@@ -253,12 +253,15 @@ namespace {
 
 TEST(StyleListLimits, HugeSheetsStopAddingEntries) {
   TStyleList styles;
+  styles.SetEntryLimit(100);
   std::string sheet;
-  for (int rule = 0; rule < TStyleList::kMaxEntries + 10; ++rule) sheet += "div p" + std::to_string(rule) + ",x{color:red}";
+  for (int rule = 0; rule < 110; ++rule) sheet += "div p" + std::to_string(rule) + ",x{color:red}";
   TStringCssSource source(sheet);
   char current = ' ';
   ParseStyleSheet(styles, current, source, "", true);
-  EXPECT_EQ(styles.Count(), TStyleList::kMaxEntries);
+  EXPECT_EQ(styles.Count(), 100);
+  int index = 0;
+  EXPECT_TRUE(styles.Find("x", index));
 }
 
 }  // namespace
