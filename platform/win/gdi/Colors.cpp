@@ -4,9 +4,10 @@
 
 namespace win {
 
+// Never destroyed, so drawing during static destruction still resolves colours.
 std::function<COLORREF(int)>& systemColorResolver() {
-  static std::function<COLORREF(int)> resolver = GetSysColor;
-  return resolver;
+  static auto* resolver = new std::function<COLORREF(int)>(GetSysColor);
+  return *resolver;
 }
 
 COLORREF resolveColor(COLORREF color) {

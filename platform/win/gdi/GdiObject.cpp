@@ -20,9 +20,11 @@ DWORD GdiObject::objectType() const {
   return 0;
 }
 
+// Never destroyed: objects held by other static objects may be deleted
+// during static destruction, in any order.
 GdiObjectTable<GdiObject>& gdiObjects() {
-  static GdiObjectTable<GdiObject> table;
-  return table;
+  static auto* table = new GdiObjectTable<GdiObject>();
+  return *table;
 }
 
 HGDIOBJ addGdiObject(std::unique_ptr<GdiObject> object) {

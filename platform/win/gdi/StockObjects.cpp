@@ -54,9 +54,10 @@ HGDIOBJ makeStock(int index) {
 
 }  // namespace
 
+// Never destroyed (see gdiObjects).
 std::function<HGDIOBJ(int)>& stockFontProvider() {
-  static std::function<HGDIOBJ(int)> provider;
-  return provider;
+  static auto* provider = new std::function<HGDIOBJ(int)>();
+  return *provider;
 }
 
 HGDIOBJ GetStockObject(int index) {
