@@ -310,6 +310,74 @@ TEST(GdiShapes, ArcDrawsOnlyTheCounterClockwisePart) {
   EXPECT_GT(upperRight, 8);
 }
 
+TEST(GdiShapes, BinaryRasterOperationsMixPenAndDestination) {
+  const COLORREF pen = RGB(0xF0, 0x0F, 0x33), dst = RGB(0xAA, 0x55, 0x0F);
+  struct Case {
+    int rop2;
+    COLORREF expected;
+  };
+  const Case cases[] = {
+      {R2_COPYPEN, pen},         {R2_NOTCOPYPEN, ~pen & 0xFFFFFF}, {R2_XORPEN, pen ^ dst},
+      {R2_NOTXORPEN, ~(pen ^ dst) & 0xFFFFFF}, {R2_NOT, ~dst & 0xFFFFFF}, {R2_MASKPEN, pen & dst},
+      {R2_MERGEPEN, pen | dst},  {R2_NOP, dst},                     {R2_BLACK, kBlack},
+      {R2_WHITE, kWhite},        {R2_MASKPENNOT, pen & ~dst & 0xFFFFFF},
+  };
+  const HPEN colored = CreatePen(PS_SOLID, 1, pen);
+  for (const Case& c : cases) {
+    Canvas canvas(3, 1, false, dst);
+    SelectObject(canvas.dc, colored);
+    SetROP2(canvas.dc, c.rop2);
+    MoveToEx(canvas.dc, 0, 0, nullptr);
+    LineTo(canvas.dc, 2, 0);
+    EXPECT_EQ(canvas.at(1, 0), c.expected) << c.rop2;
+    EXPECT_EQ(canvas.at(2, 0), dst);
+    SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  }
+  DeleteObject(colored);
+  Canvas canvas(1, 1);
+  EXPECT_EQ(SetROP2(canvas.dc, 0), 0);
+  EXPECT_EQ(GetROP2(canvas.dc), R2_COPYPEN);
+}
+
+TEST(GdiShapes, RoundRectCutsItsCornersOnly) {
+  Canvas canvas(12, 10);
+  SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+  RoundRect(canvas.dc, 0, 0, 12, 10, 6, 6);
+  EXPECT_EQ(canvas.at(0, 0), kWhite);
+  EXPECT_EQ(canvas.at(11, 9), kWhite);
+  EXPECT_EQ(canvas.at(6, 0), kBlack);
+  EXPECT_EQ(canvas.at(0, 5), kBlack);
+  EXPECT_EQ(canvas.at(11, 5), kBlack);
+  EXPECT_EQ(canvas.blackBounds(), (RECT{0, 0, 12, 10}));
+}
+
+TEST(GdiShapes, PolyPolygonFillsAHoleUnderAlternate) {
+  Canvas canvas(10, 10);
+  SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+  SelectObject(canvas.dc, GetStockObject(BLACK_BRUSH));
+  const POINT points[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {3, 3}, {7, 3}, {7, 7}, {3, 7}};
+  const int counts[] = {4, 4};
+  EXPECT_TRUE(PolyPolygon(canvas.dc, points, counts, 2));
+  EXPECT_EQ(canvas.at(1, 1), kBlack);
+  EXPECT_EQ(canvas.at(5, 5), kWhite);
+  EXPECT_EQ(canvas.at(9, 9), kBlack);
+  const int bad[] = {4, 1};
+  EXPECT_FALSE(PolyPolygon(canvas.dc, points, bad, 2));
+}
+
+TEST(GdiShapes, MonochromeBitmapsTakeTheNearerOfBlackAndWhite) {
+  Canvas canvas(3, 1, true, kBlack);
+  const RECT light{0, 0, 1, 1}, dark{1, 0, 2, 1};
+  const HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0)), navy = CreateSolidBrush(RGB(0, 0, 128));
+  FillRect(canvas.dc, &light, yellow);
+  FillRect(canvas.dc, &dark, navy);
+  EXPECT_EQ(canvas.at(0, 0), kWhite);
+  EXPECT_EQ(canvas.at(1, 0), kBlack);
+  EXPECT_EQ(SetPixel(canvas.dc, 2, 0, RGB(200, 200, 200)), kWhite);
+  DeleteObject(yellow);
+  DeleteObject(navy);
+}
+
 TEST(GdiShapes, BadHandlesFailQuietly) {
   EXPECT_FALSE(Rectangle(0, 0, 0, 1, 1));
   EXPECT_FALSE(LineTo(12345, 1, 1));
