@@ -22,8 +22,8 @@ DWORD GdiObject::objectType() const {
 
 // Never destroyed: objects held by other static objects may be deleted
 // during static destruction, in any order.
-GdiObjectTable<GdiObject>& gdiObjects() {
-  static auto* table = new GdiObjectTable<GdiObject>();
+HandleTable<GdiObject>& gdiObjects() {
+  static auto* table = new HandleTable<GdiObject>();
   return *table;
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/win/gdi/GdiObjectTable.h"
+#include "platform/win/HandleTable.h"
 #include "platform/win/Types.h"
 
 namespace win {
@@ -43,7 +43,7 @@ struct GdiObject {
 };
 
 // The table of all drawing objects. Register objects through addGdiObject.
-GdiObjectTable<GdiObject>& gdiObjects();
+HandleTable<GdiObject>& gdiObjects();
 
 // Registers an object and returns its handle (0 when the table is full).
 HGDIOBJ addGdiObject(std::unique_ptr<GdiObject> object);
