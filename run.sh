@@ -19,6 +19,11 @@ shift
 cd "$caller"
 case "$command" in
   kestrane) exec "$here/build/bin/kestrane" "$@" ;;
-  render)   exec "$here/build/bin/render" "$@" ;;
+  render)
+    if [ ! -x "$here/build/bin/render" ]; then
+      echo "run.sh: render is not built yet (the viewer does not exist in this tree)" >&2
+      exit 1
+    fi
+    exec "$here/build/bin/render" "$@" ;;
   *) echo "run.sh: unknown command '$command'" >&2; exit 1 ;;
 esac
