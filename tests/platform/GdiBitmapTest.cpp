@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/text/FontObject.h"
+#include "platform/win/text/TextDraw.h"
 
 namespace win {
 namespace {
@@ -83,6 +85,105 @@ TEST(GdiBitmap, LowDepthDibSectionsKeepBitsAndDrawingInStep) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bitmap);
+}
+
+// A 24 bpp DIB section selected into a memory DC, as images keep their pixels.
+struct Dib24 {
+  HDC dc = CreateCompatibleDC(0);
+  HBITMAP bitmap;
+  std::uint8_t* bits = nullptr;
+  HGDIOBJ old;
+  Dib24(int width, int height) {
+    Info info = dibInfo(width, height, 24);
+    void* memory = nullptr;
+    bitmap = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &memory, 0, 0);
+    bits = static_cast<std::uint8_t*>(memory);
+    old = SelectObject(dc, bitmap);
+  }
+  ~Dib24() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+  Dib24(const Dib24&) = delete;
+  Dib24& operator=(const Dib24&) = delete;
+};
+
+// Bits written straight into a new section (no drawing call yet) are what
+// blits and GetDIBits read, and stay the master copy after drawing.
+TEST(GdiBitmap, DibSectionBitsWrittenDirectlyAreReadBeforeAndAfterDrawing) {
+  Dib24 dib(3, 2);
+  ASSERT_NE(dib.bitmap, 0u);
+  const std::int64_t stride = dibRowBytes(3, 24);
+  for (std::int64_t i = 0; i < stride * 2; ++i) EXPECT_EQ(dib.bits[i], 0) << i;  // a new section is black
+  const HDC screen = CreateCompatibleDC(0);
+  const HBITMAP target = CreateBitmap(3, 2, 1, 32, nullptr);
+  const HGDIOBJ old = SelectObject(screen, target);
+  PatBlt(screen, 0, 0, 3, 2, WHITENESS);
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 3, 2, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 2, 1), RGB(0, 0, 0));
+  // Top row, last pixel, stored in the second row: blue, green, red.
+  dib.bits[stride + 6] = 0x30;
+  dib.bits[stride + 7] = 0x20;
+  dib.bits[stride + 8] = 0x10;
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 3, 2, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 2, 0), RGB(0x10, 0x20, 0x30));
+  Info info = dibInfo(3, 2, 32);
+  std::uint32_t read[6] = {};
+  ASSERT_EQ(GetDIBits(screen, dib.bitmap, 0, 2, read, info.get(), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(read[5], 0x102030u);
+
+  SetPixel(dib.dc, 0, 1, RGB(0xAA, 0xBB, 0xCC));  // a drawing call lands in the bits
+  EXPECT_EQ(dib.bits[0], 0xCC);
+  EXPECT_EQ(dib.bits[2], 0xAA);
+  dib.bits[stride] = 0x44;  // top-left blue, written after the drawing call
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 3, 2, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 0, 0), RGB(0, 0, 0x44));
+  EXPECT_EQ(pixelAt(target, 0, 1), RGB(0xAA, 0xBB, 0xCC));
+  EXPECT_EQ(pixelAt(target, 2, 0), RGB(0x10, 0x20, 0x30));
+  EXPECT_EQ(GetPixel(dib.dc, 0, 0), RGB(0, 0, 0x44));
+  SelectObject(screen, old);
+  DeleteObject(target);
+  DeleteDC(screen);
+}
+
+// Text drawn into a 24 bpp section (opaque background, several glyphs, an
+// underline) leaves the same pixels in its bits as in a 32 bpp section.
+TEST(GdiBitmap, TextIntoLowDepthDibSectionMatchesTrueColour) {
+  const int width = 120, height = 30;
+  Dib24 low(width, height);
+  Info info = dibInfo(width, height, 32);
+  void* memory = nullptr;
+  const HBITMAP full = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &memory, 0, 0);
+  const HDC fullDc = CreateCompatibleDC(0);
+  const HGDIOBJ oldFull = SelectObject(fullDc, full);
+  const HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 1, 0, DEFAULT_CHARSET, 0, 0, 0, 0, u"Arial");
+  for (HDC dc : {low.dc, fullDc}) {
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
+    SelectObject(dc, font);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(200, 220, 240));
+    SetTextColor(dc, RGB(10, 20, 30));
+    const std::u16string text = u"Glyphs";
+    ASSERT_TRUE(TextOutW(dc, 4, 4, text.data(), static_cast<int>(text.size())));
+  }
+  const auto* pixels = static_cast<const std::uint32_t*>(memory);
+  const std::int64_t stride = dibRowBytes(width, 24);
+  int inked = 0;
+  for (int row = 0; row < height; ++row)
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* p = low.bits + row * stride + 3 * x;
+      const std::uint32_t lowPixel = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+      const std::uint32_t fullPixel = pixels[row * width + x] & 0xFFFFFF;
+      ASSERT_EQ(lowPixel, fullPixel) << x << "," << row;
+      inked += fullPixel != 0xFFFFFF;
+    }
+  EXPECT_GT(inked, 100);
+  SelectObject(low.dc, GetStockObject(SYSTEM_FONT));
+  SelectObject(fullDc, oldFull);
+  DeleteDC(fullDc);
+  DeleteObject(full);
+  DeleteObject(font);
 }
 
 TEST(GdiBitmap, GetDibitsRoundTripsThroughEveryDepth) {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <new>
 
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/DibFormat.h"
@@ -144,13 +142,13 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     bitmap->surface.storage.reset(pixels);
     bits = pixels;
   } else {
-    if (!allocateSurface(bitmap->surface, layout.width, layout.height, 0)) return 0;
+    // Zeroed bits straight from the allocator (large blocks come as fresh
+    // zero pages), and a shadow that the first drawing call fills.
+    if (!allocateUnfilledSurface(bitmap->surface, layout.width, layout.height)) return 0;
     const auto size = static_cast<std::size_t>(layout.rowBytes * layout.height);
-    bitmap->bits.reset(new (std::nothrow) std::uint8_t[size]);
+    bitmap->bits.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
     if (!bitmap->bits) return 0;
-    std::memset(bitmap->bits.get(), 0, size);
     bitmap->bitsStride = static_cast<std::ptrdiff_t>(layout.rowBytes);
-    bitmap->readBitsIntoSurface();
     bits = bitmap->bits.get();
   }
   const HBITMAP handle = addGdiObject(std::move(bitmap));

@@ -4,8 +4,10 @@
 // (1, 4, 8, 24 bpp) keep the caller's bits as the master copy and a 32-bit
 // shadow surface to draw on: every drawing call reads the bits into the
 // shadow first and writes what it drew back (see SurfaceAccess), so callers
-// may read and write the bits at any time between calls.
+// may read and write the bits at any time between calls. Nothing reads the
+// shadow without refreshing it, so a new section leaves it unset.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -76,7 +78,10 @@ struct BitmapObject : GdiObject {
   bool dib = false;
   BITMAPINFOHEADER header{};         // DIB sections: as created (biSizeImage filled in)
   std::vector<RGBQUAD> colorTable;   // DIB sections of 8 bpp or fewer
-  std::unique_ptr<std::uint8_t[]> bits;  // low-depth DIB sections: the caller's bits
+  struct FreeBits {
+    void operator()(std::uint8_t* bits) const { std::free(bits); }
+  };
+  std::unique_ptr<std::uint8_t[], FreeBits> bits;  // low-depth DIB sections: the caller's bits
   std::ptrdiff_t bitsStride = 0;     // bytes per row of `bits`
   DeviceContext* selectedInto = nullptr;
 

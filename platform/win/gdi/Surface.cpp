@@ -8,19 +8,24 @@
 
 namespace win {
 
-bool allocateSurface(Surface& surface, int width, int height, std::uint32_t fill) {
+bool allocateUnfilledSurface(Surface& surface, int width, int height) {
   surface = Surface{};
   if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
   const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
   if (pixels > kMaxSurfacePixels) return false;
   std::unique_ptr<std::uint32_t[]> storage(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(pixels)]);
   if (!storage) return false;
-  std::fill_n(storage.get(), static_cast<std::size_t>(pixels), fill);
   surface.width = width;
   surface.height = height;
   surface.row0 = reinterpret_cast<std::uint8_t*>(storage.get());
   surface.strideBytes = static_cast<std::ptrdiff_t>(width) * 4;
   surface.storage = std::move(storage);
+  return true;
+}
+
+bool allocateSurface(Surface& surface, int width, int height, std::uint32_t fill) {
+  if (!allocateUnfilledSurface(surface, width, height)) return false;
+  std::fill_n(surface.storage.get(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
   return true;
 }
 

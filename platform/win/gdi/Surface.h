@@ -34,6 +34,9 @@ constexpr std::int64_t kMaxSurfacePixels = 1ll << 28;
 // Allocates owned, top-down pixels filled with `fill`. Returns false (and leaves
 // the surface empty) for non-positive or oversized dimensions.
 bool allocateSurface(Surface& surface, int width, int height, std::uint32_t fill = 0);
+// The same, leaving the pixels unset: for surfaces written in full before
+// anything reads them.
+bool allocateUnfilledSurface(Surface& surface, int width, int height);
 
 // Describes foreign memory; a negative stride means bottom-up rows starting at `bits`.
 void attachSurface(Surface& surface, void* bits, int width, int height, bool bottomUp);

@@ -229,6 +229,7 @@ int DrawTextW(HDC dc, const WCHAR* text, int count, RECT* rect, UINT format) {
     return textHeight;
   }
   LayoutScope layout(context.dc->state);
+  SurfaceAccess access(*context.dc, true);  // once for all lines
   const Painter painter{dc, context, shown, formatter, *rect, format};
   const int top = firstLineTop(*rect, format, lineHeight);
   int y = top;

@@ -131,6 +131,9 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const WCH
   TextContext context;
   if ((count > 0 && !text) || count > kMaxDrawnCharacters || !openTextContext(dc, context)) return FALSE;
   DcState& state = context.dc->state;
+  // One read and write-back of a low-depth DIB section for the whole string,
+  // not one per glyph.
+  SurfaceAccess access(*context.dc, true);
   RECT deviceRect{};
   const bool haveRect = rect && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0;
   if (haveRect) deviceRect = logicalToDevice(*context.dc, *rect);
