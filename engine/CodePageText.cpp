@@ -3,9 +3,12 @@
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/kernel/Utf8Codec.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 namespace engine {
 namespace {
+
+constexpr int kWindows1252CodePage = 1252;
 
 // MultiByteToWideChar into the end of out; false (out unchanged) on failure.
 bool AppendConverted(win::UINT codePage, std::string_view text, std::u16string& out) {
@@ -35,6 +38,12 @@ void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& o
   if (codePage == kUtf8CodePage && win::IsWin95()) {
     // The first 9x release has no UTF-8 code page: the engine decodes itself.
     win::decodeUtf8(text, win::InvalidInput::Replace, out);
+    return;
+  }
+  if (codePage == kWindows1252CodePage) {
+    // Every byte has a character here, so the converter cannot fail; decoding
+    // straight into out saves its look-up, scratch buffer and copy per text run.
+    win::decodeWindows1252(text, out);
     return;
   }
   if (!AppendConverted(static_cast<win::UINT>(codePage), text, out)) AppendConverted(win::CP_ACP, text, out);

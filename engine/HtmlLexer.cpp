@@ -298,6 +298,39 @@ void AppendValueChar(std::string& value) {
   Advance();
 }
 
+// Moves over the document bytes that follow the current character up to end,
+// as reading them one by one would. The caller takes only bytes above '\r'
+// other than "<": none of them is folded or starts markup.
+void ConsumeDocumentBytes(std::size_t end) {
+  const std::size_t start = state.DocumentPosition;
+  for (std::size_t boundary = (start / kProgressStepBytes + 1) * kProgressStepBytes; boundary <= end;
+       boundary += kProgressStepBytes) {
+    state.DocumentPosition = boundary;
+    ReportProgressStep();
+  }
+  state.DocumentPosition = end;
+  state.SourcePosition += static_cast<int>(end - start);
+  state.LastLineEnd = TLineEnd::None;
+}
+
+bool IsValueRunByte(unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; }
+
+// AppendValueChar for the current character and the document bytes after it
+// that isTaken accepts, copied in one piece.
+template <class IsTaken>
+void AppendValueRun(std::string& value, IsTaken isTaken) {
+  value += static_cast<char>(state.Ch);
+  if (state.InputMode == TInputMode::Document) {
+    const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+    const std::size_t start = state.DocumentPosition;
+    std::size_t end = start;
+    while (end < state.DocumentText.size() && IsValueRunByte(text[end]) && isTaken(text[end])) ++end;
+    value.append(state.DocumentText, start, end - start);
+    ConsumeDocumentBytes(end);
+  }
+  Advance();
+}
+
 // Reads characters up to one of the stop characters (0 always stops),
 // resolving references in the element's code page.
 template <class IsStop>
@@ -306,7 +339,7 @@ void ReadUnquotedValue(std::string& value, int codePage, IsStop isStop) {
     if (state.Ch == '&') {
       ReadCharacterReferenceText(codePage, value);
     } else {
-      AppendValueChar(value);
+      AppendValueRun(value, [&isStop](unsigned char byte) { return !isStop(byte); });
     }
   }
 }
@@ -323,7 +356,7 @@ void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
       if (keepsLineEnds) value += "\r\n";
       Advance();
     } else {
-      AppendValueChar(value);
+      AppendValueRun(value, [quote](unsigned char byte) { return byte != quote; });
     }
   }
   if (state.Ch == quote) Advance();
@@ -438,23 +471,27 @@ constexpr std::array<bool, 256> kPlainTextBytes = [] {
 }();
 
 // Takes the plain bytes that follow the current character straight from the
-// document, exactly as reading them one by one would.
+// document, exactly as reading them one by one would. A single blank between
+// plain bytes is a blank run of its own and stays as it is, so prose is taken
+// a line at a time rather than a word at a time.
 void TakePlainBytes(TCharCollection& bytes, bool storing) {
   if (state.InputMode != TInputMode::Document) return;
   const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
   const std::size_t start = state.DocumentPosition;
   const std::size_t size = state.DocumentText.size();
   std::size_t end = start;
-  while (end < size && kPlainTextBytes[text[end]]) ++end;
+  while (end < size) {
+    if (kPlainTextBytes[text[end]]) {
+      ++end;
+    } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
+      end += 2;
+    } else {
+      break;
+    }
+  }
   if (end == start) return;
   if (storing) bytes.AddRun(state.DocumentText.data() + start, end - start, state.SourcePosition + 1);
-  for (std::size_t boundary = (start / kProgressStepBytes + 1) * kProgressStepBytes; boundary <= end;
-       boundary += kProgressStepBytes) {
-    state.DocumentPosition = boundary;
-    ReportProgressStep();
-  }
-  state.DocumentPosition = end;
-  state.SourcePosition += static_cast<int>(end - start);
+  ConsumeDocumentBytes(end);
 }
 
 // Reads text up to "<", a control character or the end; a run of blanks and

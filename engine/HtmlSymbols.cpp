@@ -1,6 +1,8 @@
 #include "engine/HtmlSymbols.h"
 
 #include <array>
+#include <cstdint>
+#include <tuple>
 
 #include "engine/TextHelpers.h"
 
@@ -193,28 +195,60 @@ constexpr std::array<AttributeRow, 84> kAttributeTable{{
     {"READONLY", symReadonly},
 }};
 
-// Cheap tests first: the scans run for every tag and attribute of a document.
-bool SameName(std::string_view rowName, std::string_view name) {
-  return rowName.size() == name.size() && rowName[0] == name[0] && rowName == name;
+// The scans run for every tag and attribute of a document, so both tables get
+// an open-addressing index from a hash of the name's length and outer letters.
+// Rows go in in table order: along a probe sequence the first equal row comes
+// first, which keeps "the first equal row wins".
+constexpr std::size_t kIndexSlots = 256;
+constexpr std::uint8_t kFreeSlot = 0xFF;
+using NameIndex = std::array<std::uint8_t, kIndexSlots>;
+
+constexpr std::size_t NameHash(std::string_view name) {
+  const auto first = static_cast<unsigned char>(name.front());
+  const auto last = static_cast<unsigned char>(name.back());
+  const auto middle = static_cast<unsigned char>(name[name.size() / 2]);
+  return (name.size() * 59 + first * 31 + middle * 7 + last) % kIndexSlots;
 }
 
+template <class Table>
+constexpr NameIndex BuildIndex(const Table& table) {
+  static_assert(std::tuple_size_v<Table> < kIndexSlots / 2, "the index must stay sparse");
+  NameIndex index{};
+  for (std::uint8_t& slot : index) slot = kFreeSlot;
+  for (std::size_t row = 0; row < table.size(); ++row) {
+    std::size_t slot = NameHash(table[row].name);
+    while (index[slot] != kFreeSlot) slot = (slot + 1) % kIndexSlots;
+    index[slot] = static_cast<std::uint8_t>(row);
+  }
+  return index;
+}
+
+constexpr NameIndex kTagIndex = BuildIndex(kTagTable);
+constexpr NameIndex kAttributeIndex = BuildIndex(kAttributeTable);
+
+// Row of the first entry named name, or -1.
+template <class Table>
+int FindRow(const Table& table, const NameIndex& index, std::string_view name) {
+  if (name.empty()) return -1;
+  for (std::size_t slot = NameHash(name); index[slot] != kFreeSlot; slot = (slot + 1) % kIndexSlots) {
+    if (table[index[slot]].name == name) return index[slot];
+  }
+  return -1;
+}
 
 }  // namespace
 
 THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag) {
-  for (std::size_t row = 0; row < kTagTable.size(); ++row) {
-    if (upperName.empty() || !SameName(kTagTable[row].name, upperName)) continue;
-    if (!endTag) return kTagTable[row].startSymbol;
-    return row < kRowsWithEndTag ? kTagTable[row].endSymbol : symUnknownTag;
-  }
-  return symUnknownTag;
+  const int found = FindRow(kTagTable, kTagIndex, upperName);
+  if (found < 0) return symUnknownTag;
+  const auto row = static_cast<std::size_t>(found);
+  if (!endTag) return kTagTable[row].startSymbol;
+  return row < kRowsWithEndTag ? kTagTable[row].endSymbol : symUnknownTag;
 }
 
 THtmlSymbol LookUpAttributeSymbol(std::string_view upperName) {
-  for (const AttributeRow& row : kAttributeTable) {
-    if (!upperName.empty() && SameName(row.name, upperName)) return row.symbol;
-  }
-  return symUnknownAttribute;
+  const int found = FindRow(kAttributeTable, kAttributeIndex, upperName);
+  return found < 0 ? symUnknownAttribute : kAttributeTable[static_cast<std::size_t>(found)].symbol;
 }
 
 std::string TagNameOfSymbol(THtmlSymbol symbol) {

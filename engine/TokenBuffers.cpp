@@ -1,6 +1,7 @@
 #include "engine/TokenBuffers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "engine/CodePageText.h"
@@ -24,7 +25,9 @@ int EncodedLength(int codePage, std::string_view bytes) {
 
 }  // namespace
 
-TCharCollection::TCharCollection() : bytes_(kInitialRoom, '\0'), positions_(kInitialRoom, 0) {}
+// No room until the first byte: every character reference reads into a
+// collection of its own, nearly always short and never stored.
+TCharCollection::TCharCollection() = default;
 
 void TCharCollection::Grow(std::size_t needed) {
   // Geometric growth: long text runs must not cost quadratic copying.
@@ -35,8 +38,9 @@ void TCharCollection::Grow(std::size_t needed) {
 
 void TCharCollection::AddRun(const char* bytes, std::size_t length, int firstIndex) {
   if (count_ + length > bytes_.size()) Grow(count_ + length);
-  std::copy(bytes, bytes + length, bytes_.begin() + static_cast<std::ptrdiff_t>(count_));
-  for (std::size_t i = 0; i < length; ++i) positions_[count_ + i] = firstIndex + static_cast<int>(i);
+  std::memcpy(bytes_.data() + count_, bytes, length);
+  int* positions = positions_.data() + count_;
+  for (std::size_t i = 0; i < length; ++i) positions[i] = firstIndex + static_cast<int>(i);
   count_ += length;
 }
 

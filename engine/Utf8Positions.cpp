@@ -1,5 +1,7 @@
 #include "engine/Utf8Positions.h"
 
+#include <cstring>
+
 #include "engine/CodePageText.h"
 
 namespace engine {
@@ -35,38 +37,52 @@ int ValidSequenceLength(std::string_view text) {
 
 void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
                              std::vector<int>& characterPositions) {
-  characters.reserve(characters.size() + bytes.size());
-  characterPositions.reserve(characterPositions.size() + bytes.size());
+  // No byte makes more than one UTF-16 unit except a four-byte sequence, which
+  // makes two: room for one unit per byte is enough. Writing through pointers
+  // and trimming once keeps the per-character work free of size checks.
+  const std::size_t firstCharacter = characters.size();
+  const std::size_t firstPosition = characterPositions.size();
+  characters.resize(firstCharacter + bytes.size());
+  characterPositions.resize(firstPosition + bytes.size());
+  char16_t* out = characters.data() + firstCharacter;
+  int* outPositions = characterPositions.data() + firstPosition;
+  std::size_t written = 0;
   std::size_t at = 0;
   while (at < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[at]);
-    const int position = positions[at];
-    if (lead < 0x80) {
-      characters.push_back(static_cast<char16_t>(lead));
-      characterPositions.push_back(position);
-      ++at;
-      continue;
+    // An ASCII stretch keeps its bytes' positions one to one.
+    std::size_t asciiEnd = at;
+    while (asciiEnd < bytes.size() && static_cast<unsigned char>(bytes[asciiEnd]) < 0x80) ++asciiEnd;
+    if (asciiEnd > at) {
+      const std::size_t count = asciiEnd - at;
+      for (std::size_t i = 0; i < count; ++i) out[written + i] = static_cast<char16_t>(bytes[at + i]);
+      std::memcpy(outPositions + written, positions.data() + at, count * sizeof(int));
+      written += count;
+      at = asciiEnd;
+      if (at == bytes.size()) break;
     }
+    const int position = positions[at];
     const std::string_view rest = bytes.substr(at);
     const int length = ValidSequenceLength(rest);
     if (length == 0) {
-      characters.push_back(kReplacementCharacter);
-      characterPositions.push_back(position);
+      out[written] = kReplacementCharacter;
+      outPositions[written++] = position;
       at += static_cast<std::size_t>(Utf8DecodedLength(rest));
       continue;
     }
     const char32_t value = SequenceValue(rest, length);
     if (value > 0xFFFF) {
-      characters.push_back(static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10)));
-      characters.push_back(static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF)));
-      characterPositions.push_back(position);
-      characterPositions.push_back(position);
+      out[written] = static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
+      outPositions[written++] = position;
+      out[written] = static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
+      outPositions[written++] = position;
     } else {
-      characters.push_back(static_cast<char16_t>(value));
-      characterPositions.push_back(position);
+      out[written] = static_cast<char16_t>(value);
+      outPositions[written++] = position;
     }
     at += static_cast<std::size_t>(length);
   }
+  characters.resize(firstCharacter + written);
+  characterPositions.resize(firstPosition + written);
 }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ParseError.h"
+#include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
 
 namespace engine {
@@ -342,6 +343,100 @@ TEST(HtmlLexerRaw, TextareaContent) {
   StartLexing(std::string(250, 'z'));
   ReadRawToken();
   EXPECT_EQ(parseState.RawTokenText.size(), 100u);
+}
+
+// What the lexer made of a document, positions left out.
+struct LexedTokens {
+  std::vector<THtmlSymbol> symbols;
+  std::vector<std::u16string> texts;
+  std::vector<std::string> attributes;  // "NAME=value#number" per attribute
+  bool operator==(const LexedTokens&) const = default;
+};
+
+LexedTokens LexTokens() {
+  LexedTokens tokens;
+  for (int guard = 0; guard < 100000; ++guard) {
+    NextSymbol();
+    if (parseState.Symbol == symEndOfInput) break;
+    tokens.symbols.push_back(parseState.Symbol);
+    tokens.texts.push_back(parseState.Token->CurrentText());
+    if (parseState.Symbol == symText) continue;
+    for (const auto& attribute : parseState.Attributes) {
+      tokens.attributes.push_back(attribute->Name + "=" + attribute->ValueText + "#" +
+                                  std::to_string(attribute->Value));
+    }
+  }
+  return tokens;
+}
+
+// The same markup served by an include handler: included text is read one
+// character at a time, never in bulk straight from the document.
+LexedTokens LexThroughInclude(const std::string& markup, int codePage) {
+  StartLexing("", codePage);
+  parseState.OnInclude = [&markup](gui::TObject*, const std::string&, std::unique_ptr<gui::TStringList>,
+                                   std::string& included) { included = markup; };
+  SetDocumentText("<!--#x-->");
+  NextCharSkippingMarkup();
+  return LexTokens();
+}
+
+// Random documents built from pieces that border on every bulk read: single
+// and repeated blanks, tabs and line ends between words, references, markup
+// inside attribute values, quotes of both kinds, bare and numeric values.
+TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
+  const char* const pieces[] = {"word", "x", " ", "  ", "\t", "\r\n", "\n\r", " \r", "&amp;", "&#65;", "&bogus",
+                                "&", "<", "<1", "\x93", "\xC3\xA9", "\x01", "<b>", "</b>", "<!-- c -->",
+                                "<a href=\"x y&amp;z\" title='t\r\nu<!-- c -->v' width=50% border>",
+                                "<p align=left class=c&lt;d title=\"\x93q\x94\tr\">", "<img alt='a\"b' hspace=+3>",
+                                "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>"};
+  for (int codePage : {1252, 65001}) {
+    for (unsigned seed = 0; seed < 400; ++seed) {
+      std::uint32_t random = seed * 2654435761u + 7;
+      std::string markup;
+      for (int i = 0; i < 40; ++i) {
+        random = random * 1103515245u + 12345u;
+        markup += pieces[(random >> 16) % std::size(pieces)];
+      }
+      StartLexing(markup, codePage);
+      const LexedTokens direct = LexTokens();
+      ASSERT_EQ(direct, LexThroughInclude(markup, codePage)) << "code page " << codePage << ", case " << seed;
+    }
+  }
+}
+
+TEST(HtmlLexerBulkReads, PositionsAcrossSingleAndRepeatedBlanks) {
+  auto items = LexAll("one two  six\r\nab c");
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].text, u"one two six ab c");
+  EXPECT_EQ(items[0].positions, std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 14, 15, 16, 17}));
+  // A blank at the end of the document or before a tag is a run of its own.
+  items = LexAll("a b <b>c ");
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].text, u"a b ");
+  EXPECT_EQ(items[0].positions, std::vector<int>({0, 1, 2, 3}));
+  EXPECT_EQ(items[2].text, u"c ");
+  EXPECT_EQ(items[2].positions, std::vector<int>({7, 8}));
+}
+
+TEST(HtmlLexerBulkReads, ProgressCountsEveryBlockOfTextAndValues) {
+  std::string document;
+  while (document.size() < (1u << 20)) {
+    document += "<p title=\"" + std::string(3000, 'v') + "\" class=" + std::string(5000, 'c') + ">";
+    for (int i = 0; i < 300; ++i) document += "word word  word\r\n";
+    document += "&amp;";
+  }
+  const std::size_t size = document.size();
+  StartLexing("");
+  std::vector<int> reports;
+  parseState.ProgressShare = 100;
+  parseState.ReportProgress = [&](int percent) { reports.push_back(percent); };
+  SetDocumentText(std::move(document));
+  NextCharSkippingMarkup();
+  LexTokens();
+  ASSERT_EQ(reports.size(), size / 4096);
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    ASSERT_EQ(reports[i], static_cast<int>(100 * 4096 * (i + 1) / size)) << i;
+  }
 }
 
 }  // namespace

@@ -64,5 +64,30 @@ TEST(HtmlSymbols, ReverseLookUps) {
   EXPECT_EQ(EndSymbolOf(symBr), 0);
 }
 
+// Every tag name is found again, with its end symbol where it has one; names
+// that share length and outer letters with a table name are not.
+TEST(HtmlSymbols, EveryTagNameIsFoundAgain) {
+  int names = 0;
+  for (int value = 0; value < 256; ++value) {
+    const auto symbol = static_cast<THtmlSymbol>(value);
+    std::string name = TagNameOfSymbol(symbol);
+    if (name.empty()) continue;
+    ++names;
+    for (char& ch : name) {
+      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+    const THtmlSymbol found = LookUpTagSymbol(name, false);
+    EXPECT_EQ(TagNameOfSymbol(found), TagNameOfSymbol(symbol)) << name;
+    const THtmlSymbol end = EndSymbolOf(found);
+    EXPECT_EQ(LookUpTagSymbol(name, true), end == 0 ? symUnknownTag : end) << name;
+    if (name.size() > 2) {
+      std::string near = name;
+      near[1] = near[1] == 'Q' ? 'Z' : 'Q';
+      EXPECT_EQ(LookUpTagSymbol(near, false), symUnknownTag) << near;
+    }
+  }
+  EXPECT_GT(names, 70);
+}
+
 }  // namespace
 }  // namespace engine

@@ -20,16 +20,23 @@ unsigned char byteForCharacter(char16_t c) {
   return 0;
 }
 
+// The character of every byte: one load per byte and no branch, as whole
+// documents go through here.
+constexpr std::array<char16_t, 256> kCharacters = [] {
+  std::array<char16_t, 256> characters{};
+  for (std::size_t byte = 0; byte < characters.size(); ++byte) {
+    characters[byte] = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
+  }
+  return characters;
+}();
+
 }  // namespace
 
 void decodeWindows1252(std::string_view src, std::u16string& out) {
   const std::size_t start = out.size();
   out.resize(start + src.size());
   char16_t* dst = out.data() + start;
-  for (std::size_t i = 0; i < src.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(src[i]);
-    dst[i] = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte;
-  }
+  for (std::size_t i = 0; i < src.size(); ++i) dst[i] = kCharacters[static_cast<unsigned char>(src[i])];
 }
 
 bool encodeWindows1252(std::u16string_view src, char defaultChar, std::string& out) {
