@@ -142,6 +142,19 @@ TEST(GdiBitmap, DibSectionBitsWrittenDirectlyAreReadBeforeAndAfterDrawing) {
   EXPECT_EQ(pixelAt(target, 0, 1), RGB(0xAA, 0xBB, 0xCC));
   EXPECT_EQ(pixelAt(target, 2, 0), RGB(0x10, 0x20, 0x30));
   EXPECT_EQ(GetPixel(dib.dc, 0, 0), RGB(0, 0, 0x44));
+
+  // SetDIBits and GetBitmapBits on a section no drawing call has touched.
+  Info fresh = dibInfo(3, 2, 24);
+  void* freshBits = nullptr;
+  const HBITMAP untouched = CreateDIBSection(0, fresh.get(), DIB_RGB_COLORS, &freshBits, 0, 0);
+  const std::uint32_t rows[6] = {0x010203, 0, 0, 0, 0, 0x0A0B0C};
+  ASSERT_EQ(SetDIBits(screen, untouched, 0, 2, rows, info.get(), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(static_cast<std::uint8_t*>(freshBits)[0], 0x03);
+  EXPECT_EQ(static_cast<std::uint8_t*>(freshBits)[stride + 6], 0x0C);
+  std::uint8_t words[3 * 2 * 4] = {};
+  ASSERT_EQ(GetBitmapBits(untouched, sizeof words, words), static_cast<LONG>(sizeof words));
+  EXPECT_EQ(words[2 * 4], 0x0C);  // top row first, last pixel
+  DeleteObject(untouched);
   SelectObject(screen, old);
   DeleteObject(target);
   DeleteDC(screen);

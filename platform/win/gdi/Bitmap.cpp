@@ -69,14 +69,20 @@ int BitmapObject::describe(int bufferSize, void* buffer) const {
   return copyDescription(info, bufferSize, buffer);
 }
 
-void BitmapObject::readBitsIntoSurface() {
-  if (!hasShadow()) return;
+bool BitmapObject::readBitsIntoSurface() {
+  if (!hasShadow()) return true;
+  if (surface.empty()) {
+    Surface shadow;
+    if (!allocateUnfilledSurface(shadow, surface.width, surface.height)) return false;
+    surface = std::move(shadow);  // in place: DCs holding the bitmap point at `surface`
+  }
   const DibLayout layout = layoutOf(*this);
   for (int y = 0; y < surface.height; ++y) decodeDibRow(layout, bitsRow(*this, y), surface.rowPtr(y));
+  return true;
 }
 
 void BitmapObject::writeSurfaceToBits() {
-  if (!hasShadow()) return;
+  if (!hasShadow() || surface.empty()) return;
   const DibLayout layout = layoutOf(*this);
   for (int y = 0; y < surface.height; ++y) encodeDibRow(layout, surface.rowPtr(y), bitsRow(*this, y));
 }
@@ -143,8 +149,10 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     bits = pixels;
   } else {
     // Zeroed bits straight from the allocator (large blocks come as fresh
-    // zero pages), and a shadow that the first drawing call fills.
-    if (!allocateUnfilledSurface(bitmap->surface, layout.width, layout.height)) return 0;
+    // zero pages); the shadow waits for the first drawing call.
+    if (!surfaceSizeAllowed(layout.width, layout.height)) return 0;
+    bitmap->surface.width = layout.width;
+    bitmap->surface.height = layout.height;
     const auto size = static_cast<std::size_t>(layout.rowBytes * layout.height);
     bitmap->bits.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
     if (!bitmap->bits) return 0;

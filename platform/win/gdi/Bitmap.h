@@ -4,8 +4,9 @@
 // (1, 4, 8, 24 bpp) keep the caller's bits as the master copy and a 32-bit
 // shadow surface to draw on: every drawing call reads the bits into the
 // shadow first and writes what it drew back (see SurfaceAccess), so callers
-// may read and write the bits at any time between calls. Nothing reads the
-// shadow without refreshing it, so a new section leaves it unset.
+// may read and write the bits at any time between calls. The shadow is
+// made by the first call that needs it; until then the surface has its size
+// but no pixels.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -86,8 +87,10 @@ struct BitmapObject : GdiObject {
   DeviceContext* selectedInto = nullptr;
 
   bool hasShadow() const { return dib && bits != nullptr; }
-  void readBitsIntoSurface();        // no-op unless hasShadow()
-  void writeSurfaceToBits();         // no-op unless hasShadow()
+  // Brings the shadow in step with the bits, making it first if need be.
+  // False when it cannot be made: the surface then stays without pixels.
+  bool readBitsIntoSurface();        // true unless hasShadow()
+  void writeSurfaceToBits();         // no-op unless hasShadow() and made
 };
 
 BitmapObject* bitmapFromHandle(HBITMAP bitmap);

@@ -35,7 +35,7 @@ void snapshot(const Surface& surface, BlitSource& source, Surface& copy) {
   top = std::max(top, 0LL);
   right = std::min<long long>(right, surface.width);
   bottom = std::min<long long>(bottom, surface.height);
-  if (left >= right || top >= bottom || !allocateSurface(copy, static_cast<int>(right - left), static_cast<int>(bottom - top))) {
+  if (surface.empty() || left >= right || top >= bottom || !allocateSurface(copy, static_cast<int>(right - left), static_cast<int>(bottom - top))) {
     source.surface = nullptr;
     return;
   }

@@ -97,7 +97,6 @@ LONG clampSum(int a, int b) {
 int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage) {
   BitmapObject* bitmap = bitmapFromHandle(handle);
   if (!bitmap || !info || !dcFromHandle(dc) || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return 0;
-  bitmap->readBitsIntoSurface();
   BITMAPINFOHEADER& header = info->bmiHeader;
   if (header.biBitCount == 0) {
     describeBitmap(*bitmap, header);
@@ -121,7 +120,7 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAP
   header.biSizeImage = static_cast<DWORD>(layout.rowBytes * layout.height);
   if (layout.bitCount <= 8) writeColorTable(info, layout.palette, usage);
   if (!bits) return layout.height;
-  if (start >= static_cast<UINT>(layout.height)) return 0;
+  if (start >= static_cast<UINT>(layout.height) || !bitmap->readBitsIntoSurface()) return 0;
   const long long count = std::min<long long>(lines, layout.height - static_cast<long long>(start));
   std::vector<std::uint32_t> row(static_cast<std::size_t>(layout.width), 0);
   const Surface& surface = bitmap->surface;
@@ -139,8 +138,7 @@ int SetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, const void* bits, 
   BitmapObject* bitmap = bitmapFromHandle(handle);
   DibLayout layout;
   if (!bitmap || !bits || !readDibLayout(info, usage, dc, layout)) return 0;
-  if (start >= static_cast<UINT>(layout.height)) return 0;
-  bitmap->readBitsIntoSurface();
+  if (start >= static_cast<UINT>(layout.height) || !bitmap->readBitsIntoSurface()) return 0;
   const long long count = std::min<long long>(lines, layout.height - static_cast<long long>(start));
   Surface& surface = bitmap->surface;
   std::vector<std::uint32_t> row(static_cast<std::size_t>(layout.width));
@@ -170,8 +168,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
 
 LONG GetBitmapBits(HBITMAP handle, LONG bufferSize, void* bits) {
   BitmapObject* bitmap = bitmapFromHandle(handle);
-  if (!bitmap || !bits || bufferSize <= 0) return 0;
-  bitmap->readBitsIntoSurface();
+  if (!bitmap || !bits || bufferSize <= 0 || !bitmap->readBitsIntoSurface()) return 0;
   const Surface& surface = bitmap->surface;
   const long long rowBytes = surface.monochrome ? ((surface.width + 15) / 16) * 2 : surface.width * 4LL;
   const long long rows = std::min<long long>(surface.height, bufferSize / rowBytes);

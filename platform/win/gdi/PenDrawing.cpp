@@ -112,6 +112,7 @@ void cosmeticLine(PixelPainter& painter, POINT a, POINT b, std::uint32_t pixel, 
 }
 
 void strokeCosmetic(DeviceContext& dc, const std::vector<POINT>& points, bool closed, const PenInUse& pen) {
+  if (dc.surface->empty()) return;  // a shadow that could not be made
   PixelPainter painter(dc);
   const std::vector<int> pattern = cosmeticPattern(pen.dash);
   int patternLength = 0;

@@ -8,11 +8,15 @@
 
 namespace win {
 
+bool surfaceSizeAllowed(int width, int height) {
+  return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+         static_cast<std::int64_t>(width) * height <= kMaxSurfacePixels;
+}
+
 bool allocateUnfilledSurface(Surface& surface, int width, int height) {
   surface = Surface{};
-  if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
+  if (!surfaceSizeAllowed(width, height)) return false;
   const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
-  if (pixels > kMaxSurfacePixels) return false;
   std::unique_ptr<std::uint32_t[]> storage(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(pixels)]);
   if (!storage) return false;
   surface.width = width;

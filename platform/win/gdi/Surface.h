@@ -31,6 +31,9 @@ struct Surface {
 constexpr int kMaxSurfaceSide = 32768;
 constexpr std::int64_t kMaxSurfacePixels = 1ll << 28;
 
+// Within the limits above, and not empty.
+bool surfaceSizeAllowed(int width, int height);
+
 // Allocates owned, top-down pixels filled with `fill`. Returns false (and leaves
 // the surface empty) for non-positive or oversized dimensions.
 bool allocateSurface(Surface& surface, int width, int height, std::uint32_t fill = 0);
