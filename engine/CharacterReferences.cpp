@@ -1,6 +1,8 @@
 #include "engine/CharacterReferences.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "engine/CodePageText.h"
 #include "engine/Entities.h"
@@ -94,11 +96,44 @@ bool IsControlRange(const ScannedReference& reference) {
   return reference.numeric && reference.code >= 127 && reference.code <= 159;
 }
 
+// Literal forms above this size give their room back when the reference is read.
+constexpr int kKeptLiteralRoom = 4096;
+
+// The collection for the literal form of the reference being read. Documents
+// hold many references, so each nesting level keeps one collection with its
+// room; levels nest when markup skipped inside a reference holds an include
+// whose parameters hold references.
+class LiteralBuffer {
+ public:
+  LiteralBuffer() {
+    if (depth_ == pool_.size()) pool_.emplace_back();
+    std::unique_ptr<TCharCollection>& slot = pool_[depth_];
+    if (!slot) slot = std::make_unique<TCharCollection>();
+    literal_ = slot.get();
+    literal_->Clear();
+    ++depth_;
+  }
+  ~LiteralBuffer() {
+    --depth_;
+    if (literal_->Size() > kKeptLiteralRoom) pool_[depth_].reset();
+  }
+  LiteralBuffer(const LiteralBuffer&) = delete;
+  LiteralBuffer& operator=(const LiteralBuffer&) = delete;
+
+  TCharCollection& Literal() { return *literal_; }
+
+ private:
+  static inline std::vector<std::unique_ptr<TCharCollection>> pool_;
+  static inline std::size_t depth_ = 0;
+  TCharCollection* literal_ = nullptr;
+};
+
 }  // namespace
 
 void ReadCharacterReference(TokenObj& token, int codePage) {
   const int position = parseState.SourcePosition;
-  TCharCollection literal;
+  LiteralBuffer buffer;
+  TCharCollection& literal = buffer.Literal();
   const ScannedReference reference = ScanReference(literal, TReferenceAdvance::SkippingMarkup);
   if (!reference.recognised) {
     token.AppendBytes(literal, codePage);
@@ -119,7 +154,8 @@ void ReadCharacterReference(TokenObj& token, int codePage) {
 }
 
 void ReadCharacterReferenceText(int codePage, std::string& text, TReferenceAdvance advance) {
-  TCharCollection literal;
+  LiteralBuffer buffer;
+  TCharCollection& literal = buffer.Literal();
   const ScannedReference reference = ScanReference(literal, advance);
   // Without ";" only names of the 8-bit range are taken in attribute values.
   const bool accepted = reference.recognised && (reference.numeric || parseState.Ch == ';' || reference.code <= 255);

@@ -364,15 +364,34 @@ void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
 
 bool IsBlankOrTagEnd(unsigned char ch) { return ch == ' ' || ch == '\r' || ch == '>'; }
 
+bool IsAttributeNameChar(unsigned char upper) { return upper == '-' || IsDigit(upper) || IsUpperLetter(upper); }
+
+// Appends the name in upper case, the rest of each piece of it straight from the document.
+void ReadAttributeName(std::string& name) {
+  while (IsAttributeNameChar(state.UpperCh)) {
+    name += static_cast<char>(state.UpperCh);
+    if (state.InputMode == TInputMode::Document) {
+      const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+      const std::size_t start = state.DocumentPosition;
+      std::size_t end = start;
+      while (end < state.DocumentText.size() && IsAttributeNameChar(AsciiUpper(text[end]))) ++end;
+      const std::size_t first = name.size();
+      name.append(state.DocumentText, start, end - start);
+      for (std::size_t i = first; i < name.size(); ++i) {
+        name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
+      }
+      ConsumeDocumentBytes(end);
+    }
+    Advance();
+  }
+}
+
 // Reads one attribute of the current tag; false when no attribute starts here.
 bool ReadAttribute(THtmlSymbol& symbol, std::string& name, std::string& value, int& number, int codePage) {
   symbol = symUnknownAttribute;
   SkipBlanksHere();
   if (!IsUpperLetter(state.UpperCh)) return false;
-  while (state.UpperCh == '-' || IsDigit(state.UpperCh) || IsUpperLetter(state.UpperCh)) {
-    name += static_cast<char>(state.UpperCh);
-    Advance();
-  }
+  ReadAttributeName(name);
   symbol = LookUpAttributeSymbol(name);
   SkipBlanksHere();
   number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
@@ -436,7 +455,7 @@ bool ReadTag() {
       Advance();
       break;
     }
-    if (name == "H" && state.Ch >= '1' && state.Ch <= '6') break;
+    if (name.size() == 1 && name[0] == 'H' && state.Ch >= '1' && state.Ch <= '6') break;
     if (name.size() < kMaxTagNameKept) name += static_cast<char>(state.UpperCh);
     Advance();
   }

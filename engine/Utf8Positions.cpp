@@ -50,14 +50,14 @@ void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positi
   std::size_t at = 0;
   while (at < bytes.size()) {
     // An ASCII stretch keeps its bytes' positions one to one.
-    std::size_t asciiEnd = at;
-    while (asciiEnd < bytes.size() && static_cast<unsigned char>(bytes[asciiEnd]) < 0x80) ++asciiEnd;
-    if (asciiEnd > at) {
-      const std::size_t count = asciiEnd - at;
-      for (std::size_t i = 0; i < count; ++i) out[written + i] = static_cast<char16_t>(bytes[at + i]);
-      std::memcpy(outPositions + written, positions.data() + at, count * sizeof(int));
-      written += count;
-      at = asciiEnd;
+    const std::size_t asciiStart = at;
+    while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) {
+      out[written + at - asciiStart] = static_cast<char16_t>(bytes[at]);
+      ++at;
+    }
+    if (at > asciiStart) {
+      std::memcpy(outPositions + written, positions.data() + asciiStart, (at - asciiStart) * sizeof(int));
+      written += at - asciiStart;
       if (at == bytes.size()) break;
     }
     const int position = positions[at];

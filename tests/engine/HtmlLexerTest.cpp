@@ -388,7 +388,8 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
                                 "&", "<", "<1", "\x93", "\xC3\xA9", "\x01", "<b>", "</b>", "<!-- c -->",
                                 "<a href=\"x y&amp;z\" title='t\r\nu<!-- c -->v' width=50% border>",
                                 "<p align=left class=c&lt;d title=\"\x93q\x94\tr\">", "<img alt='a\"b' hspace=+3>",
-                                "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>"};
+                                "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>",
+                                "<meta HTTP-Equiv=\"a\" Da<!-- c -->ta-1=b>"};
   for (int codePage : {1252, 65001}) {
     for (unsigned seed = 0; seed < 400; ++seed) {
       std::uint32_t random = seed * 2654435761u + 7;

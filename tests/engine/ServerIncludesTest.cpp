@@ -110,5 +110,18 @@ TEST(ServerIncludes, WithoutHandlerIncludesAreComments) {
   EXPECT_EQ(JoinedText(testing::LexAll("a<!--#x y=1 -->b")), u"ab");
 }
 
+// An include met inside a reference reads references of its own in its
+// parameters; the outer reference keeps what it had read.
+TEST(ServerIncludes, ReferencesInsideAnIncludeInsideAReference) {
+  std::vector<IncludeCall> calls;
+  auto items = LexWithIncludes("a&zz<!--#inc p='&lt;&#65;'-->q;b", [](const IncludeCall&) { return std::string(); },
+                               &calls);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].params, std::vector<std::string>({"p=<A"}));
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].text, u"a&zzq;b");
+  EXPECT_EQ(items[0].positions, std::vector<int>({0, 1, 2, 3, 29, 30, 31}));
+}
+
 }  // namespace
 }  // namespace engine
