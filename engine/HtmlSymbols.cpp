@@ -196,7 +196,7 @@ constexpr std::array<AttributeRow, 84> kAttributeTable{{
 }};
 
 // The scans run for every tag and attribute of a document, so both tables get
-// an open-addressing index from a hash of the name's length and outer letters.
+// an open-addressing index hashed from the name's length, end and middle letters.
 // Rows go in in table order: along a probe sequence the first equal row comes
 // first, which keeps "the first equal row wins".
 constexpr std::size_t kIndexSlots = 256;

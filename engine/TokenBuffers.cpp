@@ -25,8 +25,8 @@ int EncodedLength(int codePage, std::string_view bytes) {
 
 }  // namespace
 
-// No room until the first byte: every character reference reads into a
-// collection of its own, nearly always short and never stored.
+// No room until the first byte: a collection made and never filled costs
+// no allocation.
 TCharCollection::TCharCollection() = default;
 
 void TCharCollection::Grow(std::size_t needed) {
