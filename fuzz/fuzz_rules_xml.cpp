@@ -15,15 +15,15 @@
 namespace {
 
 struct Scratch {
-  Scratch() : seed(storetest::fastScratchBase()), work(storetest::fastScratchBase()) {
-    storetest::seedStore(seed.path(), {{"global", "", 1, {{"Subject", 1}}}, {"bob", "Mail/bob", 2, {{"From", 3}}},
+  Scratch() : pristine(storetest::fastScratchBase()), work(storetest::fastScratchBase()) {
+    storetest::fillStore(pristine.path(), {{"global", "", 1, {{"Subject", 1}}}, {"bob", "Mail/bob", 2, {{"From", 3}}},
                                        {"ann", "Mail/ann", 3}});
   }
   void reset() const {
     for (const char* name : {"RULES.DAT", "CONDITNS.DAT"})
-      storetest::writeFile(work.file(name), storetest::readFile(seed.file(name)));
+      storetest::writeFile(work.file(name), storetest::readFile(pristine.file(name)));
   }
-  storetest::ScratchFolder seed, work;
+  storetest::ScratchFolder pristine, work;
 };
 
 void mergeAndReload(const Scratch& scratch, const TiXmlDocument& document, const char* source,

@@ -391,8 +391,8 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
                                 "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>",
                                 "<meta HTTP-Equiv=\"a\" Da<!-- c -->ta-1=b>"};
   for (int codePage : {1252, 65001}) {
-    for (unsigned seed = 0; seed < 400; ++seed) {
-      std::uint32_t random = seed * 2654435761u + 7;
+    for (unsigned caseNumber = 0; caseNumber < 400; ++caseNumber) {
+      std::uint32_t random = caseNumber * 2654435761u + 7;
       std::string markup;
       for (int i = 0; i < 40; ++i) {
         random = random * 1103515245u + 12345u;
@@ -400,7 +400,7 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
       }
       StartLexing(markup, codePage);
       const LexedTokens direct = LexTokens();
-      ASSERT_EQ(direct, LexThroughInclude(markup, codePage)) << "code page " << codePage << ", case " << seed;
+      ASSERT_EQ(direct, LexThroughInclude(markup, codePage)) << "code page " << codePage << ", case " << caseNumber;
     }
   }
 }

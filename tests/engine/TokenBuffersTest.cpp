@@ -59,10 +59,10 @@ namespace {
 TEST(TokenObj, Utf8RunsMatchThePlatformConverter) {
   const unsigned char pieces[] = {'a', ' ', 0x80, 0xBF, 0xC2, 0xC3, 0xDF, 0xE0, 0xA0, 0xED, 0x9F,
                                   0xE2, 0xEF, 0xF0, 0x90, 0xF4, 0x8F, 0xF5, 0xFF, 0xC0, 0x82, 0xAC};
-  for (unsigned seed = 0; seed < 2000; ++seed) {
-    std::uint32_t state = seed * 2654435761u + 1;
+  for (unsigned caseNumber = 0; caseNumber < 2000; ++caseNumber) {
+    std::uint32_t state = caseNumber * 2654435761u + 1;
     std::string bytes;
-    const int length = static_cast<int>(seed % 23);
+    const int length = static_cast<int>(caseNumber % 23);
     for (int i = 0; i < length; ++i) {
       state = state * 1103515245u + 12345u;
       bytes += static_cast<char>(pieces[(state >> 16) % sizeof(pieces)]);
@@ -71,12 +71,12 @@ TEST(TokenObj, Utf8RunsMatchThePlatformConverter) {
     token.AppendBytes(Collect(bytes, 0), 65001);
     std::u16string expected;
     win::decodeUtf8(bytes, win::InvalidInput::Replace, expected);
-    ASSERT_EQ(token.CurrentText(), expected) << "case " << seed;
-    ASSERT_EQ(token.Positions.size(), expected.size()) << "case " << seed;
+    ASSERT_EQ(token.CurrentText(), expected) << "case " << caseNumber;
+    ASSERT_EQ(token.Positions.size(), expected.size()) << "case " << caseNumber;
     for (std::size_t i = 0; i < token.Positions.size(); ++i) {
-      ASSERT_LT(token.Positions[i], std::max(length, 1)) << "case " << seed;
+      ASSERT_LT(token.Positions[i], std::max(length, 1)) << "case " << caseNumber;
       if (i > 0) {
-        ASSERT_GE(token.Positions[i], token.Positions[i - 1]) << "case " << seed;
+        ASSERT_GE(token.Positions[i], token.Positions[i - 1]) << "case " << caseNumber;
       }
     }
   }

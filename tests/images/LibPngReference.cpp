@@ -42,8 +42,8 @@ std::size_t RowBytes(const ReferenceImage& image) {
   return (std::size_t{image.width} * channelsOf(image.colorType) * image.bitDepth + 7) / 8;
 }
 
-void FillPattern(ReferenceImage& image, unsigned seed) {
-  std::mt19937 random(seed);
+void FillPattern(ReferenceImage& image, unsigned patternKey) {
+  std::mt19937 random(patternKey);
   image.rows.assign(image.height, std::vector<std::uint8_t>(RowBytes(image)));
   for (std::uint32_t y = 0; y < image.height; ++y) {
     auto& row = image.rows[y];

@@ -30,8 +30,8 @@ struct ReferenceImage {
 };
 
 std::size_t RowBytes(const ReferenceImage& image);
-// Fills the rows with a pattern seeded by `seed` that uses every sample value range.
-void FillPattern(ReferenceImage& image, unsigned seed);
+// Fills the rows with a pattern keyed by `patternKey` that uses every sample value range.
+void FillPattern(ReferenceImage& image, unsigned patternKey);
 std::string WritePng(const ReferenceImage& image);
 
 // A decoded file: raw rows as stored (no transforms, interlacing undone).

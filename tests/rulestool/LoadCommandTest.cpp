@@ -10,7 +10,7 @@ using namespace tooltest;
 
 TEST(LoadCommand, LoadsCountsAndSaves) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"old", "Mail/bob"}, {"g", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"old", "Mail/bob"}, {"g", ""}}));
   writeFile(folder.file("in.xml"),
             rulesXml(ruleXml("b1", "Global=\"false\"") + ruleXml("b2", "Global=\"false\"") + ruleXml("g")));
   ToolResult result = runTool(folder.path(), {"-d", "LOAD", "in.xml", "bob"});
@@ -51,7 +51,7 @@ TEST(LoadCommand, DumpedRulesLoadBackByteForByte) {
 
 TEST(LoadCommand, FailuresLeaveTheStoreUntouched) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"g", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"g", ""}}));
   writeFile(folder.file("bad.xml"), rulesXml(ruleXml("ok") + "<Rule Name=\"broken\"/>"));
   writeFile(folder.file("none.xml"), rulesXml(ruleXml("theirs", "Global=\"false\" Source=\"Mail/ann\"")));
   writeFile(folder.file("empty.xml"), "");

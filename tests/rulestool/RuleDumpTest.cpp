@@ -11,7 +11,7 @@ using namespace tooltest;
 namespace {
 
 // One user's rule with every field set, and a global rule without conditions.
-void seedSample(const std::string& folder) {
+void fillSample(const std::string& folder) {
   CKillFile store;
   ASSERT_TRUE(store.LoadData(folder.c_str(), true, "*"));
   auto rule = CRuleDefinition::NewRule("mail", "Mail/bob", false, 0);
@@ -62,7 +62,7 @@ const char* const kSampleXml =
 
 TEST(RuleDump, TextAndXmlOfEveryField) {
   ScratchFolder folder;
-  seedSample(folder.path());
+  fillSample(folder.path());
   EXPECT_EQ(dump(folder.path(), "*", false), kSampleText);
   EXPECT_EQ(dump(folder.path(), "*", true), kSampleXml);
 }
@@ -82,7 +82,7 @@ TEST(RuleDump, AttributeValuesEscapeMarkupAndOddBytes) {
 
 TEST(RuleDump, ProgramWritesTheUsersRulesToStandardOutputOrAFile) {
   ScratchFolder folder;
-  seedSample(folder.path());
+  fillSample(folder.path());
   ToolResult result = runTool(folder.path(), {"XML", "-", "bob"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.err, "");

@@ -34,7 +34,7 @@ MergeResult mergeInto(const std::string& folder, const std::string& xml, const c
 
 TEST(RuleMerge, AcceptedRulesReplaceByPositionAndLeftoversRetire) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"s1", ""}, {"s2", ""}, {"s3", ""}, {"s4", ""}, {"s5", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"s1", ""}, {"s2", ""}, {"s3", ""}, {"s4", ""}, {"s5", ""}}));
   MergeResult result =
       mergeInto(folder.path(), rulesXml(ruleXml("n1") + ruleXml("n2") + ruleXml("n3")), nullptr, {1, false});
   EXPECT_EQ(result.count, 3);
@@ -48,7 +48,7 @@ TEST(RuleMerge, AcceptedRulesReplaceByPositionAndLeftoversRetire) {
 
 TEST(RuleMerge, ExtraRulesAreCreatedWithTheirHeaders) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"old", "Mail/bob", 2, {{"From", 3}, {"To", 3}}}, {"g", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"old", "Mail/bob", 2, {{"From", 3}, {"To", 3}}}, {"g", ""}}));
   std::string xml = rulesXml(
       ruleXml("a", "Source=\"mail/BOB\" Global=\"no\" Destination=\"d1,d2\" Or=\"1\"") +
       ruleXml("b", "Global=\"false\"",
@@ -95,7 +95,7 @@ TEST(RuleMerge, SourceFiltersTheDocumentsRules) {
 
 TEST(RuleMerge, NoChangeReportsEverythingAndChangesNothing) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"s1", "", 1, {{"From", 3}}}, {"s2", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"s1", "", 1, {{"From", 3}}}, {"s2", ""}}));
   CKillFile before;
   ASSERT_TRUE(before.LoadData(folder.path().c_str(), true, "*"));
   const std::string dumped = kestrane::TextDump(before);

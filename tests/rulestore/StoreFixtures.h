@@ -77,7 +77,7 @@ inline std::unique_ptr<CRuleDefinition> makeRule(const RuleFields& fields) {
 }
 
 // Writes a store of these rules, in this order, into folder.
-inline bool seedStore(const std::string& folder, const std::vector<RuleFields>& rules) {
+inline bool fillStore(const std::string& folder, const std::vector<RuleFields>& rules) {
   CKillFile store;
   if (!store.LoadData(folder.c_str(), true, "*")) return false;
   for (const RuleFields& fields : rules) store.Add(makeRule(fields));

@@ -14,7 +14,7 @@ namespace {
 class StoreIntegrity : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(seedStore(folder.path(), {{"one", "", 1, {{"Subject", 1}}}, {"two", "Mail/bob", 2, {{"From", 3}}}}));
+    ASSERT_TRUE(fillStore(folder.path(), {{"one", "", 1, {{"Subject", 1}}}, {"two", "Mail/bob", 2, {{"From", 3}}}}));
     rules = readFile(folder.file("RULES.DAT"));
     conditions = readFile(folder.file("CONDITNS.DAT"));
   }
@@ -83,7 +83,7 @@ TEST_F(StoreIntegrity, ConditionsMustBelongToTheRules) {
   expectRefusedUntouched();
   // A conditions file of another save.
   ScratchFolder other;
-  ASSERT_TRUE(seedStore(other.path(), {{"one", "", 1, {{"Subject", 1}}}, {"two", "Mail/bob", 2, {{"From", 3}}}}));
+  ASSERT_TRUE(fillStore(other.path(), {{"one", "", 1, {{"Subject", 1}}}, {"two", "Mail/bob", 2, {{"From", 3}}}}));
   writeFile(folder.file("CONDITNS.DAT"), readFile(other.file("CONDITNS.DAT")));
   expectRefusedUntouched();
 }

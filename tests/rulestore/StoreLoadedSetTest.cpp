@@ -17,7 +17,7 @@ const std::vector<RuleFields> kMixedStore = {
 
 TEST(StoreLoadedSet, SourceChoosesTheRulesItSees) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), kMixedStore));
+  ASSERT_TRUE(fillStore(folder.path(), kMixedStore));
   EXPECT_EQ(loadedNames(folder.path(), nullptr), (Names{"g1", "g2"}));
   EXPECT_EQ(loadedNames(folder.path(), ""), (Names{"g1", "g2"}));
   EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"g1", "bob1", "ann1", "g2", "bob2", "ann2"}));
@@ -32,7 +32,7 @@ TEST(StoreLoadedSet, SourceChoosesTheRulesItSees) {
 
 TEST(StoreLoadedSet, SavingOneUserKeepsOtherRulesWhereTheyWere) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), kMixedStore));
+  ASSERT_TRUE(fillStore(folder.path(), kMixedStore));
   {
     CKillFile store;
     ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "Mail/bob"));
@@ -60,7 +60,7 @@ TEST(StoreLoadedSet, SavingOneUserKeepsOtherRulesWhereTheyWere) {
 
 TEST(StoreLoadedSet, NewRulesOfAnEmptyLoadedSetGoLast) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"g1", ""}, {"ann1", "Mail/ann"}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"g1", ""}, {"ann1", "Mail/ann"}}));
   CKillFile store;
   ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "Mail/carl"));
   store.Add(makeRule({"carl1", "Mail/carl"}));
@@ -73,7 +73,7 @@ TEST(StoreLoadedSet, NewRulesOfAnEmptyLoadedSetGoLast) {
 
 TEST(StoreLoadedSet, SaveWithoutALoadIsRefused) {
   ScratchFolder folder;
-  ASSERT_TRUE(seedStore(folder.path(), {{"g1", ""}}));
+  ASSERT_TRUE(fillStore(folder.path(), {{"g1", ""}}));
   auto before = snapshot(folder.path());
   CKillFile store;
   EXPECT_FALSE(store.SaveData(false));
