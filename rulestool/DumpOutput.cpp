@@ -36,7 +36,7 @@ bool DumpOutput::Finish(const std::string& text) {
   if (toStandardOutput_) {
     standardOutput_ << text;
     standardOutput_.flush();
-    return true;
+    return static_cast<bool>(standardOutput_);
   }
   if (pending_) return pending_->Write(text) && pending_->Sync() && pending_->Commit();
   direct_ << text;

@@ -20,7 +20,8 @@ public:
 
   // Opens the target; false when it cannot be created.
   bool Open();
-  // Writes the whole dump and closes the target; false when that failed.
+  // Writes the whole dump and closes the target; false when that failed
+  // (standard output included: a full disk or a closed pipe is no success).
   bool Finish(const std::string& text);
 
 private:

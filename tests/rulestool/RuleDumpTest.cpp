@@ -114,3 +114,13 @@ TEST(RuleDump, ProgramFailuresLeaveTheOutputFileAlone) {
   std::filesystem::remove(folder.file("RULES.DAT"));
   EXPECT_EQ(snapshot(folder.path()).size(), 1u);  // no temporary file left behind
 }
+
+TEST(RuleDump, FailedWriteToStandardOutputIsNoSuccess) {
+  ScratchFolder folder;
+  fillSample(folder.path());
+  for (const char* command : {"TEXT", "XML"}) {
+    ToolResult result = runTool(folder.path(), {command, "-", "*"}, "/dev/full");
+    EXPECT_EQ(result.exitCode, 3) << command;
+    EXPECT_EQ(result.err, "Cannot create file '-'\n") << command;
+  }
+}

@@ -18,9 +18,12 @@ struct ToolResult {
   std::string err;
 };
 
-inline ToolResult runTool(const std::string& folder, const std::vector<std::string>& args) {
+// Standard output goes to `stdoutPath` when given (e.g. /dev/full), else it is captured.
+inline ToolResult runTool(const std::string& folder, const std::vector<std::string>& args,
+                          const std::string& stdoutPath = "") {
   const std::string program = PAGEWELL_BIN_DIR "/kestrane";
-  const std::string outPath = folder + "/.stdout", errPath = folder + "/.stderr";
+  const std::string outPath = stdoutPath.empty() ? folder + "/.stdout" : stdoutPath;
+  const std::string errPath = folder + "/.stderr";
   pid_t child = ::fork();
   if (child == 0) {
     int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -37,9 +40,11 @@ inline ToolResult runTool(const std::string& folder, const std::vector<std::stri
   ToolResult result;
   int status = 0;
   if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  result.out = storetest::readFile(outPath);
+  if (stdoutPath.empty()) {
+    result.out = storetest::readFile(outPath);
+    ::unlink(outPath.c_str());
+  }
   result.err = storetest::readFile(errPath);
-  ::unlink(outPath.c_str());
   ::unlink(errPath.c_str());
   return result;
 }
