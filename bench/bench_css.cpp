@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/CssReader.h"
-#include "engine/PropStack.h"
-#include "engine/Properties.h"
-#include "engine/StyleList.h"
+#include "engine/css/CssReader.h"
+#include "engine/css/TPropStack.h"
+#include "engine/css/TProperties.h"
+#include "engine/css/TStyleList.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "engine/HtmlLexer.h"
-#include "engine/ParseState.h"
-#include "engine/Properties.h"
+#include "engine/html/HtmlLexer.h"
+#include "engine/html/ParseState.h"
+#include "engine/css/TProperties.h"
 
 namespace {
 

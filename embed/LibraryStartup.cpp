@@ -2,7 +2,7 @@
 // order of the units: the engine's values, pictures and look-up lists first.
 #include <cstdlib>
 
-#include "engine/EngineStartup.h"
+#include "engine/common/EngineStartup.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "engine/CssBoxValues.h"
-#include "engine/CssReader.h"
-#include "engine/MyFont.h"
-#include "engine/PropStack.h"
-#include "engine/Properties.h"
-#include "engine/StyleList.h"
+#include "engine/css/CssBoxValues.h"
+#include "engine/css/CssReader.h"
+#include "engine/css/TMyFont.h"
+#include "engine/css/TPropStack.h"
+#include "engine/css/TProperties.h"
+#include "engine/css/TStyleList.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/HtmlLexer.h"
-#include "engine/ParseError.h"
-#include "engine/ParseState.h"
-#include "engine/Properties.h"
+#include "engine/html/HtmlLexer.h"
+#include "engine/html/EParseError.h"
+#include "engine/html/ParseState.h"
+#include "engine/css/TProperties.h"
 #include "platform/gui/TStringList.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "engine/Attributes.h"
+#include "engine/html/TAttributeList.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/UrlTarget.h"
+#include "engine/html/TUrlTarget.h"
 
 namespace engine {
 namespace {

@@ -1,8 +1,8 @@
-#include "engine/CharacterReferences.h"
+#include "engine/html/CharacterReferences.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/Entities.h"
+#include "engine/html/Entities.h"
 #include "LexerTestSupport.h"
 
 namespace engine {

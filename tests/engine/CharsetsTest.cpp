@@ -1,4 +1,4 @@
-#include "engine/Charsets.h"
+#include "engine/html/Charsets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/CssBoxValues.h"
-#include "engine/CssValues.h"
-#include "engine/Properties.h"
+#include "engine/css/CssBoxValues.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/TProperties.h"
 
 namespace engine {
 namespace {

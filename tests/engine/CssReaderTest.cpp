@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/CssColors.h"
-#include "engine/CssReader.h"
-#include "engine/Properties.h"
-#include "engine/StyleList.h"
+#include "engine/css/CssColors.h"
+#include "engine/css/CssReader.h"
+#include "engine/css/TProperties.h"
+#include "engine/css/TStyleList.h"
 
 namespace engine {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <clocale>
 
-#include "engine/CssColors.h"
-#include "engine/CssValues.h"
-#include "engine/EngineStartup.h"
+#include "engine/css/CssColors.h"
+#include "engine/css/CssValues.h"
+#include "engine/common/EngineStartup.h"
 
 namespace engine {
 namespace {

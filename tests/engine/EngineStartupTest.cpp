@@ -1,4 +1,4 @@
-#include "engine/EngineStartup.h"
+#include "engine/common/EngineStartup.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/Cursors.h"
+#include "engine/common/Cursors.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/user/Cursors.h"
 #include "platform/win/kernel/PlatformFlags.h"

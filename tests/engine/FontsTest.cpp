@@ -3,11 +3,11 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/CssValues.h"
-#include "engine/FontDevice.h"
-#include "engine/FontInfo.h"
-#include "engine/MyFont.h"
-#include "engine/Properties.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/FontDevice.h"
+#include "engine/css/FontInfo.h"
+#include "engine/css/TMyFont.h"
+#include "engine/css/TProperties.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"

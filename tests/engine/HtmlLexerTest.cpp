@@ -1,8 +1,8 @@
-#include "engine/HtmlLexer.h"
+#include "engine/html/HtmlLexer.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/ParseError.h"
+#include "engine/html/EParseError.h"
 #include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "engine/HtmlSymbols.h"
+#include "engine/html/HtmlSymbols.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/HtmlLexer.h"
-#include "engine/ParseState.h"
-#include "engine/Properties.h"
+#include "engine/html/HtmlLexer.h"
+#include "engine/html/ParseState.h"
+#include "engine/css/TProperties.h"
 
 namespace engine::testing {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/CssColors.h"
-#include "engine/CssValues.h"
-#include "engine/FontDevice.h"
-#include "engine/Properties.h"
+#include "engine/css/CssColors.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/FontDevice.h"
+#include "engine/css/TProperties.h"
 
 namespace engine {
 namespace {

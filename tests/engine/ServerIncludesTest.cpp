@@ -1,7 +1,7 @@
 // Server-side includes as the lexer expands them.
 #include <gtest/gtest.h>
 
-#include "engine/HtmlLexer.h"
+#include "engine/html/HtmlLexer.h"
 #include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
 

@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "engine/CssColors.h"
-#include "engine/CssReader.h"
-#include "engine/CssValues.h"
-#include "engine/EngineStartup.h"
-#include "engine/FontInfo.h"
-#include "engine/PropStack.h"
-#include "engine/Properties.h"
-#include "engine/StyleList.h"
+#include "engine/css/CssColors.h"
+#include "engine/css/CssReader.h"
+#include "engine/css/CssValues.h"
+#include "engine/common/EngineStartup.h"
+#include "engine/css/FontInfo.h"
+#include "engine/css/TPropStack.h"
+#include "engine/css/TProperties.h"
+#include "engine/css/TStyleList.h"
 
 namespace engine {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/TextDrawing.h"
+#include "engine/paint/TextDrawing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "engine/TextHelpers.h"
+#include "engine/common/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/CodePageText.h"
-#include "engine/DosFileNames.h"
-#include "engine/LargeBlocks.h"
+#include "engine/common/CodePageText.h"
+#include "engine/common/DosFileNames.h"
+#include "engine/common/LargeBlocks.h"
 #include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {

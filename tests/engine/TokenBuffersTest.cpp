@@ -1,4 +1,4 @@
-#include "engine/TokenBuffers.h"
+#include "engine/html/TokenBuffers.h"
 
 #include <gtest/gtest.h>
 

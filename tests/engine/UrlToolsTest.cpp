@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/UrlTools.h"
+#include "engine/common/UrlTools.h"
 
 namespace engine {
 namespace {

@@ -1,0 +1,102 @@
+#include "engine/css/FontDevice.h"
+
+#include <utility>
+
+#include "platform/gui/TScreen.h"
+#include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/GdiObject.h"
+#include "platform/win/text/FontObject.h"
+#include "platform/win/text/FontTypes.h"
+#include "platform/win/text/TextMetrics.h"
+
+namespace engine {
+namespace {
+
+FontDeviceHooks& Hooks() {
+  static FontDeviceHooks hooks;
+  return hooks;
+}
+
+bool ScreenHasFont(const std::string& name) { return gui::Screen->Fonts().IndexOf(name) >= 0; }
+
+// A font selected into a memory DC of the screen, for as long as the object lives.
+class ScreenFont {
+ public:
+  explicit ScreenFont(const FontRequest& request) {
+    win::LOGFONTW logFont;
+    logFont.lfHeight = request.height;
+    logFont.lfWeight = request.bold ? win::FW_BOLD : win::FW_NORMAL;
+    logFont.lfItalic = request.italic ? 1 : 0;
+    logFont.lfUnderline = request.underline ? 1 : 0;
+    logFont.lfStrikeOut = request.strikeOut ? 1 : 0;
+    logFont.lfCharSet = static_cast<win::BYTE>(request.charset);
+    // Face names are ASCII in practice; other bytes are taken as Latin-1.
+    for (std::size_t index = 0; index < request.name.size() && index + 1 < win::LF_FACESIZE; ++index)
+      logFont.lfFaceName[index] = static_cast<unsigned char>(request.name[index]);
+    dc_ = win::CreateCompatibleDC(0);
+    font_ = win::CreateFontIndirectW(&logFont);
+    if (dc_ && font_) previous_ = win::SelectObject(dc_, font_);
+  }
+  ~ScreenFont() {
+    if (dc_ && previous_) win::SelectObject(dc_, previous_);
+    if (font_) win::DeleteObject(font_);
+    if (dc_) win::DeleteDC(dc_);
+  }
+  ScreenFont(const ScreenFont&) = delete;
+  ScreenFont& operator=(const ScreenFont&) = delete;
+  win::HDC Dc() const { return previous_ ? dc_ : 0; }
+
+ private:
+  win::HDC dc_ = 0;
+  win::HFONT font_ = 0;
+  win::HGDIOBJ previous_ = 0;
+};
+
+FontMetrics ScreenMetrics(const FontRequest& request) {
+  FontMetrics metrics;
+  ScreenFont font(request);
+  win::TEXTMETRICW textMetrics;
+  if (!font.Dc() || !win::GetTextMetricsW(font.Dc(), &textMetrics)) {
+    int em = request.height < 0 ? -request.height : request.height;
+    metrics.height = em;
+    metrics.charset = request.charset;
+    return metrics;
+  }
+  metrics.height = textMetrics.tmHeight;
+  metrics.internalLeading = textMetrics.tmInternalLeading;
+  metrics.descent = textMetrics.tmDescent;
+  metrics.externalLeading = textMetrics.tmExternalLeading;
+  metrics.aveCharWidth = textMetrics.tmAveCharWidth;
+  metrics.maxCharWidth = textMetrics.tmMaxCharWidth;
+  metrics.charset = textMetrics.tmCharSet;
+  return metrics;
+}
+
+int ScreenCharset(int charset) {
+  FontRequest request;
+  request.height = -16;
+  request.charset = charset;
+  ScreenFont font(request);
+  return font.Dc() ? win::GetTextCharset(font.Dc()) : charset;
+}
+
+}  // namespace
+
+void SetFontDeviceHooks(FontDeviceHooks hooks) { Hooks() = std::move(hooks); }
+
+bool IsFontInstalled(const std::string& name) {
+  if (Hooks().isFontInstalled) return Hooks().isFontInstalled(name);
+  return ScreenHasFont(name);
+}
+
+int ReportedCharset(int charset) {
+  if (Hooks().reportedCharset) return Hooks().reportedCharset(charset);
+  return ScreenCharset(charset);
+}
+
+FontMetrics MeasureFont(const FontRequest& request) {
+  if (Hooks().measureFont) return Hooks().measureFont(request);
+  return ScreenMetrics(request);
+}
+
+}  // namespace engine

@@ -1,0 +1,123 @@
+#include "engine/css/FontInfo.h"
+
+#include <array>
+#include <string_view>
+
+#include "engine/css/CssText.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/FontDevice.h"
+
+namespace engine {
+namespace {
+
+struct GenericFamily {
+  std::string_view generic;
+  std::string_view font;
+};
+
+constexpr std::array<GenericFamily, 5> kGenericFamilies = {{
+    {"serif", "Times New Roman"},
+    {"monospace", "Courier New"},
+    {"sans-serif", "Arial"},
+    {"cursive", "Lucida Handwriting"},
+    {"helvetica", "Arial"},
+}};
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+void ApplyFontWeight(ThtFontInfo& info, const TPropValue& value) {
+  if (const std::string* text = std::get_if<std::string>(&value)) {
+    long long weight = 0;
+    if (text->find("bold") != std::string::npos) {
+      info.iStyle |= fsBold;
+    } else if (text->find("normal") != std::string::npos) {
+      info.iStyle &= static_cast<TFontStyles>(~fsBold);
+    } else if (ParseInteger(TrimView(*text), weight) && weight >= 600) {
+      info.iStyle |= fsBold;
+    }
+  } else if (const int* number = std::get_if<int>(&value); number && *number >= 600) {
+    info.iStyle |= fsBold;
+  }
+}
+
+}  // namespace
+
+std::string GenericFamilyFont(const std::string& name) {
+  std::string lowered = LowerCase(name);
+  for (const GenericFamily& family : kGenericFamilies) {
+    if (family.generic == lowered) return std::string(family.font);
+  }
+  return name;
+}
+
+bool FirstInstalledFamily(const std::string& families, std::string& name) {
+  std::string_view rest = families;
+  while (true) {
+    std::size_t comma = rest.find(',');
+    std::string candidate = GenericFamilyFont(Trim(rest.substr(0, comma)));
+    if (!candidate.empty() && IsQuote(candidate.back())) candidate.pop_back();
+    if (!candidate.empty() && IsQuote(candidate.front())) candidate.erase(0, 1);
+    if (!candidate.empty() && IsFontInstalled(candidate)) {
+      name = candidate;
+      return true;
+    }
+    if (comma == std::string_view::npos) return false;
+    rest.remove_prefix(comma + 1);
+  }
+}
+
+void ThtFontInfo::ApplyRuleValue(int index, const TPropValue& value) {
+  const std::string* text = std::get_if<std::string>(&value);
+  switch (static_cast<Prop>(index)) {
+    case Prop::FontFamily:
+      if (text) FirstInstalledFamily(*text, iName);
+      break;
+    case Prop::FontSize:
+      if (text) {
+        iSize = FontSizeFromString(*text, iSize);
+      } else if (const double* points = std::get_if<double>(&value)) {
+        iSize = *points;
+      }
+      break;
+    case Prop::FontStyle:
+      if (text && (*text == "italic" || *text == "oblique")) {
+        iStyle |= fsItalic;
+      } else if (text && *text == "normal") {
+        iStyle &= static_cast<TFontStyles>(~fsItalic);
+      }
+      break;
+    case Prop::FontWeight:
+      ApplyFontWeight(*this, value);
+      break;
+    case Prop::TextDecoration:
+      if (text && *text == "underline") {
+        iStyle |= fsUnderline;
+      } else if (text && *text == "line-through") {
+        iStyle |= fsStrikeOut;
+      } else if (text && *text == "none") {
+        iStyle &= static_cast<TFontStyles>(~(fsUnderline | fsStrikeOut));
+      }
+      break;
+    case Prop::LetterSpacing:
+      iSpace = value;
+      break;
+    case Prop::Color:
+      if (const int* colour = std::get_if<int>(&value)) iColor = static_cast<TColor>(*colour);
+      break;
+    case Prop::BackgroundColor:
+      if (const int* colour = std::get_if<int>(&value)) ibgColor = static_cast<TColor>(*colour);
+      break;
+    default:
+      break;
+  }
+}
+
+TFontInfoArray::TFontInfoArray() {
+  for (auto& info : Ar) info = std::make_unique<ThtFontInfo>();
+}
+
+void TFontInfoArray::Assign(const TFontInfoArray& source) {
+  for (std::size_t index = 0; index < Ar.size(); ++index) Ar[index]->Assign(*source.Ar[index]);
+}
+
+}  // namespace engine

@@ -1,0 +1,30 @@
+#pragma once
+// TMyFont: a document font that carries the metrics the device measured and its letter spacing.
+#include "engine/css/CssColors.h"
+#include "platform/gui/TFont.h"
+
+namespace gui {
+class TCanvas;
+}
+
+namespace engine {
+
+class TMyFont : public gui::TFont {
+ public:
+  TColor bgColor = kNoColor;
+  int tmHeight = 0;
+  int tmDescent = 0;
+  int tmExternalLeading = 0;
+  int tmAveCharWidth = 0;
+  int tmMaxCharWidth = 0;
+  int tmCharset = 0;
+  int CharExtra = 0;  // letter spacing, pixels
+
+  // The measured values when Source is a TMyFont, then the font description.
+  void Assign(const gui::TPersistent* Source) override;
+};
+
+// Makes font the canvas font, with its letter spacing as the device's extra character spacing.
+void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas);
+
+}  // namespace engine

@@ -1,0 +1,32 @@
+#pragma once
+// The stack of style properties that follows the open elements while a document is parsed.
+// Invariant: entry 0 holds the document defaults; the last entry is the innermost open element.
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "engine/css/TProperties.h"
+
+namespace engine {
+
+class TPropStack {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  int TopIndex() const { return Count() - 1; }
+  // Entry by index; nullptr when out of range.
+  TProperties* Items(int index) const;
+  // The innermost element's properties; nullptr when empty.
+  TProperties* Last() const { return items_.empty() ? nullptr : items_.back().get(); }
+  // Takes ownership and pushes; returns the pushed entry.
+  TProperties* Add(std::unique_ptr<TProperties> properties);
+  // Takes ownership and inserts at index (clamped into 0..Count); returns the inserted entry.
+  TProperties* Insert(int index, std::unique_ptr<TProperties> properties);
+  // Frees the entry at index (out of range: nothing).
+  void Delete(int index);
+  void Clear() { items_.clear(); }
+
+ private:
+  std::vector<std::unique_ptr<TProperties>> items_;
+};
+
+}  // namespace engine

@@ -1,0 +1,139 @@
+#pragma once
+// The CSS property values of one element, one style rule or one style attribute.
+// A value is unassigned (never set), text (keywords, lengths, url(...)), an integer (colours,
+// sentinels, visibility, text-transform, z-index) or a double (a font size resolved to points).
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "engine/css/CssColors.h"
+
+namespace engine {
+
+class TMyFont;
+class TFontInfoArray;
+class ThtFontInfo;
+
+using TPropValue = std::variant<std::monostate, std::string, int, double>;
+
+enum class Prop : int {
+  FontFamily, FontSize, FontStyle, FontWeight, TextAlign, TextDecoration, LetterSpacing, BorderStyle,
+  Color, BackgroundColor, BorderColor, MarginTop, MarginRight, MarginBottom, MarginLeft, PaddingTop,
+  PaddingRight, PaddingBottom, PaddingLeft, BorderTopWidth, BorderRightWidth, BorderBottomWidth,
+  BorderLeftWidth, BorderTopColor, BorderRightColor, BorderBottomColor, BorderLeftColor, BorderTopStyle,
+  BorderRightStyle, BorderBottomStyle, BorderLeftStyle, Width, Height, Top, Bottom, Right, Left,
+  Visibility, LineHeight, BackgroundImage, BackgroundPosition, BackgroundRepeat, BackgroundAttachment,
+  VerticalAlign, Position, ZIndex, ListStyleType, ListStyleImage, Float, Clear, TextIndent,
+  PageBreakBefore, PageBreakAfter, PageBreakInside, TextTransform, WordWrap, FontVariant,
+  BorderCollapse, Overflow, Display,
+};
+constexpr int kPropCount = 60;
+constexpr int PropIdx(Prop p) { return static_cast<int>(p); }
+
+// The CSS name of a property index ("font-family" for 0).
+const char* PropertyName(int index);
+// Case-sensitive lookup of a CSS property name; false when none matches.
+bool PropertyIndexFromName(const std::string& name, int& index);
+
+constexpr int kVisibilityVisible = 2;
+constexpr int kVisibilityHidden = 1;
+
+class TProperties {
+ public:
+  TProperties();
+  ~TProperties();
+  TProperties(const TProperties&) = delete;
+  TProperties& operator=(const TProperties&) = delete;
+
+  // Setting by the value rules of each property (colours parsed, border styles spread, ...).
+  void SetPropertyByIndex(int index, const std::string& value);
+  void SetPropertyByName(const std::string& name, const std::string& value);
+  // The 60 values of source (values only).
+  void CopyValues(const TProperties& source);
+  // The values, charset, code page and default font name of the sheet's "default" entry.
+  void CopyDefault(const TProperties& defaultEntry);
+  // Takes source's value for every property whose assigned flag is clear.
+  // A link whose own fonts must be rebuilt calls rebuildLinkFonts (the cascade owner supplies it).
+  void FillUnassigned(const TProperties& source,
+                      const std::function<void(TProperties&)>& rebuildLinkFonts = {});
+  // Stores value and sets the assigned flag unless the property was assigned already.
+  void SetIfUnassigned(int index, const TPropValue& value);
+  // Charset rule: 31 is ISO 8859-2; other charsets as the device reports them, with their code page.
+  void SetCharset(int charset);
+  void SetUtf8();
+  // Takes the inherited values of a parent, for a child of tag childTag.
+  void Inherit(const std::string& childTag, const TProperties& parent);
+  // Merges the values one style rule assigns.
+  void Merge(const TProperties& rule);
+
+  const TPropValue& Value(Prop p) const { return Props[PropIdx(p)]; }
+  TPropValue& Value(Prop p) { return Props[PropIdx(p)]; }
+  bool IsAssigned(int index) const { return Assigned[static_cast<std::size_t>(index)]; }
+
+  // Getters of computed values; each gives its "not set" result for an unassigned value.
+  bool GetBackgroundImage(std::string& url) const;
+  bool GetVertAlign(int& align) const;
+  bool IsOverflowHidden() const;
+  bool GetFloat(int& align) const;
+  bool GetClear(int& clear);  // clear applies once: the value is dropped afterwards
+  int GetListStyleType() const;
+  bool GetListStyleImage(std::string& url) const;
+  int GetPosition() const;
+  int GetVisibility() const;
+  int GetZIndex() const;
+  bool IsDisplayNone() const;
+  bool IsBorderCollapse() const;
+  int GetLineHeight(int fontHeight) const;
+  int GetTextIndent(bool& percent) const;
+  int GetTextTransform() const;
+  std::string GetFontVariant() const;
+  void GetPageBreaks(bool& before, bool& after, bool& inside) const;
+  TColor GetBackgroundColor() const;
+  // As GetBackgroundColor, also kept as the object's background colour.
+  TColor UpdateBackgroundColor();
+  TColor GetColor() const;
+  int GetBorderStyle() const;
+
+  // The document font of these properties (built and cached on the first call); the caller owns
+  // the returned copy.
+  std::unique_ptr<TMyFont> GetFont();
+  // The font description of these properties.
+  void GetFontInfo(ThtFontInfo& info) const;
+  // Drops the cached font (after a change of font values).
+  void DropCachedFont();
+
+  // Cached font, link fonts (normal, visited, hover, visited + hover; links only).
+  std::unique_ptr<TMyFont> CachedFont;
+  bool HasLinkFonts = false;
+  std::unique_ptr<TFontInfoArray> LinkFonts;
+
+  std::string DefFontName;
+  std::string PropTag;     // lower case
+  std::string PropClass;   // several classes joined by "."
+  std::string PropID;
+  std::string PropPseudo;  // "link", "visited", "hover" or empty
+  std::string PropTitle;
+  TProperties* PropStyle = nullptr;  // the element's inline style, not owned
+
+  TColor BackgroundColor = kNoColor;
+  std::uint8_t Charset = 1;
+  int CodePage = 1252;
+  int EmSize = 0;
+  int ExSize = 0;
+
+  std::array<TPropValue, kPropCount> Props;
+  std::array<bool, kPropCount> Assigned{};
+  std::uint32_t Serial = 0;
+
+ private:
+  void SetLinkFontValue(int index, const TPropValue& value);
+  void SetCharsetAndCodePage(int charset, int codePage);
+};
+
+// Reset of the unit-wide serial counter (for tests).
+void ResetPropertiesSerial();
+
+}  // namespace engine

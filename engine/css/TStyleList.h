@@ -1,0 +1,97 @@
+#pragma once
+// TStyleList: the style sheet of one document, selector keys -> TProperties (owned).
+// Invariant: entries are sorted by key (ASCII case ignored; the contextual sequence number of
+// keys with one subject compared as a number); equal keys keep the latest-added entry first.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/css/CssColors.h"
+#include "engine/css/TProperties.h"
+
+namespace engine {
+
+class TPropStack;
+struct TContextualKey;
+
+// Sorting order of selector keys; negative, 0 or positive.
+int CompareStyleKeys(const std::string& a, const std::string& b);
+
+class TStyleList {
+ public:
+  // overLinksActive: the document root's flag that hover rules switch on (may be null).
+  explicit TStyleList(bool* overLinksActive = nullptr);
+  ~TStyleList();
+  TStyleList(const TStyleList&) = delete;
+  TStyleList& operator=(const TStyleList&) = delete;
+
+  int Count() const { return static_cast<int>(entries_.size()); }
+  const std::string& Strings(int index) const { return entries_[static_cast<std::size_t>(index)]->key; }
+  TProperties* Objects(int index) const { return entries_[static_cast<std::size_t>(index)]->properties.get(); }
+  // Index of the first entry with key (true), or where it would go (false).
+  bool Find(const std::string& key, int& index) const;
+  // Index of the first entry whose key sorts at or after prefix.
+  int LowerBound(const std::string& prefix) const;
+
+  // Frees every entry and sets the sequence counter back to 10.
+  void Clear();
+  // Adds an entry before any with the same key; the key is written into the tag. Beyond
+  // the entry limit rules go to one unlisted scratch entry (a sheet that large is hostile).
+  static constexpr int kMaxEntries = 50000;
+  void SetEntryLimit(int limit) { entryLimit_ = limit; }  // for tests
+  TProperties* AddObject(const std::string& key, std::unique_ptr<TProperties> properties);
+  // Adds a copy (values only) of properties under key.
+  TProperties* AddDuplicate(const std::string& key, const TProperties& properties);
+  // Stores one declaration into the entry of key (made when missing); false for an unknown
+  // property name.
+  bool AddStyleRule(const std::string& key, const std::string& property, const std::string& value);
+  // The same; entry caches the entry of key across the declarations of one rule set (start
+  // with nullptr).
+  bool AddStyleRule(const std::string& key, const std::string& property, const std::string& value,
+                    TProperties*& entry);
+  // Colour of the link state "link", "visited" or "hover".
+  void ModifyLinkColor(const std::string& state, TColor colour);
+
+  // Rebuilds the sheet with the built-in rules; sizes in points.
+  void BuildDefaultStyleSheet(const std::string& fontName, const std::string& preFontName, double fontSize,
+                              TColor fontColor, TColor linkColor, TColor visitedColor, TColor hoverColor,
+                              bool linkUnderline, int charset, int marginHeight, int marginWidth);
+
+  // The sequence number a new contextual selector takes (the counter is incremented).
+  int NextSequence() { return seqNo_++; }
+  int SequenceCounter() const { return seqNo_; }
+
+  // The cascade: element (already inherited from its parent and sitting at stackIndex of stack)
+  // takes the matching rules and its inline style.
+  void Cascade(TProperties& element, const std::string& tag, const std::string& classes, const std::string& id,
+               const std::string& pseudo, const std::string& title, TProperties* inlineStyle,
+               const TPropStack* stack, int stackIndex);
+  // The four link looks of the link at stackIndex, through temporary entries on the stack.
+  void BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex);
+
+  TProperties* DefProp = nullptr;  // the "default" entry
+
+ private:
+  struct Entry {
+    std::string key;
+    std::unique_ptr<TProperties> properties;
+    std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
+  };
+  struct CascadePass;
+
+  TProperties* EntryFor(const std::string& key);
+  void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
+  void MergeKey(CascadePass& pass, const std::string& key);
+  void MergeSimpleKeys(CascadePass& pass);
+  void MergeContextualKeys(CascadePass& pass, const std::string& prefix);
+  void RunPass(CascadePass& pass);
+
+  // Entries are held by pointer so that inserting into a large sheet moves little.
+  std::vector<std::unique_ptr<Entry>> entries_;
+  std::unique_ptr<TProperties> overflow_;
+  int entryLimit_ = kMaxEntries;
+  bool* overLinksActive_ = nullptr;
+  int seqNo_ = 10;
+};
+
+}  // namespace engine

@@ -1,0 +1,216 @@
+// The cascade: which rules of the sheet an element takes, in which order, and its link looks.
+#include <algorithm>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "engine/css/CssText.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/FontInfo.h"
+#include "engine/css/TPropStack.h"
+#include "engine/css/TStyleList.h"
+#include "engine/css/StyleListSelectors.h"
+
+namespace engine {
+namespace {
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t index = 0; index < prefix.size(); ++index) {
+    if (LowerChar(text[index]) != LowerChar(prefix[index])) return false;
+  }
+  return true;
+}
+
+// Each ancestor part in turn matches an element further out on the stack; a part whose
+// flag asks for a direct child must match the very next element out.
+bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStack* stack, int stackIndex) {
+  if (!stack) return ancestors.empty();
+  int position = stackIndex - 1;
+  for (const TSelectorPart& part : ancestors) {
+    bool matched = false;
+    while (position >= 0) {
+      const TProperties* element = stack->Items(position--);
+      if (element && PartMatches(part, *element)) {
+        matched = true;
+        break;
+      }
+      if (part.directParent) return false;
+    }
+    if (!matched) return false;
+  }
+  return true;
+}
+
+double InheritedSize(const TProperties& element) {
+  const TPropValue& size = element.Value(Prop::FontSize);
+  if (const double* points = std::get_if<double>(&size); points && *points > 0) return *points;
+  if (const int* points = std::get_if<int>(&size); points && *points > 0) return *points;
+  return DefaultFontSize();
+}
+
+}  // namespace
+
+struct TStyleList::CascadePass {
+  TProperties& element;
+  std::string_view tag;
+  std::string classes;
+  std::string_view id;
+  std::string_view pseudo;
+  const TPropStack* stack;
+  int stackIndex;
+  // Entries merged already: an element with several classes runs several passes, and a rule
+  // taken in an earlier pass must not be taken again over the later, more specific ones.
+  std::vector<const TProperties*>* merged;
+  // Names of the open elements around this one, made on first need.
+  std::vector<std::size_t> stackTokens;
+  bool haveStackTokens = false;
+
+  bool MayMatch(const TContextualKey& key) {
+    if (!stack) return false;
+    if (!haveStackTokens) {
+      stackTokens = StackTokens(*stack, stackIndex);
+      haveStackTokens = true;
+    }
+    for (const TSelectorPart& part : key.ancestors) {
+      if (!TokensPresent(part, stackTokens)) return false;
+    }
+    return true;
+  }
+
+  void Take(const TProperties& rule) {
+    if (merged) {
+      if (std::find(merged->begin(), merged->end(), &rule) != merged->end()) return;
+      merged->push_back(&rule);
+    }
+    element.Merge(rule);
+  }
+};
+
+void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
+  int index = 0;
+  if (!Find(key, index)) return;
+  for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) pass.Take(*Objects(index));
+}
+
+void TStyleList::MergeSimpleKeys(CascadePass& pass) {
+  const std::string tag(pass.tag);
+  const std::string cls = pass.classes.empty() ? std::string() : "." + pass.classes;
+  const std::string id = pass.id.empty() ? std::string() : "#" + std::string(pass.id);
+  const std::string pseudo = pass.pseudo.empty() ? std::string() : ":" + std::string(pass.pseudo);
+  const bool order = pass.pseudo.empty() || (pass.pseudo != "hover" && pass.pseudo != "visited");
+  const bool hasClass = !cls.empty();
+  const bool hasPseudo = !pseudo.empty();
+
+  if (tag == "a" && hasPseudo) MergeKey(pass, ":" + pseudo);
+  if (order) MergeKey(pass, tag);
+  if (hasPseudo) MergeKey(pass, pseudo);
+  if (order && hasClass) MergeKey(pass, cls);
+  if (order && hasClass) MergeKey(pass, tag + cls);
+  if (hasPseudo) MergeKey(pass, tag + pseudo);
+  if (hasClass && hasPseudo) {
+    MergeKey(pass, cls + pseudo);
+    MergeKey(pass, tag + cls + pseudo);
+  }
+  if (id.empty()) return;
+  MergeKey(pass, id);
+  MergeKey(pass, tag + id);
+  if (hasClass) MergeKey(pass, cls + id);
+  if (hasPseudo) {
+    MergeKey(pass, id + pseudo);
+    MergeKey(pass, tag + id + pseudo);
+  }
+  if (hasClass) MergeKey(pass, tag + cls + id);
+  if (hasClass && hasPseudo) {
+    MergeKey(pass, cls + id + pseudo);
+    MergeKey(pass, tag + cls + id + pseudo);
+  }
+}
+
+void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
+  for (int index = LowerBound(prefix); index < Count(); ++index) {
+    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
+    if (!StartsWithNoCase(entry.key, prefix)) break;
+    const TContextualKey* key = entry.contextual.get();
+    if (!key || !PartMatches(key->subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
+    if (pass.MayMatch(*key) && AncestorsMatch(key->ancestors, pass.stack, pass.stackIndex))
+      pass.Take(*entry.properties);
+  }
+}
+
+void TStyleList::RunPass(CascadePass& pass) {
+  MergeSimpleKeys(pass);
+  MergeContextualKeys(pass, std::string(pass.tag));
+  if (!pass.classes.empty()) MergeContextualKeys(pass, "." + pass.classes);
+  if (!pass.pseudo.empty()) MergeContextualKeys(pass, ":" + std::string(pass.pseudo));
+  // Keys whose subject is an id ("div #main") are walked too, or they would never apply.
+  if (!pass.id.empty()) MergeContextualKeys(pass, "#" + std::string(pass.id));
+}
+
+void TStyleList::Cascade(TProperties& element, const std::string& tag, const std::string& classesText,
+                         const std::string& idText, const std::string& pseudoText, const std::string& title,
+                         TProperties* inlineStyle, const TPropStack* stack, int stackIndex) {
+  const std::string classes = LowerCase(classesText);
+  const std::string id = LowerCase(idText);
+  const std::string pseudo = LowerCase(pseudoText);
+  const double baseSize = InheritedSize(element);
+
+  std::vector<const TProperties*> merged;
+  bool severalClasses = classes.find('.') != std::string::npos;
+  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr, {}, false};
+  if (severalClasses) {
+    // Each class on its own, then the last class and the whole class text.
+    std::string_view rest = classes;
+    while (true) {
+      std::size_t dot = rest.find('.');
+      pass.classes = std::string(rest.substr(0, dot));
+      RunPass(pass);
+      if (dot == std::string_view::npos) break;
+      rest.remove_prefix(dot + 1);
+    }
+    pass.classes = classes;
+  }
+  RunPass(pass);
+  if (inlineStyle) element.Merge(*inlineStyle);
+  if (const std::string* size = std::get_if<std::string>(&element.Value(Prop::FontSize)))
+    element.Value(Prop::FontSize) = FontSizeFromString(*size, baseSize);
+
+  element.PropTag = tag;
+  element.PropClass = classes;
+  element.PropID = id;
+  element.PropPseudo = pseudo;
+  element.PropStyle = inlineStyle;
+  element.PropTitle = title;
+  if (pseudo == "link" && stack) BuildLinkFonts(element, *const_cast<TPropStack*>(stack), stackIndex);
+}
+
+void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex) {
+  auto fonts = std::make_unique<TFontInfoArray>();
+  link.HasLinkFonts = false;
+  link.LinkFonts.reset();
+  link.UpdateBackgroundColor();
+  link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
+
+  auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
+    auto temporary = std::make_unique<TProperties>();
+    temporary->Inherit(link.PropTag, parent);
+    TProperties* entry = stack.Insert(at, std::move(temporary));
+    Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);
+    entry->UpdateBackgroundColor();
+    return entry;
+  };
+  TProperties* visited = cascadeState(stackIndex + 1, link, "visited");
+  visited->GetFontInfo(*fonts->Ar[TFontInfoArray::Visited]);
+  TProperties* visitedHover = cascadeState(stackIndex + 2, *visited, "hover");
+  visitedHover->GetFontInfo(*fonts->Ar[TFontInfoArray::VisitedHover]);
+  stack.Delete(stackIndex + 2);
+  stack.Delete(stackIndex + 1);
+  TProperties* hover = cascadeState(stackIndex + 1, link, "hover");
+  hover->GetFontInfo(*fonts->Ar[TFontInfoArray::Hover]);
+  stack.Delete(stackIndex + 1);
+
+  link.LinkFonts = std::move(fonts);
+  link.HasLinkFonts = true;
+}
+
+}  // namespace engine

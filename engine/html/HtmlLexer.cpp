@@ -1,0 +1,626 @@
+#include "engine/html/HtmlLexer.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <utility>
+
+#include "engine/html/CharacterReferences.h"
+#include "engine/html/EParseError.h"
+#include "engine/common/TextHelpers.h"
+#include "platform/gui/TStringList.h"
+
+namespace engine {
+namespace {
+
+constexpr std::size_t kProgressStepBytes = 4096;
+constexpr std::size_t kMaxTagNameKept = 255;
+constexpr std::size_t kMaxRawTextPiece = 100;
+
+TParseState& state = parseState;
+
+bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
+bool IsUpperLetter(unsigned char ch) { return ch >= 'A' && ch <= 'Z'; }
+unsigned char AsciiUpper(unsigned char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<unsigned char>(ch - 32) : ch; }
+
+void ReportProgressStep() {
+  if (state.CountingPass || !state.ReportProgress || state.DocumentText.empty()) return;
+  // 64-bit: share times bytes overflows 32 bits in documents of some megabytes.
+  const std::int64_t percent = static_cast<std::int64_t>(state.ProgressShare) *
+                               static_cast<std::int64_t>(state.DocumentPosition) /
+                               static_cast<std::int64_t>(state.DocumentText.size());
+  state.ReportProgress(static_cast<int>(percent));
+}
+
+unsigned char ReadIncludeByte() {
+  while (state.InputMode == TInputMode::Include) {
+    if (state.IncludePosition < state.IncludeText.size()) {
+      return static_cast<unsigned char>(state.IncludeText[state.IncludePosition++]);
+    }
+    state.IncludeText.clear();
+    state.IncludePosition = 0;
+    state.OpenIncludes.clear();
+    state.InputMode = state.IncludeReturnMode;
+  }
+  return 0;
+}
+
+unsigned char ReadByteSlowly() {
+  if (state.InputMode != TInputMode::Document) {
+    const unsigned char byte = ReadIncludeByte();
+    if (state.InputMode == TInputMode::Include) return byte;
+  }
+  if (state.DocumentPosition >= state.DocumentText.size()) return 0;
+  const auto byte = static_cast<unsigned char>(state.DocumentText[state.DocumentPosition++]);
+  ++state.SourcePosition;
+  if (state.DocumentPosition % kProgressStepBytes == 0) ReportProgressStep();
+  return byte;
+}
+
+[[gnu::always_inline]] inline unsigned char ReadByte() {
+  if (state.InputMode == TInputMode::Document && state.DocumentPosition < state.DocumentText.size() &&
+      (state.DocumentPosition + 1) % kProgressStepBytes != 0) {
+    ++state.SourcePosition;
+    return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition++]);
+  }
+  return ReadByteSlowly();
+}
+
+// Line ends, tabs and the end of input; the caller has read the byte.
+void FoldSpecialChar(unsigned char ch) {
+  if ((ch == '\n' && state.LastLineEnd == TLineEnd::AfterCr) || (ch == '\r' && state.LastLineEnd == TLineEnd::AfterLf)) {
+    ch = ReadByte();  // the second half of a CR LF or LF CR pair
+  }
+  if (ch == '\n') {
+    ch = '\r';
+    state.LastLineEnd = TLineEnd::AfterLf;
+  } else if (ch == '\r') {
+    state.LastLineEnd = TLineEnd::AfterCr;
+  } else {
+    state.LastLineEnd = TLineEnd::None;
+    if (ch == '\t') ch = ' ';
+  }
+  state.Ch = ch;
+  state.UpperCh = AsciiUpper(ch);
+  if (ch == 0 && state.InComment) throw EParseError(kOpenCommentMessage);
+}
+
+[[gnu::always_inline]] inline void ReadChar() {
+  const unsigned char ch = ReadByte();
+  if (ch > '\r') {
+    state.LastLineEnd = TLineEnd::None;
+    state.Ch = ch;
+    state.UpperCh = AsciiUpper(ch);
+    return;
+  }
+  FoldSpecialChar(ch);
+}
+
+void SkipMarkup();
+
+inline void Advance() {
+  ReadChar();
+  if (state.Ch == '<' && !state.RawMode) SkipMarkup();
+}
+
+inline void SkipBlanksHere() {
+  while (state.Ch == ' ' || state.Ch == '\r') Advance();
+}
+
+void SkipPlainBlanks() {
+  while (state.Ch == ' ' || state.Ch == '\r') ReadChar();
+}
+
+// "--", optional blanks and line ends, an optional "!" and ">" end a comment.
+void SkipComment() {
+  for (;;) {
+    while (state.UpperCh != '-') ReadChar();
+    ReadChar();
+    if (state.Ch != '-') continue;
+    while (state.Ch == '-') ReadChar();
+    SkipPlainBlanks();
+    if (state.Ch == '!') ReadChar();
+    if (state.Ch == '>') break;
+  }
+  state.InComment = false;
+}
+
+void SkipToTagEnd() {
+  while (state.Ch != '>') ReadChar();
+  state.InComment = false;
+}
+
+// Skips "<%" up to "%>" (or the end, without error).
+void SkipPercentConstruct() {
+  for (;;) {
+    ReadChar();
+    if (state.Ch == 0) break;
+    if (state.Ch == '%' && PeekSourceByte() == '>') break;
+  }
+  ReadChar();
+}
+
+void ExpandServerInclude();
+
+// At a "<" that may open a comment, a "<!" construct or a "<%" construct:
+// skips them all, however many follow each other.
+void SkipMarkup() {
+  while (state.Ch == '<' && !state.RawMode) {
+    const unsigned char next = PeekSourceByte();
+    if (next == '!') {
+      ReadChar();  // "!"
+      state.InComment = true;
+      ReadChar();
+      bool comment = false;
+      if (state.Ch == '-') {
+        ReadChar();
+        if (state.Ch == '-') {
+          comment = true;
+          ReadChar();
+        }
+      }
+      if (!comment) {
+        SkipToTagEnd();
+      } else if (state.OnInclude && state.Ch == '#') {
+        ExpandServerInclude();
+      } else {
+        SkipComment();
+      }
+    } else if (next == '%') {
+      SkipPercentConstruct();
+    } else {
+      return;
+    }
+    ReadChar();
+  }
+}
+
+bool IsIncludeNameChar(unsigned char upper) { return IsDigit(upper) || IsUpperLetter(upper) || upper == '_'; }
+
+std::string ReadIncludeValue() {
+  std::string value;
+  if (state.Ch == '"' || state.Ch == '\'') {
+    const unsigned char quote = state.Ch;
+    ReadChar();
+    while (state.Ch != quote && state.Ch != 0) {
+      if (state.Ch == '&') {
+        ReadCharacterReferenceText(0, value, TReferenceAdvance::Plain);
+        continue;
+      }
+      value += state.Ch == '\r' ? ' ' : static_cast<char>(state.Ch);
+      ReadChar();
+    }
+    if (state.Ch == quote) ReadChar();
+    return value;
+  }
+  while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '-' && state.Ch != '>') {
+    value += static_cast<char>(state.Ch);
+    ReadChar();
+  }
+  return value;
+}
+
+std::unique_ptr<gui::TStringList> ReadIncludeParameters() {
+  auto params = std::make_unique<gui::TStringList>();
+  for (;;) {
+    SkipPlainBlanks();
+    if (!IsUpperLetter(state.UpperCh)) break;
+    std::string name;
+    while (IsIncludeNameChar(state.UpperCh)) {
+      name += static_cast<char>(state.Ch);
+      ReadChar();
+    }
+    SkipPlainBlanks();
+    std::string value;
+    if (state.Ch == '=') {
+      ReadChar();
+      SkipPlainBlanks();
+      value = ReadIncludeValue();
+    }
+    params->Add(name + "=" + value);
+  }
+  return params;
+}
+
+// Whether an include may open here: not too deep, and not inside itself
+// (a handler that keeps answering with its own include is stopped).
+bool MayOpenInclude(const std::string& key) {
+  if (state.InputMode != TInputMode::Include) {
+    state.OpenIncludes.clear();
+    return true;
+  }
+  const std::size_t rest = state.IncludeText.size() - state.IncludePosition;
+  std::erase_if(state.OpenIncludes, [rest](const TOpenInclude& open) { return rest < open.restAfter; });
+  if (state.OpenIncludes.size() >= kMaxIncludeDepth) return false;
+  return std::none_of(state.OpenIncludes.begin(), state.OpenIncludes.end(),
+                      [&key](const TOpenInclude& open) { return open.key == key; });
+}
+
+// At the "#" after "<!--": reads the command and its parameters, skips to the
+// comment's end and puts the handler's answer in front of the unread input.
+void ExpandServerInclude() {
+  std::unique_ptr<TokenObj> outerToken = std::exchange(state.Token, std::make_unique<TokenObj>());
+  ReadChar();
+  std::string command;
+  while (IsIncludeNameChar(state.UpperCh)) {
+    command += static_cast<char>(state.Ch);
+    ReadChar();
+  }
+  std::unique_ptr<gui::TStringList> params = ReadIncludeParameters();
+  SkipComment();
+  const std::string key = command + "\n" + params->Text();
+  if (MayOpenInclude(key)) {
+    std::string rest;
+    if (state.InputMode == TInputMode::Include) rest = state.IncludeText.substr(state.IncludePosition);
+    std::string included;
+    state.OnInclude(state.Sender, command, std::move(params), included);
+    if (!included.empty()) {
+      if (state.InputMode != TInputMode::Include) state.IncludeReturnMode = state.InputMode;
+      state.InputMode = TInputMode::Include;
+      state.OpenIncludes.push_back({rest.size(), key});
+      state.IncludeText = std::move(included) + rest;
+      state.IncludePosition = 0;
+    }
+  }
+  state.Token = std::move(outerToken);
+}
+
+
+// Leading number of text: optional sign, digits, optional fraction.
+double ParseLeadingNumber(const std::string& text) {
+  std::size_t at = 0;
+  double sign = 1;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) sign = text[at++] == '-' ? -1 : 1;
+  double number = 0;
+  while (at < text.size() && IsDigit(static_cast<unsigned char>(text[at]))) number = number * 10 + (text[at++] - '0');
+  if (at < text.size() && text[at] == '.') {
+    double scale = 0.1;
+    for (++at; at < text.size() && IsDigit(static_cast<unsigned char>(text[at])); ++at, scale /= 10) {
+      number += (text[at] - '0') * scale;
+    }
+  }
+  return sign * number;
+}
+
+// A quoted value's number: from the trimmed text, when it starts like a number.
+int QuotedValueNumber(const std::string& text) {
+  std::size_t first = 0;
+  while (first < text.size() && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+  if (first == text.size()) return 0;
+  const char lead = text[first];
+  if (lead != '+' && lead != '-' && lead != '.' && !IsDigit(static_cast<unsigned char>(lead))) return 0;
+  return LeadingNumber(text.substr(first));
+}
+
+void AppendValueChar(std::string& value) {
+  value += static_cast<char>(state.Ch);
+  Advance();
+}
+
+// Moves over the document bytes that follow the current character up to end,
+// as reading them one by one would. The caller takes only bytes above '\r'
+// other than "<": none of them is folded or starts markup.
+void ConsumeDocumentBytes(std::size_t end) {
+  const std::size_t start = state.DocumentPosition;
+  for (std::size_t boundary = (start / kProgressStepBytes + 1) * kProgressStepBytes; boundary <= end;
+       boundary += kProgressStepBytes) {
+    state.DocumentPosition = boundary;
+    ReportProgressStep();
+  }
+  state.DocumentPosition = end;
+  state.SourcePosition += static_cast<int>(end - start);
+  state.LastLineEnd = TLineEnd::None;
+}
+
+bool IsValueRunByte(unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; }
+
+// AppendValueChar for the current character and the document bytes after it
+// that isTaken accepts, copied in one piece.
+template <class IsTaken>
+void AppendValueRun(std::string& value, IsTaken isTaken) {
+  value += static_cast<char>(state.Ch);
+  if (state.InputMode == TInputMode::Document) {
+    const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+    const std::size_t start = state.DocumentPosition;
+    std::size_t end = start;
+    while (end < state.DocumentText.size() && IsValueRunByte(text[end]) && isTaken(text[end])) ++end;
+    value.append(state.DocumentText, start, end - start);
+    ConsumeDocumentBytes(end);
+  }
+  Advance();
+}
+
+// Reads characters up to one of the stop characters (0 always stops),
+// resolving references in the element's code page.
+template <class IsStop>
+void ReadUnquotedValue(std::string& value, int codePage, IsStop isStop) {
+  while (state.Ch != 0 && !isStop(state.Ch)) {
+    if (state.Ch == '&') {
+      ReadCharacterReferenceText(codePage, value);
+    } else {
+      AppendValueRun(value, [&isStop](unsigned char byte) { return !isStop(byte); });
+    }
+  }
+}
+
+void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
+  const unsigned char quote = state.Ch;
+  const bool keepsLineEnds = symbol == symTitle || symbol == symAlt;
+  Advance();
+  while (state.Ch != quote && state.Ch != 0) {
+    if (state.Ch == '&') {
+      // References decode in the element's code page, the one the attribute records.
+      ReadCharacterReferenceText(codePage, value);
+    } else if (state.Ch == '\r') {
+      if (keepsLineEnds) value += "\r\n";
+      Advance();
+    } else {
+      AppendValueRun(value, [quote](unsigned char byte) { return byte != quote; });
+    }
+  }
+  if (state.Ch == quote) Advance();
+}
+
+bool IsBlankOrTagEnd(unsigned char ch) { return ch == ' ' || ch == '\r' || ch == '>'; }
+
+bool IsAttributeNameChar(unsigned char upper) { return upper == '-' || IsDigit(upper) || IsUpperLetter(upper); }
+
+// Appends the name in upper case, the rest of each piece of it straight from the document.
+void ReadAttributeName(std::string& name) {
+  while (IsAttributeNameChar(state.UpperCh)) {
+    name += static_cast<char>(state.UpperCh);
+    if (state.InputMode == TInputMode::Document) {
+      const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+      const std::size_t start = state.DocumentPosition;
+      std::size_t end = start;
+      while (end < state.DocumentText.size() && IsAttributeNameChar(AsciiUpper(text[end]))) ++end;
+      const std::size_t first = name.size();
+      name.append(state.DocumentText, start, end - start);
+      for (std::size_t i = first; i < name.size(); ++i) {
+        name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
+      }
+      ConsumeDocumentBytes(end);
+    }
+    Advance();
+  }
+}
+
+// Reads one attribute of the current tag; false when no attribute starts here.
+bool ReadAttribute(THtmlSymbol& symbol, std::string& name, std::string& value, int& number, int codePage) {
+  symbol = symUnknownAttribute;
+  SkipBlanksHere();
+  if (!IsUpperLetter(state.UpperCh)) return false;
+  ReadAttributeName(name);
+  symbol = LookUpAttributeSymbol(name);
+  SkipBlanksHere();
+  number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
+  if (state.Ch == '=') {
+    Advance();
+    SkipBlanksHere();
+    if (state.Ch == '"' || state.Ch == '\'') {
+      ReadQuotedValue(symbol, value, codePage);
+      number = QuotedValueNumber(value);
+    } else if (state.Ch == '+' || state.Ch == '-' || IsDigit(state.Ch)) {
+      AppendValueChar(value);
+      ReadUnquotedValue(value, codePage, [](unsigned char ch) { return IsBlankOrTagEnd(ch) || ch == '%'; });
+      SkipBlanksHere();
+      number = LeadingNumber(value);
+      if (state.Ch == '%') AppendValueChar(value);
+    } else {
+      ReadUnquotedValue(value, codePage, IsBlankOrTagEnd);
+    }
+  }
+  if (symbol == symId && !value.empty() && !state.CountingPass && state.RegisterIdAnchor) {
+    state.RegisterIdAnchor(value, state.SourcePosition);
+  }
+  return true;
+}
+
+void ReadAttributes() {
+  state.Attributes.Clear();
+  const int codePage = CurrentCodePage();
+  for (;;) {
+    THtmlSymbol symbol = symUnknownAttribute;
+    std::string name;
+    std::string value;
+    int number = 0;
+    if (!ReadAttribute(symbol, name, value, number, codePage)) break;
+    state.Attributes.Add(std::make_unique<TAttribute>(symbol, codePage, std::move(value), std::move(name), number));
+  }
+}
+
+bool IsTagNameChar(unsigned char upper) {
+  return upper == '/' || IsDigit(upper) || IsUpperLetter(upper) || upper == '_';
+}
+
+// At "<": reads a tag with its attributes. A "<" that starts no tag is text.
+bool ReadTag() {
+  if (state.UpperCh != '<') return false;
+  state.TagStartPosition = state.SourcePosition;
+  Advance();
+  bool endTag = false;
+  if (state.Ch == '/') {
+    endTag = true;
+    Advance();
+  } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
+    state.Symbol = symText;
+    if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
+    return true;
+  }
+  state.Symbol = symUnknownTag;
+  std::string name;
+  while (IsTagNameChar(state.UpperCh)) {
+    if (state.UpperCh == '/' && !name.empty()) {
+      Advance();
+      break;
+    }
+    if (name.size() == 1 && name[0] == 'H' && state.Ch >= '1' && state.Ch <= '6') break;
+    if (name.size() < kMaxTagNameKept) name += static_cast<char>(state.UpperCh);
+    Advance();
+  }
+  state.Symbol = LookUpTagSymbol(name, endTag);
+  SkipBlanksHere();
+  state.HeadingLevel = 0;
+  if ((state.Symbol == symH || state.Symbol == symHEnd) && state.Ch >= '1' && state.Ch <= '6') {
+    state.HeadingLevel = state.Ch - '0';
+    Advance();
+  }
+  ReadAttributes();
+  while (state.Ch != '>' && state.Ch != 0) Advance();
+  // SCRIPT and STYLE content is read from their ">" on by its own readers.
+  if (state.Ch == '>' && state.Symbol != symScript && state.Symbol != symStyle) Advance();
+  return true;
+}
+
+void FlushTextBytes(int codePage) {
+  if (state.TextBytes.Size() == 0) return;
+  state.Token->AppendBytes(state.TextBytes, codePage);
+  state.TextBytes.Clear();
+}
+
+bool IsBlankRunChar(unsigned char ch) { return ch == ' ' || ch == '\r'; }
+
+// Bytes that reach a text run unchanged: no blank, line end, control
+// character, "<" or "&".
+constexpr std::array<bool, 256> kPlainTextBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = '!'; byte < 256; ++byte) plain[static_cast<std::size_t>(byte)] = byte != '<' && byte != '&';
+  return plain;
+}();
+
+// Takes the plain bytes that follow the current character straight from the
+// document, exactly as reading them one by one would. A single blank between
+// plain bytes is a blank run of its own and stays as it is, so prose is taken
+// a line at a time rather than a word at a time.
+void TakePlainBytes(TCharCollection& bytes, bool storing) {
+  if (state.InputMode != TInputMode::Document) return;
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t start = state.DocumentPosition;
+  const std::size_t size = state.DocumentText.size();
+  std::size_t end = start;
+  while (end < size) {
+    if (kPlainTextBytes[text[end]]) {
+      ++end;
+    } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
+      end += 2;
+    } else {
+      break;
+    }
+  }
+  if (end == start) return;
+  if (storing) bytes.AddRun(state.DocumentText.data() + start, end - start, state.SourcePosition + 1);
+  ConsumeDocumentBytes(end);
+}
+
+// Reads text up to "<", a control character or the end; a run of blanks and
+// line ends becomes one blank at the position of its first character.
+bool ReadTextRun() {
+  state.Symbol = symText;
+  if (state.Ch < 9 || state.Ch == '<') return false;
+  const int codePage = CurrentCodePage();
+  const bool storing = !state.CountingPass;
+  TCharCollection& bytes = state.TextBytes;
+  bytes.Clear();
+  while (state.Ch >= 9 && state.Ch != '<') {
+    if (state.Ch == '&') {
+      FlushTextBytes(codePage);
+      ReadCharacterReference(*state.Token, codePage);
+      if (!storing) state.Token->Clear();
+    } else if (IsBlankRunChar(state.Ch)) {
+      if (storing) bytes.Add(' ', state.SourcePosition);
+      do {
+        Advance();
+      } while (IsBlankRunChar(state.Ch));
+    } else {
+      if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
+      TakePlainBytes(bytes, storing);
+      Advance();
+    }
+  }
+  FlushTextBytes(codePage);
+  return true;
+}
+
+}  // namespace
+
+unsigned char ReadSourceByte() { return ReadByte(); }
+
+unsigned char PeekSourceByte() {
+  if (state.InputMode == TInputMode::Include) {
+    if (state.IncludePosition < state.IncludeText.size()) {
+      return static_cast<unsigned char>(state.IncludeText[state.IncludePosition]);
+    }
+    if (state.IncludeReturnMode == TInputMode::Include) return 0;
+  }
+  if (state.DocumentPosition >= state.DocumentText.size()) return 0;
+  return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition]);
+}
+
+void NextChar() { ReadChar(); }
+
+void NextCharSkippingMarkup() { Advance(); }
+
+void SkipBlanks() { SkipBlanksHere(); }
+
+void NextSymbol() {
+  state.Token->Clear();
+  if (state.Ch == 0) {
+    state.Symbol = symEndOfInput;
+    return;
+  }
+  if (ReadTag() || ReadTextRun()) return;
+  if (state.Ch >= 1 && state.Ch <= 8) {
+    // A stray control character is read as a question mark by the next call.
+    state.Ch = '?';
+    state.UpperCh = '?';
+  }
+}
+
+void ReadRawToken() {
+  std::string& text = state.RawTokenText;
+  text.clear();
+  state.Token->Clear();
+  switch (state.Ch) {
+    case 0:
+      state.Symbol = symEndOfInput;
+      return;
+    case '\r':
+      state.Symbol = symLineBreak;
+      Advance();
+      return;
+    case '<':
+      text.push_back('<');
+      Advance();
+      while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '>') AppendValueChar(text);
+      {
+        state.Symbol = AsciiLowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
+      }
+      return;
+    case '&':
+      ReadCharacterReferenceText(0, text);
+      state.Symbol = symUnknownTag;
+      return;
+    default:
+      break;
+  }
+  while (text.size() < kMaxRawTextPiece && state.Ch != 0 && state.Ch != '\r' && state.Ch != '&' && state.Ch != '<') {
+    AppendValueChar(text);
+  }
+  if (!text.empty()) {
+    state.Symbol = symText;
+    return;
+  }
+  text = std::string(1, static_cast<char>(state.Ch));
+  state.Symbol = symOtherChar;
+  Advance();
+}
+
+int LeadingNumber(const std::string& text) {
+  const double rounded = std::nearbyint(ParseLeadingNumber(text));
+  if (!(rounded > INT_MIN)) return rounded < 0 ? INT_MIN : 0;
+  if (rounded >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(rounded);
+}
+
+}  // namespace engine

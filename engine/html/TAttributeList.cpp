@@ -1,0 +1,72 @@
+#include "engine/html/TAttributeList.h"
+
+#include "engine/css/CssReader.h"
+#include "engine/css/TProperties.h"
+#include "engine/common/TextHelpers.h"
+
+namespace engine {
+
+TAttributeList::TAttributeList() = default;
+TAttributeList::~TAttributeList() = default;
+
+bool TAttributeList::Find(THtmlSymbol symbol, const TAttribute*& attribute) const {
+  for (const auto& item : *this) {
+    if (item->Symbol == symbol) {
+      attribute = item.get();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TAttributeList::Clear() {
+  cachedId_.clear();
+  TFreeList<TAttribute>::Clear();
+}
+
+std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {
+  auto lines = std::make_unique<gui::TStringList>();
+  for (const auto& item : *this) lines->Add(item->Name + "=" + item->ValueText);
+  return lines;
+}
+
+std::string TAttributeList::ClassKey() const {
+  const TAttribute* attribute = nullptr;
+  if (!Find(symClass, attribute)) return {};
+  std::string key = AsciiLowerCase(TrimBlanks(attribute->ValueText));
+  if (key.find(' ') == std::string::npos) return key;
+  std::string selector;
+  std::size_t position = 0;
+  while (position < key.size()) {
+    std::size_t wordEnd = key.find(' ', position);
+    if (wordEnd == std::string::npos) wordEnd = key.size();
+    if (wordEnd > position) selector += "." + key.substr(position, wordEnd - position);
+    position = wordEnd + 1;
+  }
+  std::string sorted = SortSelectorParts(selector);
+  return sorted.empty() ? sorted : sorted.substr(1);
+}
+
+std::string TAttributeList::IdValue() {
+  if (!cachedId_.empty()) return cachedId_;
+  const TAttribute* attribute = nullptr;
+  if (!Find(symId, attribute)) return {};
+  cachedId_ = AsciiLowerCase(attribute->ValueText);
+  return cachedId_;
+}
+
+std::string TAttributeList::TitleValue() const {
+  const TAttribute* attribute = nullptr;
+  return Find(symTitle, attribute) ? attribute->ValueText : std::string();
+}
+
+TProperties* TAttributeList::ParseInlineStyle() {
+  const TAttribute* attribute = nullptr;
+  if (!Find(symStyle, attribute)) return nullptr;
+  inlineStyle_.reset();
+  inlineStyle_ = std::make_unique<TProperties>();
+  engine::ParseInlineStyle(attribute->ValueText, *inlineStyle_);
+  return inlineStyle_.get();
+}
+
+}  // namespace engine

@@ -1,0 +1,59 @@
+#pragma once
+// The attributes of the tag the lexer has just read, with the few values the
+// document builder derives from them (class key, id, title, inline style).
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "engine/common/TFreeList.h"
+#include "engine/html/HtmlSymbols.h"
+#include "platform/gui/TStringList.h"
+
+namespace engine {
+
+class TProperties;
+
+// One attribute of a tag; never changed after the lexer made it.
+class TAttribute {
+ public:
+  TAttribute(THtmlSymbol symbol, int codePage, std::string valueText, std::string name, int value)
+      : Symbol(symbol), Name(std::move(name)), Value(value), ValueText(std::move(valueText)), CodePage(codePage) {}
+
+  THtmlSymbol Symbol;     // symUnknownAttribute for names the lexer does not know
+  std::string Name;       // as read
+  int Value;              // numeric reading of the value; 0 when not a number
+  std::string ValueText;  // quotes removed, character references resolved
+  int CodePage;           // code page of the element's text when the attribute was read
+};
+
+class TAttributeList : public TFreeList<TAttribute> {
+ public:
+  TAttributeList();
+  ~TAttributeList() override;
+
+  // First attribute with this symbol; false (and attribute untouched) when none.
+  bool Find(THtmlSymbol symbol, const TAttribute*& attribute) const;
+  // Forgets the cached id and frees the attributes; the inline style stays.
+  void Clear() override;
+  // A new list with one "Name=ValueText" line per attribute, in list order.
+  std::unique_ptr<gui::TStringList> ToNameValueList() const;
+
+  // CLASS value trimmed and lower-cased; several classes as one sorted key
+  // ("b a" -> "a.b"). Empty without CLASS.
+  std::string ClassKey() const;
+  // ID value lower-cased, cached until Clear. Empty without ID.
+  std::string IdValue();
+  // TITLE value unchanged; empty without TITLE.
+  std::string TitleValue() const;
+  // Parses the STYLE value into a fresh property set that the list keeps
+  // (freeing the previous one); nullptr without STYLE. The caller never frees it.
+  TProperties* ParseInlineStyle();
+
+  TProperties* InlineStyle() const { return inlineStyle_.get(); }
+
+ private:
+  std::unique_ptr<TProperties> inlineStyle_;
+  std::string cachedId_;
+};
+
+}  // namespace engine

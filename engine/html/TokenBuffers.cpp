@@ -1,0 +1,101 @@
+#include "engine/html/TokenBuffers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "engine/common/CodePageText.h"
+#include "engine/html/Utf8Positions.h"
+
+namespace engine {
+namespace {
+
+constexpr std::size_t kInitialRoom = 300;
+constexpr std::size_t kGrowthStep = 50;
+
+bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
+// Bytes that make up the character starting at bytes[0] as the converter read it.
+int EncodedLength(int codePage, std::string_view bytes) {
+  if (static_cast<unsigned char>(bytes[0]) < 0x80) return 1;
+  const int length = CharByteLength(codePage, bytes);
+  return length > 0 ? length : 1;
+}
+
+}  // namespace
+
+// No room until the first byte: a collection made and never filled costs
+// no allocation.
+TCharCollection::TCharCollection() = default;
+
+void TCharCollection::Grow(std::size_t needed) {
+  // Geometric growth: long text runs must not cost quadratic copying.
+  const std::size_t room = std::max(needed, bytes_.size() + std::max<std::size_t>(kGrowthStep, bytes_.size() / 2));
+  bytes_.resize(room);
+  positions_.resize(room);
+}
+
+void TCharCollection::AddRun(const char* bytes, std::size_t length, int firstIndex) {
+  if (count_ + length > bytes_.size()) Grow(count_ + length);
+  std::memcpy(bytes_.data() + count_, bytes, length);
+  int* positions = positions_.data() + count_;
+  // Four at a time: the compiler turns each group into one vector store.
+  std::size_t i = 0;
+  for (; i + 4 <= length; i += 4) {
+    const int first = firstIndex + static_cast<int>(i);
+    positions[i] = first;
+    positions[i + 1] = first + 1;
+    positions[i + 2] = first + 2;
+    positions[i + 3] = first + 3;
+  }
+  for (; i < length; ++i) positions[i] = firstIndex + static_cast<int>(i);
+  count_ += length;
+}
+
+void TCharCollection::Concat(const TCharCollection& other) {
+  if (count_ + other.count_ > bytes_.size()) Grow(count_ + other.count_);
+  std::copy(other.bytes_.begin(), other.bytes_.begin() + static_cast<std::ptrdiff_t>(other.count_),
+            bytes_.begin() + static_cast<std::ptrdiff_t>(count_));
+  std::copy(other.positions_.begin(), other.positions_.begin() + static_cast<std::ptrdiff_t>(other.count_),
+            positions_.begin() + static_cast<std::ptrdiff_t>(count_));
+  count_ += other.count_;
+}
+
+TokenObj::TokenObj() {
+  Characters.reserve(kInitialRoom);
+  Positions.reserve(kInitialRoom);
+}
+
+void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {
+  const std::string_view bytes = source.AsString();
+  const std::span<const int> positions = source.Positions();
+  const std::size_t byteCount = bytes.size();
+  if (byteCount == 0) return;
+  if (codePage == kUtf8CodePage) {
+    AppendUtf8WithPositions(bytes, positions, Characters, Positions);
+    return;
+  }
+  const std::size_t first = Characters.size();
+  AppendWideByCodePage(codePage, bytes, Characters);
+  const std::size_t added = Characters.size() - first;
+  if (added == byteCount) {
+    Positions.insert(Positions.end(), positions.begin(), positions.end());
+    return;
+  }
+  // Walk the bytes beside the characters. Both halves of a surrogate pair
+  // carry the position of their lead byte; the walk never passes the last byte.
+  Positions.resize(Characters.size());
+  std::size_t byte = 0;
+  for (std::size_t index = first; index < Characters.size(); ++index) {
+    Positions[index] = positions[byte];
+    if (IsHighSurrogate(Characters[index]) && index + 1 < Characters.size() &&
+        IsLowSurrogate(Characters[index + 1])) {
+      Positions[++index] = positions[byte];
+    }
+    const std::size_t next = byte + static_cast<std::size_t>(EncodedLength(codePage, bytes.substr(byte)));
+    if (next < byteCount) byte = next;
+  }
+}
+
+}  // namespace engine
