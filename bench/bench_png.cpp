@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "images/PngChunkList.h"
+#include "images/TChunkList.h"
 #include "images/PngDecoder.h"
-#include "images/PngImage.h"
+#include "images/TPNGImage.h"
 #include "images/ZStreams.h"
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 
 #if PAGEWELL_HAVE_LIBPNG
 #include <png.h>

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "images/PngImage.h"
+#include "images/TPNGImage.h"
 #include "platform/gui/Exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

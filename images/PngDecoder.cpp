@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 #include "images/PngFilters.h"
 
 namespace images {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "images/PngFormat.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace images {
 

@@ -3,7 +3,7 @@
 // byte and the filtered row. Palette rows (1, 4, 8 bits) go as stored; any
 // other bitmap must be 24-bit and goes as red, green, blue.
 #include "images/PngFilters.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 
 namespace images {

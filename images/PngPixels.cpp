@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/PaletteObject.h"
 
 namespace images {
 

@@ -1,6 +1,6 @@
 #include "images/PngSave.h"
 
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 
 namespace images {
 

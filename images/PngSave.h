@@ -3,7 +3,7 @@
 // command). Files are written whole or not at all.
 #include <string>
 
-#include "images/PngImage.h"
+#include "images/TPNGImage.h"
 #include "platform/win/gdi/Surface.h"
 
 namespace images {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace images {
 

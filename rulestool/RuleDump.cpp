@@ -4,7 +4,7 @@
 
 #include "rulestool/RuleKeywords.h"
 #include "rulestool/XmlPrinter.h"
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 
 namespace kestrane {
 

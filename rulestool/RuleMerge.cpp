@@ -8,7 +8,7 @@
 #include "rulestool/AttributeReader.h"
 #include "rulestool/Messages.h"
 #include "rulestool/RuleKeywords.h"
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 
 namespace kestrane {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rulestore/RuleDefinition.h"
+#include "rulestore/CRuleDefinition.h"
 
 // The contents of RULES.DAT and CONDITNS.DAT (see FORMAT.md).
 namespace rulestore {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/win/Types.h"
 

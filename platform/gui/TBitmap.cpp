@@ -6,7 +6,7 @@
 #include "platform/gui/BmpFormat.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TCanvas.h"
 
 namespace gui {

@@ -1,6 +1,6 @@
 #include "platform/gui/TBrush.h"
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 
 namespace gui {
 

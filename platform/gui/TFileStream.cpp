@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace gui {
 

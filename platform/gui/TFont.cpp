@@ -1,7 +1,7 @@
 #include "platform/gui/TFont.h"
 
 #include "platform/win/gdi/GdiObject.h"
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/kernel/Arithmetic.h"
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/text/FontObject.h"

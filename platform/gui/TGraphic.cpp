@@ -1,6 +1,6 @@
 #include "platform/gui/TGraphic.h"
 
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace gui {
 

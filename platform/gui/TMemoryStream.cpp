@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/WholeFile.h"
 
 namespace gui {

@@ -1,6 +1,6 @@
 #include "platform/gui/TPen.h"
 
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 
 namespace gui {
 

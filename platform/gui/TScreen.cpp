@@ -1,7 +1,7 @@
 #include "platform/gui/TScreen.h"
 
 #include "platform/gui/UserCalls.h"
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/text/FontResolver.h"
 
 namespace gui {

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace gui {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PngTestSupport.h"
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 #include "images/ZStreams.h"
 
 namespace images {

@@ -7,7 +7,7 @@
 
 #include "LibPngReference.h"
 #include "PngTestSupport.h"
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 #include "platform/gui/TGraphic.h"
 
 namespace images {

@@ -9,7 +9,7 @@
 
 #include <zlib.h>
 
-#include "images/PngImage.h"
+#include "images/TPNGImage.h"
 #include "images/PngPixels.h"
 
 namespace images::testing {

@@ -6,7 +6,7 @@
 
 #include "LibPngReference.h"
 #include "PngTestSupport.h"
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 
 namespace images {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/text/TextMeasure.h"

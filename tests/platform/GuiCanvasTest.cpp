@@ -2,7 +2,7 @@
 
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TGraphic.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace gui {
 namespace {

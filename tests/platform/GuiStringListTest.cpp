@@ -2,7 +2,7 @@
 
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TStringList.h"
 
 namespace gui {

@@ -9,7 +9,7 @@
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/MappingMode.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/text/DrawText.h"
 #include "platform/win/text/FontObject.h"

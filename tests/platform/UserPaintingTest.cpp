@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "UserTestSupport.h"
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/GdiObject.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 #include "platform/win/gdi/Shapes.h"
 #include "platform/win/user/Painting.h"
 #include "platform/win/user/SystemColors.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "UserTestSupport.h"
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Colors.h"
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/kernel/Memory.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rulestore/Globals.h"
+#include "rulestore/StoreGlobals.h"
 #include "rulestool/Commands.h"
 #include "tests/rulestool/MergeFixture.h"
 #include "tests/rulestool/ToolRunner.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 
 namespace storetest {
 

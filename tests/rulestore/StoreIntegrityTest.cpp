@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 #include "rulestore/RecordCodec.h"
 #include "tests/rulestore/StoreFixtures.h"
 

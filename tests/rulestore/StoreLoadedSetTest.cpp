@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 #include "tests/rulestore/StoreFixtures.h"
 
 using namespace storetest;

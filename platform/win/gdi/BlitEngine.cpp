@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Raster.h"
 
 namespace win {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/win/gdi/DeviceContext.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 
 namespace win {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/win/gdi/Bitmap.h"
-#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/BitmapObject.h"
+#include "platform/win/gdi/PaletteObject.h"
 #include "platform/win/gdi/Path.h"
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/gdi/Selection.h"
 #include "platform/win/gdi/StockObjects.h"
 

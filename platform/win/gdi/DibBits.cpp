@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/gdi/BlitEngine.h"
 #include "platform/win/gdi/Blit.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/DibFormat.h"
-#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/PaletteObject.h"
 
 namespace win {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/win/gdi/DeviceContext.h"
-#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/PaletteObject.h"
 
 namespace win {
 namespace {

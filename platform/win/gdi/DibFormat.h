@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/win/Types.h"
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 
 namespace win {
 

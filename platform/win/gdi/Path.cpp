@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/PenDrawing.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 #include "platform/win/gdi/Scanline.h"
 
 namespace win {

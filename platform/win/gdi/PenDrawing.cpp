@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/win/gdi/Colors.h"
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 #include "platform/win/gdi/Raster.h"
 #include "platform/win/gdi/Stroke.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/win/gdi/DeviceContext.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 #include "platform/win/gdi/Scanline.h"
 
 namespace win {

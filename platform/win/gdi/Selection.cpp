@@ -1,8 +1,8 @@
 #include "platform/win/gdi/Selection.h"
 
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/gdi/Clipping.h"
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 #include "platform/win/gdi/StockObjects.h"
 
 namespace win {

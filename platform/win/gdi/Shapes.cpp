@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Colors.h"
 #include "platform/win/gdi/Path.h"
 #include "platform/win/gdi/PenDrawing.h"

@@ -3,10 +3,10 @@
 #include <array>
 #include <memory>
 
-#include "platform/win/gdi/Bitmap.h"
-#include "platform/win/gdi/Brush.h"
-#include "platform/win/gdi/Palette.h"
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/BitmapObject.h"
+#include "platform/win/gdi/BrushObject.h"
+#include "platform/win/gdi/PaletteObject.h"
+#include "platform/win/gdi/PenObject.h"
 
 namespace win {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 
 namespace win {
 namespace {

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <new>
 
-#include "platform/win/kernel/HandleSlots.h"
+#include "platform/win/HandleTable.h"
 #include "platform/win/kernel/LastError.h"
 
 namespace win {
@@ -21,7 +21,7 @@ struct GlobalBlock {
 // table is guarded.
 struct GlobalHeap {
   std::mutex mutex;
-  HandleSlots<GlobalBlock> blocks;
+  HandleTable<GlobalBlock> blocks;
 };
 
 GlobalHeap& heap() {

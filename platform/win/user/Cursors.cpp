@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/win/kernel/HandleSlots.h"
+#include "platform/win/HandleTable.h"
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/kernel/LastError.h"
 
@@ -16,7 +16,7 @@ constexpr WORD kSystemCursors[] = {IDC_ARROW,  IDC_IBEAM,   IDC_WAIT,   IDC_CROS
                                    IDC_NO,     IDC_HAND,    IDC_APPSTARTING, IDC_HELP};
 
 struct CursorState {
-  HandleSlots<CursorObject> cursors;
+  HandleTable<CursorObject> cursors;
   std::map<WORD, HCURSOR> system;
   std::map<std::pair<HINSTANCE, std::string>, HCURSOR> resources;
   HCURSOR current = 0;

@@ -5,10 +5,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/DeviceContext.h"
-#include "platform/win/gdi/Regions.h"
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/RegionObject.h"
+#include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/kernel/LastError.h"
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/WindowStore.h"

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Colors.h"
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/user/SystemColors.h"

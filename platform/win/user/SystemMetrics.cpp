@@ -1,6 +1,6 @@
 #include "platform/win/user/SystemMetrics.h"
 
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/ScreenDevice.h"
 
 namespace win {
 namespace {

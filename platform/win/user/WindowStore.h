@@ -5,13 +5,13 @@
 // Invariants: a child is listed in exactly one parent's children (top of the
 // z-order first) and has that parent in 'parent'; a top-level window (parent
 // 0) is listed in 'topLevel'. Handles of destroyed windows are never reused
-// while the generation count distinguishes them (HandleSlots).
+// while the generation count distinguishes them (HandleTable).
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/win/kernel/HandleSlots.h"
+#include "platform/win/HandleTable.h"
 #include "platform/win/user/Windows.h"
 
 namespace win {
@@ -54,7 +54,7 @@ struct WindowRecord {
 };
 
 struct WindowStore {
-  HandleSlots<WindowRecord> windows;
+  HandleTable<WindowRecord> windows;
   std::vector<HWND> topLevel;  // top of the z-order first
   std::vector<std::unique_ptr<WindowClass>> classes;
   ATOM nextAtom = 0xC000;

@@ -1,8 +1,8 @@
-#include "images/PngChunkList.h"
+#include "images/TChunkList.h"
 
 #include <zlib.h>
 
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 #include "images/PngFormat.h"
 
 namespace images {

@@ -1,4 +1,4 @@
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "images/PngChunks.h"
+#include "images/TChunk.h"
 
 #include <zlib.h>
 
@@ -7,14 +7,14 @@
 #include <cstring>
 #include <optional>
 
-#include "images/PngChunkList.h"
+#include "images/TChunkList.h"
 #include "images/PngEncoder.h"
-#include "images/PngErrors.h"
-#include "images/PngImage.h"
+#include "images/EPNGImageException.h"
+#include "images/TPNGImage.h"
 #include "images/PngPixels.h"
 #include "images/ZStreams.h"
 #include "platform/gui/Exception.h"
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/kernel/Arithmetic.h"
 
 namespace images {

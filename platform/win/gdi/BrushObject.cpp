@@ -1,4 +1,4 @@
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 
 #include <cstring>
 #include <memory>

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "rulestore/HeaderRule.h"
-#include "rulestore/StringSet.h"
+#include "rulestore/CHeaderRule.h"
+#include "rulestore/CStringSet.h"
 
 // One message rule. Name, service and source go through get and set
 // operations; the other fields are read and written directly.

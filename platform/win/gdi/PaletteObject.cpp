@@ -1,4 +1,4 @@
-#include "platform/win/gdi/Palette.h"
+#include "platform/win/gdi/PaletteObject.h"
 
 #include <algorithm>
 #include <cstring>

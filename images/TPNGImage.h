@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "images/PngChunkList.h"
+#include "images/TChunkList.h"
 #include "images/PngFilters.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/win/Types.h"
 

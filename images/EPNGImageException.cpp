@@ -1,4 +1,4 @@
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 
 namespace images {
 

@@ -3,7 +3,7 @@
 // the system colour brush of colour (handle - 1), as in (HBRUSH)(COLOR_WINDOW + 1).
 #include "platform/win/Types.h"
 #include "platform/win/gdi/GdiObject.h"
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "rulestore/KillFile.h"
+#include "rulestore/CKillFile.h"
 
 #include <cctype>
 #include <cerrno>

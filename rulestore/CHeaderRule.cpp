@@ -1,4 +1,4 @@
-#include "rulestore/HeaderRule.h"
+#include "rulestore/CHeaderRule.h"
 
 std::unique_ptr<CHeaderRule> CHeaderRule::NewRule(const char* header, int matchType, const char* pattern) {
   return std::unique_ptr<CHeaderRule>(

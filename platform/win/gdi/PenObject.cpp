@@ -1,4 +1,4 @@
-#include "platform/win/gdi/Pen.h"
+#include "platform/win/gdi/PenObject.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "rulestore/Position.h"
-#include "rulestore/RuleDefinition.h"
+#include "rulestore/CRuleDefinition.h"
 
 // The rule store of one folder: RULES.DAT and CONDITNS.DAT (see FORMAT.md).
 // LoadData reads every rule but hands out only the loaded set, the rules that

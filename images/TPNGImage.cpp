@@ -1,9 +1,9 @@
-#include "images/PngImage.h"
+#include "images/TPNGImage.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "images/PngErrors.h"
+#include "images/EPNGImageException.h"
 #include "images/PngPixels.h"
 #include "platform/gui/TGraphic.h"
 

@@ -12,7 +12,7 @@
 
 #include "platform/gui/Colors.h"
 #include "images/PngDecoder.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TObject.h"
 
 namespace images {

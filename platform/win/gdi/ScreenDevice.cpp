@@ -1,4 +1,4 @@
-#include "platform/win/gdi/Screen.h"
+#include "platform/win/gdi/ScreenDevice.h"
 
 #include <cstdlib>
 

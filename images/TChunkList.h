@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "images/PngChunks.h"
+#include "images/TChunk.h"
 
 namespace images {
 

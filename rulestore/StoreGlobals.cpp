@@ -1,4 +1,4 @@
-#include "rulestore/Globals.h"
+#include "rulestore/StoreGlobals.h"
 
 namespace {
 

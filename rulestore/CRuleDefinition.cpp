@@ -1,4 +1,4 @@
-#include "rulestore/RuleDefinition.h"
+#include "rulestore/CRuleDefinition.h"
 
 std::unique_ptr<CRuleDefinition> CRuleDefinition::NewRule(const char* service, const char* source, bool global,
                                                           long /*reserved*/) {

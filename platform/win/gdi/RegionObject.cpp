@@ -1,10 +1,10 @@
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 
 #include <cmath>
 #include <cstring>
 #include <memory>
 
-#include "platform/win/gdi/Brush.h"
+#include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/Raster.h"
 #include "platform/win/gdi/RegionMath.h"

@@ -1,4 +1,4 @@
-#include "rulestore/StringSet.h"
+#include "rulestore/CStringSet.h"
 
 std::string CStringSet::AsString(char separator) const {
   std::string joined;
