@@ -70,15 +70,34 @@ TEST(FontMetrics, PositiveHeightIsTheCellHeight) {
 
 TEST(FontMetrics, LiberationSansMatchesTheTableDerivedValues) {
   // Liberation Sans: unitsPerEm 2048, usWinAscent 1854, usWinDescent 434,
-  // hhea lineGap 67, ascender 1854, descender -434, xAvgCharWidth 1176.
+  // hhea lineGap 67, ascender 1854, descender -434.
   FontDc dc;
   dc.select(-16, u"Arial");
   const TEXTMETRICW tm = dc.metrics();
   EXPECT_EQ(tm.tmAscent, 14);
   EXPECT_EQ(tm.tmDescent, 3);
   EXPECT_EQ(tm.tmExternalLeading, 1);
-  EXPECT_EQ(tm.tmAveCharWidth, 9);
   EXPECT_EQ(tm.tmOverhang, 0);
+}
+
+TEST(FontMetrics, AverageWidthWeighsLowerCaseLettersAndTheSpace) {
+  // The Liberation files carry the all-glyph average in their OS/2 table (1208
+  // units for Sans); the letter-frequency average of their advances is 904 for
+  // Sans and 822 for Serif, which text inputs are sized by (10 pt is 13 pixels).
+  FontDc dc;
+  dc.select(-13, u"Arial");
+  EXPECT_EQ(dc.metrics().tmAveCharWidth, 6);
+  dc.select(-16, u"Arial");
+  EXPECT_EQ(dc.metrics().tmAveCharWidth, 7);
+  dc.select(-16, u"Times New Roman");
+  EXPECT_EQ(dc.metrics().tmAveCharWidth, 6);
+  dc.select(-100, u"Arial");
+  EXPECT_EQ(dc.metrics().tmAveCharWidth, 44);
+  // A fixed-pitch face averages to its one advance either way.
+  dc.select(-16, u"Courier New");
+  int advance = 0;
+  ASSERT_TRUE(GetCharWidth32W(dc.dc(), 'x', 'x', &advance));
+  EXPECT_EQ(dc.metrics().tmAveCharWidth, advance);
 }
 
 TEST(FontMetrics, PitchBitIsSetForVariablePitchOnly) {

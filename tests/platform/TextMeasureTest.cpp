@@ -9,6 +9,7 @@
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/MappingMode.h"
+#include "platform/win/text/DrawText.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/TextMetrics.h"
 
@@ -114,6 +115,28 @@ TEST_F(MeasureDc, MappingModeScalesFontsInLogicalUnits) {
   EXPECT_NEAR(scaled.tmHeight, textMetrics.tmHeight, 1);
   EXPECT_NEAR(scaled.tmHeight - scaled.tmInternalLeading, 16, 1);
   EXPECT_NEAR(scaledExtent.cx, textMode.cx, static_cast<double>(kSample.size()) / 3 + 1);
+}
+
+TEST_F(MeasureDc, PrintingTransformKeepsMetricsExtentsAndDrawingInAgreement) {
+  // Printing maps 96 logical units to 300 device pixels. The font is realised
+  // at a whole device pixel em, and every logical figure comes from that one size.
+  SetMapMode(dc_, MM_ANISOTROPIC);
+  SetWindowExtEx(dc_, 96, 96, nullptr);
+  SetViewportExtEx(dc_, 300, 300, nullptr);
+  for (LONG em = 1; em <= 75; ++em) {
+    HFONT font = CreateFontW(-em, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, u"Arial");
+    HGDIOBJ old = SelectObject(dc_, font);
+    TEXTMETRICW tm;
+    ASSERT_TRUE(GetTextMetricsW(dc_, &tm));
+    RECT drawn{0, 0, 1000, 0};
+    const int drawnHeight = DrawTextW(dc_, u"Hg", 2, &drawn, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, em) << em;
+    EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight) << em;
+    EXPECT_EQ(extent(u"Hg").cy, tm.tmHeight) << em;
+    EXPECT_EQ(drawnHeight, tm.tmHeight) << em;
+    SelectObject(dc_, old);
+    DeleteObject(font);
+  }
 }
 
 TEST_F(MeasureDc, AnsiTextIsReadAsWindows1252) {

@@ -1,13 +1,35 @@
 #include "platform/win/text/FontFace.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <utility>
 
+#include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 
 namespace win {
 namespace {
+
+// English letter frequencies per thousand for "a" to "z", then the space: the
+// weights of the average character width that OS/2 tables before version 3
+// carry and that text metrics report.
+constexpr std::array<int, 27> kAverageWidthWeights = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                                                      56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2, 166};
+
+// The weighted average of the lower-case letters and the space, in font units;
+// 0 when the face lacks one of them.
+int weightedAverageWidth(FT_Face face) {
+  long weighted = 0;
+  for (std::size_t i = 0; i < kAverageWidthWeights.size(); ++i) {
+    const FT_ULong character = i < 26 ? 'a' + i : ' ';
+    const FT_UInt glyph = FT_Get_Char_Index(face, character);
+    FT_Fixed advance = 0;
+    if (glyph == 0 || FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) != 0) return 0;
+    weighted += static_cast<long>(advance) * kAverageWidthWeights[i];
+  }
+  return static_cast<int>((weighted + 500) / 1000);
+}
 
 void readSfntTables(FT_Face face, FontFaceTables& tables) {
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -25,6 +47,12 @@ void readSfntTables(FT_Face face, FontFaceTables& tables) {
   tables.winAscent = os2->usWinAscent;
   tables.winDescent = os2->usWinDescent;
   tables.averageWidth = os2->xAvgCharWidth;
+  // From version 3 on the table averages every glyph; metrics keep the older
+  // weighted definition, which the faces' advances give back.
+  if (os2->version >= 3) {
+    const int weighted = weightedAverageWidth(face);
+    if (weighted > 0) tables.averageWidth = weighted;
+  }
   tables.strikeoutPosition = os2->yStrikeoutPosition;
   tables.strikeoutSize = os2->yStrikeoutSize;
   tables.firstChar = os2->usFirstCharIndex;

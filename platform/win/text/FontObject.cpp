@@ -82,7 +82,9 @@ BYTE FontObject::reportedCharset() const {
 int FontObject::deviceEm64(double deviceUnitsPerLogical) const {
   const FontFaceTables& tables = face_->tables();
   const double height = logFont_.lfHeight == 0 ? -kDefaultFontEmHeight : logFont_.lfHeight;
-  double emPixels = std::fabs(height) * deviceUnitsPerLogical;
+  // The font is realised at a whole device pixel height, as a device font is,
+  // so that every metric and extent under a scaling transform comes from one size.
+  double emPixels = std::max(1.0, std::round(std::fabs(height) * deviceUnitsPerLogical));
   // A positive height is the cell (ascent + descent); the em is its share of it.
   if (height > 0) emPixels = emPixels * tables.unitsPerEm / (tables.winAscent + tables.winDescent);
   const double em64 = std::round(emPixels * 64);

@@ -50,10 +50,13 @@ BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* metrics) {
   if (context.instance) {
     const FontMetrics& m = context.instance->metrics();
     const FontFaceTables& tables = context.instance->face().tables();
+    // Height, ascent and em are each scaled as a whole and the rest derived
+    // from them, so that tmHeight is the height extents report and
+    // tmHeight - tmInternalLeading is the em the font was asked for.
+    result.tmHeight = toLogicalY(context, m.height);
     result.tmAscent = toLogicalY(context, m.ascent);
-    result.tmDescent = toLogicalY(context, m.descent);
-    result.tmHeight = result.tmAscent + result.tmDescent;
-    result.tmInternalLeading = toLogicalY(context, m.internalLeading);
+    result.tmDescent = result.tmHeight - result.tmAscent;
+    result.tmInternalLeading = result.tmHeight - toLogicalY(context, m.height - m.internalLeading);
     result.tmExternalLeading = toLogicalY(context, m.externalLeading);
     result.tmAveCharWidth = toLogicalX(context, m.averageCharWidth);
     result.tmMaxCharWidth = toLogicalX(context, m.maxCharWidth);
