@@ -192,6 +192,26 @@ TEST(GdiShapes, WidePenIsCentredOnTheOutline) {
   DeleteObject(frame);
 }
 
+TEST(GdiShapes, StockPensAreHairlinesUnderAScalingTransform) {
+  LOGPEN described{};
+  ASSERT_EQ(GetObjectW(GetStockObject(BLACK_PEN), sizeof described, &described), static_cast<int>(sizeof described));
+  EXPECT_EQ(described.lopnWidth.x, 0);
+  // The printing transform: 96 logical units are 300 device pixels.
+  for (int stock : {BLACK_PEN, WHITE_PEN, -1}) {
+    Canvas canvas(40, 40, false, stock == WHITE_PEN ? kBlack : kWhite);
+    SetMapMode(canvas.dc, MM_ANISOTROPIC);
+    SetWindowExtEx(canvas.dc, 96, 96, nullptr);
+    SetViewportExtEx(canvas.dc, 300, 300, nullptr);
+    if (stock >= 0) SelectObject(canvas.dc, GetStockObject(stock));  // -1: the pen a new DC starts with
+    MoveToEx(canvas.dc, 1, 4, nullptr);
+    LineTo(canvas.dc, 10, 4);
+    const COLORREF background = stock == WHITE_PEN ? kBlack : kWhite;
+    int rows = 0;
+    for (int y = 0; y < 40; ++y) rows += canvas.at(20, y) != background ? 1 : 0;
+    EXPECT_EQ(rows, 1) << stock;
+  }
+}
+
 TEST(GdiShapes, DashedCosmeticLinesPaintGapsOnlyWhenOpaque) {
   Canvas canvas(30, 2);
   const HPEN dotted = CreatePen(PS_DOT, 1, kBlack);

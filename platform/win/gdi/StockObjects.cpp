@@ -26,6 +26,7 @@ HGDIOBJ makeBrush(UINT style, COLORREF color) {
 HGDIOBJ makePen(DWORD style, COLORREF color) {
   auto pen = std::make_unique<PenObject>(false);
   pen->style = style;
+  pen->width = 0;  // a hairline: one device pixel under any transform
   pen->color = color;
   return addStock(std::move(pen));
 }
