@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "platform/gui/Exception.h"
+#include "platform/win/kernel/ReplacementFile.h"
 
 namespace gui {
 
@@ -23,26 +23,10 @@ class FileDescriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
-  bool closeNow() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
 
  private:
   int fd_;
 };
-
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -65,20 +49,7 @@ bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes
 }
 
 void WriteWholeFile(const std::string& fileName, const void* data, std::size_t size) {
-  const std::string tempName = fileName + ".tmp" + std::to_string(::getpid());
-  bool ok = false;
-  {
-    FileDescriptor file(::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.get() >= 0) {
-      ok = writeAll(file.get(), static_cast<const std::uint8_t*>(data), size) && ::fsync(file.get()) == 0;
-      ok = file.closeNow() && ok;
-    }
-  }
-  if (ok) ok = std::rename(tempName.c_str(), fileName.c_str()) == 0;
-  if (!ok) {
-    ::unlink(tempName.c_str());
-    throw EFCreateError("Cannot create file \"" + fileName + "\"");
-  }
+  if (!win::writeFileWhole(fileName, data, size)) throw EFCreateError("Cannot create file \"" + fileName + "\"");
 }
 
 }  // namespace gui

@@ -1,7 +1,7 @@
 #pragma once
 // Reading and writing whole files. Writes go to a temporary file in the same
 // folder that is flushed and renamed over the target, so a file is written
-// whole or not at all.
+// whole or not at all (win::ReplacementFile).
 #include <cstddef>
 #include <cstdint>
 #include <string>

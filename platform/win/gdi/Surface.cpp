@@ -1,10 +1,11 @@
 #include "platform/win/gdi/Surface.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#include "platform/win/kernel/ReplacementFile.h"
 
 namespace win {
 
@@ -81,16 +82,7 @@ bool saveSurfaceAsBmp(const Surface& surface, const std::string& path) {
     for (int x = 0; x < surface.width; ++x) putLittleEndian(file, row[x] & 0xFFFFFF, 3);
     for (std::uint32_t pad = static_cast<std::uint32_t>(surface.width) * 3; pad < rowBytes; ++pad) file.push_back(0);
   }
-  const std::string temporary = path + ".tmp";
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (!out) return false;
-  const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-  const bool closed = std::fclose(out) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return writeFileWhole(path, file.data(), file.size());
 }
 
 }  // namespace win

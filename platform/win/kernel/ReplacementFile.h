@@ -1,0 +1,44 @@
+#pragma once
+// Writing a file whole or not at all: the bytes go to a new file beside the
+// target under a temporary name, are flushed to the disk and then renamed over
+// the target, so a reader sees either the old file or the whole new one. The
+// one routine behind every whole-file write (class-library streams and string
+// lists, surface snapshots, the rule store).
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// A temporary file beside its target. It is removed unless it was committed.
+class ReplacementFile {
+ public:
+  explicit ReplacementFile(std::string targetPath);
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // Creates the temporary file (with the target's permissions if it exists).
+  bool create();
+  bool write(std::string_view bytes);
+  // Flushes the contents to the disk and closes the file.
+  bool sync();
+  // Renames the synced file to path (normally the target).
+  bool commitAs(const std::string& path);
+  bool commit() { return commitAs(target_); }
+  const std::string& target() const { return target_; }
+
+ private:
+  void discard();
+
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+// Creates, writes, syncs and commits a replacement file for path. False (and
+// path untouched) on any failure.
+bool writeFileWhole(const std::string& path, const void* data, std::size_t size);
+
+}  // namespace win
