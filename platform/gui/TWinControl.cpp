@@ -296,6 +296,36 @@ void TWinControl::SetTabOrder(int Value) {
   siblings.insert(position, this);
 }
 
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const {
+  for (TControl* child : controls_) {
+    auto* control = dynamic_cast<TWinControl*>(child);
+    if (!control) continue;
+    List.push_back(control);
+    control->GetTabOrderList(List);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  const auto count = static_cast<std::ptrdiff_t>(list.size());
+  if (count == 0) return nullptr;
+  const auto found = std::find(list.begin(), list.end(), CurControl);
+  // Without a current control the walk starts before the first (or after the last) one.
+  std::ptrdiff_t index = found != list.end() ? found - list.begin() : (GoForward ? -1 : count);
+  for (std::ptrdiff_t step = 0; step < count; ++step) {
+    index = GoForward ? (index + 1) % count : (index - 1 + count) % count;
+    TWinControl* candidate = list[static_cast<std::size_t>(index)];
+    if (candidate == CurControl) break;
+    if ((!CheckTabStop || candidate->TabStop()) && candidate->CanFocus()) return candidate;
+  }
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop)) next->SetFocus();
+}
+
 void TWinControl::Invalidate() {
   if (handle_) win::InvalidateRect(handle_, nullptr, win::TRUE);
 }
@@ -418,9 +448,23 @@ void TWinControl::HandleKey(TMessage& Message) {
     return;
   }
   auto key = static_cast<win::WORD>(Message.WParam);
+  if (Message.Msg == win::WM_KEYDOWN && HandleTabKey(key)) return;
   if (Message.Msg == win::WM_KEYDOWN || Message.Msg == win::WM_SYSKEYDOWN) KeyDown(key, keyboardShift());
   else KeyUp(key, keyboardShift());
   if (key != 0) DefaultHandler(Message);
+}
+
+// Tab and Shift+Tab move the focus through the tab stops of the top-level
+// control, unless the focused control keeps Tab for itself (WM_GETDLGCODE).
+// Control+Tab and Alt+Tab are left to the control.
+bool TWinControl::HandleTabKey(win::WORD Key) {
+  if (Key != win::VK_TAB || (keyboardShift() & (ssCtrl | ssAlt)) != 0) return false;
+  const win::LRESULT code = win::SendMessageW(handle_, win::WM_GETDLGCODE, Key, 0);
+  if ((code & (win::DLGC_WANTTAB | win::DLGC_WANTALLKEYS)) != 0) return false;
+  TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  top->SelectNext(this, (keyboardShift() & ssShift) == 0, true);
+  return true;
 }
 
 void TWinControl::KeyDown(win::WORD& Key, TShiftState Shift) {

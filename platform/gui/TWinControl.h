@@ -58,6 +58,15 @@ class TWinControl : public TControl {
   void SetTabStop(bool Value) { tabStop_ = Value; }
   int TabOrder() const;
   void SetTabOrder(int Value);
+  // The window controls below this one in tab order: each child in TabOrder,
+  // followed by its own children.
+  void GetTabOrderList(std::vector<TWinControl*>& List) const;
+  // The control after (GoForward) or before CurControl in this control's tab
+  // order list that can take the focus (and is a tab stop when CheckTabStop),
+  // wrapping around; nullptr when there is none.
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) const;
+  // Moves the focus to FindNextControl's answer, when there is one.
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
   void Invalidate() override;
   void Update() override;
@@ -103,6 +112,7 @@ class TWinControl : public TControl {
   void HandlePaint();
   void HandleMouseForChildren(TMessage& Message);
   void HandleKey(TMessage& Message);
+  bool HandleTabKey(win::WORD Key);
   bool HandleSetCursor();
   static win::LRESULT StandardWndProc(win::HWND Window, win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam);
 

@@ -8,6 +8,7 @@
 #include "platform/gui/TTimer.h"
 #include "platform/gui/UserCalls.h"
 #include "platform/win/kernel/Clock.h"
+#include "platform/win/user/Input.h"
 
 namespace gui {
 namespace {
@@ -236,6 +237,74 @@ TEST_F(GuiControls, FormTracksItsActiveControl) {
   panel->SetFocus();
   delete panel;
   EXPECT_EQ(form->ActiveControl(), nullptr);
+}
+
+// A one-pixel stop parked off screen that can keep chosen keys for itself.
+class KeyStop : public TWinControl {
+ public:
+  KeyStop(TWinControl* parent, win::LRESULT dialogCode = 0) : TWinControl(parent), dialogCode_(dialogCode) {
+    SetParent(parent);
+    SetBounds(-4000, 0, 1, 1);
+    SetTabStop(true);
+  }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == win::WM_GETDLGCODE) {
+      Message.Result = dialogCode_;
+      return;
+    }
+    TWinControl::WndProc(Message);
+  }
+
+ private:
+  win::LRESULT dialogCode_;
+};
+
+TEST_F(GuiControls, TabMovesTheFocusThroughTabStopsInTabOrder) {
+  auto form = shownForm();
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  auto* a = new KeyStop(panel);
+  auto* b = new KeyStop(panel);
+  auto* c = new KeyStop(form.get());
+  auto* skipped = new KeyStop(panel);
+  skipped->SetTabStop(false);
+  auto* hidden = new KeyStop(panel);
+  hidden->Hide();
+  std::string log;
+  for (auto [stop, name] : {std::pair{a, "a"}, std::pair{b, "b"}, std::pair{c, "c"}})
+    stop->OnEnter = [&log, name = std::string(name)](TObject*) { log += name; };
+  b->SetTabOrder(0);  // panel: b, a, skipped, hidden; then c on the form
+  b->SetFocus();
+  auto tab = [] { win::SendMessageW(win::GetFocus(), win::WM_KEYDOWN, win::VK_TAB, 0); };
+  tab();
+  tab();
+  tab();  // wraps around to the first stop
+  win::setKeyDown(win::VK_SHIFT, true);
+  tab();  // and back again
+  win::setKeyDown(win::VK_SHIFT, false);
+  EXPECT_EQ(log, "bacbc");
+  EXPECT_TRUE(c->Focused());
+}
+
+TEST_F(GuiControls, ControlsThatWantTabKeepTheKey) {
+  auto form = shownForm();
+  auto* keeper = new KeyStop(form.get(), win::DLGC_WANTTAB | win::DLGC_WANTARROWS);
+  auto* other = new KeyStop(form.get());
+  std::string log;
+  keeper->OnKeyDown = [&](TObject*, win::WORD& key, TShiftState) { log += std::to_string(key) + ";"; };
+  other->OnKeyDown = keeper->OnKeyDown;
+  keeper->SetFocus();
+  win::SendMessageW(keeper->Handle(), win::WM_KEYDOWN, win::VK_TAB, 0);
+  win::SendMessageW(keeper->Handle(), win::WM_KEYDOWN, win::VK_DOWN, 0);
+  EXPECT_TRUE(keeper->Focused());
+  other->SetFocus();
+  win::SendMessageW(other->Handle(), win::WM_KEYDOWN, win::VK_DOWN, 0);  // arrows still reach it
+  win::SendMessageW(other->Handle(), win::WM_KEYDOWN, win::VK_TAB, 0);   // Tab does not
+  EXPECT_TRUE(keeper->Focused());
+  win::setKeyDown(win::VK_CONTROL, true);  // Control+Tab is left to the control
+  win::SendMessageW(keeper->Handle(), win::WM_KEYDOWN, win::VK_TAB, 0);
+  win::setKeyDown(win::VK_CONTROL, false);
+  EXPECT_EQ(log, "9;40;40;9;");
 }
 
 TEST_F(GuiControls, CloseHidesOrFreesTheForm) {

@@ -109,19 +109,42 @@ TEST(TextDraw, UpdateCpAdvancesByTheMeasuredWidth) {
     SetTextCharacterExtra(canvas->dc(), 1);
     SetTextJustification(canvas->dc(), 6, 3);
   }
+  const int wholeWidth = whole.extent(first + second).cx;
   whole.out(5, 10, first + second);
-  // Justification restarts per output; a run without breaks draws the same either way.
   SetTextAlign(pieces.dc(), TA_UPDATECP);
   dcFromHandle(pieces.dc())->state.currentPosition = POINT{5, 10};
+  const int firstWidth = pieces.extent(first).cx;
   pieces.out(0, 0, first);
   POINT position;
   GetCurrentPositionEx(pieces.dc(), &position);
-  EXPECT_EQ(position.x, 5 + pieces.extent(first).cx);
+  EXPECT_EQ(position.x, 5 + firstWidth);
   pieces.out(0, 0, second);
   GetCurrentPositionEx(pieces.dc(), &position);
-  EXPECT_EQ(position.x, 5 + pieces.extent(first).cx + pieces.extent(second).cx);
-  EXPECT_EQ(pieces.ink().left, whole.ink().left);
-  EXPECT_NEAR(pieces.ink().right, whole.ink().right, 3);
+  EXPECT_EQ(position.x, 5 + wholeWidth);
+  EXPECT_TRUE(pieces.samePixels(whole));
+}
+
+// The remainder of the extra space goes to the first breaks of the line, not
+// to the first breaks of every output call.
+TEST(TextDraw, JustificationRemainderCarriesAcrossOutputCalls) {
+  Canvas whole, pieces;
+  const std::u16string parts[] = {u"a b ", u"c d ", u"e f"};
+  for (Canvas* canvas : {&whole, &pieces}) SetTextJustification(canvas->dc(), 8, 5);
+  whole.out(5, 10, parts[0] + parts[1] + parts[2]);
+  const int wholeRight = whole.ink().right;
+  int x = 5;
+  for (const std::u16string& part : parts) {
+    const int width = pieces.extent(part).cx;  // measuring reads the carried shares
+    pieces.out(x, 10, part);
+    x += width;
+  }
+  EXPECT_EQ(pieces.ink().right, wholeRight);
+  EXPECT_TRUE(pieces.samePixels(whole));
+  // A new SetTextJustification starts the line again: breaks 0 and 1 get 2 pixels each.
+  SetTextJustification(pieces.dc(), 0, 0);
+  const int plain = pieces.extent(parts[0]).cx;
+  SetTextJustification(pieces.dc(), 8, 5);
+  EXPECT_EQ(pieces.extent(parts[0]).cx, plain + 4);
 }
 
 TEST(TextDraw, MeasuringAndDrawingAgreeCharacterByCharacter) {

@@ -86,6 +86,7 @@ BOOL SetTextJustification(HDC handle, int breakExtra, int breakCount) {
   if (!dc || breakCount < 0) return FALSE;
   dc->state.breakExtra = breakCount == 0 ? 0 : breakExtra;
   dc->state.breakCount = breakCount;
+  dc->state.breaksUsed = 0;
   return TRUE;
 }
 
@@ -102,7 +103,8 @@ BOOL GetCurrentPositionEx(HDC handle, POINT* position) {
 }
 
 int breakExtraFor(const DcState& state, int breakIndex) {
-  if (state.breakCount <= 0 || breakIndex < 0 || breakIndex >= state.breakCount) return 0;
+  if (state.breakCount <= 0 || breakIndex < 0 || breakIndex >= state.breakCount - state.breaksUsed) return 0;
+  breakIndex += state.breaksUsed;
   const int each = state.breakExtra / state.breakCount;
   const int remainder = std::abs(state.breakExtra % state.breakCount);
   const int sign = state.breakExtra < 0 ? -1 : 1;

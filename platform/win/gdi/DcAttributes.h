@@ -24,16 +24,20 @@ int SetStretchBltMode(HDC dc, int mode);
 int GetStretchBltMode(HDC dc);
 int SetPolyFillMode(HDC dc, int mode);
 int GetPolyFillMode(HDC dc);
-// Stores the extra space for the break characters of the next text output;
-// see breakExtraFor. A zero count clears it.
+// Stores the extra space for the break characters of the text outputs that
+// follow; see breakExtraFor. A zero count clears it. The share of each break
+// carries on from one output call to the next until this is called again, so
+// a line drawn in several pieces ends where the line drawn whole ends.
 BOOL SetTextJustification(HDC dc, int breakExtra, int breakCount);
 int SetTextCharacterExtra(HDC dc, int charExtra);
 int GetTextCharacterExtra(HDC dc);
 BOOL GetCurrentPositionEx(HDC dc, POINT* position);
 
-// Extra pixels for the break character at `breakIndex` (0-based) in one
-// output: breakExtra / breakCount each, the remainder going one pixel at a
-// time to the first breaks (with the sign of breakExtra).
+// Extra pixels for the break character at `breakIndex` (0-based) of the next
+// output, counted on from the breaks earlier outputs drew: breakExtra /
+// breakCount each, the remainder going one pixel at a time to the first
+// breaks of the line (with the sign of breakExtra). Measuring reads the same
+// shares without using them up.
 int breakExtraFor(const DcState& state, int breakIndex);
 
 }  // namespace win

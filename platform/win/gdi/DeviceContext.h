@@ -115,6 +115,7 @@ struct DcState {
   UINT textAlign = TA_LEFT | TA_TOP;
   int breakExtra = 0;        // SetTextJustification: extra pixels over all breaks
   int breakCount = 0;        // ... spread over this many break characters
+  int breaksUsed = 0;        // breaks already drawn since the last SetTextJustification
   int charExtra = 0;
   int rop2 = R2_COPYPEN;
   int stretchMode = BLACKONWHITE;

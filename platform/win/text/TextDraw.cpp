@@ -35,6 +35,12 @@ void layoutWithAdvances(const TextContext& context, const WCHAR* text, int count
     pen += width;
   });
   layout.logicalWidth = toLogicalX(context, layout.deviceWidth);
+  if (!spacing.justified) return;
+  int breaks = 0;
+  for (int i = 0; i < count; ++i)
+    if (text[i] == spacing.breakChar) ++breaks;
+  DcState& state = context.dc->state;
+  state.breaksUsed = breaks > state.breakCount - state.breaksUsed ? state.breakCount : state.breaksUsed + breaks;
 }
 
 void layoutWithDx(const TextContext& context, int count, const int* lpDx, RunLayout& layout) {
