@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gui/TScreen.h"
 #include "platform/win/user/Cursors.h"
 
 namespace engine {
@@ -88,6 +89,10 @@ void LoadEngineCursors(win::HINSTANCE module) {
   table[kUpDownCursor] = win::LoadCursorA(module, kUpDownCursorName);
   table[kUpOnlyCursor] = win::LoadCursorA(module, kUpOnlyCursorName);
   table[kDownOnlyCursor] = win::LoadCursorA(module, kDownOnlyCursorName);
+  // The viewer sets its cursors by number through the screen's table.
+  // NOTE: shutdown leaves them there: it may run after the screen object is
+  // gone, and the cursors themselves stay valid.
+  for (const auto& [number, cursor] : table) gui::Screen->SetCursors(number, cursor);
 }
 
 win::HCURSOR EngineCursor(int cursorNumber) {

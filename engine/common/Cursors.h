@@ -19,7 +19,7 @@ inline constexpr const char* kDownOnlyCursorName = "DOWNONLYCURSOR";
 
 // Makes the four cursors loadable from the module by number or name.
 void RegisterCursorResources(win::HINSTANCE module);
-// Loads them from the module into the cursor table (start-up).
+// Loads them from the module into the cursor table and the screen's (start-up).
 void LoadEngineCursors(win::HINSTANCE module);
 // The cursor of a number in the table; 0 when there is none.
 win::HCURSOR EngineCursor(int cursorNumber);

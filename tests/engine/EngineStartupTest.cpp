@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/common/Cursors.h"
+#include "platform/gui/TScreen.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/user/Cursors.h"
 #include "platform/win/kernel/PlatformFlags.h"
@@ -86,6 +87,8 @@ TEST_F(EngineStartupTest, CursorsAreRegisteredAndLoaded) {
     bool drawn = false;
     for (win::BYTE byte : cursor->andMask) drawn = drawn || byte != 0xFF;
     EXPECT_TRUE(drawn);
+    // The viewer asks the screen for them by number.
+    EXPECT_EQ(gui::Screen->Cursors(number), EngineCursor(number));
   }
   const win::CursorObject* hand = win::cursorFromHandle(EngineCursor(kLinkCursor));
   EXPECT_EQ(hand->hotSpot, (win::POINT{5, 0}));
