@@ -3,6 +3,7 @@
 #include "UserTestSupport.h"
 #include "platform/win/user/Coordinates.h"
 #include "platform/win/user/Focus.h"
+#include "platform/win/user/Input.h"
 
 using namespace win;
 using namespace usertest;
@@ -230,6 +231,32 @@ TEST_F(UserWindowTest, FocusAndCaptureMessages) {
   EXPECT_EQ(GetCapture(), 0u);
   SetFocus(first);
   DestroyWindow(parent);
+  EXPECT_EQ(GetFocus(), 0u);
+}
+
+TEST_F(UserWindowTest, HidingTheFocusOrItsAncestorMovesTheFocusToTheParent) {
+  const HWND frame = topLevel({0, 0, 100, 100});
+  const HWND panel = child(frame, {0, 0, 50, 50});
+  const HWND edit = child(panel, {0, 0, 20, 10});
+  SetFocus(edit);
+  received().clear();
+  ShowWindow(edit, SW_HIDE);
+  EXPECT_EQ(GetFocus(), panel);
+  EXPECT_EQ(messagesOf(edit, {WM_KILLFOCUS}).size(), 1u);
+  EXPECT_EQ(postKeyInput(WM_KEYDOWN, 'A'), panel);  // keys no longer reach the hidden window
+  // Hiding an ancestor of the focus moves it to that ancestor's parent.
+  ShowWindow(edit, SW_SHOW);
+  SetFocus(edit);
+  SetWindowPos(panel, 0, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+  EXPECT_EQ(GetFocus(), frame);
+  // Hiding a window that does not hold the focus leaves it alone.
+  ShowWindow(panel, SW_SHOW);
+  SetFocus(edit);
+  const HWND other = child(frame, {60, 0, 80, 10});
+  ShowWindow(other, SW_HIDE);
+  EXPECT_EQ(GetFocus(), edit);
+  // A hidden top-level window leaves no window with the focus.
+  ShowWindow(frame, SW_HIDE);
   EXPECT_EQ(GetFocus(), 0u);
 }
 

@@ -76,6 +76,9 @@ BOOL ShowWindow(HWND window, int command) {
   } else {
     invalidateAreaInParent(*record);
     record->style &= ~WS_VISIBLE;
+    // A hidden window takes no keyboard input: the focus moves to its parent
+    // (nowhere for a top-level window).
+    if (focusWithin(window)) SetFocus(record->parent);
   }
   return wasVisible ? TRUE : FALSE;
 }
