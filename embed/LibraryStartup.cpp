@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/common/EngineStartup.h"
+#include "images/PrinterPages.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ void StopLibrary() {
 __attribute__((constructor)) void StartLibrary() {
   try {
     engine::InitializeEngineUnit();
+    images::InstallPngPageWriter();
   } catch (...) {
     // Nothing may escape into the loader; the engine runs without its pictures.
   }

@@ -80,6 +80,9 @@ class TCanvas : public TPersistent {
   bool TryLock() { Lock(); return true; }
   int LockCount() const { return lockCount_; }
 
+  // Takes the pen, font and brush out of the DC; the next drawing call selects them again.
+  void Refresh() { DeselectHandles(); }
+
   std::function<void(TObject* Sender)> OnChange;
   std::function<void(TObject* Sender)> OnChanging;
 

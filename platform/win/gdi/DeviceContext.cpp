@@ -1,13 +1,16 @@
 #include "platform/win/gdi/DeviceContext.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/gdi/PaletteObject.h"
 #include "platform/win/gdi/Path.h"
+#include "platform/win/gdi/PrintJobs.h"
 #include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/gdi/Selection.h"
 #include "platform/win/gdi/StockObjects.h"
+#include "platform/win/gdi/VirtualPrinter.h"
 
 namespace win {
 namespace {
@@ -103,13 +106,16 @@ HDC CreateCompatibleDC(HDC reference) {
   return handle;
 }
 
-HDC CreateIC(const char*, const char*, const char*, const void*) {
+HDC CreateIC(const char*, const char* device, const char*, const void* mode) {
+  if (isVirtualPrinterName(device)) return createPrinterContext(static_cast<const DEVMODE*>(mode), /*drawing=*/false);
+  if (device && *device && std::strcmp(device, "DISPLAY") != 0) return 0;
   return createDeviceContextForSurface(nullptr, POINT{}, RECT{}, screenBitsPerPixel());
 }
 
 BOOL DeleteDC(HDC handle) {
   DeviceContext* dc = dcFromHandle(handle);
   if (!dc) return FALSE;
+  abandonPrintJob(handle);
   releaseAllSelections(*dc);
   gdiObjects().remove(handle);
   return TRUE;

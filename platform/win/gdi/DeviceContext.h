@@ -176,7 +176,8 @@ void setDeviceContextPlacement(HDC dc, POINT deviceOrigin, const RECT& visibleBo
 // A memory DC compatible with `dc` (or with the screen for 0), holding the
 // stock 1x1 monochrome bitmap until another bitmap is selected.
 HDC CreateCompatibleDC(HDC dc);
-// An information context for the screen: measures, never draws.
+// An information context, measuring and never drawing: for the screen (a null
+// or "DISPLAY" device) or the virtual printer (its name); 0 for other devices.
 HDC CreateIC(const char* driver, const char* device, const char* port, const void* mode);
 BOOL DeleteDC(HDC dc);
 int GetDeviceCaps(HDC dc, int index);
