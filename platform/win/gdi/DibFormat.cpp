@@ -140,4 +140,59 @@ void encodeDibRow(const DibLayout& layout, const std::uint32_t* pixels, std::uin
   if (layout.rowBytes > used) std::memset(row, 0, static_cast<std::size_t>(layout.rowBytes - used));
 }
 
+namespace {
+
+void putU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  out.push_back(static_cast<std::uint8_t>(value));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  putU16(out, value & 0xFFFF);
+  putU16(out, value >> 16);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeBmpFile(int width, int height, int bitCount, bool rgb565,
+                                        const std::vector<std::uint32_t>& palette,
+                                        const std::vector<std::uint8_t>& bits) {
+  constexpr std::uint32_t kFileHeaderBytes = 14;
+  constexpr std::uint32_t kInfoHeaderBytes = 40;
+  const bool bitFields = bitCount == 16 && rgb565;
+  const std::uint32_t colours = bitCount <= 8 ? static_cast<std::uint32_t>(palette.size()) : 0;
+  const std::uint32_t bitsOffset = kFileHeaderBytes + kInfoHeaderBytes + (bitFields ? 12 : 0) + colours * 4;
+  const auto imageBytes = static_cast<std::uint32_t>(bits.size());
+
+  std::vector<std::uint8_t> out;
+  out.reserve(bitsOffset + bits.size());
+  // BITMAPFILEHEADER: "BM", file size, two reserved words, offset of the rows.
+  out.push_back('B');
+  out.push_back('M');
+  putU32(out, bitsOffset + imageBytes);
+  putU32(out, 0);
+  putU32(out, bitsOffset);
+  // BITMAPINFOHEADER: size, width, height (bottom-up), planes, bit count,
+  // compression, image size, resolution x/y, colours used/important.
+  putU32(out, kInfoHeaderBytes);
+  putU32(out, static_cast<std::uint32_t>(width));
+  putU32(out, static_cast<std::uint32_t>(height));
+  putU16(out, 1);
+  putU16(out, static_cast<std::uint32_t>(bitCount));
+  putU32(out, bitFields ? 3 : 0);
+  putU32(out, imageBytes);
+  putU32(out, 0);  // no density
+  putU32(out, 0);
+  putU32(out, colours);
+  putU32(out, 0);
+  if (bitFields) {
+    putU32(out, 0xF800);
+    putU32(out, 0x07E0);
+    putU32(out, 0x001F);
+  }
+  for (std::uint32_t i = 0; i < colours; ++i) putU32(out, palette[i] & 0xFFFFFF);
+  out.insert(out.end(), bits.begin(), bits.end());
+  return out;
+}
+
 }  // namespace win

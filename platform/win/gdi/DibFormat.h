@@ -29,6 +29,15 @@ int dibColorCount(const BITMAPINFOHEADER& header);
 void decodeDibRow(const DibLayout& layout, const std::uint8_t* row, std::uint32_t* pixels);
 void encodeDibRow(const DibLayout& layout, const std::uint32_t* pixels, std::uint8_t* row);
 
+// A BMP file around DIB rows: the 14-byte file header, a 40-byte info header
+// (BI_BITFIELDS with 5-6-5 masks when rgb565, for 16-bit rows), the colour
+// table (0x00RRGGBB entries) and the rows as given: padded to 4 bytes, bottom
+// row first. The one BMP writer; the class library's encodeBmp and surface
+// snapshots both go through it.
+std::vector<std::uint8_t> encodeBmpFile(int width, int height, int bitCount, bool rgb565,
+                                        const std::vector<std::uint32_t>& palette,
+                                        const std::vector<std::uint8_t>& bits);
+
 // Index of the palette colour nearest to `pixel`.
 int nearestPaletteIndex(const std::vector<std::uint32_t>& palette, std::uint32_t pixel);
 

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/win/gdi/DibFormat.h"
 #include "platform/win/kernel/ReplacementFile.h"
 
 namespace win {
@@ -44,44 +45,19 @@ void attachSurface(Surface& surface, void* bits, int width, int height, bool bot
   surface.row0 = static_cast<std::uint8_t*>(bits) + (bottomUp ? stride * (height - 1) : 0);
 }
 
-namespace {
-
-void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
-
 bool saveSurfaceAsBmp(const Surface& surface, const std::string& path) {
   if (surface.empty()) return false;
-  const std::uint32_t rowBytes = (static_cast<std::uint32_t>(surface.width) * 3 + 3) & ~3u;
-  const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(surface.height);
-  std::vector<std::uint8_t> file;
-  file.reserve(54 + imageBytes);
-  // BITMAPFILEHEADER: "BM", file size, two reserved words, offset of the pixels.
-  file.push_back('B');
-  file.push_back('M');
-  putLittleEndian(file, 54 + imageBytes, 4);
-  putLittleEndian(file, 0, 4);
-  putLittleEndian(file, 54, 4);
-  // BITMAPINFOHEADER: size, width, height (bottom-up), planes, bit count,
-  // compression, image size, resolution x/y, colours used/important.
-  putLittleEndian(file, 40, 4);
-  putLittleEndian(file, static_cast<std::uint32_t>(surface.width), 4);
-  putLittleEndian(file, static_cast<std::uint32_t>(surface.height), 4);
-  putLittleEndian(file, 1, 2);
-  putLittleEndian(file, 24, 2);
-  putLittleEndian(file, 0, 4);
-  putLittleEndian(file, imageBytes, 4);
-  putLittleEndian(file, 3780, 4);
-  putLittleEndian(file, 3780, 4);
-  putLittleEndian(file, 0, 4);
-  putLittleEndian(file, 0, 4);
-  for (int y = surface.height - 1; y >= 0; --y) {
-    const std::uint32_t* row = surface.rowPtr(y);
-    for (int x = 0; x < surface.width; ++x) putLittleEndian(file, row[x] & 0xFFFFFF, 3);
-    for (std::uint32_t pad = static_cast<std::uint32_t>(surface.width) * 3; pad < rowBytes; ++pad) file.push_back(0);
+  DibLayout layout;
+  layout.width = surface.width;
+  layout.height = surface.height;
+  layout.bitCount = 24;
+  layout.rowBytes = (static_cast<std::int64_t>(surface.width) * 3 + 3) & ~std::int64_t{3};
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(layout.rowBytes) * static_cast<std::size_t>(surface.height));
+  for (int y = 0; y < surface.height; ++y) {
+    const auto bottomUpRow = static_cast<std::size_t>(surface.height - 1 - y);
+    encodeDibRow(layout, surface.rowPtr(y), rows.data() + bottomUpRow * static_cast<std::size_t>(layout.rowBytes));
   }
+  const std::vector<std::uint8_t> file = encodeBmpFile(surface.width, surface.height, 24, false, {}, rows);
   return writeFileWhole(path, file.data(), file.size());
 }
 
