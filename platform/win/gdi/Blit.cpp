@@ -10,8 +10,6 @@
 namespace win {
 namespace {
 
-LONG clampCoord(long long v) { return static_cast<LONG>(std::clamp<long long>(v, -kRegionCoordLimit, kRegionCoordLimit)); }
-
 // A logical rectangle given by origin and signed size, in device units with
 // its sign kept (a flipped axis turns the sign).
 struct DeviceBox {

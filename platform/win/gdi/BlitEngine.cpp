@@ -143,7 +143,6 @@ void blit(DeviceContext& dc, long long x, long long y, long long width, long lon
     if (!brush.paints) return;
     pattern = surfacePixel(*dc.surface, brush.color);
   }
-  auto clampCoord = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, -kRegionCoordLimit, kRegionCoordLimit)); };
   const RECT device{clampCoord(x), clampCoord(y), clampCoord(x + width), clampCoord(y + height)};
   Surface& dst = *dc.surface;
   Converter convert;

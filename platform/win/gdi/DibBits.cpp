@@ -88,10 +88,6 @@ bool decodeImageRows(const DibLayout& layout, const std::uint8_t* bits, long lon
   return true;
 }
 
-LONG clampSum(int a, int b) {
-  return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(a) + b, -kRegionCoordLimit, kRegionCoordLimit));
-}
-
 }  // namespace
 
 int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage) {
@@ -210,7 +206,8 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
   source.width = sourceWidth;
   source.height = sourceHeight;
   const POINT a = logicalToDevice(*dc, POINT{x, y});
-  const POINT b = logicalToDevice(*dc, POINT{clampSum(x, width), clampSum(y, height)});
+  const POINT b = logicalToDevice(
+      *dc, POINT{clampCoord(static_cast<long long>(x) + width), clampCoord(static_cast<long long>(y) + height)});
   SurfaceAccess access(*dc, true);
   blit(*dc, a.x, a.y, static_cast<long long>(b.x) - a.x, static_cast<long long>(b.y) - a.y, source, (rop >> 16) & 0xFF);
   return std::abs(sourceHeight);

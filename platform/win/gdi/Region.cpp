@@ -5,10 +5,6 @@
 namespace win {
 namespace {
 
-LONG clampCoord(long long v) {
-  return static_cast<LONG>(std::clamp<long long>(v, -kRegionCoordLimit, kRegionCoordLimit));
-}
-
 bool inResult(int mode, bool inA, bool inB) {
   switch (mode) {
     case RGN_AND: return inA && inB;

@@ -9,6 +9,7 @@
 // representations, and the empty region has no bands. All coordinates are
 // clamped to +-kRegionCoordLimit so arithmetic on them never overflows.
 #include <algorithm>
+#include <concepts>
 #include <cstddef>
 #include <vector>
 
@@ -17,6 +18,19 @@
 namespace win {
 
 constexpr LONG kRegionCoordLimit = 1 << 27;
+
+// A coordinate clamped to +-kRegionCoordLimit: the one clamp every drawing
+// and region call applies before it does arithmetic on coordinates.
+template <std::integral Number>
+constexpr LONG clampCoord(Number value) {
+  return static_cast<LONG>(std::clamp<long long>(value, -kRegionCoordLimit, kRegionCoordLimit));
+}
+// A computed coordinate clamped the same way (truncated toward zero); NaN is 0.
+inline LONG clampCoord(double value) {
+  if (value != value) return 0;
+  return static_cast<LONG>(
+      std::clamp(value, -static_cast<double>(kRegionCoordLimit), static_cast<double>(kRegionCoordLimit)));
+}
 
 // CombineRgn modes.
 constexpr int RGN_AND = 1;

@@ -13,9 +13,8 @@ namespace {
 
 // Ordered corners, clamped so sizes cannot overflow.
 RECT normalised(int left, int top, int right, int bottom) {
-  auto clamp = [](int v) { return std::clamp<LONG>(v, -kRegionCoordLimit, kRegionCoordLimit); };
-  return RECT{clamp(std::min(left, right)), clamp(std::min(top, bottom)), clamp(std::max(left, right)),
-              clamp(std::max(top, bottom))};
+  return RECT{clampCoord(std::min(left, right)), clampCoord(std::min(top, bottom)), clampCoord(std::max(left, right)),
+              clampCoord(std::max(top, bottom))};
 }
 
 }  // namespace

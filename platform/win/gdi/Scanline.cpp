@@ -21,13 +21,8 @@ struct Crossing {
   int direction;
 };
 
-LONG clampRow(double v) {
-  if (!(v == v)) return 0;
-  return static_cast<LONG>(std::clamp(v, -static_cast<double>(kRegionCoordLimit), static_cast<double>(kRegionCoordLimit)));
-}
-
 // First pixel whose centre is at or right of x.
-LONG firstPixelAtOrAfter(double x) { return clampRow(std::ceil(x - 0.5)); }
+LONG firstPixelAtOrAfter(double x) { return clampCoord(std::ceil(x - 0.5)); }
 
 std::vector<Edge> collectEdges(const std::vector<std::vector<PointF>>& polygons) {
   std::vector<Edge> edges;
@@ -128,8 +123,8 @@ LONG ellipseRowStart(const RECT& corner, LONG y) {
 
 Region roundRectRegion(const RECT& unclamped, LONG cornerWidth, LONG cornerHeight, RowRange rows) {
   Region::Builder builder;
-  auto clamp = [](LONG v) { return std::clamp(v, -kRegionCoordLimit, kRegionCoordLimit); };
-  const RECT box{clamp(unclamped.left), clamp(unclamped.top), clamp(unclamped.right), clamp(unclamped.bottom)};
+  const RECT box{clampCoord(unclamped.left), clampCoord(unclamped.top), clampCoord(unclamped.right),
+                 clampCoord(unclamped.bottom)};
   const LONG width = box.right - box.left, height = box.bottom - box.top;
   if (width <= 0 || height <= 0) return builder.finish();
   const LONG cw = std::clamp<LONG>(cornerWidth, 0, width), ch = std::clamp<LONG>(cornerHeight, 0, height);
