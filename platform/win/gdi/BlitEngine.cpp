@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win/RectMath.h"
 #include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Raster.h"
 
@@ -165,10 +166,10 @@ void blit(DeviceContext& dc, long long x, long long y, long long width, long lon
     if (plain && code == 0xCC && !convert.monoToColor && !convert.colorToMono) {
       // Keep to the source's bounds, then copy rows.
       const long long dx = sx - originX, dy = sy - originY;
-      const RECT inSource{std::max<LONG>(r.left, clampCoord(-dx)), std::max<LONG>(r.top, clampCoord(-dy)),
-                          std::min<LONG>(r.right, clampCoord(source.surface->width - dx)),
-                          std::min<LONG>(r.bottom, clampCoord(source.surface->height - dy))};
-      if (inSource.left < inSource.right && inSource.top < inSource.bottom) copyFast(dst, inSource, *source.surface, dx, dy);
+      const RECT sourceBounds{clampCoord(-dx), clampCoord(-dy), clampCoord(source.surface->width - dx),
+                              clampCoord(source.surface->height - dy)};
+      const RECT inSource = intersectRects(r, sourceBounds);
+      if (!isEmptyRect(inSource)) copyFast(dst, inSource, *source.surface, dx, dy);
       return;
     }
     if (!usesSource) {

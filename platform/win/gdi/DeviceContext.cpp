@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/RectMath.h"
 #include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/gdi/PaletteObject.h"
 #include "platform/win/gdi/Path.h"
@@ -14,12 +15,6 @@
 
 namespace win {
 namespace {
-
-RECT intersectRects(const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-  if (r.left >= r.right || r.top >= r.bottom) return RECT{};
-  return r;
-}
 
 // Default selections of a fresh DC.
 void initialiseState(DeviceContext& dc) {

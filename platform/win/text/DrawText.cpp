@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/RectMath.h"
 #include "platform/win/text/TextContext.h"
 #include "platform/win/text/TextDraw.h"
 
@@ -181,13 +182,8 @@ struct Painter {
       const std::int64_t right = origin.x + formatter.widthOf(line.start, index + 1);
       const LONG top = origin.y + metrics.ascent + metrics.underlineOffset;
       RECT bar{static_cast<LONG>(left), top, static_cast<LONG>(right), top + metrics.underlineThickness};
-      if (clip) {
-        bar.left = std::max(bar.left, deviceClip.left);
-        bar.right = std::min(bar.right, deviceClip.right);
-        bar.top = std::max(bar.top, deviceClip.top);
-        bar.bottom = std::min(bar.bottom, deviceClip.bottom);
-      }
-      if (bar.left < bar.right && bar.top < bar.bottom) fillDeviceRect(*context.dc, bar, context.dc->state.textColor);
+      if (clip) bar = intersectRects(bar, deviceClip);
+      if (!isEmptyRect(bar)) fillDeviceRect(*context.dc, bar, context.dc->state.textColor);
     }
   }
 };

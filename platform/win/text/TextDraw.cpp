@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/RectMath.h"
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/text/TextContext.h"
 
@@ -53,17 +54,9 @@ void layoutWithDx(const TextContext& context, int count, const int* lpDx, RunLay
   layout.logicalWidth = static_cast<int>(std::clamp<std::int64_t>(logicalPen, INT32_MIN, INT32_MAX));
 }
 
-bool intersect(RECT& target, const RECT& limit) {
-  target.left = std::max(target.left, limit.left);
-  target.top = std::max(target.top, limit.top);
-  target.right = std::min(target.right, limit.right);
-  target.bottom = std::min(target.bottom, limit.bottom);
-  return target.left < target.right && target.top < target.bottom;
-}
-
 void fillClipped(DeviceContext& dc, RECT area, const RECT* clip, COLORREF color) {
-  if (clip && !intersect(area, *clip)) return;
-  if (area.left < area.right && area.top < area.bottom) fillDeviceRect(dc, area, color);
+  if (clip) area = intersectRects(area, *clip);
+  if (!isEmptyRect(area)) fillDeviceRect(dc, area, color);
 }
 
 void blendGlyph(DeviceContext& dc, const GlyphBitmap& glyph, int penX, int baseline, const RECT* clip,
@@ -74,7 +67,10 @@ void blendGlyph(DeviceContext& dc, const GlyphBitmap& glyph, int penX, int basel
   if (left < INT32_MIN / 2 || left > INT32_MAX / 2 || top < INT32_MIN / 2 || top > INT32_MAX / 2) return;
   RECT area{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(left + glyph.width),
             static_cast<LONG>(top + glyph.height)};
-  if (clip && !intersect(area, *clip)) return;
+  if (clip) {
+    area = intersectRects(area, *clip);
+    if (isEmptyRect(area)) return;
+  }
   const std::uint8_t* coverage = glyph.coverage.data() + static_cast<std::ptrdiff_t>(area.top - top) * glyph.width +
                                  (area.left - left);
   blendCoverage(dc, area.left, area.top, coverage, area.right - area.left, area.bottom - area.top, glyph.width, color);

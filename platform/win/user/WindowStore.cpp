@@ -53,31 +53,4 @@ bool isSelfOrAncestor(HWND ancestor, HWND window) {
   return false;
 }
 
-bool isEmptyRect(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
-
-RECT intersectRects(const RECT& a, const RECT& b) {
-  const RECT result{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                    std::min(a.bottom, b.bottom)};
-  return isEmptyRect(result) ? RECT{} : result;
-}
-
-RECT unionRects(const RECT& a, const RECT& b) {
-  if (isEmptyRect(a)) return isEmptyRect(b) ? RECT{} : b;
-  if (isEmptyRect(b)) return a;
-  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-              std::max(a.bottom, b.bottom)};
-}
-
-RECT offsetRect(RECT rect, LONG dx, LONG dy) {
-  rect.left += dx;
-  rect.right += dx;
-  rect.top += dy;
-  rect.bottom += dy;
-  return rect;
-}
-
-bool rectContains(const RECT& rect, POINT point) {
-  return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
 }  // namespace win

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win/HandleTable.h"
+#include "platform/win/RectMath.h"
 #include "platform/win/user/Windows.h"
 
 namespace win {
@@ -79,13 +80,6 @@ RECT windowRectOnScreen(const WindowRecord& window);
 std::vector<HWND>& siblingsOf(const WindowRecord& window);
 // True when 'ancestor' is the window or one of its parents.
 bool isSelfOrAncestor(HWND ancestor, HWND window);
-
-// Rectangle helpers (right and bottom exclusive).
-bool isEmptyRect(const RECT& rect);
-RECT intersectRects(const RECT& a, const RECT& b);
-RECT unionRects(const RECT& a, const RECT& b);
-RECT offsetRect(RECT rect, LONG dx, LONG dy);
-bool rectContains(const RECT& rect, POINT point);
 
 // Painting state changes, implemented with the painting code.
 void invalidateWindow(HWND window, const RECT* clientRect, bool erase, bool withChildren);
