@@ -78,7 +78,8 @@ TEST(GdiBitmap, LowDepthDibSectionsKeepBitsAndDrawingInStep) {
   const HDC dc = CreateCompatibleDC(0);
   const HGDIOBJ old = SelectObject(dc, bitmap);
   EXPECT_EQ(GetPixel(dc, 0, 1), RGB(255, 0, 0));
-  bytes[1] = 2;  // written while selected: seen by the next call
+  bytes[1] = 2;  // written while selected: seen by the next call after GdiFlush
+  GdiFlush();
   EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 255));
   SetPixel(dc, 3, 0, RGB(250, 10, 10));  // nearest table colour is red
   EXPECT_EQ(bytes[4 + 3], 1);            // top row is stored second
@@ -126,6 +127,7 @@ TEST(GdiBitmap, DibSectionBitsWrittenDirectlyAreReadBeforeAndAfterDrawing) {
   dib.bits[stride + 6] = 0x30;
   dib.bits[stride + 7] = 0x20;
   dib.bits[stride + 8] = 0x10;
+  GdiFlush();
   ASSERT_TRUE(BitBlt(screen, 0, 0, 3, 2, dib.dc, 0, 0, SRCCOPY));
   EXPECT_EQ(pixelAt(target, 2, 0), RGB(0x10, 0x20, 0x30));
   Info info = dibInfo(3, 2, 32);
@@ -137,6 +139,7 @@ TEST(GdiBitmap, DibSectionBitsWrittenDirectlyAreReadBeforeAndAfterDrawing) {
   EXPECT_EQ(dib.bits[0], 0xCC);
   EXPECT_EQ(dib.bits[2], 0xAA);
   dib.bits[stride] = 0x44;  // top-left blue, written after the drawing call
+  GdiFlush();
   ASSERT_TRUE(BitBlt(screen, 0, 0, 3, 2, dib.dc, 0, 0, SRCCOPY));
   EXPECT_EQ(pixelAt(target, 0, 0), RGB(0, 0, 0x44));
   EXPECT_EQ(pixelAt(target, 0, 1), RGB(0xAA, 0xBB, 0xCC));
@@ -155,6 +158,52 @@ TEST(GdiBitmap, DibSectionBitsWrittenDirectlyAreReadBeforeAndAfterDrawing) {
   ASSERT_EQ(GetBitmapBits(untouched, sizeof words, words), static_cast<LONG>(sizeof words));
   EXPECT_EQ(words[2 * 4], 0x0C);  // top row first, last pixel
   DeleteObject(untouched);
+  SelectObject(screen, old);
+  DeleteObject(target);
+  DeleteDC(screen);
+}
+
+// Bitmaps are limited by pixel count, not by side: an animation's frames laid
+// side by side make strips far wider than 32768 pixels.
+TEST(GdiBitmap, LongStripsAreCreatedAndHugeAreasRefused) {
+  Dib24 strip(40000, 10);
+  ASSERT_NE(strip.bitmap, 0u);
+  SetPixel(strip.dc, 39999, 9, RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(strip.dc, 39999, 9), RGB(1, 2, 3));
+  const HBITMAP wide = CreateBitmap(100000, 2, 1, 32, nullptr);
+  EXPECT_NE(wide, 0u);
+  DeleteObject(wide);
+  EXPECT_EQ(CreateBitmap(20000, 20000, 1, 32, nullptr), 0u);  // 4e8 pixels
+  Info huge = dibInfo(1 << 21, 1, 24);
+  void* bits = nullptr;
+  EXPECT_EQ(CreateDIBSection(0, huge.get(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
+}
+
+// A 24 bpp section that nothing changed is not converted again for every
+// blit from it: bits written behind the drawing calls' back show only after
+// GdiFlush (or after their address was fetched again through GetObject).
+TEST(GdiBitmap, ShadowOfUnchangedSectionIsReusedUntilFlushed) {
+  Dib24 dib(2, 1);
+  const HDC screen = CreateCompatibleDC(0);
+  const HBITMAP target = CreateBitmap(2, 1, 1, 32, nullptr);
+  const HGDIOBJ old = SelectObject(screen, target);
+  dib.bits[0] = 0x11;  // before the first drawing call: always seen
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 2, 1, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 0, 0), RGB(0, 0, 0x11));
+  dib.bits[0] = 0x22;
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 2, 1, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 0, 0), RGB(0, 0, 0x11));  // the shadow was kept
+  GdiFlush();
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 2, 1, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 0, 0), RGB(0, 0, 0x22));
+  dib.bits[3] = 0x33;
+  DIBSECTION section{};
+  ASSERT_EQ(GetObject(dib.bitmap, sizeof section, &section), static_cast<int>(sizeof section));
+  EXPECT_EQ(GetPixel(dib.dc, 1, 0), RGB(0, 0, 0x33));
+  SetPixel(dib.dc, 1, 0, RGB(0x44, 0, 0));  // drawing keeps both copies in step
+  EXPECT_EQ(dib.bits[5], 0x44);
+  ASSERT_TRUE(BitBlt(screen, 0, 0, 2, 1, dib.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(pixelAt(target, 1, 0), RGB(0x44, 0, 0));
   SelectObject(screen, old);
   DeleteObject(target);
   DeleteDC(screen);

@@ -9,6 +9,9 @@
 namespace win {
 namespace {
 
+// Advanced by GdiFlush: shadows synced at an older epoch are stale.
+std::uint64_t bitsEpoch = 1;
+
 DibLayout layoutOf(const BitmapObject& bitmap) {
   DibLayout layout;
   layout.width = bitmap.surface.width;
@@ -57,6 +60,7 @@ int BitmapObject::describe(int bufferSize, void* buffer) const {
   if (dib) {
     info.bmWidthBytes = static_cast<LONG>(dibRowBytes(surface.width, bitsPixel));
     info.bmBits = bits ? static_cast<void*>(bits.get()) : static_cast<void*>(surface.storage.get());
+    if (buffer) shadowEpoch = 0;  // the caller may write through bmBits
     if (!buffer || bufferSize >= static_cast<int>(sizeof(DIBSECTION))) {
       DIBSECTION section{};
       section.dsBm = info;
@@ -75,9 +79,12 @@ bool BitmapObject::readBitsIntoSurface() {
     Surface shadow;
     if (!allocateUnfilledSurface(shadow, surface.width, surface.height)) return false;
     surface = std::move(shadow);  // in place: DCs holding the bitmap point at `surface`
+    shadowEpoch = 0;
   }
+  if (shadowEpoch == bitsEpoch) return true;
   const DibLayout layout = layoutOf(*this);
   for (int y = 0; y < surface.height; ++y) decodeDibRow(layout, bitsRow(*this, y), surface.rowPtr(y));
+  shadowEpoch = bitsEpoch;
   return true;
 }
 
@@ -85,6 +92,9 @@ void BitmapObject::writeSurfaceToBits() {
   if (!hasShadow() || surface.empty()) return;
   const DibLayout layout = layoutOf(*this);
   for (int y = 0; y < surface.height; ++y) encodeDibRow(layout, surface.rowPtr(y), bitsRow(*this, y));
+  // Indexed formats round the drawn colours to the table, so the shadow is
+  // read back from the bits next time rather than trusted.
+  shadowEpoch = header.biBitCount >= 24 ? bitsEpoch : 0;
 }
 
 BitmapObject* bitmapFromHandle(HBITMAP bitmap) { return gdiObjectAs<BitmapObject>(bitmap, GdiObjectKind::Bitmap); }
@@ -164,7 +174,10 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   return handle;
 }
 
-BOOL GdiFlush() { return TRUE; }
+BOOL GdiFlush() {
+  ++bitsEpoch;
+  return TRUE;
+}
 
 }  // namespace win
 

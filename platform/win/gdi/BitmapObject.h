@@ -2,11 +2,16 @@
 // Bitmaps: device-dependent bitmaps (32-bit or monochrome surfaces) and DIB
 // sections. A 32 bpp DIB section's bits are its surface. Lower depths
 // (1, 4, 8, 24 bpp) keep the caller's bits as the master copy and a 32-bit
-// shadow surface to draw on: every drawing call reads the bits into the
-// shadow first and writes what it drew back (see SurfaceAccess), so callers
-// may read and write the bits at any time between calls. The shadow is
-// made by the first call that needs it; until then the surface has its size
-// but no pixels.
+// shadow surface to draw on: a drawing call brings the shadow in step with
+// the bits first and writes what it drew back (see SurfaceAccess). The
+// shadow is made by the first call that needs it; until then the surface has
+// its size but no pixels.
+// The shadow is converted again only after the bits may have changed behind
+// the drawing calls' back: after GdiFlush, and after the bits' address was
+// handed out by GetObject (TBitmap::ScanLine goes through both). A caller
+// that keeps the address from CreateDIBSection and writes through it after a
+// drawing call must call GdiFlush before the next one, so that a picture
+// that does not change is not converted again on every paint.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -85,6 +90,9 @@ struct BitmapObject : GdiObject {
   std::unique_ptr<std::uint8_t[], FreeBits> bits;  // low-depth DIB sections: the caller's bits
   std::ptrdiff_t bitsStride = 0;     // bytes per row of `bits`
   DeviceContext* selectedInto = nullptr;
+  // The bits epoch (see GdiFlush) at which shadow and bits last agreed; 0
+  // when they may differ.
+  mutable std::uint64_t shadowEpoch = 0;
 
   bool hasShadow() const { return dib && bits != nullptr; }
   // Brings the shadow in step with the bits, making it first if need be.
@@ -105,7 +113,9 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
                          DWORD offset);
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
-// Drawing is never deferred; always TRUE.
+// Drawing is never deferred. Marks the bits of every DIB section as possibly
+// written by the caller, so each shadow is refreshed once on its next use.
+// Always TRUE.
 BOOL GdiFlush();
 
 // Reads rows [start, start + lines) of the bitmap (counted from the bottom for

@@ -110,7 +110,7 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAP
   if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 && layout.bitCount != 24 &&
       layout.bitCount != 32)
     return 0;
-  if (header.biCompression != BI_RGB || layout.width > kMaxSurfaceSide || layout.height > kMaxSurfaceSide) return 0;
+  if (header.biCompression != BI_RGB || !surfaceSizeAllowed(layout.width, layout.height)) return 0;
   layout.rowBytes = dibRowBytes(layout.width, layout.bitCount);
   if (layout.bitCount <= 8) layout.palette = outputPalette(*bitmap, layout.bitCount, dc);
   header.biSizeImage = static_cast<DWORD>(layout.rowBytes * layout.height);

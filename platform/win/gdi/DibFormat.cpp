@@ -40,8 +40,7 @@ bool readDibLayout(const BITMAPINFO* info, UINT usage, HDC dc, DibLayout& layout
   if (!supportedBitCount(header.biBitCount) || header.biWidth <= 0 || header.biHeight == 0) return false;
   if (header.biHeight == INT32_MIN) return false;
   const int height = std::abs(header.biHeight);
-  if (header.biWidth > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
-  if (static_cast<std::int64_t>(header.biWidth) * height > kMaxSurfacePixels) return false;
+  if (!surfaceSizeAllowed(header.biWidth, height)) return false;
   layout.width = header.biWidth;
   layout.height = height;
   layout.bottomUp = header.biHeight > 0;

@@ -27,8 +27,11 @@ struct Surface {
   bool empty() const { return width <= 0 || height <= 0 || row0 == nullptr; }
 };
 
-// Largest side we allocate; bigger requests fail rather than exhaust memory.
-constexpr int kMaxSurfaceSide = 32768;
+// Surfaces are limited by their pixel count, so that long strips (the frames
+// of an animation side by side) stay possible; the side limit only keeps
+// coordinate arithmetic far from overflow. Bigger requests fail rather than
+// exhaust memory.
+constexpr int kMaxSurfaceSide = 1 << 20;
 constexpr std::int64_t kMaxSurfacePixels = 1ll << 28;
 
 // Within the limits above, and not empty.
