@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/gui/Exception.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TJPEGImage.h"
 
 namespace {

@@ -13,7 +13,7 @@ extern "C" {
 
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace gui {
 namespace {
