@@ -10,20 +10,21 @@ namespace {
 
 constexpr int kWindows1252CodePage = 1252;
 
-// MultiByteToWideChar into the end of out; false (out unchanged) on failure.
-bool AppendConverted(win::UINT codePage, std::string_view text, std::u16string& out) {
+// MultiByteToWideChar into the end of out; false (out unchanged) on failure,
+// which with MB_ERR_INVALID_CHARS includes bytes the code page rejects.
+bool AppendConverted(win::UINT codePage, win::DWORD flags, std::string_view text, std::u16string& out) {
   const int length = static_cast<int>(text.size());
   const std::size_t start = out.size();
   // One character per byte is enough for nearly every code page; ask for the
   // real size only when it is not.
   out.resize(start + text.size());
-  int written = win::MultiByteToWideChar(codePage, 0, text.data(), length,
+  int written = win::MultiByteToWideChar(codePage, flags, text.data(), length,
                                          reinterpret_cast<win::WCHAR*>(out.data() + start), length);
   if (written <= 0) {
-    const int needed = win::MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    const int needed = win::MultiByteToWideChar(codePage, flags, text.data(), length, nullptr, 0);
     if (needed > length) {
       out.resize(start + static_cast<std::size_t>(needed));
-      written = win::MultiByteToWideChar(codePage, 0, text.data(), length,
+      written = win::MultiByteToWideChar(codePage, flags, text.data(), length,
                                          reinterpret_cast<win::WCHAR*>(out.data() + start), needed);
     }
   }
@@ -46,7 +47,10 @@ void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& o
     win::decodeWindows1252(text, out);
     return;
   }
-  if (!AppendConverted(static_cast<win::UINT>(codePage), text, out)) AppendConverted(win::CP_ACP, text, out);
+  // Text the code page rejects is read in the ANSI code page instead; what
+  // even that cannot map becomes its default character.
+  if (!AppendConverted(static_cast<win::UINT>(codePage), win::MB_ERR_INVALID_CHARS, text, out))
+    AppendConverted(win::CP_ACP, 0, text, out);
 }
 
 std::u16string StringToWideByCodePage(int codePage, std::string_view text) {

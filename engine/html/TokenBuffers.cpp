@@ -6,6 +6,8 @@
 
 #include "engine/common/CodePageText.h"
 #include "engine/html/Utf8Positions.h"
+#include "platform/win/kernel/CodePages.h"
+#include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {
 namespace {
@@ -72,11 +74,16 @@ void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {
   const std::span<const int> positions = source.Positions();
   const std::size_t byteCount = bytes.size();
   if (byteCount == 0) return;
-  if (codePage == kUtf8CodePage) {
-    AppendUtf8WithPositions(bytes, positions, Characters, Positions);
-    return;
-  }
   const std::size_t first = Characters.size();
+  if (codePage == kUtf8CodePage) {
+    const std::size_t firstPosition = Positions.size();
+    if (AppendUtf8WithPositions(bytes, positions, Characters, Positions) || win::IsWin95()) return;
+    // A run that is not UTF-8 is read in the ANSI code page, as the converter
+    // does (the first 9x release decodes by itself and keeps the replacements).
+    Characters.resize(first);
+    Positions.resize(firstPosition);
+    codePage = static_cast<int>(win::CP_ACP);
+  }
   AppendWideByCodePage(codePage, bytes, Characters);
   const std::size_t added = Characters.size() - first;
   if (added == byteCount) {

@@ -35,7 +35,7 @@ int ValidSequenceLength(std::string_view text) {
 
 }  // namespace
 
-void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
+bool AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
                              std::vector<int>& characterPositions) {
   // No byte makes more than one UTF-16 unit except a four-byte sequence, which
   // makes two: room for one unit per byte is enough. Writing through pointers
@@ -48,6 +48,7 @@ void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positi
   int* outPositions = characterPositions.data() + firstPosition;
   std::size_t written = 0;
   std::size_t at = 0;
+  bool valid = true;
   while (at < bytes.size()) {
     // An ASCII stretch keeps its bytes' positions one to one.
     const std::size_t asciiStart = at;
@@ -64,6 +65,7 @@ void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positi
     const std::string_view rest = bytes.substr(at);
     const int length = ValidSequenceLength(rest);
     if (length == 0) {
+      valid = false;
       out[written] = kReplacementCharacter;
       outPositions[written++] = position;
       at += static_cast<std::size_t>(Utf8DecodedLength(rest));
@@ -83,6 +85,7 @@ void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positi
   }
   characters.resize(firstCharacter + written);
   characterPositions.resize(firstPosition + written);
+  return valid;
 }
 
 }  // namespace engine

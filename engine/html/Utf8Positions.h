@@ -10,8 +10,9 @@
 
 namespace engine {
 
-// positions holds one entry per byte of bytes.
-void AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
+// positions holds one entry per byte of bytes. Returns false when some
+// sequence was invalid and replaced.
+bool AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
                              std::vector<int>& characterPositions);
 
 }  // namespace engine

@@ -52,6 +52,16 @@ TEST(CharacterReferences, NumericReferencesInText) {
   EXPECT_EQ(TextOf("&#8211;&#x1F600;"), u"\u2013\U0001F600");
 }
 
+TEST(CharacterReferences, BytesTheDocumentCodePageRejectsAreReadAsAnsi) {
+  // Numeric 127 to 159 are bytes of the document's code page; neither UTF-8
+  // nor Shift_JIS has a character for them alone, so they are read as 1252.
+  EXPECT_EQ(TextOf("&#145;&#146;&#147;&#148;&#150;&#151;&#128;", 65001), u"\u2018\u2019\u201C\u201D\u2013\u2014\u20AC");
+  EXPECT_EQ(TextOf("&#145;x", 932), u"\u2018x");
+  // So is a text run that is not UTF-8, as a whole.
+  EXPECT_EQ(TextOf("caf\xE9 au lait", 65001), u"caf\u00E9 au lait");
+  EXPECT_EQ(TextOf("caf\xC3\xA9 au lait", 65001), u"caf\u00E9 au lait");
+}
+
 TEST(CharacterReferences, OutOfRangeNumbersSaturateAndSurrogatesAreReplaced) {
   EXPECT_EQ(TextOf("&#99999999999999999999999999;x"), u"\uFFFDx");
   EXPECT_EQ(TextOf("&#x110000;&#xD800;&#56320;"), u"\uFFFD\uFFFD\uFFFD");

@@ -48,6 +48,13 @@ TEST(CodePageText, ConversionsAndFallbacks) {
   EXPECT_EQ(WideToStringByCodePage(65001, u"\u20AC"), "\xE2\x82\xAC");
   EXPECT_EQ(WideToStringByCodePage(1252, u"\u20AC"), "\x80");
   EXPECT_EQ(WideToStringByCodePage(12345, u"\u00E9"), "\xE9");
+  // Bytes the code page rejects send the whole text to the ANSI code page.
+  EXPECT_EQ(StringToWideByCodePage(65001, "caf\xE9"), u"caf\u00E9");
+  EXPECT_EQ(StringToWideByCodePage(65001, "\x91\x92"), u"\u2018\u2019");
+  EXPECT_EQ(StringToWideByCodePage(932, "\x91"), u"\u2018");
+  EXPECT_EQ(StringToWideByCodePage(932, "\x93\xFA"), u"\u65E5");
+  // The ANSI code page writes what it has no character for as a close one.
+  EXPECT_EQ(WideToStringByCodePage(1252, u"\u0100\uFF21\u0141"), "AAL");
   win::setPlatformFlags(true, true);
   EXPECT_EQ(StringToWideByCodePage(65001, "\xC3\xA9" "a"), u"\u00E9a");
   win::resetPlatformFlags();

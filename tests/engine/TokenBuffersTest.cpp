@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/kernel/Utf8Codec.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 namespace engine {
 namespace {
@@ -55,7 +57,8 @@ namespace engine {
 namespace {
 
 // Random byte strings, biased towards UTF-8 lead and continuation bytes,
-// decode exactly as the platform converter does; case n replays by its number.
+// decode exactly as the platform converter does, a run it rejects as 1252;
+// case n replays by its number.
 TEST(TokenObj, Utf8RunsMatchThePlatformConverter) {
   const unsigned char pieces[] = {'a', ' ', 0x80, 0xBF, 0xC2, 0xC3, 0xDF, 0xE0, 0xA0, 0xED, 0x9F,
                                   0xE2, 0xEF, 0xF0, 0x90, 0xF4, 0x8F, 0xF5, 0xFF, 0xC0, 0x82, 0xAC};
@@ -70,7 +73,10 @@ TEST(TokenObj, Utf8RunsMatchThePlatformConverter) {
     TokenObj token;
     token.AppendBytes(Collect(bytes, 0), 65001);
     std::u16string expected;
-    win::decodeUtf8(bytes, win::InvalidInput::Replace, expected);
+    if (!win::decodeUtf8(bytes, win::InvalidInput::Fail, expected)) {
+      expected.clear();
+      win::decodeWindows1252(bytes, expected);
+    }
     ASSERT_EQ(token.CurrentText(), expected) << "case " << caseNumber;
     ASSERT_EQ(token.Positions.size(), expected.size()) << "case " << caseNumber;
     for (std::size_t i = 0; i < token.Positions.size(); ++i) {
@@ -80,6 +86,20 @@ TEST(TokenObj, Utf8RunsMatchThePlatformConverter) {
       }
     }
   }
+}
+
+TEST(TokenObj, Utf8RunRejectedAsAWholeKeepsOnePositionPerByte) {
+  TokenObj token;
+  token.AppendBytes(Collect("\xC3\xA9t\xE9", 10), 65001);
+  EXPECT_EQ(token.CurrentText(), u"\u00C3\u00A9t\u00E9");
+  EXPECT_EQ(token.Positions, (std::vector<int>{10, 11, 12, 13}));
+  // The first 9x release decodes UTF-8 by itself and keeps its replacements.
+  win::setPlatformFlags(true, true);
+  TokenObj own;
+  own.AppendBytes(Collect("\xC3\xA9t\xE9", 10), 65001);
+  EXPECT_EQ(own.CurrentText(), u"\u00E9t\uFFFD");
+  EXPECT_EQ(own.Positions, (std::vector<int>{10, 12, 13}));
+  win::resetPlatformFlags();
 }
 
 }  // namespace

@@ -81,6 +81,22 @@ TEST(CodePage, Windows1252MatchesTheCodePageAndReplacesUnmappable) {
   EXPECT_TRUE(usedDefault);
 }
 
+TEST(CodePage, Windows1252WritesCloseCharactersUnlessTold) {
+  const std::u16string text = u"\u0100\uFF21\u0141\u1EA1\uFF5E\u4E2D";
+  char out[8] = {};
+  BOOL usedDefault = TRUE;
+  EXPECT_EQ(WideCharToMultiByte(1252, 0, text.data(), 6, out, 8, nullptr, &usedDefault), 6);
+  EXPECT_EQ(std::string(out, 6), "AALa~?");
+  EXPECT_TRUE(usedDefault);  // only the CJK character had none
+  EXPECT_EQ(wideToMultiByte(CP_ACP, u"\u0101\u0142"), "al");
+  usedDefault = TRUE;
+  EXPECT_EQ(WideCharToMultiByte(1252, 0, text.data(), 3, out, 8, nullptr, &usedDefault), 3);
+  EXPECT_FALSE(usedDefault);
+  EXPECT_EQ(WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), 3, out, 8, nullptr, &usedDefault), 3);
+  EXPECT_EQ(std::string(out, 3), "???");
+  EXPECT_TRUE(usedDefault);
+}
+
 TEST(CodePage, Utf8InvalidAndTruncatedInput) {
   struct Case {
     std::string bytes;

@@ -138,10 +138,10 @@ bool decode(const CodePageInfo& info, std::string_view src, InvalidInput invalid
 
 // Returns false only for an unpaired surrogate under InvalidInput::Fail.
 bool encode(const CodePageInfo& info, std::u16string_view src, InvalidInput invalid, std::string_view defaultChar,
-            bool& usedDefault, std::string& out) {
+            BestFit bestFit, bool& usedDefault, std::string& out) {
   usedDefault = false;
   switch (info.method) {
-    case Method::Windows1252: usedDefault = encodeWindows1252(src, defaultChar[0], out); return true;
+    case Method::Windows1252: usedDefault = encodeWindows1252(src, defaultChar[0], bestFit, out); return true;
     case Method::Utf8: return encodeUtf8(src, invalid, out);
     case Method::Utf16LE: encodeUtf16(src, false, out); return true;
     case Method::Utf16BE: encodeUtf16(src, true, out); return true;
@@ -236,7 +236,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* src, int srcCha
   const std::string_view fallback = defaultCharacter(*info, defaultChar);
   Scratch<std::string> scratch(narrowScratch());
   bool usedDefault = false;
-  if (!encode(*info, std::u16string_view(src, length), invalid, fallback, usedDefault, scratch.get()))
+  const BestFit bestFit = (flags & WC_NO_BEST_FIT_CHARS) ? BestFit::None : BestFit::Use;
+  if (!encode(*info, std::u16string_view(src, length), invalid, fallback, bestFit, usedDefault, scratch.get()))
     return failWith(ERROR_NO_UNICODE_TRANSLATION);
   const int result = deliver(scratch.get(), dst, dstBytes);
   if (result > 0 && usedDefaultChar) *usedDefaultChar = usedDefault ? TRUE : FALSE;
@@ -278,7 +279,7 @@ std::string wideToMultiByte(UINT codePage, std::u16string_view text) {
   std::string result;
   const CodePageInfo* info = usableCodePage(codePage);
   bool usedDefault = false;
-  if (info) encode(*info, text, InvalidInput::Replace, "?", usedDefault, result);
+  if (info) encode(*info, text, InvalidInput::Replace, "?", BestFit::Use, usedDefault, result);
   return result;
 }
 

@@ -9,8 +9,11 @@ namespace win {
 // page leaves undefined map to the C1 controls of the same value.
 void decodeWindows1252(std::string_view src, std::u16string& out);
 
-// Appends src in code page 1252; characters it cannot hold become
-// defaultChar. Returns whether the default character was used.
-bool encodeWindows1252(std::u16string_view src, char defaultChar, std::string& out);
+enum class BestFit { Use, None };
+
+// Appends src in code page 1252. Characters it cannot hold become a close
+// character it has (BestFit::Use: "A" for U+0100 and for the full-width
+// U+FF21), else defaultChar. Returns whether the default character was used.
+bool encodeWindows1252(std::u16string_view src, char defaultChar, BestFit bestFit, std::string& out);
 
 }  // namespace win
