@@ -5,7 +5,7 @@
 
 #include "images/TGif.h"
 #include "platform/gui/Exception.h"
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 #include "platform/win/gdi/GdiObject.h"
 
 namespace images {

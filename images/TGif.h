@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "images/GifLzw.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 
 namespace images {

@@ -1,6 +1,6 @@
 #include "GifTestSupport.h"
 
-#include "platform/win/gdi/Bitmap.h"
+#include "platform/win/gdi/BitmapObject.h"
 
 #if PAGEWELL_HAVE_LIBPNG
 #include <png.h>

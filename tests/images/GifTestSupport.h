@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "images/TGif.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 
 namespace images::testing {
