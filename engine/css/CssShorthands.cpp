@@ -136,11 +136,16 @@ void ExpandBorder(const std::string& shorthand, const std::string& value, const 
   }
 }
 
-int LeadingInteger(const std::string& word) {
-  if (word.empty() || !IsAsciiDigit(word[0])) return -1;
+// The word read as a whole integer; -1 when it is not one ("120%", "12px"),
+// so that a size with a unit is never taken for a weight such as "700".
+int WholeInteger(const std::string& word) {
+  if (word.empty()) return -1;
   long long number = 0;
-  for (std::size_t index = 0; index < word.size() && IsAsciiDigit(word[index]) && number < 100000; ++index)
-    number = number * 10 + (word[index] - '0');
+  for (char c : word) {
+    if (!IsAsciiDigit(c)) return -1;
+    number = number * 10 + (c - '0');
+    if (number > INT32_MAX) return -1;
+  }
   return static_cast<int>(number);
 }
 
@@ -160,7 +165,7 @@ void ExpandFont(const std::string& value, const PropertySetter& set) {
       std::string family = word;
       while (++index < words.size()) family += " " + words[index];
       set("font-family", family);
-    } else if (LeadingInteger(word) < 100) {
+    } else if (WholeInteger(word) < 100) {
       set("font-size", word);
     }
   }

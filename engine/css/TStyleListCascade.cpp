@@ -62,6 +62,10 @@ struct TStyleList::CascadePass {
   // Entries merged already: an element with several classes runs several passes, and a rule
   // taken in an earlier pass must not be taken again over the later, more specific ones.
   std::vector<const TProperties*>* merged;
+  // Whether the keys that name the id without a class ("#i", "p#i" and their
+  // pseudo forms) merge in this pass: with several classes only the last pass
+  // takes them, so that they stay above every class rule.
+  bool plainIdKeys;
   // Names of the open elements around this one, made on first need.
   std::vector<std::size_t> stackTokens;
   bool haveStackTokens = false;
@@ -113,10 +117,12 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
     MergeKey(pass, tag + cls + pseudo);
   }
   if (id.empty()) return;
-  MergeKey(pass, id);
-  MergeKey(pass, tag + id);
+  if (pass.plainIdKeys) {
+    MergeKey(pass, id);
+    MergeKey(pass, tag + id);
+  }
   if (hasClass) MergeKey(pass, cls + id);
-  if (hasPseudo) {
+  if (hasPseudo && pass.plainIdKeys) {
     MergeKey(pass, id + pseudo);
     MergeKey(pass, tag + id + pseudo);
   }
@@ -157,7 +163,8 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
 
   std::vector<const TProperties*> merged;
   bool severalClasses = classes.find('.') != std::string::npos;
-  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr, {}, false};
+  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr,
+                   !severalClasses, {}, false};
   if (severalClasses) {
     // Each class on its own, then the last class and the whole class text.
     std::string_view rest = classes;
@@ -169,6 +176,7 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
       rest.remove_prefix(dot + 1);
     }
     pass.classes = classes;
+    pass.plainIdKeys = true;
   }
   RunPass(pass);
   if (inlineStyle) element.Merge(*inlineStyle);

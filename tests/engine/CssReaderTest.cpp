@@ -148,6 +148,26 @@ TEST_F(CssReader, FontShorthand) {
   EXPECT_EQ(TextOf("h2", Prop::FontFamily), "'courier new'");
 }
 
+TEST_F(CssReader, FontShorthandSizesOfAHundredOrMoreWithAUnit) {
+  // A word is a weight only when it is a whole number: "120%" and "100px" are sizes.
+  ReadStyleElement("p { font: 100%/1.4 Arial } h1 { font: bold 150%/1.2 georgia, serif } "
+                   "h2 { font: 100px x } h3 { font: 700 12px a } h4 { font: 120 b }</style>");
+  EXPECT_EQ(TextOf("p", Prop::FontSize), "100%");
+  EXPECT_EQ(TextOf("p", Prop::LineHeight), "1.4");
+  EXPECT_EQ(TextOf("p", Prop::FontFamily), "arial");
+  EXPECT_EQ(TextOf("h1", Prop::FontSize), "150%");
+  EXPECT_EQ(TextOf("h1", Prop::FontWeight), "bold");
+  EXPECT_EQ(TextOf("h2", Prop::FontSize), "100px");
+  EXPECT_EQ(TextOf("h3", Prop::FontSize), "12px");
+  EXPECT_EQ(TextOf("h3", Prop::FontWeight), "<no text>");  // numeric weights are dropped
+  EXPECT_EQ(TextOf("h4", Prop::FontSize), "<no text>");
+  TProperties attribute;
+  ParseInlineStyle("FONT: 120% sans-serif", attribute);
+  const std::string* size = std::get_if<std::string>(&attribute.Value(Prop::FontSize));
+  ASSERT_NE(size, nullptr);
+  EXPECT_EQ(*size, "120%");
+}
+
 TEST_F(CssReader, BackgroundAndListStyleShorthands) {
   ReadLinkedSheet("body { background: #FFF URL(Img/Back.GIF) no-repeat fixed right top } "
                   "ul { list-style: square inside } ol { list-style: url(n.png) decimal } "

@@ -111,6 +111,20 @@ TEST_F(Cascade, SeveralClassesTakeEachClassAndTheirCompound) {
   EXPECT_EQ(p.PropClass, "x.y");
 }
 
+TEST_F(Cascade, IdRulesStayAboveClassRulesWhateverTheClassOrder) {
+  Sheet(".y { color: blue; margin-left: 3px } #i { color: green } p#i { margin-left: 9px } "
+        "#i:hover { font-weight: bold } .x { font-weight: normal }");
+  for (const char* classes : {"x.y", "y.x"}) {
+    SCOPED_TRACE(classes);
+    TProperties& p = Push("p", classes, "i");
+    EXPECT_EQ(p.GetColor(), kGreen);
+    EXPECT_EQ(Text(p, Prop::MarginLeft), "9px");
+    Pop();
+    EXPECT_EQ(Text(Push("p", classes, "i", "hover"), Prop::FontWeight), "bold");
+    Pop();
+  }
+}
+
 TEST_F(Cascade, SameSelectorTwiceSharesOneEntry) {
   Sheet("p { color: red; margin-top: 1px } p { color: blue }");
   TProperties& p = Push("p");
