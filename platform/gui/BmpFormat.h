@@ -45,6 +45,10 @@ constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 26;
 // unchanged.
 BmpStatus decodeBmp(const std::uint8_t* data, std::size_t size, DibImage& image);
 
+// 16-bit pixels (5-5-5, or 5-6-5 with rgb565) widened to 24-bit BGR, each
+// channel scaled to 0..255 and rounded; other images are left as they are.
+void widenToRgb24(DibImage& image);
+
 // An uncompressed BMP file with a 40-byte header (and BI_BITFIELDS masks for
 // 5-6-5 pixels).
 std::vector<std::uint8_t> encodeBmp(const DibImage& image);

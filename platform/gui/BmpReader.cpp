@@ -241,8 +241,9 @@ std::uint8_t scaleChannel(std::uint32_t pixel, std::uint32_t mask) {
   return static_cast<std::uint8_t>((value * 255 + maximum / 2) / maximum);
 }
 
-// Bit-field pixels in a layout we do not keep become 24-bit BGR.
-void convertToRgb24(const Header& h, DibImage& image) {
+// 16- or 32-bit pixels whose red, green and blue sit under the masks become
+// 24-bit BGR.
+void convertToRgb24(const std::array<std::uint32_t, 3>& masks, DibImage& image) {
   DibImage converted;
   converted.width = image.width;
   converted.height = image.height;
@@ -250,16 +251,16 @@ void convertToRgb24(const Header& h, DibImage& image) {
   const std::int64_t sourceRowBytes = image.rowBytes();
   const std::int64_t targetRowBytes = converted.rowBytes();
   converted.bits.assign(static_cast<std::size_t>(targetRowBytes * image.height), 0);
-  const int pixelBytes = h.bitCount / 8;
+  const int pixelBytes = image.bitCount / 8;
   for (int y = 0; y < image.height; ++y) {
     const std::uint8_t* source = image.bits.data() + y * sourceRowBytes;
     std::uint8_t* target = converted.bits.data() + y * targetRowBytes;
     for (int x = 0; x < image.width; ++x, source += pixelBytes, target += 3) {
       std::uint32_t pixel = source[0] | (std::uint32_t{source[1]} << 8);
       if (pixelBytes == 4) pixel |= (std::uint32_t{source[2]} << 16) | (std::uint32_t{source[3]} << 24);
-      target[0] = scaleChannel(pixel, h.masks[2]);
-      target[1] = scaleChannel(pixel, h.masks[1]);
-      target[2] = scaleChannel(pixel, h.masks[0]);
+      target[0] = scaleChannel(pixel, masks[2]);
+      target[1] = scaleChannel(pixel, masks[1]);
+      target[2] = scaleChannel(pixel, masks[0]);
     }
   }
   image = std::move(converted);
@@ -274,7 +275,8 @@ void applyBitFields(const Header& h, DibImage& image) {
     return;
   }
   if (h.bitCount == 32 && m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF) return;
-  convertToRgb24(h, image);
+  // Bit-field pixels in a layout we do not keep.
+  convertToRgb24(m, image);
 }
 
 bool indicesInPalette(const DibImage& image) {
@@ -293,6 +295,13 @@ bool indicesInPalette(const DibImage& image) {
 }
 
 }  // namespace
+
+void widenToRgb24(DibImage& image) {
+  if (image.bitCount != 16) return;
+  convertToRgb24(image.rgb565 ? std::array<std::uint32_t, 3>{0xF800, 0x07E0, 0x001F}
+                              : std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F},
+                 image);
+}
 
 BmpStatus decodeBmp(const std::uint8_t* data, std::size_t size, DibImage& image) {
   const ByteReader in(data, data ? size : 0);

@@ -460,28 +460,7 @@ void TBitmap::LoadFromStream(TStream& Stream) {
   DibImage image;
   if (decodeBmp(bytes.data(), bytes.size(), image) != BmpStatus::Ok)
     throw EInvalidGraphic("Bitmap image is not valid");
-  if (image.bitCount == 16) {
-    // No 16-bit DIBs here: widen to 24 bits.
-    DibImage wide;
-    wide.width = image.width;
-    wide.height = image.height;
-    wide.bitCount = 24;
-    wide.bits.resize(static_cast<std::size_t>(wide.rowBytes() * wide.height));
-    for (int y = 0; y < image.height; ++y) {
-      const std::uint8_t* from = image.bits.data() + y * image.rowBytes();
-      std::uint8_t* to = wide.bits.data() + y * wide.rowBytes();
-      for (int x = 0; x < image.width; ++x, to += 3) {
-        const unsigned v = from[2 * x] | (from[2 * x + 1] << 8);
-        const unsigned r = image.rgb565 ? v >> 11 : (v >> 10) & 31;
-        const unsigned g = image.rgb565 ? (v >> 5) & 63 : (v >> 5) & 31;
-        const unsigned greenMax = image.rgb565 ? 63 : 31;
-        to[0] = static_cast<std::uint8_t>(((v & 31) * 255 + 15) / 31);
-        to[1] = static_cast<std::uint8_t>((g * 255 + greenMax / 2) / greenMax);
-        to[2] = static_cast<std::uint8_t>((r * 255 + 15) / 31);
-      }
-    }
-    image = std::move(wide);
-  }
+  widenToRgb24(image);  // no 16-bit DIBs here
   const win::HBITMAP made = createDib(image.width, image.height, image.bitCount, image.palette);
   std::uint8_t* bits = made ? dibBits(made) : nullptr;
   if (!bits) {
