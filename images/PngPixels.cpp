@@ -25,29 +25,20 @@ gui::TPixelFormat PixelFormatForBits(int BitsPerPixel) {
 }
 
 win::HPALETTE MakePalette(const std::vector<TPngColor>& Entries) {
-  const std::size_t count = std::max<std::size_t>(Entries.size(), 1);
-  // LOGPALETTE declares one entry; the others follow it in the same block.
-  std::vector<std::uint8_t> block(sizeof(win::LOGPALETTE) + (count - 1) * sizeof(win::PALETTEENTRY));
-  auto* palette = reinterpret_cast<win::LOGPALETTE*>(block.data());
-  palette->palVersion = 0x300;
-  palette->palNumEntries = static_cast<win::WORD>(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const TPngColor c = i < Entries.size() ? Entries[i] : TPngColor{};
-    palette->palPalEntry[i] = {c.Red, c.Green, c.Blue, 0x04 /* PC_NOCOLLAPSE */};
-  }
-  return win::CreatePalette(palette);
+  std::vector<win::PALETTEENTRY> entries;
+  entries.reserve(std::max<std::size_t>(Entries.size(), 1));
+  for (const TPngColor& c : Entries) entries.push_back({c.Red, c.Green, c.Blue, 0x04 /* PC_NOCOLLAPSE */});
+  if (entries.empty()) entries.push_back({0, 0, 0, 0x04});
+  return win::createPaletteFromEntries(entries);
 }
 
 std::vector<TPngColor> PaletteColorsOf(gui::TBitmap& Bitmap) {
   const win::HPALETTE palette = Bitmap.Palette();
   if (!palette) return {};
-  std::size_t count = win::GetPaletteEntries(palette, 0, 0, nullptr);
-  if (const int bits = PaletteBitsOf(Bitmap.PixelFormat()); bits > 0) count = std::min(count, std::size_t{1} << bits);
-  std::vector<win::PALETTEENTRY> entries(count);
-  if (count > 0) win::GetPaletteEntries(palette, 0, static_cast<win::UINT>(count), entries.data());
+  const int bits = PaletteBitsOf(Bitmap.PixelFormat());
   std::vector<TPngColor> colors;
-  colors.reserve(count);
-  for (const auto& e : entries) colors.push_back({e.peRed, e.peGreen, e.peBlue});
+  for (const auto& e : win::paletteEntries(palette, bits > 0 ? std::size_t{1} << bits : SIZE_MAX))
+    colors.push_back({e.peRed, e.peGreen, e.peBlue});
   return colors;
 }
 

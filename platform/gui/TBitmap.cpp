@@ -74,27 +74,21 @@ class BitmapDC {
   win::HGDIOBJ old_;
 };
 
+// Colour tables are 0x00RRGGBB; the first 256 palette entries make one.
 std::vector<std::uint32_t> tableFromPalette(win::HPALETTE palette) {
-  win::PALETTEENTRY entries[256];
-  const win::UINT count = win::GetPaletteEntries(palette, 0, 256, entries);
   std::vector<std::uint32_t> table;
-  for (win::UINT i = 0; i < count && i < 256; ++i)
-    table.push_back((std::uint32_t{entries[i].peRed} << 16) | (std::uint32_t{entries[i].peGreen} << 8) |
-                    entries[i].peBlue);
+  for (const win::PALETTEENTRY& entry : win::paletteEntries(palette, 256))
+    table.push_back((std::uint32_t{entry.peRed} << 16) | (std::uint32_t{entry.peGreen} << 8) | entry.peBlue);
   return table;
 }
 
 win::HPALETTE paletteFromTable(const std::vector<std::uint32_t>& table) {
-  if (table.empty()) return 0;
-  std::vector<std::uint8_t> storage(sizeof(win::LOGPALETTE) + table.size() * sizeof(win::PALETTEENTRY));
-  auto* logPalette = reinterpret_cast<win::LOGPALETTE*>(storage.data());
-  logPalette->palVersion = 0x300;
-  logPalette->palNumEntries = static_cast<win::WORD>(table.size());
-  for (std::size_t i = 0; i < table.size(); ++i)
-    logPalette->palPalEntry[i] = win::PALETTEENTRY{static_cast<win::BYTE>(table[i] >> 16),
-                                                   static_cast<win::BYTE>(table[i] >> 8),
-                                                   static_cast<win::BYTE>(table[i]), 0};
-  return win::CreatePalette(logPalette);
+  std::vector<win::PALETTEENTRY> entries;
+  entries.reserve(table.size());
+  for (const std::uint32_t colour : table)
+    entries.push_back(win::PALETTEENTRY{static_cast<win::BYTE>(colour >> 16), static_cast<win::BYTE>(colour >> 8),
+                                        static_cast<win::BYTE>(colour), 0});
+  return win::createPaletteFromEntries(entries);
 }
 
 std::uint8_t* dibBits(win::HBITMAP bitmap) {

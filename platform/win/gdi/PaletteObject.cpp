@@ -32,10 +32,24 @@ int PaletteObject::describe(int bufferSize, void* buffer) const {
 }
 
 HPALETTE CreatePalette(const LOGPALETTE* logical) {
-  if (!logical || logical->palNumEntries == 0) return 0;
+  if (!logical) return 0;
+  return createPaletteFromEntries(
+      std::vector<PALETTEENTRY>(logical->palPalEntry, logical->palPalEntry + logical->palNumEntries));
+}
+
+HPALETTE createPaletteFromEntries(const std::vector<PALETTEENTRY>& entries) {
+  if (entries.empty()) return 0;
   auto palette = std::make_unique<PaletteObject>();
-  palette->entries.assign(logical->palPalEntry, logical->palPalEntry + logical->palNumEntries);
+  palette->entries = entries;
   return addGdiObject(std::move(palette));
+}
+
+std::vector<PALETTEENTRY> paletteEntries(HPALETTE handle, std::size_t limit) {
+  const PaletteObject* palette = paletteFromHandle(handle);
+  if (!palette) return {};
+  const std::size_t count = std::min(palette->entries.size(), limit);
+  return std::vector<PALETTEENTRY>(palette->entries.begin(),
+                                   palette->entries.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 HPALETTE SelectPalette(HDC handle, HPALETTE palette, BOOL) {

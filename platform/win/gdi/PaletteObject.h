@@ -1,6 +1,8 @@
 #pragma once
 // Logical palettes. Our surfaces are true colour, so selecting and realising a
 // palette only records it; colours are never remapped through it.
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/win/Types.h"
@@ -45,5 +47,11 @@ UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEEN
 UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
 // The index of the entry nearest to `color` (squared RGB distance), CLR_INVALID on error.
 UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
+
+// For our own callers: a palette's entries as a list (at most `limit`; none
+// for a handle that is not a palette), and a palette made from such a list
+// without building the variable-length LOGPALETTE (0 for an empty list).
+std::vector<PALETTEENTRY> paletteEntries(HPALETTE palette, std::size_t limit = SIZE_MAX);
+HPALETTE createPaletteFromEntries(const std::vector<PALETTEENTRY>& entries);
 
 }  // namespace win
