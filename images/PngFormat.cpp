@@ -1,5 +1,7 @@
 #include "images/PngFormat.h"
 
+#include <zlib.h>
+
 namespace images {
 namespace {
 
@@ -8,6 +10,12 @@ std::uint32_t passCount(std::uint32_t extent, std::uint32_t start, std::uint32_t
 }
 
 }  // namespace
+
+std::uint32_t ChunkCrc(const std::uint8_t* type, const std::uint8_t* data, std::size_t length) {
+  uLong crc = crc32(crc32(0L, Z_NULL, 0), type, 4);
+  if (length > 0) crc = crc32_z(crc, data, length);
+  return static_cast<std::uint32_t>(crc);
+}
 
 TPngHeader ParsePngHeader(const std::uint8_t* data) {
   TPngHeader header;

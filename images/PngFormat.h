@@ -16,6 +16,9 @@ inline void WriteBigEndian32(std::uint32_t value, std::uint8_t* p) {
   p[3] = static_cast<std::uint8_t>(value);
 }
 
+// The CRC-32 a chunk carries: over its 4-byte type, then its data.
+std::uint32_t ChunkCrc(const std::uint8_t* type, const std::uint8_t* data, std::size_t length);
+
 // Colour types of the header.
 inline constexpr std::uint8_t kPngGrey = 0;
 inline constexpr std::uint8_t kPngRgb = 2;

@@ -1,7 +1,5 @@
 #include "images/TChunk.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -62,11 +60,8 @@ void TChunk::WriteChunk(gui::TStream& Stream) {
   std::uint8_t head[8];
   WriteBigEndian32(static_cast<std::uint32_t>(DataSize()), head);
   std::memcpy(head + 4, FType.data(), 4);
-  uLong crc = crc32(0L, Z_NULL, 0);
-  crc = crc32(crc, head + 4, 4);
-  if (DataSize() > 0) crc = crc32_z(crc, DataBytes(), DataSize());
   std::uint8_t tail[4];
-  WriteBigEndian32(static_cast<std::uint32_t>(crc), tail);
+  WriteBigEndian32(ChunkCrc(head + 4, DataBytes(), DataSize()), tail);
   Stream.WriteBuffer(head, 8);
   if (DataSize() > 0) Stream.WriteBuffer(DataBytes(), static_cast<std::int64_t>(DataSize()));
   Stream.WriteBuffer(tail, 4);

@@ -1,7 +1,5 @@
 #include "images/TChunkList.h"
 
-#include <zlib.h>
-
 #include "images/EPNGImageException.h"
 #include "images/PngFormat.h"
 
@@ -52,9 +50,7 @@ TChunk& TChunkList::ReadChunk(gui::TStream& Stream) {
 
   std::uint8_t stored[4];
   if (Stream.Read(stored, 4) != 4) RaisePngError(EPngCorruptedData);
-  uLong crc = crc32(crc32(0L, Z_NULL, 0), type, 4);
-  if (length > 0) crc = crc32_z(crc, bytes, length);
-  if (static_cast<std::uint32_t>(crc) != ReadBigEndian32(stored)) RaisePngError(EPngCorruptedData);
+  if (ChunkCrc(type, bytes, length) != ReadBigEndian32(stored)) RaisePngError(EPngCorruptedData);
   if (joinIdat) return *firstIdat;
   chunk->Data().SetPosition(0);
   return Add(std::move(chunk));
