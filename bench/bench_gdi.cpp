@@ -1,6 +1,8 @@
 // Drawing hot paths on a 1920x1080 32-bit surface.
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
 #include "platform/win/Gdi.h"
 
 namespace {
@@ -11,16 +13,11 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 struct Screen {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ previous;
-  Screen() {
-    dc = CreateCompatibleDC(0);
-    bitmap = CreateBitmap(kWidth, kHeight, 1, 32, nullptr);
-    previous = SelectObject(dc, bitmap);
-  }
+  HDC dc = CreateCompatibleDC(0);
+  HBITMAP bitmap = CreateBitmap(kWidth, kHeight, 1, 32, nullptr);
+  std::optional<SelectScope> select{std::in_place, dc, bitmap};
   ~Screen() {
-    SelectObject(dc, previous);
+    select.reset();
     DeleteObject(bitmap);
     DeleteDC(dc);
   }

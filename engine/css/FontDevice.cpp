@@ -1,10 +1,12 @@
 #include "engine/css/FontDevice.h"
 
+#include <optional>
 #include <utility>
 
 #include "platform/gui/TScreen.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
+#include "platform/win/gdi/SelectScope.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/FontTypes.h"
 #include "platform/win/text/TextMetrics.h"
@@ -35,21 +37,21 @@ class ScreenFont {
       logFont.lfFaceName[index] = static_cast<unsigned char>(request.name[index]);
     dc_ = win::CreateCompatibleDC(0);
     font_ = win::CreateFontIndirectW(&logFont);
-    if (dc_ && font_) previous_ = win::SelectObject(dc_, font_);
+    select_.emplace(dc_, font_);
   }
   ~ScreenFont() {
-    if (dc_ && previous_) win::SelectObject(dc_, previous_);
+    select_.reset();
     if (font_) win::DeleteObject(font_);
     if (dc_) win::DeleteDC(dc_);
   }
   ScreenFont(const ScreenFont&) = delete;
   ScreenFont& operator=(const ScreenFont&) = delete;
-  win::HDC Dc() const { return previous_ ? dc_ : 0; }
+  win::HDC Dc() const { return select_ && select_->selected() ? dc_ : 0; }
 
  private:
   win::HDC dc_ = 0;
   win::HFONT font_ = 0;
-  win::HGDIOBJ previous_ = 0;
+  std::optional<win::SelectScope> select_;
 };
 
 FontMetrics ScreenMetrics(const FontRequest& request) {

@@ -10,6 +10,7 @@
 #include "platform/win/gdi/MappingMode.h"
 #include "platform/win/gdi/PaletteObject.h"
 #include "platform/win/gdi/PenObject.h"
+#include "platform/win/gdi/SelectScope.h"
 #include "platform/win/gdi/Shapes.h"
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/text/DrawText.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/gui/BmpFormat.h"
 #include "platform/gui/Exception.h"
@@ -58,20 +59,18 @@ win::HBITMAP createDib(int width, int height, int bitCount, const std::vector<st
 // A memory DC holding one bitmap for the length of a copy.
 class BitmapDC {
  public:
-  explicit BitmapDC(win::HBITMAP bitmap) : dc_(win::CreateCompatibleDC(0)) {
-    old_ = win::SelectObject(dc_, bitmap);
-  }
+  explicit BitmapDC(win::HBITMAP bitmap) : dc_(win::CreateCompatibleDC(0)), select_(dc_, bitmap) {}
   BitmapDC(const BitmapDC&) = delete;
   BitmapDC& operator=(const BitmapDC&) = delete;
   ~BitmapDC() {
-    win::SelectObject(dc_, old_);
+    select_.restore();
     win::DeleteDC(dc_);
   }
   win::HDC get() const { return dc_; }
 
  private:
   win::HDC dc_;
-  win::HGDIOBJ old_;
+  win::SelectScope select_;
 };
 
 // Colour tables are 0x00RRGGBB; the first 256 palette entries make one.
@@ -131,14 +130,14 @@ class TBitmapCanvas : public TCanvas {
     if (!HandleAllocated()) return;
     const win::HDC dc = Handle();
     SetHandle(0);
-    win::SelectObject(dc, oldBitmap_);
+    select_.reset();
     win::DeleteDC(dc);
   }
 
  protected:
   void CreateHandle() override {
     const win::HDC dc = win::CreateCompatibleDC(0);
-    oldBitmap_ = bitmap_.handle_ ? win::SelectObject(dc, bitmap_.handle_) : 0;
+    select_.emplace(dc, bitmap_.handle_);
     SetHandle(dc);
   }
   void Changing() override {
@@ -152,7 +151,7 @@ class TBitmapCanvas : public TCanvas {
 
  private:
   TBitmap& bitmap_;
-  win::HGDIOBJ oldBitmap_ = 0;
+  std::optional<win::SelectScope> select_;
 };
 
 TBitmap::TBitmap() = default;

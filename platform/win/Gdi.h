@@ -15,6 +15,7 @@
 #include "platform/win/gdi/Region.h"
 #include "platform/win/gdi/RegionObject.h"
 #include "platform/win/gdi/ScreenDevice.h"
+#include "platform/win/gdi/SelectScope.h"
 #include "platform/win/gdi/Shapes.h"
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/gdi/Surface.h"

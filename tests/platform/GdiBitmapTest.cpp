@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "platform/win/Gdi.h"
@@ -93,16 +94,16 @@ struct Dib24 {
   HDC dc = CreateCompatibleDC(0);
   HBITMAP bitmap;
   std::uint8_t* bits = nullptr;
-  HGDIOBJ old;
+  std::optional<SelectScope> select;
   Dib24(int width, int height) {
     Info info = dibInfo(width, height, 24);
     void* memory = nullptr;
     bitmap = CreateDIBSection(0, info.get(), DIB_RGB_COLORS, &memory, 0, 0);
     bits = static_cast<std::uint8_t*>(memory);
-    old = SelectObject(dc, bitmap);
+    select.emplace(dc, bitmap);
   }
   ~Dib24() {
-    SelectObject(dc, old);
+    select.reset();
     DeleteDC(dc);
     DeleteObject(bitmap);
   }

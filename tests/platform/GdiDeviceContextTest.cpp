@@ -25,5 +25,31 @@ TEST(GdiDeviceContext, MemoryDcDrawsOnSelectedBitmap) {
   EXPECT_EQ(DeleteDC(dc), FALSE);
 }
 
+TEST(GdiDeviceContext, SelectScopePutsThePreviousObjectBackOnce) {
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP first = CreateBitmap(2, 2, 1, 32, nullptr);
+  const HBITMAP second = CreateBitmap(2, 2, 1, 32, nullptr);
+  {
+    SelectScope outer(dc, first);
+    EXPECT_TRUE(outer.selected());
+    {
+      SelectScope inner(dc, second);
+      EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), second);
+      EXPECT_FALSE(DeleteObject(second));  // still selected
+      inner.restore();
+      EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), first);
+      SelectObject(dc, second);
+    }
+    // The inner scope was restored already: its end leaves the DC alone.
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), second);
+  }
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), stockBitmap());
+  EXPECT_TRUE(DeleteObject(first));
+  EXPECT_TRUE(DeleteObject(second));
+  SelectScope nothing(dc, 0);
+  EXPECT_FALSE(nothing.selected());
+  DeleteDC(dc);
+}
+
 }  // namespace
 }  // namespace win
