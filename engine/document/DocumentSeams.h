@@ -1,0 +1,66 @@
+#pragma once
+// What the document root needs of the parts of a document that later areas
+// build: animated images, form controls, panels, deferred drawing and the
+// inline box list. Each is a narrow interface the owning area implements.
+#include <string>
+
+namespace gui {
+class TCanvas;
+class TWinControl;
+}
+
+namespace engine {
+
+// An animating image of the document (a GIF with frames).
+class IAnimatedImage {
+ public:
+  virtual ~IAnimatedImage() = default;
+  virtual void SetAnimating(bool animating) = 0;
+  // Advances the frame when due; true when the shown frame changed.
+  virtual bool AdvanceAnimation(gui::TWinControl* paintPanel) = 0;
+  virtual int CurrentFrame() const = 0;
+  // Set by painting for images that were drawn in the last paint.
+  bool ShowIt = false;
+};
+
+// A form control placed in the document.
+class IDocumentControl {
+ public:
+  virtual ~IDocumentControl() = default;
+  virtual void SizeFromFont(gui::TCanvas* canvas) = 0;
+  // The window control, or nullptr for controls without one.
+  virtual gui::TWinControl* WindowControl() = 0;
+  // Set when a paint placed the control in view.
+  bool ShownFlag = false;
+};
+
+// A panel placed in the document.
+class IDocumentPanel {
+ public:
+  virtual ~IDocumentPanel() = default;
+  virtual gui::TWinControl* Panel() = 0;
+  bool ShownFlag = false;
+};
+
+// An image whose drawing waits until the end of a paint.
+class IDeferredDraw {
+ public:
+  virtual ~IDeferredDraw() = default;
+  virtual void Draw(gui::TCanvas* canvas) = 0;
+};
+
+// The document's inline boxes, which re-resolve their positions after layout.
+class IInlineList {
+ public:
+  virtual ~IInlineList() = default;
+  virtual void NeedsConverting() = 0;
+  virtual void Clear() = 0;
+};
+
+// Something the document owns as a whole (a form, an image map).
+class IDocumentPart {
+ public:
+  virtual ~IDocumentPart() = default;
+};
+
+}  // namespace engine

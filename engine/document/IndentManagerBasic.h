@@ -1,0 +1,71 @@
+#pragma once
+// IndentManagerBasic: the float and margin bookkeeping of one flow. Two lists
+// of indent records (left and right), each valid over [Top, Bottom), answer
+// where a line at a given Y may start and end. Records owned by a block are
+// seen only by that block's content; records without owner (floats) by all.
+#include <vector>
+
+namespace engine {
+
+// Bottom of an open-ended record: no document coordinate reaches it.
+constexpr int kOpenBottom = 9999999;
+
+struct IndentRec {
+  int X = 0;       // relative to the manager's LeftEdge
+  int Top = 0;     // first Y the record applies to
+  int Bottom = 0;  // first Y it no longer applies to
+  const void* Owner = nullptr;  // the block (or cell) that made it; nullptr for floats
+  bool FloatRecord = false;     // made for a floating block
+};
+
+class IndentManagerBasic {
+ public:
+  IndentManagerBasic() = default;
+  IndentManagerBasic(const IndentManagerBasic&) = delete;
+  IndentManagerBasic& operator=(const IndentManagerBasic&) = delete;
+  virtual ~IndentManagerBasic() = default;
+
+  // Frees every record; CurrentBlock := nullptr.
+  void Clear();
+  void Init(int leftEdge, int rightEdge);
+
+  int LeftIndent(int Y) const;
+  int RightSide(int Y) const;
+  // Greatest Bottom of the float records; 0 when none.
+  int FloatsBottom() const;
+  // 1 + the greatest Bottom of the left and of the right float records (0 when none).
+  void ClearYs(int& CL, int& CR) const;
+  // Smallest float Bottom greater than Y; Y when none.
+  int NextFloatEndY(int Y) const;
+
+  // Open-ended records owned by CurrentBlock; the answer is the index for the delete.
+  int AddLeft(int X, int Y);
+  int AddRight(int X, int Y);
+  void DeleteLeft(int index);
+  void DeleteRight(int index);
+
+  const std::vector<IndentRec>& L() const { return left_; }
+  const std::vector<IndentRec>& R() const { return right_; }
+
+  int Width = 0;
+  const void* CurrentBlock = nullptr;
+  int LeftEdge = 0;
+  int RightEdge = 0;
+  // Width of the clip given to the last paint of the owning cell.
+  int ClipWidth = 0;
+
+ protected:
+  // Appends a float record (no owner) and keeps the float maxima.
+  void AddFloatRecord(bool leftSide, int X, int top, int bottom, bool floatRecord);
+
+ private:
+  // Removes list[index]; answers the list's float bottom afterwards.
+  static int DeleteAt(std::vector<IndentRec>& list, int index, int floatBottom);
+  std::vector<IndentRec> left_;
+  std::vector<IndentRec> right_;
+  // Greatest Bottom of the records without owner on each side (0: none).
+  int leftFloatBottom_ = 0;
+  int rightFloatBottom_ = 0;
+};
+
+}  // namespace engine

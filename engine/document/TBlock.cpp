@@ -1,0 +1,338 @@
+// TBlock: construction, margin collapsing, widths and layout of a block box.
+// Painting and the look-ups are in TBlockPaint.cpp.
+#include "engine/document/TBlock.h"
+
+#include <algorithm>
+
+#include "engine/css/CssValues.h"
+#include "engine/css/TProperties.h"
+#include "engine/document/SaturatedMath.h"
+#include "engine/document/TIDNameList.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/TAttributeList.h"
+
+namespace engine {
+
+namespace {
+
+// z-index is kept within this range so that ten times it fits.
+constexpr int kMaxZIndex = 100000000;
+
+bool IsParagraphSpace(const TPropValue& value) {
+  const int* number = std::get_if<int>(&value);
+  return number != nullptr && *number == kParagraphSpace;
+}
+
+bool IsLength(int index) {
+  return (index >= Marg::MarginTop && index <= Marg::BorderLeftWidth) ||
+         (index >= Marg::piWidth && index <= Marg::LeftPos);
+}
+
+int CollapsedMargin(int top, int bottom) {
+  if (top >= 0 && bottom >= 0) return std::max(top, bottom);
+  if (top < 0 && bottom < 0) return std::min(top, bottom);
+  return top + bottom;
+}
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
+               TAttributeList* attributes)
+    : TBlock(document, properties, containingCell, attributes, Role::Plain) {}
+
+TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
+               TAttributeList* attributes, Role role)
+    : TSectionBase(document), ContainingCell(containingCell), role_(role) {
+  MyCell = std::make_unique<TBlockCell>(document);
+  MyCell->TagName = properties.PropTag;
+  MyCell->OwnerBlock = this;
+  GetMarginArray(properties, MargArrayO);
+
+  int clear = 0;
+  if (properties.GetClear(clear)) HasClear = clear;
+  int align = 0;
+  if (properties.GetFloat(align)) FloatLR = static_cast<std::uint8_t>(align);
+  BorderStyle = properties.GetBorderStyle();
+  TextColor = properties.GetColor();
+  EmSize = properties.EmSize;
+  ExSize = properties.ExSize;
+  DisplayNone = properties.IsDisplayNone();
+  BlockTitle = properties.PropTitle;
+  std::string url;
+  if (role == Role::Plain && properties.GetBackgroundImage(url) && url != "none") {
+    BackgroundImageUrl = url;
+    BackgroundPos = GetBackgroundPos(properties, EmSize, ExSize);
+  }
+
+  // The body is always static; its position is settled before anything reads it.
+  Positioning = role == Role::Body ? kPosStatic : properties.GetPosition();
+  if (Positioning == kPosAbsolute) FloatLR = 0;
+  Visibility = properties.GetVisibility();
+  properties.GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
+  if (Positioning != kPosStatic) {
+    int zIndex = std::clamp(properties.GetZIndex(), -kMaxZIndex, kMaxZIndex);
+    ZOrder = zIndex * 10;
+    if (Positioning == kPosAbsolute) {
+      if (ZOrder == 0) ZOrder = 1;
+      ownManager_ = std::make_unique<IndentManager>();
+    }
+    PaintsOutsideRange = true;
+  }
+  if (FloatLR != 0 && ZOrder == 0) ZOrder = 1;
+
+  TagClass = properties.PropTag + "." + properties.PropClass;
+  if (role != Role::Table) CollapseMargins();
+  if (attributes != nullptr && document != nullptr && document->IDNameList) {
+    std::string id = attributes->IdValue();
+    if (!id.empty()) document->IDNameList->AddObject(id, this);
+  }
+  OverflowHidden = properties.IsOverflowHidden();
+  const std::string* textAlign = std::get_if<std::string>(&properties.Value(Prop::TextAlign));
+  if (textAlign != nullptr && *textAlign == "center") Justify = 2;
+  else if (textAlign != nullptr && *textAlign == "right") Justify = 3;
+}
+
+TBlock::TBlock(TSectionList* document, const TBlock& source) : TSectionBase(document, source) {
+  MargArray = source.MargArray;
+  MargArrayO = source.MargArrayO;
+  ContainingCell = nullptr;
+  MyCell = std::make_unique<TBlockCell>(document, *source.MyCell);
+  MyCell->OwnerBlock = this;
+  TextColor = source.TextColor;
+  EmSize = source.EmSize;
+  ExSize = source.ExSize;
+  BorderStyle = source.BorderStyle;
+  FloatLR = source.FloatLR;
+  HasClear = source.HasClear;
+  Positioning = source.Positioning;
+  Visibility = source.Visibility;
+  BreakBefore = source.BreakBefore;
+  BreakAfter = source.BreakAfter;
+  KeepIntact = source.KeepIntact;
+  DisplayNone = source.DisplayNone;
+  OverflowHidden = source.OverflowHidden;
+  Justify = source.Justify;
+  TagClass = source.TagClass;
+  BlockTitle = source.BlockTitle;
+  if (document != nullptr && document->PrintBackground) {
+    BackgroundImageUrl = source.BackgroundImageUrl;
+    BackgroundPos = source.BackgroundPos;
+  }
+  PaintsOutsideRange = source.PaintsOutsideRange;
+  topMarginOverride_ = source.topMarginOverride_;
+  bottomMarginOverride_ = source.bottomMarginOverride_;
+  topMarginDefault_ = source.topMarginDefault_;
+  bottomMarginDefault_ = source.bottomMarginDefault_;
+  role_ = source.role_;
+  if (Positioning == kPosAbsolute) ownManager_ = std::make_unique<IndentManager>();
+}
+
+TBlock::~TBlock() = default;
+
+std::unique_ptr<TSectionBase> TBlock::CreateCopy(TSectionList* document) const {
+  return std::make_unique<TBlock>(document, *this);
+}
+
+int TBlock::ConvertMargins(int baseWidth, int baseHeight) {
+  TBoxResult result = ComputeBoxValues(MargArrayO, baseWidth, baseHeight, EmSize, ExSize);
+  MargArray = result.Values;
+  for (int index = 0; index < kMarginArraySize; ++index) {
+    int& value = MargArray[static_cast<std::size_t>(index)];
+    if (IsLength(index) && value != kAutoValue) value = std::clamp(value, -kMaxBoxValue, kMaxBoxValue);
+  }
+  if (topMarginOverride_) MargArray[Marg::MarginTop] = *topMarginOverride_;
+  if (bottomMarginOverride_) MargArray[Marg::MarginBottom] = *bottomMarginOverride_;
+  return result.AutoCount;
+}
+
+bool TBlock::ClearDefaultBottomMargin() {
+  if (!bottomMarginDefault_) return false;
+  bottomMarginOverride_ = 0;
+  MargArray[Marg::MarginBottom] = 0;
+  return true;
+}
+
+void TBlock::CollapseMargins() {
+  ConvertMargins(400, 0);
+  topMarginDefault_ = IsParagraphSpace(MargArrayO[Marg::MarginTop]);
+  bottomMarginDefault_ = IsParagraphSpace(MargArrayO[Marg::MarginBottom]);
+  int top = MargArray[Marg::MarginTop];
+  auto setTop = [&](int value) {
+    topMarginOverride_ = value;
+    MargArray[Marg::MarginTop] = value;
+  };
+  if (Positioning == kPosAbsolute) {
+    if (topMarginDefault_) setTop(0);
+    return;
+  }
+  if (FloatLR != 0 || ContainingCell == nullptr) return;
+  TSectionBase* previous = nullptr;
+  for (int i = ContainingCell->Count() - 1; i >= 0 && previous == nullptr; --i) {
+    auto* block = dynamic_cast<TBlock*>(ContainingCell->Items(i));
+    if (block == nullptr || block->Positioning != kPosAbsolute) previous = ContainingCell->Items(i);
+  }
+  if (previous == nullptr) {
+    if (topMarginDefault_) {
+      setTop(0);
+    } else if (ContainingCell->TagName == "default" || ContainingCell->TagName == "body") {
+      // At document level there is no containing block: its margin counts as 0.
+      TBlock* owner = ContainingCell->OwnerBlock;
+      setTop(std::max(0, top - (owner != nullptr ? owner->MargArray[Marg::MarginTop] : 0)));
+    }
+    return;
+  }
+  if (auto* block = dynamic_cast<TBlock*>(previous)) {
+    if (block->IsFloatingTable()) {
+      if (topMarginDefault_) setTop(0);
+      return;
+    }
+    int bottom = block->MargArray[Marg::MarginBottom];
+    block->bottomMarginOverride_ = 0;
+    block->MargArray[Marg::MarginBottom] = 0;
+    setTop(CollapsedMargin(top, bottom));
+    return;
+  }
+  if (ContainingCell->TagName == "li" && topMarginDefault_ &&
+      (StartsWith(TagClass, "ul.") || StartsWith(TagClass, "ol.")))
+    setTop(0);
+}
+
+int TBlock::ClearanceFor(int clear, int Y, const IndentManager& mgr) const {
+  if (clear == 0) return 0;
+  int CL = 0;
+  int CR = 0;
+  mgr.ClearYs(CL, CR);
+  int left = std::max(0, SatSub(SatSub(CL, Y), 1));
+  int right = std::max(0, SatSub(SatSub(CR, Y), 1));
+  if (clear == 1) return left;
+  if (clear == 2) return right;
+  return std::max(left, right);
+}
+
+int TBlock::HorizontalExtras() const {
+  const TBoxValues& m = MargArray;
+  std::int64_t sum = std::int64_t{m[Marg::MarginLeft]} + m[Marg::MarginRight] + m[Marg::BorderLeftWidth] +
+                     m[Marg::BorderRightWidth] + m[Marg::PaddingLeft] + m[Marg::PaddingRight];
+  return SatClamp(sum);
+}
+
+void TBlock::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
+  MinWidth = 0;
+  MaxWidth = 0;
+  if (DisplayNone || Positioning == kPosAbsolute) return;
+  int cycle = Document != nullptr ? Document->LayoutCycle : -1;
+  if (measuredCycle_ == cycle && cycle >= 0) {
+    MinWidth = measuredMin_;
+    MaxWidth = measuredMax_;
+    return;
+  }
+  TBoxValues m = ComputeBoxValues(MargArrayO, 0, 400, EmSize, ExSize).Values;
+  for (int index = 0; index < kMarginArraySize; ++index) {
+    int& value = m[static_cast<std::size_t>(index)];
+    if (IsLength(index) && value != kAutoValue) value = std::clamp(value, -kMaxBoxValue, kMaxBoxValue);
+  }
+  int width = m[Marg::piWidth];
+  // NOTE: a box measured without a width clips nothing here, but keeps its
+  // overflow setting for layout, where its width is known.
+  bool hidden = OverflowHidden && width != kAutoValue && width > 20;
+  int contentMin = 0;
+  int contentMax = 0;
+  if (hidden) contentMin = contentMax = width;
+  else MyCell->MeasureWidthRange(canvas, contentMin, contentMax);
+  for (int index : {Marg::MarginLeft, Marg::MarginRight, Marg::piWidth})
+    if (m[static_cast<std::size_t>(index)] == kAutoValue) m[static_cast<std::size_t>(index)] = 0;
+  width = m[Marg::piWidth];
+  int extras = SatClamp(std::int64_t{m[Marg::MarginLeft]} + m[Marg::BorderLeftWidth] + m[Marg::BorderRightWidth] +
+                        m[Marg::PaddingLeft] + m[Marg::PaddingRight] + m[Marg::MarginRight]);
+  MinWidth = SatAdd(extras, std::max(contentMin, width));
+  MaxWidth = width > 0 ? MinWidth : SatAdd(extras, std::max(contentMax, width));
+  measuredCycle_ = cycle;
+  measuredMin_ = MinWidth;
+  measuredMax_ = MaxWidth;
+}
+
+int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCount, int /*AHeight*/) {
+  TBoxValues& m = MargArray;
+  int& marginLeft = m[Marg::MarginLeft];
+  int& marginRight = m[Marg::MarginRight];
+  int& width = m[Marg::piWidth];
+  int bordersPaddings = SatClamp(std::int64_t{m[Marg::BorderLeftWidth]} + m[Marg::BorderRightWidth] +
+                                 m[Marg::PaddingLeft] + m[Marg::PaddingRight]);
+  int contentMin = 0;
+  int contentMax = 0;
+  bool measured = false;
+  auto measure = [&] {
+    if (!measured) MyCell->MeasureWidthRange(canvas, contentMin, contentMax);
+    measured = true;
+  };
+  auto calcAutoWidth = [&] {
+    measure();
+    int room = SatClamp(std::int64_t{AvailWidth} - bordersPaddings - marginLeft - marginRight);
+    if (Positioning == kPosAbsolute) return std::max(contentMin, SatSub(room, LeftP));
+    if (FloatLR != 0) return std::min(contentMax, room);
+    return std::max(contentMin, room);
+  };
+  auto atLeastContent = [&] {
+    if (!OverflowHidden) {
+      measure();
+      width = std::max(width, contentMin);
+    }
+  };
+  const bool isAuto = width == kAutoValue;
+  if (AutoCount == 0) {
+    atLeastContent();
+    if ((Justify == 2 || Justify == 3) && Positioning == kPosStatic && FloatLR == 0 && marginLeft == 0 &&
+        marginRight == 0) {
+      int spare = std::max(0, SatClamp(std::int64_t{AvailWidth} - width - bordersPaddings));
+      if (Justify == 2) marginLeft = marginRight = spare / 2;
+      else marginLeft = spare;
+    }
+  } else if (AutoCount == 1) {
+    if (isAuto) {
+      width = calcAutoWidth();
+    } else {
+      atLeastContent();
+      if (marginRight != kAutoValue)
+        marginLeft = std::max(0, SatClamp(std::int64_t{AvailWidth} - bordersPaddings - marginRight - width));
+      else if (FloatLR == 0)
+        marginRight = std::max(0, SatClamp(std::int64_t{AvailWidth} - bordersPaddings - marginLeft - width));
+      else
+        marginRight = 0;
+    }
+  } else if (AutoCount == 2) {
+    if (isAuto) {
+      (marginLeft == kAutoValue ? marginLeft : marginRight) = 0;
+      width = calcAutoWidth();
+    } else {
+      atLeastContent();
+      marginLeft = marginRight = std::max(0, SatClamp(std::int64_t{AvailWidth} - width - bordersPaddings)) / 2;
+    }
+  } else {
+    marginLeft = marginRight = 0;
+    width = calcAutoWidth();
+  }
+  // Sentinels left by an unusual combination count as 0.
+  if (marginLeft == kAutoValue) marginLeft = 0;
+  if (marginRight == kAutoValue) marginRight = 0;
+  if (width == kAutoValue) width = 0;
+  return std::max(0, width);
+}
+
+void TBlock::BuildDrawList() {
+  DrawList.clear();
+  for (const auto& section : *MyCell) {
+    section->ContainingBlock = this;
+    DrawList.push_back(section.get());
+  }
+  // Negative z first (ascending), then 0 in document order, then positive (ascending);
+  // equal keys keep document order.
+  std::stable_sort(DrawList.begin(), DrawList.end(),
+                   [](const TSectionBase* a, const TSectionBase* b) { return a->ZOrder < b->ZOrder; });
+  drawListInOrder_ = true;
+  for (int i = 0; i < MyCell->Count(); ++i)
+    if (DrawList[static_cast<std::size_t>(i)] != MyCell->Items(i)) drawListInOrder_ = false;
+}
+
+}  // namespace engine

@@ -1,0 +1,100 @@
+// TCell, TBlockCell and TCellObjCell: the cell kinds over TCellBasic.
+#include "engine/document/TCell.h"
+
+#include <algorithm>
+
+#include "engine/document/SaturatedMath.h"
+#include "engine/document/TBlock.h"
+#include "engine/document/TBlockCell.h"
+#include "engine/document/TCellObjCell.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/TUrlTarget.h"
+
+namespace engine {
+
+TCell::TCell(TSectionList* document) : TCellBasic(document), ownManager_(std::make_unique<IndentManager>()) {
+  IMgr = ownManager_.get();
+}
+
+TCell::TCell(TSectionList* document, const TCell& source)
+    : TCellBasic(document, source), ownManager_(std::make_unique<IndentManager>()) {
+  IMgr = ownManager_.get();
+}
+
+TCell::~TCell() = default;
+
+int TCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                         int& Curs) {
+  IMgr->Clear();
+  IMgr->Init(0, Width);
+  IMgr->Width = Width;
+  const void* previous = IMgr->CurrentBlock;
+  IMgr->CurrentBlock = this;
+  int left = IMgr->AddLeft(0, Y);
+  int right = IMgr->AddRight(Width, Y);
+  int height = TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+  IMgr->DeleteLeft(left);
+  IMgr->DeleteRight(right);
+  int floatsBottom = IMgr->FloatsBottom();
+  IMgr->CurrentBlock = previous;
+  return std::max(height, SatSub(floatsBottom, StartY));
+}
+
+int TCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
+                        int YRef) {
+  IMgr->Init(X, SatAdd(X, IMgr->Width));
+  IMgr->ClipWidth = ClipWidth;
+  PaintY = Y;
+  return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);
+}
+
+void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight,
+                                    int BlockHeight, int& MaxWidth, int& Curs) {
+  StartY = Y;
+  FirstCharPos = Curs;
+  MaxWidth = 0;
+  int total = 0;
+  ContentBottom = 0;
+  PaintTop = INT32_MAX;
+  PaintBottom = 0;
+  bool hidesOverflow = OwnerBlock != nullptr && OwnerBlock->OverflowHidden;
+  for (const auto& section : *this) {
+    int sectionMax = 0;
+    int height = LayoutOne(*section, canvas, X, SatAdd(Y, total), XRef, YRef, Width, AHeight, BlockHeight,
+                           sectionMax, Curs);
+    total = SatAdd(total, height);
+    MaxWidth = hidesOverflow ? Width : std::max(MaxWidth, sectionMax);
+    auto* block = dynamic_cast<TBlock*>(section.get());
+    if (block == nullptr || block->Positioning != TBlock::kPosAbsolute)
+      ContentBottom = std::max(ContentBottom, section->ContentBottom);
+    PaintTop = std::min(PaintTop, section->PaintTop);
+    PaintBottom = std::max(PaintBottom, section->PaintBottom);
+  }
+  CharCount = Curs - FirstCharPos;
+  ContentHeight = total;
+  IndexLayout();
+}
+
+TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)
+    : TCell(document, source), CellTitle(source.CellTitle), Url(source.Url), Target(source.Target) {}
+
+std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                                       TFormControlObj*& FormControl, std::string& Title) {
+  std::uint8_t flags = TCellBasic::LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
+  int windowY = SatSub(Y, Document != nullptr ? Document->YOffset : 0);
+  bool inside = X >= CellRect.left && X < CellRect.right && windowY >= CellRect.top && windowY < CellRect.bottom;
+  if (!inside) return flags;
+  if ((flags & kLinkFlagTitle) == 0 && !CellTitle.empty()) {
+    Title = CellTitle;
+    flags |= kLinkFlagTitle;
+  }
+  if ((flags & kLinkFlagTarget) == 0 && !Url.empty()) {
+    UrlTarget = std::make_unique<TUrlTarget>();
+    UrlTarget->Url = Url;
+    UrlTarget->Target = Target;
+    flags |= kLinkFlagTarget;
+  }
+  return flags;
+}
+
+}  // namespace engine

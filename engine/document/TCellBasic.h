@@ -1,0 +1,94 @@
+#pragma once
+// TCellBasic: one vertical flow of sections (the body, a block's content, a
+// table cell's content). It owns its sections, lays them out one below the
+// other, paints them and answers point, position and search questions by
+// asking them in order; the first answer wins.
+//
+// After each layout the cell keeps a running maximum of PaintBottom and a
+// running minimum (from the end) of PaintTop, so paints and hit tests start at
+// the first section that can reach a Y and stop after the last one, and
+// position look-ups search the monotone FirstCharPos by halving.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/common/TFreeList.h"
+#include "engine/document/TSectionBase.h"
+
+namespace engine {
+
+class IndentManager;
+
+class TCellBasic : public TFreeList<TSectionBase> {
+ public:
+  explicit TCellBasic(TSectionList* document);
+  // Copies TagName and every section (through its CreateCopy) into document.
+  TCellBasic(TSectionList* document, const TCellBasic& source);
+  ~TCellBasic() override;
+
+  // Appends section (nullptr: nothing) after letting it finish; a section that
+  // asks to be dropped is freed instead.
+  void AddSection(std::unique_ptr<TSectionBase> section, int sourcePos);
+  // Frees every section.
+  void Clear() override;
+
+  virtual int LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                            int& Curs);
+  virtual void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth);
+  virtual int PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
+                           int YRef);
+  virtual std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                                   TFormControlObj*& FormControl, std::string& Title);
+
+  bool ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY);
+  int CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight, bool& InText);
+  void BuildPositionList(std::vector<TSectionBase*>& list);
+  int SearchForward(int Position, const std::u16string& Text, bool MatchCase);
+  int SearchBackward(int Position, const std::u16string& Text, bool MatchCase);
+  int DocPosToSourcePos(int Position);
+  int SourcePosToDocPos(int SourcePos, bool Previous);
+  bool CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y);
+  bool CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj);
+  // Copies the sections that meet [selStart, selEnd).
+  void CopyToSelectionBuffer(SelTextCount& buffer, int selStart, int selEnd);
+  // The parser's end of an element: drops a default bottom margin of the last block.
+  bool ClearLastBlockMargin();
+
+  // Paints the sections that can meet the document rows [top, bottom) with the
+  // given arguments, in list order (the cells' and blocks' shared paint walk).
+  int PaintSections(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& mgr, int X, int XRef, int YRef,
+                    int Y);
+  // Rebuilds the search indexes from the sections' current layout results.
+  // Layout does this; code that moves sections itself calls it after.
+  void IndexLayout();
+
+  TSectionList* Document;
+  int StartY = 0;
+  IndentManager* IMgr = nullptr;
+  int FirstCharPos = 0;
+  int CharCount = 0;
+  int ContentBottom = 0;
+  int PaintTop = 0;
+  int PaintBottom = 0;
+  std::string TagName;
+  TBlock* OwnerBlock = nullptr;
+
+ protected:
+  // Lays section at index out, turning an EProcessError into an empty,
+  // flagged section that keeps its place.
+  int LayoutOne(TSectionBase& section, gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width,
+                int AHeight, int BlockHeight, int& MaxWidth, int& Curs);
+  // [first, last) of the sections whose hit range can hold document row Y.
+  void RowRange(int Y, int& first, int& last) const;
+  // First index whose FirstCharPos + CharCount >= Position.
+  int FirstForPosition(int Position) const;
+
+ private:
+  std::vector<int> maxBottom_;  // running maximum of PaintBottom, front to back
+  std::vector<int> minTop_;     // running minimum of PaintTop, back to front
+  std::vector<int> outsideRange_;  // indexes of the sections that may draw anywhere
+  bool indexed_ = false;
+};
+
+}  // namespace engine

@@ -1,0 +1,169 @@
+#pragma once
+// TSectionList: the root of one parsed document. It is the body's flow (a
+// TCell) and holds what belongs to the document as a whole: settings, the
+// style sheet, anchors, forms and controls, animated images and their timer,
+// selection, scroll offset, position list and tab order. The parser fills it;
+// the viewer lays it out, paints and hit-tests it. A copy (CreateCopy) is laid
+// out and painted for measuring and printing without touching its source.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/css/CssBoxValues.h"
+#include "engine/css/CssColors.h"
+#include "engine/document/DocumentSeams.h"
+#include "engine/document/TCell.h"
+
+namespace gui {
+class TTimer;
+class TWinControl;
+class TObject;
+}
+
+namespace engine {
+
+class TIDNameList;
+class TStyleList;
+struct TParseState;
+
+class TSectionList : public TCell {
+ public:
+  TSectionList(gui::TWinControl* viewer, gui::TWinControl* paintPanel);
+  ~TSectionList() override;
+
+  // A copy for measuring or printing: shares the image cache and inline list,
+  // never animates, assigns no tab order and builds no position list.
+  static std::unique_ptr<TSectionList> CreateCopy(const TSectionList& source);
+
+  // Forgets the document (sections, lists, background, selection); a copy
+  // keeps its source's shared parts alone.
+  void Clear() override;
+  // The parser calls this before building.
+  void ClearControlLists();
+
+  // Viewer entries: Y 0, the client width and height, BlockHeight 0.
+  int LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                    int& Curs) override;
+  // Viewer entries: ClipWidth 6000, X minus the horizontal scroll, Y, XRef, YRef 0.
+  int PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
+                   int YRef) override;
+
+  void SetYOffset(int Y);
+  void ClearShownFlags();
+  void ShowParkedControls();
+  // The animation timer's tick.
+  void AnimationTick();
+
+  // Builds the default style sheet and stores the link colours and fonts.
+  void SetDocumentDefaults(const std::string& fontName, const std::string& preFontName, int fontSize,
+                           TColor fontColor, TColor hotSpotColor, TColor visitedColor, TColor overLinkColor,
+                           TColor background, bool overLinksActive, bool underlineLinks, int charset,
+                           int marginHeight, int marginWidth);
+  void SetBackground(TColor color);
+  void SetBackgroundImage(const std::string& name, const TBackgroundPosition& position);
+
+  // Registers a keyboard stop: order by tabIndex, then by registration.
+  void AddTabStop(int tabIndex, gui::TWinControl* control);
+  int TabStopCount() const { return static_cast<int>(TabList.size()); }
+
+  // Position queries (the document's own answers over its sections).
+  int FindDocPos(int SourcePos, bool Previous);
+  bool FindCaretXY(gui::TCanvas* canvas, int Position, int& X, int& Y);
+
+  // Points the parser's hooks at this document: ids become position anchors,
+  // progress goes to OnProgress.
+  void ConnectParseHooks(TParseState& state);
+
+  // Owner links (not owned).
+  gui::TWinControl* TheOwner = nullptr;
+  gui::TWinControl* PPanel = nullptr;
+
+  // Settings, copied by CreateCopy.
+  bool ShowImages = true;
+  bool Printing = false;
+  bool PrintBackground = false;
+  bool PrintMonochrome = false;
+  std::string PreFontName;
+  TColor LinkVisitedColor = 0;
+  TColor LinkActiveColor = 0;
+  TColor HotSpotColor = 0;
+  bool OverLinksActive = false;
+  TColor Background = 0;
+  int YOffset = 0;
+  bool YOffsetChange = false;
+  int SelB = 0;  // selection start and end (none when SelB >= SelE)
+  int SelE = 0;
+  float ScaleX = 1.0f;
+  float ScaleY = 1.0f;
+
+  // Font sizes of the seven HTML font sizes at the document's default size;
+  // computed from constant base tables at every SetDocumentDefaults.
+  std::array<double, 7> FontConv{};
+  std::array<double, 7> PreFontConv{};
+  static const std::array<double, 7> kBaseFontSizes;
+  static const std::array<double, 7> kBasePreFontSizes;
+
+  // Owned lists and objects. Every document has each of them (a copy too, empty).
+  std::unique_ptr<TIDNameList> IDNameList;
+  std::vector<std::unique_ptr<IDocumentPart>> htmlFormList;
+  std::vector<IAnimatedImage*> AGifList;
+  std::vector<std::pair<std::string, TIDObject*>> MissingImages;
+  std::vector<std::unique_ptr<IDocumentPart>> MapList;
+  std::vector<IDocumentControl*> FormControlList;
+  std::vector<IDocumentPanel*> PanelList;
+  std::vector<void*> LinkList;  // the link font runs, for visited and hover colouring
+  std::unique_ptr<TStyleList> Styles;
+  std::vector<std::unique_ptr<IDeferredDraw>> DrawList;
+  std::vector<TSectionBase*> PositionList;
+  std::shared_ptr<IInlineList> InlineList;
+  std::unique_ptr<gui::TTimer> Timer;
+  // Shared with the viewer (not owned).
+  gui::TObject* BitmapList = nullptr;
+
+  // Background.
+  std::string BackgroundImageName;
+  TBackgroundPosition BackgroundPos{};
+  bool BackgroundImageLoaded = false;
+  IAnimatedImage* BackgroundAnimation = nullptr;
+
+  // Hover state (not owned).
+  void* HoverLink = nullptr;
+  TIDObject* HoverImage = nullptr;
+
+  // Events the viewer fills.
+  std::function<void(TSectionList* sender)> OnBackgroundChanged;
+  std::function<void(int percent)> OnProgress;
+
+  // Layout and paint state.
+  int LayoutCycle = 0;
+  int TableNestLevel = 0;
+  bool InLogic2 = false;
+  int VisibleBottom = 0;
+  bool NoOutput = false;      // nothing drawn yet in this paint (page logic)
+  bool PageMoved = false;     // the page bottom moved for a repeated table header
+  bool SkipDraw = false;      // a page break before a block ended this page
+  bool IsCopy = false;
+  // The first text line laid out inside a list item stores its baseline here.
+  int* FirstLinePointer = nullptr;
+
+ private:
+  struct TabKey {
+    int tabIndex;
+    int count;
+    bool operator<(const TabKey& other) const {
+      return tabIndex != other.tabIndex ? tabIndex < other.tabIndex : count < other.count;
+    }
+  };
+  void AssignTabOrder();
+  void SetAnimationTimer(bool enabled);
+
+  std::multimap<TabKey, gui::TWinControl*> TabList;
+  int tabCount_ = 0;
+};
+
+}  // namespace engine
