@@ -10,7 +10,7 @@
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/UserCalls.h"
 #include "platform/win/gdi/Path.h"
-#include "platform/win/gdi/Regions.h"
+#include "platform/win/gdi/RegionObject.h"
 #include "platform/win/user/SystemColors.h"
 
 namespace engine {
