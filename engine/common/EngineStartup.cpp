@@ -10,8 +10,6 @@
 
 namespace engine {
 
-std::uint8_t ScreenColorDepth = 24;
-win::HPALETTE DisplayPalette = 0;
 std::uint32_t PaletteRGBFlag = 0;
 bool IsWin9x = false;
 bool IsWin95 = false;
@@ -20,7 +18,7 @@ gui::TBitmap* ErrorPicture = nullptr;
 gui::TBitmap* ErrorPictureMask = nullptr;
 gui::TMemoryStream* PendingImageStream = nullptr;
 
-std::function<win::HPALETTE(win::HDC)> BuildDefaultPalette8 = [](win::HDC) { return win::HPALETTE(0); };
+std::function<win::HPALETTE(win::HDC)> BuildDefaultPalette8 = images::BuildDefaultPalette8;
 
 namespace {
 
@@ -54,7 +52,11 @@ void ReadDisplayValues() {
                                                win::GetDeviceCaps(screen.get(), win::PLANES));
   ScreenColorDepth = depth <= 4 ? 4 : depth <= 8 ? 8 : 24;
   DisplayPalette = 0;
-  if (ScreenColorDepth == 8 && BuildDefaultPalette8) DisplayPalette = BuildDefaultPalette8(screen.get());
+  // The seam may still be unconstructed when start-up runs from another
+  // unit's load-time constructor: then the image code's builder serves.
+  if (ScreenColorDepth == 8)
+    DisplayPalette = BuildDefaultPalette8 ? BuildDefaultPalette8(screen.get())
+                                          : images::BuildDefaultPalette8(screen.get());
   PaletteRGBFlag = ScreenColorDepth <= 8 ? kPaletteRgbFlag : 0;
 }
 

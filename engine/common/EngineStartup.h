@@ -5,16 +5,17 @@
 #include <functional>
 #include <memory>
 
+#include "images/DisplayPalette.h"
 #include "platform/gui/TStream.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/win/Types.h"
 
 namespace engine {
 
-// Colour depth class of the display: 4, 8 or 24.
-extern std::uint8_t ScreenColorDepth;
-// The display palette; 0 unless ScreenColorDepth is 8.
-extern win::HPALETTE DisplayPalette;
+// Colour depth class of the display (4, 8 or 24) and the display palette (0
+// unless the depth is 8): kept by the image code, set here at start-up.
+using images::ScreenColorDepth;
+using images::DisplayPalette;
 // OR-ed into every colour handed to drawing: the palette flag on displays of
 // 8 bits or fewer, else 0.
 extern std::uint32_t PaletteRGBFlag;
@@ -30,8 +31,8 @@ extern gui::TMemoryStream* PendingImageStream;
 
 constexpr std::uint32_t kPaletteRgbFlag = 0x02000000;
 
-// Builds the default 8-bit display palette on the screen DC; set by the
-// image drawing code. The default builds none.
+// Builds the default 8-bit display palette on the screen DC: the image
+// code's BuildDefaultPalette8 unless a test puts another in.
 extern std::function<win::HPALETTE(win::HDC screen)> BuildDefaultPalette8;
 
 // Runs for the first call only; each call must be paired with a finalize,
