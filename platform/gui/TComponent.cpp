@@ -4,6 +4,7 @@
 
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/Exception.h"
+#include "platform/win/kernel/NearEndSearch.h"
 
 namespace gui {
 
@@ -64,7 +65,7 @@ void TComponent::Insert(TComponent* AComponent) {
 }
 
 void TComponent::Remove(TComponent* AComponent) {
-  eraseValue(components_, AComponent);
+  win::eraseFromEnds(components_, AComponent);
   AComponent->owner_ = nullptr;
 }
 
@@ -106,10 +107,27 @@ void TComponent::Destroying() {
   for (TComponent* component : components_) component->Destroying();
 }
 
+// NOTE: the owner does not pass the news on to every component it owns: that
+// made each insertion and removal cost the owner's component count, so a
+// parent with thousands of controls filled and emptied in quadratic time.
+// Components that care about another one ask for FreeNotification.
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) eraseValue(freeNotifies_, AComponent);
-  for (TComponent* component : components_)
-    if (component != AComponent) component->Notification(AComponent, Operation);
+}
+
+void TComponent::SetName(const std::string& NewName) {
+  if (NewName == name_) return;
+  const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  const bool identifier =
+      NewName.empty() || (isLetter(NewName[0]) && std::all_of(NewName.begin(), NewName.end(), [&](char c) {
+        return isLetter(c) || (c >= '0' && c <= '9');
+      }));
+  if (!identifier) throw EComponentError("Component name \"" + NewName + "\" is not a valid identifier");
+  if (!NewName.empty() && owner_) {
+    const TComponent* other = owner_->FindComponent(NewName);
+    if (other && other != this) throw EComponentError("A component named " + NewName + " already exists");
+  }
+  name_ = NewName;
 }
 
 }  // namespace gui

@@ -38,7 +38,10 @@ class TComponent : public TPersistent {
   TComponent* FindComponent(const std::string& AName) const;
 
   const std::string& Name() const { return name_; }
-  virtual void SetName(const std::string& NewName) { name_ = NewName; }
+  // A name is empty or an identifier (a letter or "_", then letters, digits
+  // and "_"), unique among the owner's components without regard to case;
+  // anything else raises EComponentError and keeps the old name.
+  virtual void SetName(const std::string& NewName);
   std::intptr_t Tag() const { return tag_; }
   void SetTag(std::intptr_t Value) { tag_ = Value; }
   unsigned ComponentState() const { return state_; }

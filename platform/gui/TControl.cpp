@@ -40,7 +40,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   height_ = AHeight;
   BoundsChanged();
   Invalidate();
-  if (parent_) parent_->Realign();
+  if (parent_ && (align_ != alNone || parent_->alignedCount_ > 0)) parent_->Realign();
   if (resized) Resize();
 }
 
@@ -71,7 +71,7 @@ void TControl::SetVisible(bool Value) {
   visible_ = Value;
   VisibleChanged();
   if (Value) Invalidate();
-  if (parent_) parent_->Realign();
+  if (parent_ && (align_ != alNone || parent_->alignedCount_ > 0)) parent_->Realign();
 }
 
 void TControl::SetEnabled(bool Value) {
@@ -83,6 +83,7 @@ void TControl::SetEnabled(bool Value) {
 
 void TControl::SetAlign(TAlign Value) {
   if (Value == align_) return;
+  if (parent_) parent_->alignedCount_ += (Value != alNone) - (align_ != alNone);
   align_ = Value;
   if (parent_) parent_->Realign();
 }

@@ -100,4 +100,10 @@ void TCustomForm::WndProc(TMessage& Message) {
   TWinControl::WndProc(Message);
 }
 
+TCustomForm* GetParentForm(TControl* Control) {
+  if (!Control) return nullptr;
+  while (Control->Parent()) Control = Control->Parent();
+  return dynamic_cast<TCustomForm*>(Control);
+}
+
 }  // namespace gui

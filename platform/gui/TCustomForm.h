@@ -56,4 +56,8 @@ class TForm : public TCustomForm {
   using TCustomForm::TCustomForm;
 };
 
+// The form at the top of the control's parent chain; nullptr when the chain
+// ends in a control that is not a form (or Control is nullptr).
+TCustomForm* GetParentForm(TControl* Control);
+
 }  // namespace gui

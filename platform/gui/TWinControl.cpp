@@ -9,6 +9,7 @@
 #include "platform/gui/TScreen.h"
 #include "platform/gui/UserCalls.h"
 #include "platform/win/kernel/CodePages.h"
+#include "platform/win/kernel/NearEndSearch.h"
 
 namespace gui {
 
@@ -148,26 +149,31 @@ void TWinControl::InsertControl(TControl* AControl) {
     throw EInvalidOperation("A control cannot have itself as its parent");
   controls_.push_back(AControl);
   AControl->parent_ = this;
+  if (AControl->Align() != alNone) ++alignedCount_;
   if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {
     windowed->DestroyHandle();
     if (handle_) windowed->CreateWnd();
   }
   AControl->Invalidate();
-  Realign();
+  // Children without an Align never move on their own, so only an aligned
+  // child needs a new layout; placing thousands of controls stays linear.
+  if (AControl->Align() != alNone) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
-  const auto found = std::find(controls_.begin(), controls_.end(), AControl);
-  if (found == controls_.end()) return;
+  if (win::findFromEnds(controls_, AControl) == controls_.end()) return;
   AControl->Invalidate();
   if (captureControl_ == AControl) captureControl_ = nullptr;
   if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {
     ChildGone(windowed);
     windowed->DestroyHandle();
   }
-  controls_.erase(std::find(controls_.begin(), controls_.end(), AControl));
+  if (!win::eraseFromEnds(controls_, AControl)) return;  // a handler above took it out already
   AControl->parent_ = nullptr;
-  Realign();
+  if (AControl->Align() != alNone) {
+    --alignedCount_;
+    Realign();
+  }
 }
 
 void TWinControl::ChildFocused(TWinControl* Control) {
@@ -392,6 +398,14 @@ void TWinControl::WndProc(TMessage& Message) {
     case win::WM_CHAR:
       HandleKey(Message);
       return;
+    case win::WM_HSCROLL:
+    case win::WM_VSCROLL:
+      // A scroll-bar control reports to its parent; the bar handles it.
+      if (TWinControl* bar = FindControl(static_cast<win::HWND>(Message.LParam)); bar && bar->Parent() == this) {
+        Message.Result = bar->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+        return;
+      }
+      break;
     case win::WM_SETCURSOR:
       if (HandleSetCursor()) {
         Message.Result = 1;
@@ -449,8 +463,12 @@ void TWinControl::HandleKey(TMessage& Message) {
   }
   auto key = static_cast<win::WORD>(Message.WParam);
   if (Message.Msg == win::WM_KEYDOWN && HandleTabKey(key)) return;
-  if (Message.Msg == win::WM_KEYDOWN || Message.Msg == win::WM_SYSKEYDOWN) KeyDown(key, keyboardShift());
-  else KeyUp(key, keyboardShift());
+  if (Message.Msg == win::WM_KEYDOWN || Message.Msg == win::WM_SYSKEYDOWN) {
+    KeyDown(key, keyboardShift());
+    if (key != 0 && Message.Msg == win::WM_KEYDOWN && HandleArrowKey(key)) return;
+  } else {
+    KeyUp(key, keyboardShift());
+  }
   if (key != 0) DefaultHandler(Message);
 }
 
@@ -465,6 +483,37 @@ bool TWinControl::HandleTabKey(win::WORD Key) {
   while (top->Parent()) top = top->Parent();
   top->SelectNext(this, (keyboardShift() & ssShift) == 0, true);
   return true;
+}
+
+// Arrows that the focused control does not keep (WM_GETDLGCODE) move the
+// focus to the next or previous control, tab stop or not, after the
+// control's own key-down handling had its chance.
+bool TWinControl::HandleArrowKey(win::WORD Key) {
+  if (Key != win::VK_LEFT && Key != win::VK_UP && Key != win::VK_RIGHT && Key != win::VK_DOWN) return false;
+  const auto wanted = static_cast<win::LRESULT>(Perform(win::WM_GETDLGCODE, Key, 0));
+  if ((wanted & (win::DLGC_WANTARROWS | win::DLGC_WANTALLKEYS)) != 0) return false;
+  TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  top->SelectNext(this, Key == win::VK_RIGHT || Key == win::VK_DOWN, false);
+  return true;
+}
+
+void TWinControl::PaintTo(win::HDC DC, int X, int Y) {
+  const int saved = win::SaveDC(DC);
+  try {
+    win::OffsetViewportOrgEx(DC, X, Y, nullptr);
+    win::IntersectClipRect(DC, 0, 0, Width(), Height());
+    EraseBackground(DC);
+    PaintWindow(DC);
+    PaintControls(DC);
+    for (TControl* child : std::vector<TControl*>(controls_))
+      if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->Visible())
+        windowed->PaintTo(DC, windowed->Left(), windowed->Top());
+  } catch (...) {
+    win::RestoreDC(DC, saved);
+    throw;
+  }
+  win::RestoreDC(DC, saved);
 }
 
 void TWinControl::KeyDown(win::WORD& Key, TShiftState Shift) {

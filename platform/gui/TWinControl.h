@@ -8,8 +8,16 @@
 #include <vector>
 
 #include "platform/gui/TControl.h"
+#include "platform/win/user/Messages.h"
 
 namespace gui {
+
+// Notifications that a parent reflects to the child control they concern,
+// at CN_BASE + the message number (scroll bars get their own WM_HSCROLL and
+// WM_VSCROLL back as CN_HSCROLL and CN_VSCROLL).
+constexpr win::UINT CN_BASE = 0xBC00;
+constexpr win::UINT CN_HSCROLL = CN_BASE + win::WM_HSCROLL;
+constexpr win::UINT CN_VSCROLL = CN_BASE + win::WM_VSCROLL;
 
 // The window a control asks for.
 struct TCreateParams {
@@ -68,6 +76,11 @@ class TWinControl : public TControl {
   // Moves the focus to FindNextControl's answer, when there is one.
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
+  // Paints the control, its frame and its visible children into DC with the
+  // control's top-left corner at (X, Y), wherever the control is placed and
+  // whether or not it is shown.
+  void PaintTo(win::HDC DC, int X, int Y);
+
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
@@ -107,18 +120,21 @@ class TWinControl : public TControl {
   void TextChanged() override;
 
  private:
+  friend class TControl;
   void DestroyHandle();
   static void ForgetControl(TWinControl* Control);
   void HandlePaint();
   void HandleMouseForChildren(TMessage& Message);
   void HandleKey(TMessage& Message);
   bool HandleTabKey(win::WORD Key);
+  bool HandleArrowKey(win::WORD Key);
   bool HandleSetCursor();
   static win::LRESULT StandardWndProc(win::HWND Window, win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam);
 
   win::HWND handle_ = 0;
   win::HWND parentWindow_ = 0;
   std::vector<TControl*> controls_;  // children, not owned until the parent goes
+  int alignedCount_ = 0;             // children with an Align other than alNone
   TControl* captureControl_ = nullptr;  // a windowless child holding the mouse
   int alignDisabled_ = 0;
   bool aligning_ = false;

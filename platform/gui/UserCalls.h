@@ -1,5 +1,6 @@
 #pragma once
 // The window, message and input services the class library runs on.
+#include "platform/win/user/ControlMessages.h"
 #include "platform/win/user/Coordinates.h"
 #include "platform/win/user/Cursors.h"
 #include "platform/win/user/Focus.h"
@@ -8,5 +9,7 @@
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/Messages.h"
 #include "platform/win/user/Painting.h"
+#include "platform/win/user/ScrollBars.h"
+#include "platform/win/user/SystemParameters.h"
 #include "platform/win/user/Timers.h"
 #include "platform/win/user/Windows.h"

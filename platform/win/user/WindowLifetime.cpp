@@ -1,7 +1,9 @@
 #include <algorithm>
 
 #include "platform/win/kernel/LastError.h"
+#include "platform/win/kernel/NearEndSearch.h"
 #include "platform/win/user/MessageQueue.h"
+#include "platform/win/user/ScrollBars.h"
 #include "platform/win/user/WindowStore.h"
 
 namespace win {
@@ -59,9 +61,12 @@ void linkIntoTree(WindowRecord& record) {
   }
 }
 
+// A child going with its parent stays listed: the parent's list is swept
+// once when all its children are gone, so that freeing a window with many
+// children stays linear.
 void unlinkFromTree(const WindowRecord& record) {
-  auto& siblings = siblingsOf(record);
-  siblings.erase(std::remove(siblings.begin(), siblings.end(), record.handle), siblings.end());
+  if (const WindowRecord* parent = findWindow(record.parent); parent && parent->destroying) return;
+  eraseFromEnds(siblingsOf(record), record.handle);  // listed once (see WindowStore.h)
 }
 
 void freeWindowTree(HWND window);
@@ -127,6 +132,7 @@ void freeWindowTree(HWND window) {
   const std::vector<HWND> children = record->children;
   for (const HWND child : children) freeWindowTree(child);
   if (!findWindow(window)) return;
+  std::erase_if(findWindow(window)->children, [](HWND child) { return !findWindow(child); });
   SendMessageW(window, WM_NCDESTROY, 0, 0);
   record = findWindow(window);
   if (!record) return;
@@ -144,6 +150,7 @@ void freeWindowTree(HWND window) {
   forgetWindowTimers(window);
   forgetWindowMessages(window);
   forgetWindowCaret(window);
+  forgetWindowScrollInfo(window);
   releaseSurface(window);
   windowStore().windows.remove(window);
 }
@@ -267,6 +274,7 @@ void resetWindows() {
   store.focus = 0;
   store.capture = 0;
   resetPainting();
+  resetScrollInfo();
 }
 
 }  // namespace win
