@@ -1,0 +1,76 @@
+#include "engine/text/TFontList.h"
+
+#include <algorithm>
+
+namespace engine {
+
+void TFontList::Clear() {
+  for (auto& run : runs_) run.reset();
+  runs_.clear();
+}
+
+void TFontList::CopyFrom(TSection* section, const TFontList& source) {
+  Clear();
+  for (const auto& run : source) Add(std::make_unique<TFontObj>(section, *run));
+}
+
+TFontObj* TFontList::RunAt(int pos, int& index) const {
+  index = -1;
+  if (Empty()) return nullptr;
+  // Binary search: the last run whose start is at most pos.
+  int low = 0;
+  int high = Count() - 1;
+  while (low < high) {
+    const int mid = low + (high - low + 1) / 2;
+    if (Items(mid)->Pos <= pos) low = mid;
+    else high = mid - 1;
+  }
+  index = low;
+  return Items(low);
+}
+
+TMyFont* TFontList::FontAt(int pos, int& overhang) const {
+  int index = 0;
+  TFontObj* run = RunAt(pos, index);
+  overhang = run ? run->Overhang : 0;
+  return run ? run->Font.get() : nullptr;
+}
+
+int TFontList::CharsToNextRun(int pos, int leng) const {
+  int index = 0;
+  RunAt(pos, index);
+  if (TFontObj* next = Items(index + 1)) return next->Pos - pos;
+  return leng - pos;
+}
+
+void TFontList::Remap(const std::vector<int>& map) {
+  if (map.empty()) return;
+  const int last = static_cast<int>(map.size()) - 1;
+  for (const auto& run : *this) run->Pos = map[static_cast<std::size_t>(std::clamp(run->Pos, 0, last))];
+  DropEmptyRuns();
+}
+
+void TFontList::ShiftAfterRemoval(int n) {
+  for (const auto& run : *this)
+    if (run->Pos > n) --run->Pos;
+  DropEmptyRuns();
+}
+
+// A run that now starts where the next one starts holds no characters. It
+// leaves the link list; its tab stop goes to the next run when that carries
+// the same link, else it is freed with the run. One sweep over the list.
+void TFontList::DropEmptyRuns() {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < runs_.size(); ++i) {
+    TFontObj* next = i + 1 < runs_.size() ? runs_[i + 1].get() : nullptr;
+    if (next && next->Pos <= runs_[i]->Pos) {
+      runs_[i]->LeaveLinks(next);
+      runs_[i].reset();
+      continue;
+    }
+    runs_[kept++] = std::move(runs_[i]);
+  }
+  runs_.resize(kept);
+}
+
+}  // namespace engine

@@ -1,0 +1,52 @@
+#pragma once
+// TFontList: the font runs of one text section in position order. The first
+// run starts at 0 and the starts grow strictly.
+#include <memory>
+#include <vector>
+
+#include "engine/text/TFontObj.h"
+
+namespace engine {
+
+class TFontList {
+ public:
+  TFontList() = default;
+  TFontList(const TFontList&) = delete;
+  TFontList& operator=(const TFontList&) = delete;
+
+  int Count() const { return static_cast<int>(runs_.size()); }
+  bool Empty() const { return runs_.empty(); }
+  TFontObj* Items(int index) const {
+    return index >= 0 && index < Count() ? runs_[static_cast<std::size_t>(index)].get() : nullptr;
+  }
+  TFontObj* Last() const { return runs_.empty() ? nullptr : runs_.back().get(); }
+  TFontObj* Add(std::unique_ptr<TFontObj> run) {
+    runs_.push_back(std::move(run));
+    return runs_.back().get();
+  }
+  void Clear();
+  auto begin() const { return runs_.begin(); }
+  auto end() const { return runs_.end(); }
+
+  // Copies of every run of source (normal looks, no tab stops).
+  void CopyFrom(TSection* section, const TFontList& source);
+  // The run holding pos: the last run that starts at or before it (the first
+  // run for positions before it); nullptr for an empty list.
+  TFontObj* RunAt(int pos, int& index) const;
+  TMyFont* FontAt(int pos, int& overhang) const;
+  // Characters from pos to the start of the next run; leng - pos when none follows.
+  int CharsToNextRun(int pos, int leng) const;
+  // Moves every run by the position map of a collapse (map[old] = new) and
+  // drops the runs left empty; a dropped link run hands its tab stop to the
+  // next run of the same link.
+  void Remap(const std::vector<int>& map);
+  // As Remap for the removal of the one character at position n.
+  void ShiftAfterRemoval(int n);
+
+ private:
+  void DropEmptyRuns();
+
+  std::vector<std::unique_ptr<TFontObj>> runs_;  // owned, freed front to back
+};
+
+}  // namespace engine

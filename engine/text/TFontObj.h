@@ -1,0 +1,95 @@
+#pragma once
+// TFontObj: one font run of a text section. From Pos on, the section's text
+// is drawn with Font; inside a link the run also carries the link, its
+// visited and hover looks, and (on the link's first run) the tab stop that
+// lets the keyboard reach it.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/css/FontInfo.h"
+#include "engine/css/TMyFont.h"
+#include "engine/html/TUrlTarget.h"
+#include "engine/text/ThtTabcontrol.h"
+
+namespace engine {
+
+class TLinkList;
+class TSection;
+
+constexpr std::uint8_t kShiftNone = 0;
+constexpr std::uint8_t kShiftSubscript = 8;
+constexpr std::uint8_t kShiftSuperscript = 9;
+
+class TFontObj {
+ public:
+  TFontObj(TSection* section, int pos, std::unique_ptr<TMyFont> font);
+  // For a copied document: the normal look, no link looks, no tab stop.
+  TFontObj(TSection* section, const TFontObj& source);
+  ~TFontObj();
+  TFontObj(const TFontObj&) = delete;
+  TFontObj& operator=(const TFontObj&) = delete;
+
+  void ReplaceFont(std::unique_ptr<TMyFont> font);
+  void EnsureLinkLooks();
+  // Name, size (points at the screen's pixels per inch), style, colours and
+  // charset of info; the metrics are measured again for the new look.
+  void ApplyFontInfo(const ThtFontInfo& info);
+  // Changing either state applies the matching link look; runs without link
+  // looks keep their font.
+  void SetVisited(bool value);
+  void SetHover(bool value);
+  // SetHover on this run and on its neighbours in links that carry the same link.
+  void SetLinkHover(TLinkList& links, bool value);
+  std::string GetUrl() const { return UrlTarget.Url; }
+  int LineHeight(int& descent) const {
+    descent = Descent;
+    return FontHeight;
+  }
+  void UpdateMetrics();
+  bool IsLink() const { return !UrlTarget.Url.empty(); }
+
+  // Joins the link list as a link run; makes the tab stop when the list allows
+  // it and no earlier run of the same link has one.
+  void JoinLinks(TLinkList& links);
+  // Leaves the link list; the tab stop goes to next (a later run of the same
+  // link) when given, else it leaves the tab list and is freed.
+  void LeaveLinks(TFontObj* next);
+  void CreateTabControl(int tabIndex);
+  // Records the link's Y on the run that holds the link's tab stop.
+  void SetLinkY(int y);
+  // Gives the tab stop to another run of the same link.
+  void HandTabControlTo(TFontObj& next);
+
+  TSection* Section = nullptr;
+  bool Visited = false;
+  bool Hover = false;
+  std::string Title;
+  int LinkY = 0;
+  bool Active = false;
+  int Pos = 0;
+  std::unique_ptr<TMyFont> Font;
+  std::unique_ptr<TFontInfoArray> LinkLooks;
+  int FontHeight = 0;
+  int tmHeight = 0;
+  int tmMaxCharWidth = 0;
+  int Overhang = 0;
+  int Descent = 0;
+  std::uint8_t VerticalShift = kShiftNone;
+  TUrlTarget UrlTarget;
+  std::unique_ptr<ThtTabcontrol> TabControl;
+  TLinkList* Links = nullptr;  // the list this run is in, when it is a link run
+  // The first run of this run's link in the link list: the one that holds the
+  // link's tab stop (kept so that layout need not search the list).
+  TFontObj* LinkHead = nullptr;
+  int LinkIndex = -1;  // slot in Links
+
+ private:
+  void ApplyLinkLook();
+  void BindTabControl();
+  // This run and the following runs of the same link in the link list.
+  template <class Visit>
+  void ForLinkRuns(Visit&& visit);
+};
+
+}  // namespace engine

@@ -1,0 +1,145 @@
+#include "engine/text/WhiteSpace.h"
+
+#include <cstddef>
+
+namespace engine {
+namespace {
+
+// The characters being collapsed, each with the old position it came from.
+// Every rule is one pass that keeps some characters and drops the others.
+class Stream {
+ public:
+  explicit Stream(SectionChars& chars) : chars_(chars) {
+    origin_.resize(chars.Text.size());
+    for (std::size_t i = 0; i < origin_.size(); ++i) origin_[i] = static_cast<int>(i);
+  }
+
+  std::size_t Size() const { return chars_.Text.size(); }
+  char16_t At(std::size_t i) const { return chars_.Text[i]; }
+  char& FlagAt(std::size_t i) { return chars_.Flags[i]; }
+  int OriginAt(std::size_t i) const { return origin_[i]; }
+
+  // Keeps the characters for which keep(i) is true, in order. keep may look at
+  // the characters kept so far through LastKept.
+  template <class Keep>
+  void Filter(Keep&& keep) {
+    kept_ = 0;
+    for (std::size_t i = 0; i < Size(); ++i) {
+      if (!keep(i)) continue;
+      MoveTo(i, kept_++);
+    }
+    Truncate(kept_);
+  }
+  std::size_t KeptCount() const { return kept_; }
+  // Index among the kept characters of the last one kept so far.
+  std::size_t LastKept() const { return kept_ - 1; }
+  // Drops the last kept character, so that the next kept one takes its place.
+  void DropLastKept() { --kept_; }
+
+  void Truncate(std::size_t size) {
+    chars_.Text.resize(size);
+    chars_.Flags.resize(size);
+    chars_.SourcePositions.resize(size);
+    origin_.resize(size);
+  }
+  void Append(char16_t ch, char flag, int sourcePos) {
+    chars_.Text.push_back(ch);
+    chars_.Flags.push_back(flag);
+    chars_.SourcePositions.push_back(sourcePos);
+    origin_.push_back(-1);
+  }
+
+  PositionMap Map(std::size_t oldLength) const {
+    PositionMap map(oldLength + 1, 0);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < origin_.size(); ++i) {
+      if (origin_[i] < 0) continue;
+      const auto old = static_cast<std::size_t>(origin_[i]);
+      for (; next <= old; ++next) map[next] = static_cast<int>(i);
+    }
+    const int survivors = static_cast<int>(origin_.size()) - (origin_.empty() || origin_.back() >= 0 ? 0 : 1);
+    for (; next <= oldLength; ++next) map[next] = survivors;
+    return map;
+  }
+
+ private:
+  void MoveTo(std::size_t from, std::size_t to) {
+    if (from == to) return;
+    chars_.Text[to] = chars_.Text[from];
+    chars_.Flags[to] = chars_.Flags[from];
+    chars_.SourcePositions[to] = chars_.SourcePositions[from];
+    origin_[to] = origin_[from];
+  }
+
+  SectionChars& chars_;
+  std::vector<int> origin_;
+  std::size_t kept_ = 0;
+};
+
+void DropLeadingSpaces(Stream& s) {
+  bool leading = true;
+  s.Filter([&](std::size_t i) {
+    if (leading && s.At(i) == kSpaceChar) return false;
+    leading = false;
+    return true;
+  });
+}
+
+void DropSoftHyphens(Stream& s) {
+  s.Filter([&](std::size_t i) {
+    if (s.At(i) != kSoftHyphen) return true;
+    if (s.KeptCount() > 0 && s.FlagAt(s.LastKept()) != kBreakNo) s.FlagAt(s.LastKept()) = kBreakSoftHyphen;
+    return false;
+  });
+}
+
+// Of two neighbouring spaces the second goes, unless the first is 'n': then
+// the first goes and the second is compared with what follows.
+void MergeSpaces(Stream& s) {
+  s.Filter([&](std::size_t i) {
+    if (s.At(i) != kSpaceChar || s.KeptCount() == 0 || s.At(s.LastKept()) != kSpaceChar) return true;
+    if (s.FlagAt(s.LastKept()) != kBreakNo) return false;
+    s.DropLastKept();
+    return true;
+  });
+}
+
+void DropSpacesAfterFloats(Stream& s, const std::function<bool(int)>& floatsAt) {
+  s.Filter([&](std::size_t i) {
+    if (s.At(i) != kSpaceChar || s.KeptCount() == 0 || s.At(s.LastKept()) != kImageChar) return true;
+    const int origin = s.OriginAt(s.LastKept());
+    return !(origin >= 0 && floatsAt && floatsAt(origin));
+  });
+}
+
+void DropSpacesAroundBreaks(Stream& s) {
+  const std::size_t size = s.Size();
+  s.Filter([&](std::size_t i) {
+    if (s.At(i) != kSpaceChar) return true;
+    const bool beforeBreak = i + 1 < size && s.At(i + 1) == kBreakChar;
+    const bool afterBreak = i > 0 && s.At(i - 1) == kBreakChar;
+    return !beforeBreak && !afterBreak;
+  });
+}
+
+}  // namespace
+
+PositionMap CollapseSectionWhiteSpace(SectionChars& chars, const std::function<bool(int)>& floatsAt,
+                                      int endSourcePos) {
+  const std::size_t oldLength = chars.Text.size();
+  chars.Flags.resize(oldLength, kBreakYes);
+  chars.SourcePositions.resize(oldLength, endSourcePos);
+  Stream s(chars);
+  DropLeadingSpaces(s);
+  DropSoftHyphens(s);
+  MergeSpaces(s);
+  DropSpacesAfterFloats(s, floatsAt);
+  DropSpacesAroundBreaks(s);
+  if (s.Size() > 1 && s.At(s.Size() - 1) == kBreakChar) s.Truncate(s.Size() - 1);
+  if (s.Size() > 1 && s.At(s.Size() - 1) == kSpaceChar) s.Truncate(s.Size() - 1);
+  const bool loneBreak = s.Size() == 1 && s.At(0) == kBreakChar;
+  if (!loneBreak && s.Size() > 0 && s.At(s.Size() - 1) != kSpaceChar) s.Append(kSpaceChar, kBreakYes, endSourcePos);
+  return s.Map(oldLength);
+}
+
+}  // namespace engine
