@@ -1,12 +1,14 @@
 #include "rulestore/CKillFile.h"
 
-#include <cctype>
-#include <cerrno>
-#include <fstream>
-#include <random>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
+#include <random>
+
+#include "platform/win/kernel/ReplacementFile.h"
 #include "rulestore/PendingFile.h"
 #include "rulestore/StoreFormat.h"
 
@@ -21,18 +23,87 @@ constexpr const char* kConditionsFile = "CONDITNS.DAT";
 constexpr const char* kPendingRulesFile = "RULES.DAT.new";
 constexpr std::uint64_t kMaxFileBytes = 256ull << 20;
 
+// A store being saved has its files replaced by renames; a pair read while
+// that happens is read again this many times at most.
+constexpr int kMaxPairReads = 20;
+
 enum class ReadResult { Read, Missing, Failed };
 
+// Size and contents come from one open file, so a rename over the path while
+// it is read cannot mix two files.
 ReadResult readWholeFile(const std::string& path, std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-  if (!S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes) return ReadResult::Failed;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadResult::Failed;
-  bytes.assign(static_cast<std::size_t>(info.st_size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.gcount() != static_cast<std::streamsize>(bytes.size()) || in.peek() != EOF) return ReadResult::Failed;
-  return ReadResult::Read;
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            static_cast<std::uint64_t>(info.st_size) <= kMaxFileBytes;
+  if (ok) bytes.assign(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t filled = 0;
+  while (ok && filled < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    ok = got > 0;
+    if (ok) filled += static_cast<std::size_t>(got);
+  }
+  char extra = 0;
+  ok = ok && ::read(fd, &extra, 1) == 0;  // the file did not grow
+  ::close(fd);
+  return ok ? ReadResult::Read : ReadResult::Failed;
+}
+
+// One reading of the pair.
+struct PairRead {
+  enum Outcome { Whole, Empty, Refused, StampsDiffer };
+  Outcome outcome = Refused;
+  std::vector<std::unique_ptr<CRuleDefinition>> rules;
+  std::string stamp;          // of the conditions file
+  bool pendingRules = false;  // the rules came from RULES.DAT.new
+  std::string stampsSeen;     // every stamp read, when they did not agree
+};
+
+PairRead readPairOnce(const std::string& base) {
+  PairRead read;
+  std::string rulesBytes, conditionsBytes, pendingBytes;
+  const ReadResult rules = readWholeFile(base + kRulesFile, rulesBytes);
+  const ReadResult conditions = readWholeFile(base + kConditionsFile, conditionsBytes);
+  if (rules == ReadResult::Failed || conditions == ReadResult::Failed) return read;
+  if (rules == ReadResult::Missing && conditions == ReadResult::Missing) {
+    read.outcome = PairRead::Empty;
+    return read;
+  }
+  std::vector<rulestore::StoredCondition> stored;
+  if (conditions != ReadResult::Read || !rulestore::ParseConditions(conditionsBytes, read.stamp, stored)) return read;
+  // The conditions file is renamed last-but-one and decides which rules file
+  // belongs to it: RULES.DAT normally, RULES.DAT.new after a save that was cut
+  // off just before its final rename.
+  std::string rulesStamp, pendingStamp;
+  if (rules == ReadResult::Read && !rulestore::ParseRules(rulesBytes, rulesStamp, read.rules)) return read;
+  if (rules != ReadResult::Read || rulesStamp != read.stamp) {
+    const ReadResult pending = readWholeFile(base + kPendingRulesFile, pendingBytes);
+    if (pending == ReadResult::Failed) return read;
+    if (pending == ReadResult::Read && !rulestore::ParseRules(pendingBytes, pendingStamp, read.rules)) return read;
+    if (pending == ReadResult::Missing || pendingStamp != read.stamp) {
+      read.outcome = PairRead::StampsDiffer;
+      read.stampsSeen = rulesStamp + "/" + read.stamp + "/" + pendingStamp;
+      return read;
+    }
+    read.pendingRules = true;
+  }
+  if (rulestore::AttachConditions(stored, read.rules)) read.outcome = PairRead::Whole;
+  return read;
+}
+
+// A save in another process may complete between the reads of the two files,
+// leaving stamps that do not agree. The pair is read again as long as the
+// stamps keep changing; a pair whose stamps stay apart is not a store.
+PairRead readPair(const std::string& base) {
+  PairRead read = readPairOnce(base);
+  for (int attempt = 1; read.outcome == PairRead::StampsDiffer && attempt < kMaxPairReads; ++attempt) {
+    std::string previous = std::move(read.stampsSeen);
+    read = readPairOnce(base);
+    if (read.outcome == PairRead::StampsDiffer && read.stampsSeen == previous) break;
+  }
+  return read;
 }
 
 bool equalsNoCase(const std::string& a, const char* b) {
@@ -77,37 +148,17 @@ bool CKillFile::LoadData(const char* directory, bool bySource, const char* sourc
   rules_.clear();
   loadedSet_.clear();
   directory_ = directory != nullptr && *directory != '\0' ? directory : ".";
-  const std::string base = directory_ + "/";
 
-  std::string rulesBytes, conditionsBytes, pendingBytes;
-  ReadResult rules = readWholeFile(base + kRulesFile, rulesBytes);
-  ReadResult conditions = readWholeFile(base + kConditionsFile, conditionsBytes);
-  if (rules == ReadResult::Failed || conditions == ReadResult::Failed) return false;
-
-  std::vector<std::unique_ptr<CRuleDefinition>> parsed;
-  if (rules == ReadResult::Missing && conditions == ReadResult::Missing) {
+  PairRead read = readPair(directory_ + "/");
+  if (read.outcome == PairRead::Empty) {
     loaded_ = true;  // a folder without a store holds an empty one
     insertAt_ = 0;
     return true;
   }
-  std::string conditionsStamp, rulesStamp;
-  std::vector<rulestore::StoredCondition> stored;
-  if (conditions != ReadResult::Read || !rulestore::ParseConditions(conditionsBytes, conditionsStamp, stored))
-    return false;
-  // The conditions file is renamed last-but-one and decides which rules file
-  // belongs to it: RULES.DAT normally, RULES.DAT.new after a save that was cut
-  // off just before its final rename.
-  bool rulesMatch = rules == ReadResult::Read && rulestore::ParseRules(rulesBytes, rulesStamp, parsed) &&
-                    rulesStamp == conditionsStamp;
-  if (!rulesMatch) {
-    if (readWholeFile(base + kPendingRulesFile, pendingBytes) != ReadResult::Read ||
-        !rulestore::ParseRules(pendingBytes, rulesStamp, parsed) || rulesStamp != conditionsStamp)
-      return false;
-    pendingRules_ = true;
-  }
-  if (!rulestore::AttachConditions(stored, parsed)) return false;
+  if (read.outcome != PairRead::Whole) return false;
 
-  rules_ = std::move(parsed);
+  rules_ = std::move(read.rules);
+  pendingRules_ = read.pendingRules;
   insertAt_ = rules_.size();
   for (std::size_t i = 0; i < rules_.size(); ++i) {
     if (sees(*rules_[i], bySource, source)) {
@@ -116,7 +167,7 @@ bool CKillFile::LoadData(const char* directory, bool bySource, const char* sourc
     }
   }
   if (loadedSet_.empty()) insertAt_ = rules_.size();
-  stamp_ = conditionsStamp;
+  stamp_ = read.stamp;
   loaded_ = true;
   return true;
 }
@@ -147,6 +198,9 @@ bool CKillFile::SaveData(bool /*oneUser*/) {
   // The new rules are the store from here on; should the last rename fail,
   // they are read from the pending name and the next save completes it.
   pendingRules_ = !rulestore::RenameDurably(base + kPendingRulesFile, base + kRulesFile);
+  // Saves that were killed leave their temporary files behind; they go now.
+  win::removeStaleReplacements(base + kRulesFile);
+  win::removeStaleReplacements(base + kConditionsFile);
   return true;
 }
 

@@ -23,13 +23,17 @@ public:
   // rule for "*", else the non-global rules whose source equals it without
   // regard to case; without bySource it is every rule. A folder without
   // either file holds an empty store. False (and nothing loaded) when the
-  // files cannot be read or are not a whole, consistent store.
+  // files cannot be read or are not a whole, consistent store. A save by
+  // another process that lands between the reads of the two files makes the
+  // pair be read again.
   bool LoadData(const char* directory, bool bySource, const char* source);
   // Writes the store back, both files whole or not at all. The flag is
   // accepted for callers that saved one user's rules; rules outside the
   // loaded set are kept whatever it says. False when nothing was loaded or
-  // the files could not be written; the store on disk then still reads as
-  // it did before.
+  // the save could not be completed and confirmed on disk; the store then
+  // reads as the old rules or the new ones, never a mix, and the next save
+  // completes it. A save also removes the temporary files of saves that were
+  // killed.
   bool SaveData(bool oneUser);
 
   Position GetHeadPosition() const;

@@ -1,12 +1,17 @@
 #include "platform/win/kernel/ReplacementFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string_view>
 
 namespace win {
 
@@ -15,6 +20,40 @@ namespace {
 // Distinguishes the temporary files of one process; the process id
 // distinguishes processes.
 std::atomic<unsigned> temporaryCounter{0};
+
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+std::string temporaryName(const std::string& target, unsigned number) {
+  return target + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(number);
+}
+
+// Reads the digits at the front of text into value; false when there are none
+// or they do not fit.
+bool takeNumber(std::string_view& text, long long& value) {
+  std::size_t digits = 0;
+  value = 0;
+  while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+    value = value * 10 + (text[digits] - '0');
+    if (value > INT32_MAX) return false;
+    ++digits;
+  }
+  text.remove_prefix(digits);
+  return digits > 0;
+}
+
+// The writer's process id of a file named "<prefix><pid>-<n>", else 0.
+pid_t writerOf(std::string_view name, std::string_view prefix) {
+  if (name.substr(0, prefix.size()) != prefix) return 0;
+  name.remove_prefix(prefix.size());
+  long long pid = 0;
+  long long number = 0;
+  if (!takeNumber(name, pid) || name.empty() || name[0] != '-') return 0;
+  name.remove_prefix(1);
+  if (!takeNumber(name, number) || !name.empty()) return 0;
+  return static_cast<pid_t>(pid);
+}
+
+bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
 }  // namespace
 
@@ -28,7 +67,7 @@ bool ReplacementFile::create() {
   struct stat existing {};
   const mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0666;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporary_ = target_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(temporaryCounter++);
+    temporary_ = temporaryName(target_, temporaryCounter++);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
@@ -72,6 +111,22 @@ void ReplacementFile::discard() {
   }
   if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
+}
+
+void removeStaleReplacements(const std::string& targetPath) {
+  const std::filesystem::path target(targetPath);
+  const std::string prefix = target.filename().string() + std::string(kTemporaryMark);
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder, error);
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    const pid_t writer = writerOf(entries->path().filename().string(), prefix);
+    if (writer <= 0 || writer == ::getpid() || !processGone(writer)) continue;
+    std::error_code ignored;
+    if (entries->is_regular_file(ignored) && !entries->is_symlink(ignored))
+      std::filesystem::remove(entries->path(), ignored);
+  }
 }
 
 bool writeFileWhole(const std::string& path, const void* data, std::size_t size) {

@@ -37,6 +37,11 @@ class ReplacementFile {
   bool committed_ = false;
 };
 
+// Removes the temporary files that replacements of targetPath left behind
+// when their process ended before finishing ("<target>.tmp<pid>-<n>" whose
+// process is gone). Those of processes still running, this one included, stay.
+void removeStaleReplacements(const std::string& targetPath);
+
 // Creates, writes, syncs and commits a replacement file for path. False (and
 // path untouched) on any failure.
 bool writeFileWhole(const std::string& path, const void* data, std::size_t size);
