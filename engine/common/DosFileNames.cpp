@@ -32,7 +32,7 @@ void DecodePercentEscapes(std::string& text) {
 
 // Our paths are POSIX: the "/" that starts a path stays.
 void DropFilePrefix(std::string& text) {
-  const std::string lower = AsciiLowerCase(text);
+  const std::string lower = LowerCase(text);
   std::size_t at = lower.find("file:///");
   if (at != std::string::npos) {
     text.erase(at, 7);
@@ -60,7 +60,7 @@ std::string UrlToDosFileName(const std::string& url) {
 }
 
 std::string UrlToDosFileNameWithRoot(const std::string& name, const std::string& root) {
-  std::string result = TrimBlanks(UrlToDosFileName(name));
+  std::string result = Trim(UrlToDosFileName(name));
   if (result.empty() || root.empty()) return result;
   const bool networkName = result.size() >= 2 && result[0] == '\\' && result[1] == '\\';
   const bool driveName = result.size() >= 2 && result[1] == ':';

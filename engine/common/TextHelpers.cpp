@@ -3,6 +3,9 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <charconv>
+#include <limits>
+
 #include "engine/common/CodePageText.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/win/kernel/CodePages.h"
@@ -39,23 +42,13 @@ char16_t MapCase(char16_t ch, Case to) {
   return mapped <= 0xFFFF ? static_cast<char16_t>(mapped) : ch;
 }
 
-// Lower case of a byte of the ANSI code page (1252).
-char AnsiLowerChar(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 'A' && byte <= 'Z') return static_cast<char>(byte + 32);
-  if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<char>(byte + 32);
-  if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 16);
-  if (byte == 0x9F) return static_cast<char>(0xFF);
-  return c;
-}
-
 // The 9x family changes case in the ANSI code page and keeps the length.
 std::u16string ChangeCaseThroughAnsi(std::u16string_view s, Case to) {
   std::string ansi = WideToStringByCodePage(static_cast<int>(win::CP_ACP), s);
   if (to == Case::Upper) {
     ansi = gui::AnsiUpperCase(ansi);
   } else {
-    for (char& c : ansi) c = AnsiLowerChar(c);
+    for (char& c : ansi) c = gui::AnsiLowerChar(c);
   }
   std::u16string wide = StringToWideByCodePage(static_cast<int>(win::CP_ACP), ansi);
   wide.resize(s.size(), u' ');
@@ -71,20 +64,56 @@ std::u16string ChangeCase(std::u16string_view s, Case to) {
 
 }  // namespace
 
-std::string AsciiLowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
+std::string_view TrimView(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  return text.substr(begin, end - begin);
 }
 
-std::string TrimBlanks(std::string_view text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-  return std::string(text.substr(first, last - first));
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+std::string LowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = LowerChar(c);
+  return result;
+}
+
+std::size_t ParseLeadingNumber(std::string_view text, double& value) {
+  std::size_t length = 0;
+  if (length < text.size() && (text[length] == '-' || text[length] == '+')) ++length;
+  std::size_t digits = 0;
+  while (length < text.size() && IsAsciiDigit(text[length])) ++length, ++digits;
+  if (length < text.size() && text[length] == '.') {
+    std::size_t afterDot = length + 1;
+    std::size_t fraction = 0;
+    while (afterDot + fraction < text.size() && IsAsciiDigit(text[afterDot + fraction])) ++fraction;
+    if (digits > 0 || fraction > 0) {
+      length = afterDot + fraction;
+      digits += fraction;
+    }
+  }
+  if (digits == 0) return 0;
+  std::string_view number = text.substr(0, length);
+  if (number[0] == '+') number.remove_prefix(1);
+  double parsed = 0;
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+  if (error == std::errc::result_out_of_range) {
+    parsed = (number[0] == '-') ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+  } else if (error != std::errc() || end != number.data() + number.size()) {
+    return 0;
+  }
+  value = parsed;
+  return length;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t index = 0; index < prefix.size(); ++index) {
+    if (LowerChar(text[index]) != LowerChar(prefix[index])) return false;
+  }
+  return true;
 }
 
 const char16_t* WideSubstringSearch(const char16_t* str, const char16_t* subStr) {

@@ -1,15 +1,27 @@
 #pragma once
-// Small helpers for integers and wide text. Positions are 1-based, 0 meaning
-// not found.
+// Small helpers for 8-bit and wide text and integers, shared by the markup,
+// style and URL code. Positions are 1-based, 0 meaning not found.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace engine {
 
-// ASCII-only case change, as names and keys of markup are compared.
-std::string AsciiLowerCase(std::string_view text);
-// text without leading and trailing characters up to the blank.
-std::string TrimBlanks(std::string_view text);
+// Blanks and control characters (<= ' ') trimmed from both ends.
+std::string_view TrimView(std::string_view text);
+std::string Trim(std::string_view text);
+// ASCII-only lower case, as names and keys of markup and style sheets are
+// compared: bytes of other code pages stay as they are.
+std::string LowerCase(std::string_view text);
+inline char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+// True when text begins with prefix, ASCII case ignored on both sides.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Reads the leading decimal number of text ("-1.5em" -> -1.5) without regard to the locale.
+// Returns the number of characters read, 0 (value untouched) when the text does not begin with a number.
+std::size_t ParseLeadingNumber(std::string_view text, double& value);
 
 inline int IntMin(int a, int b) { return a < b ? a : b; }
 inline int IntMax(int a, int b) { return b < a ? a : b; }

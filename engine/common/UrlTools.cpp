@@ -2,20 +2,12 @@
 
 #include <string_view>
 
-#include "engine/css/CssText.h"
+#include "engine/common/TextHelpers.h"
 
 namespace engine {
 namespace {
 
 constexpr std::size_t npos = std::string::npos;
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t index = 0; index < prefix.size(); ++index) {
-    if (LowerChar(text[index]) != prefix[index]) return false;
-  }
-  return true;
-}
 
 std::string UpToQuery(const std::string& text) { return text.substr(0, text.find('?')); }
 

@@ -14,14 +14,6 @@
 namespace engine {
 namespace {
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t index = 0; index < prefix.size(); ++index) {
-    if (LowerChar(text[index]) != LowerChar(prefix[index])) return false;
-  }
-  return true;
-}
-
 // Each ancestor part in turn matches an element further out on the stack; a part whose
 // flag asks for a direct child must match the very next element out.
 bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStack* stack, int stackIndex) {

@@ -33,7 +33,7 @@ constexpr std::array<CharsetRow, 47> kCharsets{{
 }  // namespace
 
 bool CharsetFromName(std::string_view name, int& charset) {
-  const std::string lower = AsciiLowerCase(name);
+  const std::string lower = LowerCase(name);
   for (const CharsetRow& row : kCharsets) {
     if (lower.find(row.text) == std::string::npos) continue;
     if (row.charset == kCharsetEucJp) {

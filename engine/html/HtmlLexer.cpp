@@ -266,23 +266,6 @@ void ExpandServerInclude() {
   state.Token = std::move(outerToken);
 }
 
-
-// Leading number of text: optional sign, digits, optional fraction.
-double ParseLeadingNumber(const std::string& text) {
-  std::size_t at = 0;
-  double sign = 1;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) sign = text[at++] == '-' ? -1 : 1;
-  double number = 0;
-  while (at < text.size() && IsDigit(static_cast<unsigned char>(text[at]))) number = number * 10 + (text[at++] - '0');
-  if (at < text.size() && text[at] == '.') {
-    double scale = 0.1;
-    for (++at; at < text.size() && IsDigit(static_cast<unsigned char>(text[at])); ++at, scale /= 10) {
-      number += (text[at] - '0') * scale;
-    }
-  }
-  return sign * number;
-}
-
 // A quoted value's number: from the trimmed text, when it starts like a number.
 int QuotedValueNumber(const std::string& text) {
   std::size_t first = 0;
@@ -594,7 +577,7 @@ void ReadRawToken() {
       Advance();
       while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '>') AppendValueChar(text);
       {
-        state.Symbol = AsciiLowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
+        state.Symbol = LowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
       }
       return;
     case '&':
@@ -617,7 +600,9 @@ void ReadRawToken() {
 }
 
 int LeadingNumber(const std::string& text) {
-  const double rounded = std::nearbyint(ParseLeadingNumber(text));
+  double number = 0;
+  ParseLeadingNumber(text, number);
+  const double rounded = std::nearbyint(number);
   if (!(rounded > INT_MIN)) return rounded < 0 ? INT_MIN : 0;
   if (rounded >= static_cast<double>(INT_MAX)) return INT_MAX;
   return static_cast<int>(rounded);

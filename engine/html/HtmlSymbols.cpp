@@ -253,14 +253,14 @@ THtmlSymbol LookUpAttributeSymbol(std::string_view upperName) {
 
 std::string TagNameOfSymbol(THtmlSymbol symbol) {
   for (const TagRow& row : kTagTable) {
-    if (row.startSymbol == symbol) return AsciiLowerCase(row.name);
+    if (row.startSymbol == symbol) return LowerCase(row.name);
   }
   return {};
 }
 
 std::string TagNameOfEndSymbol(THtmlSymbol endSymbol) {
   for (std::size_t row = 0; row < kRowsWithEndTag; ++row) {
-    if (kTagTable[row].endSymbol == endSymbol) return AsciiLowerCase(kTagTable[row].name);
+    if (kTagTable[row].endSymbol == endSymbol) return LowerCase(kTagTable[row].name);
   }
   return {};
 }

@@ -33,7 +33,7 @@ std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {
 std::string TAttributeList::ClassKey() const {
   const TAttribute* attribute = nullptr;
   if (!Find(symClass, attribute)) return {};
-  std::string key = AsciiLowerCase(TrimBlanks(attribute->ValueText));
+  std::string key = LowerCase(Trim(attribute->ValueText));
   if (key.find(' ') == std::string::npos) return key;
   std::string selector;
   std::size_t position = 0;
@@ -51,7 +51,7 @@ std::string TAttributeList::IdValue() {
   if (!cachedId_.empty()) return cachedId_;
   const TAttribute* attribute = nullptr;
   if (!Find(symId, attribute)) return {};
-  cachedId_ = AsciiLowerCase(attribute->ValueText);
+  cachedId_ = LowerCase(attribute->ValueText);
   return cachedId_;
 }
 

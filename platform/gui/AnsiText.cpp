@@ -1,22 +1,47 @@
 #include "platform/gui/AnsiText.h"
 
 #include <algorithm>
+#include <array>
 
 namespace gui {
 
-char AnsiUpperChar(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
-  // Latin-1 lower-case letters, except the division sign 0xF7.
-  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
-  switch (u) {
-    case 0x9A: return static_cast<char>(0x8A);  // s caron
-    case 0x9C: return static_cast<char>(0x8C);  // oe ligature
-    case 0x9E: return static_cast<char>(0x8E);  // z caron
-    case 0xFF: return static_cast<char>(0x9F);  // y diaeresis
-    default: return c;
+namespace {
+
+struct CaseTables {
+  std::array<unsigned char, 256> upper;
+  std::array<unsigned char, 256> lower;
+};
+
+// Both directions come from one list of (upper, lower) pairs, so the two
+// tables cannot disagree.
+constexpr CaseTables makeCaseTables() {
+  CaseTables tables{};
+  for (int byte = 0; byte < 256; ++byte) {
+    tables.upper[byte] = static_cast<unsigned char>(byte);
+    tables.lower[byte] = static_cast<unsigned char>(byte);
   }
+  auto pair = [&tables](int upper, int lower) {
+    tables.upper[lower] = static_cast<unsigned char>(upper);
+    tables.lower[upper] = static_cast<unsigned char>(lower);
+  };
+  for (int letter = 'A'; letter <= 'Z'; ++letter) pair(letter, letter + 0x20);
+  // Latin-1 letters, except the multiplication sign 0xD7 (and so 0xF7).
+  for (int letter = 0xC0; letter <= 0xDE; ++letter)
+    if (letter != 0xD7) pair(letter, letter + 0x20);
+  pair(0x8A, 0x9A);  // s caron
+  pair(0x8C, 0x9C);  // oe ligature
+  pair(0x8E, 0x9E);  // z caron
+  pair(0x9F, 0xFF);  // y diaeresis
+  return tables;
 }
+
+constexpr CaseTables kCaseTables = makeCaseTables();
+
+}  // namespace
+
+char AnsiUpperChar(char c) { return static_cast<char>(kCaseTables.upper[static_cast<unsigned char>(c)]); }
+
+char AnsiLowerChar(char c) { return static_cast<char>(kCaseTables.lower[static_cast<unsigned char>(c)]); }
 
 std::string AnsiUpperCase(std::string_view s) {
   std::string result(s);

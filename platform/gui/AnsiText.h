@@ -7,6 +7,7 @@
 namespace gui {
 
 char AnsiUpperChar(char c);
+char AnsiLowerChar(char c);
 std::string AnsiUpperCase(std::string_view s);
 // Byte-wise comparisons: negative, 0 or positive. CompareText ignores case.
 int AnsiCompareStr(std::string_view a, std::string_view b);
