@@ -1,7 +1,7 @@
 #include "engine/common/CodePageText.h"
 
+#include "engine/common/EngineStartup.h"
 #include "platform/win/kernel/CodePages.h"
-#include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/kernel/Utf8Codec.h"
 #include "platform/win/kernel/Windows1252Codec.h"
 
@@ -36,7 +36,7 @@ bool AppendConverted(win::UINT codePage, win::DWORD flags, std::string_view text
 
 void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& out) {
   if (text.empty()) return;
-  if (codePage == kUtf8CodePage && win::IsWin95()) {
+  if (codePage == kUtf8CodePage && IsWin95) {
     // The first 9x release has no UTF-8 code page: the engine decodes itself.
     win::decodeUtf8(text, win::InvalidInput::Replace, out);
     return;

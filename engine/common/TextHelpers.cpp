@@ -7,9 +7,9 @@
 #include <limits>
 
 #include "engine/common/CodePageText.h"
+#include "engine/common/EngineStartup.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/win/kernel/CodePages.h"
-#include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {
 namespace {
@@ -56,7 +56,7 @@ std::u16string ChangeCaseThroughAnsi(std::u16string_view s, Case to) {
 }
 
 std::u16string ChangeCase(std::u16string_view s, Case to) {
-  if (win::IsWin9x()) return ChangeCaseThroughAnsi(s, to);
+  if (IsWin9x) return ChangeCaseThroughAnsi(s, to);
   std::u16string changed(s);
   for (char16_t& ch : changed) ch = MapCase(ch, to);
   return changed;

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "engine/common/CodePageText.h"
+#include "engine/common/EngineStartup.h"
 #include "engine/html/Utf8Positions.h"
 #include "platform/win/kernel/CodePages.h"
-#include "platform/win/kernel/PlatformFlags.h"
 
 namespace engine {
 namespace {
@@ -77,7 +77,7 @@ void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {
   const std::size_t first = Characters.size();
   if (codePage == kUtf8CodePage) {
     const std::size_t firstPosition = Positions.size();
-    if (AppendUtf8WithPositions(bytes, positions, Characters, Positions) || win::IsWin95()) return;
+    if (AppendUtf8WithPositions(bytes, positions, Characters, Positions) || IsWin95) return;
     // A run that is not UTF-8 is read in the ANSI code page, as the converter
     // does (the first 9x release decodes by itself and keeps the replacements).
     Characters.resize(first);

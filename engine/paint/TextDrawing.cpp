@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/common/EngineStartup.h"
 #include "platform/win/Gdi.h"
-#include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/text/DrawText.h"
 #include "platform/win/text/TextMeasure.h"
 
@@ -46,7 +46,7 @@ int CountFittingBySearch(win::HDC dc, const char16_t* text, int count, int maxEx
 int CountFittingChars(win::HDC dc, const char16_t* text, int count, int maxExtent, int& extent) {
   extent = 0;
   if (maxExtent <= 0 || count <= 0 || text == nullptr) return 0;
-  if (win::IsWin9x()) return CountFittingBySearch(dc, text, count, maxExtent, extent);
+  if (IsWin9x) return CountFittingBySearch(dc, text, count, maxExtent, extent);
   std::vector<int> widths(static_cast<std::size_t>(count));
   int fit = 0;
   win::SIZE size;
@@ -57,7 +57,7 @@ int CountFittingChars(win::HDC dc, const char16_t* text, int count, int maxExten
 
 int TextWidth(win::HDC dc, const char16_t* text, int count) {
   if (count <= 0 || text == nullptr) return 0;
-  if (win::IsWin9x()) return MeasuredWidth(dc, text, count);
+  if (IsWin9x) return MeasuredWidth(dc, text, count);
   win::SIZE size;
   return win::GetTextExtentExPointW(dc, Wide(text), count, 0, nullptr, nullptr, &size) ? size.cx : 0;
 }

@@ -5,7 +5,7 @@
 #include "engine/html/EParseError.h"
 #include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
-#include "platform/win/kernel/PlatformFlags.h"
+#include "engine/common/EngineStartup.h"
 
 namespace engine {
 namespace {
@@ -284,9 +284,9 @@ TEST(HtmlLexerPositions, BrokenUtf8KeepsLaterPositions) {
   EXPECT_EQ(items[0].text, u"\u00E2\u201Aa\u20ACb\u00FFc");
   EXPECT_EQ(items[0].positions, std::vector<int>({0, 1, 2, 3, 4, 5, 6}));
   // The first 9x release decodes by itself: each broken stretch is one U+FFFD.
-  win::setPlatformFlags(true, true);
+  IsWin9x = IsWin95 = true;
   items = LexAll("\xE2\x82" "a\x80" "b\xFF" "c", 65001);
-  win::resetPlatformFlags();
+  IsWin9x = IsWin95 = false;
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0].text, u"\uFFFDa\uFFFDb\uFFFDc");
   EXPECT_EQ(items[0].positions, std::vector<int>({0, 2, 3, 4, 5, 6}));

@@ -4,7 +4,7 @@
 
 #include "platform/gui/TBitmap.h"
 #include "platform/win/Gdi.h"
-#include "platform/win/kernel/PlatformFlags.h"
+#include "engine/common/EngineStartup.h"
 #include "platform/win/text/FontObject.h"
 
 namespace engine {
@@ -22,7 +22,7 @@ class TextDrawingTest : public ::testing::Test {
     win::SelectObject(dc_, font_);
   }
   void TearDown() override {
-    win::resetPlatformFlags();
+    IsWin9x = IsWin95 = false;
     win::DeleteDC(dc_);
     win::DeleteObject(font_);
     win::DeleteObject(bitmap_);
@@ -39,7 +39,7 @@ TEST_F(TextDrawingTest, FittingCharactersOnBothFamilies) {
   ASSERT_GT(full, 0);
   for (bool win9x : {false, true}) {
     SCOPED_TRACE(win9x);
-    win::setPlatformFlags(win9x, false);
+    IsWin9x = win9x;
     int extent = -1;
     EXPECT_EQ(CountFittingChars(dc_, text, count, 0, extent), 0);
     EXPECT_EQ(extent, 0);

@@ -5,7 +5,7 @@
 #include "engine/common/CodePageText.h"
 #include "engine/common/DosFileNames.h"
 #include "engine/common/LargeBlocks.h"
-#include "platform/win/kernel/PlatformFlags.h"
+#include "engine/common/EngineStartup.h"
 
 namespace engine {
 namespace {
@@ -33,12 +33,12 @@ TEST(TextHelpers, WideSearches) {
 TEST(TextHelpers, CaseChangesOnBothFamilies) {
   EXPECT_EQ(WideUpperCase(u"caf\u00E9 \u03B1\U0001F600"), u"CAF\u00C9 \u0391\U0001F600");
   EXPECT_EQ(WideLowerCase(u"CAF\u00C9 \u0391"), u"caf\u00E9 \u03B1");
-  win::setPlatformFlags(true, false);
+  IsWin9x = true;
   EXPECT_EQ(WideUpperCase(u"caf\u00E9"), u"CAF\u00C9");
   EXPECT_EQ(WideLowerCase(u"CAF\u00C9"), u"caf\u00E9");
   // Characters the ANSI code page lacks do not change the length.
   EXPECT_EQ(WideUpperCase(u"a\u3042b").size(), 3u);
-  win::resetPlatformFlags();
+  IsWin9x = false;
 }
 
 TEST(CodePageText, ConversionsAndFallbacks) {
@@ -55,9 +55,9 @@ TEST(CodePageText, ConversionsAndFallbacks) {
   EXPECT_EQ(StringToWideByCodePage(932, "\x93\xFA"), u"\u65E5");
   // The ANSI code page writes what it has no character for as a close one.
   EXPECT_EQ(WideToStringByCodePage(1252, u"\u0100\uFF21\u0141"), "AAL");
-  win::setPlatformFlags(true, true);
+  IsWin9x = IsWin95 = true;
   EXPECT_EQ(StringToWideByCodePage(65001, "\xC3\xA9" "a"), u"\u00E9a");
-  win::resetPlatformFlags();
+  IsWin9x = IsWin95 = false;
 }
 
 TEST(CodePageText, CharacterLengths) {

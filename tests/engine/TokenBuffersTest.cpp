@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/win/kernel/PlatformFlags.h"
+#include "engine/common/EngineStartup.h"
 #include "platform/win/kernel/Utf8Codec.h"
 #include "platform/win/kernel/Windows1252Codec.h"
 
@@ -94,12 +94,12 @@ TEST(TokenObj, Utf8RunRejectedAsAWholeKeepsOnePositionPerByte) {
   EXPECT_EQ(token.CurrentText(), u"\u00C3\u00A9t\u00E9");
   EXPECT_EQ(token.Positions, (std::vector<int>{10, 11, 12, 13}));
   // The first 9x release decodes UTF-8 by itself and keeps its replacements.
-  win::setPlatformFlags(true, true);
+  IsWin9x = IsWin95 = true;
   TokenObj own;
   own.AppendBytes(Collect("\xC3\xA9t\xE9", 10), 65001);
   EXPECT_EQ(own.CurrentText(), u"\u00E9t\uFFFD");
   EXPECT_EQ(own.Positions, (std::vector<int>{10, 12, 13}));
-  win::resetPlatformFlags();
+  IsWin9x = IsWin95 = false;
 }
 
 }  // namespace
