@@ -119,6 +119,16 @@ struct GifImageSpec {
   int minCodeSize = 2;
 };
 
+inline GifImageSpec ImageSpec(int left, int top, int width, int height, std::vector<std::uint8_t> pixels) {
+  GifImageSpec image;
+  image.left = left;
+  image.top = top;
+  image.width = width;
+  image.height = height;
+  image.pixels = std::move(pixels);
+  return image;
+}
+
 // The image's rows in interlace pass order.
 inline std::vector<std::uint8_t> InterlacedOrder(const GifImageSpec& image) {
   std::vector<std::uint8_t> out;

@@ -23,7 +23,7 @@ std::string AnimatedGif(const std::vector<int>& delays, int loops = -1, bool tra
   if (loops >= 0) bytes += LoopExtension(loops);
   for (std::size_t k = 0; k < delays.size(); ++k) {
     const auto colour = static_cast<std::uint8_t>(1 + k % 3);
-    GifImageSpec image{0, 0, 2, 1, {colour, static_cast<std::uint8_t>(transparent ? 0 : colour)}};
+    GifImageSpec image = ImageSpec(0, 0, 2, 1, {colour, static_cast<std::uint8_t>(transparent ? 0 : colour)});
     bytes += GraphicControl(1, delays[k], transparent ? 0 : -1) + GifImageBlock(image);
   }
   return bytes + ";";

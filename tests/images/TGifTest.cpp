@@ -60,7 +60,7 @@ TEST(TGif, HeaderAndBlockErrors) {
 TEST(TGif, LzwDataErrors) {
   const std::string header = GifHeader(2, 1, kFourColors);
   // Minimum code size 12 gives 13-bit codes.
-  GifImageSpec image{0, 0, 2, 1, {1, 2}};
+  GifImageSpec image = ImageSpec(0, 0, 2, 1, {1, 2});
   image.minCodeSize = 12;
   EXPECT_EQ(LoadError(header + GifImageBlock(image)), "TGif: Invalid LZW Code Size");
   // Codes of 3 bits: clear 4, end 5. A first code past the literals, an end
@@ -120,7 +120,7 @@ TEST(TGif, GraphicControlValues) {
 TEST(TGif, ImagesAreClippedToTheScreen) {
   // Screen 3x2; an image 5 wide and 4 tall at (1, 0): columns past 3 and
   // rows past 2 are dropped.
-  GifImageSpec image{1, 0, 5, 4, {}};
+  GifImageSpec image = ImageSpec(1, 0, 5, 4, {});
   for (int i = 0; i < 20; ++i) image.pixels.push_back(static_cast<std::uint8_t>(1 + i % 3));
   LoadedGif loaded;
   LoadGif(loaded, GifHeader(3, 2, kFourColors) + GifImageBlock(image) + ";");
@@ -137,7 +137,7 @@ TEST(TGif, ImagesAreClippedToTheScreen) {
 // An interlaced image taller than the screen still follows its own pass
 // schedule: its top rows come out in the right order.
 TEST(TGif, TallInterlacedImagesKeepTheirRowOrder) {
-  GifImageSpec image{0, 0, 1, 16, {}};
+  GifImageSpec image = ImageSpec(0, 0, 1, 16, {});
   image.interlaced = true;
   for (int y = 0; y < 16; ++y) image.pixels.push_back(static_cast<std::uint8_t>(y % 4));
   LoadedGif loaded;
@@ -146,7 +146,7 @@ TEST(TGif, TallInterlacedImagesKeepTheirRowOrder) {
 }
 
 TEST(TGif, ColoursPastTheTableAreBlack) {
-  GifImageSpec image{0, 0, 2, 1, {1, 7}};
+  GifImageSpec image = ImageSpec(0, 0, 2, 1, {1, 7});
   image.minCodeSize = 3;
   LoadedGif loaded;
   LoadGif(loaded, GifHeader(2, 1, {0x000000, 0xFFFFFF}) + GifImageBlock(image) + ";");
@@ -160,8 +160,8 @@ TEST(TGif, ColoursPastTheTableAreBlack) {
 TEST(TGif, FramesComposeWithDisposalThroughTheMask) {
   const std::string header = GifHeader(3, 1, kFourColors);
   const auto twoFrames = [&](int disposal) {
-    GifImageSpec first{0, 0, 2, 1, {1, 2}};
-    GifImageSpec second{0, 0, 3, 1, {0, 3, 0}};
+    GifImageSpec first = ImageSpec(0, 0, 2, 1, {1, 2});
+    GifImageSpec second = ImageSpec(0, 0, 3, 1, {0, 3, 0});
     return header + GraphicControl(disposal, 10, -1) + GifImageBlock(first) + GraphicControl(0, 10, 0) +
            GifImageBlock(second) + ";";
   };
@@ -201,13 +201,13 @@ TEST(TGif, StripBudgetIsCheckedBeforeAllocating) {
 // A 30-byte image declaring 65535 x 65535 pixels on a 1x1 screen stores one
 // pixel, and the decoder stops once the declared image is full.
 TEST(TGif, HugeDeclaredImagesCostOnlyTheirVisiblePart) {
-  GifImageSpec image{0, 0, 65535, 65535, {2, 1, 1}};
+  GifImageSpec image = ImageSpec(0, 0, 65535, 65535, {2, 1, 1});
   LoadedGif loaded;
   ASSERT_NO_THROW(LoadGif(loaded, GifHeader(1, 1, kFourColors) + GifImageBlock(image) + ";"));
   EXPECT_EQ(loaded.gif.Image(0).Pixels.Pixels.size(), 1u);
   EXPECT_EQ(StripPixel(*loaded.strip, 0, 0), 0x00FF00u);
   // More data than pixels: the surplus is ignored.
-  GifImageSpec small{0, 0, 2, 1, {1, 2, 3, 3, 3, 3}};
+  GifImageSpec small = ImageSpec(0, 0, 2, 1, {1, 2, 3, 3, 3, 3});
   LoadedGif surplus;
   ASSERT_NO_THROW(LoadGif(surplus, GifHeader(2, 1, kFourColors) + GifImageBlock(small) + ";"));
   EXPECT_EQ(StripPixel(*surplus.strip, 1, 0), 0x00FF00u);
