@@ -81,8 +81,8 @@ void DrawButtonEdge(TCanvas& Canvas, win::RECT& Rect, bool Pressed) {
     Frame3D(Canvas, Rect, clBtnShadow, clBtnShadow, 1);
     return;
   }
-  Frame3D(Canvas, Rect, clBtnHighlight, cl3DDkShadow, 1);
-  Frame3D(Canvas, Rect, cl3DLight, clBtnShadow, 1);
+  Frame3D(Canvas, Rect, cl3DLight, cl3DDkShadow, 1);
+  Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow, 1);
 }
 
 void DrawCheckBoxGlyph(TCanvas& Canvas, int X, int Y, bool Checked, bool Enabled, bool Pushed) {

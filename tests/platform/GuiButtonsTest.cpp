@@ -180,7 +180,8 @@ TEST_F(GuiButtons, PaintToDrawsAParkedButtonInTheClassicLook) {
   button->PaintTo(bitmap.Canvas().Handle(), 5, 5);
   const auto at = [&](int x, int y) { return bitmap.Canvas().Pixels(x, y) & 0xFFFFFF; };
   EXPECT_EQ(at(4, 4), ColorToRGB(clRed));            // outside stays
-  EXPECT_EQ(at(5, 10), ColorToRGB(clBtnHighlight));  // left edge
+  EXPECT_EQ(at(5, 10), ColorToRGB(cl3DLight));       // outer left edge
+  EXPECT_EQ(at(6, 10), ColorToRGB(clBtnHighlight));  // inner left edge
   EXPECT_EQ(at(44, 10), ColorToRGB(cl3DDkShadow));   // right edge
   EXPECT_EQ(at(43, 10), ColorToRGB(clBtnShadow));    // inner right edge
   EXPECT_EQ(at(25, 15), ColorToRGB(clBtnFace));
