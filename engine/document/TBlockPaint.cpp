@@ -11,10 +11,17 @@
 #include "engine/paint/BorderPainter.h"
 #include "engine/paint/TextDrawing.h"
 #include "platform/gui/GdiCalls.h"
+#include "platform/win/gdi/Clipping.h"
+#include "platform/win/gdi/RegionObject.h"
 
 namespace engine {
 
 namespace {
+
+void RestoreClip(gui::TCanvas& canvas, win::HRGN saved) {
+  win::SelectClipRgn(canvas.Handle(), saved);
+  if (saved != 0) win::DeleteObject(saved);
+}
 
 bool CanHit(const TSectionBase& section, int Y) {
   return !section.LayoutFailed && section.PaintTop <= Y && Y < section.PaintBottom;
@@ -65,7 +72,24 @@ int TBlock::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, Indent
     Y = SatAdd(YRef, TopP);
     X = SatAdd(XRef, LeftP);
   }
-  PaintBlock(canvas, clipRect, IMgr, X, Y, XRef, YRef);
+  // A positioned block inside a table may stand outside the cell that clips it.
+  win::HRGN savedClip = 0;
+  bool unclipped = canvas != nullptr && Positioning != kPosStatic && Document != nullptr && Document->TableNestLevel > 0;
+  if (unclipped) {
+    savedClip = win::CreateRectRgn(0, 0, 1, 1);
+    if (win::GetClipRgn(canvas->Handle(), savedClip) != 1) {
+      win::DeleteObject(savedClip);
+      savedClip = 0;
+    }
+    win::SelectClipRgn(canvas->Handle(), 0);
+  }
+  try {
+    PaintBlock(canvas, clipRect, IMgr, X, Y, XRef, YRef);
+  } catch (...) {
+    if (unclipped) RestoreClip(*canvas, savedClip);
+    throw;
+  }
+  if (unclipped) RestoreClip(*canvas, savedClip);
   return result;
 }
 
@@ -147,13 +171,18 @@ void TBlock::PaintBlockBorder(gui::TCanvas* canvas, const win::RECT& borderBox, 
   if (BorderStyle == 0 || canvas == nullptr) return;
   const TBoxValues& m = MargArray;
   auto colour = [&](int index) { return static_cast<gui::TColor>(m[static_cast<std::size_t>(index)]); };
+  // NOTE: a side without a colour of its own takes the element's text colour.
+  auto side = [&](int index) {
+    gui::TColor value = colour(index);
+    return value == kNoColor ? TextColor : value;
+  };
   auto style = [&](int index) { return static_cast<std::uint8_t>(m[static_cast<std::size_t>(index)]); };
   PaintBorderSides(*canvas, borderBox, paddingBox, Document != nullptr && Document->Printing,
                    colour(Marg::BackgroundColor),
                    MakeSideStyles(style(Marg::BorderLeftStyle), style(Marg::BorderTopStyle),
                                   style(Marg::BorderRightStyle), style(Marg::BorderBottomStyle)),
-                   MakeSideColors(colour(Marg::BorderLeftColor), colour(Marg::BorderTopColor),
-                                  colour(Marg::BorderRightColor), colour(Marg::BorderBottomColor)));
+                   MakeSideColors(side(Marg::BorderLeftColor), side(Marg::BorderTopColor),
+                                  side(Marg::BorderRightColor), side(Marg::BorderBottomColor)));
 }
 
 std::uint8_t TBlock::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
