@@ -13,8 +13,8 @@ class THRBlock : public TBlock {
  public:
   // The rule is made first (it writes its width and height into the style),
   // then the block, which takes the rule into its content.
-  THRBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell, TAttributeList* attributes,
-           std::unique_ptr<THorzLine> rule);
+  THRBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
+           std::unique_ptr<THorzLine> rule, TAttributeList* attributes);
   THRBlock(TSectionList* document, const THRBlock& source);
 
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;

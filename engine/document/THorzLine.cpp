@@ -139,7 +139,7 @@ int THorzLine::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, Ind
 }
 
 THRBlock::THRBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
-                   TAttributeList* attributes, std::unique_ptr<THorzLine> rule)
+                   std::unique_ptr<THorzLine> rule, TAttributeList* attributes)
     : TBlock(document, properties, containingCell, attributes) {
   if (rule) {
     MyHRule = rule.get();
