@@ -3,7 +3,7 @@
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libtinyxml-dev fonts-liberation libfreetype-dev libfontconfig-dev zlib1g-dev libjpeg62-turbo-dev
-  libgdiplus libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+  libgdiplus libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libgif-dev
 )
 
 ensure_packages() {
