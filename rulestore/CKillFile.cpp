@@ -30,9 +30,10 @@ constexpr int kMaxPairReads = 20;
 enum class ReadResult { Read, Missing, Failed };
 
 // Size and contents come from one open file, so a rename over the path while
-// it is read cannot mix two files.
+// it is read cannot mix two files. Opening never waits (a FIFO in the store's
+// place is refused, not waited on).
 ReadResult readWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&

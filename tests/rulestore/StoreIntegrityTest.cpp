@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -95,6 +97,10 @@ TEST_F(StoreIntegrity, OneFileAloneOrAnUnreadableFileIsRefused) {
   std::filesystem::remove(folder.file("RULES.DAT"));
   expectRefusedUntouched();
   std::filesystem::create_directory(folder.file("RULES.DAT"));
+  expectRefusedUntouched();
+  // A FIFO is refused at once, not waited on for a writer.
+  std::filesystem::remove(folder.file("RULES.DAT"));
+  ASSERT_EQ(::mkfifo(folder.file("RULES.DAT").c_str(), 0600), 0);
   expectRefusedUntouched();
 }
 
