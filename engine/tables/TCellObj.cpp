@@ -1,0 +1,172 @@
+#include "engine/tables/TCellObj.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "engine/css/TProperties.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/TAttributeList.h"
+
+namespace engine {
+namespace {
+
+int ClampExtent(long long value) { return static_cast<int>(std::clamp<long long>(value, 0, kMaxCellExtent)); }
+
+bool HasPercentSign(std::string_view text) { return text.find('%') != std::string_view::npos; }
+
+// HEIGHT="40%" or HEIGHT=40: a percentage clamped to 0..100, or pixels.
+void ReadHeight(const TAttribute& attribute, int& pixels, int& percent) {
+  if (HasPercentSign(attribute.ValueText)) percent = std::clamp(attribute.Value, 0, 100);
+  else pixels = ClampExtent(attribute.Value);
+}
+
+bool IsPercentValue(const TPropValue& value) {
+  const auto* text = std::get_if<std::string>(&value);
+  return text != nullptr && HasPercentSign(*text);
+}
+
+}  // namespace
+
+TCellObj::TCellObj(TSectionList* document, TProperties* properties, TAttributeList* attributes,
+                   std::uint8_t vertAlign)
+    : VertAlign(vertAlign), Cell(std::make_unique<TCellObjCell>(document)) {
+  if (attributes) ReadAttributes(*attributes);
+  if (properties) ReadStyle(*properties);
+}
+
+TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
+    : ColSpan(source.ColSpan),
+      RowSpan(source.RowSpan),
+      Column(source.Column),
+      Wd(source.Wd),
+      Ht(source.Ht),
+      VSize(source.VSize),
+      SpecHt(source.SpecHt),
+      SpecHtPercent(source.SpecHtPercent),
+      YIndent(source.YIndent),
+      VertAlign(source.VertAlign),
+      WidthAttr(source.WidthAttr),
+      AsPercent(source.AsPercent),
+      EmSize(source.EmSize),
+      ExSize(source.ExSize),
+      PadTop(source.PadTop),
+      PadRight(source.PadRight),
+      PadBottom(source.PadBottom),
+      PadLeft(source.PadLeft),
+      BrdTop(source.BrdTop),
+      BrdRight(source.BrdRight),
+      BrdBottom(source.BrdBottom),
+      BrdLeft(source.BrdLeft),
+      HzSpace(source.HzSpace),
+      VrSpace(source.VrSpace),
+      HasBorderStyle(source.HasBorderStyle),
+      BreakBefore(source.BreakBefore),
+      BreakAfter(source.BreakAfter),
+      KeepIntact(source.KeepIntact),
+      BackgroundPosition(source.BackgroundPosition),
+      BoxValues(source.BoxValues),
+      BoxProperties(source.BoxProperties) {
+  if (source.Cell) Cell = std::make_unique<TCellObjCell>(document, *source.Cell);
+  if (document && document->PrintBackground) {
+    BackgroundColor = source.BackgroundColor;
+    BackgroundImage = source.BackgroundImage;
+  }
+}
+
+std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
+  std::unique_ptr<TCellObj> dummy(new TCellObj);
+  dummy->ColSpan = 0;
+  dummy->RowSpan = rowSpan;
+  return dummy;
+}
+
+void TCellObj::ReadAttributes(TAttributeList& attributes) {
+  for (const auto& attribute : attributes) {
+    switch (attribute->Symbol) {
+      case symHref: Cell->Url = attribute->ValueText; break;
+      case symTarget: Cell->Target = attribute->ValueText; break;
+      case symBgcolor: {
+        TColor color = kNoColor;
+        if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
+        break;
+      }
+      case symBackground: BackgroundImage = attribute->ValueText; break;
+      case symColspan:
+        if (attribute->Value > 1) ColSpan = std::min(attribute->Value, kMaxColSpan);
+        break;
+      case symRowspan:
+        if (attribute->Value > 1) RowSpan = std::min(attribute->Value, kMaxRowSpan);
+        break;
+      case symWidth:
+        if (!HasPercentSign(attribute->ValueText)) {
+          if (attribute->Value > 0) WidthAttr = ClampExtent(attribute->Value);
+        } else if (attribute->Value >= 1 && attribute->Value <= 100) {
+          WidthAttr = attribute->Value * 10;
+          AsPercent = true;
+        }
+        break;
+      case symHeight: ReadHeight(*attribute, SpecHt, SpecHtPercent); break;
+      default: break;
+    }
+  }
+  Cell->CellTitle = attributes.TitleValue();
+}
+
+void TCellObj::ReadStyle(TProperties& properties) {
+  int align = 0;
+  if (properties.GetVertAlign(align) && (align == kVAlignTop || align == kVAlignMiddle || align == kVAlignBottom))
+    VertAlign = static_cast<std::uint8_t>(align);
+  EmSize = properties.EmSize;
+  ExSize = properties.ExSize;
+  GetMarginArray(properties, BoxProperties);
+  BoxValues = ComputeBoxValues(BoxProperties, 100, 100, EmSize, ExSize).Values;
+  const int cssWidth = BoxValues[BoxIndex(Prop::Width)];
+  if (cssWidth > 0) {
+    if (!IsPercentValue(BoxProperties[BoxIndex(Prop::Width)])) {
+      WidthAttr = ClampExtent(cssWidth);
+      AsPercent = false;
+    } else if (cssWidth < 100) {
+      WidthAttr = cssWidth * 10;
+      AsPercent = true;
+    }
+  }
+  const int cssHeight = BoxValues[BoxIndex(Prop::Height)];
+  if (cssHeight > 0) SpecHt = ClampExtent(cssHeight);
+  const TColor background = properties.GetBackgroundColor();
+  if (background != kNoColor) BackgroundColor = background;
+  std::string image;
+  if (properties.GetBackgroundImage(image) && !image.empty() && image != "none") {
+    BackgroundImage = image;
+    BackgroundPosition = GetBackgroundPos(properties, EmSize, ExSize);
+  }
+  HasBorderStyle = properties.GetBorderStyle() != 0;
+  const TBoxValues paddings = ComputePaddings(BoxProperties, EmSize, ExSize);
+  PadTop = paddings[BoxIndex(Prop::PaddingTop)];
+  PadRight = paddings[BoxIndex(Prop::PaddingRight)];
+  PadBottom = paddings[BoxIndex(Prop::PaddingBottom)];
+  PadLeft = paddings[BoxIndex(Prop::PaddingLeft)];
+  if (HasBorderStyle) {
+    BrdTop = std::clamp(BoxValues[BoxIndex(Prop::BorderTopWidth)], 0, kMaxCellExtent);
+    BrdRight = std::clamp(BoxValues[BoxIndex(Prop::BorderRightWidth)], 0, kMaxCellExtent);
+    BrdBottom = std::clamp(BoxValues[BoxIndex(Prop::BorderBottomWidth)], 0, kMaxCellExtent);
+    BrdLeft = std::clamp(BoxValues[BoxIndex(Prop::BorderLeftWidth)], 0, kMaxCellExtent);
+  }
+  properties.GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
+}
+
+void TCellObj::SetPaddingAndBorders(int cellPadding, const std::string& rowBackgroundImage, bool tableHasBorder,
+                                    const TBackgroundPosition& rowPosition) {
+  for (int* padding : {&PadTop, &PadRight, &PadBottom, &PadLeft})
+    *padding = *padding < 0 ? cellPadding : std::min(*padding, kMaxCellExtent);
+  if (tableHasBorder && !HasBorderStyle) {
+    for (int* border : {&BrdTop, &BrdRight, &BrdBottom, &BrdLeft}) *border = std::max(*border, 1);
+  }
+  HzSpace = PadLeft + BrdLeft + BrdRight + PadRight;
+  VrSpace = PadTop + BrdTop + BrdBottom + PadBottom;
+  if (BackgroundImage.empty() && !rowBackgroundImage.empty()) {
+    BackgroundImage = rowBackgroundImage;
+    BackgroundPosition = rowPosition;
+  }
+}
+
+}  // namespace engine

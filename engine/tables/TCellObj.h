@@ -1,0 +1,99 @@
+#pragma once
+// TCellObj: one cell of a table's grid, with its spans, sizes, padding and
+// borders, background and its content (a TCellObjCell). The grid fills the
+// places that spans cover with dummy cells (ColSpan 0), which have no content.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/css/CssBoxValues.h"
+#include "engine/css/CssColors.h"
+#include "engine/document/TCellObjCell.h"
+#include "platform/win/Types.h"
+
+namespace gui {
+class TCanvas;
+}
+
+namespace engine {
+
+class TAttributeList;
+class TProperties;
+class TSectionList;
+
+// Spans and pixel sizes beyond these are cut: hostile markup must not make
+// the grid or the width sums explode.
+constexpr int kMaxColSpan = 1000;
+constexpr int kMaxRowSpan = 65534;
+constexpr int kMaxCellExtent = 1000000;
+
+// Vertical alignments of cell content.
+constexpr std::uint8_t kVAlignTop = 1;
+constexpr std::uint8_t kVAlignMiddle = 2;
+constexpr std::uint8_t kVAlignBaseline = 3;
+constexpr std::uint8_t kVAlignBottom = 4;
+
+class TCellObj {
+ public:
+  // A real cell from its element's style and attributes (either may be null)
+  // with the row's default vertical alignment.
+  TCellObj(TSectionList* document, TProperties* properties, TAttributeList* attributes, std::uint8_t vertAlign);
+  // A copy for another document; background only when that document prints backgrounds.
+  TCellObj(TSectionList* document, const TCellObj& source);
+  // A dummy standing where a span reaches: ColSpan 0, no content.
+  static std::unique_ptr<TCellObj> MakeDummy(int rowSpan);
+
+  bool IsReal() const { return ColSpan != 0; }
+
+  // Unset paddings take the table's; a bordered table gives every border at
+  // least one pixel unless the cell has its own border style; a cell without
+  // its own background image takes the row's.
+  void SetPaddingAndBorders(int cellPadding, const std::string& rowBackgroundImage, bool tableHasBorder,
+                            const TBackgroundPosition& rowPosition);
+
+  // Paints background, content and frame with the cell's top at document Y and
+  // left at X (window X); s is the table's cell spacing.
+  void Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark, TColor light, bool tableHasBorder, int s,
+            int Y, int X);
+
+  int ColSpan = 1;
+  int RowSpan = 1;
+  int Column = -1;  // grid column, once the table has built its grid
+  int Wd = 0;
+  int Ht = 0;
+  int VSize = 0;
+  int SpecHt = 0;
+  int SpecHtPercent = 0;
+  int YIndent = 0;
+  std::uint8_t VertAlign = kVAlignMiddle;
+  int WidthAttr = 0;
+  bool AsPercent = false;
+  int EmSize = 0;
+  int ExSize = 0;
+  int PadTop = -1, PadRight = -1, PadBottom = -1, PadLeft = -1;  // below 0: not set
+  int BrdTop = 0, BrdRight = 0, BrdBottom = 0, BrdLeft = 0;
+  int HzSpace = 0;
+  int VrSpace = 0;
+  bool HasBorderStyle = false;
+  bool BreakBefore = false;
+  bool BreakAfter = false;
+  bool KeepIntact = false;
+  TColor BackgroundColor = kNoColor;  // the content's background; kNoColor for none
+  std::string BackgroundImage;        // the name of the background picture, drawn by the image area
+  TBackgroundPosition BackgroundPosition{};
+  bool ImageLoaded = false;
+  TBoxValues BoxValues{};
+  TVMarginArray BoxProperties{};
+  std::unique_ptr<TCellObjCell> Cell;  // null in dummies
+
+ private:
+  TCellObj() = default;
+  void ReadAttributes(TAttributeList& attributes);
+  void ReadStyle(TProperties& properties);
+  void DrawBackground(gui::TCanvas* canvas, const win::RECT& inner, bool tableHasBorder);
+  void DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y, int X);
+  void DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark, TColor light,
+                 bool tableHasBorder, int s, int Yo, int X);
+};
+
+}  // namespace engine

@@ -1,0 +1,106 @@
+// TCellObj painting (the rest of TCellObj is in TCellObj.cpp): background,
+// content under a clip of the cell's box, and the frame.
+#include <algorithm>
+
+#include "engine/common/EngineStartup.h"
+#include "engine/document/SaturatedMath.h"
+#include "engine/document/TSectionList.h"
+#include "engine/paint/BorderPainter.h"
+#include "engine/paint/Frames3D.h"
+#include "engine/paint/TextDrawing.h"
+#include "engine/tables/TCellObj.h"
+#include "engine/tables/ThtmlTable.h"
+#include "platform/gui/GdiCalls.h"
+
+namespace engine {
+namespace {
+
+// Selects a clip of rect for as long as it lives; the previous clip comes back.
+class CellClip {
+ public:
+  CellClip(gui::TCanvas& canvas, const win::RECT& rect, bool printing) : canvas_(canvas) {
+    SetClipRegion(canvas, rect, printing, oldRegion_, newRegion_);
+  }
+  ~CellClip() {
+    win::SelectClipRgn(canvas_.Handle(), oldRegion_);
+    if (oldRegion_) win::DeleteObject(oldRegion_);
+    if (newRegion_) win::DeleteObject(newRegion_);
+  }
+  CellClip(const CellClip&) = delete;
+  CellClip& operator=(const CellClip&) = delete;
+
+ private:
+  gui::TCanvas& canvas_;
+  win::HRGN oldRegion_ = 0;
+  win::HRGN newRegion_ = 0;
+};
+
+std::uint8_t SideStyle(const TBoxValues& values, Prop style) {
+  return static_cast<std::uint8_t>(std::clamp(values[BoxIndex(style)], 0, 255));
+}
+
+TColor SideColor(const TBoxValues& values, Prop color) { return static_cast<TColor>(values[BoxIndex(color)]); }
+
+}  // namespace
+
+void TCellObj::Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark, TColor light, bool tableHasBorder,
+                    int s, int Y, int X) {
+  if (!Cell || canvas == nullptr) return;
+  TSectionList* document = Cell->Document;
+  const int Yo = SatSub(Y, document ? document->YOffset : 0);
+  win::RECT outer{SatAdd(X, s), SatAdd(Yo, s), SatAdd(X, Wd), SatAdd(SatAdd(Yo, Ht), s < 0 ? s : 0)};
+  win::RECT inner{SatAdd(outer.left, BrdLeft), SatAdd(outer.top, BrdTop), SatSub(outer.right, BrdRight),
+                  SatSub(outer.bottom, BrdBottom)};
+  Cell->CellRect = outer;
+  if (outer.top >= clipRect.bottom) return;
+  DrawBackground(canvas, inner, tableHasBorder);
+  DrawContent(canvas, clipRect, outer, s, Y, X);
+  DrawFrame(canvas, outer, inner, dark, light, tableHasBorder, s, Yo, X);
+}
+
+void TCellObj::DrawBackground(gui::TCanvas* canvas, const win::RECT& inner, bool tableHasBorder) {
+  // Background pictures are tiled by the image area; this paints the colour.
+  if (BackgroundColor == kNoColor) return;
+  win::RECT band = inner;
+  if (HasBorderStyle) {
+    if (BoxValues[BoxIndex(Prop::BorderRightWidth)] > 0) ++band.right;
+    if (BoxValues[BoxIndex(Prop::BorderBottomWidth)] > 0) ++band.bottom;
+  } else if (tableHasBorder) {
+    --band.left;
+    --band.top;
+  }
+  FillRectWithColor(*canvas, band.left, band.top, band.right, band.bottom, BackgroundColor | PaletteRGBFlag);
+}
+
+void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y,
+                           int X) {
+  TSectionList* document = Cell->Document;
+  const int Yo = outer.top - s;
+  if (Cell->Count() == 0 || Yo >= SatAdd(clipRect.bottom, 200) || SatAdd(Yo, Ht) < -199) return;
+  CellClip clip(*canvas, outer, document != nullptr && document->Printing);
+  Cell->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace - s), SatAdd(X, s + PadLeft + BrdLeft),
+                     SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
+  Cell->PaintY = Y;
+}
+
+void TCellObj::DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark,
+                         TColor light, bool tableHasBorder, int s, int Yo, int X) {
+  TSectionList* document = Cell->Document;
+  const bool printing = document != nullptr && document->Printing;
+  if (HasBorderStyle) {
+    const SideStyles styles =
+        MakeSideStyles(SideStyle(BoxValues, Prop::BorderLeftStyle), SideStyle(BoxValues, Prop::BorderTopStyle),
+                       SideStyle(BoxValues, Prop::BorderRightStyle), SideStyle(BoxValues, Prop::BorderBottomStyle));
+    const SideColors colors =
+        MakeSideColors(SideColor(BoxValues, Prop::BorderLeftColor), SideColor(BoxValues, Prop::BorderTopColor),
+                       SideColor(BoxValues, Prop::BorderRightColor), SideColor(BoxValues, Prop::BorderBottomColor));
+    PaintBorderSides(*canvas, outer, inner, printing, BackgroundColor, styles, colors);
+    return;
+  }
+  if (!tableHasBorder || Cell->Count() == 0) return;
+  const bool standard = dark == kButtonShadow && light == kButtonHighlight;
+  ThinFrame3D(*canvas, SatAdd(X, s), SatAdd(Yo, s), SatSub(SatAdd(X, Wd), 1), SatSub(SatAdd(Yo, Ht), 1),
+              /*raised=*/false, standard ? kButtonShadow : dark, standard ? kButtonHighlight : light);
+}
+
+}  // namespace engine

@@ -1,0 +1,129 @@
+#pragma once
+// ThtmlTable: a table of the document, held by its table block. It owns its
+// rows of cells and, before the first measurement, turns them into a
+// rectangular grid (spans filled with dummy cells). Column widths come from
+// the arithmetic of TableColumnWidths.h, row heights from TableRowHeights.h;
+// the table lays every cell's content out and paints row by row.
+//
+// Invariant once the grid is built: every row holds exactly NumCols entries,
+// the entries a real cell's spans cover are dummies (ColSpan 0), and the width
+// arrays are NumCols long.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/css/CssColors.h"
+#include "engine/document/TSectionBase.h"
+#include "engine/tables/TCellList.h"
+#include "engine/tables/TColObj.h"
+#include "engine/tables/TTablePartRec.h"
+
+namespace engine {
+
+class TAttributeList;
+class TProperties;
+struct TColumnRanges;
+
+constexpr int kDefaultCellPadding = 1;
+constexpr int kDefaultCellSpacing = 2;
+constexpr TColor kButtonHighlight = 0xFF000014;
+constexpr TColor kButtonShadow = 0xFF000010;
+
+class ThtmlTable : public TSectionBase {
+ public:
+  // From the TABLE element's style and attributes (either may be null).
+  ThtmlTable(TSectionList* document, TProperties* properties, TAttributeList* attributes);
+  ThtmlTable(TSectionList* document, const ThtmlTable& source);
+  ~ThtmlTable() override;
+
+  void AddColumn(int width, bool asPercent, const std::string& align, int vertAlign);
+  // Builds the grid once; later calls do nothing.
+  void Initialize();
+
+  std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
+  void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+  int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
+                    IndentManager& IMgr, int& MaxWidth, int& Curs) override;
+  int PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& IMgr, int X, int XRef,
+                   int YRef) override;
+
+  std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                           TFormControlObj*& FormControl, std::string& Title) override;
+  bool ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) override;
+  int CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight, bool& InText) override;
+  int SearchForward(int Position, const std::u16string& Text, bool MatchCase) override;
+  int SearchBackward(int Position, const std::u16string& Text, bool MatchCase) override;
+  int DocPosToSourcePos(int Position) override;
+  int SourcePosToDocPos(int SourcePos, bool Previous) override;
+  bool CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) override;
+  bool CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj) override;
+  void CopyToSelectionBuffer(SelTextCount& buffer) override;
+  void AddToPositionList(std::vector<TSectionBase*>& list) override;
+
+  // The content cell whose box holds the document point, or null.
+  TCellObj* CellAtPoint(int X, int Y) const;
+
+  std::unique_ptr<TTablePartRec> PartRec;  // copies only
+  int FootHeight = 0;
+  int FootStartRow = -1;
+  int FootOffset = 0;
+  int BreakY = 0;
+  bool HeaderRepeat = false;
+  std::vector<std::unique_ptr<TCellList>> Rows;
+  bool Initialized = false;
+  int BorderWidth = 0;
+  int NumCols = 0;
+  int TotalWidth = 0;
+  int SpecWidth = 0;
+  bool HasPixelWidths = false;
+  int TableHeight = 0;
+  int CellPadding = kDefaultCellPadding;
+  int CellSpacing = kDefaultCellSpacing;
+  TColor BorderColorLight = kButtonHighlight;
+  TColor BorderColorDark = kButtonShadow;
+  int DrawX = 0;
+  int DrawY = 0;
+  bool HasBackground = false;
+  TColor BackgroundColor = kNoColor;
+  std::vector<TColObj> Columns;
+  std::vector<int> Widths, MaxWidths, MinWidths, Percents;
+  std::vector<int> Heights;
+  // Block borders at the top and bottom, for page-aware printing (set by the block).
+  int BorderTopWidth = 0;
+  int BorderBottomWidth = 0;
+
+ private:
+  // Grid steps.
+  void SpreadColumnSpans();
+  void SpreadRowSpans();
+  void RemoveEmptyTrailingColumns();
+  void ApplyColumnWidths();
+  // Layout steps.
+  void ChooseColumnWidths(gui::TCanvas* canvas, int W);
+  TColumnRanges MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base);
+  void ComputeRowHeights(gui::TCanvas* canvas, int availableHeight);
+  int PlaceRows(gui::TCanvas* canvas, int Y, int& Curs);
+  void LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY, int& Curs);
+  int SpannedHeight(int row, int span) const;
+  // Document X where a cell's content starts.
+  int CellContentX(const TCellObj& cell) const;
+  // Painting.
+  int PaintRows(gui::TCanvas* canvas, const win::RECT& clipRect, int X, int Y, int firstRow, int lastRow);
+
+  // Content cells in row-major order for lookups.
+  template <class Visit>
+  bool ForEachCell(Visit visit) const;
+  template <class Visit>
+  bool ForEachCellBackward(Visit visit) const;
+
+  int layoutX_ = 0;       // document X of the table's left edge
+  int layoutCycle_ = -1;  // the root layout cycle whose row heights are kept
+  // Document Y of each row's top after layout, and the running maximum of
+  // row top + RowSpanHeight: both ascend, so paints and hit tests find their
+  // rows by halving.
+  std::vector<int> rowTops_;
+  std::vector<int> rowReach_;
+  std::vector<int> columnLefts_;  // each column's left edge from the table's, after layout
+};
+
+}  // namespace engine

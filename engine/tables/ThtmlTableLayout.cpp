@@ -1,0 +1,262 @@
+// ThtmlTable's measuring and layout: column widths for the width it is given,
+// row heights by row-span passes, and every cell's content placed with its
+// vertical alignment.
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "engine/document/IndentManager.h"
+#include "engine/document/SaturatedMath.h"
+#include "engine/document/TSectionList.h"
+#include "engine/tables/TableColumnWidths.h"
+#include "engine/tables/TableRowHeights.h"
+#include "engine/tables/ThtmlTable.h"
+#include "platform/win/kernel/Arithmetic.h"
+
+namespace engine {
+namespace {
+
+// Raises a counter of the root for as long as it lives, whatever is thrown.
+class CounterScope {
+ public:
+  explicit CounterScope(int& counter) : counter_(counter) { ++counter_; }
+  ~CounterScope() { --counter_; }
+  CounterScope(const CounterScope&) = delete;
+  CounterScope& operator=(const CounterScope&) = delete;
+
+ private:
+  int& counter_;
+};
+
+// Sets a flag of the root for as long as it lives and puts the old value back.
+class FlagScope {
+ public:
+  FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+  ~FlagScope() { flag_ = old_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+
+int SumRange(const std::vector<int>& values, int first, int count) {
+  long long sum = 0;
+  const int end = std::min(static_cast<int>(values.size()), first + count);
+  for (int i = std::max(first, 0); i < end; ++i) sum += values[static_cast<std::size_t>(i)];
+  return static_cast<int>(std::clamp<long long>(sum, 0, kMaxTableExtent));
+}
+
+}  // namespace
+
+TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base) {
+  std::vector<TWidthCell> cells;
+  for (const auto& row : Rows) {
+    for (int c = 0; c < row->Count(); ++c) {
+      TCellObj* cell = row->Items(c);
+      if (!cell || !cell->IsReal()) continue;
+      TWidthCell measured;
+      measured.Column = c;
+      measured.ColSpan = cell->ColSpan;
+      cell->Cell->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
+      measured.HzSpace = cell->HzSpace;
+      measured.Width = cell->WidthAttr;
+      measured.WidthIsPercent = cell->AsPercent;
+      cells.push_back(measured);
+    }
+  }
+  return withPercent ? PercentWidthRange(cells, NumCols, CellSpacing, base)
+                     : PlainWidthRange(cells, NumCols, CellSpacing);
+}
+
+void ThtmlTable::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
+  Initialize();
+  const TColumnRanges ranges = MeasureRanges(canvas, !HasPixelWidths || SpecWidth > 0, SpecWidth);
+  MinWidth = std::max(SatAdd(ranges.MinSum(), CellSpacing), SpecWidth);
+  MaxWidth = std::max(SatAdd(ranges.MaxSum(), CellSpacing), SpecWidth);
+}
+
+void ThtmlTable::ChooseColumnWidths(gui::TCanvas* canvas, int W) {
+  TColumnRanges ranges;
+  if (HasPixelWidths && SpecWidth <= 0) {
+    ranges = MeasureRanges(canvas, false, 0);
+    Widths = PlainColumnWidths(W, ranges);
+  } else {
+    ranges = MeasureRanges(canvas, true, W);
+    if (ranges.MinSum() < W)
+      Widths = SpecWidth <= 0 ? NaturalColumnWidths(W, ranges) : OwnColumnWidths(W, ranges);
+    else
+      Widths = ranges.MinWidths;
+  }
+  MinWidths = ranges.MinWidths;
+  MaxWidths = ranges.MaxWidths;
+  Percents = ranges.Percents;
+}
+
+// Row heights: passes by row span, each cell laid out at Y 0 to learn its
+// content height, then the table's available height shared among the rows.
+void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
+  const int rowCount = static_cast<int>(Rows.size());
+  const int H = availableHeight - CellSpacing;
+  const int base = std::max(0, H - rowCount * CellSpacing);
+  TRowHeights rows{std::vector<int>(static_cast<std::size_t>(rowCount), 0),
+                   std::vector<int>(static_cast<std::size_t>(rowCount), 0),
+                   std::vector<bool>(static_cast<std::size_t>(rowCount), false)};
+  // Cells by row span, so each pass visits only its own cells.
+  std::map<int, std::vector<std::pair<int, TCellObj*>>> bySpan;
+  for (int r = 0; r < rowCount; ++r)
+    for (const auto& cell : Rows[static_cast<std::size_t>(r)]->Cells)
+      if (cell && cell->IsReal()) bySpan[cell->RowSpan].push_back({r, cell.get()});
+  for (auto& [span, cells] : bySpan) {
+    std::map<int, std::pair<int, int>> passHeights;  // row -> (least, desired) of this pass
+    for (auto& [r, cell] : cells) {
+      int desired = 0;
+      int g = 0;
+      if (cell->SpecHt > 0) g = cell->SpecHt;
+      else if (cell->SpecHtPercent > 0) g = win::MulDiv(cell->SpecHtPercent, base, 100);
+      else if (rowCount == 1) g = base;
+      int maxWidth = 0;
+      int scratchCurs = 0;
+      const int contentWidth = std::max(0, cell->Wd - cell->HzSpace - CellSpacing);
+      cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace), 0, maxWidth,
+                                              scratchCurs);
+      int least = SatAdd(cell->VSize, cell->VrSpace);
+      if (cell->SpecHt > 0) {
+        least = std::max(least, std::max(cell->VSize, cell->SpecHt));
+        rows.Sized[static_cast<std::size_t>(r)] = true;
+      } else if (cell->SpecHtPercent > 0) {
+        desired = g;
+        rows.Sized[static_cast<std::size_t>(r)] = true;
+      }
+      auto& pass = passHeights[r];
+      pass.first = std::max(pass.first, least);
+      pass.second = std::max(pass.second, desired);
+    }
+    for (auto& [r, pass] : passHeights) {
+      if (span == 1) {
+        rows.Minimum[static_cast<std::size_t>(r)] = SatAdd(pass.first, CellSpacing);
+        rows.Desired[static_cast<std::size_t>(r)] = SatAdd(std::max(pass.first, pass.second), CellSpacing);
+      } else if (pass.first > CellSpacing) {
+        SpreadRowSpan(rows.Minimum, r, span, SatAdd(pass.first, CellSpacing));
+        SpreadRowSpan(rows.Desired, r, span, SatAdd(std::max(pass.first, pass.second), CellSpacing));
+      }
+    }
+  }
+  Heights = DistributeRowHeights(rows, H);
+}
+
+int ThtmlTable::SpannedHeight(int row, int span) const { return SumRange(Heights, row, span); }
+
+void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY, int& Curs) {
+  const int c = CellSpacing;
+  if (cell.Cell->Count() == 0) {
+    cell.YIndent = 0;
+  } else if (cell.VertAlign == kVAlignTop) {
+    cell.YIndent = 0;
+  } else {
+    const int room = cell.Ht - cell.VSize - c - cell.VrSpace;
+    cell.YIndent = cell.VertAlign == kVAlignMiddle ? room / 2 : room;
+  }
+  int maxWidth = 0;
+  const int top = SatAdd(rowY, c + cell.PadTop + cell.BrdTop + cell.YIndent);
+  cell.Cell->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace),
+                           std::max(0, cell.Ht - cell.VrSpace - c), 0, maxWidth, Curs);
+}
+
+// Places the rows from Y down: row heights, spans, header and footer bands,
+// and (when the root asks for it) every cell's final layout.
+int ThtmlTable::PlaceRows(gui::TCanvas* canvas, int Y, int& Curs) {
+  int headerHeight = 0;
+  bool bodyExists = false;
+  FootStartRow = -1;
+  FootHeight = 0;
+  FootOffset = 0;
+  TableHeight = 0;
+  const int rowCount = static_cast<int>(Rows.size());
+  rowTops_.assign(static_cast<std::size_t>(rowCount), 0);
+  rowReach_.assign(static_cast<std::size_t>(rowCount), 0);
+  int reach = INT32_MIN;
+  for (int r = 0; r < rowCount; ++r) {
+    TCellList& row = *Rows[static_cast<std::size_t>(r)];
+    row.RowHeight = r < static_cast<int>(Heights.size()) ? Heights[static_cast<std::size_t>(r)] : 0;
+    if (row.RowKind == kRowHeader) headerHeight = SatAdd(headerHeight, row.RowHeight);
+    else if (row.RowKind == kRowFooter) {
+      if (FootStartRow < 0) {
+        FootStartRow = r;
+        FootOffset = TableHeight;
+      }
+      FootHeight = SatAdd(FootHeight, row.RowHeight);
+    } else {
+      bodyExists = true;
+    }
+    row.RowSpanHeight = 0;
+    for (int c = 0; c < row.Count(); ++c) {
+      TCellObj* cell = row.Items(c);
+      if (!cell || !cell->IsReal()) continue;
+      cell->Wd = SumRange(Widths, c, cell->ColSpan);
+      cell->Ht = SpannedHeight(r, cell->RowSpan);
+      row.RowSpanHeight = std::max(row.RowSpanHeight, cell->Ht);
+    }
+    rowTops_[static_cast<std::size_t>(r)] = Y;
+    reach = std::max(reach, SatAdd(Y, row.RowSpanHeight));
+    rowReach_[static_cast<std::size_t>(r)] = reach;
+    TableHeight = SatAdd(TableHeight, row.RowHeight);
+    {
+      // The outermost table lays its cells out for good; nested tables do so
+      // only inside that final layout, which bounds the work of deep nesting.
+      std::optional<FlagScope> repeat;
+      if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
+      if (Document == nullptr || Document->InLogic2) {
+        for (const auto& cell : row.Cells)
+          if (cell && cell->IsReal()) LayoutCellFinal(canvas, *cell, Y, Curs);
+      }
+    }
+    Y = SatAdd(Y, row.RowHeight);
+  }
+  HeaderRepeat = (headerHeight > 0 || FootHeight > 0) && bodyExists;
+  return Y;
+}
+
+int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, int /*YRef*/, int Width,
+                              int AHeight, int /*BlockHeight*/, IndentManager& IMgr, int& MaxWidth, int& Curs) {
+  int unusedNest = 0;
+  CounterScope nest(Document ? Document->TableNestLevel : unusedNest);
+  TopY = Y;
+  ContentTop = Y;
+  FirstCharPos = Curs;
+  layoutX_ = X;
+  int* baselineSlot = Document && Document->FirstLinePointer && *Document->FirstLinePointer == 0
+                          ? Document->FirstLinePointer
+                          : nullptr;
+  const int available = SpecWidth > 0 ? SpecWidth : IMgr.RightSide(Y) - IMgr.LeftIndent(Y);
+  const int W = std::max(0, (available > 0 ? available : Width)) - CellSpacing;
+  Initialize();
+  ChooseColumnWidths(canvas, W);
+  TotalWidth = SatAdd(CellSpacing, SumRange(Widths, 0, NumCols));
+  columnLefts_.assign(Widths.size(), 0);
+  for (std::size_t c = 1; c < Widths.size(); ++c) columnLefts_[c] = SatAdd(columnLefts_[c - 1], Widths[c - 1]);
+  const int cycle = Document ? Document->LayoutCycle : 0;
+  const bool repeat = Document != nullptr && Document->InLogic2 && Document->TableNestLevel <= 5;
+  if (layoutCycle_ != cycle || repeat || Heights.size() != Rows.size()) {
+    // Cells learn their widths before their content is measured for height.
+    for (const auto& row : Rows)
+      for (int c = 0; c < row->Count(); ++c)
+        if (TCellObj* cell = row->Items(c); cell && cell->IsReal()) cell->Wd = SumRange(Widths, c, cell->ColSpan);
+    ComputeRowHeights(canvas, AHeight);
+    layoutCycle_ = cycle;
+  }
+  PlaceRows(canvas, Y, Curs);
+  TableHeight = SatAdd(TableHeight, CellSpacing);
+  SectionHeight = TableHeight;
+  PaintHeight = TableHeight;
+  PaintTop = Y;
+  PaintBottom = SatAdd(Y, TableHeight);
+  ContentBottom = PaintBottom;
+  CharCount = Curs - FirstCharPos;
+  MaxWidth = TotalWidth;
+  if (baselineSlot && *baselineSlot == 0) *baselineSlot = SatAdd(Y, TableHeight);
+  return TableHeight;
+}
+
+}  // namespace engine

@@ -1,0 +1,336 @@
+// Tables: attributes and their limits, the grid with its span dummies and
+// dropped columns, and layout of cell content with fake sections.
+#include "engine/tables/ThtmlTable.h"
+#include "engine/tables/TTableBlock.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/css/TProperties.h"
+#include "engine/document/TCell.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/TAttributeList.h"
+#include "tests/engine/document/FakeSection.h"
+
+namespace engine {
+namespace {
+
+using testing::FakeSection;
+
+std::unique_ptr<TAttributeList> Attributes(std::initializer_list<std::tuple<THtmlSymbol, std::string, int>> values) {
+  auto list = std::make_unique<TAttributeList>();
+  for (const auto& [symbol, text, number] : values) list->Add(std::make_unique<TAttribute>(symbol, 1252, text, "", number));
+  return list;
+}
+
+// A table whose rows are given as lists of (colspan, rowspan) cells.
+struct TableBuilder {
+  TSectionList root{nullptr, nullptr};
+  std::unique_ptr<ThtmlTable> table;
+
+  explicit TableBuilder(std::initializer_list<std::tuple<THtmlSymbol, std::string, int>> attributes = {}) {
+    auto list = Attributes(attributes);
+    table = std::make_unique<ThtmlTable>(&root, nullptr, list.get());
+  }
+  TCellList& AddRow() {
+    table->Rows.push_back(std::make_unique<TCellList>(nullptr, nullptr));
+    return *table->Rows.back();
+  }
+  TCellObj* AddCell(TCellList& row, int colSpan = 1, int rowSpan = 1) {
+    auto list = Attributes({{symColspan, std::to_string(colSpan), colSpan}, {symRowspan, std::to_string(rowSpan), rowSpan}});
+    auto cell = std::make_unique<TCellObj>(&root, nullptr, list.get(), kVAlignMiddle);
+    TCellObj* raw = cell.get();
+    row.AddCell(std::move(cell));
+    return raw;
+  }
+  FakeSection* AddContent(TCellObj& cell, int height, int width, int chars = 1) {
+    auto section = std::make_unique<FakeSection>(&root, height, chars);
+    section->width = section->minWidth = width;
+    FakeSection* raw = section.get();
+    cell.Cell->AddSection(std::move(section), 0);
+    return raw;
+  }
+  // Kinds of the grid's entries, row by row: C real, d dummy, . empty.
+  std::string Shape() const {
+    std::string shape;
+    for (const auto& row : table->Rows) {
+      for (const auto& cell : row->Cells) shape += !cell ? '.' : cell->IsReal() ? 'C' : 'd';
+      shape += '|';
+    }
+    return shape;
+  }
+};
+
+TEST(ThtmlTable, AttributesAreClampedAndDefaultsKept) {
+  TableBuilder plain;
+  EXPECT_EQ(plain.table->CellPadding, 1);
+  EXPECT_EQ(plain.table->CellSpacing, 2);
+  EXPECT_EQ(plain.table->BorderWidth, 0);
+  EXPECT_EQ(plain.table->BorderColorLight, 0xFF000014u);
+  EXPECT_EQ(plain.table->BorderColorDark, 0xFF000010u);
+  TableBuilder clamped({{symCellspacing, "100", 100}, {symCellpadding, "-5", -5}, {symBorder, "500", 500}});
+  EXPECT_EQ(clamped.table->CellSpacing, 40);
+  EXPECT_EQ(clamped.table->CellPadding, 1);
+  EXPECT_EQ(clamped.table->BorderWidth, 100);
+  TableBuilder bare({{symBorder, "", 1}, {symCellspacing, "-1", -1}});
+  EXPECT_EQ(bare.table->BorderWidth, 1);
+  EXPECT_EQ(bare.table->CellSpacing, -1);
+
+  TSectionList root(nullptr, nullptr);
+  TProperties collapse;
+  collapse.SetPropertyByName("border-collapse", "collapse");
+  EXPECT_EQ(ThtmlTable(&root, &collapse, nullptr).CellSpacing, -1);
+}
+
+TEST(ThtmlTable, CellWidthsAndRowHeightsFromAttributes) {
+  TSectionList root(nullptr, nullptr);
+  auto wide = Attributes({{symWidth, "150%", 150}});
+  EXPECT_EQ(TCellObj(&root, nullptr, wide.get(), kVAlignMiddle).WidthAttr, 0);
+  auto half = Attributes({{symWidth, "50%", 50}});
+  TCellObj halfCell(&root, nullptr, half.get(), kVAlignMiddle);
+  EXPECT_EQ(halfCell.WidthAttr, 500);
+  EXPECT_TRUE(halfCell.AsPercent);
+
+  auto percentRow = Attributes({{symHeight, "40%", 40}});
+  TCellList row(percentRow.get(), nullptr);
+  auto tall = Attributes({{symHeight, "10%", 10}});
+  row.AddCell(std::make_unique<TCellObj>(&root, nullptr, tall.get(), kVAlignMiddle));
+  EXPECT_EQ(row.Items(0)->SpecHtPercent, 40);
+  auto pixelRow = Attributes({{symHeight, "30", 30}});
+  TCellList fixed(pixelRow.get(), nullptr);
+  fixed.AddCell(std::make_unique<TCellObj>(&root, nullptr, nullptr, kVAlignMiddle));
+  EXPECT_EQ(fixed.Items(0)->SpecHt, 30);
+  fixed.AddCell(nullptr);  // an empty place is allowed
+  EXPECT_EQ(fixed.Count(), 2);
+}
+
+TEST(ThtmlTableGrid, ColumnSpansAreFilledWithDummies) {
+  TableBuilder t;
+  TCellList& row = t.AddRow();
+  t.AddCell(row, 3);
+  t.AddCell(row);
+  t.table->Initialize();
+  EXPECT_EQ(t.table->NumCols, 4);
+  EXPECT_EQ(t.Shape(), "CddC|");
+}
+
+TEST(ThtmlTableGrid, RowSpansStopAtTheLastRow) {
+  TableBuilder t;
+  TCellObj* tall = t.AddCell(t.AddRow(), 1, 5);
+  t.AddCell(t.AddRow());
+  t.AddCell(t.AddRow());
+  t.table->Initialize();
+  EXPECT_EQ(tall->RowSpan, 3);
+  EXPECT_EQ(t.Shape(), "C.|dC|dC|");
+  EXPECT_EQ(t.table->Rows[1]->Items(0)->RowSpan, 0);
+}
+
+TEST(ThtmlTableGrid, AColumnWithoutRealCellsIsDroppedAndItsSpanShrinks) {
+  TableBuilder t;
+  TCellObj* wide = t.AddCell(t.AddRow(), 3);
+  TCellList& second = t.AddRow();
+  t.AddCell(second);
+  t.AddCell(second);
+  t.table->Initialize();
+  EXPECT_EQ(t.table->NumCols, 2);
+  EXPECT_EQ(wide->ColSpan, 2);
+  EXPECT_EQ(t.Shape(), "Cd|CC|");
+}
+
+TEST(ThtmlTableGrid, ACellSpanningRowsAndColumnsReservesAllItsColumnsBelow) {
+  TableBuilder t;
+  TCellList& first = t.AddRow();
+  t.AddCell(first, 2, 2);
+  t.AddCell(first);
+  TCellList& second = t.AddRow();
+  TCellObj* moved = t.AddCell(second);
+  t.table->Initialize();
+  EXPECT_EQ(t.Shape(), "CdC|ddC|");
+  EXPECT_EQ(moved->Column, 2);
+}
+
+TEST(ThtmlTableGrid, OnlyTheOwnerOfADroppedSpanDummyLosesAColumn) {
+  TableBuilder t;
+  TCellList& first = t.AddRow();
+  TCellObj* x = t.AddCell(first, 2);
+  TCellObj* a = t.AddCell(first, 2, 2);
+  TCellObj* y = t.AddCell(t.AddRow(), 2);
+  t.table->Initialize();
+  EXPECT_EQ(t.table->NumCols, 3);
+  EXPECT_EQ(x->ColSpan, 2);
+  EXPECT_EQ(a->ColSpan, 1);
+  EXPECT_EQ(y->ColSpan, 2);
+  EXPECT_EQ(t.Shape(), "CdC|Cdd|");
+}
+
+TEST(ThtmlTableGrid, HostileSpansAreCut) {
+  TableBuilder t;
+  TCellList& row = t.AddRow();
+  TCellObj* huge = t.AddCell(row, 2000000000, 2000000000);
+  t.AddCell(row);
+  t.table->Initialize();
+  EXPECT_EQ(huge->ColSpan, kMaxColSpan);
+  EXPECT_EQ(huge->RowSpan, 1);
+  EXPECT_EQ(t.table->NumCols, kMaxColSpan + 1);
+}
+
+TEST(ThtmlTableGrid, BorderedTablesGiveCellsOnePixelBorders) {
+  TableBuilder t({{symBorder, "1", 1}});
+  TCellObj* cell = t.AddCell(t.AddRow());
+  t.table->Initialize();
+  EXPECT_EQ(cell->BrdLeft, 1);
+  EXPECT_EQ(cell->BrdBottom, 1);
+  EXPECT_EQ(cell->HzSpace, 4);
+  EXPECT_EQ(cell->VrSpace, 4);
+}
+
+// Lays the table out at the left of a flow of the given width, in a new layout cycle.
+int LayOut(TableBuilder& t, int width, int height = 0) {
+  IndentManager flow;
+  flow.Init(0, width);
+  flow.Width = width;
+  ++t.root.LayoutCycle;
+  int maxWidth = 0;
+  int curs = 0;
+  return t.table->LayoutSection(nullptr, 0, 0, 0, 0, width, height, 0, flow, maxWidth, curs);
+}
+
+// A section whose height grows as its width shrinks, like wrapped text.
+class WrappingSection : public FakeSection {
+ public:
+  WrappingSection(TSectionList* document, int textWidth) : FakeSection(document, 10, 1), textWidth_(textWidth) {
+    width = textWidth;
+    minWidth = 10;
+  }
+  int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
+                    IndentManager& IMgr, int& MaxWidth, int& Curs) override {
+    SectionHeight = 10 * ((textWidth_ + std::max(Width, 1) - 1) / std::max(Width, 1));
+    return FakeSection::LayoutSection(canvas, X, Y, XRef, YRef, Width, AHeight, BlockHeight, IMgr, MaxWidth, Curs);
+  }
+
+ private:
+  int textWidth_;
+};
+
+TEST(ThtmlTableLayout, ColumnsRowsAndVerticalAlignment) {
+  TableBuilder t;
+  TCellList& row = t.AddRow();
+  TCellObj* a = t.AddCell(row);
+  TCellObj* b = t.AddCell(row);
+  FakeSection* short_ = t.AddContent(*a, 20, 50);
+  FakeSection* tall = t.AddContent(*b, 40, 100);
+  EXPECT_EQ(LayOut(t, 400), 46);
+  // Spacing 2 and padding 1 on each side: minima 54 and 104 share the 240 pixels left.
+  EXPECT_EQ(t.table->Widths, (std::vector<int>{174, 224}));
+  EXPECT_EQ(t.table->TotalWidth, 400);
+  EXPECT_EQ(t.table->Heights, (std::vector<int>{44}));
+  EXPECT_EQ(a->Wd, 174);
+  EXPECT_EQ(a->Ht, 44);
+  // Middle alignment: (44 - 20 - 2 - 2) / 2 = 10 below spacing and padding.
+  EXPECT_EQ(a->YIndent, 10);
+  EXPECT_EQ(short_->TopY, 13);
+  EXPECT_EQ(tall->TopY, 3);
+  EXPECT_EQ(t.table->CellAtPoint(10, 5), a);
+  EXPECT_EQ(t.table->CellAtPoint(180, 40), b);
+  EXPECT_EQ(t.table->CellAtPoint(180, 46), nullptr);
+}
+
+TEST(ThtmlTableLayout, ASingleRowStretchesToTheAvailableHeight) {
+  TableBuilder t;
+  t.AddContent(*t.AddCell(t.AddRow()), 20, 50);
+  LayOut(t, 100, 200);
+  EXPECT_EQ(t.table->Heights, (std::vector<int>{198}));
+  EXPECT_EQ(t.table->TableHeight, 200);
+}
+
+TEST(ThtmlTableLayout, ANarrowerRelayoutRecomputesRowHeights) {
+  TableBuilder t;
+  TCellObj* cell = t.AddCell(t.AddRow());
+  cell->Cell->AddSection(std::make_unique<WrappingSection>(&t.root, 300), 0);
+  t.table->SpecWidth = 0;
+  LayOut(t, 400);
+  const int wide = t.table->TableHeight;
+  LayOut(t, 104);
+  EXPECT_GT(t.table->TableHeight, wide);
+  EXPECT_EQ(cell->Wd, 102);
+}
+
+TEST(ThtmlTableLayout, HeaderAndFooterRowsAreCounted) {
+  TableBuilder t;
+  TCellList& head = t.AddRow();
+  head.RowKind = kRowHeader;
+  t.AddContent(*t.AddCell(head), 10, 10);
+  t.AddContent(*t.AddCell(t.AddRow()), 10, 10);
+  TCellList& foot = t.AddRow();
+  foot.RowKind = kRowFooter;
+  t.AddContent(*t.AddCell(foot), 10, 10);
+  LayOut(t, 100);
+  EXPECT_TRUE(t.table->HeaderRepeat);
+  EXPECT_EQ(t.table->FootStartRow, 2);
+  EXPECT_EQ(t.table->FootOffset, 2 * 14);
+  EXPECT_EQ(t.table->FootHeight, 14);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+// A table block holding a one-cell table with content of the given width.
+struct BlockBuilder {
+  TSectionList root{nullptr, nullptr};
+  TProperties properties;
+  TCell flow{&root};
+  TTableBlock* block = nullptr;
+  ThtmlTable* table = nullptr;
+
+  BlockBuilder(std::initializer_list<std::tuple<THtmlSymbol, std::string, int>> tableAttributes,
+               std::initializer_list<std::tuple<THtmlSymbol, std::string, int>> blockAttributes, int contentWidth) {
+    properties.PropTag = "table";
+    auto tableList = Attributes(tableAttributes);
+    auto made = std::make_unique<ThtmlTable>(&root, &properties, tableList.get());
+    table = made.get();
+    made->Rows.push_back(std::make_unique<TCellList>(nullptr, nullptr));
+    auto cell = std::make_unique<TCellObj>(&root, nullptr, nullptr, kVAlignMiddle);
+    auto content = std::make_unique<FakeSection>(&root, 20, 1);
+    content->width = content->minWidth = contentWidth;
+    cell->Cell->AddSection(std::move(content), 0);
+    made->Rows.back()->AddCell(std::move(cell));
+    auto blockList = Attributes(blockAttributes);
+    auto tableBlock = std::make_unique<TTableBlock>(&root, properties, &flow, std::move(made), blockList.get());
+    block = tableBlock.get();
+    flow.AddSection(std::move(tableBlock), 0);
+  }
+  void LayOut(int width) {
+    ++root.LayoutCycle;
+    int maxWidth = 0;
+    int curs = 0;
+    flow.LayoutContent(nullptr, 0, width, 0, 0, maxWidth, curs);
+  }
+};
+
+TEST(TTableBlock, BorderAttributeBecomesAnOutsetBlockBorder) {
+  BlockBuilder b({{symBorder, "2", 2}}, {}, 50);
+  b.LayOut(400);
+  EXPECT_TRUE(b.block->BorderFromAttribute);
+  EXPECT_EQ(b.block->MargArray[Marg::BorderLeftWidth], 2);
+  EXPECT_EQ(b.block->MargArray[Marg::BorderTopWidth], 2);
+  // The table takes its natural width: content 50 + padding and borders 4 + spacing 2, and spacing once more.
+  EXPECT_EQ(b.table->TotalWidth, 58);
+  EXPECT_EQ(b.block->NewWidth, 58);
+}
+
+TEST(TTableBlock, PercentWidthsAndCentring) {
+  BlockBuilder half({}, {{symWidth, "50%", 50}, {symAlign, "center", 0}}, 50);
+  half.LayOut(800);
+  EXPECT_EQ(half.block->NewWidth, 400);
+  EXPECT_EQ(half.table->TotalWidth, 400);
+  EXPECT_EQ(half.block->MargArray[Marg::MarginLeft], 200);
+  BlockBuilder tooWide({}, {{symWidth, "150%", 150}}, 50);
+  tooWide.LayOut(800);
+  EXPECT_EQ(tooWide.block->TableWidth, 0);
+  EXPECT_EQ(tooWide.block->NewWidth, 56);
+}
+
+}  // namespace
+}  // namespace engine
