@@ -9,6 +9,8 @@
 #include "engine/document/TCell.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TCanvas.h"
 #include "tests/engine/document/FakeSection.h"
 
 namespace engine {
@@ -330,6 +332,43 @@ TEST(TTableBlock, PercentWidthsAndCentring) {
   tooWide.LayOut(800);
   EXPECT_EQ(tooWide.block->TableWidth, 0);
   EXPECT_EQ(tooWide.block->NewWidth, 56);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(ThtmlTablePaint, BorderedCellsGetSunkenFramesAndEmptyCellsNone) {
+  TableBuilder t({{symBorder, "1", 1}});
+  TCellList& row = t.AddRow();
+  auto red = Attributes({{symBgcolor, "red", 0}});
+  auto filled = std::make_unique<TCellObj>(&t.root, nullptr, red.get(), kVAlignMiddle);
+  t.AddContent(*filled, 20, 50);
+  row.AddCell(std::move(filled));
+  t.AddCell(row);  // empty
+  LayOut(t, 200);
+  ASSERT_EQ(t.table->Widths, (std::vector<int>{124, 74}));
+  ASSERT_EQ(t.table->Heights, (std::vector<int>{26}));
+
+  gui::TBitmap bitmap;
+  bitmap.SetPixelFormat(gui::pf24bit);
+  bitmap.SetSize(200, 40);
+  gui::TCanvas& canvas = bitmap.Canvas();
+  canvas.Brush().SetColor(gui::clWhite);
+  canvas.FillRect(win::RECT{0, 0, 200, 40});
+  IndentManager flow;
+  t.table->PaintSection(&canvas, win::RECT{0, 0, 200, 40}, flow, 0, 0, 0);
+  const win::COLORREF shadow = win::RGB(128, 128, 128);
+  const win::COLORREF white = win::RGB(255, 255, 255);
+  EXPECT_EQ(canvas.Pixels(2, 10), shadow);   // left edge
+  EXPECT_EQ(canvas.Pixels(60, 2), shadow);   // top edge
+  EXPECT_EQ(canvas.Pixels(123, 10), white);  // right edge, light
+  EXPECT_EQ(canvas.Pixels(60, 25), white);   // bottom edge, light
+  EXPECT_EQ(canvas.Pixels(60, 10), win::RGB(255, 0, 0));
+  EXPECT_EQ(canvas.Pixels(126, 2), white);   // the empty cell has no frame
+  EXPECT_EQ(canvas.Pixels(1, 1), white);     // spacing stays the page's
 }
 
 }  // namespace
