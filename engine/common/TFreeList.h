@@ -35,6 +35,8 @@ class TFreeList {
     items_.erase(items_.begin() + index);
   }
   virtual void Clear() { FreeAll(); }
+  // Exchanges the items of two lists (a nested parse parks the outer one's).
+  void SwapItems(TFreeList& other) { items_.swap(other.items_); }
 
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }

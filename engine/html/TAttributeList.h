@@ -50,6 +50,12 @@ class TAttributeList : public TFreeList<TAttribute> {
   TProperties* ParseInlineStyle();
 
   TProperties* InlineStyle() const { return inlineStyle_.get(); }
+  // Exchanges everything with other (a nested parse parks the outer list).
+  void Swap(TAttributeList& other) {
+    SwapItems(other);
+    inlineStyle_.swap(other.inlineStyle_);
+    cachedId_.swap(other.cachedId_);
+  }
 
  private:
   std::unique_ptr<TProperties> inlineStyle_;

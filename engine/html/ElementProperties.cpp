@@ -1,0 +1,103 @@
+#include "engine/html/ElementProperties.h"
+
+#include "engine/css/TStyleList.h"
+#include "engine/html/BuildState.h"
+#include "engine/html/ParseState.h"
+
+namespace engine {
+
+void TElementStack::Reset(TStyleList* styles) {
+  styles_ = styles;
+  records_.clear();
+  openPerTag_.clear();
+  refusedPerTag_.clear();
+  lastPushRefused_ = false;
+  TPropStack& stack = parseState.PropStack;
+  while (stack.Count() > 1) stack.Delete(stack.TopIndex());
+}
+
+void TElementStack::Build(int stackIndex, TEntryRecord& record) {
+  TPropStack& stack = parseState.PropStack;
+  TProperties* entry = stack.Items(stackIndex);
+  entry->Inherit(record.tag, *stack.Items(stackIndex - 1));
+  if (styles_) {
+    styles_->Cascade(*entry, record.tag, record.classes, record.id, record.pseudo, record.title,
+                     record.inlineStyle.get(), &stack, stackIndex);
+  } else {
+    entry->PropTag = record.tag;
+  }
+  for (const auto& change : record.changes) change(*entry);
+}
+
+bool TElementStack::Push(const std::string& tag, const std::string& classes, const std::string& id,
+                         const TProperties* inlineStyle, const std::string& title, const std::string& pseudo) {
+  TPropStack& stack = parseState.PropStack;
+  if (stack.Count() == 0 || static_cast<int>(records_.size()) >= kMaxOpenEntries) {
+    ++refusedPerTag_[tag];
+    lastPushRefused_ = true;
+    return false;
+  }
+  lastPushRefused_ = false;
+  TEntryRecord record{tag, classes, id, title, pseudo, nullptr, {}};
+  if (inlineStyle) {
+    record.inlineStyle = std::make_unique<TProperties>();
+    record.inlineStyle->CopyValues(*inlineStyle);
+  }
+  stack.Add(std::make_unique<TProperties>());
+  records_.push_back(std::move(record));
+  ++openPerTag_[tag];
+  Build(stack.TopIndex(), records_.back());
+  return true;
+}
+
+void TElementStack::Pop() {
+  lastPushRefused_ = false;
+  if (records_.empty()) return;
+  TPropStack& stack = parseState.PropStack;
+  if (--openPerTag_[records_.back().tag] == 0) openPerTag_.erase(records_.back().tag);
+  records_.pop_back();
+  stack.Delete(stack.TopIndex());
+}
+
+void TElementStack::PopTo(const std::string& tag, const std::function<void(const TProperties&)>& onClosed) {
+  lastPushRefused_ = false;
+  if (auto refused = refusedPerTag_.find(tag); refused != refusedPerTag_.end()) {
+    if (--refused->second == 0) refusedPerTag_.erase(refused);
+    return;
+  }
+  auto open = openPerTag_.find(tag);
+  if (open == openPerTag_.end()) return;  // a stray end tag costs no search
+  int found = static_cast<int>(records_.size()) - 1;
+  while (found >= 0 && records_[static_cast<std::size_t>(found)].tag != tag) --found;
+  if (found < 0) return;
+  TPropStack& stack = parseState.PropStack;
+  if (onClosed) onClosed(*stack.Items(found + 1));
+  if (--open->second == 0) openPerTag_.erase(open);
+  records_.erase(records_.begin() + found);
+  stack.Delete(found + 1);
+  // Entries opened inside the closed element lose what they inherited from it
+  // but keep what they set themselves.
+  for (int index = found; index < static_cast<int>(records_.size()); ++index) {
+    stack.Delete(index + 1);
+    stack.Insert(index + 1, std::make_unique<TProperties>());
+    Build(index + 1, records_[static_cast<std::size_t>(index)]);
+  }
+}
+
+void TElementStack::ApplyToTop(const std::function<void(TProperties&)>& change) {
+  TProperties* top = parseState.PropStack.Last();
+  if (!top || lastPushRefused_) return;  // a refused element has no entry of its own
+  change(*top);
+  if (!records_.empty()) records_.back().changes.push_back(change);
+}
+
+bool PushElementProperties(const std::string& tag, const std::string& classes, const std::string& id,
+                           const TProperties* inlineStyle, const std::string& title, const std::string& pseudo) {
+  return buildState.Elements.Push(tag, classes, id, inlineStyle, title, pseudo);
+}
+
+void PopElementProperties() { buildState.Elements.Pop(); }
+
+void PopElementPropertiesTo(const std::string& tag) { buildState.Elements.PopTo(tag); }
+
+}  // namespace engine

@@ -1,0 +1,84 @@
+// The open elements' style properties: misnested end tags, attribute values
+// kept through rebuilds, the cap on open entries.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/css/TStyleList.h"
+#include "engine/html/BuildState.h"
+#include "engine/html/ElementProperties.h"
+#include "engine/html/ParseState.h"
+
+namespace engine {
+namespace {
+
+class ElementStackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetParseState();
+    styles.BuildDefaultStyleSheet("Arial", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF, true, 1, 5, 10);
+    auto bottom = std::make_unique<TProperties>();
+    bottom->CopyDefault(*styles.DefProp);
+    parseState.PropStack.Add(std::move(bottom));
+    stack.Reset(&styles);
+  }
+  void TearDown() override { ResetParseState(); }
+
+  void Push(const std::string& tag) { stack.Push(tag, "", "", nullptr, "", ""); }
+  std::string Text(Prop prop) const {
+    const auto* text = std::get_if<std::string>(&parseState.PropStack.Last()->Value(prop));
+    return text ? *text : std::string();
+  }
+
+  TStyleList styles;
+  TElementStack stack;
+};
+
+TEST_F(ElementStackTest, MisnestedEndKeepsWhatTheInnerEntriesSetThemselves) {
+  // <i><font color=red><b>x</i>y: "y" is bold and red but no longer italic.
+  Push("i");
+  Push("font");
+  stack.ApplyToTop([](TProperties& top) { top.Value(Prop::Color) = 0x0000FF; });
+  Push("b");
+  ASSERT_EQ(Text(Prop::FontStyle), "italic");
+  stack.PopTo("i");
+  EXPECT_EQ(parseState.PropStack.Count(), 3);
+  EXPECT_EQ(Text(Prop::FontWeight), "bold");
+  EXPECT_NE(Text(Prop::FontStyle), "italic");
+  EXPECT_EQ(std::get<int>(parseState.PropStack.Last()->Value(Prop::Color)), 0x0000FF);
+}
+
+TEST_F(ElementStackTest, InlineStyleOutlivesTheLexersCopy) {
+  auto style = std::make_unique<TProperties>();
+  style->SetPropertyByName("text-decoration", "underline");
+  stack.Push("span", "", "", style.get(), "", "");
+  style.reset();
+  Push("b");
+  Push("i");
+  stack.PopTo("b");
+  EXPECT_EQ(Text(Prop::TextDecoration), "underline");
+}
+
+TEST_F(ElementStackTest, StrayEndTagsChangeNothing) {
+  Push("b");
+  stack.PopTo("i");
+  stack.PopTo("p");
+  EXPECT_EQ(parseState.PropStack.Count(), 2);
+  EXPECT_EQ(Text(Prop::FontWeight), "bold");
+}
+
+TEST_F(ElementStackTest, EntriesBeyondTheCapAreCountedAndMatchedFirst) {
+  for (int i = 0; i < TElementStack::kMaxOpenEntries + 50; ++i) Push("b");
+  EXPECT_EQ(stack.OpenCount(), TElementStack::kMaxOpenEntries);
+  EXPECT_TRUE(stack.LastPushRefused());
+  stack.ApplyToTop([](TProperties& top) { top.Value(Prop::Color) = 1; });
+  EXPECT_NE(parseState.PropStack.Last()->Value(Prop::Color), TPropValue(1));
+  for (int i = 0; i < 50; ++i) stack.PopTo("b");
+  EXPECT_EQ(stack.OpenCount(), TElementStack::kMaxOpenEntries);
+  stack.PopTo("b");
+  EXPECT_EQ(stack.OpenCount(), TElementStack::kMaxOpenEntries - 1);
+}
+
+}  // namespace
+}  // namespace engine
