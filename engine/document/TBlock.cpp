@@ -154,6 +154,19 @@ bool TBlock::ClearDefaultBottomMargin() {
   return true;
 }
 
+void TBlock::SetBottomMargin(int pixels) {
+  bottomMarginOverride_ = pixels;
+  bottomMarginDefault_ = false;
+  MargArray[Marg::MarginBottom] = pixels;
+}
+
+void TBlock::SetDefaultBottomMargin() {
+  constexpr int kDefaultParagraphSpace = 14;
+  bottomMarginOverride_ = kDefaultParagraphSpace;
+  bottomMarginDefault_ = true;
+  MargArray[Marg::MarginBottom] = kDefaultParagraphSpace;
+}
+
 void TBlock::CollapseMargins() {
   ConvertMargins(400, 0);
   topMarginDefault_ = IsParagraphSpace(MargArrayO[Marg::MarginTop]);

@@ -78,6 +78,11 @@ class TBlock : public TSectionBase {
 
   // When the bottom margin is the collapsible default, drops it (true).
   bool ClearDefaultBottomMargin();
+  // The parser's margin decisions: a fixed bottom margin (a paragraph ended by a
+  // table), or the collapsible default of 14 pixels (a block whose last inner
+  // block lost its default margin).
+  void SetBottomMargin(int pixels);
+  void SetDefaultBottomMargin();
   // Distance to move down at Y to clear the floats the block's clear names.
   int ClearanceFor(int clear, int Y, const IndentManager& mgr) const;
   // Sorts the content into painting order (negative z, document order, positive z).
