@@ -1,8 +1,14 @@
 #include "engine/html/BuildState.h"
 
+
 namespace engine {
 
 TBuildState buildState;
+
+TBuildState::TBuildState() = default;
+TBuildState::~TBuildState() = default;
+TBuildState::TBuildState(TBuildState&&) noexcept = default;
+TBuildState& TBuildState::operator=(TBuildState&&) noexcept = default;
 
 TParseViewer& NoViewer() {
   static TNoViewer noViewer;

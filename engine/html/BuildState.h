@@ -29,6 +29,11 @@ struct TDocumentHead {
 };
 
 struct TBuildState {
+  TBuildState();
+  ~TBuildState();
+  TBuildState(TBuildState&&) noexcept;
+  TBuildState& operator=(TBuildState&&) noexcept;
+
   TParseViewer* Viewer = nullptr;  // never null during a parse
   TStyleList* Styles = nullptr;    // the root's style sheet
   bool DocumentParse = false;      // a document root is being filled (not a frameset)
@@ -40,7 +45,8 @@ struct TBuildState {
   int BaseFontSize = 3;
   int TableNesting = 0;
   int BlockNesting = 0;  // recursing block readers now open
-  int BlocksRefused = 0;  // block starts beyond the nesting cap, read as unknown tags
+  // Block starts beyond the nesting cap, per end symbol: their end tags are skipped too.
+  std::array<int, 256> RefusedBlockEnds{};
   bool NoWrap = false;
   bool Utf8 = false;               // found by the byte-order mark
   bool JapaneseConverted = false;  // ISO-2022-JP or EUC-JP turned into Shift_JIS already

@@ -12,7 +12,7 @@
 #include "engine/html/ParseState.h"
 #include "engine/html/TLexerCssSource.h"
 #include "platform/gui/AnsiText.h"
-#include "platform/gui/Streams.h"
+#include "platform/gui/TStream.h"
 
 namespace engine {
 namespace {

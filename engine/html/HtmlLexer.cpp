@@ -581,7 +581,7 @@ void ReadRawToken() {
       }
       return;
     case '&':
-      ReadCharacterReferenceText(0, text);
+      ReadCharacterReferenceText(CurrentCodePage(), text);
       state.Symbol = symUnknownTag;
       return;
     default:
