@@ -86,7 +86,7 @@ void ParseMetaElement() {
     int charset = 0;
     if (CharsetFromName(content, charset)) {
       buildState.Elements.ApplyToTop([charset](TProperties& top) { top.SetCharset(charset); });
-    } else if (AsciiLowerCase(content).find("utf-8") != std::string::npos) {
+    } else if (LowerCase(content).find("utf-8") != std::string::npos) {
       buildState.Elements.ApplyToTop([](TProperties& top) { top.SetUtf8(); });
     }
     buildState.Viewer->SetCodePage(CurrentCodePage());
