@@ -527,8 +527,6 @@ bool ReadTextRun() {
 
 }  // namespace
 
-unsigned char ReadSourceByte() { return ReadByte(); }
-
 unsigned char PeekSourceByte() {
   if (state.InputMode == TInputMode::Include) {
     if (state.IncludePosition < state.IncludeText.size()) {

@@ -7,8 +7,7 @@
 
 namespace engine {
 
-// Next byte of the current input (0 at the end of the document), consumed or not.
-unsigned char ReadSourceByte();
+// Next byte of the current input (0 at the end of the document), not consumed.
 unsigned char PeekSourceByte();
 
 // Reads and folds the next character: CR LF, LF CR, CR and LF become one CR;
