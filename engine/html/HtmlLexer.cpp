@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <string_view>
 #include <utility>
 
 #include "engine/html/CharacterReferences.h"
@@ -296,6 +297,31 @@ void ConsumeDocumentBytes(std::size_t end) {
   state.LastLineEnd = TLineEnd::None;
 }
 
+// The fast path of every run reader: the document bytes that follow the
+// current character up to where scanEnd(text, start, size) says the run ends,
+// taken in one piece and moved over exactly as reading them one by one would.
+// A run may hold only bytes above '\r' other than "<", which are never folded
+// and start no markup. Nothing is taken while an include is read.
+template <class ScanEnd>
+std::string_view TakeDocumentRun(ScanEnd scanEnd) {
+  if (state.InputMode != TInputMode::Document) return {};
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t start = state.DocumentPosition;
+  const std::size_t end = scanEnd(text, start, state.DocumentText.size());
+  if (end == start) return {};
+  ConsumeDocumentBytes(end);
+  return std::string_view(state.DocumentText.data() + start, end - start);
+}
+
+// TakeDocumentRun for runs decided byte by byte.
+template <class IsTaken>
+std::string_view TakeDocumentBytes(IsTaken isTaken) {
+  return TakeDocumentRun([&isTaken](const unsigned char* text, std::size_t end, std::size_t size) {
+    while (end < size && isTaken(text[end])) ++end;
+    return end;
+  });
+}
+
 bool IsValueRunByte(unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; }
 
 // AppendValueChar for the current character and the document bytes after it
@@ -303,14 +329,7 @@ bool IsValueRunByte(unsigned char byte) { return byte > '\r' && byte != '<' && b
 template <class IsTaken>
 void AppendValueRun(std::string& value, IsTaken isTaken) {
   value += static_cast<char>(state.Ch);
-  if (state.InputMode == TInputMode::Document) {
-    const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
-    const std::size_t start = state.DocumentPosition;
-    std::size_t end = start;
-    while (end < state.DocumentText.size() && IsValueRunByte(text[end]) && isTaken(text[end])) ++end;
-    value.append(state.DocumentText, start, end - start);
-    ConsumeDocumentBytes(end);
-  }
+  value += TakeDocumentBytes([&isTaken](unsigned char byte) { return IsValueRunByte(byte) && isTaken(byte); });
   Advance();
 }
 
@@ -353,18 +372,10 @@ bool IsAttributeNameChar(unsigned char upper) { return upper == '-' || IsDigit(u
 void ReadAttributeName(std::string& name) {
   while (IsAttributeNameChar(state.UpperCh)) {
     name += static_cast<char>(state.UpperCh);
-    if (state.InputMode == TInputMode::Document) {
-      const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
-      const std::size_t start = state.DocumentPosition;
-      std::size_t end = start;
-      while (end < state.DocumentText.size() && IsAttributeNameChar(AsciiUpper(text[end]))) ++end;
-      const std::size_t first = name.size();
-      name.append(state.DocumentText, start, end - start);
-      for (std::size_t i = first; i < name.size(); ++i) {
-        name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
-      }
-      ConsumeDocumentBytes(end);
-    }
+    const std::size_t first = name.size();
+    name += TakeDocumentBytes([](unsigned char byte) { return IsAttributeNameChar(AsciiUpper(byte)); });
+    for (std::size_t i = first; i < name.size(); ++i)
+      name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
     Advance();
   }
 }
@@ -477,23 +488,20 @@ constexpr std::array<bool, 256> kPlainTextBytes = [] {
 // plain bytes is a blank run of its own and stays as it is, so prose is taken
 // a line at a time rather than a word at a time.
 void TakePlainBytes(TCharCollection& bytes, bool storing) {
-  if (state.InputMode != TInputMode::Document) return;
-  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
-  const std::size_t start = state.DocumentPosition;
-  const std::size_t size = state.DocumentText.size();
-  std::size_t end = start;
-  while (end < size) {
-    if (kPlainTextBytes[text[end]]) {
-      ++end;
-    } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
-      end += 2;
-    } else {
-      break;
+  const int firstPosition = state.SourcePosition + 1;
+  const std::string_view run = TakeDocumentRun([](const unsigned char* text, std::size_t end, std::size_t size) {
+    while (end < size) {
+      if (kPlainTextBytes[text[end]]) {
+        ++end;
+      } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
+        end += 2;
+      } else {
+        break;
+      }
     }
-  }
-  if (end == start) return;
-  if (storing) bytes.AddRun(state.DocumentText.data() + start, end - start, state.SourcePosition + 1);
-  ConsumeDocumentBytes(end);
+    return end;
+  });
+  if (storing && !run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
 }
 
 // Reads text up to "<", a control character or the end; a run of blanks and
