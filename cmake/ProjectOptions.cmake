@@ -2,6 +2,10 @@
 add_compile_options(-Wall -Wextra)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_compile_options(-Wno-missing-field-initializers)
+  # Position-independent code may still inline and specialise calls within a
+  # file: no one replaces our functions from outside the shared library
+  # (clang assumes this already).
+  add_compile_options(-fno-semantic-interposition)
 endif()
 
 if(PAGEWELL_SANITIZE)

@@ -87,7 +87,14 @@ void FoldSpecialChar(unsigned char ch) {
   if (ch == 0 && state.InComment) throw EParseError(kOpenCommentMessage);
 }
 
-[[gnu::always_inline]] inline void ReadChar() {
+void SkipMarkup();
+
+}  // namespace
+
+// The character readers, called throughout this file and by the reference
+// and element readers.
+
+void NextChar() {
   const unsigned char ch = ReadByte();
   if (ch > '\r') {
     state.LastLineEnd = TLineEnd::None;
@@ -98,48 +105,48 @@ void FoldSpecialChar(unsigned char ch) {
   FoldSpecialChar(ch);
 }
 
-void SkipMarkup();
-
-inline void Advance() {
-  ReadChar();
+void NextCharSkippingMarkup() {
+  NextChar();
   if (state.Ch == '<' && !state.RawMode) SkipMarkup();
 }
 
-inline void SkipBlanksHere() {
-  while (state.Ch == ' ' || state.Ch == '\r') Advance();
+void SkipBlanks() {
+  while (state.Ch == ' ' || state.Ch == '\r') NextCharSkippingMarkup();
 }
 
+namespace {
+
 void SkipPlainBlanks() {
-  while (state.Ch == ' ' || state.Ch == '\r') ReadChar();
+  while (state.Ch == ' ' || state.Ch == '\r') NextChar();
 }
 
 // "--", optional blanks and line ends, an optional "!" and ">" end a comment.
 void SkipComment() {
   for (;;) {
-    while (state.UpperCh != '-') ReadChar();
-    ReadChar();
+    while (state.UpperCh != '-') NextChar();
+    NextChar();
     if (state.Ch != '-') continue;
-    while (state.Ch == '-') ReadChar();
+    while (state.Ch == '-') NextChar();
     SkipPlainBlanks();
-    if (state.Ch == '!') ReadChar();
+    if (state.Ch == '!') NextChar();
     if (state.Ch == '>') break;
   }
   state.InComment = false;
 }
 
 void SkipToTagEnd() {
-  while (state.Ch != '>') ReadChar();
+  while (state.Ch != '>') NextChar();
   state.InComment = false;
 }
 
 // Skips "<%" up to "%>" (or the end, without error).
 void SkipPercentConstruct() {
   for (;;) {
-    ReadChar();
+    NextChar();
     if (state.Ch == 0) break;
     if (state.Ch == '%' && PeekSourceByte() == '>') break;
   }
-  ReadChar();
+  NextChar();
 }
 
 void ExpandServerInclude();
@@ -150,15 +157,15 @@ void SkipMarkup() {
   while (state.Ch == '<' && !state.RawMode) {
     const unsigned char next = PeekSourceByte();
     if (next == '!') {
-      ReadChar();  // "!"
+      NextChar();  // "!"
       state.InComment = true;
-      ReadChar();
+      NextChar();
       bool comment = false;
       if (state.Ch == '-') {
-        ReadChar();
+        NextChar();
         if (state.Ch == '-') {
           comment = true;
-          ReadChar();
+          NextChar();
         }
       }
       if (!comment) {
@@ -173,7 +180,7 @@ void SkipMarkup() {
     } else {
       return;
     }
-    ReadChar();
+    NextChar();
   }
 }
 
@@ -183,21 +190,21 @@ std::string ReadIncludeValue() {
   std::string value;
   if (state.Ch == '"' || state.Ch == '\'') {
     const unsigned char quote = state.Ch;
-    ReadChar();
+    NextChar();
     while (state.Ch != quote && state.Ch != 0) {
       if (state.Ch == '&') {
         ReadCharacterReferenceText(0, value, TReferenceAdvance::Plain);
         continue;
       }
       value += state.Ch == '\r' ? ' ' : static_cast<char>(state.Ch);
-      ReadChar();
+      NextChar();
     }
-    if (state.Ch == quote) ReadChar();
+    if (state.Ch == quote) NextChar();
     return value;
   }
   while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '-' && state.Ch != '>') {
     value += static_cast<char>(state.Ch);
-    ReadChar();
+    NextChar();
   }
   return value;
 }
@@ -210,12 +217,12 @@ std::unique_ptr<gui::TStringList> ReadIncludeParameters() {
     std::string name;
     while (IsIncludeNameChar(state.UpperCh)) {
       name += static_cast<char>(state.Ch);
-      ReadChar();
+      NextChar();
     }
     SkipPlainBlanks();
     std::string value;
     if (state.Ch == '=') {
-      ReadChar();
+      NextChar();
       SkipPlainBlanks();
       value = ReadIncludeValue();
     }
@@ -242,11 +249,11 @@ bool MayOpenInclude(const std::string& key) {
 // comment's end and puts the handler's answer in front of the unread input.
 void ExpandServerInclude() {
   std::unique_ptr<TokenObj> outerToken = std::exchange(state.Token, std::make_unique<TokenObj>());
-  ReadChar();
+  NextChar();
   std::string command;
   while (IsIncludeNameChar(state.UpperCh)) {
     command += static_cast<char>(state.Ch);
-    ReadChar();
+    NextChar();
   }
   std::unique_ptr<gui::TStringList> params = ReadIncludeParameters();
   SkipComment();
@@ -279,7 +286,7 @@ int QuotedValueNumber(const std::string& text) {
 
 void AppendValueChar(std::string& value) {
   value += static_cast<char>(state.Ch);
-  Advance();
+  NextCharSkippingMarkup();
 }
 
 // Moves over the document bytes that follow the current character up to end,
@@ -330,7 +337,7 @@ template <class IsTaken>
 void AppendValueRun(std::string& value, IsTaken isTaken) {
   value += static_cast<char>(state.Ch);
   value += TakeDocumentBytes([&isTaken](unsigned char byte) { return IsValueRunByte(byte) && isTaken(byte); });
-  Advance();
+  NextCharSkippingMarkup();
 }
 
 // Reads characters up to one of the stop characters (0 always stops),
@@ -349,19 +356,19 @@ void ReadUnquotedValue(std::string& value, int codePage, IsStop isStop) {
 void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
   const unsigned char quote = state.Ch;
   const bool keepsLineEnds = symbol == symTitle || symbol == symAlt;
-  Advance();
+  NextCharSkippingMarkup();
   while (state.Ch != quote && state.Ch != 0) {
     if (state.Ch == '&') {
       // References decode in the element's code page, the one the attribute records.
       ReadCharacterReferenceText(codePage, value);
     } else if (state.Ch == '\r') {
       if (keepsLineEnds) value += "\r\n";
-      Advance();
+      NextCharSkippingMarkup();
     } else {
       AppendValueRun(value, [quote](unsigned char byte) { return byte != quote; });
     }
   }
-  if (state.Ch == quote) Advance();
+  if (state.Ch == quote) NextCharSkippingMarkup();
 }
 
 bool IsBlankOrTagEnd(unsigned char ch) { return ch == ' ' || ch == '\r' || ch == '>'; }
@@ -376,29 +383,29 @@ void ReadAttributeName(std::string& name) {
     name += TakeDocumentBytes([](unsigned char byte) { return IsAttributeNameChar(AsciiUpper(byte)); });
     for (std::size_t i = first; i < name.size(); ++i)
       name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
-    Advance();
+    NextCharSkippingMarkup();
   }
 }
 
 // Reads one attribute of the current tag; false when no attribute starts here.
 bool ReadAttribute(THtmlSymbol& symbol, std::string& name, std::string& value, int& number, int codePage) {
   symbol = symUnknownAttribute;
-  SkipBlanksHere();
+  SkipBlanks();
   if (!IsUpperLetter(state.UpperCh)) return false;
   ReadAttributeName(name);
   symbol = LookUpAttributeSymbol(name);
-  SkipBlanksHere();
+  SkipBlanks();
   number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
   if (state.Ch == '=') {
-    Advance();
-    SkipBlanksHere();
+    NextCharSkippingMarkup();
+    SkipBlanks();
     if (state.Ch == '"' || state.Ch == '\'') {
       ReadQuotedValue(symbol, value, codePage);
       number = QuotedValueNumber(value);
     } else if (state.Ch == '+' || state.Ch == '-' || IsDigit(state.Ch)) {
       AppendValueChar(value);
       ReadUnquotedValue(value, codePage, [](unsigned char ch) { return IsBlankOrTagEnd(ch) || ch == '%'; });
-      SkipBlanksHere();
+      SkipBlanks();
       number = LeadingNumber(value);
       if (state.Ch == '%') AppendValueChar(value);
     } else {
@@ -432,11 +439,11 @@ bool IsTagNameChar(unsigned char upper) {
 bool ReadTag() {
   if (state.UpperCh != '<') return false;
   state.TagStartPosition = state.SourcePosition;
-  Advance();
+  NextCharSkippingMarkup();
   bool endTag = false;
   if (state.Ch == '/') {
     endTag = true;
-    Advance();
+    NextCharSkippingMarkup();
   } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
     state.Symbol = symText;
     if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
@@ -446,24 +453,24 @@ bool ReadTag() {
   std::string name;
   while (IsTagNameChar(state.UpperCh)) {
     if (state.UpperCh == '/' && !name.empty()) {
-      Advance();
+      NextCharSkippingMarkup();
       break;
     }
     if (name.size() == 1 && name[0] == 'H' && state.Ch >= '1' && state.Ch <= '6') break;
     if (name.size() < kMaxTagNameKept) name += static_cast<char>(state.UpperCh);
-    Advance();
+    NextCharSkippingMarkup();
   }
   state.Symbol = LookUpTagSymbol(name, endTag);
-  SkipBlanksHere();
+  SkipBlanks();
   state.HeadingLevel = 0;
   if ((state.Symbol == symH || state.Symbol == symHEnd) && state.Ch >= '1' && state.Ch <= '6') {
     state.HeadingLevel = state.Ch - '0';
-    Advance();
+    NextCharSkippingMarkup();
   }
   ReadAttributes();
-  while (state.Ch != '>' && state.Ch != 0) Advance();
+  while (state.Ch != '>' && state.Ch != 0) NextCharSkippingMarkup();
   // SCRIPT and STYLE content is read from their ">" on by its own readers.
-  if (state.Ch == '>' && state.Symbol != symScript && state.Symbol != symStyle) Advance();
+  if (state.Ch == '>' && state.Symbol != symScript && state.Symbol != symStyle) NextCharSkippingMarkup();
   return true;
 }
 
@@ -521,12 +528,12 @@ bool ReadTextRun() {
     } else if (IsBlankRunChar(state.Ch)) {
       if (storing) bytes.Add(' ', state.SourcePosition);
       do {
-        Advance();
+        NextCharSkippingMarkup();
       } while (IsBlankRunChar(state.Ch));
     } else {
       if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
       TakePlainBytes(bytes, storing);
-      Advance();
+      NextCharSkippingMarkup();
     }
   }
   FlushTextBytes(codePage);
@@ -545,12 +552,6 @@ unsigned char PeekSourceByte() {
   if (state.DocumentPosition >= state.DocumentText.size()) return 0;
   return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition]);
 }
-
-void NextChar() { ReadChar(); }
-
-void NextCharSkippingMarkup() { Advance(); }
-
-void SkipBlanks() { SkipBlanksHere(); }
 
 void NextSymbol() {
   state.Token->Clear();
@@ -576,11 +577,11 @@ void ReadRawToken() {
       return;
     case '\r':
       state.Symbol = symLineBreak;
-      Advance();
+      NextCharSkippingMarkup();
       return;
     case '<':
       text.push_back('<');
-      Advance();
+      NextCharSkippingMarkup();
       while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '>') AppendValueChar(text);
       {
         state.Symbol = LowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
@@ -602,7 +603,7 @@ void ReadRawToken() {
   }
   text = std::string(1, static_cast<char>(state.Ch));
   state.Symbol = symOtherChar;
-  Advance();
+  NextCharSkippingMarkup();
 }
 
 int LeadingNumber(const std::string& text) {
