@@ -55,6 +55,9 @@ TSectionList::TSectionList(gui::TWinControl* viewer, gui::TWinControl* paintPane
   FontConv = kBaseFontSizes;
   PreFontConv = kBasePreFontSizes;
   TagName = "default";
+  Links.PaintPanel = paintPanel;
+  Links.AddTabStop = [this](int tabIndex, gui::TWinControl* control) { AddTabStop(tabIndex, control); };
+  Links.RemoveTabStop = [this](gui::TWinControl* control) { RemoveTabStop(control); };
 }
 
 TSectionList::~TSectionList() { Clear(); }
@@ -62,6 +65,7 @@ TSectionList::~TSectionList() { Clear(); }
 std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& source) {
   auto copy = std::make_unique<TSectionList>(source.TheOwner, source.PPanel);
   copy->IsCopy = true;
+  copy->Links.PaintPanel = nullptr;  // copies make no link tab stops
   copy->BitmapList = source.BitmapList;
   copy->InlineList = source.InlineList;
   copy->ShowImages = source.ShowImages;
@@ -99,13 +103,14 @@ void TSectionList::Clear() {
   SelB = SelE = 0;
   MapList.clear();
   MissingImages.clear();
-  LinkList.clear();
   HoverLink = nullptr;
   HoverImage = nullptr;
   PanelList.clear();
   if (!IsCopy) Styles->Clear();
   TabList.clear();
   tabCount_ = 0;
+  Links.Clear();  // after the tab list: the runs' stops need no look-up there
+  TextSectionCount = 0;
   DrawList.clear();
   FirstLinePointer = nullptr;
   TCell::Clear();
@@ -120,6 +125,10 @@ void TSectionList::ClearControlLists() {
 
 void TSectionList::AddTabStop(int tabIndex, gui::TWinControl* control) {
   TabList.emplace(TabKey{tabIndex, tabCount_++}, control);
+}
+
+void TSectionList::RemoveTabStop(gui::TWinControl* control) {
+  std::erase_if(TabList, [control](const auto& entry) { return entry.second == control; });
 }
 
 void TSectionList::AssignTabOrder() {

@@ -18,6 +18,7 @@
 #include "engine/css/CssColors.h"
 #include "engine/document/DocumentSeams.h"
 #include "engine/document/TCell.h"
+#include "engine/text/TLinkList.h"
 
 namespace gui {
 class TTimer;
@@ -28,6 +29,7 @@ class TObject;
 namespace engine {
 
 class TIDNameList;
+class TFontObj;
 class TStyleList;
 struct TParseState;
 
@@ -69,6 +71,8 @@ class TSectionList : public TCell {
 
   // Registers a keyboard stop: order by tabIndex, then by registration.
   void AddTabStop(int tabIndex, gui::TWinControl* control);
+  // Takes a control out of the tab list (a link stop that goes away).
+  void RemoveTabStop(gui::TWinControl* control);
   int TabStopCount() const { return static_cast<int>(TabList.size()); }
 
   // Position queries (the document's own answers over its sections).
@@ -116,7 +120,10 @@ class TSectionList : public TCell {
   std::vector<std::unique_ptr<IDocumentPart>> MapList;
   std::vector<IDocumentControl*> FormControlList;
   std::vector<IDocumentPanel*> PanelList;
-  std::vector<void*> LinkList;  // the link font runs, for visited and hover colouring
+  // The link font runs, for visited and hover colouring and link tab stops.
+  TLinkList Links;
+  // Non-empty text sections finished so far (their numbers, layout progress).
+  int TextSectionCount = 0;
   std::unique_ptr<TStyleList> Styles;
   std::vector<std::unique_ptr<IDeferredDraw>> DrawList;
   std::vector<TSectionBase*> PositionList;
@@ -132,7 +139,7 @@ class TSectionList : public TCell {
   IAnimatedImage* BackgroundAnimation = nullptr;
 
   // Hover state (not owned).
-  void* HoverLink = nullptr;
+  TFontObj* HoverLink = nullptr;
   TIDObject* HoverImage = nullptr;
 
   // Events the viewer fills.
