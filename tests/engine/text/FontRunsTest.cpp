@@ -203,7 +203,9 @@ TEST_F(FontRuns, ManyLinkRunsLeaveTheListInLinearTime) {
   EXPECT_EQ(runs_.Count(), 10000);
   EXPECT_EQ(links_.LiveCount(), 10000);
   for (int i = 0; i < links_.Count(); ++i)
-    if (TFontObj* run = links_.Items(i)) ASSERT_EQ(links_.IndexOf(run), i);
+    if (TFontObj* run = links_.Items(i)) {
+      ASSERT_EQ(links_.IndexOf(run), i);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,304 @@
+// TSection: construction, copying, building and finishing. Layout, drawing
+// and lookups are in TSectionLayout.cpp, TSectionPaint.cpp and TSectionLookups.cpp.
+#include "engine/text/TSection.h"
+
+#include <algorithm>
+
+#include "engine/common/TextHelpers.h"
+#include "engine/css/CssValues.h"
+#include "engine/css/TProperties.h"
+#include "engine/document/TIDNameList.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/TAttributeList.h"
+#include "engine/html/TUrlTarget.h"
+#include "engine/html/TokenBuffers.h"
+#include "engine/text/TLinkList.h"
+
+namespace engine {
+namespace {
+
+constexpr int kMaxIndentPercent = 90;
+
+const std::string* TextValue(const TProperties& props, Prop prop) {
+  return std::get_if<std::string>(&props.Value(prop));
+}
+
+bool ValueIs(const TProperties& props, Prop prop, const char* word) {
+  const std::string* text = TextValue(props, prop);
+  return text && AsciiLowerCase(*text) == word;
+}
+
+std::uint8_t JustifyOf(const TProperties& props) {
+  if (ValueIs(props, Prop::TextAlign, "right")) return 3;
+  if (ValueIs(props, Prop::TextAlign, "center")) return 2;
+  if (ValueIs(props, Prop::TextAlign, "justify")) return 4;
+  return 1;
+}
+
+std::uint8_t VerticalShiftOf(const TProperties& props) {
+  int align = 0;
+  if (!props.GetVertAlign(align)) return kShiftNone;
+  return align == kShiftSubscript || align == kShiftSuperscript ? static_cast<std::uint8_t>(align) : kShiftNone;
+}
+
+// The font-size "small" version of props that small caps draw lower-case letters in.
+std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
+  auto small = std::make_unique<TProperties>();
+  small->CopyValues(props);
+  small->DefFontName = props.DefFontName;
+  small->Charset = props.Charset;
+  small->CodePage = props.CodePage;
+  small->PropTitle = props.PropTitle;
+  small->Value(Prop::FontSize) = FontSizeFromString("small", DefaultFontSize());
+  return small;
+}
+
+}  // namespace
+
+TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
+                   TAttributeList* attributes)
+    : TSectionBase(document) {
+  TFontObj* run = Fonts.Add(std::make_unique<TFontObj>(this, 0, props.GetFont()));
+  run->Title = props.PropTitle;
+  run->VerticalShift = VerticalShiftOf(props);
+  if (linkTarget && !linkTarget->Url.empty()) {
+    run->UrlTarget.Assign(*linkTarget);
+    if (props.LinkFonts) {
+      run->EnsureLinkLooks();
+      run->LinkLooks->Assign(*props.LinkFonts);
+      if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
+    }
+    if (TLinkList* links = DocumentLinks()) {
+      if (links->IsVisited) run->SetVisited(links->IsVisited(run->UrlTarget.Url));
+      run->JoinLinks(*links);
+    }
+  }
+  LineHeight = props.GetLineHeight(std::abs(run->Font->Height()));
+  if (firstLineIndent) {
+    bool percent = false;
+    FirstLineIndent = props.GetTextIndent(percent);
+    if (percent) IndentPercent = std::clamp(FirstLineIndent, 0, kMaxIndentPercent);
+  }
+  const TAttribute* clear = nullptr;
+  if (attributes && attributes->Find(symClear, clear)) {
+    const std::string value = AsciiLowerCase(clear->ValueText);
+    ClearKind = value == "left" ? 1 : value == "right" ? 2 : 3;
+  }
+  int cssClear = 0;
+  if (props.GetClear(cssClear)) ClearKind = static_cast<std::uint8_t>(cssClear);
+  if (attributes && document && document->IDNameList) {
+    const std::string id = attributes->IdValue();
+    if (!id.empty()) document->IDNameList->AddObject(id, this);
+  }
+  Justify = JustifyOf(props);
+  BreakWord = ValueIs(props, Prop::WordWrap, "break-word");
+}
+
+TSection::TSection(TSectionList* document, const TSection& source) : TSectionBase(document, source) {
+  Len = source.Len;
+  Text = source.Text;
+  BreakFlags = source.BreakFlags;
+  Justify = source.Justify;
+  ClearKind = source.ClearKind;
+  LineHeight = source.LineHeight;
+  FirstLineIndent = source.FirstLineIndent;
+  IndentPercent = source.IndentPercent;
+  BreakWord = source.BreakWord;
+  SectionNumber = source.SectionNumber;
+  preformatted_ = source.preformatted_;
+  finished_ = source.finished_;
+  Fonts.CopyFrom(this, source.Fonts);
+  for (const auto& object : source.ImageObjs) ImageObjs.push_back(object->CreateCopy(document));
+  FormControls = source.FormControls;
+}
+
+TSection::~TSection() { Unregister(); }
+
+std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList* document) const {
+  return std::make_unique<TSection>(document, *this);
+}
+
+TLinkList* TSection::DocumentLinks() const { return Document ? &Document->Links : nullptr; }
+
+void TSection::Unregister() {
+  for (const auto& run : Fonts) run->LeaveLinks(nullptr);
+}
+
+void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
+  const std::size_t count = text.size();
+  // Geometric growth: appending stays linear however the text arrives.
+  if (SourcePositions.capacity() < SourcePositions.size() + count)
+    SourcePositions.reserve(std::max(SourcePositions.size() + count, SourcePositions.capacity() * 2));
+  SourcePositions.insert(SourcePositions.end(), positions, positions + count);
+  BreakFlags.append(count, flag);
+  Text.append(text);
+  Len = static_cast<int>(Text.size());
+}
+
+void TSection::AppendChar(char16_t ch, int sourcePos, TProperties& props, bool noBreak) {
+  TokenObj token;
+  token.AppendChar(ch, sourcePos);
+  AppendTextRun(token, props, noBreak);
+}
+
+void TSection::AppendTextRun(const TokenObj& token, TProperties& props, bool noBreak) {
+  if (token.Count() == 0 || finished_) return;
+  std::u16string text = token.Characters;
+  const int transform = props.GetTextTransform();
+  if (transform == 1) text = WideUpperCase(text);
+  else if (transform == 2) text = WideLowerCase(text);
+  const char flag = noBreak || preformatted_ ? kBreakNo : kBreakYes;
+  if (props.GetFontVariant() != "small-caps") {
+    AppendCharacters(text, token.Positions.data(), flag);
+    return;
+  }
+  // Small caps: upper-cased text; letters that upper-casing changes are drawn
+  // in a smaller font, switching runs only where the kind of letter changes.
+  const std::u16string upper = WideUpperCase(text);
+  std::unique_ptr<TProperties> small;
+  bool inSmall = false;
+  for (std::size_t i = 0; i < upper.size(); ++i) {
+    const char16_t ch = text[i];
+    const bool lowered = ch != kSpaceChar && !(ch >= u'0' && ch <= u'9') && upper[i] != ch;
+    const bool unchanged = upper[i] == ch && ch != kSpaceChar && !(ch >= u'0' && ch <= u'9');
+    if (lowered && !inSmall) {
+      if (!small) small = SmallCapsProperties(props);
+      ChangeFont(*small);
+      inSmall = true;
+    } else if (unchanged && inSmall) {
+      ChangeFont(props);
+      inSmall = false;
+    }
+    AppendCharacters(std::u16string(1, upper[i]), &token.Positions[i], flag);
+  }
+  if (inSmall) ChangeFont(props);
+}
+
+void TSection::AllowBreakAfterLast() {
+  if (!BreakFlags.empty() && !finished_) BreakFlags.back() = kBreakAfter;
+}
+
+// Starts a run at the current end (or changes the run that already starts
+// there). change: 0 keeps the link state of the run before, '>' makes the run
+// a link to target, '<' ends the link.
+void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* target) {
+  TFontObj* last = Fonts.Last();
+  TFontObj* run = last;
+  if (last && last->Pos == Len) {
+    run->ReplaceFont(props.GetFont());
+  } else {
+    run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.GetFont()));
+    if (last) run->UrlTarget.Assign(last->UrlTarget);
+  }
+  run->Title = props.PropTitle;
+  run->VerticalShift = VerticalShiftOf(props);
+  if (target) {
+    run->LeaveLinks(nullptr);
+    run->UrlTarget.Assign(*target);
+    run->Visited = run->Hover = false;
+  }
+  const bool makeLink = target ? linkState : run->IsLink();
+  if (!makeLink) {
+    // NOTE: a run that stops being a link leaves the link list with its tab
+    // stop, so that no plain run is ever given link looks.
+    run->LeaveLinks(nullptr);
+    run->LinkLooks.reset();
+    return;
+  }
+  if (run->UrlTarget.Url.empty()) return;
+  if (props.LinkFonts) {
+    run->EnsureLinkLooks();
+    run->LinkLooks->Assign(*props.LinkFonts);
+    if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
+  }
+  if (TLinkList* links = DocumentLinks()) {
+    if (links->IsVisited && !run->Links) run->SetVisited(links->IsVisited(run->UrlTarget.Url));
+    run->JoinLinks(*links);
+  }
+}
+
+void TSection::ChangeFont(TProperties& props) {
+  if (!finished_) StartRun(props, false, nullptr);
+}
+
+void TSection::ChangeFontForLink(char kind, TProperties& props, const TUrlTarget& target) {
+  if (!finished_) StartRun(props, kind == '>', &target);
+}
+
+TInlineObject* TSection::AppendObject(std::unique_ptr<TInlineObject> object, int sourcePos) {
+  if (!object || finished_) return nullptr;
+  object->Pos = Len;
+  const char16_t placeholder = object->ObjectKind == TInlineObject::Kind::Control ? kControlChar : kImageChar;
+  TInlineObject* added = object.get();
+  if (placeholder == kControlChar) {
+    FormControls.push_back(added);
+    OwnedControls.push_back(std::move(object));
+  } else {
+    ImageObjs.push_back(std::move(object));
+  }
+  const int position = sourcePos;
+  AppendCharacters(std::u16string(1, placeholder), &position, preformatted_ ? kBreakNo : kBreakYes);
+  return added;
+}
+
+TInlineObject* TSection::ObjectAt(int index) const {
+  const auto byPos = [](const TInlineObject* object, int pos) { return object->Pos < pos; };
+  if (index < 0 || index >= Len) return nullptr;
+  if (Text[static_cast<std::size_t>(index)] == kImageChar) {
+    auto it = std::lower_bound(ImageObjs.begin(), ImageObjs.end(), index,
+                               [&](const auto& object, int pos) { return byPos(object.get(), pos); });
+    return it != ImageObjs.end() && (*it)->Pos == index ? it->get() : nullptr;
+  }
+  if (Text[static_cast<std::size_t>(index)] == kControlChar) {
+    auto it = std::lower_bound(FormControls.begin(), FormControls.end(), index, byPos);
+    return it != FormControls.end() && (*it)->Pos == index ? *it : nullptr;
+  }
+  return nullptr;
+}
+
+void TSection::RemapObjects(const PositionMap& map) {
+  const int last = static_cast<int>(map.size()) - 1;
+  for (const auto& object : ImageObjs) object->Pos = map[static_cast<std::size_t>(std::clamp(object->Pos, 0, last))];
+  for (TInlineObject* control : FormControls) control->Pos = map[static_cast<std::size_t>(std::clamp(control->Pos, 0, last))];
+  Fonts.Remap(map);
+}
+
+void TSection::CollapseWhiteSpace(int sourcePos) {
+  if (finished_) return;
+  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(SourcePositions)};
+  // Placeholders of floating objects, looked up by old position in one pass.
+  std::vector<char> floating(chars.Text.size(), 0);
+  for (const auto& object : ImageObjs)
+    if (object->Pos >= 0 && object->Pos < static_cast<int>(floating.size()) && object->Floats())
+      floating[static_cast<std::size_t>(object->Pos)] = 1;
+  const PositionMap map = CollapseSectionWhiteSpace(
+      chars, [&floating](int oldIndex) { return floating[static_cast<std::size_t>(oldIndex)] != 0; }, sourcePos);
+  Text = std::move(chars.Text);
+  BreakFlags = std::move(chars.Flags);
+  SourcePositions = std::move(chars.SourcePositions);
+  RemapObjects(map);
+  FinishText();
+}
+
+void TSection::FinishText() {
+  Len = static_cast<int>(Text.size());
+  BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
+  BreakFlags.push_back(kBreakYes);
+  SourceIndex.clear();
+  for (int i = 0; i < Len && i < static_cast<int>(SourcePositions.size()); ++i) {
+    const int source = SourcePositions[static_cast<std::size_t>(i)];
+    if (i == 0 || source != SourcePositions[static_cast<std::size_t>(i) - 1] + 1) SourceIndex.push_back({i, source});
+  }
+  std::vector<int>().swap(SourcePositions);
+  if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
+  finished_ = true;
+}
+
+bool TSection::FinishForCell(int sourcePos) {
+  CollapseWhiteSpace(sourcePos);
+  if (preformatted_ || Len > 0 || KeepWhenEmpty || ClearKind != 0) return true;
+  Unregister();
+  return false;
+}
+
+}  // namespace engine

@@ -1,0 +1,150 @@
+#pragma once
+// TSection: one run of inline content: the characters of a paragraph-like
+// stretch of text with the images, panels and form controls that stand in it,
+// the font runs that colour and size it, and the source position of each
+// character. The document builder appends to it; the cell finishes it
+// (white-space collapsing); layout cuts it into lines; drawing, hit tests,
+// searches and position mapping work on those lines.
+//
+// Invariants once finished: Len == Text.size(); BreakFlags has Len + 1
+// letters; Fonts holds at least one run and the first starts at 0; every
+// character 4 or 2 has exactly one object in ImageObjs or FormControls at its
+// position.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/document/TSectionBase.h"
+#include "engine/text/LineRec.h"
+#include "engine/text/TFontList.h"
+#include "engine/text/TInlineObject.h"
+#include "engine/text/WhiteSpace.h"
+
+namespace gui {
+class TCanvas;
+}
+
+namespace engine {
+
+class TAttributeList;
+class TProperties;
+class TokenObj;
+class TUrlTarget;
+class TLinkList;
+class TextMeasurer;
+
+// A compressed map entry: from character position Pos on, source positions
+// run on one by one from SourcePos.
+struct IndexObj {
+  int Pos = 0;
+  int SourcePos = 0;
+};
+
+class TSection : public TSectionBase {
+ public:
+  // An empty section for the style of props; a link target with a URL makes
+  // its first run a link. firstLineIndent: the section takes the text-indent.
+  TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
+           TAttributeList* attributes);
+  TSection(TSectionList* document, const TSection& source);
+  ~TSection() override;
+
+  std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
+
+  // Building (the document builder).
+  void AppendChar(char16_t ch, int sourcePos, TProperties& props, bool noBreak);
+  void AppendTextRun(const TokenObj& token, TProperties& props, bool noBreak);
+  void AllowBreakAfterLast();
+  void ChangeFont(TProperties& props);
+  // kind '>' starts a link (the run gets the link looks and joins the link
+  // list); any other kind ends it.
+  void ChangeFontForLink(char kind, TProperties& props, const TUrlTarget& target);
+  // Appends an object (image, panel, control) behind its placeholder character.
+  TInlineObject* AppendObject(std::unique_ptr<TInlineObject> object, int sourcePos);
+  // Finishes the section: white-space collapsing, the source index, the
+  // section number. Idempotent.
+  virtual void CollapseWhiteSpace(int sourcePos);
+  bool FinishForCell(int sourcePos) override;
+  // Takes every font run out of the document's link list.
+  void Unregister();
+
+  // Layout.
+  int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
+                    IndentManager& IMgr, int& MaxWidth, int& Curs) override;
+  void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+
+  // Drawing.
+  int PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& IMgr, int X, int XRef,
+                   int YRef) override;
+
+  // Lookups.
+  std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                           TFormControlObj*& FormControl, std::string& Title) override;
+  bool ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) override;
+  int CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight, bool& InText) override;
+  bool CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) override;
+  bool CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj) override;
+  int SearchForward(int Position, const std::u16string& Text, bool MatchCase) override;
+  int SearchBackward(int Position, const std::u16string& Text, bool MatchCase) override;
+  int DocPosToSourcePos(int Position) override;
+  int SourcePosToDocPos(int SourcePos, bool Previous) override;
+  void CopyToSelectionBuffer(SelTextCount& buffer) override;
+
+  bool IsPreformatted() const { return preformatted_; }
+  bool Finished() const { return finished_; }
+  // The object standing at an index of Text, or nullptr.
+  TInlineObject* ObjectAt(int index) const;
+
+  int SectionNumber = 0;
+  int LayoutCycle = 0;
+  std::u16string Text;
+  std::string BreakFlags;
+  std::vector<int> SourcePositions;  // while building only
+  TFontList Fonts;
+  std::vector<std::unique_ptr<TInlineObject>> ImageObjs;  // images and panels, by position
+  std::vector<TInlineObject*> FormControls;                // by position; not owned
+  std::vector<IndexObj> SourceIndex;
+  std::vector<std::unique_ptr<LineRec>> Lines;
+  std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
+  std::uint8_t ClearKind = 0;
+  int LineHeight = -1;
+  int TopWidth = 0;
+  bool KeepWhenEmpty = false;
+  int MinWidthCache = 0;
+  int MaxWidthCache = 0;
+  int FirstLineIndent = 0;
+  int IndentPercent = 0;
+  bool BreakWord = false;
+  int Len = 0;
+  // Form controls the section owns until the forms area owns them.
+  std::vector<std::unique_ptr<TInlineObject>> OwnedControls;
+
+ protected:
+  // The common end of finishing: final break flag, source index, section number.
+  void FinishText();
+  void SetPreformatted() { preformatted_ = true; }
+  // Line layout shared with preformatted sections.
+  int LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHeight, int BlockHeight, IndentManager& IMgr,
+                  int& MaxWidth, int& Curs, bool wrap);
+  // Width of the characters [start, start + count) with their fonts and objects.
+  int MeasureText(gui::TCanvas* canvas, int start, int count);
+  template <class Indent>
+  int MinimumWordWidth(TextMeasurer& measure, const Indent& withIndent);
+
+ private:
+  friend class SectionLayout;
+  friend class SectionPainter;
+  TLinkList* DocumentLinks() const;
+  void StartRun(TProperties& props, bool linkState, const TUrlTarget* target);
+  void AppendCharacters(const std::u16string& text, const int* positions, char flag);
+  void RemapObjects(const PositionMap& map);
+  int LineAtIndex(int index) const;
+  int LineAtY(int y) const;
+
+  bool preformatted_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace engine

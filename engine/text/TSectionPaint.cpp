@@ -1,0 +1,206 @@
+// TSection: drawing the lines that meet the clip rectangle, with link
+// colours, selection, super- and subscripts and full justification.
+#include <algorithm>
+
+#include "engine/css/TMyFont.h"
+#include "engine/document/SaturatedMath.h"
+#include "engine/document/TSectionList.h"
+#include "engine/text/TSection.h"
+#include "engine/text/TextMeasurer.h"
+#include "platform/gui/TCanvas.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/text/TextDraw.h"
+#include "platform/win/user/SystemColors.h"
+
+namespace engine {
+namespace {
+
+constexpr int kClipMargin = 40;  // covers italic overhang and descenders
+constexpr win::COLORREF kPrintGrey = 0x02A0A0A0;
+constexpr int kSelectionStep = 32000;
+
+win::COLORREF ResolvedColor(TColor color) {
+  if ((color & 0xFF000000u) == 0xFF000000u) return win::GetSysColor(static_cast<int>(color & 0xFF));
+  return static_cast<win::COLORREF>(color & 0x00FFFFFF);
+}
+
+// NUMCOLORS is -1 on devices of more than 8 bits, which are colour devices.
+bool IsMonochromeDevice(win::HDC dc) {
+  const int colors = win::GetDeviceCaps(dc, win::NUMCOLORS);
+  if (colors > 0 && colors < 3) return true;
+  return win::GetDeviceCaps(dc, win::BITSPIXEL) * win::GetDeviceCaps(dc, win::PLANES) == 1;
+}
+
+}  // namespace
+
+// Draws the lines of one section; one per PaintSection call.
+class SectionPainter {
+ public:
+  SectionPainter(TSection& section, gui::TCanvas& canvas)
+      : s_(section), canvas_(canvas), measure_(section, &canvas), dc_(canvas.Handle()) {
+    TSectionList* doc = section.Document;
+    yOffset_ = doc ? doc->YOffset : 0;
+    printing_ = doc && doc->Printing;
+    copy_ = doc && doc->IsCopy;
+    if (doc && !copy_) {
+      selB_ = doc->SelB - section.FirstCharPos;
+      selE_ = doc->SelE - section.FirstCharPos;
+    }
+  }
+
+  void PaintLines(const win::RECT& clip, int x);
+
+ private:
+  bool Selected(int index, int& run) const;
+  void DrawLine(LineRec& line, int x, int baseY);
+  int DrawPiece(int pos, int count, bool selected, int x, int baseline, bool lineEnd, const LineRec& line);
+  void SetPieceColors(const TFontObj& run, bool selected);
+
+  TSection& s_;
+  gui::TCanvas& canvas_;
+  TextMeasurer measure_;
+  win::HDC dc_;
+  int yOffset_ = 0;
+  bool printing_ = false;
+  bool copy_ = false;
+  int selB_ = 0;
+  int selE_ = 0;
+};
+
+// Whether the character at index is selected, and how many characters on
+// the state stays the same (at most 32000).
+bool SectionPainter::Selected(int index, int& run) const {
+  if (copy_ || selE_ <= selB_ || index >= selE_) {
+    run = kSelectionStep;
+    return false;
+  }
+  if (index < selB_) {
+    run = selB_ - index;
+    return false;
+  }
+  run = std::min(kSelectionStep, selE_ - index);
+  return true;
+}
+
+void SectionPainter::PaintLines(const win::RECT& clip, int x) {
+  win::SetTextAlign(dc_, win::TA_BASELINE);
+  // The first line that reaches into the clip band (lines are in Y order).
+  const int clipTop = SatAdd(SatAdd(clip.top, yOffset_), -kClipMargin);
+  auto first = std::partition_point(s_.Lines.begin(), s_.Lines.end(), [&](const std::unique_ptr<LineRec>& line) {
+    return SatAdd(line->Y, line->Height()) < clipTop && !printing_;
+  });
+  for (auto it = first; it != s_.Lines.end(); ++it) {
+    LineRec& line = **it;
+    const int top = line.Y;
+    if (!printing_ && top - yOffset_ - kClipMargin >= clip.bottom) break;
+    if (printing_ && s_.Document) {
+      TSectionList& doc = *s_.Document;
+      const int bottom = SatAdd(top, line.DrawHeight);
+      const bool tall = line.DrawHeight >= clip.bottom - clip.top;
+      if (bottom > doc.VisibleBottom && !tall) {
+        if (top < doc.VisibleBottom) doc.VisibleBottom = top;  // the line starts the next page
+        continue;
+      }
+      if (bottom - 1 < clip.top + yOffset_) continue;
+    }
+    if (line.Ln > 0) DrawLine(line, x, top);
+  }
+  win::SetTextJustification(dc_, 0, 0);
+}
+
+void SectionPainter::DrawLine(LineRec& line, int x, int top) {
+  const int textBottom = top + line.SpaceBefore + line.LineHt;
+  line.DrawY = textBottom - line.LineHt;
+  line.DrawX = x + line.LineIndent;
+  const int baseline = textBottom - line.Descent - yOffset_;
+  const bool justify = line.Spaces > 0 && line.Extra > 0 && !s_.IsPreformatted();
+  win::SetTextJustification(dc_, justify ? line.Extra : 0, justify ? line.Spaces : 0);
+  int penX = line.DrawX;
+  const int end = line.Start + line.Ln;
+  for (int pos = line.Start; pos < end;) {
+    const char16_t ch = s_.Text[static_cast<std::size_t>(pos)];
+    if (ch == kImageChar || ch == kControlChar) {
+      TInlineObject* object = s_.ObjectAt(pos);
+      if (object) {
+        int index = 0;
+        TFontObj* run = s_.Fonts.RunAt(pos, index);
+        if (object->Floats()) {
+          object->Draw(&canvas_, line.DrawX + object->Place.Indent, run, baseline + yOffset_, line.DrawY);
+        } else {
+          object->Draw(&canvas_, penX + object->Place.HSpaceL, run, baseline + yOffset_, line.DrawY);
+          penX += object->OuterWidth();
+        }
+      }
+      ++pos;
+      continue;
+    }
+    int same = 0;
+    const bool selected = Selected(pos, same);
+    const int pieceEnd = std::min(measure_.PieceEnd(pos, end), pos + same);
+    penX = DrawPiece(pos, pieceEnd - pos, selected, penX, baseline, pieceEnd == end, line);
+    pos = pieceEnd;
+  }
+  win::SetTextJustification(dc_, 0, 0);
+}
+
+void SectionPainter::SetPieceColors(const TFontObj& run, bool selected) {
+  const win::COLORREF text = ResolvedColor(run.Font->Color());
+  const TColor background = run.Font->bgColor;
+  win::COLORREF shown = text;
+  if (selected) {
+    win::SetBkMode(dc_, win::OPAQUE);
+    win::SetBkColor(dc_, text);
+    shown = background != kNoColor ? ResolvedColor(background) : text ^ 0xFFFFFF;
+  } else if (background == kNoColor) {
+    win::SetBkMode(dc_, win::TRANSPARENT);
+  } else {
+    win::SetBkMode(dc_, win::OPAQUE);
+    win::SetBkColor(dc_, ResolvedColor(background));
+  }
+  if (printing_ && s_.Document) {
+    if (s_.Document->PrintMonochrome && IsMonochromeDevice(dc_) && (shown & 0xFFFFFF) != 0xFFFFFF) shown = 0;
+    else if (!s_.Document->PrintBackground && (shown & 0xE0E0) == 0xE0E0) shown = kPrintGrey;
+  }
+  win::SetTextColor(dc_, shown);
+}
+
+int SectionPainter::DrawPiece(int pos, int count, bool selected, int x, int baseline, bool lineEnd,
+                              const LineRec& line) {
+  TFontObj* run = measure_.SelectFontAt(pos);
+  if (!run || count <= 0) return x;
+  int drawn = count;
+  if (lineEnd) {
+    const char16_t last = s_.Text[static_cast<std::size_t>(pos + count - 1)];
+    if (last == kBreakChar || last == kSpaceChar) --drawn;
+  }
+  std::u16string text(s_.Text, static_cast<std::size_t>(pos), static_cast<std::size_t>(drawn));
+  if (lineEnd && line.Shy) text.push_back(u'-');
+  int y = baseline;
+  if (run->VerticalShift == kShiftSuperscript) y -= run->FontHeight / 3;
+  else if (run->VerticalShift == kShiftSubscript) y += run->Descent / 2 + 1;
+  SetPieceColors(*run, selected);
+  // Measure before drawing: both read the justification shares from the same break on.
+  const int width = measure_.PieceWidth(pos, count);
+  win::TextOutW(dc_, x, y, reinterpret_cast<const win::WCHAR*>(text.data()), static_cast<int>(text.size()));
+  if (run->Active && !copy_) {
+    win::SetTextColor(dc_, 0);
+    const int ascent = run->tmHeight - run->Descent;
+    const win::RECT focus{x, y - ascent, x + width + 1, y + run->Descent};
+    win::DrawFocusRect(dc_, &focus);
+  }
+  return x + width;
+}
+
+int TSection::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager&, int X, int, int) {
+  const int result = SatAdd(ContentTop, SectionHeight);
+  if (Len == 0 || !canvas) return result;
+  const int yOffset = Document ? Document->YOffset : 0;
+  if (SatAdd(SatAdd(TopY, PaintHeight), kClipMargin - yOffset) < clipRect.top ||
+      TopY - yOffset - kClipMargin >= clipRect.bottom)
+    return result;
+  SectionPainter painter(*this, *canvas);
+  painter.PaintLines(clipRect, X);
+  return result;
+}
+
+}  // namespace engine

@@ -1,0 +1,144 @@
+#include "engine/text/TextMeasurer.h"
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
+#include "engine/css/TMyFont.h"
+#include "engine/paint/TextDrawing.h"
+#include "engine/text/TSection.h"
+#include "platform/gui/TCanvas.h"
+
+namespace engine {
+namespace {
+
+constexpr int kMinSlice = 16;
+constexpr int kMaxSlice = 4096;
+const char16_t kHyphen[] = u"-";
+
+}  // namespace
+
+TextMeasurer::TextMeasurer(TSection& section, gui::TCanvas* canvas) : s_(section), canvas_(canvas) {
+  for (const auto& object : section.ImageObjs) objectPositions_.push_back(object->Pos);
+  for (const TInlineObject* control : section.FormControls) objectPositions_.push_back(control->Pos);
+  std::sort(objectPositions_.begin(), objectPositions_.end());
+}
+
+int TextMeasurer::PieceEnd(int pos, int end) const {
+  int index = 0;
+  s_.Fonts.RunAt(pos, index);
+  if (const TFontObj* next = s_.Fonts.Items(index + 1)) end = std::min(end, std::max(next->Pos, pos + 1));
+  const auto object = std::lower_bound(objectPositions_.begin(), objectPositions_.end(), pos);
+  if (object != objectPositions_.end()) end = std::min(end, *object);
+  return std::max(end, pos);
+}
+
+TFontObj* TextMeasurer::SelectFontAt(int pos) {
+  int index = 0;
+  TFontObj* run = s_.Fonts.RunAt(pos, index);
+  if (run && run != selected_ && canvas_) {
+    ApplyFontToCanvas(*run->Font, *canvas_);
+    canvas_->TextExtent(std::u16string_view());  // puts the font into the DC now
+    selected_ = run;
+  }
+  return run;
+}
+
+int TextMeasurer::FitChars(int pos, int count, int maxExtent, int& extent) {
+  extent = 0;
+  if (count <= 0 || maxExtent <= 0 || !canvas_) return 0;
+  const TFontObj* run = SelectFontAt(pos);
+  const int average = std::max(1, run ? run->Font->tmAveCharWidth : 8);
+  const char16_t* text = s_.Text.data() + pos;
+  int fitted = 0;
+  while (fitted < count) {
+    const int room = maxExtent - extent;
+    const int slice = std::clamp(2 * (room / average) + kMinSlice, kMinSlice, kMaxSlice);
+    const int asked = std::min(count - fitted, slice);
+    int sliceExtent = 0;
+    const int got = CountFittingChars(canvas_->Handle(), text + fitted, asked, room, sliceExtent);
+    fitted += got;
+    extent += sliceExtent;
+    if (got < asked || room <= 0) break;
+  }
+  return fitted;
+}
+
+int TextMeasurer::FitAcross(int start, int count, int maxExtent, int& extent) {
+  extent = 0;
+  const int end = start + count;
+  int pos = start;
+  while (pos < end) {
+    const char16_t ch = s_.Text[static_cast<std::size_t>(pos)];
+    if (ch == kImageChar || ch == kControlChar) {
+      const TInlineObject* object = s_.ObjectAt(pos);
+      const int width = object && !object->Floats() ? object->OuterWidth() : 0;
+      if (extent + width > maxExtent) break;
+      extent += width;
+      ++pos;
+      continue;
+    }
+    const int pieceEnd = PieceEnd(pos, end);
+    int pieceExtent = 0;
+    const int fitted = FitChars(pos, pieceEnd - pos, maxExtent - extent, pieceExtent);
+    extent += pieceExtent;
+    pos += fitted;
+    if (fitted < pieceEnd - pos + fitted) break;
+  }
+  return pos - start;
+}
+
+int TextMeasurer::PieceWidth(int pos, int count) {
+  if (count <= 0 || !canvas_) return 0;
+  SelectFontAt(pos);
+  return TextWidth(canvas_->Handle(), s_.Text.data() + pos, count);
+}
+
+int TextMeasurer::Width(int start, int count) {
+  std::int64_t width = 0;
+  const int end = start + count;
+  for (int pos = start; pos < end;) {
+    const char16_t ch = s_.Text[static_cast<std::size_t>(pos)];
+    if (ch == kImageChar || ch == kControlChar) {
+      if (const TInlineObject* object = s_.ObjectAt(pos); object && !object->Floats()) width += object->OuterWidth();
+      ++pos;
+      continue;
+    }
+    const int pieceEnd = PieceEnd(pos, end);
+    width += PieceWidth(pos, pieceEnd - pos) + OverhangAt(pos);
+    pos = pieceEnd;
+  }
+  return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
+}
+
+int TextMeasurer::HyphenWidth(int pos) {
+  if (!canvas_) return 0;
+  SelectFontAt(pos);
+  return TextWidth(canvas_->Handle(), kHyphen, 1);
+}
+
+int TextMeasurer::OverhangAt(int pos) const {
+  int index = 0;
+  const TFontObj* run = s_.Fonts.RunAt(pos, index);
+  return run ? run->Overhang : 0;
+}
+
+std::int64_t TextMeasurer::UpperBound(int start, int count) const {
+  std::int64_t bound = 0;
+  int index = 0;
+  s_.Fonts.RunAt(start, index);
+  const int end = start + count;
+  for (int pos = start; pos < end; ++index) {
+    const TFontObj* run = s_.Fonts.Items(index);
+    const TFontObj* next = s_.Fonts.Items(index + 1);
+    const int runEnd = next ? std::min(end, next->Pos) : end;
+    if (!run || runEnd <= pos) break;
+    const std::int64_t perChar =
+        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + run->Overhang;
+    bound += std::int64_t{runEnd - pos} * perChar;
+    pos = runEnd;
+  }
+  return bound;
+}
+
+}  // namespace engine

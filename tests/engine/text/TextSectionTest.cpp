@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include "engine/document/SelTextBuf.h"
+#include "engine/html/TUrlTarget.h"
+#include "engine/text/SectionDump.h"
+#include "engine/text/TLinkList.h"
+#include "platform/gui/TCustomForm.h"
+#include "platform/gui/TCustomPanel.h"
+#include "TextSectionTestSupport.h"
+
+namespace engine {
+namespace {
+
+class TextSections : public testing::Test, public TextSectionFixture {};
+
+TEST_F(TextSections, FinishingKeepsSourcePositionsAndCountsSections) {
+  auto section = Finished(u"a  b", 100);
+  EXPECT_EQ(section->Text, u"a b ");
+  EXPECT_EQ(section->Len, 4);
+  EXPECT_EQ(section->BreakFlags, "yyyyy");
+  ASSERT_EQ(section->SourceIndex.size(), 2u);  // 100, then a jump to 103 (the added space follows at 104)
+  EXPECT_EQ(section->SourceIndex[1].Pos, 2);
+  EXPECT_EQ(section->SourceIndex[1].SourcePos, 103);
+  EXPECT_TRUE(section->SourcePositions.empty());
+  EXPECT_EQ(section->SectionNumber, 1);
+  auto empty = Finished(u"   ");
+  EXPECT_EQ(empty->Len, 0);
+  EXPECT_EQ(empty->SectionNumber, 0);
+  EXPECT_EQ(Finished(u"x")->SectionNumber, 2);
+
+  auto nobr = Make();
+  Append(*nobr, u"a b", 0, /*noBreak=*/true);
+  nobr->FinishForCell(3);
+  EXPECT_EQ(nobr->BreakFlags.substr(0, 3), "nnn");
+}
+
+TEST_F(TextSections, SmallCapsSwitchRunsWhereTheKindOfLetterChanges) {
+  SetArial(props, 16);  // above the "small" size
+  props.Value(Prop::FontVariant) = std::string("small-caps");
+  auto section = Finished(u"aB1c");
+  EXPECT_EQ(section->Text, u"AB1C ");
+  std::vector<int> starts;
+  for (const auto& run : section->Fonts) starts.push_back(run->Pos);
+  EXPECT_EQ(starts, (std::vector<int>{0, 1, 3, 4}));
+  EXPECT_LT(section->Fonts.Items(0)->tmHeight, section->Fonts.Items(1)->tmHeight);
+}
+
+TEST_F(TextSections, EmptyLinksAndDroppedSectionsLeaveNoLinkBehind) {
+  gui::TForm form(nullptr);
+  auto* panel = new gui::TPanel(&form);
+  panel->SetParent(&form);
+  doc.Links.PaintPanel = panel;
+  TUrlTarget link;
+  link.Url = "x.html";
+  link.LinkId = 77;
+  link.TabIndex = 1;
+  const TUrlTarget none;
+  auto section = Make();
+  Append(*section, u"before ");
+  section->ChangeFontForLink('>', props, link);  // <a href=x tabindex=1></a>
+  EXPECT_EQ(doc.Links.LiveCount(), 1);
+  EXPECT_EQ(doc.TabStopCount(), 1);
+  section->ChangeFontForLink('<', props, none);
+  EXPECT_EQ(doc.Links.LiveCount(), 0);
+  EXPECT_EQ(doc.TabStopCount(), 0);
+  for (const auto& run : section->Fonts) EXPECT_EQ(run->LinkLooks, nullptr);
+
+  // A section that holds only a link start is dropped by its cell: its stop goes with it.
+  auto dropped = std::make_unique<TSection>(&doc, true, &link, props, nullptr);
+  EXPECT_EQ(doc.TabStopCount(), 1);
+  EXPECT_FALSE(dropped->FinishForCell(0));
+  dropped.reset();
+  EXPECT_EQ(doc.Links.LiveCount(), 0);
+  EXPECT_EQ(doc.TabStopCount(), 0);
+  int maxWidth = 0;
+  int curs = 0;
+  doc.LayoutContent(&canvas(), 0, 400, 300, 0, maxWidth, curs);  // assigns tab order: nothing stale left
+  doc.Links.PaintPanel = nullptr;
+}
+
+TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
+  auto section = Finished(u"aaa bbb ccc ddd");
+  const int width = Width(u"aaa bbb") + 2;
+  const int height = Layout(*section, width);
+  ASSERT_EQ(section->Lines.size(), 2u);
+  const LineRec& first = *section->Lines[0];
+  EXPECT_EQ(first.Ln, 8);
+  EXPECT_EQ(section->Lines[1]->Start, 8);
+  EXPECT_EQ(section->Lines[1]->Ln, 8);
+  int descent = 0;
+  const int fontHeight = section->Fonts.Items(0)->LineHeight(descent);
+  EXPECT_EQ(first.LineHt, fontHeight);
+  EXPECT_EQ(first.Descent, descent);
+  EXPECT_EQ(height, 2 * fontHeight);
+  EXPECT_EQ(section->SectionHeight, 2 * fontHeight);
+  EXPECT_EQ(maxWidth, width);
+  EXPECT_EQ(DumpTextLines(*section).substr(0, 17), "line start=0 len=");
+  // One pixel less and "bbb" no longer fits beside "aaa".
+  Layout(*section, Width(u"aaa bbb") - 1);
+  EXPECT_EQ(section->Lines[0]->Ln, 4);
+}
+
+TEST_F(TextSections, AlignmentAndJustification) {
+  const int width = 300;
+  props.Value(Prop::TextAlign) = std::string("center");
+  auto centred = Finished(u"one two");
+  Layout(*centred, width);
+  EXPECT_EQ(centred->Lines[0]->LineIndent, (width - Width(u"one two")) / 2);
+  props.Value(Prop::TextAlign) = std::string("right");
+  auto right = Finished(u"one two");
+  Layout(*right, width);
+  EXPECT_EQ(right->Lines[0]->LineIndent, width - Width(u"one two"));
+
+  props.Value(Prop::TextAlign) = std::string("justify");
+  auto justified = Finished(u"aa bb cc\u00A0dd ee ff gg hh");
+  const int lineWidth = Width(u"aa bb cc\u00A0dd ee") + 3;
+  Layout(*justified, lineWidth);
+  ASSERT_EQ(justified->Lines.size(), 2u);
+  const LineRec& first = *justified->Lines[0];
+  EXPECT_EQ(first.Ln, 15);
+  EXPECT_EQ(first.Extra, lineWidth - Width(u"aa bb cc\u00A0dd ee"));
+  EXPECT_EQ(first.Spaces, 3);  // the no-break space is not stretched, so not counted
+  EXPECT_EQ(justified->Lines[1]->Spaces, 0);  // the last line stays ragged
+}
+
+TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
+  auto section = Finished(u"abcdefghijklmnop qr");
+  const int wordWidth = Width(u"abcdefghijklmnop");
+  Layout(*section, wordWidth / 2);
+  ASSERT_GE(section->Lines.size(), 2u);
+  EXPECT_EQ(section->Lines[0]->Ln, 17);
+  EXPECT_EQ(maxWidth, wordWidth);
+
+  // Beside a float the word waits below it instead.
+  imgr.Clear();
+  imgr.Init(0, wordWidth + 10);
+  imgr.Width = wordWidth + 10;
+  FloatPlacement floating;
+  floating.ImageWidth = 40;
+  floating.ImageHeight = 30;
+  floating.Align = kAlignFloatLeft;
+  imgr.AddFloatingObject(0, &floating);
+  int curs = 0;
+  section->LayoutSection(&canvas(), 0, 0, 0, 0, wordWidth + 10, 600, 0, imgr, maxWidth, curs);
+  ASSERT_GE(section->Lines.size(), 2u);
+  EXPECT_EQ(section->Lines[0]->Ln, 0);  // a spacer down to the float's end
+  EXPECT_EQ(section->Lines[0]->LineHt, imgr.NextFloatEndY(0));
+  EXPECT_EQ(section->Lines[1]->Ln, 17);
+  EXPECT_EQ(section->Lines[1]->LineIndent, 0);
+  EXPECT_EQ(curs, section->Len);
+}
+
+TEST_F(TextSections, LinesBesideAFloatStartAfterIt) {
+  auto section = Finished(u"aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz "
+                          u"aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz");
+  imgr.Clear();
+  imgr.Init(0, 300);
+  imgr.Width = 300;
+  FloatPlacement floating;
+  floating.ImageWidth = 100;
+  floating.ImageHeight = 25;
+  floating.Align = kAlignFloatLeft;
+  imgr.AddFloatingObject(0, &floating);
+  int curs = 0;
+  section->LayoutSection(&canvas(), 0, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
+  const int beside = imgr.LeftIndent(0);
+  EXPECT_GE(beside, 100);
+  EXPECT_EQ(section->Lines[0]->LineIndent, beside);
+  const auto below = std::find_if(section->Lines.begin(), section->Lines.end(),
+                                  [](const auto& line) { return line->Y >= 25; });
+  ASSERT_NE(below, section->Lines.end());
+  EXPECT_EQ((*below)->LineIndent, 0);
+  EXPECT_EQ((*(below - 1))->LineIndent, beside);
+}
+
+TEST_F(TextSections, SoftHyphensForcedBreaksIndentsAndLineHeight) {
+  auto shy = Finished(u"abc\u00ADdef ghi");
+  Layout(*shy, Width(u"abc-") + 1);
+  EXPECT_EQ(shy->Lines[0]->Ln, 3);
+  EXPECT_TRUE(shy->Lines[0]->Shy);
+  // Without room for the hyphen fitting steps back one character; no earlier
+  // break exists, so the word is cut at its hyphenation point all the same.
+  Layout(*shy, Width(u"abc") + 1);
+  EXPECT_EQ(shy->Lines[0]->Ln, 3);
+  EXPECT_TRUE(shy->Lines[0]->Shy);
+
+  auto broken = Finished(u"\bxyz");
+  Layout(*broken, 300);
+  ASSERT_EQ(broken->Lines.size(), 2u);
+  EXPECT_EQ(broken->Lines[0]->Ln, 1);
+  int descent = 0;
+  EXPECT_EQ(broken->Lines[0]->LineHt, broken->Fonts.Items(0)->LineHeight(descent));
+
+  props.Value(Prop::TextIndent) = std::string("50%");
+  auto indented = Finished(u"word");
+  Layout(*indented, 400);
+  EXPECT_EQ(indented->FirstLineIndent, 200);
+  EXPECT_EQ(indented->Lines[0]->LineIndent, 200);
+  props.Value(Prop::TextIndent) = std::string("95%");
+  EXPECT_EQ(Finished(u"word")->IndentPercent, 90);
+  props.Value(Prop::TextIndent) = std::monostate();
+
+  props.Value(Prop::LineHeight) = std::string("40px");
+  auto tall = Finished(u"x");
+  Layout(*tall, 300);
+  const LineRec& line = *tall->Lines[0];
+  EXPECT_EQ(line.SpaceBefore, (40 - line.LineHt) / 2);
+  EXPECT_EQ(line.SpaceBefore + line.SpaceAfter + line.LineHt, 40);
+}
+
+TEST_F(TextSections, PreformattedLinesNeverWrapAndBlankLinesKeepTheirHeight) {
+  auto pre = Finished<TPreFormated>(u"a long preformatted line that would wrap anywhere else");
+  Layout(*pre, 100);
+  ASSERT_EQ(pre->Lines.size(), 1u);
+  EXPECT_EQ(maxWidth, pre->PreMaxWidthCache);
+  int minWidth = 0;
+  int maxW = 0;
+  pre->MeasureWidthRange(&canvas(), minWidth, maxW);
+  EXPECT_EQ(minWidth, maxW);
+  EXPECT_GT(maxW, 100);
+
+  auto blank = Make<TPreFormated>();
+  blank->ChangeFont(props);  // a run that starts at the end must not move the only run
+  EXPECT_TRUE(blank->FinishForCell(57));
+  EXPECT_EQ(blank->Fonts.Items(0)->Pos, 0);
+  EXPECT_EQ(blank->DocPosToSourcePos(0), 57);
+  int descent = 0;
+  EXPECT_EQ(Layout(*blank, 100), blank->Fonts.Items(0)->LineHeight(descent));
+}
+
+TEST_F(TextSections, CaretPositionsAndPointsRoundTrip) {
+  auto section = Finished(u"Wave AV fi");
+  Layout(*section, 400, /*x=*/20, /*y=*/0, /*curs=*/50);
+  const LineRec& line = *section->Lines[0];
+  int x = 0, y = 0, caretHeight = 0;
+  bool inText = true;
+  EXPECT_EQ(section->CursorAtPoint(&canvas(), line.DrawX - 5, 3, x, y, caretHeight, inText), 50);
+  EXPECT_FALSE(inText);
+  EXPECT_EQ(section->CursorAtPoint(&canvas(), line.DrawX - 11, 3, x, y, caretHeight, inText), -1);
+  for (int pos = 50; pos < 50 + section->Len - 1; ++pos) {
+    ASSERT_TRUE(section->CursorToXY(&canvas(), pos, x, y));
+    EXPECT_EQ(y, 0);
+    int caretX = 0;
+    EXPECT_EQ(section->CursorAtPoint(&canvas(), x + 1, 3, caretX, y, caretHeight, inText), pos);
+    EXPECT_EQ(caretX, x);
+  }
+  // Past the middle of a character the caret goes after it.
+  const int w = Width(u"W");
+  EXPECT_EQ(section->CursorAtPoint(&canvas(), line.DrawX + w / 2 + 1, 3, x, y, caretHeight, inText), 51);
+  char16_t ch = 0;
+  TIDObject* object = nullptr;
+  EXPECT_TRUE(section->CharAtPosition(51, ch, object));
+  EXPECT_EQ(ch, u'a');
+  EXPECT_FALSE(section->CharAtPosition(50 + section->Len, ch, object));
+}
+
+TEST_F(TextSections, SearchAndSourcePositionMapping) {
+  auto section = Finished(u"Foo bar");
+  Layout(*section, 400, 0, 0, /*curs=*/10);
+  EXPECT_EQ(section->SearchForward(10, u"bar", false), 14);
+  EXPECT_EQ(section->SearchForward(15, u"bar", false), -1);
+  EXPECT_EQ(section->SearchBackward(18, u"foo", false), 10);
+  EXPECT_EQ(section->SearchBackward(12, u"foo", false), -1);
+  EXPECT_EQ(section->SearchForward(10, u"foo", true), -1);
+
+  // Source positions 100-104, then 110-112.
+  auto mapped = Make();
+  Append(*mapped, u"abcde", 100);
+  Append(*mapped, u"fgh", 110);
+  mapped->FinishForCell(113);
+  Layout(*mapped, 400, 0, 0, /*curs=*/20);
+  EXPECT_EQ(mapped->SourcePosToDocPos(106, false), 25);
+  EXPECT_EQ(mapped->SourcePosToDocPos(106, true), 24);
+  EXPECT_EQ(mapped->DocPosToSourcePos(26), 111);
+  EXPECT_EQ(mapped->DocPosToSourcePos(19), -1);  // before the section
+  EXPECT_EQ(mapped->SourcePosToDocPos(90, false), 20);
+  EXPECT_EQ(mapped->SourcePosToDocPos(90, true), -1);
+  for (int pos = 20; pos < 28; ++pos) EXPECT_EQ(mapped->SourcePosToDocPos(mapped->DocPosToSourcePos(pos), false), pos);
+}
+
+TEST_F(TextSections, SelectionCopyTakesForcedBreaksAsLineEnds) {
+  auto section = Finished(u"Hello world");
+  Layout(*section, 400);
+  doc.SelB = 0;
+  doc.SelE = 40;
+  char16_t buffer[32] = {};
+  SelTextBuf copy(buffer, 32);
+  section->CopyToSelectionBuffer(copy);
+  EXPECT_EQ(copy.Finish(), 14);
+  EXPECT_EQ(std::u16string(buffer), u"Hello world\r\n");
+
+  auto broken = Finished(u"ab\bcd");
+  Layout(*broken, 400);
+  doc.SelB = 1;
+  doc.SelE = 4;
+  SelTextCount count;
+  broken->CopyToSelectionBuffer(count);
+  char16_t text[16] = {};
+  SelTextBuf buf(text, 16);
+  broken->CopyToSelectionBuffer(buf);
+  EXPECT_EQ(count.Finish() + 1, buf.Finish());
+  EXPECT_EQ(std::u16string(text), u"b\r\nc");
+}
+
+TEST_F(TextSections, SelectedTextIsDrawnInverted) {
+  auto section = Finished(u"MMMM MMMM");
+  Layout(*section, 400, 0, 0);
+  doc.SelB = 0;
+  doc.SelE = 4;
+  canvas().Brush().SetColor(0xFFFFFF);
+  canvas().FillRect(win::RECT{0, 0, 800, 200});
+  section->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
+  const LineRec& line = *section->Lines[0];
+  const auto darkShare = [&](int left, int right) {
+    int dark = 0, all = 0;
+    for (int y = line.DrawY; y < line.DrawY + line.LineHt; ++y)
+      for (int x = left; x < right; ++x, ++all) dark += (bitmap.Canvas().Pixels(x, y) & 0xFF) < 128;
+    return static_cast<double>(dark) / all;
+  };
+  const int selectedRight = Width(u"MMMM");
+  EXPECT_GT(darkShare(1, selectedRight - 1), 0.6);
+  EXPECT_LT(darkShare(Width(u"MMMM M"), Width(u"MMMM MMMM") - 1), 0.5);
+  // Nothing is selected on a copied document.
+  auto copy = TSectionList::CreateCopy(doc);
+  auto copied = section->CreateCopy(copy.get());
+  auto* copiedText = static_cast<TSection*>(copied.get());
+  EXPECT_EQ(copiedText->Text, section->Text);
+  EXPECT_TRUE(copiedText->Lines.empty());
+}
+
+}  // namespace
+}  // namespace engine
