@@ -1,7 +1,9 @@
 #pragma once
 // LineRec: one laid-out line of a text section. Start is an index into the
 // section's Text (not a pointer), so lines survive changes of the string's storage.
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace engine {
@@ -27,7 +29,11 @@ class LineRec {
   // Top of the line's band in the document (kept by layout, so that lookups
   // need no drawing first) and its full height.
   int Y = 0;
-  int Height() const { return LineHt + SpaceBefore + SpaceAfter; }
+  // Saturated: hostile line heights must not wrap the sum.
+  int Height() const {
+    const std::int64_t sum = std::int64_t{LineHt} + SpaceBefore + SpaceAfter;
+    return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  }
 };
 
 }  // namespace engine

@@ -30,8 +30,8 @@ std::string DumpTextLines(const TSection& section, int sectionX) {
   std::string out;
   char buffer[160];
   for (const auto& line : section.Lines) {
-    const int baseline = line->Y + line->SpaceBefore + line->LineHt - line->Descent;
-    std::snprintf(buffer, sizeof buffer, "line start=%d len=%d x=%d y=%d w=%d h=%d base=%d text=|",
+    const long long baseline = static_cast<long long>(line->Y) + line->SpaceBefore + line->LineHt - line->Descent;
+    std::snprintf(buffer, sizeof buffer, "line start=%d len=%d x=%d y=%d w=%d h=%d base=%lld text=|",
                   section.FirstCharPos + line->Start, line->Ln, sectionX + line->LineIndent, line->Y,
                   line->DrawWidth, line->Height(), baseline);
     out += buffer;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/document/IndentManager.h"
+#include "engine/document/SaturatedMath.h"
 #include "engine/document/TIDObject.h"
 
 namespace gui {
@@ -45,8 +46,8 @@ class TInlineObject : public TIDObject {
   virtual void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY);
 
   bool Floats() const { return Place.Align == kAlignFloatLeft || Place.Align == kAlignFloatRight; }
-  int OuterWidth() const { return Place.ImageWidth + Place.HSpaceL + Place.HSpaceR; }
-  int OuterHeight() const { return Place.ImageHeight + Place.VSpaceT + Place.VSpaceB; }
+  int OuterWidth() const { return SatAdd(SatAdd(Place.ImageWidth, Place.HSpaceL), Place.HSpaceR); }
+  int OuterHeight() const { return SatAdd(SatAdd(Place.ImageHeight, Place.VSpaceT), Place.VSpaceB); }
 
   Kind ObjectKind;
   int Pos = 0;  // index of the placeholder in the section text

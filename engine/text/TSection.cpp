@@ -25,7 +25,7 @@ const std::string* TextValue(const TProperties& props, Prop prop) {
 
 bool ValueIs(const TProperties& props, Prop prop, const char* word) {
   const std::string* text = TextValue(props, prop);
-  return text && AsciiLowerCase(*text) == word;
+  return text && LowerCase(*text) == word;
 }
 
 std::uint8_t JustifyOf(const TProperties& props) {
@@ -81,7 +81,7 @@ TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarge
   }
   const TAttribute* clear = nullptr;
   if (attributes && attributes->Find(symClear, clear)) {
-    const std::string value = AsciiLowerCase(clear->ValueText);
+    const std::string value = LowerCase(clear->ValueText);
     ClearKind = value == "left" ? 1 : value == "right" ? 2 : 3;
   }
   int cssClear = 0;

@@ -137,6 +137,7 @@ class TSection : public TSectionBase {
   friend class SectionLayout;
   friend class SectionPainter;
   TLinkList* DocumentLinks() const;
+  void ReportProgress();
   void StartRun(TProperties& props, bool linkState, const TUrlTarget* target);
   void AppendCharacters(const std::u16string& text, const int* positions, char flag);
   void RemapObjects(const PositionMap& map);

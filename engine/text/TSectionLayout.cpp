@@ -173,22 +173,22 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
           continue;
         }
         const int outer = object->OuterWidth();
-        if (used + outer > freeWidth) {
+        if (SatAdd(used, outer) > freeWidth) {
           if (pos > start || imgr_.NextFloatEndY(y_) > y_) break;
           imgr_.AddFloatingObject(y_, &object->Place);
           fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
           fit.count = 1;
           return fit;
         }
-        used += outer;
+        used = SatAdd(used, outer);
         imgr_.AddFloatingObject(y_, &object->Place);
         fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
         ++pos;
         continue;
       }
       const int outer = object ? object->OuterWidth() : 0;
-      if (used + outer > freeWidth) break;
-      used += outer;
+      if (SatAdd(used, outer) > freeWidth) break;
+      used = SatAdd(used, outer);
       content = true;
       ++pos;
       continue;
@@ -205,7 +205,7 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
       fit.count = pos - start;
       return fit;
     }
-    used += extent + measure_.OverhangAt(pos);
+    used = SatAdd(used, SatAdd(extent, measure_.OverhangAt(pos)));
     content = content || fitted > 0;
     pos = pieceEnd;
     if (used > freeWidth) break;
@@ -382,6 +382,7 @@ int TSection::LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHe
   PaintHeight = std::max(layout.RunningBottom() - Y, SectionHeight);
   ContentBottom = SatAdd(Y, SectionHeight);
   PaintBottom = SatAdd(Y, PaintHeight);
+  ReportProgress();
   return height;
 }
 
@@ -470,6 +471,16 @@ int TSection::MinimumWordWidth(TextMeasurer& measure, const Indent& withIndent) 
     i = j;
   }
   return widest;
+}
+
+// Every 50th text section reports layout progress once per layout of the document.
+void TSection::ReportProgress() {
+  if (!Document || Document->IsCopy) return;
+  const int count = Document->TextSectionCount;
+  if (SectionNumber > 0 && SectionNumber % 50 == 0 && LayoutCycle != Document->LayoutCycle && count > 0 &&
+      Document->OnProgress)
+    Document->OnProgress(static_cast<int>(std::int64_t{SectionNumber} * 100 / count));
+  LayoutCycle = Document->LayoutCycle;
 }
 
 int TSection::MeasureText(gui::TCanvas* canvas, int start, int count) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/common/TextHelpers.h"
+#include "engine/document/SaturatedMath.h"
 #include "engine/document/SelTextCount.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TUrlTarget.h"
@@ -38,7 +39,7 @@ class JustificationScope {
 // The line whose band holds y; -1 when none. Bands follow one another down from the section top.
 int TSection::LineAtY(int y) const {
   const auto it = std::partition_point(Lines.begin(), Lines.end(),
-                                       [y](const std::unique_ptr<LineRec>& line) { return line->Y + line->Height() <= y; });
+                                       [y](const std::unique_ptr<LineRec>& line) { return SatAdd(line->Y, line->Height()) <= y; });
   if (it == Lines.end() || (*it)->Y > y) return -1;
   return static_cast<int>(it - Lines.begin());
 }
@@ -55,7 +56,8 @@ int TSection::LineAtIndex(int index) const {
 bool TSection::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {
   for (const auto& object : ImageObjs) {
     const FloatPlacement& p = object->Place;
-    if (X >= object->LeftX && X < object->LeftX + p.ImageWidth && Y >= object->TopY && Y < object->TopY + p.ImageHeight) {
+    if (X >= object->LeftX && X < SatAdd(object->LeftX, p.ImageWidth) && Y >= object->TopY &&
+        Y < SatAdd(object->TopY, p.ImageHeight)) {
       Obj = object.get();
       IX = X - object->LeftX;
       IY = Y - object->TopY;
@@ -78,7 +80,7 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
     index = object->Pos;
   } else {
     const auto it = std::find_if(Lines.begin(), Lines.end(), [Y](const std::unique_ptr<LineRec>& line) {
-      return line->Ln > 0 && line->DrawY < Y && Y <= line->DrawY + line->LineHt;
+      return line->Ln > 0 && line->DrawY < Y && Y <= SatAdd(line->DrawY, line->LineHt);
     });
     if (it == Lines.end() || X < (*it)->DrawX) return 0;
     const LineRec& line = **it;
@@ -114,7 +116,7 @@ int TSection::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR
   const LineRec& line = *Lines[static_cast<std::size_t>(lineIndex)];
   if (X < line.DrawX - kCaretSlack || X > line.DrawX + line.DrawWidth) return -1;
   CaretHeight = line.LineHt;
-  YR = line.Y + line.SpaceBefore;
+  YR = SatAdd(line.Y, line.SpaceBefore);
   InText = true;
   if (X < line.DrawX) {
     XR = line.DrawX;

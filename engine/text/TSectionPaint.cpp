@@ -92,7 +92,7 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
   for (auto it = first; it != s_.Lines.end(); ++it) {
     LineRec& line = **it;
     const int top = line.Y;
-    if (!printing_ && top - yOffset_ - kClipMargin >= clip.bottom) break;
+    if (!printing_ && SatSub(SatSub(top, yOffset_), kClipMargin) >= clip.bottom) break;
     if (printing_ && s_.Document) {
       TSectionList& doc = *s_.Document;
       const int bottom = SatAdd(top, line.DrawHeight);
@@ -109,10 +109,10 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
 }
 
 void SectionPainter::DrawLine(LineRec& line, int x, int top) {
-  const int textBottom = top + line.SpaceBefore + line.LineHt;
-  line.DrawY = textBottom - line.LineHt;
+  const int textBottom = SatAdd(SatAdd(top, line.SpaceBefore), line.LineHt);
+  line.DrawY = SatSub(textBottom, line.LineHt);
   line.DrawX = x + line.LineIndent;
-  const int baseline = textBottom - line.Descent - yOffset_;
+  const int baseline = SatSub(SatSub(textBottom, line.Descent), yOffset_);
   const bool justify = line.Spaces > 0 && line.Extra > 0 && !s_.IsPreformatted();
   win::SetTextJustification(dc_, justify ? line.Extra : 0, justify ? line.Spaces : 0);
   int penX = line.DrawX;
@@ -196,7 +196,7 @@ int TSection::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, Inde
   if (Len == 0 || !canvas) return result;
   const int yOffset = Document ? Document->YOffset : 0;
   if (SatAdd(SatAdd(TopY, PaintHeight), kClipMargin - yOffset) < clipRect.top ||
-      TopY - yOffset - kClipMargin >= clipRect.bottom)
+      SatSub(SatSub(TopY, yOffset), kClipMargin) >= clipRect.bottom)
     return result;
   SectionPainter painter(*this, *canvas);
   painter.PaintLines(clipRect, X);

@@ -1,0 +1,126 @@
+// Text sections where the obvious arithmetic goes wrong: later larger fonts,
+// squeezed justified lines, hostile heights, printing colours, shared controls.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "TextSectionTestSupport.h"
+
+namespace engine {
+namespace {
+
+class TextSectionLimits : public testing::Test, public TextSectionFixture {};
+
+// A control whose width is a share of the line.
+class HalfWidthControl : public TInlineObject {
+ public:
+  HalfWidthControl() : TInlineObject(Kind::Control) {
+    Place.ImageWidth = 30;
+    Place.ImageHeight = 20;
+  }
+  int PercentWidth() const override { return 50; }
+};
+
+TEST_F(TextSectionLimits, ALaterLargerFontStillWraps) {
+  auto section = Make();
+  SetArial(props, 6);
+  section->ChangeFont(props);
+  Append(*section, u"a ");
+  SetArial(props, 40);
+  section->ChangeFont(props);
+  Append(*section, u"WWW WWW WWW WWW");
+  section->FinishForCell(20);
+  Layout(*section, 300);
+  // The first font's widest character times the count would let everything
+  // stand on one line; measured, it cannot.
+  EXPECT_GT(section->Lines.size(), 1u);
+}
+
+TEST_F(TextSectionLimits, OverlongJustifiedLinesAreNeverSqueezed) {
+  props.Value(Prop::TextAlign) = std::string("justify");
+  auto section = Make();
+  Append(*section, u"aa bb cc dd ee ff gg", 0, /*noBreak=*/true);
+  Append(*section, u" tail words here", 20);
+  section->FinishForCell(40);
+  Layout(*section, Width(u"aa bb cc"));
+  const LineRec& first = *section->Lines[0];
+  EXPECT_EQ(first.Ln, 21);
+  EXPECT_EQ(first.Extra, 0);
+  EXPECT_EQ(first.Spaces, 0);
+}
+
+TEST_F(TextSectionLimits, HostileLineHeightsSaturate) {
+  props.Value(Prop::LineHeight) = std::string("2000000000px");
+  auto section = Finished(u"one two three four five six seven eight nine ten");
+  const int height = Layout(*section, 60, 0, 1000);
+  EXPECT_EQ(height, INT_MAX);
+  EXPECT_EQ(section->ContentBottom, INT_MAX);
+  int x = 0, y = 0, caretHeight = 0;
+  bool inText = false;
+  EXPECT_GE(section->CursorAtPoint(&canvas(), 5, INT_MAX - 1, x, y, caretHeight, inText), -1);
+  section->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
+}
+
+TEST_F(TextSectionLimits, CopiedDocumentsLeaveSharedControlsAlone) {
+  auto section = Make();
+  Append(*section, u"name ");
+  auto* control = section->AppendObject(std::make_unique<HalfWidthControl>(), 5);
+  Append(*section, u" more", 6);
+  section->FinishForCell(11);
+  EXPECT_EQ(section->Text, u"name \x02 more ");
+  Layout(*section, 400);
+  EXPECT_EQ(control->Place.ImageWidth, 200);
+  auto copyDoc = TSectionList::CreateCopy(doc);
+  auto copy = section->CreateCopy(copyDoc.get());
+  auto& copied = static_cast<TSection&>(*copy);
+  ASSERT_EQ(copied.FormControls.size(), 1u);
+  EXPECT_EQ(copied.FormControls[0], control);
+  imgr.Clear();
+  imgr.Init(0, 100);
+  int curs = 0;
+  copied.LayoutSection(&canvas(), 0, 0, 0, 0, 100, 600, 0, imgr, maxWidth, curs);
+  EXPECT_EQ(control->Place.ImageWidth, 200);
+}
+
+// The darkest pixel of the first line after painting on a white surface.
+std::uint32_t DarkestInk(gui::TBitmap& bitmap, const TSection& section) {
+  const LineRec& line = *section.Lines.front();
+  std::uint32_t darkest = 0xFFFFFF;
+  for (int y = line.DrawY; y < line.DrawY + line.LineHt; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const std::uint32_t pixel = bitmap.Canvas().Pixels(x, y) & 0xFFFFFF;
+      if ((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel >> 16) <
+          (darkest & 0xFF) + ((darkest >> 8) & 0xFF) + (darkest >> 16))
+        darkest = pixel;
+    }
+  return darkest;
+}
+
+TEST_F(TextSectionLimits, PrintedColours) {
+  doc.Printing = true;
+  doc.PrintMonochrome = true;
+  doc.PrintBackground = true;
+  props.Value(Prop::Color) = 0x0000FF;  // red
+  props.DropCachedFont();
+  auto red = Finished(u"MMMM");
+  Layout(*red, 400);
+  doc.VisibleBottom = 10000;
+  canvas().Brush().SetColor(0xFFFFFF);
+  canvas().FillRect(win::RECT{0, 0, 800, 200});
+  red->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
+  // A true-colour device is no monochrome printer: red stays red.
+  EXPECT_EQ(DarkestInk(bitmap, *red), 0x0000FFu);
+
+  doc.PrintMonochrome = false;
+  doc.PrintBackground = false;
+  props.Value(Prop::Color) = 0xF0F0F0;  // too light for paper: printed grey
+  props.DropCachedFont();
+  auto light = Finished(u"MMMM");
+  Layout(*light, 400);
+  canvas().FillRect(win::RECT{0, 0, 800, 200});
+  light->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
+  EXPECT_EQ(DarkestInk(bitmap, *light), 0xA0A0A0u);
+}
+
+}  // namespace
+}  // namespace engine
