@@ -26,6 +26,8 @@ class TTableBlock : public TBlock {
                    int YRef) override;
   void PaintBlockBorder(gui::TCanvas* canvas, const win::RECT& borderBox, const win::RECT& paddingBox) override;
   void AddToPositionList(std::vector<TSectionBase*>& list) override;
+  // Margins, borders and paddings left and right, as last converted.
+  int OuterExtras() const { return HorizontalExtras(); }
 
   ThtmlTable* Table = nullptr;  // owned through the content cell
   int TableWidth = 0;           // pixels, or tenths of a percent with AsPercent; 0 none

@@ -1,6 +1,7 @@
 // Tables: attributes and their limits, the grid with its span dummies and
 // dropped columns, and layout of cell content with fake sections.
 #include "engine/tables/ThtmlTable.h"
+#include "engine/tables/TTableAndCaptionBlock.h"
 #include "engine/tables/TTableBlock.h"
 
 #include <gtest/gtest.h>
@@ -369,6 +370,48 @@ TEST(ThtmlTablePaint, BorderedCellsGetSunkenFramesAndEmptyCellsNone) {
   EXPECT_EQ(canvas.Pixels(60, 10), win::RGB(255, 0, 0));
   EXPECT_EQ(canvas.Pixels(126, 2), white);   // the empty cell has no frame
   EXPECT_EQ(canvas.Pixels(1, 1), white);     // spacing stays the page's
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(TTableAndCaptionBlock, TheCaptionStandsAboveOrBelowTheCentredTable) {
+  for (bool onTop : {true, false}) {
+    BlockBuilder b({}, {}, 50);
+    // Take the table block out of the flow and wrap it with a caption.
+    TProperties captionProperties;
+    captionProperties.PropTag = "caption";
+    auto caption = std::make_unique<TBlock>(&b.root, captionProperties, nullptr, nullptr);
+    auto content = std::make_unique<FakeSection>(&b.root, 15, 1);
+    content->width = content->minWidth = 120;
+    caption->MyCell->AddSection(std::move(content), 0);
+    TCell flow(&b.root);
+    auto tableBlock = std::make_unique<TTableBlock>(&b.root, b.properties, &flow, std::make_unique<ThtmlTable>(&b.root, nullptr, nullptr), nullptr);
+    TTableBlock* inner = tableBlock.get();
+    inner->Table->Rows.push_back(std::make_unique<TCellList>(nullptr, nullptr));
+    auto cell = std::make_unique<TCellObj>(&b.root, nullptr, nullptr, kVAlignMiddle);
+    auto text = std::make_unique<FakeSection>(&b.root, 20, 1);
+    text->width = text->minWidth = 50;
+    cell->Cell->AddSection(std::move(text), 0);
+    inner->Table->Rows.back()->AddCell(std::move(cell));
+    auto wrapper = std::make_unique<TTableAndCaptionBlock>(&b.root, b.properties, &flow, nullptr, *inner);
+    TTableAndCaptionBlock* both = wrapper.get();
+    both->SetBlocks(std::move(caption), std::move(tableBlock), onTop);
+    flow.AddSection(std::move(wrapper), 0);
+    ++b.root.LayoutCycle;
+    int maxWidth = 0;
+    int curs = 0;
+    flow.LayoutContent(nullptr, 0, 400, 0, 0, maxWidth, curs);
+    EXPECT_EQ(both->NewWidth, 120) << onTop;
+    EXPECT_EQ(inner->Table->TotalWidth, 56);
+    const int captionTop = both->CaptionBlock->TopY;
+    const int tableTop = inner->TopY;
+    EXPECT_EQ(onTop, captionTop < tableTop);
+    EXPECT_GT(inner->ContentLeft, both->ContentLeft);  // centred under or over the caption
+  }
 }
 
 }  // namespace
