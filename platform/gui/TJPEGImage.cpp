@@ -367,7 +367,12 @@ void TJPEGImage::AssignTo(TPersistent* Dest) const {
     TGraphic::AssignTo(Dest);
     return;
   }
-  target->Assign(&const_cast<TJPEGImage*>(this)->Bitmap());
+  // The decoded pixels move into the target rather than being copied: a
+  // photo is tens of megabytes, and the picture can decode again if drawn.
+  auto& self = const_cast<TJPEGImage&>(*this);
+  self.Bitmap();
+  std::unique_ptr<TBitmap> decoded = std::move(self.bitmap_);
+  target->SetHandle(decoded->ReleaseHandle());
 }
 
 }  // namespace gui

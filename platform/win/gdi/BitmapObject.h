@@ -75,6 +75,13 @@ struct DIBSECTION {
   DWORD dsOffset;
 };
 
+// Frees a DIB section's bits. Large bits are mapped (see CreateDIBSection):
+// `mapped` is then their mapping's length, else 0 for heap memory.
+struct DibBitsDeleter {
+  std::size_t mapped = 0;
+  void operator()(std::uint8_t* bits) const;
+};
+
 struct BitmapObject : GdiObject {
   BitmapObject() : GdiObject(GdiObjectKind::Bitmap) {}
   int describe(int bufferSize, void* buffer) const override;
@@ -84,9 +91,7 @@ struct BitmapObject : GdiObject {
   bool dib = false;
   BITMAPINFOHEADER header{};         // DIB sections: as created (biSizeImage filled in)
   std::vector<RGBQUAD> colorTable;   // DIB sections of 8 bpp or fewer
-  struct FreeBits {
-    void operator()(std::uint8_t* bits) const { std::free(bits); }
-  };
+  using FreeBits = DibBitsDeleter;
   std::unique_ptr<std::uint8_t[], FreeBits> bits;  // low-depth DIB sections: the caller's bits
   std::ptrdiff_t bitsStride = 0;     // bytes per row of `bits`
   DeviceContext* selectedInto = nullptr;
