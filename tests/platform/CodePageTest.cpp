@@ -81,7 +81,7 @@ TEST(CodePage, Windows1252MatchesTheCodePageAndReplacesUnmappable) {
   EXPECT_TRUE(usedDefault);
 }
 
-TEST(CodePage, Windows1252WritesCloseCharactersUnlessTold) {
+TEST(CodePage, SingleByteCodePagesWriteCloseCharactersUnlessTold) {
   const std::u16string text = u"\u0100\uFF21\u0141\u1EA1\uFF5E\u4E2D";
   char out[8] = {};
   BOOL usedDefault = TRUE;
@@ -95,6 +95,13 @@ TEST(CodePage, Windows1252WritesCloseCharactersUnlessTold) {
   EXPECT_EQ(WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), 3, out, 8, nullptr, &usedDefault), 3);
   EXPECT_EQ(std::string(out, 3), "???");
   EXPECT_TRUE(usedDefault);
+  // Code pages through iconv: 1250 has U+0104 and U+0141 itself, not U+0100.
+  const std::u16string central = u"\u0104\u0100\u0141\uFF21\u4E2D";
+  EXPECT_EQ(WideCharToMultiByte(1250, 0, central.data(), 5, out, 8, nullptr, &usedDefault), 5);
+  EXPECT_EQ(std::string(out, 5), "\xA5" "A\xA3" "A?");
+  EXPECT_EQ(wideToMultiByte(1251, u"\u0100\u0430"), "A\xE0");
+  EXPECT_EQ(WideCharToMultiByte(1250, WC_NO_BEST_FIT_CHARS, central.data(), 5, out, 8, nullptr, nullptr), 5);
+  EXPECT_EQ(std::string(out, 5), "\xA5?\xA3??");
 }
 
 TEST(CodePage, Utf8InvalidAndTruncatedInput) {

@@ -145,7 +145,7 @@ bool encode(const CodePageInfo& info, std::u16string_view src, InvalidInput inva
     case Method::Utf8: return encodeUtf8(src, invalid, out);
     case Method::Utf16LE: encodeUtf16(src, false, out); return true;
     case Method::Utf16BE: encodeUtf16(src, true, out); return true;
-    case Method::Iconv: usedDefault = iconvCodecFor(info)->encode(src, defaultChar, out); return true;
+    case Method::Iconv: usedDefault = iconvCodecFor(info)->encode(src, defaultChar, bestFit, out); return true;
   }
   return false;
 }

@@ -109,7 +109,7 @@ bool IconvCodec::decode(std::string_view src, InvalidInput invalid, char16_t rep
   });
 }
 
-bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, std::string& out) {
+bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, BestFit bestFit, std::string& out) {
   const auto cd = static_cast<iconv_t>(encoder_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   OutputCursor<std::string> cursor(out, src.size() * 2);
@@ -117,16 +117,21 @@ bool IconvCodec::encode(std::u16string_view src, std::string_view defaultChar, s
   std::size_t inLeft = src.size() * sizeof(char16_t);
   bool usedDefault = false;
   convertAll(cd, in, inLeft, cursor, [&](int error) {
-    // Unmappable or unpaired: back to the initial shift state, then the
-    // default character in place of the whole character.
-    usedDefault = true;
+    // Unmappable or unpaired: back to the initial shift state, then the best
+    // fit or the default character in place of the whole character.
     while (iconv(cd, nullptr, nullptr, cursor.next(), cursor.left()) == kFailed && errno == E2BIG) {
       cursor.commit();
       cursor.grow();
     }
     cursor.commit();
-    for (const char c : defaultChar) cursor.append(c);
     const std::size_t position = src.size() - inLeft / sizeof(char16_t);
+    const char fit = error == EILSEQ && bestFit == BestFit::Use ? bestFitCharacter(src[position]) : 0;
+    if (fit != 0) {
+      cursor.append(fit);
+    } else {
+      usedDefault = true;
+      for (const char c : defaultChar) cursor.append(c);
+    }
     std::size_t skip = 1;
     if (position + 1 < src.size() && isHighSurrogate(src[position]) && isLowSurrogate(src[position + 1])) skip = 2;
     if (error == EINVAL) skip = inLeft / sizeof(char16_t);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win/kernel/BestFit.h"
 #include "platform/win/kernel/Utf8Codec.h"
 
 namespace win {
@@ -24,10 +25,10 @@ class IconvCodec {
   // becomes one replacement.
   bool decode(std::string_view src, InvalidInput invalid, char16_t replacement, std::u16string& out);
 
-  // Appends src in the encoding; characters it cannot hold become
-  // defaultChar (after returning to the initial shift state). Returns
-  // whether the default was used.
-  bool encode(std::u16string_view src, std::string_view defaultChar, std::string& out);
+  // Appends src in the encoding; characters it cannot hold become their best
+  // fit (with BestFit::Use) or else defaultChar, after returning to the
+  // initial shift state. Returns whether the default was used.
+  bool encode(std::u16string_view src, std::string_view defaultChar, BestFit bestFit, std::string& out);
 
  private:
   void* decoder_;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace win {
 namespace {
@@ -19,32 +18,6 @@ unsigned char byteForCharacter(char16_t c) {
   for (std::size_t i = 0; i < kHighControls.size(); ++i)
     if (kHighControls[i] == c) return static_cast<unsigned char>(0x80 + i);
   return 0;
-}
-
-// Base letters of U+0100..U+024F and of U+1E00..U+1EFF, 64 characters a row:
-// a letter with diacritics or a stroke is written as its letter. A blank
-// marks a character without one.
-constexpr std::string_view kLatinExtendedLetters =
-    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi  JjKkkLlLlLlL"
-    "lLlNnNnNnn  OoOoOo  RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs"
-    "b                      I  l     Oo             Uu               "
-    "             AaIiOoUuUuUuUuUu AaAa  GgGgKkOoOo  j   Gg  NnAa    "
-    "AaAaEeEeIiIiOoOoRrRrUuUuSsTt  Hh      AaEeOoOoOoOoYy";
-constexpr std::string_view kLatinAdditionalLetters =
-    "AaBbBbBbCcDdDdDdDdDdEeEeEeEeEeFfGgHhHhHhHhHhIiIiKkKkKkLlLlLlLlMm"
-    "MmMmNnNnNnNnOoOoOoOoPpPpRrRrRrRrSsSsSsSsSsTtTtTtTtUuUuUuUuUuVvVv"
-    "WwWwWwWwWwXxXxYyZzZzZzhtwy      AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"
-    "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy";
-
-// The byte that stands in for a character the code page lacks: the plain
-// letter of an accented Latin letter, the ASCII form of a full-width one; 0
-// when there is none.
-unsigned char bestFitByte(char16_t c) {
-  char letter = ' ';
-  if (c >= 0x0100 && c - 0x0100u < kLatinExtendedLetters.size()) letter = kLatinExtendedLetters[c - 0x0100u];
-  else if (c >= 0x1E00 && c - 0x1E00u < kLatinAdditionalLetters.size()) letter = kLatinAdditionalLetters[c - 0x1E00u];
-  else if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<unsigned char>(c - 0xFEE0);
-  return letter == ' ' ? 0 : static_cast<unsigned char>(letter);
 }
 
 // The character of every byte: one load per byte and no branch, as whole
@@ -79,7 +52,7 @@ bool encodeWindows1252(std::u16string_view src, char defaultChar, BestFit bestFi
       byte = static_cast<unsigned char>(c);
     } else {
       byte = byteForCharacter(c);
-      if (byte == 0 && bestFit == BestFit::Use) byte = bestFitByte(c);
+      if (byte == 0 && bestFit == BestFit::Use) byte = static_cast<unsigned char>(bestFitCharacter(c));
       if (byte == 0) {
         usedDefault = true;
         byte = static_cast<unsigned char>(defaultChar);
