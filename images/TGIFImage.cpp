@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "images/DisplayPalette.h"
 #include "images/TGif.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
@@ -131,8 +132,8 @@ std::unique_ptr<TGIFImage> GifImageFromStream(bool& NonAnimated, gui::TStream& S
     image->ownedStrip_->SetHandle(decoded->ReleaseHandle());
     image->ownedStrip_->SetMask(std::move(mask));
     image->strip_ = image->ownedStrip_.get();
-    // FIXME: give the strip a copy of the display palette on 8-bit screens
-    // once the palette helpers are reachable from here.
+    if (const win::HPALETTE old = image->ownedStrip_->ReleasePalette()) win::DeleteObject(old);
+    image->ownedStrip_->SetPalette(ClonePalette(DisplayPalette));
     for (int i = 0; i < image->numFrames_; ++i)
       image->frames_.push_back(TgfFrame{gif.ImageLeft(i), gif.ImageTop(i), gif.ImageWidth(i), gif.ImageHeight(i),
                                         std::max(kMinimumFrameDelay, gif.ImageDelay(i) * 10),

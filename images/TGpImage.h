@@ -8,10 +8,11 @@
 
 #include "images/GdiPlusLibrary.h"
 #include "platform/gui/TBitmap.h"
+#include "platform/gui/TObject.h"
 
 namespace images {
 
-class TGpImage {
+class TGpImage : public gui::TObject {
  public:
   // Raises EGDIPlus "Image file <name> not found." for a missing file and
   // "Can't load image file <name>." for one GDI+ cannot read, or whose

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "images/GdiPlusLibrary.h"
+
 namespace images {
 
 TBitmapItem::TBitmapItem(std::unique_ptr<gui::TObject> Image, std::unique_ptr<gui::TBitmap> Mask, TMaskKind Kind)
@@ -10,11 +12,13 @@ TBitmapItem::TBitmapItem(std::unique_ptr<gui::TObject> Image, std::unique_ptr<gu
 
 TBitmapItem::~TBitmapItem() = default;
 
-// FIXME: start GDI+ here (and stop it in the destructor) once the GDI+
-// wrapper is in; until then PNG data always takes our own reader.
-TStringBitmapList::TStringBitmapList() = default;
+// GDI+ runs while any cache lives.
+TStringBitmapList::TStringBitmapList() { InitGDIPlus(); }
 
-TStringBitmapList::~TStringBitmapList() { Clear(); }
+TStringBitmapList::~TStringBitmapList() {
+  Clear();
+  ExitGDIPlus();
+}
 
 std::string TStringBitmapList::KeyOf(std::string_view Name) {
   const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
