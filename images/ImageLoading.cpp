@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 #include <unistd.h>
 
 #include "images/DisplayPalette.h"
@@ -125,20 +126,23 @@ namespace {
 // matched by index, so other entries of the same colour stay opaque.
 std::unique_ptr<gui::TBitmap> maskOfIndex(gui::TBitmap& bitmap, int index) {
   const int bits = bitmap.PixelFormat() == gui::pf1bit ? 1 : bitmap.PixelFormat() == gui::pf4bit ? 4 : 8;
-  auto mask = std::make_unique<gui::TBitmap>();
-  mask->SetPixelFormat(gui::pf1bit);
-  mask->SetSize(bitmap.Width(), bitmap.Height());
-  for (int y = 0; y < bitmap.Height(); ++y) {
+  const int width = bitmap.Width(), height = bitmap.Height();
+  // Monochrome rows padded to 16 bits, top row first; 1 is white.
+  const std::size_t rowBytes = static_cast<std::size_t>((width + 15) / 16) * 2;
+  std::vector<std::uint8_t> maskBits(rowBytes * static_cast<std::size_t>(height), 0);
+  for (int y = 0; y < height; ++y) {
     const auto* in = static_cast<const std::uint8_t*>(bitmap.ScanLine(y));
-    auto* out = static_cast<std::uint8_t*>(mask->ScanLine(y));
-    std::memset(out, 0, static_cast<std::size_t>((bitmap.Width() + 7) / 8));
-    for (int x = 0; x < bitmap.Width(); ++x) {
+    std::uint8_t* out = maskBits.data() + rowBytes * static_cast<std::size_t>(y);
+    for (int x = 0; x < width; ++x) {
       const int bit = x * bits;
       const int value = (in[bit / 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1);
       if (value == index) out[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
   }
-  mask->SetHandleType(gui::bmDDB);
+  const win::HBITMAP handle = win::CreateBitmap(width, height, 1, 1, maskBits.data());
+  if (!handle) throw gui::EOutOfResources("Out of system resources");
+  auto mask = std::make_unique<gui::TBitmap>();
+  mask->SetHandle(handle);
   return mask;
 }
 
