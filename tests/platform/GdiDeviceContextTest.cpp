@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/user/SystemColors.h"
 
 namespace win {
 namespace {
@@ -49,6 +50,23 @@ TEST(GdiDeviceContext, SelectScopePutsThePreviousObjectBackOnce) {
   SelectScope nothing(dc, 0);
   EXPECT_FALSE(nothing.selected());
   DeleteDC(dc);
+}
+
+TEST(GdiDeviceContext, ResetDropsEveryObjectAndRefusesTheirHandles) {
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP bitmap = CreateBitmap(2, 2, 1, 32, nullptr);
+  SelectObject(dc, bitmap);
+  const HGDIOBJ stockPen = GetStockObject(BLACK_PEN);
+  resetGdiObjects();
+  EXPECT_EQ(GetObjectType(dc), 0u);
+  EXPECT_EQ(GetObjectType(bitmap), 0u);
+  EXPECT_EQ(GetObjectType(stockPen), 0u);
+  // New objects never take the old handles; stock objects come back on use.
+  const HBITMAP next = CreateBitmap(2, 2, 1, 32, nullptr);
+  EXPECT_NE(next, bitmap);
+  EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), OBJ_PEN);
+  EXPECT_EQ(GetObjectType(GetSysColorBrush(COLOR_WINDOW)), OBJ_BRUSH);
+  DeleteObject(next);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "platform/win/gdi/GdiObject.h"
 
+#include <vector>
+
+#include "platform/win/gdi/DeviceContext.h"
+
 namespace win {
 
 GdiObject::~GdiObject() = default;
@@ -25,6 +29,17 @@ DWORD GdiObject::objectType() const {
 HandleTable<GdiObject>& gdiObjects() {
   static auto* table = new HandleTable<GdiObject>();
   return *table;
+}
+
+void resetGdiObjects() {
+  std::vector<HGDIOBJ> contexts;
+  std::vector<HGDIOBJ> others;
+  gdiObjects().forEach([&](std::uint32_t handle, const GdiObject& object) {
+    (object.kind == GdiObjectKind::DeviceContext ? contexts : others).push_back(handle);
+  });
+  // Deleting the contexts first lets go of everything they select.
+  for (const HDC dc : contexts) DeleteDC(dc);
+  for (const HGDIOBJ object : others) gdiObjects().remove(object);
 }
 
 HGDIOBJ addGdiObject(std::unique_ptr<GdiObject> object) {

@@ -45,6 +45,11 @@ struct GdiObject {
 // The table of all drawing objects. Register objects through addGdiObject.
 HandleTable<GdiObject>& gdiObjects();
 
+// For tests: deletes every drawing object, device contexts first, stock ones
+// too (they are made again on their next use). Slots keep their generations,
+// so every handle issued before stays refused.
+void resetGdiObjects();
+
 // Registers an object and returns its handle (0 when the table is full).
 HGDIOBJ addGdiObject(std::unique_ptr<GdiObject> object);
 
