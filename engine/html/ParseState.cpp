@@ -16,38 +16,31 @@ void SetDocumentText(std::string text) {
   TParseState& state = parseState;
   // Source positions are 32-bit; longer documents are read up to that size.
   if (text.size() >= static_cast<std::size_t>(INT_MAX)) text.resize(static_cast<std::size_t>(INT_MAX) - 1);
+  static_cast<TReadingState&>(state) = TReadingState{};
   state.DocumentText = std::move(text);
-  state.DocumentPosition = 0;
-  state.SourcePosition = -1;
-  state.InputMode = TInputMode::Document;
-  state.IncludeText.clear();
-  state.IncludePosition = 0;
-  state.IncludeReturnMode = TInputMode::Document;
-  state.OpenIncludes.clear();
-  state.LastLineEnd = TLineEnd::None;
-  state.InComment = false;
-  state.RawMode = false;
-  state.CountingPass = false;
-  state.Ch = 0;
-  state.UpperCh = 0;
-  state.Symbol = symEndOfInput;
-  state.HeadingLevel = 0;
-  state.TagStartPosition = 0;
 }
 
 void ResetParseState() {
-  TParseState& state = parseState;
-  SetDocumentText(std::string());
-  state.Token = std::make_unique<TokenObj>();
-  state.TextBytes.Clear();
-  state.RawTokenText.clear();
-  state.Attributes.Clear();
-  state.PropStack.Clear();
-  state.OnInclude = nullptr;
-  state.Sender = nullptr;
-  state.ProgressShare = 0;
-  state.ReportProgress = nullptr;
-  state.RegisterIdAnchor = nullptr;
+  TParseState fresh;
+  SwapParseStates(parseState, fresh);
+}
+
+void SwapParseStates(TParseState& a, TParseState& b) {
+  // NOTE: every field of TParseState outside the reading state belongs here; a
+  // field left out would leak from an inner parse into the outer one and
+  // survive a reset.
+  using std::swap;
+  swap(static_cast<TReadingState&>(a), static_cast<TReadingState&>(b));
+  swap(a.Token, b.Token);
+  swap(a.TextBytes, b.TextBytes);
+  swap(a.RawTokenText, b.RawTokenText);
+  a.Attributes.Swap(b.Attributes);
+  swap(a.PropStack, b.PropStack);
+  swap(a.OnInclude, b.OnInclude);
+  swap(a.Sender, b.Sender);
+  swap(a.ProgressShare, b.ProgressShare);
+  swap(a.ReportProgress, b.ReportProgress);
+  swap(a.RegisterIdAnchor, b.RegisterIdAnchor);
 }
 
 }  // namespace engine

@@ -40,7 +40,8 @@ struct TOpenInclude {
   std::string key;  // command and parameters
 };
 
-struct TParseState {
+// Where reading stands in the document: what SetDocumentText starts afresh.
+struct TReadingState {
   // Current character after line-end and tab folding (0: end of input) and its
   // ASCII upper-case form, on which all name tests run.
   unsigned char Ch = 0;
@@ -64,7 +65,13 @@ struct TParseState {
   std::size_t IncludePosition = 0;
   TInputMode IncludeReturnMode = TInputMode::Document;
   std::vector<TOpenInclude> OpenIncludes;
+};
 
+// The reading state with the token buffers, the attribute and property
+// stacks, and the handlers and hooks that outlive one document. Every field's
+// fresh value is its initialiser. A field added here goes into
+// SwapParseStates too: that one list serves resets and nested parses alike.
+struct TParseState : TReadingState {
   std::unique_ptr<TokenObj> Token = std::make_unique<TokenObj>();
   TCharCollection TextBytes;  // bytes of the text run being read
   std::string RawTokenText;   // what the raw-content reader read last
@@ -92,5 +99,8 @@ void SetDocumentText(std::string text);
 
 // Back to the state of a fresh start (tests and the end of a parse).
 void ResetParseState();
+
+// Exchanges every field of two parse states.
+void SwapParseStates(TParseState& a, TParseState& b);
 
 }  // namespace engine

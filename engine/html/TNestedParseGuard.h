@@ -28,7 +28,4 @@ class TNestedParseGuard {
   std::function<void()> outerEucJpHook_;
 };
 
-// Exchanges every field of two parse states.
-void SwapParseStates(TParseState& a, TParseState& b);
-
 }  // namespace engine
