@@ -144,7 +144,7 @@ void BM_LineBreaking(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LineBreaking)->Arg(500'000)->Arg(5'000'000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineBreaking)->Arg(500'000)->Arg(5'000'000)->Arg(50'000'000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 // Painting the 800 x 600 view in the middle of a paragraph of about the given
 // number of lines (about 110 characters each at 800 pixels).

@@ -296,7 +296,7 @@ void TSection::FinishText() {
 
 bool TSection::FinishForCell(int sourcePos) {
   CollapseWhiteSpace(sourcePos);
-  if (preformatted_ || Len > 0 || KeepWhenEmpty || ClearKind != 0) return true;
+  if (preformatted_ || Len > 0 || KeepWhenEmpty || AnchorName || ClearKind != 0) return true;
   Unregister();
   return false;
 }

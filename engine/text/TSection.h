@@ -112,6 +112,8 @@ class TSection : public TSectionBase {
   int LineHeight = -1;
   int TopWidth = 0;
   bool KeepWhenEmpty = false;
+  // An anchor name points at the section (set by the builder): kept even when empty.
+  bool AnchorName = false;
   int MinWidthCache = 0;
   int MaxWidthCache = 0;
   int FirstLineIndent = 0;

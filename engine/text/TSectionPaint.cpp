@@ -9,6 +9,7 @@
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/text/TextDraw.h"
 #include "platform/win/user/SystemColors.h"
 
@@ -181,7 +182,14 @@ int SectionPainter::DrawPiece(int pos, int count, bool selected, int x, int base
   SetPieceColors(*run, selected);
   // Measure before drawing: both read the justification shares from the same break on.
   const int width = measure_.PieceWidth(pos, count);
-  win::TextOutW(dc_, x, y, reinterpret_cast<const win::WCHAR*>(text.data()), static_cast<int>(text.size()));
+  const auto* wide = reinterpret_cast<const win::WCHAR*>(text.data());
+  if (win::IsWin95()) {
+    // That platform draws stray pixels past a piece unless the output is clipped to it.
+    const win::RECT piece{x, line.DrawY - yOffset_, x + width, line.DrawY + line.LineHt - yOffset_};
+    win::ExtTextOutW(dc_, x, y, win::ETO_CLIPPED, &piece, wide, static_cast<win::UINT>(text.size()), nullptr);
+  } else {
+    win::TextOutW(dc_, x, y, wide, static_cast<int>(text.size()));
+  }
   if (run->Active && !copy_) {
     win::SetTextColor(dc_, 0);
     const int ascent = run->tmHeight - run->Descent;

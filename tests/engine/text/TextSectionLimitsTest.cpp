@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "platform/win/kernel/PlatformFlags.h"
+
 #include "TextSectionTestSupport.h"
 
 namespace engine {
@@ -120,6 +122,33 @@ TEST_F(TextSectionLimits, PrintedColours) {
   canvas().FillRect(win::RECT{0, 0, 800, 200});
   light->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
   EXPECT_EQ(DarkestInk(bitmap, *light), 0xA0A0A0u);
+}
+
+// The first 9x release draws every piece clipped to its own box; an ordinary
+// line looks the same either way.
+TEST_F(TextSectionLimits, ClippedPiecesOnTheFirst9xReleaseDrawTheSameLine) {
+  auto section = Finished(u"Clipped pieces gqjy");
+  Layout(*section, 400);
+  gui::TBitmap plain;
+  plain.SetSize(400, 60);
+  gui::TBitmap clipped;
+  clipped.SetSize(400, 60);
+  for (gui::TBitmap* target : {&plain, &clipped}) {
+    win::setPlatformFlags(target == &clipped, target == &clipped);
+    target->Canvas().Brush().SetColor(0xFFFFFF);
+    target->Canvas().FillRect(win::RECT{0, 0, 400, 60});
+    section->PaintSection(&target->Canvas(), win::RECT{0, 0, 400, 60}, imgr, 0, 0, 0);
+  }
+  win::resetPlatformFlags();
+  int differing = 0;
+  int inked = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 400; ++x) {
+      differing += plain.Canvas().Pixels(x, y) != clipped.Canvas().Pixels(x, y);
+      inked += (plain.Canvas().Pixels(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    }
+  EXPECT_GT(inked, 100);
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
