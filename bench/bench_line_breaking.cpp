@@ -113,7 +113,7 @@ void BM_AppendAndFinishParagraph(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_AppendAndFinishParagraph)->Arg(100'000)->Arg(1'000'000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendAndFinishParagraph)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 struct LaidOut {
   explicit LaidOut(std::int64_t characters) : doc(nullptr, nullptr) {
