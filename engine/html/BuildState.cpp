@@ -1,5 +1,7 @@
 #include "engine/html/BuildState.h"
 
+#include "engine/text/TSection.h"
+
 
 namespace engine {
 

@@ -20,6 +20,10 @@ class TObject;
 namespace engine {
 
 class TStyleList;
+class TSectionList;
+class TCellBasic;
+class TSection;
+class TBlock;
 
 // What the head of a document gave; the viewer reads it after the parse.
 struct TDocumentHead {
@@ -36,6 +40,12 @@ struct TBuildState {
 
   TParseViewer* Viewer = nullptr;  // never null during a parse
   TStyleList* Styles = nullptr;    // the root's style sheet
+  TSectionList* Root = nullptr;
+  TCellBasic* CurrentCell = nullptr;         // receives finished sections
+  std::unique_ptr<TSection> CurrentSection;  // the open section, not yet in a cell
+  TBlock* BodyBlock = nullptr;
+  void* CurrentForm = nullptr;  // the form being filled (forms area), or none
+  int ListLevel = 0;
   bool DocumentParse = false;      // a document root is being filled (not a frameset)
   TElementStack Elements;
 

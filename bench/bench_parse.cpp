@@ -1,0 +1,89 @@
+// Whole parses into a document root (lexer, cascade and builder; no layout):
+// speed over the lexer benchmark's generated page, the memory the root holds
+// against the source size, and hostile nesting that must stay linear.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "bench/GeneratedPage.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/DocumentParser.h"
+
+namespace {
+
+// Live heap bytes, counted by the replaced global allocation functions below.
+std::atomic<std::int64_t> liveBytes{0};
+
+std::unique_ptr<engine::TSectionList> NewRoot() {
+  auto root = std::make_unique<engine::TSectionList>(nullptr, nullptr);
+  root->SetDocumentDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF, 0xFFFFFF, false, true,
+                            1, 5, 10);
+  return root;
+}
+
+void ParseInto(const std::string& document) {
+  auto root = NewRoot();
+  engine::ParseHtmlSource(document, *root, nullptr);
+  benchmark::DoNotOptimize(root->Count());
+}
+
+void BM_ParseGeneratedPage(benchmark::State& state) {
+  static const std::string document = bench::MakeDocument(8u << 20, bench::kWords1252);
+  for (auto _ : state) ParseInto(document);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(document.size()));
+}
+BENCHMARK(BM_ParseGeneratedPage)->Unit(benchmark::kMillisecond);
+
+// Heap the root holds after the parse, as a multiple of the source size.
+void BM_RootMemory(benchmark::State& state) {
+  static const std::string document = bench::MakeDocument(8u << 20, bench::kWords1252);
+  double ratio = 0;
+  for (auto _ : state) {
+    const std::int64_t before = liveBytes.load();
+    auto root = NewRoot();
+    engine::ParseHtmlSource(document, *root, nullptr);
+    ratio = static_cast<double>(liveBytes.load() - before) / static_cast<double>(document.size());
+    state.PauseTiming();
+    root.reset();
+    state.ResumeTiming();
+  }
+  state.counters["root_bytes_per_source_byte"] = ratio;
+}
+BENCHMARK(BM_RootMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void ParseRepeated(benchmark::State& state, const std::string& piece) {
+  std::string document;
+  for (std::int64_t i = 0; i < state.range(0); ++i) document += piece;
+  for (auto _ : state) ParseInto(document);
+  state.SetComplexityN(state.range(0));
+}
+
+void BM_UnclosedBold(benchmark::State& state) { ParseRepeated(state, "<b>x"); }
+BENCHMARK(BM_UnclosedBold)->RangeMultiplier(2)->Range(12500, 100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+void BM_NestedDiv(benchmark::State& state) { ParseRepeated(state, "<div>x"); }
+BENCHMARK(BM_NestedDiv)->RangeMultiplier(2)->Range(12500, 100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (!block) throw std::bad_alloc();
+  liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
+  return block;
+}
+
+void operator delete(void* block) noexcept {
+  if (!block) return;
+  liveBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
+  std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }

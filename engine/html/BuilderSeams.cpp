@@ -1,0 +1,10 @@
+#include "engine/html/BuilderSeams.h"
+
+namespace engine {
+
+TBuilderSeams& BuilderSeams() {
+  static TBuilderSeams seams;
+  return seams;
+}
+
+}  // namespace engine

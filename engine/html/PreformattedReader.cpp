@@ -1,0 +1,259 @@
+// The reader of PRE without WRAP: one preformatted section per source line,
+// text kept as written, a few elements acted on inside.
+#include <memory>
+
+#include "engine/document/TBlock.h"
+#include "engine/document/TSectionList.h"
+#include "engine/html/BuildState.h"
+#include "engine/html/BuilderSeams.h"
+#include "engine/html/CharacterReferences.h"
+#include "engine/html/DocumentBuilder.h"
+#include "engine/html/HeadElements.h"
+#include "engine/html/HtmlLexer.h"
+#include "engine/html/ParseState.h"
+#include "engine/html/SpecialReaders.h"
+#include "engine/text/TPreFormated.h"
+
+namespace engine {
+namespace {
+
+class TPreReader {
+ public:
+  void Run();
+
+ private:
+  // Redispatch: the handler read one symbol beyond its element, which is handled next.
+  enum class TOutcome { Handled, Redispatch, Ended };
+
+  void OpenLine();
+  void FlushText();
+  void CloseLine();
+  void ReadTextRun();
+  void SkipCrAfterTag();
+  TOutcome HandleSymbol();
+  void OpenParagraph();
+  void CloseParagraph();
+  void CloseForm();
+  void OpenForm();
+  void ReadFontStyle(THtmlSymbol symbol);
+
+  TCharCollection bytes_;
+  TokenObj line_;
+  TCellBasic* preCell_ = nullptr;
+  TCellBasic* paragraphOuter_ = nullptr;  // set while a P of this reader is open
+  TCellBasic* formOuter_ = nullptr;       // set while a FORM of this reader is open
+};
+
+void TPreReader::OpenLine() {
+  CloseSection();
+  buildState.CurrentSection =
+      std::make_unique<TPreFormated>(buildState.Root, &buildState.LinkTarget, TopProperties(), nullptr);
+}
+
+void TPreReader::FlushText() {
+  if (bytes_.Size() > 0) {
+    line_.AppendBytes(bytes_, CurrentCodePage());
+    bytes_.Clear();
+  }
+  if (line_.Count() > 0) {
+    EnsureSection().AppendTextRun(line_, TopProperties(), buildState.NoWrap);
+    line_.Clear();
+  }
+}
+
+void TPreReader::CloseLine() {
+  FlushText();
+  CloseSection();
+}
+
+// Up to a control character, CR or "<"; blanks are kept, references decoded.
+void TPreReader::ReadTextRun() {
+  while (parseState.Ch >= ' ' && parseState.Ch != '<') {
+    if (parseState.Ch == '&') {
+      line_.AppendBytes(bytes_, CurrentCodePage());
+      bytes_.Clear();
+      ReadCharacterReference(line_, CurrentCodePage());
+      continue;
+    }
+    bytes_.Add(static_cast<char>(parseState.Ch), parseState.SourcePosition);
+    NextCharSkippingMarkup();
+  }
+}
+
+void TPreReader::SkipCrAfterTag() {
+  if (parseState.Ch == '\r') NextCharSkippingMarkup();
+}
+
+void TPreReader::OpenParagraph() {
+  if (paragraphOuter_) {
+    CloseParagraph();
+  } else {
+    CloseLine();
+  }
+  SkipCrAfterTag();
+  PushTag("p");
+  auto block = std::make_unique<TBlock>(buildState.Root, TopProperties(), buildState.CurrentCell,
+                                        &parseState.Attributes);
+  TBlock* added = block.get();
+  buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
+  paragraphOuter_ = buildState.CurrentCell;
+  buildState.CurrentCell = added->MyCell.get();
+  OpenLine();
+}
+
+void TPreReader::CloseParagraph() {
+  if (!paragraphOuter_) return;
+  CloseLine();
+  PopTag("p");
+  buildState.CurrentCell = paragraphOuter_;
+  paragraphOuter_ = nullptr;
+}
+
+void TPreReader::CloseForm() {
+  CloseParagraph();
+  if (!formOuter_) return;
+  CloseLine();
+  PopTag("form");
+  buildState.CurrentCell = formOuter_;
+  formOuter_ = nullptr;
+  buildState.CurrentForm = nullptr;
+}
+
+void TPreReader::OpenForm() {
+  CloseLine();
+  PushTag("form");
+  auto block = std::make_unique<TBlock>(buildState.Root, TopProperties(), buildState.CurrentCell,
+                                        &parseState.Attributes);
+  TBlock* added = block.get();
+  buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
+  formOuter_ = buildState.CurrentCell;
+  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentForm = BuilderSeams().CreateForm ? BuilderSeams().CreateForm() : nullptr;
+  OpenLine();
+}
+
+void TPreReader::ReadFontStyle(THtmlSymbol symbol) {
+  FlushText();
+  const std::string startTag = TagNameOfSymbol(symbol);
+  if (!startTag.empty()) {
+    PushTag(startTag);
+  } else {
+    PopTag(TagNameOfEndSymbol(symbol));
+  }
+  SwitchSectionFont();
+}
+
+TPreReader::TOutcome TPreReader::HandleSymbol() {
+  const THtmlSymbol symbol = parseState.Symbol;
+  switch (symbol) {
+    case symText:
+      // A "<" that starts no tag is text here too.
+      FlushText();
+      EnsureSection().AppendTextRun(*parseState.Token, TopProperties(), buildState.NoWrap);
+      return TOutcome::Handled;
+    case symP: OpenParagraph(); return TOutcome::Handled;
+    case symPEnd:
+      if (paragraphOuter_) {
+        CloseParagraph();
+        OpenLine();
+      }
+      return TOutcome::Handled;
+    case symB: case symBEnd: case symI: case symIEnd: case symEm: case symEmEnd: case symStrong: case symStrongEnd:
+    case symU: case symUEnd: case symCite: case symCiteEnd: case symVar: case symVarEnd: case symS: case symSEnd:
+    case symStrike: case symStrikeEnd: case symSub: case symSubEnd: case symSup: case symSupEnd: case symBig:
+    case symBigEnd: case symSmall: case symSmallEnd: case symSpan: case symSpanEnd: case symLabel: case symLabelEnd:
+      ReadFontStyle(symbol);
+      return TOutcome::Handled;
+    case symBr: {
+      CloseLine();
+      if (BreakPageAtBr()) InsertPageBreak();
+      OpenLine();
+      SkipCrAfterTag();
+      return TOutcome::Handled;
+    }
+    case symImg: case symPanel: case symInput: case symTextarea: case symA: case symAEnd: case symFont:
+    case symBasefont: case symFontEnd: case symScript:
+      FlushText();
+      ReadInlineElementInPlace(symbol);
+      return TOutcome::Handled;
+    case symSelect: case symMap:
+      FlushText();
+      ParseInlineElement(TSymbolSet{});
+      return TOutcome::Redispatch;
+    case symObject:
+      if (!buildState.Viewer->HasObjectTag() || !BuilderSeams().CreatePanel) return TOutcome::Handled;
+      FlushText();
+      ParseObject();
+      return TOutcome::Redispatch;
+    case symForm:
+      CloseForm();
+      OpenForm();
+      return TOutcome::Handled;
+    case symFormEnd:
+      if (formOuter_) {
+        CloseForm();
+        OpenLine();
+      }
+      return TOutcome::Handled;
+    case symPage:
+      CloseLine();
+      InsertPageBreak();
+      OpenLine();
+      return TOutcome::Handled;
+    case symPreEnd: case symTable: case symTdEnd: case symThEnd: case symEndOfInput: return TOutcome::Ended;
+    default: return TOutcome::Handled;
+  }
+}
+
+void TPreReader::Run() {
+  CloseSection();
+  const int level = buildState.Elements.OpenCount();
+  PushTag("pre");
+  auto block = std::make_unique<TBlock>(buildState.Root, TopProperties(), buildState.CurrentCell,
+                                        &parseState.Attributes);
+  TBlock* added = block.get();
+  buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
+  TCellBasic* outer = buildState.CurrentCell;
+  buildState.CurrentCell = added->MyCell.get();
+  OpenLine();
+  bool ended = false;
+  while (!ended) {
+    const unsigned char ch = parseState.Ch;
+    if (ch == 0) {
+      parseState.Symbol = symEndOfInput;
+      break;
+    }
+    if (ch == '\r') {
+      CloseLine();
+      OpenLine();
+      NextCharSkippingMarkup();
+    } else if (ch == '<') {
+      NextSymbol();
+      TOutcome outcome = HandleSymbol();
+      while (outcome == TOutcome::Redispatch) outcome = HandleSymbol();
+      ended = outcome == TOutcome::Ended;
+    } else if (ch < ' ') {
+      NextCharSkippingMarkup();
+    } else {
+      ReadTextRun();
+    }
+  }
+  if (formOuter_) {
+    CloseForm();
+  } else {
+    CloseParagraph();
+    CloseLine();
+  }
+  while (buildState.Elements.OpenCount() > level) buildState.Elements.Pop();
+  buildState.CurrentCell = outer;
+  if (parseState.Symbol == symPreEnd) NextSymbol();
+}
+
+}  // namespace
+
+void ParsePreformatted() {
+  TPreReader reader;
+  reader.Run();
+}
+
+}  // namespace engine
