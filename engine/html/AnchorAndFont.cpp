@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/common/EngineStartup.h"
 #include "engine/common/TextHelpers.h"
 #include "engine/css/CssColors.h"
 #include "engine/css/FontInfo.h"

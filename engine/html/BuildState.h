@@ -46,6 +46,7 @@ struct TBuildState {
   TBlock* BodyBlock = nullptr;
   void* CurrentForm = nullptr;  // the form being filled (forms area), or none
   int ListLevel = 0;
+  bool BodySeen = false;  // a second BODY is ignored
   bool DocumentParse = false;      // a document root is being filled (not a frameset)
   TElementStack Elements;
 

@@ -52,7 +52,7 @@ class TBlockNesting {
  public:
   explicit TBlockNesting(THtmlSymbol endSymbol) {
     if (buildState.BlockNesting >= kMaxBlockNesting) {
-      if (endSymbol != 0) ++buildState.RefusedBlockEnds[endSymbol];
+      if (endSymbol != symHtml) ++buildState.RefusedBlockEnds[endSymbol];
       refused_ = true;
       return;
     }
@@ -102,7 +102,7 @@ int SaturatingNext(int number) { return number == INT_MAX ? INT_MAX : number + 1
 
 void ParseListItem(THtmlSymbol listKind, THtmlSymbol itemSymbol, int number, const TSymbolSet& stop, bool plain,
                    char numberStyle) {
-  TBlockNesting nesting(0);
+  TBlockNesting nesting(symHtml);  // an item has no end tag to skip
   if (nesting.Refused()) {
     NextSymbol();
     return;

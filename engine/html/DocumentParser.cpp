@@ -121,6 +121,23 @@ TParseSession::~TParseSession() {
   buildState = TBuildState();
 }
 
+// The lexer raises at an open comment while it is inside a text run; the run
+// read so far still belongs to the document.
+void KeepUnfinishedTextRun() {
+  try {
+    if (parseState.TextBytes.Size() > 0) {
+      parseState.Token->AppendBytes(parseState.TextBytes, CurrentCodePage());
+      parseState.TextBytes.Clear();
+    }
+    if (parseState.Token->Count() > 0 && buildState.CurrentCell) {
+      EnsureSection().AppendTextRun(*parseState.Token, TopProperties(), buildState.NoWrap);
+    }
+    parseState.Token->Clear();
+  } catch (const std::exception&) {
+  }
+  parseState.Symbol = symEndOfInput;
+}
+
 void SetRootLinkCount(TSectionList& root, int count) { root.Links.ManyLinks = count > kManyLinks; }
 
 }  // namespace
@@ -163,6 +180,7 @@ TDocumentHead ParseHtmlSource(const std::string& source, TSectionList& root, TPa
     ParseBody(TSymbolSet{});
   } catch (const std::exception&) {
     // A comment left open at the end, or any other failure: the document keeps what was built.
+    KeepUnfinishedTextRun();
   }
   head = buildState.Head;
   return head;
@@ -212,7 +230,8 @@ void ParsePlainText(const std::string& source, TSectionList& root, TParseViewer*
 
 void ReadBodyElement() {
   TCellBasic* bodyCell = buildState.BodyBlock->MyCell.get();
-  if (bodyCell->Count() > 0 || buildState.TableNesting > 0 || buildState.CurrentCell != bodyCell) {
+  if (buildState.BodySeen || bodyCell->Count() > 0 || buildState.TableNesting > 0 ||
+      buildState.CurrentCell != bodyCell) {
     NextSymbol();
     return;
   }
@@ -220,6 +239,7 @@ void ReadBodyElement() {
   // Text read before BODY moves into the new body block instead of being lost.
   std::unique_ptr<TSection> pending = std::move(buildState.CurrentSection);
   if (!pending) root.ClearControlLists();
+  buildState.BodySeen = true;
   PushTag("body");
   int marginWidth = buildState.Viewer->MarginWidth();
   int marginHeight = buildState.Viewer->MarginHeight();

@@ -1,5 +1,6 @@
 // The reader of PRE without WRAP: one preformatted section per source line,
 // text kept as written, a few elements acted on inside.
+#include <exception>
 #include <memory>
 
 #include "engine/document/TBlock.h"
@@ -19,6 +20,16 @@ namespace {
 
 class TPreReader {
  public:
+  TPreReader() = default;
+  // A parse that ends inside the preformatted text keeps the characters read so far.
+  ~TPreReader() {
+    try {
+      if (std::uncaught_exceptions() > 0 && buildState.CurrentCell) FlushText();
+    } catch (const std::exception&) {
+    }
+  }
+  TPreReader(const TPreReader&) = delete;
+  TPreReader& operator=(const TPreReader&) = delete;
   void Run();
 
  private:
@@ -150,6 +161,7 @@ TPreReader::TOutcome TPreReader::HandleSymbol() {
       // A "<" that starts no tag is text here too.
       FlushText();
       EnsureSection().AppendTextRun(*parseState.Token, TopProperties(), buildState.NoWrap);
+      parseState.Token->Clear();  // taken: a later failure must not add it again
       return TOutcome::Handled;
     case symP: OpenParagraph(); return TOutcome::Handled;
     case symPEnd:
