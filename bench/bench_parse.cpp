@@ -5,11 +5,8 @@
 
 #include <malloc.h>
 
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "bench/GeneratedPage.h"
@@ -18,8 +15,11 @@
 
 namespace {
 
-// Live heap bytes, counted by the replaced global allocation functions below.
-std::atomic<std::int64_t> liveBytes{0};
+// Heap bytes in use: small blocks plus blocks mapped on their own.
+std::int64_t LiveHeapBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+}
 
 std::unique_ptr<engine::TSectionList> NewRoot() {
   auto root = std::make_unique<engine::TSectionList>(nullptr, nullptr);
@@ -46,10 +46,10 @@ void BM_RootMemory(benchmark::State& state) {
   static const std::string document = bench::MakeDocument(8u << 20, bench::kWords1252);
   double ratio = 0;
   for (auto _ : state) {
-    const std::int64_t before = liveBytes.load();
+    const std::int64_t before = LiveHeapBytes();
     auto root = NewRoot();
     engine::ParseHtmlSource(document, *root, nullptr);
-    ratio = static_cast<double>(liveBytes.load() - before) / static_cast<double>(document.size());
+    ratio = static_cast<double>(LiveHeapBytes() - before) / static_cast<double>(document.size());
     state.PauseTiming();
     root.reset();
     state.ResumeTiming();
@@ -72,18 +72,3 @@ void BM_NestedDiv(benchmark::State& state) { ParseRepeated(state, "<div>x"); }
 BENCHMARK(BM_NestedDiv)->RangeMultiplier(2)->Range(12500, 100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-void* operator new(std::size_t size) {
-  void* block = std::malloc(size == 0 ? 1 : size);
-  if (!block) throw std::bad_alloc();
-  liveBytes += static_cast<std::int64_t>(malloc_usable_size(block));
-  return block;
-}
-
-void operator delete(void* block) noexcept {
-  if (!block) return;
-  liveBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
-  std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
