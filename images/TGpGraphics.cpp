@@ -104,7 +104,9 @@ void TGpGraphics::DrawOnImage(gdiplus::GpImage* image, const Placement& where) {
   const int x = roundToLong(where.x * FScaleX), y = roundToLong(where.y * FScaleY);
   const int w = roundToLong(where.w * FScaleX), h = roundToLong(where.h * FScaleY);
   api.SetClipRectI(FImageGraphics, x, y, w, h, gdiplus::CombineModeReplace);
-  api.SetInterpolationMode(FImageGraphics, where.nearest ? gdiplus::InterpolationModeNearestNeighbor : 0);
+  const bool unscaled = w == where.sw && h == where.sh;
+  api.SetInterpolationMode(FImageGraphics,
+                           where.nearest || unscaled ? gdiplus::InterpolationModeNearestNeighbor : 0);
   api.DrawImageRectRectI(FImageGraphics, image, x, y, w, h, where.sx, where.sy, where.sw, where.sh,
                          gdiplus::UnitPixel, nullptr, nullptr, nullptr);
 }
@@ -140,7 +142,9 @@ void TGpGraphics::DrawOnDC(gdiplus::GpImage* image, const Placement& where) {
       api.SetClipRectI(graphics, p.left - bounds.left, p.top - bounds.top, p.right - p.left, p.bottom - p.top,
                        i == 0 ? gdiplus::CombineModeReplace : gdiplus::CombineModeUnion);
     }
-    if (where.nearest) api.SetInterpolationMode(graphics, gdiplus::InterpolationModeNearestNeighbor);
+    // At one to one, filtering would only soften the edges against nothing.
+    const bool unscaled = dest.right - dest.left == where.sw && dest.bottom - dest.top == where.sh;
+    if (where.nearest || unscaled) api.SetInterpolationMode(graphics, gdiplus::InterpolationModeNearestNeighbor);
     api.DrawImageRectRectI(graphics, image, dest.left - bounds.left, dest.top - bounds.top, dest.right - dest.left,
                            dest.bottom - dest.top, where.sx, where.sy, where.sw, where.sh, gdiplus::UnitPixel,
                            nullptr, nullptr, nullptr);

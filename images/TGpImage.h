@@ -18,9 +18,7 @@ class TGpImage : public gui::TObject {
   // "Can't load image file <name>." for one GDI+ cannot read, or whose
   // declared size is above the platform's bitmap limit.
   TGpImage(const std::string& FileName, bool DeleteOnFree);
-  virtual ~TGpImage();
-  TGpImage(const TGpImage&) = delete;
-  TGpImage& operator=(const TGpImage&) = delete;
+  ~TGpImage() override;
 
   // Asked once, then cached.
   int Width();

@@ -12,6 +12,7 @@
 #include "PngTestSupport.h"
 #include "images/EGDIPlus.h"
 #include "images/GdiPlusLibrary.h"
+#include "images/ImageDrawing.h"
 #include "images/TGpGraphics.h"
 #include "images/TGpImage.h"
 #include "platform/gui/GdiCalls.h"
@@ -192,6 +193,30 @@ TEST_F(GdiPlusTest, ImagesConvertOverWhite) {
   bitmap->SetPixelFormat(gui::pf24bit);
   const std::vector<std::uint8_t> rgb = testing::BitmapRgb(*bitmap);
   EXPECT_EQ(rgb, (std::vector<std::uint8_t>{10, 20, 30, 255, 255, 255}));
+}
+
+TEST_F(GdiPlusTest, RenderingHelpersScaleAndComposite) {
+  testing::ReferenceImage image;
+  image.width = 2;
+  image.height = 2;
+  image.colorType = 6;
+  image.rows = {{0, 0, 255, 255, 0, 0, 0, 0}, {0, 0, 255, 255, 0, 0, 255, 255}};  // one transparent pixel
+  TGpImage png(writeFile("render.png", testing::WritePng(image)), false);
+  Canvas canvas(40, 40);
+  RenderGpImageOnBackground(canvas.bitmap.Canvas(), png, 0, 0, 20, 20, gui::TColor(0x0000FF));  // red
+  EXPECT_EQ(canvas.raw(15, 2), 0x00FF0000u);  // the transparent pixel shows the background
+  EXPECT_EQ(canvas.raw(2, 15), 0x000000FFu);
+  EXPECT_EQ(canvas.raw(25, 25), 0x00FFFFFFu);
+  Canvas printed(40, 40);
+  // Enlarged from 2 x 2 to 4 x 4, then printed at twice the scale: (10,10)-(18,18).
+  RenderGpImageStretchedScaled(printed.dc(), png, 5, 5, 4, 4, 2.0f, 2.0f);
+  EXPECT_EQ(printed.raw(10, 10), 0x000000FFu);
+  EXPECT_EQ(printed.raw(17, 17), 0x000000FFu);
+  EXPECT_EQ(printed.raw(17, 10), 0x00FFFFFFu);  // transparent: the page shows
+  EXPECT_EQ(printed.raw(9, 9), 0x00FFFFFFu);
+  EXPECT_EQ(printed.raw(18, 17), 0x00FFFFFFu);
+  RenderGpImage(printed.dc(), png, 0, 0);
+  EXPECT_EQ(printed.raw(0, 0), 0x000000FFu);
 }
 
 // Opaque files through GDI+ and through our reader give the same pixels.
