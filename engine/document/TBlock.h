@@ -147,6 +147,9 @@ class TBlock : public TSectionBase {
                         int YRef);
   // The print page decisions; true when the block is not painted in this band.
   bool PrintPageDecisions();
+  // Asks the draw list from its end, those sections that can be hit at Y; true at the first yes.
+  template <class Ask>
+  bool AskDrawListBackward(int Y, Ask ask);
   // Margin-left .. border-right sums.
   int HorizontalExtras() const;
 

@@ -195,21 +195,32 @@ std::uint8_t TBlock::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique
   return MyCell->LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
 }
 
+template <class Ask>
+bool TBlock::AskDrawListBackward(int Y, Ask ask) {
+  int first = 0;
+  int last = static_cast<int>(DrawList.size());
+  // In document order the draw list is the cell, whose index bounds the candidates.
+  if (drawListInOrder_ && DrawList.size() == static_cast<std::size_t>(MyCell->Count())) MyCell->RowRange(Y, first, last);
+  for (int i = last - 1; i >= first; --i) {
+    TSectionBase& section = *DrawList[static_cast<std::size_t>(i)];
+    if (CanHit(section, Y) && ask(section)) return true;
+  }
+  return false;
+}
+
 bool TBlock::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {
   if (DisplayNone) return false;
-  for (auto it = DrawList.rbegin(); it != DrawList.rend(); ++it)
-    if (CanHit(**it, Y) && (*it)->ObjectAtPoint(X, Y, Obj, IX, IY)) return true;
-  return false;
+  return AskDrawListBackward(Y, [&](TSectionBase& section) { return section.ObjectAtPoint(X, Y, Obj, IX, IY); });
 }
 
 int TBlock::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight, bool& InText) {
   if (DisplayNone) return -1;
-  for (auto it = DrawList.rbegin(); it != DrawList.rend(); ++it) {
-    if (!CanHit(**it, Y)) continue;
-    int result = (*it)->CursorAtPoint(canvas, X, Y, XR, YR, CaretHeight, InText);
-    if (result >= 0) return result;
-  }
-  return -1;
+  int result = -1;
+  AskDrawListBackward(Y, [&](TSectionBase& section) {
+    result = section.CursorAtPoint(canvas, X, Y, XR, YR, CaretHeight, InText);
+    return result >= 0;
+  });
+  return result;
 }
 
 int TBlock::SearchForward(int Position, const std::u16string& Text, bool MatchCase) {

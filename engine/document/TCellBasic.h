@@ -62,6 +62,8 @@ class TCellBasic : public TFreeList<TSectionBase> {
   // Rebuilds the search indexes from the sections' current layout results.
   // Layout does this; code that moves sections itself calls it after.
   void IndexLayout();
+  // [first, last) of the sections whose hit range can hold document row Y.
+  void RowRange(int Y, int& first, int& last) const;
 
   TSectionList* Document;
   int StartY = 0;
@@ -79,8 +81,6 @@ class TCellBasic : public TFreeList<TSectionBase> {
   // flagged section that keeps its place.
   int LayoutOne(TSectionBase& section, gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width,
                 int AHeight, int BlockHeight, int& MaxWidth, int& Curs);
-  // [first, last) of the sections whose hit range can hold document row Y.
-  void RowRange(int Y, int& first, int& last) const;
   // First index whose FirstCharPos + CharCount >= Position.
   int FirstForPosition(int Position) const;
 
