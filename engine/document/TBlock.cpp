@@ -161,10 +161,9 @@ void TBlock::SetBottomMargin(int pixels) {
 }
 
 void TBlock::SetDefaultBottomMargin() {
-  constexpr int kDefaultParagraphSpace = 14;
-  bottomMarginOverride_ = kDefaultParagraphSpace;
+  bottomMarginOverride_ = kParagraphSpacePixels;
   bottomMarginDefault_ = true;
-  MargArray[Marg::MarginBottom] = kDefaultParagraphSpace;
+  MargArray[Marg::MarginBottom] = kParagraphSpacePixels;
 }
 
 void TBlock::CollapseMargins() {

@@ -78,9 +78,8 @@ class TBlock : public TSectionBase {
 
   // When the bottom margin is the collapsible default, drops it (true).
   bool ClearDefaultBottomMargin();
-  // The parser's margin decisions: a fixed bottom margin (a paragraph ended by a
-  // table), or the collapsible default of 14 pixels (a block whose last inner
-  // block lost its default margin).
+  // The parser's decisions on the bottom margin: a fixed one (not collapsible
+  // by ClearDefaultBottomMargin), or the collapsible default of 14 pixels.
   void SetBottomMargin(int pixels);
   void SetDefaultBottomMargin();
   // Distance to move down at Y to clear the floats the block's clear names.

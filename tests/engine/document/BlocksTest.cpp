@@ -44,8 +44,28 @@ TEST(Blocks, DefaultMarginsOpenNoCellAndTheParserCanDropTheLast) {
   EXPECT_EQ(second->TopY, 20 + 14);     // 14 and 14 collapse to 14
   EXPECT_EQ(second->SectionHeight, 34);  // its bottom margin was dropped
   auto explicitMargin = MakeStyle("div", {{"margin-bottom", "8px"}});
-  AddBlock(root, *explicitMargin);
+  TBlock* last = AddBlock(root, *explicitMargin);
   EXPECT_FALSE(root.ClearLastBlockMargin());
+  last->SetDefaultBottomMargin();
+  EXPECT_TRUE(root.ClearLastBlockMargin());
+  last->SetBottomMargin(0);
+  EXPECT_FALSE(root.ClearLastBlockMargin());
+}
+
+TEST(Blocks, DeepNestingLaysOutPaintsCopiesAndFrees) {
+  auto root = std::make_unique<TSectionList>(nullptr, nullptr);
+  auto style = MakeStyle("div", {{"margin-left", "1px"}});
+  TCellBasic* cell = root.get();
+  for (int depth = 0; depth < 1000; ++depth) {
+    AddContent(*cell, 2, 1);
+    cell = AddBlock(*cell, *style)->MyCell.get();
+  }
+  EXPECT_EQ(LayOut(*root, 3000), 2000);
+  root->PaintContent(nullptr, win::RECT{0, 0, 800, 600}, 6000, 0, 0, 0, 0);
+  auto copy = TSectionList::CreateCopy(*root);
+  EXPECT_EQ(LayOut(*copy, 3000), 2000);
+  copy.reset();
+  root.reset();
 }
 
 TEST(Blocks, AutoMarginsTakeTheSpareWidth) {
