@@ -14,6 +14,7 @@
 #include "images/GdiPlusLibrary.h"
 #include "images/ImageLoading.h"
 #include "images/TGpImage.h"
+#include "images/TStringBitmapList.h"
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/win/gdi/BitmapObject.h"
@@ -327,6 +328,19 @@ TEST_F(GdiPlusLoading, StreamsGoThroughAnExclusiveTemporaryFile) {
   Fill(stream, png.substr(0, 40));
   EXPECT_EQ(ImageFromStream(&stream, kind, mask), nullptr);
   EXPECT_EQ(folder_.TemporaryPngs(), 1);
+}
+
+// GDI+ runs while any cache lives, and starts again with a new one.
+TEST_F(GdiPlusLoading, CachesKeepGdiPlusRunning) {
+  ResetGDIPlusForTests();
+  auto first = std::make_unique<TStringBitmapList>();
+  EXPECT_TRUE(GdiPlusAvailable);
+  { TStringBitmapList second; }
+  EXPECT_TRUE(GdiPlusAvailable);
+  first.reset();
+  EXPECT_FALSE(GdiPlusAvailable);
+  TStringBitmapList third;
+  EXPECT_TRUE(GdiPlusAvailable);
 }
 
 TEST(ImageFromFile, MissingFilesAndPlainBitmaps) {
