@@ -5,8 +5,8 @@
 #include "platform/gui/ClassicLook.h"
 #include "platform/gui/ClipboardText.h"
 #include "platform/gui/GdiCalls.h"
+#include "platform/gui/TypedCharacter.h"
 #include "platform/gui/UserCalls.h"
-#include "platform/win/kernel/CodePages.h"
 #include "platform/win/user/Caret.h"
 
 namespace gui {
@@ -296,20 +296,9 @@ int TCustomEdit::WordEnd(int Position) const {
 }
 
 void TCustomEdit::HandleChar(TMessage& Message) {
-  const auto wide = static_cast<char16_t>(Message.WParam);
-  // OnKeyPress sees the ANSI character ("?" for others); a key it leaves
-  // alone is typed as the UTF-16 character that came.
-  const std::string ansi = win::wideToMultiByte(win::CP_ACP, std::u16string(1, wide));
-  const char original = ansi.size() == 1 ? ansi[0] : '?';
-  char key = original;
-  KeyPress(key);
-  if (key == 0) return;
-  char16_t typed = wide;
-  if (key != original) {
-    const std::u16string changed = win::multiByteToWide(win::CP_ACP, std::string(1, key));
-    typed = changed.empty() ? u'?' : changed[0];
-  }
-  TypeCharacter(typed);
+  const char16_t typed =
+      TypedCharacter(static_cast<char16_t>(Message.WParam), [this](char& key) { KeyPress(key); });
+  if (typed != 0) TypeCharacter(typed);
 }
 
 void TCustomEdit::TypeCharacter(char16_t Character) {
