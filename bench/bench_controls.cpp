@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "platform/gui/TApplication.h"
+#include "platform/gui/TBitmap.h"
 #include "platform/gui/TButton.h"
 #include "platform/gui/TCustomForm.h"
 #include "platform/gui/TCustomPanel.h"
+#include "platform/gui/TListBox.h"
 
 namespace {
 
@@ -79,5 +81,24 @@ void BM_FreeControlsInOrderOfMaking(benchmark::State& state) {
 }
 BENCHMARK(BM_FreeControlsInOrderOfMaking)->RangeMultiplier(2)->Range(2500, 20000)->Complexity()
     ->Unit(benchmark::kMillisecond);
+
+// A list of N items painted at its middle: the time follows the rows in
+// view, not N.
+void BM_PaintListBoxOfNItems(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  TListBox list(nullptr);
+  list.SetBounds(0, 0, 200, 300);
+  std::vector<std::u16string> items;
+  items.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) items.push_back(u"Option number " + std::u16string(1, char16_t(u'0' + i % 10)));
+  list.Items().Assign(items);
+  list.SetItemIndex(count / 2);
+  TBitmap bitmap;
+  bitmap.SetSize(200, 300);
+  for (auto _ : state) list.PaintTo(bitmap.Canvas().Handle(), 0, 0);
+  state.SetComplexityN(count);
+}
+BENCHMARK(BM_PaintListBoxOfNItems)->RangeMultiplier(10)->Range(100, 100000)->Complexity()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -205,9 +205,10 @@ void PaintScrollBar(TCanvas& Canvas, const win::RECT& Bar, bool Vertical, const 
   DrawButtonEdge(Canvas, thumb, false);
 }
 
-FontMeasure::FontMeasure(TFont& Font) {
+FontMeasure::FontMeasure(const TFont& Font) {
+  font_.Assign(&Font);
   dc_ = win::CreateCompatibleDC(0);
-  oldFont_ = win::SelectObject(dc_, Font.Handle());
+  oldFont_ = win::SelectObject(dc_, font_.Handle());
   win::TEXTMETRICW metrics{};
   win::GetTextMetricsW(dc_, &metrics);
   lineHeight_ = metrics.tmHeight;

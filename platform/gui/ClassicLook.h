@@ -51,10 +51,12 @@ int ScrollPositionForThumb(const ScrollBarLayout& Layout, const win::SCROLLINFO&
 void PaintScrollBar(TCanvas& Canvas, const win::RECT& Bar, bool Vertical, const win::SCROLLINFO& Info, bool Enabled,
                     ScrollBarPart Pressed);
 
-// A font selected into a memory DC for measuring text outside painting.
+// A font selected into a memory DC for measuring text outside painting. It
+// measures with its own copy of the font, so that it is right even while
+// the font's change handlers run (the font's handle is renewed after them).
 class FontMeasure {
  public:
-  explicit FontMeasure(TFont& Font);
+  explicit FontMeasure(const TFont& Font);
   ~FontMeasure();
   FontMeasure(const FontMeasure&) = delete;
   FontMeasure& operator=(const FontMeasure&) = delete;
@@ -65,6 +67,7 @@ class FontMeasure {
   void PartialWidths(std::u16string_view Text, std::vector<int>& Ends) const;
 
  private:
+  TFont font_;
   win::HDC dc_ = 0;
   win::HGDIOBJ oldFont_ = 0;
   int lineHeight_ = 0;

@@ -35,12 +35,14 @@ void TListBoxStrings::Insert(int Index, const std::u16string& S) {
   if (Index < 0 || Index > Count()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   items_.insert(items_.begin() + Index, S);
   owner_.ItemInserted(Index);
+  Changed();
 }
 
 void TListBoxStrings::Delete(int Index) {
   Strings(Index);  // checks the index
   items_.erase(items_.begin() + Index);
   owner_.ItemDeleted(Index);
+  Changed();
 }
 
 void TListBoxStrings::Clear() { Assign({}); }
@@ -48,6 +50,7 @@ void TListBoxStrings::Clear() { Assign({}); }
 void TListBoxStrings::Assign(const std::vector<std::u16string>& Items) {
   items_ = Items;
   owner_.ItemsReset();
+  Changed();
 }
 
 int TListBoxStrings::IndexOf(const std::u16string& S) const {
@@ -55,10 +58,19 @@ int TListBoxStrings::IndexOf(const std::u16string& S) const {
   return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
 }
 
-void TListBoxStrings::BeginUpdate() { ++owner_.updating_; }
+void TListBoxStrings::Changed() {
+  if (updating_ > 0) {
+    changedWhileUpdating_ = true;
+    return;
+  }
+  owner_.ItemsChanged();
+}
 
 void TListBoxStrings::EndUpdate() {
-  if (owner_.updating_ > 0 && --owner_.updating_ == 0 && owner_.changedWhileUpdating_) owner_.ItemsChanged();
+  if (updating_ > 0 && --updating_ == 0 && changedWhileUpdating_) {
+    changedWhileUpdating_ = false;
+    owner_.ItemsChanged();
+  }
 }
 
 TListBox::TListBox(TComponent* AOwner) : TCustomControl(AOwner), items_(*this) {
@@ -77,7 +89,6 @@ void TListBox::ItemInserted(int Index) {
   if (selectedIndex_ >= Index) ++selectedIndex_;
   if (caret_ >= Index && caret_ >= 0 && items_.Count() > 1) ++caret_;
   if (anchor_ >= Index) ++anchor_;
-  ItemsChanged();
 }
 
 void TListBox::ItemDeleted(int Index) {
@@ -89,22 +100,15 @@ void TListBox::ItemDeleted(int Index) {
   shift(selectedIndex_);
   shift(anchor_);
   if (caret_ > Index || caret_ >= items_.Count()) --caret_;
-  ItemsChanged();
 }
 
 void TListBox::ItemsReset() {
-  selected_.assign(multiSelect_ ? items_.items_.size() : 0, 0);
+  selected_.assign(multiSelect_ ? items_.Strings().size() : 0, 0);
   selectedIndex_ = caret_ = anchor_ = -1;
   topIndex_ = 0;
-  ItemsChanged();
 }
 
 void TListBox::ItemsChanged() {
-  if (updating_ > 0) {
-    changedWhileUpdating_ = true;
-    return;
-  }
-  changedWhileUpdating_ = false;
   topIndex_ = ClampTop(topIndex_);
   Invalidate();
 }
@@ -112,7 +116,7 @@ void TListBox::ItemsChanged() {
 void TListBox::SetMultiSelect(bool Value) {
   if (Value == multiSelect_) return;
   multiSelect_ = Value;
-  selected_.assign(Value ? items_.items_.size() : 0, 0);
+  selected_.assign(Value ? items_.Strings().size() : 0, 0);
   if (Value && selectedIndex_ >= 0) selected_[static_cast<std::size_t>(selectedIndex_)] = 1;
   if (!Value) selectedIndex_ = -1;
   Invalidate();
@@ -292,7 +296,7 @@ void TListBox::TypeAhead(char16_t Character) {
   const char16_t wanted = foldAscii(Character);
   for (int step = 1; step <= count; ++step) {
     const int index = (std::max(caret_, -1) + step) % count;
-    const std::u16string& item = items_.items_[static_cast<std::size_t>(index)];
+    const std::u16string& item = items_.Strings()[static_cast<std::size_t>(index)];
     if (!item.empty() && foldAscii(item[0]) == wanted) {
       if (multiSelect_ && !extendedSelect_) SetCaret(index);
       else SelectByUser(index, 0);
@@ -466,7 +470,7 @@ void TListBox::Paint() {
     if (selected) FillSolid(canvas, row, clHighlight);
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().SetColor(!Enabled() ? clGrayText : (selected ? clHighlightText : Font().Color()));
-    canvas.TextOut(row.left + kTextInset, row.top, std::u16string_view(items_.items_[static_cast<std::size_t>(index)]));
+    canvas.TextOut(row.left + kTextInset, row.top, std::u16string_view(items_.Strings()[static_cast<std::size_t>(index)]));
     canvas.Brush().SetStyle(bsSolid);
     if (index == caret_ && Focused()) DrawFocusRectangle(canvas, row);
   }

@@ -23,12 +23,23 @@
 
 namespace gui {
 
-class TListBox;
+// What holds a list of items (a list box, a combo box) and follows its
+// changes: each insertion and deletion as it happens, and a summary after
+// each change or batch of changes.
+class TListItemsOwner {
+ public:
+  virtual ~TListItemsOwner() = default;
+  virtual void ItemInserted(int Index) = 0;
+  virtual void ItemDeleted(int Index) = 0;
+  virtual void ItemsReset() = 0;
+  virtual void ItemsChanged() = 0;
+};
 
-// The items of a list box; every change goes straight to the control.
+// The items of a list box or combo box; every change goes straight to the
+// control.
 class TListBoxStrings {
  public:
-  explicit TListBoxStrings(TListBox& Owner) : owner_(Owner) {}
+  explicit TListBoxStrings(TListItemsOwner& Owner) : owner_(Owner) {}
   int Count() const { return static_cast<int>(items_.size()); }
   // Raises EListError for an index outside the items.
   const std::u16string& Strings(int Index) const;
@@ -40,16 +51,19 @@ class TListBoxStrings {
   void Assign(const std::vector<std::u16string>& Items);
   int IndexOf(const std::u16string& S) const;
   // Changes between these repaint once, at the end.
-  void BeginUpdate();
+  void BeginUpdate() { ++updating_; }
   void EndUpdate();
+  const std::vector<std::u16string>& Strings() const { return items_; }
 
  private:
-  friend class TListBox;
-  TListBox& owner_;
+  void Changed();
+  TListItemsOwner& owner_;
   std::vector<std::u16string> items_;
+  int updating_ = 0;
+  bool changedWhileUpdating_ = false;
 };
 
-class TListBox : public TCustomControl {
+class TListBox : public TCustomControl, protected TListItemsOwner {
  public:
   explicit TListBox(TComponent* AOwner);
   ~TListBox() override;
@@ -98,16 +112,14 @@ class TListBox : public TCustomControl {
   bool EraseBackground(win::HDC) override { return true; }
   void FontChanged() override;
   void Resize() override;
-  // Runs when the items changed (after the batch when updating).
-  void ItemsChanged();
+  void ItemInserted(int Index) override;
+  void ItemDeleted(int Index) override;
+  void ItemsReset() override;
+  void ItemsChanged() override;
   win::RECT ItemArea() const;
   bool HasBar() const;
 
  private:
-  friend class TListBoxStrings;
-  void ItemInserted(int Index);
-  void ItemDeleted(int Index);
-  void ItemsReset();
   void SetCaret(int Index);
   void UserChanged();
   win::RECT BarRect() const;
@@ -127,8 +139,6 @@ class TListBox : public TCustomControl {
   int anchor_ = -1;
   int topIndex_ = 0;
   int itemHeight_ = 16;
-  int updating_ = 0;
-  bool changedWhileUpdating_ = false;
   bool dragging_ = false;
   bool userChanged_ = false;
   TBorderStyle borderStyle_ = bsSingle;

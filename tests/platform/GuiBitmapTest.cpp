@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -221,7 +223,8 @@ TEST(GuiBitmap, StretchDrawScalesIntoTheRectangle) {
 }
 
 TEST(GuiBitmap, SavingToAFileLeavesNoTemporaryBehind) {
-  const std::string folder = testing::TempDir() + "/gui_bitmap_save";
+  // Per process: test runs of other builds share the temporary folder.
+  const std::string folder = testing::TempDir() + "/gui_bitmap_save" + std::to_string(::getpid());
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   TBitmap bitmap;

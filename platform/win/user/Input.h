@@ -35,6 +35,7 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
 constexpr int VK_F10 = 0x79;
 
 BOOL SetCursorPos(int x, int y);
