@@ -6,6 +6,7 @@
 // (one object per placeholder) with the size its attributes give.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "engine/document/IndentManager.h"
 #include "engine/document/SaturatedMath.h"
@@ -52,6 +53,8 @@ class TInlineObject : public TIDObject {
   Kind ObjectKind;
   int Pos = 0;  // index of the placeholder in the section text
   FloatPlacement Place;
+  std::string Title;       // hint text (TITLE, else ALT)
+  bool ServerMap = false;  // ISMAP: a click adds "?x,y" to the link
   int TopY = 0;   // document Y of the box's top, set by layout and drawing
   int LeftX = 0;  // X of the box, set by drawing
 };

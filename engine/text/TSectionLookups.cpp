@@ -1,6 +1,7 @@
 // TSection: what lies at a point, where the caret of a position goes, the
 // character at a position, search, source position mapping and selection copy.
 #include <algorithm>
+#include <string>
 
 #include "engine/common/TextHelpers.h"
 #include "engine/document/SaturatedMath.h"
@@ -17,22 +18,10 @@ namespace {
 
 constexpr int kCaretSlack = 10;  // a click this far left of a line still finds it
 
-// Sets the line's justification on the canvas for the life of the scope.
-class JustificationScope {
- public:
-  JustificationScope(gui::TCanvas* canvas, const TSection& section, const LineRec& line) : canvas_(canvas) {
-    if (canvas_ && section.Justify == 4 && line.Spaces > 0 && !section.IsPreformatted())
-      win::SetTextJustification(canvas_->Handle(), line.Extra, line.Spaces);
-  }
-  ~JustificationScope() {
-    if (canvas_) win::SetTextJustification(canvas_->Handle(), 0, 0);
-  }
-  JustificationScope(const JustificationScope&) = delete;
-  JustificationScope& operator=(const JustificationScope&) = delete;
-
- private:
-  gui::TCanvas* canvas_;
-};
+// Measures with the line's justification, as drawing spreads it (preformatted text is never justified).
+void JustifyAsDrawn(TextMeasurer& measure, const TSection& section, const LineRec& line) {
+  if (!section.IsPreformatted()) measure.Justify(line.Start, line.Extra, line.Spaces);
+}
 
 }  // namespace
 
@@ -73,11 +62,12 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
   int innerX = 0;
   int innerY = 0;
   int index = -1;
+  const TInlineObject* image = nullptr;
   if (ObjectAtPoint(X, Y, hit, innerX, innerY)) {
-    auto* object = static_cast<TInlineObject*>(hit);
+    image = static_cast<TInlineObject*>(hit);
     // NOTE: only images become the document's image under the mouse (panels have no hover state).
-    if (Document && object->ObjectKind == TInlineObject::Kind::Image) Document->HoverImage = object;
-    index = object->Pos;
+    if (Document && image->ObjectKind == TInlineObject::Kind::Image) Document->HoverImage = hit;
+    index = image->Pos;
   } else {
     const auto it = std::find_if(Lines.begin(), Lines.end(), [Y](const std::unique_ptr<LineRec>& line) {
       return line->Ln > 0 && line->DrawY < Y && Y <= SatAdd(line->DrawY, line->LineHt);
@@ -85,13 +75,12 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
     if (it == Lines.end() || X < (*it)->DrawX) return 0;
     const LineRec& line = **it;
     TextMeasurer measure(*this, canvas);
-    JustificationScope justification(canvas, *this, line);
+    JustifyAsDrawn(measure, *this, line);
     int extent = 0;
     const int count = measure.FitAcross(line.Start, line.Ln, X - line.DrawX, extent);
     if (count >= line.Ln) return 0;
     index = line.Start + count;
-    const char16_t ch = Text[static_cast<std::size_t>(index)];
-    if (ch == kImageChar) return 0;
+    if (Text[static_cast<std::size_t>(index)] == kImageChar) return 0;
   }
   int runIndex = 0;
   TFontObj* run = Fonts.RunAt(index, runIndex);
@@ -100,11 +89,14 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
   if (run->IsLink()) {
     UrlTarget = std::make_unique<TUrlTarget>();
     UrlTarget->Assign(run->UrlTarget);
+    // NOTE: the click point goes on the caller's copy, never on the run's own link.
+    if (image && image->ServerMap) UrlTarget->Url += "?" + std::to_string(innerX) + "," + std::to_string(innerY);
     if (Document) Document->HoverLink = run;
     flags |= kLinkFlagTarget;
   }
-  if (!run->Title.empty()) {
-    Title = run->Title;
+  const std::string& title = image ? image->Title : run->Title;
+  if (!title.empty()) {
+    Title = title;
     flags |= kLinkFlagTitle;
   }
   return flags;
@@ -124,7 +116,7 @@ int TSection::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR
     return FirstCharPos + line.Start;
   }
   TextMeasurer measure(*this, canvas);
-  JustificationScope justification(canvas, *this, line);
+  JustifyAsDrawn(measure, *this, line);
   int extent = 0;
   int count = measure.FitAcross(line.Start, line.Ln, X - line.DrawX, extent);
   XR = line.DrawX + extent;
@@ -149,7 +141,7 @@ bool TSection::CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) {
   X = line.DrawX;
   if (canvas) {
     TextMeasurer measure(*this, canvas);
-    JustificationScope justification(canvas, *this, line);
+    JustifyAsDrawn(measure, *this, line);
     X += measure.Width(line.Start, index - line.Start);
   }
   return true;

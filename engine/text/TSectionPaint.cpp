@@ -19,6 +19,9 @@ namespace {
 constexpr int kClipMargin = 40;  // covers italic overhang and descenders
 constexpr win::COLORREF kPrintGrey = 0x02A0A0A0;
 constexpr int kSelectionStep = 32000;
+// Long unjustified pieces are drawn in slices, so that only the slices that
+// meet the clip rectangle are output.
+constexpr int kDrawSlice = 2048;
 
 win::COLORREF ResolvedColor(TColor color) {
   if ((color & 0xFF000000u) == 0xFF000000u) return win::GetSysColor(static_cast<int>(color & 0xFF));
@@ -52,6 +55,9 @@ class SectionPainter {
   void PaintLines(const win::RECT& clip, int x);
 
  private:
+  bool OutsideClip(int left, int right) const {
+    return right < clip_.left - kClipMargin || left > clip_.right + kClipMargin;
+  }
   bool Selected(int index, int& run) const;
   void DrawLine(LineRec& line, int x, int baseY);
   int DrawPiece(int pos, int count, bool selected, int x, int baseline, bool lineEnd, const LineRec& line);
@@ -66,6 +72,8 @@ class SectionPainter {
   bool copy_ = false;
   int selB_ = 0;
   int selE_ = 0;
+  win::RECT clip_{};
+  bool justified_ = false;
 };
 
 // Whether the character at index is selected, and how many characters on
@@ -84,6 +92,7 @@ bool SectionPainter::Selected(int index, int& run) const {
 }
 
 void SectionPainter::PaintLines(const win::RECT& clip, int x) {
+  clip_ = clip;
   win::SetTextAlign(dc_, win::TA_BASELINE);
   // The first line that reaches into the clip band (lines are in Y order).
   const int clipTop = SatAdd(SatAdd(clip.top, yOffset_), -kClipMargin);
@@ -116,6 +125,7 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
   const int baseline = SatSub(SatSub(textBottom, line.Descent), yOffset_);
   const bool justify = line.Spaces > 0 && line.Extra > 0 && !s_.IsPreformatted();
   win::SetTextJustification(dc_, justify ? line.Extra : 0, justify ? line.Spaces : 0);
+  justified_ = justify;
   int penX = line.DrawX;
   const int end = line.Start + line.Ln;
   for (int pos = line.Start; pos < end;) {
@@ -137,7 +147,8 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
     }
     int same = 0;
     const bool selected = Selected(pos, same);
-    const int pieceEnd = std::min(measure_.PieceEnd(pos, end), pos + same);
+    int pieceEnd = std::min(measure_.PieceEnd(pos, end), pos + same);
+    if (!justify && pieceEnd - pos > kDrawSlice) pieceEnd = pos + kDrawSlice;
     penX = DrawPiece(pos, pieceEnd - pos, selected, penX, baseline, pieceEnd == end, line);
     pos = pieceEnd;
   }
@@ -182,6 +193,8 @@ int SectionPainter::DrawPiece(int pos, int count, bool selected, int x, int base
   SetPieceColors(*run, selected);
   // Measure before drawing: both read the justification shares from the same break on.
   const int width = measure_.PieceWidth(pos, count);
+  // Justified pieces are always output: each output uses up its share of the line's extra space.
+  if (!justified_ && OutsideClip(x, x + width)) return x + width;
   const auto* wide = reinterpret_cast<const win::WCHAR*>(text.data());
   if (win::IsWin95()) {
     // That platform draws stray pixels past a piece unless the output is clipped to it.

@@ -8,6 +8,7 @@
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TSection.h"
 #include "platform/gui/TCanvas.h"
+#include "platform/win/text/TextMeasure.h"
 
 namespace engine {
 namespace {
@@ -44,9 +45,50 @@ TFontObj* TextMeasurer::SelectFontAt(int pos) {
   return run;
 }
 
+void TextMeasurer::Justify(int lineStart, int extra, int spaces) {
+  lineStart_ = lineStart;
+  extra_ = spaces > 0 ? std::max(0, extra) : 0;
+  spaces_ = extra_ > 0 ? spaces : 0;
+}
+
+int TextMeasurer::ShareOf(int breakIndex) const {
+  if (spaces_ <= 0 || breakIndex >= spaces_) return 0;
+  return extra_ / spaces_ + (breakIndex < extra_ % spaces_ ? 1 : 0);
+}
+
+int TextMeasurer::BreaksBefore(int pos) const {
+  return static_cast<int>(std::count(s_.Text.begin() + lineStart_, s_.Text.begin() + std::max(pos, lineStart_), kSpaceChar));
+}
+
+// FitChars on a justified line: plain partial extents with each space's share added.
+int TextMeasurer::JustifiedFit(int pos, int count, int maxExtent, int& extent) {
+  SelectFontAt(pos);
+  std::vector<int> partial(static_cast<std::size_t>(std::min(count, kMaxSlice)));
+  int breakIndex = BreaksBefore(pos);
+  int fitted = 0;
+  std::int64_t base = 0;  // extent of the characters before the slice
+  while (fitted < count) {
+    const int asked = std::min(count - fitted, kMaxSlice);
+    win::SIZE size{};
+    const auto* text = reinterpret_cast<const win::WCHAR*>(s_.Text.data() + pos + fitted);
+    if (!win::GetTextExtentExPointW(canvas_->Handle(), text, asked, 0, nullptr, partial.data(), &size)) break;
+    std::int64_t shares = 0;
+    for (int i = 0; i < asked; ++i) {
+      if (text[i] == kSpaceChar) shares += ShareOf(breakIndex++);
+      const std::int64_t reach = base + partial[static_cast<std::size_t>(i)] + shares;
+      if (reach > maxExtent) return fitted + i;
+      extent = static_cast<int>(reach);
+    }
+    base += size.cx + shares;
+    fitted += asked;
+  }
+  return fitted;
+}
+
 int TextMeasurer::FitChars(int pos, int count, int maxExtent, int& extent) {
   extent = 0;
   if (count <= 0 || maxExtent <= 0 || !canvas_) return 0;
+  if (spaces_ > 0) return JustifiedFit(pos, count, maxExtent, extent);
   const TFontObj* run = SelectFontAt(pos);
   const int average = std::max(1, run ? run->Font->tmAveCharWidth : 8);
   const char16_t* text = s_.Text.data() + pos;
@@ -91,7 +133,13 @@ int TextMeasurer::FitAcross(int start, int count, int maxExtent, int& extent) {
 int TextMeasurer::PieceWidth(int pos, int count) {
   if (count <= 0 || !canvas_) return 0;
   SelectFontAt(pos);
-  return TextWidth(canvas_->Handle(), s_.Text.data() + pos, count);
+  const int plain = TextWidth(canvas_->Handle(), s_.Text.data() + pos, count);
+  if (spaces_ <= 0) return plain;
+  std::int64_t width = plain;
+  int breakIndex = BreaksBefore(pos);
+  for (int i = pos; i < pos + count; ++i)
+    if (s_.Text[static_cast<std::size_t>(i)] == kSpaceChar) width += ShareOf(breakIndex++);
+  return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 int TextMeasurer::Width(int start, int count) {

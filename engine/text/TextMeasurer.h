@@ -41,12 +41,24 @@ class TextMeasurer {
   std::int64_t UpperBound(int start, int count) const;
   // Selects the font of the run holding pos; answers that run.
   TFontObj* SelectFontAt(int pos);
+  // Measures as a justified line draws: extra pixels over spaces, the first
+  // extra % spaces spaces of the line one pixel more. The DC's own
+  // justification must be off; this adds the shares itself, so that a line
+  // measured in several pieces gets each space's share exactly once.
+  void Justify(int lineStart, int extra, int spaces);
 
  private:
+  int ShareOf(int breakIndex) const;
+  int BreaksBefore(int pos) const;
+  int JustifiedFit(int pos, int count, int maxExtent, int& extent);
+
   TSection& s_;
   gui::TCanvas* canvas_;
   const TFontObj* selected_ = nullptr;
   std::vector<int> objectPositions_;  // placeholders, ascending
+  int lineStart_ = 0;
+  int extra_ = 0;
+  int spaces_ = 0;
 };
 
 }  // namespace engine

@@ -151,5 +151,32 @@ TEST_F(TextSectionLimits, ClippedPiecesOnTheFirst9xReleaseDrawTheSameLine) {
   EXPECT_EQ(differing, 0);
 }
 
+// A line of one long word is output only where it meets the clip; what shows
+// is what the start of the word alone draws.
+TEST_F(TextSectionLimits, LongLinesDrawOnlyWhatMeetsTheClip) {
+  std::u16string word;
+  for (int i = 0; i < 6000; ++i) word.push_back(static_cast<char16_t>(u'a' + i % 26));
+  auto whole = Finished(word);
+  auto start = Finished(word.substr(0, 300));
+  gui::TBitmap pictures[2];
+  TSection* sections[2] = {whole.get(), start.get()};
+  for (int i = 0; i < 2; ++i) {
+    Layout(*sections[i], 400);
+    pictures[i].SetSize(400, 40);
+    pictures[i].Canvas().Brush().SetColor(0xFFFFFF);
+    pictures[i].Canvas().FillRect(win::RECT{0, 0, 400, 40});
+    sections[i]->PaintSection(&pictures[i].Canvas(), win::RECT{0, 0, 400, 40}, imgr, 0, 0, 0);
+  }
+  int differing = 0;
+  int inked = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 400; ++x) {
+      differing += pictures[0].Canvas().Pixels(x, y) != pictures[1].Canvas().Pixels(x, y);
+      inked += (pictures[0].Canvas().Pixels(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    }
+  EXPECT_GT(inked, 500);
+  EXPECT_EQ(differing, 0);
+}
+
 }  // namespace
 }  // namespace engine

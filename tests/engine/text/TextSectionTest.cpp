@@ -328,5 +328,130 @@ TEST_F(TextSections, SelectedTextIsDrawnInverted) {
   EXPECT_TRUE(copiedText->Lines.empty());
 }
 
+TEST_F(TextSections, ImageLinksReportTheirTitleAndClickPoint) {
+  TUrlTarget link;
+  link.Url = "map.html";
+  link.LinkId = 5;
+  auto section = std::make_unique<TSection>(&doc, true, &link, props, nullptr);
+  Append(*section, u"see ");
+  auto image = std::make_unique<TInlineObject>(TInlineObject::Kind::Image);
+  image->Place.ImageWidth = 40;
+  image->Place.ImageHeight = 30;
+  image->Title = "picture";
+  image->ServerMap = true;
+  TInlineObject* placed = section->AppendObject(std::move(image), 4);
+  section->FinishForCell(5);
+  Layout(*section, 400);
+  section->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
+  for (int click = 0; click < 2; ++click) {
+    std::unique_ptr<TUrlTarget> target;
+    TFormControlObj* control = nullptr;
+    std::string title;
+    const std::uint8_t flags =
+        section->LinkAtPoint(&canvas(), placed->LeftX + 10, placed->TopY + 20, target, control, title);
+    EXPECT_EQ(flags, kLinkFlagTarget | kLinkFlagTitle);
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(target->Url, "map.html?10,20");  // the same on every move: the run's own link is untouched
+    EXPECT_EQ(title, "picture");
+  }
+  EXPECT_EQ(doc.HoverImage, placed);
+  EXPECT_EQ(section->Fonts.Items(0)->UrlTarget.Url, "map.html");
+}
+
+TEST_F(TextSections, ImagesRaiseOrLowerTheirLineByAlignment) {
+  int descent = 0;
+  const int fontHeight = Finished(u"x")->Fonts.Items(0)->LineHeight(descent);
+  const int imageHeight = 40;
+  struct Case {
+    std::uint8_t align;
+    int above;
+    int below;
+  };
+  const int d = (imageHeight - fontHeight) / 2;
+  for (const Case& c : {Case{kAlignTop, 0, imageHeight - fontHeight}, Case{kAlignMiddle, imageHeight - fontHeight - d, d},
+                        Case{kAlignBaseline, imageHeight + descent - fontHeight, 0},
+                        Case{kAlignBottom, imageHeight + descent - fontHeight, 0}}) {
+    auto section = Make();
+    Append(*section, u"x ");
+    auto image = std::make_unique<TInlineObject>(TInlineObject::Kind::Image);
+    image->Place.ImageWidth = 20;
+    image->Place.ImageHeight = imageHeight;
+    image->Place.Align = c.align;
+    section->AppendObject(std::move(image), 2);
+    section->FinishForCell(3);
+    const int height = Layout(*section, 300);
+    const LineRec& line = *section->Lines[0];
+    EXPECT_EQ(line.SpaceBefore, c.above) << int(c.align);
+    EXPECT_EQ(line.SpaceAfter, c.below) << int(c.align);
+    EXPECT_EQ(height, fontHeight + c.above + c.below);
+  }
+}
+
+TEST_F(TextSections, RightFloatsNarrowTheLinesBesideThem) {
+  auto section = Finished(u"aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz");
+  imgr.Clear();
+  imgr.Init(0, 300);
+  imgr.Width = 300;
+  FloatPlacement floating;
+  floating.ImageWidth = 120;
+  floating.ImageHeight = 30;
+  floating.Align = kAlignFloatRight;
+  imgr.AddFloatingObject(0, &floating);
+  int curs = 0;
+  section->LayoutSection(&canvas(), 0, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
+  const LineRec& first = *section->Lines[0];
+  EXPECT_EQ(first.LineIndent, 0);
+  EXPECT_EQ(first.DrawWidth, imgr.RightSide(0));
+  EXPECT_LE(Width(section->Text.substr(0, static_cast<std::size_t>(first.Ln) - 1)), imgr.RightSide(0));
+  const LineRec& last = *section->Lines.back();
+  EXPECT_EQ(last.DrawWidth, 300);
+}
+
+// The dump of a laid-out paragraph, with every number from our own measuring.
+TEST_F(TextSections, LayoutDumpOfAParagraph) {
+  auto section = Finished(u"Pack my box with five dozen jugs");
+  Layout(*section, Width(u"Pack my box with") + 1, /*x=*/0, /*y=*/100, /*curs=*/40);
+  int descent = 0;
+  const int h = section->Fonts.Items(0)->LineHeight(descent);
+  const int w = Width(u"Pack my box with") + 1;
+  const std::string expected =
+      "line start=40 len=17 x=0 y=100 w=" + std::to_string(w) + " h=" + std::to_string(h) +
+      " base=" + std::to_string(100 + h - descent) + " text=|Pack my box with |\n" +
+      "line start=57 len=16 x=0 y=" + std::to_string(100 + h) + " w=" + std::to_string(w) + " h=" +
+      std::to_string(h) + " base=" + std::to_string(100 + 2 * h - descent) + " text=|five dozen jugs |\n";
+  EXPECT_EQ(DumpTextLines(*section), expected);
+}
+
+// Measuring a justified line of several runs gives every space its share
+// once, as drawing does: the caret after the last word stands at the right edge.
+TEST_F(TextSections, JustifiedCaretsFollowTheDrawnShares) {
+  props.Value(Prop::TextAlign) = std::string("justify");
+  auto section = Make();
+  Append(*section, u"aa bb ");
+  props.Value(Prop::FontWeight) = std::string("bold");
+  props.DropCachedFont();
+  section->ChangeFont(props);
+  Append(*section, u"cc dd ", 6);
+  props.Value(Prop::FontWeight) = std::monostate();
+  props.DropCachedFont();
+  section->ChangeFont(props);
+  Append(*section, u"ee ff gg hh ii jj kk ll", 12);
+  section->FinishForCell(40);
+  int withRemainder = 0;
+  for (int extra = 3; extra < 12; ++extra) {
+    Layout(*section, Width(u"aa bb ") + 60 + extra);
+    const LineRec& line = *section->Lines[0];
+    if (line.Spaces == 0) continue;  // the line happens to fill the width exactly
+    withRemainder += line.Extra % line.Spaces != 0;
+    int x = 0, y = 0;
+    ASSERT_TRUE(section->CursorToXY(&canvas(), line.Start + line.Ln - 1, x, y));
+    EXPECT_EQ(x, line.DrawX + line.DrawWidth) << "extra " << extra;
+    int caretX = 0, caretHeight = 0;
+    bool inText = false;
+    EXPECT_EQ(section->CursorAtPoint(&canvas(), x - 1, 3, caretX, y, caretHeight, inText), line.Start + line.Ln - 1);
+  }
+  EXPECT_GT(withRemainder, 2);
+}
+
 }  // namespace
 }  // namespace engine
