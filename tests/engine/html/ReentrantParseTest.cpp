@@ -1,0 +1,28 @@
+// A host handler that parses another document while a parse runs.
+#include <gtest/gtest.h>
+
+#include "tests/engine/html/ParseTestSupport.h"
+
+namespace engine {
+namespace {
+
+TEST(ReentrantParse, HandlerParsingAnotherDocumentLeavesBothIntact) {
+  auto inner = testing::NewTestRoot();
+  TDocumentHead innerHead;
+  TParseHandlers handlers;
+  handlers.OnMeta = [&](gui::TObject*, const std::string&, const std::string&, const std::string&) {
+    innerHead = ParseHtmlSource("<title>inner</title><ul><li>in</ul>", *inner, nullptr);
+  };
+  auto outer = testing::Parse("<title>outer</title><div><b>be<meta name=x content=y>fore</b> after</div>",
+                              nullptr, handlers);
+  EXPECT_EQ(outer.head.Title, u"outer");
+  EXPECT_EQ(innerHead.Title, u"inner");
+  EXPECT_EQ(outer.Dump(),
+            "Body default.\n"
+            "  Block div.\n"
+            "    Text |before after |\n");
+  EXPECT_EQ(testing::JoinedText(*inner), "in ");
+}
+
+}  // namespace
+}  // namespace engine
