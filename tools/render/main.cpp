@@ -1,0 +1,123 @@
+// Renders one HTML page to a PNG file through a viewer in a headless window:
+//   render PAGE.html OUT.png [--width W] [--height H] [--full]
+// Exit codes: 0 written, 1 bad arguments, 2 page missing or unreadable,
+// 3 output not writable.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "images/PngSave.h"
+#include "platform/gui/Exception.h"
+#include "platform/gui/TApplication.h"
+#include "platform/gui/TCustomForm.h"
+#include "platform/win/kernel/Clock.h"
+#include "platform/win/user/MessageBoxes.h"
+#include "platform/win/user/Painting.h"
+#include "viewer/THTMLViewer.h"
+#include "engine/document/TSectionList.h"
+
+namespace {
+
+constexpr int kMaxHeight = 32000;
+constexpr int kMaxWidth = 32000;
+
+struct Options {
+  std::string page;
+  std::string output;
+  int width = 800;
+  int height = 600;
+  bool full = false;
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full]\n");
+  return 1;
+}
+
+bool ReadSize(const char* text, int& value) {
+  char* end = nullptr;
+  const long number = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || number < 1 || number > kMaxWidth) return false;
+  value = static_cast<int>(number);
+  return true;
+}
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+  int positional = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--full") {
+      options.full = true;
+    } else if (arg == "--width" || arg == "--height") {
+      if (i + 1 >= argc || !ReadSize(argv[++i], arg == "--width" ? options.width : options.height)) return false;
+    } else if (positional == 0) {
+      options.page = arg;
+      ++positional;
+    } else if (positional == 1) {
+      options.output = arg;
+      ++positional;
+    } else {
+      return false;
+    }
+  }
+  return positional == 2;
+}
+
+void Pump() { gui::Application->ProcessMessages(); }
+
+// Grows the window until the whole document fits without a vertical bar; a
+// new height can change the width left for the text, so this runs a few times.
+void FitWholeDocument(gui::TForm& form, viewer::THTMLViewer& view) {
+  for (int round = 0; round < 4; ++round) {
+    const int wanted = std::min(kMaxHeight, std::max(view.Height(), view.DocumentHeight() + 2));
+    if (wanted == form.Height()) break;
+    form.SetBounds(0, 0, form.Width(), wanted);
+    Pump();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseArguments(argc, argv, options)) return Usage();
+  win::useVirtualClock();
+  win::setMessageBoxEcho(true);
+
+  auto form = std::make_unique<gui::TForm>(nullptr);
+  form->SetBounds(0, 0, options.width, options.height);
+  auto* view = new viewer::THTMLViewer(form.get());
+  view->SetParent(form.get());
+  view->SetAlign(gui::alClient);
+  form->Show();
+  Pump();
+  try {
+    view->LoadFileOfType(options.page, viewer::kHtmlKind);
+  } catch (const gui::Exception& error) {
+    std::fprintf(stderr, "render: %s\n", error.Message().c_str());
+    return 2;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "render: %s: %s\n", options.page.c_str(), error.what());
+    return 2;
+  }
+  Pump();
+  if (options.full) FitWholeDocument(*form, *view);
+  form->Invalidate();
+  view->PaintPanel().Invalidate();
+  Pump();
+
+  win::Surface* surface = win::windowSurface(form->Handle());
+  if (!surface) {
+    std::fprintf(stderr, "render: nothing was drawn\n");
+    return 3;
+  }
+  try {
+    images::SaveSurfaceAsPng(*surface, options.output);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "render: cannot write %s: %s\n", options.output.c_str(), error.what());
+    return 3;
+  }
+  return 0;
+}

@@ -1,0 +1,294 @@
+#pragma once
+// THTMLViewer: the window control that shows one HTML document. It owns the
+// document root, a paint panel that draws the document off-screen, a border
+// panel and two scroll bars. Loading (files, strings, buffers, plain text and
+// images), layout with the scroll-bar decision, scrolling and painting,
+// and the mouse, keys and selection are split over the THTMLViewer*.cpp files.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/html/DocumentParser.h"
+#include "engine/html/TParseViewer.h"
+#include "engine/html/ParseEvents.h"
+#include "engine/html/ParseState.h"
+#include "platform/gui/Exception.h"
+#include "platform/gui/TCustomPanel.h"
+#include "platform/gui/TScrollBar.h"
+#include "platform/gui/TStringList.h"
+#include "platform/gui/TTimer.h"
+#include "platform/gui/TWinControl.h"
+#include "viewer/T32ScrollBar.h"
+#include "viewer/TPaintPanel.h"
+
+namespace engine {
+class TSectionList;
+}
+namespace images {
+class TStringBitmapList;
+}
+
+namespace viewer {
+
+// A file that cannot be found or read.
+class EInOutError : public gui::Exception {
+ public:
+  using gui::Exception::Exception;
+};
+
+enum THTMLBorderStyle { htFocused, htNone, htSingle };
+
+// Option bits (bit = ordinal).
+using ThtmlViewerOptions = std::uint32_t;
+constexpr ThtmlViewerOptions htOverLinksActive = 1u << 0;
+constexpr ThtmlViewerOptions htNoLinkUnderline = 1u << 1;
+constexpr ThtmlViewerOptions htPrintTableBackground = 1u << 2;
+constexpr ThtmlViewerOptions htPrintBackground = 1u << 3;
+constexpr ThtmlViewerOptions htPrintMonochromeBlack = 1u << 4;
+constexpr ThtmlViewerOptions htShowDummyCaret = 1u << 5;
+constexpr ThtmlViewerOptions htShowVScroll = 1u << 6;
+constexpr ThtmlViewerOptions htNoWheelMouse = 1u << 7;
+constexpr ThtmlViewerOptions htNoLinkHilite = 1u << 8;
+
+enum ThtProgressStage { psStarting, psRunning, psEnding };
+
+// Source kinds.
+constexpr int kHtmlKind = 0;
+constexpr int kTextKind = 1;
+constexpr int kImageKind = 2;
+
+using THotSpotEvent = std::function<void(gui::TObject* Sender, const std::string& SRC)>;
+using THotSpotClickEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, bool& Handled)>;
+using ThtProgressEvent = std::function<void(gui::TObject* Sender, ThtProgressStage Stage, int PercentDone)>;
+using TProcessingEvent = std::function<void(gui::TObject* Sender, bool ProcessingOn)>;
+using TParseEvent = std::function<void(gui::TObject* Sender, std::string& Source)>;
+using TMetaRefreshType = std::function<void(gui::TObject* Sender, int Delay, const std::string& URL)>;
+
+class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
+ public:
+  explicit THTMLViewer(gui::TComponent* AOwner);
+  ~THTMLViewer() override;
+
+  // Loading.
+  virtual void LoadFileOfType(const std::string& FileName, int Kind);
+  void OpenHtmlFile(const std::string& FileName);
+  void OpenTextFile(const std::string& FileName);
+  void OpenImageFile(const std::string& FileName);
+  // A negative Size loads an empty document; a null Buffer with a positive Size is refused.
+  void LoadSourceBuffer(const char* Buffer, long long Size, const std::string& Reference);
+  void LoadSourceString(const std::string& Source, const std::string& Reference);
+  // Answers whether the source was loaded (false while busy).
+  bool ShowSource(const std::string& Source, const std::string& Reference, bool IsText);
+  virtual void Clear();
+  std::string ExpandDocumentName(const std::string& Name) override;
+  bool ScrollToAnchor(const std::string& Name);
+  void SetBaseHref(const std::string& Value);
+  // The cache the root uses from now on, owned by the caller (frames share one).
+  void SetSharedImageCache(images::TStringBitmapList* Cache);
+  void ReportProgress(int PercentDone);
+
+  // Layout and scrolling.
+  void LayoutDocument();
+  int LayoutAtWidth(int Width);
+  void ArrangeScrollBars();
+  void Relayout();
+  void SetVerticalPosition(int Y);
+  void ScrollVertically(int Y);
+  int VerticalPosition() const { return vScrollBar_->Position32(); }
+  int HorizontalPosition() const { return hScrollBar_->Position(); }
+  void SetHorizontalPosition(int X);
+  // The reading place as (position-list index + 1) << 32 | offset inside that
+  // section, or the plain Y when no section holds it.
+  std::int64_t GetSavedPosition();
+  void RestoreSavedPosition(std::int64_t Value);
+  // The paint panel's paint callback: the root paints on Canvas.
+  virtual void DrawDocument(gui::TCanvas& Canvas);
+  void BackgroundChanged(engine::TSectionList* Sender);
+
+  // Mouse (the paint panel's events, in panel coordinates).
+  virtual void HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y);
+  virtual void HandleMouseMove(gui::TShiftState Shift, int X, int Y);
+  virtual void HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y);
+  virtual void ExtendSelectionTo(int X, int Y);
+  void FollowLink(const std::string& Url);
+  int CaretPosition() const { return caretPos_; }
+
+  // Readers.
+  engine::TSectionList& Document() { return *root_; }
+  TPaintPanel& PaintPanel() { return *paintPanel_; }
+  T32ScrollBar& VScrollBar() { return *vScrollBar_; }
+  gui::TScrollBar& HScrollBar() { return *hScrollBar_; }
+  gui::TPanel& BorderPanel() { return *borderPanel_; }
+  int ScrollBarWidth() const { return scrollBarWidth_; }
+  int DocumentWidth() const { return documentWidth_; }
+  int DocumentHeight() const { return documentHeight_; }
+  bool Busy() const { return busy_; }
+  bool PaintSuppressed() const { return paintSuppressed_; }
+  bool BackgroundFixed() const { return backgroundFixed_; }
+  const std::u16string& TitleText() const { return titleText_; }
+  const std::string& BaseHref() const { return baseHref_; }
+  const std::string& BaseTargetName() const { return baseTargetName_; }
+  const std::string& ShownFileName() const { return shownFileName_; }
+  const std::string& SourceText() const { return sourceText_; }
+  int SourceKind() const { return sourceKind_; }
+  int CodePage() const { return codePage_; }
+  images::TStringBitmapList* ImageCache() const { return cache_; }
+  gui::TStringList& VisitedList() { return visited_; }
+
+  // Published properties.
+  bool ViewImages() const;
+  void SetViewImages(bool Value);
+  gui::TColor DefBackground() const { return defBackground_; }
+  void SetDefBackground(gui::TColor Value);
+  THTMLBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(THTMLBorderStyle Value);
+  const std::string& DefFontName() const { return defFontName_; }
+  void SetDefFontName(const std::string& Value) { defFontName_ = Value; }
+  const std::string& DefPreFontName() const { return defPreFontName_; }
+  void SetDefPreFontName(const std::string& Value);
+  int DefFontSize() const { return defFontSize_; }
+  void SetDefFontSize(int Value) { defFontSize_ = Value; }
+  gui::TColor DefFontColor() const { return defFontColor_; }
+  void SetDefFontColor(gui::TColor Value) { defFontColor_ = Value; }
+  gui::TColor DefHotSpotColor() const { return defHotSpotColor_; }
+  void SetDefHotSpotColor(gui::TColor Value);
+  gui::TColor DefVisitedLinkColor() const { return defVisitedLinkColor_; }
+  void SetDefVisitedLinkColor(gui::TColor Value);
+  gui::TColor DefOverLinkColor() const { return defOverLinkColor_; }
+  void SetDefOverLinkColor(gui::TColor Value);
+  int HistoryMaxCount() const { return historyMaxCount_; }
+  void SetHistoryMaxCount(int Value) { historyMaxCount_ = Value; }
+  int VisitedMaxCount() const { return visitedMaxCount_; }
+  void SetVisitedMaxCount(int Value) { visitedMaxCount_ = Value; }
+  int ImageCacheCount() const { return imageCacheCount_; }
+  void SetImageCacheCount(int Value);
+  bool NoSelect() const { return noSelect_; }
+  void SetNoSelect(bool Value);
+  gui::TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(gui::TScrollStyle Value);
+  int CharSet() const { return charSet_; }
+  void SetCharSet(int Value) { charSet_ = Value; }
+  int MarginHeightValue() const { return marginHeight_; }
+  void SetMarginHeight(int Value) { marginHeight_ = Value; }
+  int MarginWidthValue() const { return marginWidth_; }
+  void SetMarginWidth(int Value) { marginWidth_ = Value; }
+  const std::string& ServerRoot() const { return serverRoot_; }
+  void SetServerRoot(const std::string& Value);
+  double PrintMarginLeft = 2.0;
+  double PrintMarginRight = 2.0;
+  double PrintMarginTop = 2.0;
+  double PrintMarginBottom = 2.0;
+  double PrintScale() const { return printScale_; }
+  void SetPrintScale(double Value);
+  ThtmlViewerOptions htOptions() const { return options_; }
+  void SethtOptions(ThtmlViewerOptions Value);
+  void SetCursor(gui::TCursor Value) override;
+
+  // Events.
+  THotSpotEvent OnHotSpotCovered;
+  THotSpotClickEvent OnHotSpotClick;
+  ThtProgressEvent OnProgress;
+  TProcessingEvent OnProcessing;
+  TParseEvent OnParseBegin;
+  gui::TNotifyEvent OnParseEnd;
+  TMetaRefreshType OnMetaRefresh;
+  engine::TLinkType OnLink;
+  engine::TMetaType OnMeta;
+  engine::TSoundType OnSoundRequest;
+  engine::TIncludeType OnInclude;
+  engine::TScriptEvent OnScript;
+
+  // What the parser reads from its viewer.
+  gui::TObject* Sender() override { return this; }
+  void SetCodePage(int codePage) override { codePage_ = codePage; }
+  int MarginWidth() const override { return marginWidth_; }
+  int MarginHeight() const override { return marginHeight_; }
+
+ protected:
+  bool EraseBackground(win::HDC) override { return true; }
+  void Resize() override;
+  void CreateWnd() override;
+
+ private:
+  friend class TPaintPanel;
+  friend class T32ScrollBar;
+
+  void SetBusy(bool Value);
+  void Progress(ThtProgressStage Stage, int Percent);
+  void PrepareDocument();
+  void ApplyDocumentDefaults();
+  void Parse(int Kind, const std::string& FileName);
+  void AfterParse(const engine::TDocumentHead& Head);
+  void StopSound();
+  void RefreshStep();
+  void ScrollToTopIfNew(const std::string& OldName);
+  void UpdateBorder();
+  int Border() const { return borderStyle_ == htNone ? 0 : 2; }
+  int PanelHeight() const { return paintPanel_->Height(); }
+  void HorizontalScrolled(int& ScrollPos);
+  void FinishLoad(const std::string& Anchor, const std::string& OldName);
+  void LoadBackgroundImage();
+  void HandleMetaElement(gui::TObject* Sender, const std::string& HttpEq, const std::string& Name,
+                         const std::string& Content);
+  void MouseLeaveTimer();
+  bool LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title);
+  int DocumentPositionAt(int X, int Y);
+
+  // Members (the panels and bars are owned through the component tree).
+  gui::TPanel* borderPanel_ = nullptr;
+  TPaintPanel* paintPanel_ = nullptr;
+  T32ScrollBar* vScrollBar_ = nullptr;
+  gui::TScrollBar* hScrollBar_ = nullptr;
+  gui::TTimer* mouseTimer_ = nullptr;
+  std::unique_ptr<images::TStringBitmapList> ownedCache_;
+  images::TStringBitmapList* cache_ = nullptr;
+  std::unique_ptr<engine::TSectionList> root_;
+  std::unique_ptr<engine::TDocumentHead> head_;
+  gui::TStringList visited_;
+  gui::TStringList linkAttributes_;
+
+  int scrollBarWidth_ = 16;
+  int documentWidth_ = 0;
+  int documentHeight_ = 0;
+  bool busy_ = false;
+  bool paintSuppressed_ = false;
+  bool creating_ = true;
+  bool backgroundFixed_ = false;
+  std::u16string titleText_;
+  std::string baseHref_, callerBase_, baseTargetName_;
+  std::string shownFileName_;
+  std::string sourceText_;
+  int sourceKind_ = kHtmlKind;
+  int codePage_ = 0;
+  int refreshDelay_ = 0;
+  std::string refreshUrl_;
+  int caretPos_ = 0;
+  int mouseAnchor_ = -1;
+  bool leftDown_ = false;
+  bool dragged_ = false;
+  std::string pressedUrl_, pressedTarget_, hoverUrl_;
+
+  gui::TColor defBackground_;
+  THTMLBorderStyle borderStyle_ = htFocused;
+  std::string defFontName_ = "Times New Roman";
+  std::string defPreFontName_ = "Courier New";
+  int defFontSize_ = 12;
+  gui::TColor defFontColor_;
+  gui::TColor defHotSpotColor_ = 0xFF0000;
+  gui::TColor defVisitedLinkColor_ = 0x800080;
+  gui::TColor defOverLinkColor_ = 0xFF0000;
+  int historyMaxCount_ = 0;
+  int visitedMaxCount_ = 50;
+  int imageCacheCount_ = 5;
+  bool noSelect_ = false;
+  gui::TScrollStyle scrollBars_ = gui::ssBoth;
+  int charSet_ = 1;
+  int marginHeight_ = 5;
+  int marginWidth_ = 10;
+  std::string serverRoot_;
+  double printScale_ = 1.0;
+  ThtmlViewerOptions options_ = htPrintTableBackground | htPrintMonochromeBlack;
+};
+
+}  // namespace viewer

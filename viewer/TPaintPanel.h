@@ -1,0 +1,32 @@
+#pragma once
+// The surface the viewer draws the document on. Every paint goes through an
+// off-screen bitmap the size of the clip rectangle: background first, then the
+// viewer's DrawDocument, then one copy to the screen, so nothing flickers.
+#include <functional>
+
+#include "platform/gui/TCanvas.h"
+#include "platform/gui/TCustomPanel.h"
+
+namespace viewer {
+
+class THTMLViewer;
+
+class TPaintPanel : public gui::TCustomPanel {
+ public:
+  TPaintPanel(gui::TComponent* AOwner, THTMLViewer& Viewer);
+
+  // The canvas in use during a paint (nullptr otherwise).
+  gui::TCanvas* OffScreenCanvas() const { return offScreen_; }
+
+ protected:
+  void Paint() override;
+  bool EraseBackground(win::HDC) override { return true; }
+  void WndProc(gui::TMessage& Message) override;
+
+ private:
+  void PaintBackground(gui::TCanvas& Canvas, const win::RECT& R);
+  THTMLViewer& viewer_;
+  gui::TCanvas* offScreen_ = nullptr;
+};
+
+}  // namespace viewer
