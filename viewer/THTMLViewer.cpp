@@ -8,6 +8,7 @@
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/StringFunctions.h"
 #include "platform/gui/TScreen.h"
+#include "platform/gui/GdiCalls.h"
 #include "platform/gui/UserCalls.h"
 
 namespace viewer {
@@ -87,6 +88,8 @@ THTMLViewer::~THTMLViewer() {
   if (root_) root_->Clear();
   root_.reset();
   ownedCache_.reset();
+  if (measureCanvas_) measureCanvas_->SetHandle(0);
+  if (measureDC_) win::DeleteDC(measureDC_);
 }
 
 // The border panel lies under the paint panel and the bars.

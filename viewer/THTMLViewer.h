@@ -232,6 +232,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void HandleMetaElement(gui::TObject* Sender, const std::string& HttpEq, const std::string& Name,
                          const std::string& Content);
   void MouseLeaveTimer();
+  gui::TCanvas& LayoutCanvas();
   bool LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title);
   int DocumentPositionAt(int X, int Y);
 
@@ -246,6 +247,8 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   std::unique_ptr<engine::TSectionList> root_;
   std::unique_ptr<engine::TDocumentHead> head_;
   gui::TStringList visited_;
+  std::unique_ptr<gui::TCanvas> measureCanvas_;
+  win::HDC measureDC_ = 0;
   gui::TStringList linkAttributes_;
 
   int scrollBarWidth_ = 16;

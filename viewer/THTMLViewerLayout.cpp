@@ -6,6 +6,7 @@
 
 #include "engine/document/TSectionBase.h"
 #include "engine/document/TSectionList.h"
+#include "platform/gui/GdiCalls.h"
 #include "viewer/THTMLViewer.h"
 
 namespace viewer {
@@ -25,14 +26,26 @@ int THTMLViewer::LayoutAtWidth(int Width) {
   documentWidth_ = 0;
   int maxWidth = 0;
   int curs = 0;
-  const int height = root_->LayoutContent(&paintPanel_->Canvas(), 0, std::max(0, Width),
+  const int height = root_->LayoutContent(&LayoutCanvas(), 0, std::max(0, Width),
                                           ClientHeight() - Border(), 0, maxWidth, curs);
   documentWidth_ = std::max(documentWidth_, maxWidth);
   return std::max(0, height);
 }
 
+// The paint panel's canvas; a viewer not yet in a window measures on a
+// memory context of the screen instead.
+gui::TCanvas& THTMLViewer::LayoutCanvas() {
+  if (paintPanel_->HandleAllocated()) return paintPanel_->Canvas();
+  if (!measureCanvas_) {
+    measureCanvas_ = std::make_unique<gui::TCanvas>();
+    measureDC_ = win::CreateCompatibleDC(0);
+    measureCanvas_->SetHandle(measureDC_);
+  }
+  return *measureCanvas_;
+}
+
 void THTMLViewer::LayoutDocument() {
-  HandleNeeded();
+  if (Parent() || ParentWindow()) HandleNeeded();
   const bool wasSuppressed = paintSuppressed_;
   paintSuppressed_ = true;
   try {

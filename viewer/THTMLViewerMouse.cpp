@@ -15,7 +15,7 @@ bool THTMLViewer::LinkAt(int X, int Y, std::string& Url, std::string& Target, st
   engine::TFormControlObj* control = nullptr;
   root_->HoverImage = nullptr;
   const std::uint8_t hit =
-      root_->LinkAtPoint(&paintPanel_->Canvas(), X + HorizontalPosition(), Y + VerticalPosition(), link, control, Title);
+      root_->LinkAtPoint(&LayoutCanvas(), X + HorizontalPosition(), Y + VerticalPosition(), link, control, Title);
   if (!hit || !link) return false;
   Url = link->Url;
   Target = link->Target;
@@ -85,7 +85,7 @@ void THTMLViewer::ExtendSelectionTo(int X, int Y) {
 int THTMLViewer::DocumentPositionAt(int X, int Y) {
   int xr = 0, yr = 0, caretHeight = 0;
   bool inText = false;
-  return root_->CursorAtPoint(&paintPanel_->Canvas(), X + HorizontalPosition(), Y + VerticalPosition(), xr, yr,
+  return root_->CursorAtPoint(&LayoutCanvas(), X + HorizontalPosition(), Y + VerticalPosition(), xr, yr,
                               caretHeight, inText);
 }
 
