@@ -111,8 +111,20 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   virtual void HandleMouseMove(gui::TShiftState Shift, int X, int Y);
   virtual void HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y);
   virtual void ExtendSelectionTo(int X, int Y);
-  void FollowLink(const std::string& Url);
+  // Follows the link last hit (the hot-spot click event first).
+  void FollowLink();
+  bool FireHotSpotClick();
+  const std::string& LinkUrl() const { return linkUrl_; }
   int CaretPosition() const { return caretPos_; }
+  void DoubleClickAt(gui::TShiftState Shift, int X, int Y);
+  bool GetWordAtPoint(int X, int Y, std::u16string& Word, int& After, int& Before);
+
+  // Selection, as character positions of the document.
+  std::u16string GetSelectionText();
+  int GetSelectionLength() const;
+  void SetSelectionLength(int Length);
+  void SetSelectionStart(int Position);
+  void SetCaretPosition(int Position);
 
   // Readers.
   engine::TSectionList& Document() { return *root_; }
@@ -193,6 +205,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   TParseEvent OnParseBegin;
   gui::TNotifyEvent OnParseEnd;
   TMetaRefreshType OnMetaRefresh;
+  gui::TMouseEvent OnMouseDouble;
   engine::TLinkType OnLink;
   engine::TMetaType OnMeta;
   engine::TSoundType OnSoundRequest;
@@ -209,6 +222,9 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   bool EraseBackground(win::HDC) override { return true; }
   void Resize() override;
   void CreateWnd() override;
+  void WndProc(gui::TMessage& Message) override;
+  void KeyDown(win::WORD& Key, gui::TShiftState Shift) override;
+  bool DoMouseWheel(gui::TShiftState Shift, int WheelDelta, win::POINT MousePos) override;
 
  private:
   friend class TPaintPanel;
@@ -269,8 +285,9 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   int caretPos_ = 0;
   int mouseAnchor_ = -1;
   bool leftDown_ = false;
-  bool dragged_ = false;
-  std::string pressedUrl_, pressedTarget_, hoverUrl_;
+  bool linkFollowed_ = false;
+  bool selecting_ = false;
+  std::string linkUrl_, linkTarget_;
 
   gui::TColor defBackground_;
   THTMLBorderStyle borderStyle_ = htFocused;

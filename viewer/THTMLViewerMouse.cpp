@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "engine/common/Cursors.h"
+#include "engine/common/TextHelpers.h"
+#include "platform/gui/AnsiText.h"
+#include "platform/gui/FileNames.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TUrlTarget.h"
 #include "platform/gui/UserCalls.h"
@@ -23,63 +26,80 @@ bool THTMLViewer::LinkAt(int X, int Y, std::string& Url, std::string& Target, st
 }
 
 void THTMLViewer::HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
-  if (busy_) return;
   if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
-  if (Button != gui::mbLeft) return;
-  std::string title;
-  pressedUrl_.clear();
-  LinkAt(X, Y, pressedUrl_, pressedTarget_, title);
+  if (CanFocus()) SetFocus();
+  linkFollowed_ = false;
+  if (Button != gui::mbLeft || busy_) return;
   leftDown_ = true;
-  dragged_ = false;
+  std::string url, target, title;
+  selecting_ = !((options_ & htNoLinkHilite) && LinkAt(X, Y, url, target, title));
   const int position = DocumentPositionAt(X, Y);
   mouseAnchor_ = position;
-  caretPos_ = std::max(0, position);
-  if (!noSelect_ && !(Shift & gui::ssShift)) {
-    root_->SelB = root_->SelE = caretPos_;
-    paintPanel_->Invalidate();
+  if (position < 0) return;
+  if (root_->SelB < root_->SelE || (Shift & gui::ssShift)) paintPanel_->Invalidate();
+  if (Shift & gui::ssShift) {
+    root_->SelB = std::min(caretPos_, position);
+    root_->SelE = std::max(caretPos_, position);
+  } else {
+    root_->SelB = root_->SelE = position;
+    caretPos_ = position;
   }
 }
 
 void THTMLViewer::HandleMouseMove(gui::TShiftState Shift, int X, int Y) {
-  if (busy_) return;
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
-  if (leftDown_ && (Shift & gui::ssLeft)) {
-    ExtendSelectionTo(X, Y);
-    return;
-  }
+  if (busy_) return;
   std::string url, target, title;
-  const bool onLink = LinkAt(X, Y, url, target, title);
-  paintPanel_->SetCursor(onLink ? engine::kLinkCursor : gui::crIBeam);
+  gui::TCursor cursor = gui::crArrow;
+  if (LinkAt(X, Y, url, target, title)) {
+    cursor = engine::kLinkCursor;
+  } else if (DocumentPositionAt(X, Y) >= 0) {
+    cursor = Cursor();
+  }
+  paintPanel_->SetCursor(cursor);
   paintPanel_->SetHint(title);
-  if (url != hoverUrl_) {
-    hoverUrl_ = url;
+  mouseTimer_->SetEnabled(cursor == engine::kLinkCursor || root_->HoverImage != nullptr);
+  if (url != linkUrl_ || target != linkTarget_) {
+    linkUrl_ = url;
+    linkTarget_ = target;
     if (OnHotSpotCovered) OnHotSpotCovered(this, url);
   }
-  mouseTimer_->SetEnabled(!url.empty() || !title.empty());
+  if ((Shift & gui::ssLeft) && !noSelect_) ExtendSelectionTo(X, Y);
 }
 
 void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
-  if (Button != gui::mbLeft || !leftDown_) return;
+  if (Button != gui::mbLeft || (Shift & gui::ssShift)) return;
+  ExtendSelectionTo(X, Y);
+  selecting_ = false;
+  const bool wasDown = leftDown_;
   leftDown_ = false;
-  if (busy_ || dragged_ || pressedUrl_.empty()) return;
+  if (!wasDown || busy_ || root_->SelB < root_->SelE) return;
   std::string url, target, title;
-  if (!LinkAt(X, Y, url, target, title) || url != pressedUrl_) return;
+  if (!LinkAt(X, Y, url, target, title)) return;
+  linkUrl_ = url;
+  linkTarget_ = target;
+  linkFollowed_ = true;
+  FollowLink();
+}
+
+bool THTMLViewer::FireHotSpotClick() {
   bool handled = false;
-  if (OnHotSpotClick) OnHotSpotClick(this, url, handled);
-  if (!handled) FollowLink(url);
+  if (OnHotSpotClick) OnHotSpotClick(this, linkUrl_, handled);
+  return handled;
 }
 
 // Selection from the anchor to the character under the point.
 void THTMLViewer::ExtendSelectionTo(int X, int Y) {
-  if (noSelect_ || mouseAnchor_ < 0) return;
-  const int position = DocumentPositionAt(X, Y);
+  if (!selecting_ || mouseAnchor_ < 0) return;
+  const int position = DocumentPositionAt(X, std::max(0, std::min(Y, paintPanel_->Height())));
   if (position < 0) return;
-  dragged_ = dragged_ || position != mouseAnchor_;
+  if (!noSelect_) {
+    root_->SelB = std::min(mouseAnchor_, position);
+    root_->SelE = std::max(mouseAnchor_, position);
+    paintPanel_->Invalidate();
+  }
   caretPos_ = position;
-  root_->SelB = std::min(mouseAnchor_, position);
-  root_->SelE = std::max(mouseAnchor_, position);
-  paintPanel_->Invalidate();
 }
 
 int THTMLViewer::DocumentPositionAt(int X, int Y) {
@@ -89,21 +109,29 @@ int THTMLViewer::DocumentPositionAt(int X, int Y) {
                               caretHeight, inText);
 }
 
-// Links within the document scroll to their anchor; local files load in place.
-void THTMLViewer::FollowLink(const std::string& Url) {
-  const std::size_t hash = Url.find('#');
-  const std::string name = Url.substr(0, hash);
-  const std::string anchor = hash == std::string::npos ? std::string() : Url.substr(hash + 1);
-  if (name.empty()) {
-    ScrollToAnchor(anchor);
+// A clicked link: anchors in this document scroll, HTML files load, image
+// files show as images; other kinds are left to the host's OnHotSpotClick.
+void THTMLViewer::FollowLink() {
+  if (FireHotSpotClick()) return;
+  const std::string link = linkUrl_;
+  if (!link.empty() && link[0] == '#') {
+    if (ScrollToAnchor(link)) visited_.Insert(0, shownFileName_ + link);
     return;
   }
-  const std::string file = ExpandDocumentName(name);
-  if (file.find("://") != std::string::npos) return;
-  try {
-    LoadFileOfType(anchor.empty() ? file : file + "#" + anchor, kHtmlKind);
-  } catch (const gui::Exception&) {
-    // A missing target leaves the shown document as it was.
+  const std::size_t hash = link.find('#');
+  const std::string anchor = hash == std::string::npos ? std::string() : link.substr(hash);
+  const std::string name = ExpandDocumentName(link.substr(0, hash));
+  const std::string extension = gui::AnsiUpperCase(gui::ExtractFileExt(name)).substr(0, 5);
+  if (extension == ".HTM" || extension == ".HTML") {
+    if (name != shownFileName_) {
+      OpenHtmlFile(name + anchor);
+      visited_.Insert(0, name + anchor);
+    } else if (ScrollToAnchor(anchor)) {
+      visited_.Insert(0, name + anchor);
+    }
+  } else if (extension == ".BMP" || extension == ".GIF" || extension == ".JPG" || extension == ".JPEG" ||
+             extension == ".PNG") {
+    OpenImageFile(name);
   }
 }
 
@@ -114,11 +142,13 @@ void THTMLViewer::MouseLeaveTimer() {
   const win::POINT local = paintPanel_->ScreenToClient(point);
   if (local.x >= 0 && local.y >= 0 && local.x < paintPanel_->Width() && local.y < paintPanel_->Height()) return;
   mouseTimer_->SetEnabled(false);
-  if (!hoverUrl_.empty()) {
-    hoverUrl_.clear();
+  root_->HoverLink = nullptr;
+  root_->HoverImage = nullptr;
+  if (!linkUrl_.empty()) {
+    linkUrl_.clear();
+    linkTarget_.clear();
     if (OnHotSpotCovered) OnHotSpotCovered(this, std::string());
   }
-  paintPanel_->SetCursor(gui::crIBeam);
 }
 
 }  // namespace viewer

@@ -80,6 +80,12 @@ void TPaintPanel::WndProc(gui::TMessage& Message) {
     Message.Result = 1;
     return;
   }
+  if (Message.Msg == win::WM_LBUTTONDBLCLK && (Message.WParam & win::MK_LBUTTON)) {
+    const auto x = static_cast<short>(win::LOWORD(static_cast<win::DWORD>(Message.LParam)));
+    const auto y = static_cast<short>(win::HIWORD(static_cast<win::DWORD>(Message.LParam)));
+    viewer_.DoubleClickAt(ShiftFromKeys(Message.WParam), x, y);
+    return;
+  }
   gui::TCustomPanel::WndProc(Message);
 }
 
