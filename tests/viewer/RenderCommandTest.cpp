@@ -1,0 +1,51 @@
+// The render host program: the picture it writes and its exit codes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "images/TPNGImage.h"
+
+namespace {
+
+std::string tempPath(const std::string& name) { return (std::filesystem::path(testing::TempDir()) / name).string(); }
+
+int runRender(const std::string& arguments) {
+  const std::string command = std::string(PAGEWELL_BIN_DIR) + "/render " + arguments + " >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const std::string kPage = std::string(PAGEWELL_TEST_DATA_DIR) + "/viewer/small.html";
+
+TEST(RenderCommand, WritesThePageAsAPicture) {
+  const std::string out = tempPath("render_small.png");
+  std::filesystem::remove(out);
+  ASSERT_EQ(runRender(kPage + " " + out + " --width 320 --height 200"), 0);
+  images::TPNGImage image;
+  image.LoadFromFile(out);
+  EXPECT_EQ(image.Width(), 320);
+  EXPECT_EQ(image.Height(), 200);
+  // The page's red background inside the border.
+  const auto* row = static_cast<const std::uint8_t*>(image.ScanLine(150));
+  const std::uint8_t* px = row + 3 * 300;
+  EXPECT_EQ(px[2], 0xFF);
+  EXPECT_EQ(px[1], 0x00);
+  EXPECT_EQ(px[0], 0x00);
+
+  ASSERT_EQ(runRender(kPage + " " + out + " --full --height 20"), 0);
+  image.LoadFromFile(out);
+  EXPECT_EQ(image.Width(), 800);
+  EXPECT_GT(image.Height(), 20);  // grown to the whole document
+  std::filesystem::remove(out);
+}
+
+TEST(RenderCommand, ExitCodes) {
+  EXPECT_EQ(runRender(""), 1);
+  EXPECT_EQ(runRender(kPage + " x.png --width 0"), 1);
+  EXPECT_EQ(runRender("/nonexistent/page.html " + tempPath("never.png")), 2);
+  EXPECT_EQ(runRender(kPage + " /nonexistent/folder/out.png"), 3);
+}
+
+}  // namespace
