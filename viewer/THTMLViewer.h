@@ -51,6 +51,9 @@ constexpr ThtmlViewerOptions htShowVScroll = 1u << 6;
 constexpr ThtmlViewerOptions htNoWheelMouse = 1u << 7;
 constexpr ThtmlViewerOptions htNoLinkHilite = 1u << 8;
 
+// Messages the viewer posts to itself.
+constexpr win::UINT kAutoScrollMessage = 0x466;
+
 enum ThtProgressStage { psStarting, psRunning, psEnding };
 
 // Source kinds.
@@ -249,6 +252,12 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
                          const std::string& Content);
   void MouseLeaveTimer();
   gui::TCanvas& LayoutCanvas();
+  void PostAutoScroll();
+  win::POINT PointerInPanel();
+  bool AutoScrollGoesOn(const win::POINT& P) const;
+  void AutoScrollLoop();
+  void AutoScrollStep(const win::POINT& P);
+  void LeaveMiddleScroll();
   bool LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title);
   int DocumentPositionAt(int X, int Y);
 
@@ -286,6 +295,11 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   int mouseAnchor_ = -1;
   bool leftDown_ = false;
   bool linkFollowed_ = false;
+  bool autoScroll_ = false;
+  bool middleScroll_ = false;
+  int middleStartY_ = 0;
+  // Cleared when the viewer goes, for loops that pump messages.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool selecting_ = false;
   std::string linkUrl_, linkTarget_;
 

@@ -1,6 +1,7 @@
 // The mouse over the document: hover over links with their cursor and title,
 // link clicks through the hot-spot events, and selection by dragging.
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine/common/Cursors.h"
 #include "engine/common/TextHelpers.h"
@@ -29,6 +30,16 @@ void THTMLViewer::HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shi
   if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
   if (CanFocus()) SetFocus();
   linkFollowed_ = false;
+  if (middleScroll_) {
+    LeaveMiddleScroll();
+    return;
+  }
+  if (Button == gui::mbMiddle && !(options_ & htNoWheelMouse)) {
+    middleScroll_ = true;
+    middleStartY_ = Y;
+    paintPanel_->SetCursor(engine::kUpDownCursor);
+    return;
+  }
   if (Button != gui::mbLeft || busy_) return;
   leftDown_ = true;
   std::string url, target, title;
@@ -48,6 +59,10 @@ void THTMLViewer::HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shi
 
 void THTMLViewer::HandleMouseMove(gui::TShiftState Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+  if (middleScroll_) {
+    if (std::abs(Y - middleStartY_) > 20) PostAutoScroll();
+    return;
+  }
   if (busy_) return;
   std::string url, target, title;
   gui::TCursor cursor = gui::crArrow;
@@ -64,12 +79,20 @@ void THTMLViewer::HandleMouseMove(gui::TShiftState Shift, int X, int Y) {
     linkTarget_ = target;
     if (OnHotSpotCovered) OnHotSpotCovered(this, url);
   }
-  if ((Shift & gui::ssLeft) && !noSelect_) ExtendSelectionTo(X, Y);
+  if (Shift & gui::ssLeft) {
+    if (Y <= 0 || Y >= paintPanel_->Height()) PostAutoScroll();
+    if (!noSelect_) ExtendSelectionTo(X, Y);
+  }
 }
 
 void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
+  if (middleScroll_) {
+    if (Button != gui::mbMiddle || Y != middleStartY_) LeaveMiddleScroll();
+    return;
+  }
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
   if (Button != gui::mbLeft || (Shift & gui::ssShift)) return;
+  autoScroll_ = false;
   ExtendSelectionTo(X, Y);
   selecting_ = false;
   const bool wasDown = leftDown_;

@@ -26,6 +26,10 @@ int SaturatedAdd(int a, int b) {
 
 void THTMLViewer::KeyDown(win::WORD& Key, gui::TShiftState Shift) {
   gui::TWinControl::KeyDown(Key, Shift);
+  if (middleScroll_) {
+    LeaveMiddleScroll();
+    return;
+  }
   if (Shift & (gui::ssShift | gui::ssCtrl | gui::ssAlt)) return;
   const int old = VerticalPosition();
   long long target = old;
@@ -58,6 +62,10 @@ void THTMLViewer::KeyDown(win::WORD& Key, gui::TShiftState Shift) {
 void THTMLViewer::WndProc(gui::TMessage& Message) {
   if (Message.Msg == win::WM_GETDLGCODE) {
     Message.Result = win::DLGC_WANTARROWS;
+    return;
+  }
+  if (Message.Msg == kAutoScrollMessage) {
+    AutoScrollLoop();
     return;
   }
   gui::TWinControl::WndProc(Message);

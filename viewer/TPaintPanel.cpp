@@ -4,6 +4,7 @@
 #include "images/DisplayPalette.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
+#include "platform/gui/UserCalls.h"
 #include "viewer/THTMLViewer.h"
 
 namespace viewer {
@@ -86,7 +87,13 @@ void TPaintPanel::WndProc(gui::TMessage& Message) {
     viewer_.DoubleClickAt(ShiftFromKeys(Message.WParam), x, y);
     return;
   }
+  // The panel keeps the mouse while a button is down, so drags beyond its
+  // edges still reach it.
+  const bool down = Message.Msg == win::WM_LBUTTONDOWN || Message.Msg == win::WM_MBUTTONDOWN;
+  const bool up = Message.Msg == win::WM_LBUTTONUP || Message.Msg == win::WM_MBUTTONUP;
+  if (down && HandleAllocated()) win::SetCapture(Handle());
   gui::TCustomPanel::WndProc(Message);
+  if (up && HandleAllocated() && win::GetCapture() == Handle()) win::ReleaseCapture();
 }
 
 }  // namespace viewer

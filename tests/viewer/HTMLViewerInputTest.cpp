@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <fstream>
+#include <functional>
 
 #include "ViewerTestSupport.h"
 #include "engine/common/Cursors.h"
@@ -179,6 +180,68 @@ TEST_F(HTMLViewerInput, WheelScrollsThreeLinesANotch) {
   win::postMouseInput(win::WM_MOUSEWHEEL, view().PaintPanel().ClientToScreen({50, 50}), -120);
   pump();
   EXPECT_EQ(view().VerticalPosition(), 0);
+}
+
+}  // namespace
+}  // namespace viewer
+
+namespace viewer {
+namespace {
+
+// A window whose message moves the virtual clock on and, after some ticks,
+// lets the left button go; it stands for time passing while the user holds.
+struct Ticker {
+  static inline int ticks = 0;
+  static inline int limit = 0;
+  static inline win::POINT release{};
+  static inline std::function<void()> onTick;
+  static win::LRESULT Procedure(win::HWND window, win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
+    if (message != win::WM_USER + 1) return win::DefWindowProcW(window, message, wParam, lParam);
+    win::currentClock();
+    static_cast<win::VirtualClock&>(win::currentClock()).advance(150);
+    if (onTick) onTick();
+    if (++ticks < limit) {
+      win::PostMessageW(window, win::WM_USER + 1, 0, 0);
+    } else {
+      win::postMouseInput(win::WM_LBUTTONUP, release);
+    }
+    return 0;
+  }
+};
+
+TEST_F(HTMLViewerInput, DragAboveTheTopScrollsUntilTheButtonGoes) {
+  load(tallDocument(150));
+  view().SetVerticalPosition(2000);
+  pump();
+  const win::POINT inside = view().PaintPanel().ClientToScreen({60, 100});
+  const win::POINT above = view().PaintPanel().ClientToScreen({60, -30});
+  win::postMouseInput(win::WM_LBUTTONDOWN, inside);
+  pump();
+  const win::HWND ticker = win::createWindowWithProcedure(Ticker::Procedure, 0, 0, {0, 0, 1, 1}, 0);
+  Ticker::ticks = 0;
+  Ticker::limit = 6;
+  Ticker::release = above;
+  int refused = 0;
+  Ticker::onTick = [&] {
+    // A load from a handler while the loop runs would clear the document under it.
+    view().LoadSourceString("<p>other</p>", "");
+    if (view().Document().Count() > 0 && view().DocumentHeight() > 1000) ++refused;
+  };
+  // Time starts passing once the loop holds the viewer busy.
+  view().OnProcessing = [&](gui::TObject*, bool on) {
+    if (on && Ticker::ticks == 0) win::PostMessageW(ticker, win::WM_USER + 1, 0, 0);
+  };
+  win::postMouseInput(win::WM_MOUSEMOVE, above);
+  pump();
+  Ticker::onTick = nullptr;
+  EXPECT_EQ(Ticker::ticks, 6);
+  EXPECT_EQ(refused, 6);
+  const int moved = 2000 - view().VerticalPosition();
+  EXPECT_GT(moved, 0);
+  EXPECT_EQ(moved % 128, 0);  // eight lines a step more than 15 pixels above
+  EXPECT_FALSE(view().Busy());
+  EXPECT_LT(view().Document().SelB, view().Document().SelE);
+  win::DestroyWindow(ticker);
 }
 
 }  // namespace
