@@ -1,10 +1,16 @@
 #include "viewer/TPaintPanel.h"
 
+#include <algorithm>
+
 #include "engine/document/TSectionList.h"
 #include "images/DisplayPalette.h"
+#include "images/TGIFImage.h"
+#include "images/TStringBitmapList.h"
+#include "platform/gui/TBitmap.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/UserCalls.h"
+#include "viewer/BackgroundTiles.h"
 #include "viewer/THTMLViewer.h"
 
 namespace viewer {
@@ -65,15 +71,81 @@ void TPaintPanel::Paint() {
   win::BitBlt(canvas.Handle(), r.left, r.top, width, height, buffer.dc, r.left, r.top, win::SRCCOPY);
 }
 
-// The background colour under the document. Background images are drawn by
-// the document-images code once the root loads them (BackgroundImageName is
-// kept until then); without one the colour fills the clip rectangle.
+// The background: the colour, then the document's background image when one
+// was loaded into the image cache, tiled and placed as its style says.
 void TPaintPanel::PaintBackground(gui::TCanvas& Canvas, const win::RECT& R) {
-  if (viewer_.Document().Printing) return;
-  viewer_.backgroundFixed_ = false;
+  engine::TSectionList& document = viewer_.Document();
+  if (document.Printing) return;
   Canvas.Brush().SetColor(Color());
   Canvas.Brush().SetStyle(gui::bsSolid);
   Canvas.FillRect(R);
+  viewer_.backgroundFixed_ = false;
+  images::TBitmapItem* item = BackgroundItem();
+  if (!item) return;
+  int iw = 0, ih = 0;
+  if (!ImageSize(*item, iw, ih) || iw < 1 || ih < 1) return;
+  const engine::TBackgroundPosition& position = document.BackgroundPos;
+  const bool fixed = position.X.Fixed;
+  viewer_.backgroundFixed_ = fixed;
+  const int xOffset = fixed ? 0 : viewer_.HorizontalPosition();
+  const int yOffset = fixed ? 0 : document.YOffset;
+  const int areaWidth = fixed ? ClientWidth() : viewer_.HScrollBar().Max();
+  const int areaHeight = fixed ? ClientHeight() : std::max(viewer_.DocumentHeight(), ClientHeight());
+  const TileRun xs = TileAxis(position.X, areaWidth, iw, xOffset, R.left, R.right);
+  const TileRun ys = TileAxis(position.Y, areaHeight, ih, yOffset, R.top, R.bottom);
+  DrawTiles(Canvas, *item, iw, ih, xs, ys);
+}
+
+// The cached image of the document's background, once it was loaded.
+images::TBitmapItem* TPaintPanel::BackgroundItem() {
+  engine::TSectionList& document = viewer_.Document();
+  images::TStringBitmapList* cache = viewer_.ImageCache();
+  if (!viewer_.ViewImages() || !cache || !document.BackgroundImageLoaded || document.BackgroundImageName.empty()) {
+    return nullptr;
+  }
+  const int index = cache->IndexOf(document.BackgroundImageName);
+  return index < 0 ? nullptr : cache->Item(index);
+}
+
+bool TPaintPanel::ImageSize(const images::TBitmapItem& Item, int& W, int& H) {
+  if (auto* gif = dynamic_cast<images::TGIFImage*>(Item.MImage.get())) {
+    W = gif->Width();
+    H = gif->Height();
+    return true;
+  }
+  if (auto* bitmap = dynamic_cast<gui::TBitmap*>(Item.MImage.get())) {
+    W = bitmap->Width();
+    H = bitmap->Height();
+    return true;
+  }
+  return false;  // other kinds are drawn by the image code once it paints backgrounds
+}
+
+void TPaintPanel::DrawTiles(gui::TCanvas& Canvas, images::TBitmapItem& Item, int W, int H, const TileRun& Xs,
+                            const TileRun& Ys) {
+  auto* gif = dynamic_cast<images::TGIFImage*>(Item.MImage.get());
+  auto* bitmap = dynamic_cast<gui::TBitmap*>(Item.MImage.get());
+  const win::HDC dc = Canvas.Handle();
+  const win::COLORREF oldBack = win::SetBkColor(dc, 0xFFFFFF);
+  const win::COLORREF oldText = win::SetTextColor(dc, 0);
+  // 64-bit counters: the run ends are clamped, so a tile step always advances.
+  for (long long y = Ys.start; y < Ys.end; y += Ys.step) {
+    for (long long x = Xs.start; x < Xs.end; x += Xs.step) {
+      const int ix = static_cast<int>(x), iy = static_cast<int>(y);
+      if (gif) {
+        gif->DrawCurrentFrame(Canvas, ix, iy, W, H);
+      } else if (bitmap && Item.Mask) {
+        const win::HDC source = bitmap->Canvas().Handle();
+        win::BitBlt(dc, ix, iy, W, H, source, 0, 0, win::SRCINVERT);
+        win::BitBlt(dc, ix, iy, W, H, Item.Mask->Canvas().Handle(), 0, 0, win::SRCAND);
+        win::BitBlt(dc, ix, iy, W, H, source, 0, 0, win::SRCPAINT);
+      } else if (bitmap) {
+        win::BitBlt(dc, ix, iy, W, H, bitmap->Canvas().Handle(), 0, 0, win::SRCCOPY);
+      }
+    }
+  }
+  win::SetBkColor(dc, oldBack);
+  win::SetTextColor(dc, oldText);
 }
 
 void TPaintPanel::WndProc(gui::TMessage& Message) {

@@ -7,9 +7,14 @@
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TCustomPanel.h"
 
+namespace images {
+class TBitmapItem;
+}
+
 namespace viewer {
 
 class THTMLViewer;
+struct TileRun;
 
 class TPaintPanel : public gui::TCustomPanel {
  public:
@@ -25,6 +30,10 @@ class TPaintPanel : public gui::TCustomPanel {
 
  private:
   void PaintBackground(gui::TCanvas& Canvas, const win::RECT& R);
+  images::TBitmapItem* BackgroundItem();
+  static bool ImageSize(const images::TBitmapItem& Item, int& W, int& H);
+  static void DrawTiles(gui::TCanvas& Canvas, images::TBitmapItem& Item, int W, int H, const TileRun& Xs,
+                        const TileRun& Ys);
   THTMLViewer& viewer_;
   gui::TCanvas* offScreen_ = nullptr;
 };
