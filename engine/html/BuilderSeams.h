@@ -1,5 +1,5 @@
 #pragma once
-// Elements whose objects later areas build: tables, images and panels, form
+// Elements whose objects later areas build: images and panels, form
 // controls and forms, image maps, the panel an OBJECT creates, inline boxes.
 // The document builder calls these hooks; until an area fills its hook the
 // builder reads past the element and keeps its content as ordinary content.
@@ -34,8 +34,6 @@ class TParsedControl {
 };
 
 struct TBuilderSeams {
-  // Entered at TABLE with the caller's stop set; leaves after the table.
-  std::function<void(const TSymbolSet& stop)> ParseTable;
   // IMG or PANEL at the open section, from the lexer's attributes.
   std::function<void(TSection& section, THtmlSymbol symbol, TProperties& properties)> AddImageOrPanel;
   // INPUT, SELECT or TEXTAREA at the open section; nullptr when nothing was made.

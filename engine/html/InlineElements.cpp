@@ -15,6 +15,7 @@
 #include "engine/document/TSectionList.h"
 #include "engine/html/BuildState.h"
 #include "engine/html/BuilderSeams.h"
+#include "engine/html/TableReader.h"
 #include "engine/html/Charsets.h"
 #include "engine/html/DocumentBuilder.h"
 #include "engine/html/HeadElements.h"
@@ -188,12 +189,8 @@ void ReadPre() {
 }
 
 void ReadTable(const TSymbolSet& stop) {
-  if (BuilderSeams().ParseTable) {
-    CloseSection();
-    BuilderSeams().ParseTable(stop);
-  } else {
-    NextSymbol();
-  }
+  CloseSection();
+  ParseTable(stop);
 }
 
 }  // namespace
