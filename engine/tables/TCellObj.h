@@ -85,6 +85,11 @@ class TCellObj {
   TBoxValues BoxValues{};
   TVMarginArray BoxProperties{};
   std::unique_ptr<TCellObjCell> Cell;  // null in dummies
+  // The content's width range, kept for the layout cycle it was measured in:
+  // it does not depend on the width, and a table asks for it several times.
+  int MeasuredCycle = -1;
+  int ContentMin = 0;
+  int ContentMax = 0;
 
  private:
   TCellObj() = default;

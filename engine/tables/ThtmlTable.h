@@ -62,6 +62,10 @@ class ThtmlTable : public TSectionBase {
 
   // The content cell whose box holds the document point, or null.
   TCellObj* CellAtPoint(int X, int Y) const;
+  // Where the last layout put the table, a row and a column (document coordinates).
+  int LayoutX() const { return layoutX_; }
+  int RowTop(int row) const;
+  int ColumnLeft(int column) const;
 
   std::unique_ptr<TTablePartRec> PartRec;  // copies only
   int FootHeight = 0;

@@ -59,7 +59,13 @@ TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, 
       TWidthCell measured;
       measured.Column = c;
       measured.ColSpan = cell->ColSpan;
-      cell->Cell->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
+      const int cycle = Document ? Document->LayoutCycle : -1;
+      if (cell->MeasuredCycle != cycle || cycle < 0) {
+        cell->Cell->MeasureWidthRange(canvas, cell->ContentMin, cell->ContentMax);
+        cell->MeasuredCycle = cycle;
+      }
+      measured.ContentMin = cell->ContentMin;
+      measured.ContentMax = cell->ContentMax;
       measured.HzSpace = cell->HzSpace;
       measured.Width = cell->WidthAttr;
       measured.WidthIsPercent = cell->AsPercent;

@@ -130,6 +130,17 @@ void ThtmlTable::CopyToSelectionBuffer(SelTextCount& buffer) {
 
 void ThtmlTable::AddToPositionList(std::vector<TSectionBase*>& list) { list.push_back(this); }
 
+int ThtmlTable::RowTop(int row) const {
+  return row >= 0 && row < static_cast<int>(rowTops_.size()) ? rowTops_[static_cast<std::size_t>(row)] : TopY;
+}
+
+int ThtmlTable::ColumnLeft(int column) const {
+  const int left = column >= 0 && column < static_cast<int>(columnLefts_.size())
+                       ? columnLefts_[static_cast<std::size_t>(column)]
+                       : 0;
+  return SatAdd(layoutX_, left);
+}
+
 int ThtmlTable::CellContentX(const TCellObj& cell) const {
   const std::size_t column = static_cast<std::size_t>(std::max(cell.Column, 0));
   const int left = column < columnLefts_.size() ? columnLefts_[column] : 0;

@@ -11,6 +11,7 @@
 #include "engine/document/THRBlock.h"
 #include "engine/document/THorzLine.h"
 #include "engine/document/TPage.h"
+#include "engine/tables/ThtmlTable.h"
 
 namespace engine::testing {
 
@@ -27,7 +28,47 @@ std::string Narrow(const std::u16string& text) {
   return out;
 }
 
+// A table: its columns, then each row with its real cells and their content.
+bool DescribeTable(const TSectionBase& section, DumpLine& line) {
+  const auto* table = dynamic_cast<const ThtmlTable*>(&section);
+  if (table == nullptr) return false;
+  line.kind = "Table";
+  line.x = table->LayoutX();
+  line.y = table->TopY;
+  line.width = table->TotalWidth;
+  line.height = table->TableHeight;
+  std::ostringstream columns;
+  for (std::size_t c = 0; c < table->Widths.size(); ++c) columns << (c == 0 ? " cols=" : ",") << table->Widths[c];
+  line.extra = columns.str();
+  for (int r = 0; r < static_cast<int>(table->Rows.size()); ++r) {
+    const TCellList& row = *table->Rows[static_cast<std::size_t>(r)];
+    DumpLine rowLine;
+    rowLine.kind = "Row";
+    rowLine.x = table->LayoutX();
+    rowLine.y = table->RowTop(r);
+    rowLine.width = table->TotalWidth;
+    rowLine.height = row.RowHeight;
+    for (int c = 0; c < row.Count(); ++c) {
+      const TCellObj* cell = row.Items(c);
+      if (cell == nullptr || !cell->IsReal()) continue;
+      DumpLine cellLine;
+      cellLine.kind = "Cell";
+      cellLine.x = table->ColumnLeft(c);
+      cellLine.y = table->RowTop(r);
+      cellLine.width = cell->Wd;
+      cellLine.height = cell->Ht;
+      if (cell->ColSpan > 1) cellLine.extra += " colspan=" + std::to_string(cell->ColSpan);
+      if (cell->RowSpan > 1) cellLine.extra += " rowspan=" + std::to_string(cell->RowSpan);
+      cellLine.children = cell->Cell.get();
+      rowLine.parts.push_back(std::move(cellLine));
+    }
+    line.parts.push_back(std::move(rowLine));
+  }
+  return true;
+}
+
 bool DescribeModelKinds(const TSectionBase& section, DumpLine& line) {
+  if (DescribeTable(section, line)) return true;
   if (const auto* rule = dynamic_cast<const THorzLine*>(&section)) {
     line.kind = "Rule";
     line.x = rule->LeftX;
@@ -67,6 +108,8 @@ bool DescribeModelKinds(const TSectionBase& section, DumpLine& line) {
   return true;
 }
 
+void WriteLine(const DumpLine& line, int depth, std::ostringstream& out);
+
 void DumpCell(const TCellBasic& cell, int depth, std::ostringstream& out) {
   for (const auto& section : cell) {
     DumpLine line;
@@ -79,11 +122,16 @@ void DumpCell(const TCellBasic& cell, int depth, std::ostringstream& out) {
       line.height = section->SectionHeight;
       line.extra = " chars=" + std::to_string(section->FirstCharPos) + "+" + std::to_string(section->CharCount);
     }
-    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << line.kind;
-    if (!line.tag.empty()) out << ' ' << line.tag;
-    out << " (" << line.x << ',' << line.y << ") " << line.width << 'x' << line.height << line.extra << '\n';
-    if (line.children != nullptr) DumpCell(*line.children, depth + 1, out);
+    WriteLine(line, depth, out);
   }
+}
+
+void WriteLine(const DumpLine& line, int depth, std::ostringstream& out) {
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << line.kind;
+  if (!line.tag.empty()) out << ' ' << line.tag;
+  out << " (" << line.x << ',' << line.y << ") " << line.width << 'x' << line.height << line.extra << '\n';
+  for (const DumpLine& part : line.parts) WriteLine(part, depth + 1, out);
+  if (line.children != nullptr) DumpCell(*line.children, depth + 1, out);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // section writes its line.
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace engine {
 class TCellBasic;
@@ -23,6 +24,7 @@ struct DumpLine {
   int height = 0;
   std::string extra;   // anything more, written after the size ("text=...")
   const TCellBasic* children = nullptr;  // a cell whose sections are dumped below, one level deeper
+  std::vector<DumpLine> parts;           // boxes inside the section (a table's rows), dumped before children
 };
 
 // Fills line for a section it knows and answers true.

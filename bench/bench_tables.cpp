@@ -1,0 +1,74 @@
+// Long tables: parsing and laying out a bordered table of short cells at 800
+// pixels, at two sizes side by side (the cost must grow linearly), and with
+// one cell spanning every row.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/document/TSectionList.h"
+#include "engine/html/DocumentParser.h"
+
+namespace {
+
+// rows x 6 cells of short text, every seventh cell a link; with spanAll the
+// first cell of the first row spans every row.
+std::string MakeTable(int rows, bool spanAll) {
+  std::string html = "<html><body><table border=1 cellpadding=4>";
+  for (int r = 0; r < rows; ++r) {
+    html += "<tr>";
+    for (int c = 0; c < 6; ++c) {
+      if (spanAll && c == 0) {
+        if (r == 0) html += "<td rowspan=" + std::to_string(rows) + ">side</td>";
+        continue;
+      }
+      if ((r * 6 + c) % 7 == 0)
+        html += "<td><a href=\"item" + std::to_string(r) + ".htm\">Item " + std::to_string(r) + "</a></td>";
+      else
+        html += "<td>cell " + std::to_string(r) + "." + std::to_string(c) + "</td>";
+    }
+    html += "</tr>\n";
+  }
+  return html + "</table></body></html>";
+}
+
+void ParseAndLayOut(const std::string& html) {
+  engine::TSectionList root(nullptr, nullptr);
+  root.SetDocumentDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF, 0xFFFFFF, false, true,
+                           1, 5, 10);
+  engine::ParseHtmlSource(html, root, nullptr);
+  int maxWidth = 0;
+  int curs = 0;
+  benchmark::DoNotOptimize(root.LayoutContent(nullptr, 0, 800, 600, 0, maxWidth, curs));
+}
+
+void BM_TableParseAndLayout(benchmark::State& state) {
+  const std::string html = MakeTable(static_cast<int>(state.range(0)), state.range(1) != 0);
+  for (auto _ : state) ParseAndLayOut(html);
+  state.counters["rows"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_TableParseAndLayout)
+    ->Args({2000, 0})
+    ->Args({20000, 0})
+    ->Args({2000, 1})
+    ->Args({20000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The parse alone, to tell its share from layout's.
+void BM_TableParseOnly(benchmark::State& state) {
+  const std::string html = MakeTable(static_cast<int>(state.range(0)), false);
+  for (auto _ : state) {
+    engine::TSectionList root(nullptr, nullptr);
+    root.SetDocumentDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF, 0xFFFFFF, false,
+                             true, 1, 5, 10);
+    engine::ParseHtmlSource(html, root, nullptr);
+    benchmark::DoNotOptimize(root.Count());
+  }
+}
+BENCHMARK(BM_TableParseOnly)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,55 @@
+// Laid-out tables from markup, compared as layout dumps with the files beside
+// their HTML under tests/data/tables: column widths from content, percentages
+// and fixed widths, spans, nested tables, captions and vertical alignment.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TCanvas.h"
+#include "tests/engine/html/ParseTestSupport.h"
+#include "tests/engine/support/LayoutDump.h"
+
+namespace engine {
+namespace {
+
+std::string LaidOutDump(const std::string& html, int width) {
+  auto document = testing::Parse(html);
+  (void)document.Dump();  // registers the text kinds with the dump
+  // Text is measured with the real fonts on a screen-like canvas.
+  gui::TBitmap bitmap;
+  bitmap.SetSize(8, 8);
+  int maxWidth = 0;
+  int curs = 0;
+  document.root->LayoutContent(&bitmap.Canvas(), 0, width, 600, 0, maxWidth, curs);
+  return testing::DumpLayout(*document.root);
+}
+
+void ExpectDump(const std::string& name, int width) {
+  const std::string html = testing::ReadTestDataFile("tables/" + name + ".html");
+  ASSERT_FALSE(html.empty()) << name;
+  const std::string actual = LaidOutDump(html, width);
+  const std::string expected = testing::ReadTestDataFile("tables/" + name + ".txt");
+  if (expected != actual) {
+    std::ofstream(std::string(PAGEWELL_TEST_DATA_DIR) + "/tables/" + name + ".actual") << actual;
+  }
+  EXPECT_EQ(expected, actual) << name << ": the actual dump is written beside the expected one as .actual";
+}
+
+TEST(TableLayoutDump, ColumnsFromContentAndSpans) { ExpectDump("columns", 400); }
+TEST(TableLayoutDump, PercentAndFixedWidths) { ExpectDump("percent", 500); }
+TEST(TableLayoutDump, NestedTablesCaptionsAndVerticalAlignment) { ExpectDump("nested_caption", 500); }
+TEST(TableLayoutDump, ACellSpanningRows) { ExpectDump("rowspan", 300); }
+
+TEST(TableLayoutDump, ANarrowerLayoutWrapsCellsAndGrowsRows) {
+  const std::string html = testing::ReadTestDataFile("tables/columns.html");
+  const std::string wide = LaidOutDump(html, 400);
+  const std::string narrow = LaidOutDump(html, 120);
+  EXPECT_NE(wide, narrow);
+  const std::string expected = testing::ReadTestDataFile("tables/columns_narrow.txt");
+  if (expected != narrow) std::ofstream(std::string(PAGEWELL_TEST_DATA_DIR) + "/tables/columns_narrow.actual") << narrow;
+  EXPECT_EQ(expected, narrow);
+}
+
+}  // namespace
+}  // namespace engine
