@@ -82,5 +82,19 @@ TEST(CharacterReferences, AttributeText) {
   EXPECT_EQ(AttributeText("&nosuch;"), "&nosuch");
 }
 
+TEST(CharacterReferences, CodePageRangeIsExactly127To159) {
+  // In text: 159 is the document code page's byte (Y diaeresis in 1252), 160
+  // and 126 are Unicode; 127 reads the same either way.
+  EXPECT_EQ(TextOf("&#126;&#127;&#159;&#160;"), u"~\u007F\u0178\u00A0");
+  EXPECT_EQ(TextOf("&#159;", 65001), u"\u0178");
+  // In attribute values the range is kept as the byte itself, whatever the
+  // code page would make of the character.
+  EXPECT_EQ(AttributeText("&#159;"), "\x9F");
+  EXPECT_EQ(AttributeText("&#159;", 65001), "\x9F");
+  // In UTF-16 the character 127 would be two bytes; the range keeps one.
+  EXPECT_EQ(AttributeText("&#127;", 1200), "\x7F");
+  EXPECT_EQ(AttributeText("&#160;", 65001), "\xC2\xA0");
+}
+
 }  // namespace
 }  // namespace engine
