@@ -118,6 +118,27 @@ TEST(HtmlLexerTags, NamesAndHeadings) {
   EXPECT_EQ(FirstTag("<selected>"), symSelected);
 }
 
+TEST(HtmlLexerTags, HeadingLevelsAtBothEndsOfTheRange) {
+  EXPECT_EQ(FirstTag("<h1>"), symH);
+  EXPECT_EQ(parseState.HeadingLevel, 1);
+  EXPECT_EQ(FirstTag("<H6 align=center>"), symH);
+  EXPECT_EQ(parseState.HeadingLevel, 6);
+  ASSERT_NE(AttributeOf(symAlign), nullptr);
+  EXPECT_EQ(FirstTag("</h1>"), symHEnd);
+  EXPECT_EQ(parseState.HeadingLevel, 1);
+  EXPECT_EQ(FirstTag("</h6>"), symHEnd);
+  EXPECT_EQ(parseState.HeadingLevel, 6);
+  // Just outside: no heading, and no level left over from the tag before.
+  EXPECT_EQ(FirstTag("<h6><h7>"), symH);
+  NextSymbol();
+  EXPECT_EQ(parseState.Symbol, symUnknownTag);
+  EXPECT_EQ(parseState.HeadingLevel, 0);
+  EXPECT_EQ(FirstTag("<h1><h0>"), symH);
+  NextSymbol();
+  EXPECT_EQ(parseState.Symbol, symUnknownTag);
+  EXPECT_EQ(parseState.HeadingLevel, 0);
+}
+
 TEST(HtmlLexerTags, SlashAfterNameIsConsumed) {
   EXPECT_EQ(FirstTag("<br/ clear=all>x"), symBr);
   ASSERT_NE(AttributeOf(symClear), nullptr);
