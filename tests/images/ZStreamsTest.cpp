@@ -199,6 +199,23 @@ TEST(ZDecompressionStream, PositionCountsOutputAndSeeksOnlyForwardOrToTheStart) 
   EXPECT_EQ(z.Seek(10, gui::soFromCurrent), static_cast<std::int64_t>(data.size()));  // nothing left to skip
 }
 
+TEST(ZDecompressionStream, RewindingAfterTheEndInflatesTheSameBytesAgain) {
+  const std::string data = sampleData(70000);
+  gui::TMemoryStream source;
+  fill(source, compressed(data) + "trailing bytes after the stream");
+  source.SetPosition(0);
+  TZDecompressionStream z(source);
+  EXPECT_EQ(inflateAll(z, 4096), data);
+  char byte = 0;
+  EXPECT_EQ(z.Read(&byte, 1), 0);  // at the end
+  for (int again = 0; again < 2; ++again) {
+    z.SetPosition(0);
+    EXPECT_EQ(z.Position(), 0);
+    EXPECT_EQ(inflateAll(z, 777), data) << again;
+    EXPECT_EQ(z.Position(), static_cast<std::int64_t>(data.size()));
+  }
+}
+
 TEST(ZDecompressionStream, CorruptDataRaisesWithZlibsMessage) {
   std::string packed = compressed(sampleData(20000));
   packed[packed.size() - 1] ^= 0x55;  // the Adler-32 check
