@@ -97,6 +97,22 @@ TEST(GdiMapping, IsotropicModeKeepsOneScale) {
   EXPECT_EQ(SetMapMode(canvas.dc, 3), 0);  // unsupported modes are refused
 }
 
+TEST(GdiMapping, IsotropicFitsWhicheverExtentIsSetLast) {
+  Canvas canvas(4, 4);
+  SetMapMode(canvas.dc, MM_ISOTROPIC);
+  // Viewport first: against the unit window it is already square.
+  SetViewportExtEx(canvas.dc, 200, 50, nullptr);
+  SetWindowExtEx(canvas.dc, 100, 50, nullptr);
+  SIZE extent;
+  GetViewportExtEx(canvas.dc, &extent);
+  EXPECT_EQ(extent, (SIZE{50, 25}));
+  // One logical unit is the same length on both axes.
+  POINT corner{100, 100};
+  ASSERT_TRUE(LPtoDP(canvas.dc, &corner, 1));
+  EXPECT_EQ(corner.x, corner.y);
+  EXPECT_EQ(corner.x, 50);
+}
+
 TEST(GdiMapping, WindowDcDrawsAtItsOriginWithinItsVisibleBounds) {
   Surface surface;
   ASSERT_TRUE(allocateSurface(surface, 20, 20, 0xFFFFFF));
