@@ -113,6 +113,27 @@ TEST_F(MessageQueueTest, PeekFiltersAndNoRemove) {
   EXPECT_FALSE(PeekMessageW(&message, 0, 0, 0, PM_REMOVE));
 }
 
+TEST_F(MessageQueueTest, PeekFilterBoundsAreInclusive) {
+  const HWND window = topLevel({0, 0, 10, 10});
+  pumpMessages();
+  PostMessageW(window, kFirst, 0, 0);
+  PostMessageW(window, kSecond, 0, 0);
+  PostMessageW(window, kSent, 0, 0);
+  MSG message;
+  // A filter of one message.
+  ASSERT_TRUE(PeekMessageW(&message, 0, kSecond, kSecond, PM_REMOVE));
+  EXPECT_EQ(message.message, kSecond);
+  // A filter whose maximum is the message, and one whose minimum is.
+  ASSERT_TRUE(PeekMessageW(&message, 0, WM_USER, kFirst, PM_REMOVE));
+  EXPECT_EQ(message.message, kFirst);
+  ASSERT_TRUE(PeekMessageW(&message, 0, kSent, kSent + 10, PM_REMOVE));
+  EXPECT_EQ(message.message, kSent);
+  EXPECT_FALSE(PeekMessageW(&message, 0, kFirst, kSent, PM_REMOVE));
+  PostQuitMessage(3);
+  ASSERT_TRUE(PeekMessageW(&message, 0, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+}
+
 TEST_F(MessageQueueTest, QuitEndsGetMessageAfterQueuedMessages) {
   const HWND window = topLevel({0, 0, 10, 10});
   pumpMessages();
