@@ -74,6 +74,24 @@ TEST_F(MessageQueueTest, TimersFireOnlyFromTheLoopAndStopWhenKilled) {
   EXPECT_EQ(SetTimer(0xDEAD, 1, 10, nullptr), 0u);
 }
 
+TEST_F(MessageQueueTest, SettingATimerAgainRestartsItsCountdown) {
+  const HWND window = topLevel({0, 0, 50, 50});
+  pumpMessages();
+  received().clear();
+  SetTimer(window, 7, 100, nullptr);
+  EXPECT_EQ(advanceClockAndPump(80), 0);
+  EXPECT_EQ(SetTimer(window, 7, 100, nullptr), 7u);
+  EXPECT_EQ(advanceClockAndPump(30), 0);  // 110 ms since the first, 30 since the second
+  EXPECT_EQ(advanceClockAndPump(69), 0);
+  EXPECT_EQ(advanceClockAndPump(1), 1);
+  EXPECT_EQ(dispatchedOrder(window), (std::vector<UINT>{WM_TIMER}));
+  // A new interval takes effect the same way.
+  SetTimer(window, 7, 20, nullptr);
+  received().clear();
+  EXPECT_EQ(advanceClockAndPump(20), 1);
+  KillTimer(window, 7);
+}
+
 namespace {
 int timerProcCalls = 0;
 void countingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++timerProcCalls; }
