@@ -85,9 +85,10 @@ TEST_F(MessageQueueTest, SettingATimerAgainRestartsItsCountdown) {
   EXPECT_EQ(advanceClockAndPump(69), 0);
   EXPECT_EQ(advanceClockAndPump(1), 1);
   EXPECT_EQ(dispatchedOrder(window), (std::vector<UINT>{WM_TIMER}));
-  // A new interval takes effect the same way.
+  // A new interval takes effect the same way, for every later period too.
   SetTimer(window, 7, 20, nullptr);
   received().clear();
+  EXPECT_EQ(advanceClockAndPump(20), 1);
   EXPECT_EQ(advanceClockAndPump(20), 1);
   KillTimer(window, 7);
 }
