@@ -141,6 +141,21 @@ TEST(GuiStringList, IndexErrorsRaise) {
   }
 }
 
+TEST(GuiStringList, InsertAtEitherEndIncludingTheCount) {
+  TStringList list;
+  list.Insert(0, "b");  // the only place in an empty list
+  EXPECT_EQ(joined(list), "b");
+  list.Insert(list.Count(), "c");
+  list.Insert(0, "a");
+  list.Insert(list.Count(), "d");
+  EXPECT_EQ(joined(list), "a,b,c,d");
+  list.InsertObject(list.Count(), "e", nullptr);
+  EXPECT_EQ(list[4], "e");
+  EXPECT_THROW(list.Insert(-1, "x"), EStringListError);
+  EXPECT_THROW(list.Insert(list.Count() + 1, "x"), EStringListError);
+  EXPECT_EQ(list.Count(), 5);
+}
+
 TEST(GuiStringList, SortsAndExchanges) {
   TStringList list;
   for (const char* s : {"c", "a", "b"}) list.Add(s);
