@@ -138,6 +138,27 @@ TEST(GuiBmpFormat, EveryTruncationOfAFileIsRefusedOrDecodesWhatIsThere) {
   EXPECT_EQ(decodeBmp(nullptr, 100, image), BmpStatus::Truncated);
 }
 
+TEST(GuiBmpFormat, BitFieldsMasksCutOffAfterTheHeaderAreTruncation) {
+  // A 1x1 16-bit BI_BITFIELDS image with a 40-byte header: the three masks
+  // should follow at 54, but the file ends after two of them.
+  const std::vector<std::uint8_t> file = {
+      'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0,  // file header, bits at 66
+      40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,             // header size, width 1, height 1
+      1, 0, 16, 0, 3, 0, 0, 0,                         // planes 1, 16 bits, BI_BITFIELDS
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,              // image size, densities
+      0, 0, 0, 0, 0, 0, 0, 0,                          // colours used, important
+      0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0};                // red and green masks; blue is missing
+  ASSERT_EQ(file.size(), 62u);
+  DibImage image;
+  EXPECT_EQ(decodeBmp(file.data(), file.size(), image), BmpStatus::Truncated);
+  // With the blue mask and the pixel the same file decodes.
+  std::vector<std::uint8_t> whole = file;
+  whole.insert(whole.end(), {0x1F, 0, 0, 0, 0xFF, 0xFF, 0, 0});
+  whole[2] = static_cast<std::uint8_t>(whole.size());
+  ASSERT_EQ(decodeBmp(whole.data(), whole.size(), image), BmpStatus::Ok);
+  EXPECT_EQ(toRgb(image), (std::vector<std::uint32_t>{0xFFFFFF}));
+}
+
 TEST(GuiBmpFormat, RleRunPastTheRowIsRefused) {
   // A 2x1 RLE8 image whose only run paints three pixels.
   std::vector<std::uint8_t> file = {
