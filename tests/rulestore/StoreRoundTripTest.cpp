@@ -38,6 +38,22 @@ TEST(StoreRoundTrip, EmptyFolderHoldsAnEmptyStore) {
   EXPECT_EQ(loadedNames(folder.path(), "*"), std::vector<std::string>{});
 }
 
+TEST(StoreRoundTrip, OneStoreSavesAgainAfterEachChange) {
+  ScratchFolder folder;
+  CKillFile store;
+  ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "*"));
+  store.Add(makeRule({"first", "Mail/ann"}));
+  ASSERT_TRUE(store.SaveData(false));
+  Position pos = store.GetHeadPosition();
+  store.GetNext(pos)->SetName("first renamed");
+  store.Add(makeRule({"second", ""}));
+  ASSERT_TRUE(store.SaveData(false));
+  EXPECT_EQ(loadedNames(folder.path(), "*"), (std::vector<std::string>{"first renamed", "second"}));
+  store.Add(makeRule({"third", "Mail/ann"}));
+  ASSERT_TRUE(store.SaveData(false));
+  EXPECT_EQ(loadedNames(folder.path(), "*"), (std::vector<std::string>{"first renamed", "second", "third"}));
+}
+
 TEST(StoreRoundTrip, EveryFieldSurvivesSaveAndLoad) {
   ScratchFolder folder;
   const std::string odd = oddBytes();
