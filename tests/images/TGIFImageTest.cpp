@@ -78,6 +78,12 @@ TEST_F(TGIFImageTest, LoadsFramesDelaysAndPasses) {
   EXPECT_EQ(Load(AnimatedGif({1, 1}, 4))->NumIterations(), 5);
   EXPECT_EQ(Load("GIF89a junk", nonAnimated), nullptr);
   EXPECT_TRUE(nonAnimated);
+  EXPECT_EQ(GifImageFromFile("/nonexistent/a.gif", nonAnimated), nullptr);
+  EXPECT_EQ(GifImageFromFile(PAGEWELL_TEST_DATA_DIR, nonAnimated), nullptr);
+  auto fromFile = GifImageFromFile(GifDataDir() + "gifs/animated_loop.gif", nonAnimated);
+  ASSERT_TRUE(fromFile);
+  EXPECT_EQ(fromFile->NumFrames(), 4);
+  EXPECT_EQ(fromFile->NumIterations(), 0);
 }
 
 TEST_F(TGIFImageTest, OneFrameNeverAdvances) {
