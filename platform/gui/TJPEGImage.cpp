@@ -31,11 +31,23 @@ void exitByJump(j_common_ptr info) {
   std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
+constexpr long kMaxDecoderMemory = 256l << 20;  // coefficient buffers of progressive files
+// Each progressive scan walks the whole picture: a small hostile file of
+// many thousand tiny scans would take minutes. Real files have about ten.
+constexpr int kMaxScans = 1000;
+
+// Called by libjpeg between scans; leaves the decode the way errors do.
+void limitScans(j_common_ptr info) {
+  auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
+  if (decoder->input_scan_number > kMaxScans) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 2);
+  }
+}
+
 // Warnings and traces would go to stderr; a damaged picture is shown as far
 // as it decodes, without a word.
 void stayQuiet(j_common_ptr) {}
 
-constexpr long kMaxDecoderMemory = 256l << 20;  // coefficient buffers of progressive files
 constexpr int kRowsPerRead = 16;
 
 enum class Output { Grey8, Rgb24, Cmyk24, Quantized8 };
@@ -54,6 +66,7 @@ struct DecodeJob {
   // Decoder state.
   jpeg_decompress_struct info;
   ErrorManager errors;
+  jpeg_progress_mgr progress;
   bool created = false;
   // Output.
   int width = 0;
@@ -178,6 +191,8 @@ bool decodeSteps(DecodeJob& job) {
   jpeg_create_decompress(&info);
   job.created = true;
   info.mem->max_memory_to_use = kMaxDecoderMemory;
+  job.progress.progress_monitor = limitScans;
+  info.progress = &job.progress;
   jpeg_mem_src(&info, job.data, static_cast<unsigned long>(job.size));
   jpeg_read_header(&info, TRUE);
   job.width = static_cast<int>(info.image_width);
@@ -211,10 +226,12 @@ bool runDecode(DecodeJob& job) {
   job.errors.base.error_exit = exitByJump;
   job.errors.base.output_message = stayQuiet;
   bool ok = false;
-  if (setjmp(job.errors.jump) == 0) {
+  const int jumped = setjmp(job.errors.jump);
+  if (jumped == 0) {
     ok = decodeSteps(job);
   } else {
-    (*job.errors.base.format_message)(reinterpret_cast<j_common_ptr>(&job.info), job.message);
+    if (jumped == 2) std::snprintf(job.message, sizeof job.message, "JPEG image has too many scans");
+    else (*job.errors.base.format_message)(reinterpret_cast<j_common_ptr>(&job.info), job.message);
     // An error after the last row (in the trailer) loses nothing.
     ok = !job.headerOnly && job.bitmap && job.height > 0 && job.rowsDone == job.height;
   }

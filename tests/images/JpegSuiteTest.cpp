@@ -165,6 +165,32 @@ TEST(JpegSuite, PicturesAboveThePixelLimitAreRefusedBeforeDecoding) {
   gui::TJPEGImage::SetMaxPixels(saved);
 }
 
+// A progressive file whose last scan is repeated: libjpeg only warns about
+// the odd progression, so a few thousand scans would keep it busy for ever.
+TEST(JpegSuite, EndlessScanSequencesAreCutShort) {
+  const std::string original = testing::ReadFileBytes((kRefTest / "mozilla" / "jpg-progressive.jpg").string());
+  const std::size_t lastScan = original.rfind("\xFF\xDA");
+  const std::size_t end = original.rfind("\xFF\xD9");
+  ASSERT_NE(lastScan, std::string::npos);
+  ASSERT_LT(lastScan, end);
+  const std::string scan = original.substr(lastScan, end - lastScan);
+  auto repeated = [&](int times) {
+    std::string bytes = original.substr(0, end);
+    for (int i = 0; i < times; ++i) bytes += scan;
+    return bytes + original.substr(end);
+  };
+  gui::TJPEGImage some, endless;
+  loadJpeg(some, repeated(20));
+  EXPECT_EQ(some.Bitmap().Width(), some.Width());
+  loadJpeg(endless, repeated(1500));
+  try {
+    endless.Bitmap();
+    FAIL();
+  } catch (const gui::EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), "JPEG image has too many scans");
+  }
+}
+
 win::HPALETTE makePalette(const std::vector<std::uint32_t>& colours) {
   std::vector<std::uint8_t> storage(sizeof(win::LOGPALETTE) + colours.size() * sizeof(win::PALETTEENTRY));
   auto* palette = reinterpret_cast<win::LOGPALETTE*>(storage.data());
