@@ -50,7 +50,6 @@ class TPreReader {
 
   TCharCollection bytes_;
   TokenObj line_;
-  TCellBasic* preCell_ = nullptr;
   TCellBasic* paragraphOuter_ = nullptr;  // set while a P of this reader is open
   TCellBasic* formOuter_ = nullptr;       // set while a FORM of this reader is open
 };

@@ -94,3 +94,21 @@ TEST(BlockStructure, FormsNestAtTheSameLevel) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(BlockStructure, UnclosedListEndsAtItsCallersStopSymbol) {
+  // The second FORM ends the first form's content; the open list does not swallow it.
+  EXPECT_EQ(testing::Parse("<form><ul><li>a<form>b").Dump(),
+            "Body default.\n"
+            "  Block form.\n"
+            "    Block ul.\n"
+            "      ListItem li.\n"
+            "        Text |a |\n"
+            "  Block form.\n"
+            "    Text |b |\n");
+}
+
+}  // namespace
+}  // namespace engine
