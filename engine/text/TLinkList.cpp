@@ -58,10 +58,12 @@ void TLinkList::Compact() {
 
 void TLinkList::Clear() {
   while (!runs_.empty()) {
-    if (TFontObj* run = runs_.back()) run->LeaveLinks(nullptr);
-    else {
+    TFontObj* run = runs_.back();
+    if (run) run->LeaveLinks(nullptr);
+    // A slot the run did not give back (or an empty one) goes all the same.
+    if (!runs_.empty() && runs_.back() == run) {
       runs_.pop_back();
-      --holes_;
+      if (!run) --holes_;
     }
   }
   holes_ = 0;
