@@ -1,6 +1,7 @@
 #include "platform/gui/TScrollBar.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/gui/UserCalls.h"
 #include "platform/win/user/SystemMetrics.h"
@@ -43,7 +44,8 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
 }
 
 void TScrollBar::SetPageSize(int Value) {
-  Value = std::clamp(Value, 0, std::max(0, max_ - min_ + 1));
+  const long long rangeSize = static_cast<long long>(max_) - min_ + 1;
+  Value = static_cast<int>(std::clamp<long long>(Value, 0, std::min<long long>(rangeSize, INT32_MAX)));
   if (Value == pageSize_) return;
   pageSize_ = Value;
   WriteScrollInfo();
@@ -114,7 +116,8 @@ void TScrollBar::DoScroll(TMessage& Message) {
     default: break;
   }
   // The user scrolls no further than the last full page.
-  const long long highest = pageSize_ > 0 ? std::max<long long>(min_, max_ - pageSize_ + 1LL) : max_;
+  const long long highest =
+      pageSize_ > 0 ? std::max<long long>(min_, static_cast<long long>(max_) - pageSize_ + 1) : max_;
   int scrollPos = static_cast<int>(std::clamp<long long>(position, min_, highest));
   Scroll(static_cast<TScrollCode>(std::min<win::WORD>(code, win::SB_ENDSCROLL)), scrollPos);
   SetPosition(scrollPos);

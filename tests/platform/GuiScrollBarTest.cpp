@@ -145,6 +145,14 @@ TEST_F(GuiScrollBar, ProgramSetsAreKeptInRange) {
   EXPECT_EQ(bar->Min(), 10);
   EXPECT_EQ(bar->Max(), 10);
   EXPECT_EQ(bar->Position(), 10);
+  // The widest range there is: sizes are computed without overflow.
+  bar->SetParams(0, INT32_MIN, INT32_MAX);
+  bar->SetPageSize(INT32_MAX);
+  EXPECT_EQ(bar->PageSize(), INT32_MAX);
+  bar->SetPosition(INT32_MAX);
+  pressAt(*bar, ScrollBarPart::LineDown, win::WM_LBUTTONDOWN);
+  pressAt(*bar, ScrollBarPart::LineDown, win::WM_LBUTTONUP);
+  EXPECT_EQ(bar->Position(), 1);  // the start of the last full page
   TScrollBar loose(nullptr);  // no window: nothing to write, nothing fails
   loose.SetParams(3, 0, 5);
   EXPECT_EQ(loose.PartRect(ScrollBarPart::LineUp).right, 16);
