@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/document/TSectionList.h"
+#include "engine/text/TFontObj.h"
 #include "images/TStringBitmapList.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/StringFunctions.h"
@@ -65,6 +66,10 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
   root_ = std::make_unique<engine::TSectionList>(this, paintPanel_);
   root_->OnBackgroundChanged = [this](engine::TSectionList* Sender) { BackgroundChanged(Sender); };
   root_->OnProgress = [this](int Percent) { ReportProgress(Percent); };
+  root_->Links.IsVisited = [this](const std::string& Url) { return visited_.IndexOf(Url) >= 0; };
+  root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY); };
+  root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget); };
+  root_->Links.OnKeyDown = [this](win::WORD& Key, gui::TShiftState Shift) { KeyDown(Key, Shift); };
   root_->ShowImages = true;
   root_->PreFontName = defPreFontName_;
   root_->HotSpotColor = defHotSpotColor_;

@@ -53,6 +53,7 @@ constexpr ThtmlViewerOptions htNoLinkHilite = 1u << 8;
 
 // Messages the viewer posts to itself.
 constexpr win::UINT kAutoScrollMessage = 0x466;
+constexpr win::UINT kLinkActivationMessage = 0x467;
 
 enum ThtProgressStage { psStarting, psRunning, psEnding };
 
@@ -117,6 +118,8 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   // Follows the link last hit (the hot-spot click event first).
   void FollowLink();
   bool FireHotSpotClick();
+  void PostLinkActivation(const engine::TUrlTarget& Target);
+  void ScrollLinkIntoView(int Y);
   const std::string& LinkUrl() const { return linkUrl_; }
   int CaretPosition() const { return caretPos_; }
   void DoubleClickAt(gui::TShiftState Shift, int X, int Y);
@@ -296,6 +299,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   bool leftDown_ = false;
   bool linkFollowed_ = false;
   bool autoScroll_ = false;
+  bool focusingLink_ = false;
   bool middleScroll_ = false;
   int middleStartY_ = 0;
   // Cleared when the viewer goes, for loops that pump messages.

@@ -158,6 +158,26 @@ void THTMLViewer::FollowLink() {
   }
 }
 
+// Enter on a link's tab stop: the link is followed from the message loop,
+// after the key handling that raised it has finished.
+void THTMLViewer::PostLinkActivation(const engine::TUrlTarget& Target) {
+  linkUrl_ = Target.Url;
+  linkTarget_ = Target.Target;
+  if (HandleAllocated()) win::PostMessageW(Handle(), kLinkActivationMessage, 0, 0);
+}
+
+// A link that took the focus is brought into view unless the mouse put it there.
+void THTMLViewer::ScrollLinkIntoView(int Y) {
+  if (focusingLink_) return;
+  const int top = VerticalPosition();
+  if (Y < top) {
+    ScrollVertically(Y);
+  } else if (Y > top + ClientHeight() - 30) {
+    ScrollVertically(Y - ClientHeight() / 2);
+  }
+  paintPanel_->Invalidate();
+}
+
 // The pointer left the panel: the hover state goes.
 void THTMLViewer::MouseLeaveTimer() {
   win::POINT point{};

@@ -68,6 +68,10 @@ void THTMLViewer::WndProc(gui::TMessage& Message) {
     AutoScrollLoop();
     return;
   }
+  if (Message.Msg == kLinkActivationMessage) {
+    FollowLink();
+    return;
+  }
   gui::TWinControl::WndProc(Message);
 }
 

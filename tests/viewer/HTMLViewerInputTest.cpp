@@ -8,6 +8,7 @@
 
 #include "ViewerTestSupport.h"
 #include "engine/common/Cursors.h"
+#include "engine/html/TUrlTarget.h"
 #include "platform/win/user/SystemParameters.h"
 
 namespace viewer {
@@ -242,6 +243,27 @@ TEST_F(HTMLViewerInput, DragAboveTheTopScrollsUntilTheButtonGoes) {
   EXPECT_FALSE(view().Busy());
   EXPECT_LT(view().Document().SelB, view().Document().SelE);
   win::DestroyWindow(ticker);
+}
+
+}  // namespace
+}  // namespace viewer
+
+namespace viewer {
+namespace {
+
+TEST_F(HTMLViewerInput, LinkActivationFollowsFromTheQueue) {
+  load(tallDocument(80) + "<p><a name=\"end\">End</a></p>", "/d/page.htm");
+  std::vector<std::string> clicks;
+  view().OnHotSpotClick = [&](gui::TObject*, const std::string& src, bool&) { clicks.push_back(src); };
+  engine::TUrlTarget target;
+  target.Url = "#end";
+  view().PostLinkActivation(target);
+  EXPECT_TRUE(clicks.empty());  // not inside the key handling
+  pump();
+  EXPECT_EQ(clicks, std::vector<std::string>{"#end"});
+  EXPECT_GT(view().VerticalPosition(), 0);
+  EXPECT_TRUE(view().Document().Links.IsVisited("/d/page.htm#end"));
+  EXPECT_FALSE(view().Document().Links.IsVisited("/d/page.htm#other"));
 }
 
 }  // namespace
