@@ -23,6 +23,7 @@
 #include "viewer/TPaintPanel.h"
 
 namespace engine {
+class TIDObject;
 class TSectionList;
 }
 namespace images {
@@ -61,6 +62,17 @@ enum ThtProgressStage { psStarting, psRunning, psEnding };
 constexpr int kHtmlKind = 0;
 constexpr int kTextKind = 1;
 constexpr int kImageKind = 2;
+
+// What lies under a right click.
+struct TRightClickParameters {
+  std::string LinkUrl;
+  std::string LinkTarget;
+  engine::TIDObject* ImageObject = nullptr;
+  int ImagePointX = 0;
+  int ImagePointY = 0;
+  std::u16string WordUnderPoint;
+};
+using TRightClickEvent = std::function<void(gui::TObject* Sender, TRightClickParameters& Parameters)>;
 
 using THotSpotEvent = std::function<void(gui::TObject* Sender, const std::string& SRC)>;
 using THotSpotClickEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, bool& Handled)>;
@@ -212,6 +224,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   gui::TNotifyEvent OnParseEnd;
   TMetaRefreshType OnMetaRefresh;
   gui::TMouseEvent OnMouseDouble;
+  TRightClickEvent OnRightClick;
   engine::TLinkType OnLink;
   engine::TMetaType OnMeta;
   engine::TSoundType OnSoundRequest;
@@ -263,6 +276,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void LeaveMiddleScroll();
   bool LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title);
   int DocumentPositionAt(int X, int Y);
+  void RightClick(int X, int Y);
 
   // Members (the panels and bars are owned through the component tree).
   gui::TPanel* borderPanel_ = nullptr;

@@ -91,6 +91,10 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
     return;
   }
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+  if (Button == gui::mbRight && OnRightClick) {
+    RightClick(X, Y);
+    return;
+  }
   if (Button != gui::mbLeft || (Shift & gui::ssShift)) return;
   autoScroll_ = false;
   ExtendSelectionTo(X, Y);
@@ -104,6 +108,26 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
   linkTarget_ = target;
   linkFollowed_ = true;
   FollowLink();
+}
+
+// The host learns the image, link and word under the point; the hover timer
+// rests meanwhile, since the host may show a menu.
+void THTMLViewer::RightClick(int X, int Y) {
+  TRightClickParameters parameters;
+  int ix = 0, iy = 0;
+  engine::TIDObject* image = nullptr;
+  if (root_->ObjectAtPoint(X + HorizontalPosition(), Y + VerticalPosition(), image, ix, iy)) {
+    parameters.ImageObject = image;
+    parameters.ImagePointX = ix;
+    parameters.ImagePointY = iy;
+  }
+  std::string title;
+  LinkAt(X, Y, parameters.LinkUrl, parameters.LinkTarget, title);
+  int after = 0, before = 0;
+  GetWordAtPoint(X, Y, parameters.WordUnderPoint, after, before);
+  mouseTimer_->SetEnabled(false);
+  OnRightClick(this, parameters);
+  mouseTimer_->SetEnabled(true);
 }
 
 bool THTMLViewer::FireHotSpotClick() {

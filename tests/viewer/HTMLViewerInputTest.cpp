@@ -268,3 +268,27 @@ TEST_F(HTMLViewerInput, LinkActivationFollowsFromTheQueue) {
 
 }  // namespace
 }  // namespace viewer
+
+namespace viewer {
+namespace {
+
+TEST_F(HTMLViewerInput, RightClickTellsLinkAndWord) {
+  load("<p><a href=\"x.htm\" target=\"side\">LinkWord</a> other</p>");
+  TRightClickParameters seen;
+  int calls = 0;
+  view().OnRightClick = [&](gui::TObject*, TRightClickParameters& parameters) {
+    seen = parameters;
+    ++calls;
+  };
+  const win::POINT p = pointOf(2);
+  mouse(win::WM_RBUTTONDOWN, p.x, p.y);
+  mouse(win::WM_RBUTTONUP, p.x, p.y);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(seen.LinkUrl, "x.htm");
+  EXPECT_EQ(seen.LinkTarget, "side");
+  EXPECT_EQ(seen.WordUnderPoint, u"LinkWord");
+  EXPECT_EQ(seen.ImageObject, nullptr);
+}
+
+}  // namespace
+}  // namespace viewer
