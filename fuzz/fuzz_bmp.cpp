@@ -2,6 +2,7 @@
 // crash, hang or allocate without bound.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/gui/BmpFormat.h"
 
@@ -10,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (gui::decodeBmp(data, size, image) == gui::BmpStatus::Ok) {
     const std::vector<std::uint8_t> encoded = gui::encodeBmp(image);
     gui::DibImage again;
-    if (gui::decodeBmp(encoded.data(), encoded.size(), again) != gui::BmpStatus::Ok) __builtin_trap();
+    if (gui::decodeBmp(encoded.data(), encoded.size(), again) != gui::BmpStatus::Ok) std::abort();
   }
   return 0;
 }

@@ -3,14 +3,13 @@
 // with markup taken from their command, their own include among it.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "engine/html/HtmlLexer.h"
 #include "engine/html/EParseError.h"
-#include "engine/html/ParseState.h"
-#include "engine/css/TProperties.h"
 #include "platform/gui/TStringList.h"
+#include "tests/engine/LexerTestSupport.h"
 
 namespace {
 
@@ -20,11 +19,8 @@ constexpr int kCodePages[] = {0,    1252, 65001, 932,  936,  949,   950,   1250,
 
 void StartDocument(const std::uint8_t* data, std::size_t size) {
   using namespace engine;
-  ResetParseState();
-  auto properties = std::make_unique<TProperties>();
-  properties->CodePage = kCodePages[data[0] % std::size(kCodePages)];
-  parseState.PropStack.Add(std::move(properties));
-  SetDocumentText(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+  testing::PrepareLexing(std::string(reinterpret_cast<const char*>(data + 1), size - 1),
+                         kCodePages[data[0] % std::size(kCodePages)]);
   parseState.RawMode = (data[0] & 0x40) != 0;
   parseState.CountingPass = (data[0] & 0x20) != 0;
   parseState.ProgressShare = 75;
@@ -58,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       if (parseState.Symbol == symEndOfInput) break;
       const TokenObj& token = *parseState.Token;
-      if (token.Characters.size() != token.Positions.size()) __builtin_trap();
+      if (token.Characters.size() != token.Positions.size()) std::abort();
     }
   } catch (const EParseError&) {
   }

@@ -2,6 +2,7 @@
 // refuse with its exception or decode, never crash, hang or leak.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/gui/Exception.h"
 #include "platform/gui/TStream.h"
@@ -18,7 +19,7 @@ void decode(const std::uint8_t* data, std::size_t size, gui::TJPEGPixelFormat fo
     image.LoadFromStream(stream);
     image.SetPixelFormat(format);
     gui::TBitmap& bitmap = image.Bitmap();
-    if (bitmap.Width() != image.Width() || bitmap.Height() != image.Height()) __builtin_trap();
+    if (bitmap.Width() != image.Width() || bitmap.Height() != image.Height()) std::abort();
   } catch (const gui::EInvalidGraphic&) {
   }
 }

@@ -3,6 +3,7 @@
 // parts). A store that loads is dumped, saved and read back, and must give
 // the same rules.
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -37,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CKillFile store;
   if (!store.LoadData(folder.path().c_str(), true, "*")) return 0;
   const std::string before = kestrane::XmlDump(store);
-  if (!store.SaveData(false)) __builtin_trap();
+  if (!store.SaveData(false)) std::abort();
   CKillFile reloaded;
   if (!reloaded.LoadData(folder.path().c_str(), true, "*") || kestrane::XmlDump(reloaded) != before)
-    __builtin_trap();
+    std::abort();
   return 0;
 }

@@ -2,6 +2,7 @@
 // kind of source, then the merge into a scratch store of three rules, which
 // is saved and read back and must give the same rules.
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -30,13 +31,13 @@ void mergeAndReload(const Scratch& scratch, const TiXmlDocument& document, const
                     const kestrane::MergeOptions& options, std::ostream& sink) {
   scratch.reset();
   CKillFile store;
-  if (!store.LoadData(scratch.work.path().c_str(), true, source)) __builtin_trap();
-  if (kestrane::MergeRules(document, source, &store, options, sink) < 0) __builtin_trap();
+  if (!store.LoadData(scratch.work.path().c_str(), true, source)) std::abort();
+  if (kestrane::MergeRules(document, source, &store, options, sink) < 0) std::abort();
   const std::string merged = kestrane::XmlDump(store);
-  if (!store.SaveData(true)) __builtin_trap();
+  if (!store.SaveData(true)) std::abort();
   CKillFile reloaded;
-  if (!reloaded.LoadData(scratch.work.path().c_str(), true, source)) __builtin_trap();
-  if (kestrane::XmlDump(reloaded) != merged) __builtin_trap();
+  if (!reloaded.LoadData(scratch.work.path().c_str(), true, source)) std::abort();
+  if (kestrane::XmlDump(reloaded) != merged) std::abort();
 }
 
 }  // namespace

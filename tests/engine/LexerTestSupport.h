@@ -17,13 +17,20 @@ struct LexedItem {
   int headingLevel;
 };
 
-// Fresh parse state over the document, text in the code page, first character read.
-inline void StartLexing(const std::string& document, int codePage = 1252) {
+// Fresh parse state over the document, text in the code page; nothing read
+// yet, so reading modes and hooks can still be set. Shared with the lexer's
+// fuzz target.
+inline void PrepareLexing(const std::string& document, int codePage = 1252) {
   ResetParseState();
   auto properties = std::make_unique<TProperties>();
   properties->CodePage = codePage;
   parseState.PropStack.Add(std::move(properties));
   SetDocumentText(document);
+}
+
+// PrepareLexing, then the first character read.
+inline void StartLexing(const std::string& document, int codePage = 1252) {
+  PrepareLexing(document, codePage);
   NextCharSkippingMarkup();
 }
 
