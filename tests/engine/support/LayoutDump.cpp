@@ -12,6 +12,9 @@
 #include "engine/document/THorzLine.h"
 #include "engine/document/TPage.h"
 #include "engine/tables/ThtmlTable.h"
+#include "engine/text/SectionDump.h"
+#include "engine/text/TPreFormated.h"
+#include "engine/text/TSection.h"
 
 namespace engine::testing {
 
@@ -77,6 +80,14 @@ bool DescribeModelKinds(const TSectionBase& section, DumpLine& line) {
     line.height = rule->RuleHeight;
     return true;
   }
+  if (const auto* text = dynamic_cast<const TSection*>(&section)) {
+    line.kind = dynamic_cast<const TPreFormated*>(text) != nullptr ? "PreText" : "Text";
+    line.y = text->TopY;
+    line.height = text->SectionHeight;
+    line.extra = " chars=" + std::to_string(text->FirstCharPos) + "+" + std::to_string(text->CharCount);
+    line.details = DumpTextLines(*text);  // line X from the X the section was laid out at
+    return true;
+  }
   if (dynamic_cast<const TPage*>(&section) != nullptr) {
     line.kind = "Page";
     line.y = section.TopY;
@@ -130,6 +141,9 @@ void WriteLine(const DumpLine& line, int depth, std::ostringstream& out) {
   out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << line.kind;
   if (!line.tag.empty()) out << ' ' << line.tag;
   out << " (" << line.x << ',' << line.y << ") " << line.width << 'x' << line.height << line.extra << '\n';
+  std::istringstream details(line.details);
+  for (std::string detail; std::getline(details, detail);)
+    out << std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') << detail << '\n';
   for (const DumpLine& part : line.parts) WriteLine(part, depth + 1, out);
   if (line.children != nullptr) DumpCell(*line.children, depth + 1, out);
 }

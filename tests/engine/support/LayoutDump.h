@@ -23,6 +23,7 @@ struct DumpLine {
   int width = 0;
   int height = 0;
   std::string extra;   // anything more, written after the size ("text=...")
+  std::string details;  // further lines (each ending in a newline), written one level deeper
   const TCellBasic* children = nullptr;  // a cell whose sections are dumped below, one level deeper
   std::vector<DumpLine> parts;           // boxes inside the section (a table's rows), dumped before children
 };
