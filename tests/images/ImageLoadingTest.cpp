@@ -277,6 +277,9 @@ TEST(BitmapFromStream, BitmapsAreAdaptedToTheScreen) {
     auto reduced = FromBytes(ReadBytes(DataDir() + "bmp/g/rgb24.bmp"), kind, mask);
     ASSERT_TRUE(reduced);
     EXPECT_EQ(reduced->PixelFormat(), gui::pf8bit);
+    auto photo = FromBytes(ReadBytes(DataDir() + "jpeg/jpeg-decoder/reftest/rgb.jpg"), kind, mask);
+    ASSERT_TRUE(photo);
+    EXPECT_EQ(photo->PixelFormat(), gui::pf8bit);
   }
 }
 
