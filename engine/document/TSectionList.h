@@ -28,6 +28,8 @@ class TObject;
 
 namespace engine {
 
+struct TTablePartRec;
+
 class TIDNameList;
 class TFontObj;
 class TStyleList;
@@ -155,6 +157,11 @@ class TSectionList : public TCell {
   bool PageMoved = false;     // the page bottom moved for a repeated table header
   bool SkipDraw = false;      // a page break before a block ended this page
   bool IsCopy = false;
+  // Printing a table with repeated header or footer rows across pages: the
+  // table that is being split (not owned) and its page state, which the
+  // printer reads between pages.
+  TSectionBase* TableBeingPrinted = nullptr;
+  TTablePartRec* TablePartSlot = nullptr;
   // The first text line laid out inside a list item stores its baseline here.
   int* FirstLinePointer = nullptr;
 

@@ -40,8 +40,11 @@ class TCellList {
   }
 
   // Draws the row's cells with its top at document Y; returns Y + RowHeight.
+  // drawnOnPage tells (and records) whether a row of the table was drawn on
+  // the printed page already.
   int Draw(gui::TCanvas* canvas, TSectionList& document, TColor dark, TColor light, bool tableHasBorder,
-           int cellSpacing, int Y, int X, const std::vector<int>& widths, const win::RECT& clipRect);
+           int cellSpacing, int Y, int X, const std::vector<int>& widths, const win::RECT& clipRect,
+           bool& drawnOnPage);
 
   std::vector<std::unique_ptr<TCellObj>> Cells;
   int RowHeight = 0;

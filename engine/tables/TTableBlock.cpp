@@ -125,7 +125,6 @@ void TTableBlock::TakeBorderFromTable() {
   for (int side : {Marg::BorderTopStyle, Marg::BorderRightStyle, Marg::BorderBottomStyle, Marg::BorderLeftStyle})
     MargArrayO[static_cast<std::size_t>(side)] = 3;
   BorderFromAttribute = true;
-  Table->BorderTopWidth = Table->BorderBottomWidth = Table->BorderWidth;
 }
 
 int TTableBlock::BordersAndPaddings() const {
@@ -159,6 +158,9 @@ int TTableBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int /*A
     m[Marg::BackgroundColor] = static_cast<int>(BkColor);
   const TColor background = static_cast<TColor>(m[Marg::BackgroundColor]);
   if (Table) {
+    // The printed table keeps room for the block's borders at page ends.
+    Table->BorderTopWidth = std::max(0, m[Marg::BorderTopWidth]);
+    Table->BorderBottomWidth = std::max(0, m[Marg::BorderBottomWidth]);
     Table->HasBackground = background != kNoColor && BackgroundImageUrl.empty();
     Table->BackgroundColor = Table->HasBackground ? background : kNoColor;
   }

@@ -112,7 +112,10 @@ class ThtmlTable : public TSectionBase {
   // Document X where a cell's content starts.
   int CellContentX(const TCellObj& cell) const;
   // Painting.
-  int PaintRows(gui::TCanvas* canvas, const win::RECT& clipRect, int X, int Y, int firstRow, int lastRow);
+  int PaintRows(gui::TCanvas* canvas, const win::RECT& clipRect, int X, int firstRow, int lastRow);
+  void PaintAcrossPages(gui::TCanvas* canvas, const win::RECT& clipRect, int X, int Y);
+  void ChooseNextPart();
+  int HeaderHeight() const;
 
   // Content cells in row-major order for lookups.
   template <class Visit>
