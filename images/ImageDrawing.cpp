@@ -219,25 +219,41 @@ void BlitImageThroughMask(win::HDC DC, gui::TBitmap* Image, gui::TBitmap* Mask, 
   // the bitmap a memory DC holds, rather than by making a target-sized
   // bitmap to look at on every paint.
   if (monochromeTarget(DC)) return;
-  const int width = Image->Width(), height = Image->Height();
+  // The source part to work on: all of it, or, for an image drawn at its
+  // own size on an unscaled DC, only the part the DC can show, so that a
+  // large image scrolled in a small view costs the view, not the image.
+  win::RECT part{0, 0, Image->Width(), Image->Height()};
+  if (W == part.right && H == part.bottom && win::GetMapMode(DC) == win::MM_TEXT) {
+    win::RECT box{};
+    win::GetClipBox(DC, &box);
+    part = win::intersectRects(part, win::RECT{box.left - X, box.top - Y, box.right - X, box.bottom - Y});
+    if (part.left >= part.right || part.top >= part.bottom) return;
+  }
+  const int width = part.right - part.left, height = part.bottom - part.top;
+  const int dstX = W == Image->Width() ? X + part.left : X, dstY = H == Image->Height() ? Y + part.top : Y;
+  const int dstW = W == Image->Width() ? width : W, dstH = H == Image->Height() ? height : H;
+  // A 32-bit working copy of that part: the shared image stays as it is.
   gui::TBitmap image;
-  image.Assign(Image);
+  image.SetSize(width, height);
+  const win::HDC imageDc = image.Canvas().Handle();
+  win::BitBlt(imageDc, 0, 0, width, height, Image->Canvas().Handle(), part.left, part.top, win::SRCCOPY);
   gui::TBitmap inverted;
   inverted.SetMonochrome(true);
   inverted.SetSize(width, height);
-  win::BitBlt(inverted.Canvas().Handle(), 0, 0, width, height, Mask->Canvas().Handle(), 0, 0, win::NOTSRCCOPY);
+  win::BitBlt(inverted.Canvas().Handle(), 0, 0, width, height, Mask->Canvas().Handle(), part.left, part.top,
+              win::NOTSRCCOPY);
   const win::COLORREF oldBack = win::SetBkColor(DC, kWhite);
   const win::COLORREF oldText = win::SetTextColor(DC, 0x000000);
   const int oldMode = win::SetStretchBltMode(DC, win::BLACKONWHITE);
   // Opaque parts of the target go black; transparent parts stay.
-  win::StretchBlt(DC, X, Y, W, H, Mask->Canvas().Handle(), 0, 0, width, height, win::SRCAND);
+  win::StretchBlt(DC, dstX, dstY, dstW, dstH, Mask->Canvas().Handle(), part.left, part.top, width, height,
+                  win::SRCAND);
   // Transparent parts of the image go black, then the image is ORed in.
-  const win::HDC imageDc = image.Canvas().Handle();
   win::SetBkColor(imageDc, kWhite);
   win::SetTextColor(imageDc, 0x000000);
   win::BitBlt(imageDc, 0, 0, width, height, inverted.Canvas().Handle(), 0, 0, win::SRCAND);
   win::SetStretchBltMode(DC, win::COLORONCOLOR);
-  win::StretchBlt(DC, X, Y, W, H, imageDc, 0, 0, width, height, win::SRCPAINT);
+  win::StretchBlt(DC, dstX, dstY, dstW, dstH, imageDc, 0, 0, width, height, win::SRCPAINT);
   win::SetStretchBltMode(DC, oldMode);
   win::SetTextColor(DC, oldText);
   win::SetBkColor(DC, oldBack);

@@ -104,6 +104,28 @@ TEST(ImageDrawing, BlitThroughMaskKeepsTheTargetUnderWhite) {
   EXPECT_EQ(at(*target, 3, 1), RGB(1, 2, 3));
   EXPECT_EQ(at(*image, 1, 0), RGB(10, 200, 30));  // the image is not changed
 
+  // At its own size on a clipped target only the visible part is worked
+  // on; the pixels are the same.
+  auto big = filled(60, 40, RGB(0, 0, 90));
+  std::vector<win::POINT> opaque;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (x != (y * 7) % 60) opaque.push_back(win::POINT{x, y});
+  auto bigMask = maskOf(60, 40, opaque);
+  auto whole = filled(80, 60, RGB(7, 7, 7));
+  auto clipped = filled(80, 60, RGB(7, 7, 7));
+  BlitImageThroughMask(whole->Canvas().Handle(), big.get(), bigMask.get(), 10, 5, 60, 40);
+  win::IntersectClipRect(clipped->Canvas().Handle(), 30, 20, 50, 33);
+  BlitImageThroughMask(clipped->Canvas().Handle(), big.get(), bigMask.get(), 10, 5, 60, 40);
+  win::SelectClipRgn(clipped->Canvas().Handle(), 0);
+  int differing = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 80; ++x) {
+      const bool visible = x >= 30 && x < 50 && y >= 20 && y < 33;
+      differing += at(*clipped, x, y) != (visible ? at(*whole, x, y) : RGB(7, 7, 7));
+    }
+  EXPECT_EQ(differing, 0);
+
   gui::TBitmap mono;
   mono.SetMonochrome(true);
   mono.SetSize(4, 2);
