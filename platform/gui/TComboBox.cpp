@@ -99,11 +99,13 @@ TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner), items_(*this)
   AdjustHeight();
 }
 
+// The open list goes first, quietly, while this control can still answer it.
 TComboBox::~TComboBox() {
-  if (dropped_ && popup_ && popup_->HandleAllocated() && win::GetCapture() == popup_->Handle()) {
-    dropped_ = false;
-    win::ReleaseCapture();
-  }
+  dropped_ = false;
+  if (!popup_) return;
+  if (popup_->HandleAllocated() && win::GetCapture() == popup_->Handle()) win::ReleaseCapture();
+  delete popup_;
+  popup_ = nullptr;
 }
 
 void TComboBox::AdjustHeight() { SetHeight(FontMeasure(Font()).LineHeight() + 8); }

@@ -111,6 +111,19 @@ TEST_F(GuiComboBox, ItemChangesKeepTheChoiceConsistent) {
   EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
+TEST_F(GuiComboBox, FreeingAnOpenComboBoxClosesItsListQuietly) {
+  TComboBox* combo = fruitCombo();
+  combo->SetFocus();
+  key(win::VK_F4);
+  ASSERT_TRUE(combo->DroppedDown());
+  combo->OnCloseUp = [this](TObject*) { log.push_back("close"); };
+  delete combo;
+  EXPECT_EQ(win::GetCapture(), 0u);
+  mouse(form(), win::WM_LBUTTONDOWN, 50, 50);  // nothing is left to answer
+  mouse(form(), win::WM_LBUTTONUP, 50, 50);
+  EXPECT_EQ(log, std::vector<std::string>{"drop"});
+}
+
 TEST_F(GuiComboBox, HeightFollowsTheFont) {
   TComboBox* combo = fruitCombo();
   const int line = FontMeasure(combo->Font()).LineHeight();
