@@ -36,6 +36,12 @@ TPaintPanel::TPaintPanel(gui::TComponent* AOwner, THTMLViewer& Viewer) : gui::TC
   SetBevelOuter(gui::bvNone);
 }
 
+// Two quick clicks arrive as a double click (word selection).
+void TPaintPanel::CreateParams(gui::TCreateParams& Params) {
+  gui::TCustomPanel::CreateParams(Params);
+  Params.ClassStyle |= win::CS_DBLCLKS;
+}
+
 void TPaintPanel::Paint() {
   if (viewer_.PaintSuppressed() || offScreen_) return;
   viewer_.UpdateBorder();

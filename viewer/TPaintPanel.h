@@ -25,6 +25,7 @@ class TPaintPanel : public gui::TCustomPanel {
 
  protected:
   void Paint() override;
+  void CreateParams(gui::TCreateParams& Params) override;
   bool EraseBackground(win::HDC) override { return true; }
   void WndProc(gui::TMessage& Message) override;
 

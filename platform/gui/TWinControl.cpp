@@ -110,6 +110,7 @@ void TWinControl::CreateWnd() {
     throw EOutOfResources("Error creating window");
   }
   handle_ = made;
+  if (params.ClassStyle) win::setWindowClassStyle(made, params.ClassStyle);
   if (!Caption().empty()) TextChanged();
   for (TControl* child : std::vector<TControl*>(controls_))
     if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && !windowed->handle_) windowed->CreateWnd();

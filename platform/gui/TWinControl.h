@@ -28,6 +28,7 @@ struct TCreateParams {
   int Width = 0;
   int Height = 0;
   win::HWND WndParent = 0;
+  win::UINT ClassStyle = 0;  // CS_ values
 };
 
 class TWinControl : public TControl {

@@ -83,6 +83,18 @@ TEST_F(UserInputTest, SecondClickBecomesADoubleClickOnlyForClassesThatWantIt) {
             (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}));
   EXPECT_EQ(messagesOf(plain, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
             (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDOWN}));
+
+  // A window without a class takes the class style afterwards.
+  ASSERT_TRUE(setWindowClassStyle(plain, CS_DBLCLKS));
+  received().clear();
+  postMouseInput(WM_LBUTTONDOWN, {110, 10});
+  postMouseInput(WM_LBUTTONUP, {110, 10});
+  postMouseInput(WM_LBUTTONDOWN, {110, 10});
+  pumpMessages();
+  EXPECT_EQ(messagesOf(plain, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
+            (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}));
+  DestroyWindow(plain);
+  EXPECT_FALSE(setWindowClassStyle(plain, CS_DBLCLKS));
 }
 
 TEST_F(UserInputTest, WheelGoesUpToTheParentByDefault) {

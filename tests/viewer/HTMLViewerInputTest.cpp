@@ -97,6 +97,14 @@ TEST_F(HTMLViewerInput, DoubleClickSelectsAWord) {
   EXPECT_EQ(doubles, 1);
   EXPECT_EQ(view().GetSelectionText(), u"beta");
   EXPECT_EQ(view().CaretPosition(), before + 1);
+  // Two quick clicks of the user do the same.
+  view().SetSelectionStart(0);
+  mouse(win::WM_LBUTTONDOWN, beta.x, beta.y);
+  mouse(win::WM_LBUTTONUP, beta.x, beta.y);
+  mouse(win::WM_LBUTTONDOWN, beta.x, beta.y);
+  mouse(win::WM_LBUTTONUP, beta.x, beta.y);
+  EXPECT_EQ(doubles, 2);
+  EXPECT_EQ(view().GetSelectionText(), u"beta");
   // A comma is no word.
   const win::POINT comma = pointOf(10);
   EXPECT_FALSE(view().GetWordAtPoint(comma.x, comma.y, word, after, before));

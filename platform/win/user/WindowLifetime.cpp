@@ -263,6 +263,13 @@ BOOL DestroyWindow(HWND window) {
 
 BOOL IsWindow(HWND window) { return findWindow(window) ? TRUE : FALSE; }
 
+BOOL setWindowClassStyle(HWND window, UINT style) {
+  WindowRecord* record = findWindow(window);
+  if (!record) return FALSE;
+  record->classStyle = style;
+  return TRUE;
+}
+
 void resetWindows() {
   while (!windowStore().topLevel.empty()) {
     const HWND window = windowStore().topLevel.front();

@@ -82,6 +82,9 @@ HWND createWindowWithProcedure(WNDPROC procedure, DWORD exStyle, DWORD style, co
 // being destroyed.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
+// Gives a window made without a class the class styles it would have had
+// (CS_DBLCLKS: two quick clicks arrive as a double click). FALSE for a stale handle.
+BOOL setWindowClassStyle(HWND window, UINT style);
 
 // Tree.
 constexpr UINT GW_HWNDFIRST = 0;
