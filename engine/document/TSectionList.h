@@ -104,6 +104,10 @@ class TSectionList : public TCell {
   bool YOffsetChange = false;
   int SelB = 0;  // selection start and end (none when SelB >= SelE)
   int SelE = 0;
+  // The viewer's htShowDummyCaret option and its caret position: text sections
+  // then draw a caret sign at an empty selection.
+  bool ShowDummyCaret = false;
+  int CaretPos = 0;
   float ScaleX = 1.0f;
   float ScaleY = 1.0f;
 
