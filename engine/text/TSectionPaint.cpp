@@ -5,6 +5,7 @@
 #include "engine/css/TMyFont.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
+#include "engine/paint/TextDrawing.h"
 #include "engine/text/TSection.h"
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
@@ -49,6 +50,8 @@ class SectionPainter {
     if (doc && !copy_) {
       selB_ = doc->SelB - section.FirstCharPos;
       selE_ = doc->SelE - section.FirstCharPos;
+      dummyCaret_ = doc->ShowDummyCaret;
+      caretAtEnd_ = dummyCaret_ && selB_ == section.Len && doc->CaretPos == doc->SelB;
     }
   }
 
@@ -62,6 +65,7 @@ class SectionPainter {
   void DrawLine(LineRec& line, int x, int baseY);
   int DrawPiece(int pos, int count, bool selected, int x, int baseline, bool lineEnd, const LineRec& line);
   void SetPieceColors(const TFontObj& run, bool selected);
+  void DrawCaretSign(const TFontObj& run, int x, int baseline);
 
   TSection& s_;
   gui::TCanvas& canvas_;
@@ -74,12 +78,16 @@ class SectionPainter {
   int selE_ = 0;
   win::RECT clip_{};
   bool justified_ = false;
+  bool dummyCaret_ = false;
+  bool caretAtEnd_ = false;
 };
 
 // Whether the character at index is selected, and how many characters on
 // the state stays the same (at most 32000).
 bool SectionPainter::Selected(int index, int& run) const {
-  if (copy_ || selE_ <= selB_ || index >= selE_) {
+  // With the caret sign shown an empty selection still splits the line at its place.
+  const bool none = selE_ < selB_ || (selE_ == selB_ && !dummyCaret_);
+  if (copy_ || none || index >= selE_) {
     run = kSelectionStep;
     return false;
   }
@@ -149,10 +157,23 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
     const bool selected = Selected(pos, same);
     int pieceEnd = std::min(measure_.PieceEnd(pos, end), pos + same);
     if (!justify && pieceEnd - pos > kDrawSlice) pieceEnd = pos + kDrawSlice;
+    if (dummyCaret_ && !selected && pos == selB_) {
+      if (const TFontObj* run = measure_.SelectFontAt(pos)) DrawCaretSign(*run, penX, baseline);
+    }
     penX = DrawPiece(pos, pieceEnd - pos, selected, penX, baseline, pieceEnd == end, line);
     pos = pieceEnd;
   }
+  if (caretAtEnd_ && end == s_.Len) {
+    if (const TFontObj* run = measure_.SelectFontAt(end - 1)) DrawCaretSign(*run, penX, baseline);
+  }
   win::SetTextJustification(dc_, 0, 0);
+}
+
+// A one-pixel rectangle as tall as the run's font, in the text colour.
+void SectionPainter::DrawCaretSign(const TFontObj& run, int x, int baseline) {
+  const int ascent = run.tmHeight - run.Descent;
+  FillRectWithColor(canvas_, x, baseline - ascent, x + 1, baseline + run.Descent,
+                    static_cast<TColor>(ResolvedColor(run.Font->Color())));
 }
 
 void SectionPainter::SetPieceColors(const TFontObj& run, bool selected) {

@@ -453,5 +453,37 @@ TEST_F(TextSections, JustifiedCaretsFollowTheDrawnShares) {
   EXPECT_GT(withRemainder, 2);
 }
 
+// With the caret sign on, an empty selection draws a one-pixel column as tall
+// as the font where the caret stands, and nothing else changes.
+TEST_F(TextSections, DummyCaretMarksAnEmptySelection) {
+  auto section = Finished(u"MM MM");
+  Layout(*section, 400);
+  doc.SelB = doc.SelE = doc.CaretPos = 2;
+  gui::TBitmap pictures[2];
+  for (int i = 0; i < 2; ++i) {
+    doc.ShowDummyCaret = i == 1;
+    pictures[i].SetSize(200, 40);
+    pictures[i].Canvas().Brush().SetColor(0xFFFFFF);
+    pictures[i].Canvas().FillRect(win::RECT{0, 0, 200, 40});
+    section->PaintSection(&pictures[i].Canvas(), win::RECT{0, 0, 200, 40}, imgr, 0, 0, 0);
+  }
+  const int caretX = Width(u"MM");
+  int column = 0;
+  int elsewhere = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (pictures[0].Canvas().Pixels(x, y) != pictures[1].Canvas().Pixels(x, y)) (x == caretX ? column : elsewhere)++;
+  EXPECT_EQ(elsewhere, 0);
+  EXPECT_GE(column, section->Fonts.Items(0)->tmHeight - 2);
+  // At the section's end the sign stands after its last character.
+  doc.SelB = doc.SelE = doc.CaretPos = section->Len;
+  pictures[1].Canvas().FillRect(win::RECT{0, 0, 200, 40});
+  section->PaintSection(&pictures[1].Canvas(), win::RECT{0, 0, 200, 40}, imgr, 0, 0, 0);
+  int atEnd = 0;
+  for (int y = 0; y < 40; ++y) atEnd += (pictures[1].Canvas().Pixels(Width(u"MM MM "), y) & 0xFF) < 128;
+  EXPECT_GE(atEnd, section->Fonts.Items(0)->tmHeight - 2);
+  doc.ShowDummyCaret = false;
+}
+
 }  // namespace
 }  // namespace engine
