@@ -118,8 +118,9 @@ std::unique_ptr<gui::TBitmap> TGif::BuildGifStrip(std::unique_ptr<gui::TBitmap>&
   OwnedBitmap mask(transparent ? win::CreateBitmap(width, screenHeight_, 1, 1, nullptr) : 0);
   if (transparent && !mask.get()) throw gui::EOutOfResources("Out of system resources");
   win::Surface* maskSurface = transparent ? &mask.surface() : nullptr;
+  // Only frame 1 starts transparent: every later frame starts as a copy of the one before.
   if (maskSurface)
-    for (int y = 0; y < maskSurface->height; ++y) std::fill_n(maskSurface->rowPtr(y), width, kMaskTransparent);
+    for (int y = 0; y < maskSurface->height; ++y) std::fill_n(maskSurface->rowPtr(y), screenWidth_, kMaskTransparent);
 
   const StripSurfaces out{strip.surface(), maskSurface, screenWidth_};
   for (int i = 0; i < count; ++i) {

@@ -294,8 +294,7 @@ std::unique_ptr<gui::TObject> ImageFromStream(gui::TMemoryStream* Stream, TMaskK
       Kind = mkNone;
       return image;
     } catch (const gui::Exception&) {
-      ::unlink(name.c_str());
-      return nullptr;
+      return nullptr;  // the image removed its file already
     }
   }
   return BitmapFromStream(Stream, Kind, Mask);
