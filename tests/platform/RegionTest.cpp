@@ -20,8 +20,9 @@ PixelSet pixelsOf(const Region& region) {
   return pixels;
 }
 
-// Checks the documented band invariant.
+// Checks the documented band invariant, here and through the class's own check.
 void expectCanonical(const Region& region) {
+  EXPECT_TRUE(region.isCanonical());
   const auto& bands = region.bands();
   for (std::size_t i = 0; i < bands.size(); ++i) {
     ASSERT_LT(bands[i].top, bands[i].bottom);

@@ -1,5 +1,6 @@
 #include "platform/win/gdi/Region.h"
 
+#include <cassert>
 #include <limits>
 
 namespace win {
@@ -63,6 +64,25 @@ Region::Region(const RECT& rect) {
   if (left < right && top < bottom) bands_.push_back({top, bottom, {{left, right}}});
 }
 
+bool Region::isCanonical() const {
+  for (std::size_t i = 0; i < bands_.size(); ++i) {
+    const Band& band = bands_[i];
+    if (band.top >= band.bottom || band.spans.empty()) return false;
+    if (band.top < -kRegionCoordLimit || band.bottom > kRegionCoordLimit) return false;
+    for (std::size_t k = 0; k < band.spans.size(); ++k) {
+      const Span& span = band.spans[k];
+      if (span.left >= span.right || span.left < -kRegionCoordLimit || span.right > kRegionCoordLimit) return false;
+      if (k > 0 && band.spans[k - 1].right >= span.left) return false;
+    }
+    if (i > 0) {
+      const Band& above = bands_[i - 1];
+      if (above.bottom > band.top) return false;
+      if (above.bottom == band.top && above.spans == band.spans) return false;
+    }
+  }
+  return true;
+}
+
 int Region::complexity() const {
   if (bands_.empty()) return NULLREGION;
   return bands_.size() == 1 && bands_[0].spans.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
@@ -123,6 +143,7 @@ void Region::offset(LONG dx, LONG dy) {
   bands_.clear();
   for (Band& band : old)
     if (band.top < band.bottom) appendBand(band.top, band.bottom, normaliseSpans(std::move(band.spans)));
+  assert(isCanonical());
 }
 
 void Region::appendBand(LONG top, LONG bottom, std::vector<Span>&& spans) {
@@ -158,6 +179,7 @@ Region Region::combine(const Region& a, const Region& b, int mode) {
     if (ia < ba.size() && ba[ia].bottom <= y) ++ia;
     if (ib < bb.size() && bb[ib].bottom <= y) ++ib;
   }
+  assert(out.isCanonical());
   return out;
 }
 
@@ -180,6 +202,7 @@ Region Region::Builder::finish() {
   Region region;
   region.bands_ = std::move(bands_);
   bands_.clear();
+  assert(region.isCanonical());
   return region;
 }
 

@@ -64,6 +64,9 @@ class Region {
   explicit Region(const RECT& rect);
 
   bool empty() const { return bands_.empty(); }
+  // The invariant at the top of this file holds. Debug builds check it after
+  // every change; the tests check it too.
+  bool isCanonical() const;
   // NULLREGION, SIMPLEREGION (one rectangle) or COMPLEXREGION.
   int complexity() const;
   // Bounding box; all zero when empty.
