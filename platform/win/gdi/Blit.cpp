@@ -50,7 +50,7 @@ BOOL transfer(HDC destination, int x, int y, int width, int height, HDC sourceDc
               int sourceWidth, int sourceHeight, DWORD rop) {
   DeviceContext* dst = dcFromHandle(destination);
   if (!dst) return FALSE;
-  const unsigned code = (rop >> 16) & 0xFF;
+  const unsigned code = ternaryCode(rop);
   const DeviceBox box = deviceBox(*dst, x, y, width, height);
   SurfaceAccess dstAccess(*dst, true);
   if (!ropUsesSource(code)) {
@@ -78,7 +78,7 @@ BOOL transfer(HDC destination, int x, int y, int width, int height, HDC sourceDc
 }  // namespace
 
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
-  if (ropUsesSource((rop >> 16) & 0xFF)) return FALSE;
+  if (ropUsesSource(ternaryCode(rop))) return FALSE;
   return transfer(dc, x, y, width, height, 0, 0, 0, 0, 0, rop);
 }
 

@@ -5,44 +5,47 @@
 #include <vector>
 
 #include "platform/win/RectMath.h"
+#include "platform/win/gdi/Blit.h"
 #include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/Raster.h"
 
 namespace win {
 namespace {
 
-// The ternary operation on whole pixels: bit (p << 2 | s << 1 | d) of `code`
-// gives the result for each combination of pattern, source and destination bits.
-std::uint32_t ternary(unsigned code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+// Any ternary operation on whole pixels, bit by bit (see ternaryCode).
+std::uint32_t applyTernary(unsigned ternary, std::uint32_t pattern, std::uint32_t source, std::uint32_t destination) {
   std::uint32_t out = 0;
-  for (unsigned i = 0; i < 8; ++i) {
-    if (!(code & (1u << i))) continue;
-    out |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+  for (unsigned combination = 0; combination < 8; ++combination) {
+    if (!(ternary & (1u << combination))) continue;
+    out |= ((combination & 4) ? pattern : ~pattern) & ((combination & 2) ? source : ~source) &
+           ((combination & 1) ? destination : ~destination);
   }
   return out & kPixelMask;
 }
 
-// Combines one row; `valid` marks destination pixels that have a source.
-void combineRow(unsigned code, std::uint32_t* d, const std::uint32_t* s, const std::uint8_t* valid,
-                std::uint32_t p, int n) {
-  for (int i = 0; i < n; ++i) {
-    if (s && !valid[i]) continue;
-    const std::uint32_t src = s ? s[i] : 0;
-    switch (code) {
-      case 0xCC: d[i] = src; break;
-      case 0x33: d[i] = ~src & kPixelMask; break;
-      case 0x88: d[i] &= src; break;
-      case 0xEE: d[i] |= src; break;
-      case 0x66: d[i] ^= src; break;
-      case 0x44: d[i] = src & ~d[i] & kPixelMask; break;
-      case 0x11: d[i] = ~(src | d[i]) & kPixelMask; break;
-      case 0xBB: d[i] = (~src | d[i]) & kPixelMask; break;
-      case 0xF0: d[i] = p; break;
-      case 0x5A: d[i] ^= p; break;
-      case 0x55: d[i] = ~d[i] & kPixelMask; break;
-      case 0x00: d[i] = 0; break;
-      case 0xFF: d[i] = kWhitePixel; break;
-      default: d[i] = ternary(code, p, src, d[i]);
+// Combines one row of count pixels; `valid` marks destination pixels that have
+// a source. The named operations take a direct path.
+void combineRow(unsigned ternary, std::uint32_t* destination, const std::uint32_t* source, const std::uint8_t* valid,
+                std::uint32_t pattern, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (source && !valid[i]) continue;
+    const std::uint32_t from = source ? source[i] : 0;
+    std::uint32_t& to = destination[i];
+    switch (ternary) {
+      case ternaryCode(SRCCOPY): to = from; break;
+      case ternaryCode(NOTSRCCOPY): to = ~from & kPixelMask; break;
+      case ternaryCode(SRCAND): to &= from; break;
+      case ternaryCode(SRCPAINT): to |= from; break;
+      case ternaryCode(SRCINVERT): to ^= from; break;
+      case ternaryCode(SRCERASE): to = from & ~to & kPixelMask; break;
+      case ternaryCode(NOTSRCERASE): to = ~(from | to) & kPixelMask; break;
+      case ternaryCode(MERGEPAINT): to = (~from | to) & kPixelMask; break;
+      case ternaryCode(PATCOPY): to = pattern; break;
+      case ternaryCode(PATINVERT): to ^= pattern; break;
+      case ternaryCode(DSTINVERT): to = ~to & kPixelMask; break;
+      case ternaryCode(BLACKNESS): to = 0; break;
+      case ternaryCode(WHITENESS): to = kWhitePixel; break;
+      default: to = applyTernary(ternary, pattern, from, to);
     }
   }
 }
@@ -126,20 +129,20 @@ bool copyFast(Surface& dst, const RECT& r, const Surface& src, long long dx, lon
 }  // namespace
 
 void blit(DeviceContext& dc, long long x, long long y, long long width, long long height, const BlitSource& source,
-          unsigned code) {
+          unsigned ternary) {
   if (!dc.surface || width == 0 || height == 0) return;
   bool mirrorX = false, mirrorY = false;
   if (width < 0) { x += width; width = -width; mirrorX = true; }
   if (height < 0) { y += height; height = -height; mirrorY = true; }
-  const bool usesSource = ropUsesSource(code);
-  long long sx = source.x, sy = source.y, sw = source.width, sh = source.height;
+  const bool usesSource = ropUsesSource(ternary);
+  long long sourceX = source.x, sourceY = source.y, sourceWidth = source.width, sourceHeight = source.height;
   if (usesSource) {
-    if (!source.surface || source.surface->empty() || sw == 0 || sh == 0) return;
-    if (sw < 0) { sx += sw; sw = -sw; mirrorX = !mirrorX; }
-    if (sh < 0) { sy += sh; sh = -sh; mirrorY = !mirrorY; }
+    if (!source.surface || source.surface->empty() || sourceWidth == 0 || sourceHeight == 0) return;
+    if (sourceWidth < 0) { sourceX += sourceWidth; sourceWidth = -sourceWidth; mirrorX = !mirrorX; }
+    if (sourceHeight < 0) { sourceY += sourceHeight; sourceHeight = -sourceHeight; mirrorY = !mirrorY; }
   }
   std::uint32_t pattern = 0;
-  if (ropUsesPattern(code)) {
+  if (ropUsesPattern(ternary)) {
     const BrushPaint brush = brushPaint(dc.state.brush);
     if (!brush.paints) return;
     pattern = surfacePixel(*dc.surface, brush.color);
@@ -156,16 +159,16 @@ void blit(DeviceContext& dc, long long x, long long y, long long width, long lon
   }
   const int mode = dc.state.stretchMode;
   const bool combine = mode != COLORONCOLOR;
-  const bool plain = usesSource && sw == width && sh == height && !mirrorX && !mirrorY;
+  const bool plain = usesSource && sourceWidth == width && sourceHeight == height && !mirrorX && !mirrorY;
   // Surface position of destination cell (0, 0).
   const long long originX = x + dc.deviceOrigin.x, originY = y + dc.deviceOrigin.y;
   std::vector<std::uint32_t> row;
   std::vector<std::uint8_t> valid;
   clippedRects(dc, device, [&](const RECT& r) {
-    const int n = r.right - r.left;
-    if (plain && code == 0xCC && !convert.monoToColor && !convert.colorToMono) {
+    const int count = r.right - r.left;
+    if (plain && ternary == ternaryCode(SRCCOPY) && !convert.monoToColor && !convert.colorToMono) {
       // Keep to the source's bounds, then copy rows.
-      const long long dx = sx - originX, dy = sy - originY;
+      const long long dx = sourceX - originX, dy = sourceY - originY;
       const RECT sourceBounds{clampCoord(-dx), clampCoord(-dy), clampCoord(source.surface->width - dx),
                               clampCoord(source.surface->height - dy)};
       const RECT inSource = intersectRects(r, sourceBounds);
@@ -173,25 +176,26 @@ void blit(DeviceContext& dc, long long x, long long y, long long width, long lon
       return;
     }
     if (!usesSource) {
-      for (LONG yy = r.top; yy < r.bottom; ++yy) combineRow(code, dst.rowPtr(yy) + r.left, nullptr, nullptr, pattern, n);
+      for (LONG yy = r.top; yy < r.bottom; ++yy)
+        combineRow(ternary, dst.rowPtr(yy) + r.left, nullptr, nullptr, pattern, count);
       return;
     }
-    const AxisMap columns = mapAxis(r.left - originX, r.right - originX, width, sx, sw, mirrorX, combine,
-                                    source.surface->width);
-    const AxisMap rows = mapAxis(r.top - originY, r.bottom - originY, height, sy, sh, mirrorY, combine,
-                                 source.surface->height);
-    row.resize(static_cast<std::size_t>(n));
-    valid.resize(static_cast<std::size_t>(n));
+    const AxisMap columns = mapAxis(r.left - originX, r.right - originX, width, sourceX, sourceWidth, mirrorX,
+                                    combine, source.surface->width);
+    const AxisMap rows = mapAxis(r.top - originY, r.bottom - originY, height, sourceY, sourceHeight, mirrorY,
+                                 combine, source.surface->height);
+    row.resize(static_cast<std::size_t>(count));
+    valid.resize(static_cast<std::size_t>(count));
     for (LONG yy = r.top; yy < r.bottom; ++yy) {
       const std::size_t k = static_cast<std::size_t>(yy - r.top);
       const long long y0 = rows.first[k], y1 = rows.last[k];
       if (y0 >= y1) continue;
-      for (int i = 0; i < n; ++i) {
+      for (int i = 0; i < count; ++i) {
         const long long x0 = columns.first[static_cast<std::size_t>(i)], x1 = columns.last[static_cast<std::size_t>(i)];
         valid[static_cast<std::size_t>(i)] = x0 < x1;
         if (x0 < x1) row[static_cast<std::size_t>(i)] = convert(sampleArea(*source.surface, x0, x1, y0, y1, mode));
       }
-      combineRow(code, dst.rowPtr(yy) + r.left, row.data(), valid.data(), pattern, n);
+      combineRow(ternary, dst.rowPtr(yy) + r.left, row.data(), valid.data(), pattern, count);
     }
   });
 }

@@ -18,13 +18,18 @@ struct BlitSource {
   std::uint32_t backgroundPixel = 0xFFFFFF;  // source DC's background, for colour to monochrome
 };
 
-// `device` is the destination rectangle in device units (negative size
-// mirrors). `rop` is the ternary operation code (bits 16-23 of the ROP).
+// The ternary operation code of a raster operation: its bits 16-23. Bit
+// (pattern << 2 | source << 1 | destination) of the code is the result for
+// that combination of bits.
+constexpr unsigned ternaryCode(DWORD rop) { return (rop >> 16) & 0xFF; }
+
+// Transfers to the rectangle x, y, width, height of the destination, in
+// device units (a negative size mirrors), by the ternary operation code.
 void blit(DeviceContext& destination, long long x, long long y, long long width, long long height,
-          const BlitSource& source, unsigned ropCode);
+          const BlitSource& source, unsigned ternary);
 
 // Whether the ternary code reads the source / the pattern.
-inline bool ropUsesSource(unsigned code) { return ((code >> 2) & 0x33) != (code & 0x33); }
-inline bool ropUsesPattern(unsigned code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
+inline bool ropUsesSource(unsigned ternary) { return ((ternary >> 2) & 0x33) != (ternary & 0x33); }
+inline bool ropUsesPattern(unsigned ternary) { return ((ternary >> 4) & 0x0F) != (ternary & 0x0F); }
 
 }  // namespace win

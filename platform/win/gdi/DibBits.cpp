@@ -209,7 +209,7 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
   const POINT b = logicalToDevice(
       *dc, POINT{clampCoord(static_cast<long long>(x) + width), clampCoord(static_cast<long long>(y) + height)});
   SurfaceAccess access(*dc, true);
-  blit(*dc, a.x, a.y, static_cast<long long>(b.x) - a.x, static_cast<long long>(b.y) - a.y, source, (rop >> 16) & 0xFF);
+  blit(*dc, a.x, a.y, static_cast<long long>(b.x) - a.x, static_cast<long long>(b.y) - a.y, source, ternaryCode(rop));
   return std::abs(sourceHeight);
 }
 
@@ -237,7 +237,7 @@ int SetDIBitsToDevice(HDC handle, int x, int y, DWORD width, DWORD height, int s
   source.height = h;
   const POINT a = logicalToDevice(*dc, POINT{x, y});
   SurfaceAccess access(*dc, true);
-  blit(*dc, a.x, a.y, w, h, source, (SRCCOPY >> 16) & 0xFF);
+  blit(*dc, a.x, a.y, w, h, source, ternaryCode(SRCCOPY));
   return static_cast<int>(lines);
 }
 
