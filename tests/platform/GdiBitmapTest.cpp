@@ -180,6 +180,21 @@ TEST(GdiBitmap, LongStripsAreCreatedAndHugeAreasRefused) {
   EXPECT_EQ(CreateDIBSection(0, huge.get(), DIB_RGB_COLORS, &bits, 0, 0), 0u);
 }
 
+// Large sections come from mapped memory that may be reused after the last
+// one of the same size is freed: a new section is black all the same.
+TEST(GdiBitmap, LargeSectionsStartBlackAfterReuse) {
+  for (int round = 0; round < 2; ++round) {
+    Dib24 dib(2000, 1000);
+    ASSERT_NE(dib.bitmap, 0u);
+    const std::int64_t bytes = dibRowBytes(2000, 24) * 1000;
+    std::int64_t nonZero = 0;
+    for (std::int64_t i = 0; i < bytes; i += 997) nonZero += dib.bits[i] != 0;
+    EXPECT_EQ(nonZero, 0) << round;
+    EXPECT_EQ(dib.bits[bytes - 1], 0);
+    std::memset(dib.bits, 0xAB, static_cast<std::size_t>(bytes));
+  }
+}
+
 // A 24 bpp section that nothing changed is not converted again for every
 // blit from it: bits written behind the drawing calls' back show only after
 // GdiFlush (or after their address was fetched again through GetObject).

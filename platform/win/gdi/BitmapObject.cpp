@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/DibFormat.h"
@@ -54,10 +56,41 @@ HBITMAP newColorBitmap(int width, int height, int reportedBits) {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 constexpr std::size_t kMapAtLeast = std::size_t{4} << 20;
 
+// The last freed mapping (up to kKeepAtMost) is kept for the next one of the
+// same length: pictures of one size come in runs (a gallery, a page's
+// photos), and clearing mapped memory costs less than fresh pages do.
+constexpr std::size_t kKeepAtMost = std::size_t{64} << 20;
+
+struct KeptMapping {
+  std::mutex lock;
+  std::uint8_t* start = nullptr;
+  std::size_t length = 0;
+};
+
+KeptMapping& keptMapping() {
+  static KeptMapping* kept = new KeptMapping();  // outlives static destruction
+  return *kept;
+}
+
+std::uint8_t* takeKeptMapping(std::size_t length) {
+  KeptMapping& kept = keptMapping();
+  std::lock_guard<std::mutex> hold(kept.lock);
+  if (!kept.start || kept.length != length) return nullptr;
+  std::uint8_t* start = kept.start;
+  kept.start = nullptr;
+  kept.length = 0;
+  return start;
+}
+
 std::uint8_t* allocateZeroedBits(std::size_t size, std::size_t& mapped) {
   mapped = 0;
   if (size < kMapAtLeast) return static_cast<std::uint8_t*>(std::calloc(size, 1));
   const std::size_t length = (size + kHugePage - 1) / kHugePage * kHugePage;
+  if (std::uint8_t* reused = takeKeptMapping(length)) {
+    std::memset(reused, 0, length);
+    mapped = length;
+    return reused;
+  }
   void* region = ::mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (region == MAP_FAILED) return nullptr;
   auto* start = static_cast<std::uint8_t*>(region);
@@ -72,8 +105,19 @@ std::uint8_t* allocateZeroedBits(std::size_t size, std::size_t& mapped) {
 }  // namespace
 
 void DibBitsDeleter::operator()(std::uint8_t* bits) const {
-  if (mapped) ::munmap(bits, mapped);
-  else std::free(bits);
+  if (!mapped) {
+    std::free(bits);
+    return;
+  }
+  std::uint8_t* release = bits;
+  std::size_t releaseLength = mapped;
+  if (mapped <= kKeepAtMost) {
+    KeptMapping& kept = keptMapping();
+    std::lock_guard<std::mutex> hold(kept.lock);
+    std::swap(release, kept.start);
+    std::swap(releaseLength, kept.length);
+  }
+  if (release) ::munmap(release, releaseLength);
 }
 
 std::int64_t dibRowBytes(std::int64_t width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
