@@ -15,7 +15,7 @@ bool CheckElement(const TiXmlElement& element, const char* expected, std::ostrea
 // Reads the attributes of one element of the rules document and reports
 // every missing or invalid value on the error stream.
 class AttributeReader {
-public:
+ public:
   AttributeReader(const TiXmlElement& element, std::ostream& err) : element_(element), err_(err) {}
 
   // The value, else the default; nothing (reported) when it is missing and
@@ -30,7 +30,7 @@ public:
 
   static constexpr int kRequired = -1;
 
-private:
+ private:
   // The element as messages name it: its tag and its Name or Header.
   std::string describe() const;
   void reportMissing(const char* attribute) const;

@@ -7,8 +7,8 @@
 #include "rulestool/RuleDump.h"
 #include "rulestool/RuleMerge.h"
 #include "rulestool/RulesDocument.h"
-#include "rulestore/StoreGlobals.h"
 #include "rulestore/CKillFile.h"
+#include "rulestore/StoreGlobals.h"
 
 namespace kestrane {
 

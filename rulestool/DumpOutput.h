@@ -15,7 +15,7 @@ namespace kestrane {
 // links), and files in folders where no temporary file can be made, are
 // written directly.
 class DumpOutput {
-public:
+ public:
   DumpOutput(const std::string* filename, std::ostream& standardOutput);
 
   // Opens the target; false when it cannot be created.
@@ -24,7 +24,7 @@ public:
   // (standard output included: a full disk or a closed pipe is no success).
   bool Finish(const std::string& text);
 
-private:
+ private:
   std::ostream& standardOutput_;
   std::string filename_;
   bool toStandardOutput_;

@@ -10,8 +10,8 @@ namespace {
 constexpr const char* kActionNames[kActionCount] = {"NoAction",  "KillAction", "HeaderAction",
                                                     "GetAction", "NotLoaded",  "InvalidAction"};
 constexpr const char* kMatchTypeNames[kMatchTypeCount] = {
-    "Disabled",        "Containing",    "StartingWith", "EndingWith",  "MatchingExactly", "PatternMatching",
-    "MatchingOneOf",   "NotContaining", "GreaterThan",  "EqualTo",     "LessThan",        "InvalidMatch"};
+    "Disabled",      "Containing",    "StartingWith", "EndingWith", "MatchingExactly", "PatternMatching",
+    "MatchingOneOf", "NotContaining", "GreaterThan",  "EqualTo",    "LessThan",        "InvalidMatch"};
 // A Boolean's value is its position here modulo 2.
 constexpr const char* kBooleanNames[] = {"false", "true", "no", "yes", "0", "1"};
 
@@ -28,8 +28,7 @@ int findName(const char* const (&names)[N], const std::string& name) {
 bool EqualsNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   }
   return true;
 }

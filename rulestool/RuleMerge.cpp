@@ -1,9 +1,10 @@
 #include "rulestool/RuleMerge.h"
 
+#include <tinyxml.h>
+
 #include <memory>
 #include <optional>
 #include <string>
-#include <tinyxml.h>
 
 #include "rulestool/AttributeReader.h"
 #include "rulestool/Messages.h"
@@ -14,7 +15,7 @@ namespace kestrane {
 
 namespace {
 
-constexpr int kHighestLoadableAction = 3;     // GetAction
+constexpr int kHighestLoadableAction = 3;      // GetAction
 constexpr int kHighestLoadableMatchType = 10;  // LessThan
 
 // The attributes of one Rule element, defaults applied.
@@ -32,7 +33,7 @@ struct RuleFields {
 enum class RuleOutcome { Failed, Skipped, Accepted };
 
 class Merger {
-public:
+ public:
   Merger(const char* source, CKillFile* store, const MergeOptions& options, std::ostream& err)
       : source_(source), store_(store), options_(options), err_(err) {
     if (store_ != nullptr) next_ = store_->GetHeadPosition();
@@ -40,7 +41,7 @@ public:
 
   int Run(const TiXmlDocument& document);
 
-private:
+ private:
   RuleOutcome mergeRule(const TiXmlElement& element);
   bool readRule(const TiXmlElement& element, RuleFields& rule);
   bool accepts(const RuleFields& rule);
@@ -124,9 +125,7 @@ bool Merger::readRule(const TiXmlElement& element, RuleFields& rule) {
 
 bool Merger::accepts(const RuleFields& rule) {
   if (source_ == nullptr) {
-    if (rule.global) {
-      return true;
-    }
+    if (rule.global) { return true; }
     Message(err_, "Rule '" + rule.name + "' was not global");
     return false;
   }

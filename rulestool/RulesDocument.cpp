@@ -1,8 +1,9 @@
 #include "rulestool/RulesDocument.h"
 
+#include <tinyxml.h>
+
 #include <fstream>
 #include <iterator>
-#include <tinyxml.h>
 
 namespace kestrane {
 

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "rulestore/Position.h"
 #include "rulestore/CRuleDefinition.h"
+#include "rulestore/Position.h"
 
 // The rule store of one folder: RULES.DAT and CONDITNS.DAT (see FORMAT.md).
 // LoadData reads every rule but hands out only the loaded set, the rules that
 // one source sees; SaveData writes the loaded set back in place and keeps
 // every other rule exactly as and where it was.
 class CKillFile {
-public:
+ public:
   CKillFile();
   ~CKillFile();
   CKillFile(const CKillFile&) = delete;
@@ -42,11 +42,11 @@ public:
   // Takes a new rule into the loaded set; it is stored after the last loaded rule.
   void Add(std::unique_ptr<CRuleDefinition> rule);
 
-private:
+ private:
   std::string directory_;
   std::string stamp_;  // of the pair on disk
   bool loaded_ = false;
-  bool pendingRules_ = false;  // the committed rules are still in RULES.DAT.new
+  bool pendingRules_ = false;                            // the committed rules are still in RULES.DAT.new
   std::vector<std::unique_ptr<CRuleDefinition>> rules_;  // every rule, store order
   std::vector<CRuleDefinition*> loadedSet_;              // links into rules_
   std::size_t insertAt_ = 0;                             // where Add places a rule in rules_

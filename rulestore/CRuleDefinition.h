@@ -9,11 +9,10 @@
 // One message rule. Name, service and source go through get and set
 // operations; the other fields are read and written directly.
 class CRuleDefinition {
-public:
+ public:
   // A new rule for the service and source, enabled, with action 0 and no
   // conditions. The last argument is reserved and must be 0.
-  static std::unique_ptr<CRuleDefinition> NewRule(const char* service, const char* source, bool global,
-                                                  long reserved);
+  static std::unique_ptr<CRuleDefinition> NewRule(const char* service, const char* source, bool global, long reserved);
 
   // Makes the rule's fields and conditions ready to read. The store loads
   // rules whole, so this always succeeds.
@@ -37,7 +36,7 @@ public:
   bool Last = false;
   CHeaderRuleList Headers;
 
-private:
+ private:
   std::string name_;
   std::string service_;
   std::string source_;

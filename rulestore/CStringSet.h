@@ -7,7 +7,7 @@
 // AddList and AsString are inverse: AsString(c) of a set filled by AddList(s, c)
 // gives s back, so empty and repeated items are kept as they are.
 class CStringSet {
-public:
+ public:
   // The texts joined by the separator.
   std::string AsString(char separator) const;
   // Removes every text.
@@ -19,6 +19,6 @@ public:
   const std::vector<std::string>& Items() const { return items_; }
   bool operator==(const CStringSet&) const = default;
 
-private:
+ private:
   std::vector<std::string> items_;
 };

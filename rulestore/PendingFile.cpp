@@ -23,9 +23,7 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool PendingFile::CommitAs(const std::string& path) {
-  return file_.commitAs(path) && syncFolder(FolderOf(path));
-}
+bool PendingFile::CommitAs(const std::string& path) { return file_.commitAs(path) && syncFolder(FolderOf(path)); }
 
 bool RenameDurably(const std::string& from, const std::string& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) return false;

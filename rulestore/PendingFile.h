@@ -13,7 +13,7 @@ namespace rulestore {
 // platform's replacement file, a commit also syncs the folder, so that the
 // rename survives a crash.
 class PendingFile {
-public:
+ public:
   explicit PendingFile(std::string targetPath) : file_(std::move(targetPath)) {}
 
   // Creates the temporary file (with the target's permissions if it exists).
@@ -25,7 +25,7 @@ public:
   bool CommitAs(const std::string& path);
   bool Commit() { return CommitAs(file_.target()); }
 
-private:
+ private:
   win::ReplacementFile file_;
 };
 

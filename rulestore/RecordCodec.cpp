@@ -130,8 +130,7 @@ bool ReadFramed(std::string_view bytes, std::string_view formatName, std::string
     if (lineEnd == std::string_view::npos) return false;  // cut off inside a line
     std::vector<std::string_view> fields = splitTabs(bytes.substr(lineStart, lineEnd - lineStart));
     if (lineNumber == 0) {
-      if (fields.size() != 2 || fields[0] != formatName || fields[1] != std::to_string(kFormatVersion))
-        return false;
+      if (fields.size() != 2 || fields[0] != formatName || fields[1] != std::to_string(kFormatVersion)) return false;
     } else if (lineNumber == 1) {
       if (fields.size() != 2 || fields[0] != "stamp" || !validStamp(fields[1])) return false;
       stamp = std::string(fields[1]);

@@ -23,14 +23,14 @@ std::uint32_t Crc32(std::string_view bytes);
 
 // Builds one framed file.
 class FramedWriter {
-public:
+ public:
   FramedWriter(std::string_view formatName, std::string_view stamp);
   // Writes kind and the already escaped fields as one record line.
   void Record(std::string_view kind, const std::vector<std::string>& fields);
   // The finished file, end line included.
   std::string Finish();
 
-private:
+ private:
   std::string bytes_;
   std::uint64_t count_ = 0;
 };

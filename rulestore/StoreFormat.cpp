@@ -8,7 +8,18 @@ namespace {
 
 // Rule record fields, in file order.
 enum RuleField : std::size_t {
-  kName, kService, kSource, kEnabled, kGlobal, kAction, kDestination, kForward, kReply, kOr, kNot, kLast,
+  kName,
+  kService,
+  kSource,
+  kEnabled,
+  kGlobal,
+  kAction,
+  kDestination,
+  kForward,
+  kReply,
+  kOr,
+  kNot,
+  kLast,
   kRuleFieldCount
 };
 enum ConditionField : std::size_t { kRuleIndex, kHeader, kMatchType, kPattern, kConditionFieldCount };
@@ -66,10 +77,10 @@ bool parseRule(const std::vector<std::string_view>& fields, CRuleDefinition& rul
 std::string FormatRules(const std::vector<const CRuleDefinition*>& rules, std::string_view stamp) {
   FramedWriter writer(kRulesFormatName, stamp);
   for (const CRuleDefinition* rule : rules) {
-    writer.Record("rule", {EscapeField(rule->GetName()), EscapeField(rule->GetService()),
-                           EscapeField(rule->GetSource()), flag(rule->Enabled), flag(rule->Global),
-                           std::to_string(rule->Action), formatSet(rule->Destination), formatSet(rule->Forward),
-                           formatSet(rule->Reply), flag(rule->Or), flag(rule->Not), flag(rule->Last)});
+    writer.Record(
+        "rule", {EscapeField(rule->GetName()), EscapeField(rule->GetService()), EscapeField(rule->GetSource()),
+                 flag(rule->Enabled), flag(rule->Global), std::to_string(rule->Action), formatSet(rule->Destination),
+                 formatSet(rule->Forward), formatSet(rule->Reply), flag(rule->Or), flag(rule->Not), flag(rule->Last)});
   }
   return writer.Finish();
 }
@@ -100,21 +111,19 @@ bool ParseRules(std::string_view bytes, std::string& stamp, std::vector<std::uni
 
 bool ParseConditions(std::string_view bytes, std::string& stamp, std::vector<StoredCondition>& conditions) {
   conditions.clear();
-  return ReadFramed(bytes, kConditionsFormatName, "header", kConditionFieldCount, stamp,
-                    [&conditions](const std::vector<std::string_view>& fields) {
-                      StoredCondition condition;
-                      if (!ParseIndex(fields[kRuleIndex], condition.ruleIndex) ||
-                          !UnescapeField(fields[kHeader], condition.header) ||
-                          !ParseInt(fields[kMatchType], condition.matchType) ||
-                          !UnescapeField(fields[kPattern], condition.pattern))
-                        return false;
-                      conditions.push_back(std::move(condition));
-                      return true;
-                    });
+  return ReadFramed(
+      bytes, kConditionsFormatName, "header", kConditionFieldCount, stamp,
+      [&conditions](const std::vector<std::string_view>& fields) {
+        StoredCondition condition;
+        if (!ParseIndex(fields[kRuleIndex], condition.ruleIndex) || !UnescapeField(fields[kHeader], condition.header) ||
+            !ParseInt(fields[kMatchType], condition.matchType) || !UnescapeField(fields[kPattern], condition.pattern))
+          return false;
+        conditions.push_back(std::move(condition));
+        return true;
+      });
 }
 
-bool AttachConditions(std::vector<StoredCondition>& conditions,
-                      std::vector<std::unique_ptr<CRuleDefinition>>& rules) {
+bool AttachConditions(std::vector<StoredCondition>& conditions, std::vector<std::unique_ptr<CRuleDefinition>>& rules) {
   for (const StoredCondition& condition : conditions) {
     if (condition.ruleIndex >= rules.size()) return false;
   }

@@ -30,7 +30,6 @@ bool ParseConditions(std::string_view bytes, std::string& stamp, std::vector<Sto
 
 // Gives each rule its conditions in file order; false when one names a rule
 // that does not exist.
-bool AttachConditions(std::vector<StoredCondition>& conditions,
-                      std::vector<std::unique_ptr<CRuleDefinition>>& rules);
+bool AttachConditions(std::vector<StoredCondition>& conditions, std::vector<std::unique_ptr<CRuleDefinition>>& rules);
 
 }  // namespace rulestore

@@ -8,8 +8,7 @@ std::string textOrEmpty(const char* text) { return text != nullptr ? text : ""; 
 
 }  // namespace
 
-void SetGlobals(const char* directory, const char* user, const char* reserved1, const char* reserved2,
-                short allUsers) {
+void SetGlobals(const char* directory, const char* user, const char* reserved1, const char* reserved2, short allUsers) {
   globals.directory = textOrEmpty(directory);
   globals.user = textOrEmpty(user);
   globals.reserved1 = textOrEmpty(reserved1);

@@ -14,8 +14,7 @@ struct StoreGlobals {
   bool allUsers = false;
 };
 
-void SetGlobals(const char* directory, const char* user, const char* reserved1, const char* reserved2,
-                short allUsers);
+void SetGlobals(const char* directory, const char* user, const char* reserved1, const char* reserved2, short allUsers);
 
 const StoreGlobals& CurrentStoreGlobals();
 void ResetStoreGlobals();

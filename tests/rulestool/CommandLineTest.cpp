@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <sstream>
 
 #include "rulestool/CommandLine.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "rulestore/StoreGlobals.h"
 #include "rulestool/Commands.h"
+#include "rulestore/StoreGlobals.h"
 #include "tests/rulestool/MergeFixture.h"
 #include "tests/rulestool/ToolRunner.h"
 
@@ -61,11 +61,12 @@ TEST(LoadCommand, FailuresLeaveTheStoreUntouched) {
   ToolResult result = runTool(folder.path(), {"LOAD", "bad.xml"});
   EXPECT_EQ(result.exitCode, 6);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "No value supplied for Service in Rule broken\nNo value supplied for Source in Rule broken\n"
-                        "No value supplied for Action in Rule broken\n"
-                        "No value supplied for Last in Rule broken\n"
-                        "Rule 'broken' did not have all the required attributes\n"
-                        "The rules file has errors; no rules were loaded\n");
+  EXPECT_EQ(result.err,
+            "No value supplied for Service in Rule broken\nNo value supplied for Source in Rule broken\n"
+            "No value supplied for Action in Rule broken\n"
+            "No value supplied for Last in Rule broken\n"
+            "Rule 'broken' did not have all the required attributes\n"
+            "The rules file has errors; no rules were loaded\n");
   result = runTool(folder.path(), {"LOAD", "none.xml"});
   EXPECT_EQ(result.exitCode, 4);
   EXPECT_EQ(result.err, "Rule 'theirs' was not global\nNo rules in source file\n");

@@ -2,8 +2,9 @@
 
 // Merges rules documents in memory into stores in scratch folders.
 #include <gtest/gtest.h>
-#include <sstream>
 #include <tinyxml.h>
+
+#include <sstream>
 
 #include "rulestool/RuleMerge.h"
 #include "rulestool/RulesDocument.h"
@@ -18,8 +19,9 @@ inline std::string rulesXml(const std::string& rules) {
 
 // A complete Rule element with one header; extra attributes are appended.
 inline std::string ruleXml(const std::string& name, const std::string& extra = "Global=\"true\" Source=\"\"",
-                           const std::string& body = "<Header Header=\"Subject\" MatchType=\"Containing\" "
-                                                     "Pattern=\"x\"/>") {
+                           const std::string& body =
+                               "<Header Header=\"Subject\" MatchType=\"Containing\" "
+                               "Pattern=\"x\"/>") {
   return "<Rule Name=\"" + name + "\" Service=\"mail\" Action=\"KillAction\" Last=\"false\" " + extra + ">" + body +
          "</Rule>\n";
 }

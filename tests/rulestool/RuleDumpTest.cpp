@@ -1,5 +1,6 @@
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "rulestool/RuleDump.h"
 #include "rulestool/XmlPrinter.h"

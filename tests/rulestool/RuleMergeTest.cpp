@@ -49,11 +49,11 @@ TEST(RuleMerge, AcceptedRulesReplaceByPositionAndLeftoversRetire) {
 TEST(RuleMerge, ExtraRulesAreCreatedWithTheirHeaders) {
   ScratchFolder folder;
   ASSERT_TRUE(fillStore(folder.path(), {{"old", "Mail/bob", 2, {{"From", 3}, {"To", 3}}}, {"g", ""}}));
-  std::string xml = rulesXml(
-      ruleXml("a", "Source=\"mail/BOB\" Global=\"no\" Destination=\"d1,d2\" Or=\"1\"") +
-      ruleXml("b", "Global=\"false\"",
-              "<Header Header=\"From\" MatchType=\"equalto\" Pattern=\"p,q\"/><Header Header=\"To\" "
-              "MatchType=\"LessThan\" Pattern=\"\"/>"));
+  std::string xml =
+      rulesXml(ruleXml("a", "Source=\"mail/BOB\" Global=\"no\" Destination=\"d1,d2\" Or=\"1\"") +
+               ruleXml("b", "Global=\"false\"",
+                       "<Header Header=\"From\" MatchType=\"equalto\" Pattern=\"p,q\"/><Header Header=\"To\" "
+                       "MatchType=\"LessThan\" Pattern=\"\"/>"));
   MergeResult result = mergeInto(folder.path(), xml, "Mail/bob", {2, false});
   EXPECT_EQ(result.count, 2);
   EXPECT_EQ(result.messages,
@@ -83,8 +83,9 @@ TEST(RuleMerge, SourceFiltersTheDocumentsRules) {
   EXPECT_EQ(result.messages, "Rule 'bob1' was not global\nRule 'ann1' was not global\n");
   result = merge(xml, "Mail/bob", nullptr);
   EXPECT_EQ(result.count, 1);
-  EXPECT_EQ(result.messages, "Rule 'g1' was not for user Mail/bob\nRule 'ann1' was not for user Mail/bob\n"
-                             "Rule 'bobGlobal' was not for user Mail/bob\n");
+  EXPECT_EQ(result.messages,
+            "Rule 'g1' was not for user Mail/bob\nRule 'ann1' was not for user Mail/bob\n"
+            "Rule 'bobGlobal' was not for user Mail/bob\n");
   result = merge(xml, "*", nullptr);
   EXPECT_EQ(result.count, 4);
   EXPECT_EQ(result.messages, "");

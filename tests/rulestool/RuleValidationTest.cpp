@@ -61,8 +61,9 @@ TEST(RuleValidation, InvalidOptionalBooleansAreReportedAndCountAsTrue) {
                                            "Source=\"x\" Action=\"getaction\" Last=\"No\"")),
                              "*", &store);
   EXPECT_EQ(result.count, 1);
-  EXPECT_EQ(result.messages, "Invalid value 'off' supplied for Enabled in Rule r\n"
-                             "Invalid value 'Y' supplied for Or in Rule r\n");
+  EXPECT_EQ(result.messages,
+            "Invalid value 'off' supplied for Enabled in Rule r\n"
+            "Invalid value 'Y' supplied for Or in Rule r\n");
   Position pos = store.GetHeadPosition();
   CRuleDefinition* merged = store.GetNext(pos);
   ASSERT_NE(merged, nullptr);
@@ -105,10 +106,11 @@ TEST(RuleValidation, WrongElements) {
   result = dryRun(rule("Name=\"r\" Service=\"s\" Source=\"x\" Action=\"NoAction\" Last=\"1\"", "<Head/>"));
   EXPECT_EQ(result.messages, "Element Header expected, element Head found\n");
   // Tags and keywords ignore case.
-  result = merge("<orvellemessagerules><RULE Name=\"r\" Service=\"s\" Source=\"x\" Action=\"killaction\" "
-                 "Last=\"TRUE\"><header Header=\"h\" MatchType=\"CONTAINING\" Pattern=\"p\"/></RULE>"
-                 "</orvellemessagerules>",
-                 "*", nullptr);
+  result = merge(
+      "<orvellemessagerules><RULE Name=\"r\" Service=\"s\" Source=\"x\" Action=\"killaction\" "
+      "Last=\"TRUE\"><header Header=\"h\" MatchType=\"CONTAINING\" Pattern=\"p\"/></RULE>"
+      "</orvellemessagerules>",
+      "*", nullptr);
   EXPECT_EQ(result.count, 1);
 }
 

@@ -3,9 +3,10 @@
 // Runs the kestrane program as a process in a folder and captures its
 // streams and exit code.
 #include <fcntl.h>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <string>
 #include <vector>
 
 #include "tests/rulestore/StoreFixtures.h"

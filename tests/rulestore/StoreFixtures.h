@@ -23,7 +23,7 @@ inline std::filesystem::path fastScratchBase() {
 }
 
 class ScratchFolder {
-public:
+ public:
   explicit ScratchFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     std::string pattern = (base / "rulestore-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
@@ -35,7 +35,7 @@ public:
   const std::string& path() const { return path_; }
   std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+ private:
   std::string path_;
 };
 
@@ -58,7 +58,7 @@ inline std::map<std::string, std::string> snapshot(const std::string& folder) {
 
 struct RuleFields {
   RuleFields(std::string name, std::string source, int action = 1,
-           std::vector<std::pair<std::string, int>> headers = {})
+             std::vector<std::pair<std::string, int>> headers = {})
       : name(std::move(name)), source(std::move(source)), action(action), headers(std::move(headers)) {}
 
   std::string name;

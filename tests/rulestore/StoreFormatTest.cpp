@@ -1,5 +1,6 @@
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "rulestore/CKillFile.h"
 #include "rulestore/RecordCodec.h"
@@ -20,8 +21,7 @@ TEST(StoreFormat, CrcIsTheStandardCrc32) {
 // must read it, so neither the layout nor the CRC can drift with the code.
 TEST(StoreFormat, HandWrittenReferencePairLoads) {
   ScratchFolder folder;
-  for (const char* name : {"RULES.DAT", "CONDITNS.DAT"})
-    writeFile(folder.file(name), readFile(kReference + name));
+  for (const char* name : {"RULES.DAT", "CONDITNS.DAT"}) writeFile(folder.file(name), readFile(kReference + name));
   CKillFile store;
   ASSERT_TRUE(store.LoadData(folder.path().c_str(), false, nullptr));
   std::vector<const CRuleDefinition*> rules;

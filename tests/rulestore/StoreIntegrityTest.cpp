@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "rulestore/CKillFile.h"
 #include "rulestore/RecordCodec.h"
@@ -14,7 +14,7 @@ namespace {
 
 // A valid two-rule store whose files the tests then damage.
 class StoreIntegrity : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(fillStore(folder.path(), {{"one", "", 1, {{"Subject", 1}}}, {"two", "Mail/bob", 2, {{"From", 3}}}}));
     rules = readFile(folder.file("RULES.DAT"));

@@ -1,6 +1,7 @@
 // A store folder that other processes use at the same time: the messaging
 // client saves while the tool reads, and saves get killed.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,8 +9,6 @@
 #include <functional>
 #include <set>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "rulestore/CKillFile.h"
 #include "tests/rulestore/StoreFixtures.h"
@@ -22,7 +21,7 @@ namespace {
 // A child process running work(stopRequested) until the parent stops it. The
 // child tells the parent once it has started (work calls ready()).
 class ChildProcess {
-public:
+ public:
   using Work = std::function<int(const std::function<bool()>& stopRequested, const std::function<void()>& ready)>;
 
   explicit ChildProcess(const Work& work) {
@@ -63,7 +62,7 @@ public:
     return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-private:
+ private:
   pid_t pid_ = -1;
   int stopFd_ = -1;
   bool started_ = false;
@@ -121,9 +120,9 @@ TEST(StoreSharedFolder, SaveRemovesTemporaryFilesOfKilledSavesOnly) {
   });
   ASSERT_TRUE(running.started());
   const std::string live = std::to_string(running.pid());
-  for (const std::string& name : {"RULES.DAT.tmp" + gone + "-3", "CONDITNS.DAT.tmp" + gone + "-4",
-                                  "RULES.DAT.tmp" + live + "-0", "CONDITNS.DAT.tmp" + live + "-1",
-                                  "RULES.DAT.tmp" + gone + "-x", "notes.tmp" + gone + "-1"})
+  for (const std::string& name :
+       {"RULES.DAT.tmp" + gone + "-3", "CONDITNS.DAT.tmp" + gone + "-4", "RULES.DAT.tmp" + live + "-0",
+        "CONDITNS.DAT.tmp" + live + "-1", "RULES.DAT.tmp" + gone + "-x", "notes.tmp" + gone + "-1"})
     writeFile(folder.file(name), "partial");
 
   CKillFile store;
