@@ -133,6 +133,14 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void PostLinkActivation(const engine::TUrlTarget& Target);
   void ScrollLinkIntoView(int Y);
   const std::string& LinkUrl() const { return linkUrl_; }
+  const std::string& LinkTarget() const { return linkTarget_; }
+  // The link last hit: its text, where that text starts (view coordinates)
+  // and its attributes, one per line.
+  const std::u16string& LinkText() const { return linkText_; }
+  int LinkTextX() const { return linkTextX_; }
+  int LinkTextY() const { return linkTextY_; }
+  gui::TStringList& LinkAttributes() { return linkAttributes_; }
+  std::u16string GetTextOfRange(int Start, int Last);
   int CaretPosition() const { return caretPos_; }
   void DoubleClickAt(gui::TShiftState Shift, int X, int Y);
   bool GetWordAtPoint(int X, int Y, std::u16string& Word, int& After, int& Before);
@@ -320,6 +328,9 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool selecting_ = false;
   std::string linkUrl_, linkTarget_;
+  std::u16string linkText_;
+  int linkTextX_ = 0, linkTextY_ = 0;
+  int lastLinkId_ = -1;
 
   gui::TColor defBackground_;
   THTMLBorderStyle borderStyle_ = htFocused;

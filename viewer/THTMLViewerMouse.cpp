@@ -14,16 +14,41 @@
 
 namespace viewer {
 
+// The link under a panel point. Its attribute lines and its text are kept
+// for hosts that report a covered hot spot.
 bool THTMLViewer::LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title) {
   std::unique_ptr<engine::TUrlTarget> link;
   engine::TFormControlObj* control = nullptr;
   root_->HoverImage = nullptr;
   const std::uint8_t hit =
       root_->LinkAtPoint(&LayoutCanvas(), X + HorizontalPosition(), Y + VerticalPosition(), link, control, Title);
-  if (!hit || !link) return false;
+  if (!(hit & 1) || !link) return false;
   Url = link->Url;
   Target = link->Target;
+  if (link->LinkId != lastLinkId_) {
+    lastLinkId_ = link->LinkId;
+    linkAttributes_.SetText(link->AttributeText);
+    linkText_ = GetTextOfRange(link->Start(), link->Last());
+  }
   return true;
+}
+
+// The text between two source positions, through a selection that is put
+// back afterwards; the caret place of its start is kept as the link's place.
+std::u16string THTMLViewer::GetTextOfRange(int Start, int Last) {
+  if (Start < 0 || Last < 0 || Start >= Last) return {};
+  const int oldB = root_->SelB, oldE = root_->SelE;
+  root_->SelB = root_->FindDocPos(Start, false);
+  root_->SelE = root_->FindDocPos(Last, false);
+  std::u16string text = GetSelectionText();
+  int x = 0, y = 0;
+  if (root_->FindCaretXY(&LayoutCanvas(), root_->SelB, x, y)) {
+    linkTextX_ = x;
+    linkTextY_ = y - VerticalPosition();
+  }
+  root_->SelB = oldB;
+  root_->SelE = oldE;
+  return text;
 }
 
 void THTMLViewer::HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {

@@ -47,6 +47,8 @@ TEST_F(HTMLViewerInput, HoverOverLinksReportsAndSetsTheCursor) {
   mouse(win::WM_MOUSEMOVE, onText.x, onText.y);
   EXPECT_EQ(view().PaintPanel().Cursor(), gui::crIBeam);
   EXPECT_EQ(covered, (std::vector<std::string>{"next.htm", ""}));
+  EXPECT_EQ(view().LinkText(), u"LinkLinkLink");
+  EXPECT_GE(view().LinkAttributes().IndexOf("title=Tip"), 0);
   // Back on the link, then away from the panel: the timer clears the hover.
   mouse(win::WM_MOUSEMOVE, onLink.x, onLink.y);
   win::postMouseInput(win::WM_MOUSEMOVE, {390, 290});
