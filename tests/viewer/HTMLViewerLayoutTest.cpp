@@ -119,6 +119,21 @@ TEST_F(HTMLViewerLayout, SavedPlacesSurviveResizes) {
   EXPECT_EQ(view().VerticalPosition(), list[100]->GetDocumentY() + 5);
 }
 
+TEST_F(HTMLViewerLayout, PlacesDeepInsideOneTallSectionSurvive) {
+  std::string html = "<p>";
+  for (int i = 0; i < 5000; ++i) html += "line<br>";
+  load(html + "</p>");
+  ASSERT_GT(view().DocumentHeight(), 80000);
+  view().SetVerticalPosition(75000);
+  const std::int64_t saved = view().GetSavedPosition();
+  view().SetVerticalPosition(0);
+  view().RestoreSavedPosition(saved);
+  EXPECT_EQ(view().VerticalPosition(), 75000);
+  view().SetBounds(0, 0, 300, 300);  // short lines: nothing moves
+  pump();
+  EXPECT_EQ(view().VerticalPosition(), 75000);
+}
+
 TEST_F(HTMLViewerLayout, PaintsBackgroundAndScrolledText) {
   view().SetDefBackground(0x00FFFF);  // yellow, as BGR
   load("<body><p>" + std::string(30, 'M') + "</p>" + tallDocument(60).substr(6));
