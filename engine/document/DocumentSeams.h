@@ -2,7 +2,10 @@
 // What the document root needs of the parts of a document that later areas
 // build: animated images, form controls, panels, deferred drawing and the
 // inline box list. Each is a narrow interface the owning area implements.
+#include <functional>
 #include <string>
+
+#include "platform/win/Types.h"
 
 namespace gui {
 class TCanvas;
@@ -10,6 +13,9 @@ class TWinControl;
 }
 
 namespace engine {
+
+class TBlock;
+class TBlockLI;
 
 // An animating image of the document (a GIF with frames).
 class IAnimatedImage {
@@ -61,6 +67,17 @@ class IInlineList {
 class IDocumentPart {
  public:
   virtual ~IDocumentPart() = default;
+};
+
+// Images that blocks and list items draw, which the image area loads and
+// draws. Unset: blocks draw no background image and list items their marker.
+struct DocumentImageHooks {
+  // A block's background image over paddingBox (window coordinates), limited to clip.
+  std::function<void(TBlock& block, gui::TCanvas& canvas, const win::RECT& paddingBox, const win::RECT& clip)>
+      PaintBlockBackground;
+  // A list item's image label drawn at x - 16 with its bottom on baselineY; false when the
+  // image is not available (the item then draws its marker).
+  std::function<bool(TBlockLI& item, gui::TCanvas& canvas, int x, int baselineY)> PaintListImage;
 };
 
 }  // namespace engine

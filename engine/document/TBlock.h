@@ -112,7 +112,7 @@ class TBlock : public TSectionBase {
   std::uint8_t Justify = 1;  // 1 left, 2 center, 3 right
   std::string TagClass;
   std::string BlockTitle;
-  std::string BackgroundImageUrl;  // drawn by the image area; kept for it
+  std::string BackgroundImageUrl;  // drawn through the document's ImageHooks
   TBackgroundPosition BackgroundPos{};
 
   // Layout results.

@@ -163,6 +163,9 @@ int TBlockLI::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, Inde
   int Y = SatSub(LabelY, Document != nullptr ? Document->YOffset : 0);
   if (Y < clipRect.top - 50 || Y > clipRect.bottom + 50) return result;
   int labelX = SatAdd(X, Indent);
+  if (!ListImageUrl.empty() && Document != nullptr && Document->ShowImages && Document->ImageHooks.PaintListImage &&
+      Document->ImageHooks.PaintListImage(*this, *canvas, labelX, Y))
+    return result;
   TColor colour = ListFont ? ListFont->Color() : TextColor;
   PenBrushScope restore(*canvas);
   switch (ListStyleType) {

@@ -39,7 +39,7 @@ class TBlockLI : public TBlock {
   int ListNumb = 0;
   std::uint8_t ListStyleType = lbDisc;
   std::unique_ptr<TMyFont> ListFont;
-  std::string ListImageUrl;  // list-style-image, drawn by the image area
+  std::string ListImageUrl;  // list-style-image, drawn through the document's ImageHooks
   int LabelY = 0;
 };
 

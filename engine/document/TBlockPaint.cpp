@@ -119,6 +119,9 @@ void TBlock::PaintBlock(gui::TCanvas* canvas, const win::RECT& clipRect, IndentM
       if (top < fillBottom)
         FillRectWithColor(*canvas, padding.left, top, padding.right, fillBottom, background | PaletteRGBFlag);
     }
+    if (!BackgroundImageUrl.empty() && Document->ShowImages && (!printing || Document->PrintBackground) &&
+        Document->ImageHooks.PaintBlockBackground)
+      Document->ImageHooks.PaintBlockBackground(*this, *canvas, padding, clipRect);
   }
 
   win::HRGN oldRegion = 0;

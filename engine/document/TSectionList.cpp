@@ -86,6 +86,7 @@ std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& sourc
   copy->FontConv = source.FontConv;
   copy->PreFontConv = source.PreFontConv;
   copy->OnBackgroundChanged = source.OnBackgroundChanged;
+  copy->ImageHooks = source.ImageHooks;
   return copy;
 }
 

@@ -148,6 +148,9 @@ class TSectionList : public TCell {
   TFontObj* HoverLink = nullptr;
   TIDObject* HoverImage = nullptr;
 
+  // Drawing of block background and list-item images (the image area fills it).
+  DocumentImageHooks ImageHooks;
+
   // Events the viewer fills.
   std::function<void(TSectionList* sender)> OnBackgroundChanged;
   std::function<void(int percent)> OnProgress;

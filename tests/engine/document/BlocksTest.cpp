@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/document/TBodyBlock.h"
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TCanvas.h"
 #include "tests/engine/document/DocumentFixtures.h"
 #include "tests/engine/support/LayoutDump.h"
 
@@ -197,6 +199,32 @@ TEST(Blocks, DisplayNoneTakesNoRoomAndAnswersNothing) {
   int xr = 0, yr = 0, caret = 0;
   bool inText = false;
   EXPECT_EQ(root.CursorAtPoint(nullptr, 5, 0, xr, yr, caret, inText), -1);
+}
+
+TEST(Blocks, BackgroundImageIsDrawnThroughTheDocumentsHookOverThePaddingBox) {
+  TSectionList root(nullptr, nullptr);
+  auto style = MakeStyle("div", {{"background-image", "url(tile.gif)"}, {"margin-left", "10px"},
+                                 {"margin-top", "5px"}, {"width", "100px"}});
+  TBlock* block = AddBlock(root, *style);
+  AddContent(*block->MyCell, 40);
+  LayOut(root, 300);
+  EXPECT_FALSE(block->BackgroundImageUrl.empty());
+  int calls = 0;
+  win::RECT box{};
+  root.ImageHooks.PaintBlockBackground = [&](TBlock& painted, gui::TCanvas&, const win::RECT& padding,
+                                             const win::RECT&) {
+    EXPECT_EQ(&painted, block);
+    box = padding;
+    ++calls;
+  };
+  gui::TBitmap bitmap;
+  bitmap.SetSize(300, 100);
+  root.PaintContent(&bitmap.Canvas(), win::RECT{0, 0, 300, 100}, 6000, 0, 0, 0, 0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(box, (win::RECT{10, 5, 110, 45}));
+  root.ShowImages = false;
+  root.PaintContent(&bitmap.Canvas(), win::RECT{0, 0, 300, 100}, 6000, 0, 0, 0, 0);
+  EXPECT_EQ(calls, 1);
 }
 
 TEST(Blocks, LayoutDumpOfNestedBlocks) {
