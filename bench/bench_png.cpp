@@ -215,11 +215,13 @@ void BM_DecodeTruecolour_PngCodecIntoMemory(benchmark::State& state) {
     while (in.Position() < in.Size()) chunks.ReadChunk(in);
     const images::TPngHeader header = chunks.FirstOfClass<images::TChunkIHDR>()->Header();
     MemoryRows rows;
-    rows.Begin(images::PngRasterFormatOf(header, nullptr, nullptr));
+    images::TPngRasterFormat format;
+    images::RaiseOnPngStatus(images::PngRasterFormatOf(header, nullptr, nullptr, format));
+    rows.Begin(format);
     gui::TMemoryStream& data = chunks.FirstOfClass<images::TChunkIDAT>()->Data();
     data.SetPosition(0);
     images::TZDecompressionStream inflated(data);
-    images::DecodePngImageData(header, nullptr, inflated, rows);
+    images::RaiseOnPngStatus(images::DecodePngImageData(header, nullptr, inflated, rows));
     benchmark::DoNotOptimize(rows.ScanLine(0));
   }
   state.SetBytesProcessed(state.iterations() * std::int64_t{kSize} * kSize * 3);

@@ -21,12 +21,13 @@ int bitmapBitsFor(const TPngHeader& header) {
   return 8;
 }
 
-void checkHeader(const TPngHeader& header) {
-  if (!IsKnownPngColorType(header.ColorType)) RaisePngError(EPngInvalidColorType);
-  if (!IsValidPngBitDepth(header.ColorType, header.BitDepth)) RaisePngError(EPngCorruptedData);
+TPngStatus checkHeader(const TPngHeader& header) {
+  if (!IsKnownPngColorType(header.ColorType)) return TPngStatus::UnknownColorType;
+  if (!IsValidPngBitDepth(header.ColorType, header.BitDepth)) return TPngStatus::CorruptedData;
   if (header.Width == 0 || header.Height == 0 || header.Width > 0x7FFFFFFFu || header.Height > 0x7FFFFFFFu)
-    RaisePngError(EPngCorruptedData);
-  if (std::uint64_t{header.Width} * header.Height > kPngMaxPixels) RaisePngError(EPngCorruptedData);
+    return TPngStatus::CorruptedData;
+  if (std::uint64_t{header.Width} * header.Height > kPngMaxPixels) return TPngStatus::CorruptedData;
+  return TPngStatus::Ok;
 }
 
 std::vector<TPngColor> greyPalette(unsigned entries, const std::uint8_t* gamma) {
@@ -50,17 +51,29 @@ void widenTwoBitPalette(std::vector<TPngColor>& palette) {
 
 }  // namespace
 
-TPngRasterFormat PngRasterFormatOf(const TPngHeader& header, const std::vector<TPngColor>* palette,
-                                   const std::uint8_t* gamma) {
-  checkHeader(header);
-  TPngRasterFormat format;
+void RaiseOnPngStatus(TPngStatus status) {
+  switch (status) {
+    case TPngStatus::Ok: return;
+    case TPngStatus::UnknownColorType: RaisePngError(EPngInvalidColorType);
+    case TPngStatus::CorruptedData: RaisePngError(EPngCorruptedData);
+    case TPngStatus::NoPalette: RaisePngError(EPngNoPalette);
+    case TPngStatus::UnknownFilter: RaisePngError(EPngInvalidFilter);
+    case TPngStatus::UnknownInterlace: RaisePngError(EPngUnknownInterlace);
+  }
+  RaisePngError(EPngCorruptedData);
+}
+
+TPngStatus PngRasterFormatOf(const TPngHeader& header, const std::vector<TPngColor>* palette,
+                             const std::uint8_t* gamma, TPngRasterFormat& format) {
+  if (const TPngStatus status = checkHeader(header); status != TPngStatus::Ok) return status;
+  format = TPngRasterFormat{};
   format.Width = static_cast<int>(header.Width);
   format.Height = static_cast<int>(header.Height);
   format.BitsPerPixel = bitmapBitsFor(header);
   if (header.ColorType == kPngGrey || header.ColorType == kPngGreyAlpha) {
     format.Palette = greyPalette(header.BitDepth >= 8 ? 256u : 1u << header.BitDepth, gamma);
   } else if (header.ColorType == kPngPalette) {
-    if (palette == nullptr) RaisePngError(EPngNoPalette);
+    if (palette == nullptr) return TPngStatus::NoPalette;
     // Entries the depth cannot reach are dropped; indices past the file's
     // entries show black.
     const std::size_t entries = std::size_t{1} << header.BitDepth;
@@ -70,7 +83,7 @@ TPngRasterFormat PngRasterFormatOf(const TPngHeader& header, const std::vector<T
     format.Palette.resize(entries);
   }
   if (header.BitDepth == 2) widenTwoBitPalette(format.Palette);
-  return format;
+  return TPngStatus::Ok;
 }
 
 namespace {
@@ -214,13 +227,14 @@ class RowConverter {
 
 // ---- the two layouts ---------------------------------------------------------
 
+enum class RowsRead { All, DataEnded, UnknownFilter };
+
 // Decodes `rows` rows of `columns` pixels; row r goes to bitmap row rowStart + r * rowStep.
-// Returns false once the data has ended.
-bool decodeRows(const TPngHeader& header, RowReader& reader, const RowConverter& converter,
-                TPngRasterTarget& target, const TAdam7Pass& pass, bool reportRows) {
+RowsRead decodeRows(const TPngHeader& header, RowReader& reader, const RowConverter& converter,
+                    TPngRasterTarget& target, const TAdam7Pass& pass, bool reportRows) {
   const std::uint32_t columns = Adam7Columns(pass, header.Width);
   const std::uint32_t rows = Adam7Rows(pass, header.Height);
-  if (columns == 0 || rows == 0) return true;
+  if (columns == 0 || rows == 0) return RowsRead::All;
   const auto rowBytes = static_cast<std::size_t>(PngRowBytes(header, columns));
   const std::size_t distance = PngFilterDistance(header);
   ZeroedBuffer first(rowBytes + 1), second(rowBytes + 1);
@@ -228,32 +242,35 @@ bool decodeRows(const TPngHeader& header, RowReader& reader, const RowConverter&
   std::uint8_t* previous = second.get();
   for (std::uint32_t r = 0; r < rows; ++r) {
     reader.read(current, rowBytes + 1);
-    if (!UnfilterRow(current[0], current + 1, previous + 1, rowBytes, distance)) RaisePngError(EPngInvalidFilter);
+    if (!UnfilterRow(current[0], current + 1, previous + 1, rowBytes, distance)) return RowsRead::UnknownFilter;
     const auto y = static_cast<int>(pass.RowStart + r * pass.RowStep);
     converter.convert(current + 1, columns, target.ScanLine(y), pass.ColumnStart, pass.ColumnStep);
     if (reportRows) target.RowDone(y);
-    if (reader.ended()) return false;
+    if (reader.ended()) return RowsRead::DataEnded;
     std::swap(current, previous);
   }
-  return true;
+  return RowsRead::All;
 }
 
 }  // namespace
 
-void DecodePngImageData(const TPngHeader& header, const std::uint8_t* gamma, gui::TStream& inflated,
-                        TPngRasterTarget& target) {
-  checkHeader(header);
-  if (header.InterlaceMethod > 1) RaisePngError(EPngUnknownInterlace);
+TPngStatus DecodePngImageData(const TPngHeader& header, const std::uint8_t* gamma, gui::TStream& inflated,
+                              TPngRasterTarget& target) {
+  if (const TPngStatus status = checkHeader(header); status != TPngStatus::Ok) return status;
+  if (header.InterlaceMethod > 1) return TPngStatus::UnknownInterlace;
   RowReader reader(inflated);
   const RowConverter converter(header, gamma);
   if (header.InterlaceMethod == 0) {
-    decodeRows(header, reader, converter, target, TAdam7Pass{0, 1, 0, 1}, true);
-    return;
+    const RowsRead read = decodeRows(header, reader, converter, target, TAdam7Pass{0, 1, 0, 1}, true);
+    return read == RowsRead::UnknownFilter ? TPngStatus::UnknownFilter : TPngStatus::Ok;
   }
   for (int pass = 0; pass < 7; ++pass) {
-    if (!decodeRows(header, reader, converter, target, kAdam7Passes[pass], false)) return;
+    const RowsRead read = decodeRows(header, reader, converter, target, kAdam7Passes[pass], false);
+    if (read == RowsRead::UnknownFilter) return TPngStatus::UnknownFilter;
+    if (read == RowsRead::DataEnded) break;
     target.PassDone(pass);
   }
+  return TPngStatus::Ok;
 }
 
 }  // namespace images

@@ -37,18 +37,26 @@ class TPngRasterTarget {
   virtual void PassDone(int /*pass*/) {}
 };
 
-// The bitmap format of an image: raises EPNGImageException for an unknown colour
-// type, a colour type 3 image without `palette` ("requires a palette"), and a
-// header outside the format or the size limit (corrupted data). `gamma` (256
-// entries or nullptr) applies to the grey and PLTE palettes.
-TPngRasterFormat PngRasterFormatOf(const TPngHeader& header, const std::vector<TPngColor>* palette,
-                                   const std::uint8_t* gamma);
+// What the decoder finds wrong with an image. RaiseOnPngStatus is the one
+// place a status becomes EPNGImageException, with its message text.
+enum class TPngStatus { Ok, UnknownColorType, CorruptedData, NoPalette, UnknownFilter, UnknownInterlace };
+
+// Raises EPNGImageException for any status but Ok.
+void RaiseOnPngStatus(TPngStatus status);
+
+// The bitmap format of an image into `format`: UnknownColorType, NoPalette for
+// a colour type 3 image without `palette`, CorruptedData for a header outside
+// the format or the size limit. `gamma` (256 entries or nullptr) applies to the
+// grey and PLTE palettes.
+TPngStatus PngRasterFormatOf(const TPngHeader& header, const std::vector<TPngColor>* palette,
+                             const std::uint8_t* gamma, TPngRasterFormat& format);
 
 // Reads the image data from `inflated` into `target`, which was Begun with
-// `format`. `gamma` also applies to RGB samples. Data that ends early leaves
-// the rest of the image zero. Raises EPNGImageException for a filter byte above
-// 4 or an unknown interlace method; zlib errors pass through.
-void DecodePngImageData(const TPngHeader& header, const std::uint8_t* gamma, gui::TStream& inflated,
-                        TPngRasterTarget& target);
+// the image's format. `gamma` also applies to RGB samples. Data that ends
+// early leaves the rest of the image zero. UnknownFilter for a filter byte
+// above 4 (the rows before it stay), UnknownInterlace for an unknown
+// interlace method; zlib errors pass through as exceptions.
+TPngStatus DecodePngImageData(const TPngHeader& header, const std::uint8_t* gamma, gui::TStream& inflated,
+                              TPngRasterTarget& target);
 
 }  // namespace images

@@ -294,12 +294,13 @@ void TChunkIDAT::ApplyAfterLoad() {
   std::vector<TPngColor> palette;
   const TChunkPLTE* plte = FOwner->FirstOfClass<TChunkPLTE>();
   if (header.ColorType == kPngPalette && plte) palette = plte->Entries();
-  const TPngRasterFormat format = PngRasterFormatOf(header, plte ? &palette : nullptr, gamma);
+  TPngRasterFormat format;
+  RaiseOnPngStatus(PngRasterFormatOf(header, plte ? &palette : nullptr, gamma, format));
   ImageRows rows(*image);
   rows.Begin(format);
   FData.SetPosition(0);
   TZDecompressionStream inflated(FData);
-  DecodePngImageData(header, gamma, inflated, rows);
+  RaiseOnPngStatus(DecodePngImageData(header, gamma, inflated, rows));
 }
 
 bool TChunkIDAT::PrepareToWrite() {
