@@ -34,7 +34,7 @@ struct LibraryState {
 
 LibraryState state;
 
-// Where the design loads "GdiPlus.dll", the platform's library stands in.
+// GDI+ ("GdiPlus.dll" elsewhere) is this platform's library of the same interface.
 constexpr const char* kLibraryName = "libgdiplus.so.0";
 
 template <typename Fn>
