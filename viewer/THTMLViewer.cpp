@@ -90,6 +90,7 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
 
 THTMLViewer::~THTMLViewer() {
   *alive_ = false;
+  AbandonPrintRuns();
   // The root releases its images into the cache when it clears, so it goes first.
   if (root_) root_->Clear();
   root_.reset();

@@ -81,6 +81,15 @@ using TProcessingEvent = std::function<void(gui::TObject* Sender, bool Processin
 using TParseEvent = std::function<void(gui::TObject* Sender, std::string& Source)>;
 using TMetaRefreshType = std::function<void(gui::TObject* Sender, int Delay, const std::string& URL)>;
 
+class THTMLViewer;
+struct TPrintRun;
+// A page's plain header or footer: W by H logical units at the origin.
+using TPagePrinted =
+    std::function<void(gui::TObject* Sender, gui::TCanvas& Canvas, int NumPage, int W, int H, bool& StopPrinting)>;
+// A page's HTML header or footer: the handler fills HFViewer and may move XL and XR.
+using ThtmlPagePrinted = std::function<void(gui::TObject* Sender, THTMLViewer& HFViewer, int NumPage,
+                                            bool LastPage, int& XL, int& XR, bool& StopPrinting)>;
+
 class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
  public:
   explicit THTMLViewer(gui::TComponent* AOwner);
@@ -151,6 +160,19 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void SetSelectionLength(int Length);
   void SetSelectionStart(int Position);
   void SetCaretPosition(int Position);
+
+  // Printing (THTMLViewerPrinting.cpp).
+  void PrintPages(int FromPage, int ToPage);
+  // The widest content and the height of the document laid out at Width.
+  void MeasureDocumentSize(int Width, win::POINT& Size);
+  std::unique_ptr<THTMLViewer> CreateHeaderFooterViewer();
+  void PrintBackground(gui::TCanvas& Canvas, int X, gui::TColor Color, int Height, int Width, int Y);
+  // The page the last run printed last (0 before any).
+  int PrintedPage() const { return pageNo_; }
+  TPagePrinted OnPrintHeader;
+  TPagePrinted OnPrintFooter;
+  ThtmlPagePrinted OnPrintHTMLHeader;
+  ThtmlPagePrinted OnPrintHTMLFooter;
 
   // Readers.
   engine::TSectionList& Document() { return *root_; }
@@ -285,6 +307,15 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   bool LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title);
   int DocumentPositionAt(int X, int Y);
   void RightClick(int X, int Y);
+  void RunPrint(TPrintRun& Run);
+  void FollowTopMargin(TPrintRun& Run);
+  void AbandonPrintRuns();
+  void PrintPageBody(TPrintRun& Run);
+  void PrintPasses(TPrintRun& Run, int X);
+  void BlankOutside(TPrintRun& Run, int E);
+  void PrintHeadersAndFooters(TPrintRun& Run);
+  void PrintHTMLBand(TPrintRun& Run, bool IsFooter);
+  void EndPrintRun(TPrintRun& Run);
 
   // Members (the panels and bars are owned through the component tree).
   gui::TPanel* borderPanel_ = nullptr;
@@ -351,6 +382,10 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   int marginWidth_ = 10;
   std::string serverRoot_;
   double printScale_ = 1.0;
+  // The print run under way (its state also lives on the run's stack, so a
+  // viewer destroyed inside a pump can end the job safely).
+  std::shared_ptr<TPrintRun> printRun_;
+  int pageNo_ = 0;
   ThtmlViewerOptions options_ = htPrintTableBackground | htPrintMonochromeBlack;
 };
 

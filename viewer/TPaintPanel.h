@@ -30,6 +30,7 @@ class TPaintPanel : public gui::TCustomPanel {
   void WndProc(gui::TMessage& Message) override;
 
  private:
+  friend class THTMLViewer;  // prints the background with the same tiles
   void PaintBackground(gui::TCanvas& Canvas, const win::RECT& R);
   images::TBitmapItem* BackgroundItem();
   static bool ImageSize(const images::TBitmapItem& Item, int& W, int& H);
