@@ -57,14 +57,25 @@ constexpr gui::TColor kWhite = 0xFFFFFF;
 // Raised when a handler or a pump destroyed the viewer during a run.
 struct ViewerGone {};
 
+// Raised when a handler aborted the job: nothing more is drawn.
+struct JobAborted {};
+
 void CheckAlive(const TPrintRun& Run) {
   if (!*Run.Alive) throw ViewerGone{};
 }
 
+// After a handler ran: the viewer and the job must still be there.
+void CheckHandler(const TPrintRun& Run) {
+  CheckAlive(Run);
+  if (!Run.Printer->PrintingActive()) throw JobAborted{};
+}
+
+// Messages handled here may load, free the viewer or abort the job.
 void Pump(const TPrintRun& Run) {
   gui::Application->ProcessMessages();
-  CheckAlive(Run);
+  CheckHandler(Run);
 }
+
 
 void ApplyMapping(win::HDC DC, const TPrintGeometry& G) {
   win::SetMapMode(DC, win::MM_ANISOTROPIC);
@@ -128,6 +139,8 @@ void THTMLViewer::PrintPages(int FromPage, int ToPage) {
     RunPrint(*run);
   } catch (const ViewerGone&) {
     return;  // the destructor ended the job
+  } catch (const JobAborted&) {
+    // The run ends quietly: the job was aborted on purpose.
   } catch (...) {
     if (!*run->Alive) return;
     EndPrintRun(*run);
@@ -292,13 +305,13 @@ void THTMLViewer::PrintHeadersAndFooters(TPrintRun& Run) {
   if (OnPrintHeader) {
     win::SetWindowOrgEx(dc, 0, 0, nullptr);
     OnPrintHeader(this, canvas, Run.PageNo, g.PageWidth, g.Top, stop);
-    CheckAlive(Run);
+    CheckHandler(Run);
   }
   if (OnPrintFooter) {
     // Y 0 is the bottom of the body.
     win::SetWindowOrgEx(dc, 0, -(g.Top + g.Height), nullptr);
     OnPrintFooter(this, canvas, Run.PageNo, g.PageWidth, g.PageHeight - g.Top - g.Height, stop);
-    CheckAlive(Run);
+    CheckHandler(Run);
   }
   Run.Stop = Run.Stop || stop;
   PrintHTMLBand(Run, false);
@@ -316,7 +329,7 @@ void THTMLViewer::PrintHTMLBand(TPrintRun& Run, bool IsFooter) {
   int xl = g.Left, xr = g.Left + g.Width;
   bool stop = false;
   event(this, *band, Run.PageNo, Run.DocHeight < Run.Copy->VisibleBottom, xl, xr, stop);
-  CheckAlive(Run);
+  CheckHandler(Run);
   Run.Stop = Run.Stop || stop;
   try {
     auto copy = engine::TSectionList::CreateCopy(band->Document());
@@ -347,7 +360,8 @@ void THTMLViewer::EndPrintRun(TPrintRun& Run) {
   Run.FooterViewer.reset();
   std::exception_ptr failure;
   if (Run.Canvas && Run.Canvas->HandleAllocated()) win::SelectClipRgn(Run.Canvas->Handle(), 0);
-  if (Run.Canvas) RestoreCanvasState(Run);
+  // A canvas draws only during a job.
+  if (Run.Canvas && Run.Printer->PrintingActive()) RestoreCanvasState(Run);
   if (Run.OwnPrinter) {
     try {
       if (Run.OwnPrinter->PrintingActive()) {

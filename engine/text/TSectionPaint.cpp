@@ -120,6 +120,7 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
         continue;
       }
       if (bottom - 1 < clip.top + yOffset_) continue;
+      doc.NoOutput = false;  // the page has content: a later break before a block applies
     }
     if (line.Ln > 0) DrawLine(line, x, top);
   }
