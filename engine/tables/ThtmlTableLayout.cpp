@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "engine/common/ScopedValues.h"
 #include "engine/document/IndentManager.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
@@ -15,31 +16,6 @@
 
 namespace engine {
 namespace {
-
-// Raises a counter of the root for as long as it lives, whatever is thrown.
-class CounterScope {
- public:
-  explicit CounterScope(int& counter) : counter_(counter) { ++counter_; }
-  ~CounterScope() { --counter_; }
-  CounterScope(const CounterScope&) = delete;
-  CounterScope& operator=(const CounterScope&) = delete;
-
- private:
-  int& counter_;
-};
-
-// Sets a flag of the root for as long as it lives and puts the old value back.
-class FlagScope {
- public:
-  FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-  ~FlagScope() { flag_ = old_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool old_;
-};
 
 int SumRange(const std::vector<int>& values, int first, int count) {
   long long sum = 0;
@@ -211,7 +187,7 @@ int ThtmlTable::PlaceRows(gui::TCanvas* canvas, int Y, int& Curs) {
     {
       // The outermost table lays its cells out for good; nested tables do so
       // only inside that final layout, which bounds the work of deep nesting.
-      std::optional<FlagScope> repeat;
+      std::optional<ValueScope<bool>> repeat;
       if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
       if (Document == nullptr || Document->InLogic2) {
         for (const auto& cell : row.Cells)

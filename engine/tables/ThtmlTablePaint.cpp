@@ -3,6 +3,7 @@
 // when printing a row decides whether it starts the next page.
 #include <algorithm>
 
+#include "engine/common/ScopedValues.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
 #include "engine/tables/ThtmlTable.h"
@@ -78,11 +79,7 @@ int ThtmlTable::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, In
                              int /*XRef*/, int /*YRef*/) {
   const int result = SatAdd(TopY, SectionHeight);
   if (Document == nullptr || rowTops_.size() != Rows.size()) return result;
-  ++Document->TableNestLevel;
-  struct Unnest {
-    int& level;
-    ~Unnest() { --level; }
-  } unnest{Document->TableNestLevel};
+  CounterScope nest(Document->TableNestLevel);
   const int Y = TopY;
   const int Yo = SatSub(Y, Document->YOffset);
   if (!Document->Printing && (SatAdd(Yo, SectionHeight) < clipRect.top || Yo >= clipRect.bottom)) return result;
