@@ -70,6 +70,7 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
   root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY); };
   root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget); };
   root_->Links.OnKeyDown = [this](win::WORD& Key, gui::TShiftState Shift) { KeyDown(Key, Shift); };
+  root_->ExpandDocumentName = [this](const std::string& Name) { return ExpandDocumentName(Name); };
   root_->ShowImages = true;
   root_->PreFontName = defPreFontName_;
   root_->HotSpotColor = defHotSpotColor_;

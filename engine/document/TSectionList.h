@@ -24,6 +24,8 @@ namespace gui {
 class TTimer;
 class TWinControl;
 class TObject;
+class TBitmap;
+class TMemoryStream;
 }
 
 namespace engine {
@@ -154,6 +156,14 @@ class TSectionList : public TCell {
   // Events the viewer fills.
   std::function<void(TSectionList* sender)> OnBackgroundChanged;
   std::function<void(int percent)> OnProgress;
+  // Image requests the host answers (engine/objects/DocumentImages.h). A
+  // bitmap handed back becomes the document's; a stream stays the host's
+  // (PendingImageStream: the image comes later).
+  std::function<void(const std::string& src, std::unique_ptr<gui::TBitmap>& bitmap, TColor& color)> OnBitmapRequest;
+  std::function<void(const std::string& src, gui::TMemoryStream*& stream)> OnImageRequest;
+  std::function<void(const std::string& src, std::string& result)> OnExpandName;
+  // The viewer's name expansion (document folder, server root, base).
+  std::function<std::string(const std::string& name)> ExpandDocumentName;
 
   // Layout and paint state.
   int LayoutCycle = 0;

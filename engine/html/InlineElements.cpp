@@ -16,6 +16,7 @@
 #include "engine/html/BuildState.h"
 #include "engine/html/BuilderSeams.h"
 #include "engine/html/TableReader.h"
+#include "engine/objects/TImageObj.h"
 #include "engine/html/Charsets.h"
 #include "engine/html/DocumentBuilder.h"
 #include "engine/html/HeadElements.h"
@@ -156,7 +157,13 @@ void ReadImageOrPanel(THtmlSymbol symbol, bool advance) {
   const std::string tag = TagNameOfSymbol(symbol);
   PushTag(tag);
   InlineBoxStart();
-  if (BuilderSeams().AddImageOrPanel) BuilderSeams().AddImageOrPanel(section, symbol, TopProperties());
+  if (symbol == symImg) {
+    auto image = std::make_unique<TImageObj>(buildState.Root, &parseState.Attributes, 0);
+    image->ApplyStyle(TopProperties());
+    section.AppendObject(std::move(image), parseState.TagStartPosition);
+  } else if (BuilderSeams().AddImageOrPanel) {
+    BuilderSeams().AddImageOrPanel(section, symbol, TopProperties());
+  }
   PopTag(tag);
   if (advance) NextSymbol();
 }

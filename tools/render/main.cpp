@@ -21,6 +21,7 @@
 #include "platform/win/user/MessageBoxes.h"
 #include "platform/win/user/Painting.h"
 #include "viewer/THTMLViewer.h"
+#include "engine/common/EngineStartup.h"
 #include "engine/document/TSectionList.h"
 
 namespace {
@@ -118,6 +119,8 @@ int main(int argc, char** argv) {
   if (!ParseArguments(argc, argv, options)) return Usage();
   win::useVirtualClock();
   win::setMessageBoxEcho(true);
+  // What the library's start-up does for a host: the engine's pictures and display values.
+  engine::InitializeEngineUnit();
 
   auto form = std::make_unique<gui::TForm>(nullptr);
   form->SetBounds(0, 0, options.width, options.height);

@@ -1,0 +1,44 @@
+#pragma once
+// Image fetching for a document: the image cache first, then the viewer's
+// request events (a bitmap, then a stream), then the file. Images that
+// enter the cache belong to it; an image the cache could not take (or a
+// document without a cache) is handed back owned.
+#include <memory>
+#include <string>
+
+#include "images/ImageKinds.h"
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TObject.h"
+
+namespace engine {
+
+class TSectionList;
+
+struct TLoadedImage {
+  gui::TObject* Image = nullptr;  // nullptr: nothing could be loaded
+  gui::TBitmap* Mask = nullptr;
+  // Set when the image (and its mask) did not enter the cache: the caller owns them.
+  std::unique_ptr<gui::TObject> OwnedImage;
+  std::unique_ptr<gui::TBitmap> OwnedMask;
+  bool FromCache = false;
+  int CacheUsers = 0;    // users of the cache entry after this one took it
+  bool Delayed = false;  // the host will deliver the image later
+};
+
+// The one key used for the cache and the pending-image list.
+std::string ImageKeyOf(const std::string& name);
+
+// The image for Name. MaskKind asks for a corner-colour mask (mkCornerColor)
+// and tells which mask came back.
+TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, images::TMaskKind& maskKind);
+
+// A file: GIFs through the animated loader (one frame becomes a bitmap with
+// its mask), anything else through the common loader. nullptr when it fails.
+std::unique_ptr<gui::TObject> LoadImageFromFile(const std::string& fileName, std::unique_ptr<gui::TBitmap>& mask,
+                                                images::TMaskKind& maskKind);
+
+// The name an image source is fetched under: the viewer's expansion when the
+// host answers no requests, else the host's OnExpandName when given.
+std::string ExpandImageName(TSectionList& document, const std::string& source);
+
+}  // namespace engine
