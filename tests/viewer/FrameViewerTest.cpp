@@ -1,0 +1,261 @@
+// The frame viewer: frameset documents from a folder laid out into frames,
+// frame sizes from ROWS and COLS, the error page, request events and the
+// settings that reach every frame's viewer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/TApplication.h"
+#include "platform/gui/TCustomForm.h"
+#include "platform/gui/TScreen.h"
+#include "platform/gui/TStringList.h"
+#include "platform/gui/UserCalls.h"
+#include "platform/win/kernel/Clock.h"
+#include "platform/win/user/Painting.h"
+#include "viewer/TFrameSet.h"
+#include "viewer/TFrameViewer.h"
+#include "viewer/TfvFrame.h"
+
+namespace viewer {
+namespace {
+
+class FrameViewerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    win::setMessageBoxEcho(false);
+    win::useVirtualClock();
+    folder_ = std::filesystem::path(testing::TempDir()) /
+              ("frames_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    form_ = std::make_unique<gui::TForm>(nullptr);
+    form_->SetBounds(0, 0, 404, 304);
+    fv_ = new TFrameViewer(form_.get());
+    fv_->SetParent(form_.get());
+    fv_->SetBounds(0, 0, 404, 304);  // 400 x 300 inside the top set's bevel
+    form_->Show();
+    pump();
+  }
+  void TearDown() override {
+    form_.reset();
+    gui::Application->Reset();
+    gui::Screen->Reset();
+    win::resetInput();
+    win::setClock(nullptr);
+    std::filesystem::remove_all(folder_);
+  }
+  static void pump() { gui::Application->ProcessMessages(); }
+  std::string write(const std::string& name, const std::string& text) {
+    const std::string path = (folder_ / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+  void load(const std::string& name) {
+    ASSERT_TRUE(fv_->LoadFromFile((folder_ / name).string()));
+    pump();
+  }
+  TFrameViewer& fv() { return *fv_; }
+  TFrameSet& top() { return *fv_->CurrentFrameSet(); }
+  // Child bounds of a set as "x,y wxh" joined by blanks.
+  static std::string Bounds(const TSubFrameSet& set) {
+    std::string text;
+    for (int index = 0; index < set.ChildCount(); ++index) {
+      const TFrameBase* child = set.Child(index);
+      text += (index ? " " : "") + std::to_string(child->Left()) + "," + std::to_string(child->Top()) + " " +
+              std::to_string(child->Width()) + "x" + std::to_string(child->Height());
+    }
+    return text;
+  }
+  // Whether any pixel of the viewer's area on the form is far from the background (drawn text).
+  bool HasInk(THTMLViewer& viewer) {
+    const win::POINT origin = form_->ScreenToClient(viewer.ClientToScreen({0, 0}));
+    auto* surface = win::windowSurface(form_->Handle());
+    for (int y = origin.y; y < origin.y + viewer.Height(); ++y) {
+      for (int x = origin.x; x < origin.x + viewer.Width(); ++x) {
+        if ((surface->rowPtr(y)[x] & 0xFFFFFF) < 0x404040) return true;
+      }
+    }
+    return false;
+  }
+  std::filesystem::path folder_;
+
+ private:
+  std::unique_ptr<gui::TForm> form_;
+  TFrameViewer* fv_ = nullptr;
+};
+
+TEST(FrameSizeCodes, ReadsPixelsWeightsAndPercentages) {
+  EXPECT_EQ(ParseFrameSizes("100,*,2*"), (std::vector<int>{100, -1, -2}));
+  EXPECT_EQ(ParseFrameSizes("0, 0*, 2000%, 9999, 30%"), (std::vector<int>{1, -1, -1000, 5000, -130}));
+  EXPECT_EQ(ParseFrameSizes("10,,20"), (std::vector<int>{10, -1, 20}));
+  // A number past the integer range saturates instead of failing the load.
+  EXPECT_EQ(ParseFrameSizes("99999999999999999999999,5*"), (std::vector<int>{5000, -5}));
+  EXPECT_EQ(ParseFrameSizes(std::string(30, ',')).size(), static_cast<std::size_t>(kMaxFrameEntries));
+}
+
+TEST_F(FrameViewerTest, SizesRowsAndColumnsAtSeveralWindowSizes) {
+  write("a.htm", "<p>a");
+  write("rows.htm", "<frameset rows=\"100,*,2*\"><frame src=a.htm><frame src=a.htm><frame src=a.htm></frameset>");
+  load("rows.htm");
+  EXPECT_TRUE(top().Rows());
+  EXPECT_EQ(Bounds(top()), "2,2 400x101 2,103 400x66 2,169 400x133");
+  fv().SetBounds(0, 0, 404, 404);
+  pump();
+  EXPECT_EQ(Bounds(top()), "2,2 400x100 2,102 400x100 2,202 400x200");
+
+  write("cols.htm", "<frameset rows=* cols=\"30%,*\"><frame src=a.htm><frame src=a.htm></frameset>");
+  load("cols.htm");
+  EXPECT_FALSE(top().Rows());
+  fv().SetBounds(0, 0, 204, 104);
+  pump();
+  EXPECT_EQ(Bounds(top()), "2,2 60x100 62,2 140x100");
+
+  // Pixel sizes too large for the window are scaled down; missing frames are added empty.
+  write("pixels.htm", "<frameset cols=\"300,300,*\"><frame src=a.htm></frameset>");
+  fv().SetBounds(0, 0, 404, 104);
+  load("pixels.htm");
+  EXPECT_EQ(Bounds(top()), "2,2 200x100 202,2 200x100 402,2 0x100");
+  EXPECT_EQ(fv().GetViewerCount(), 1);
+}
+
+TEST_F(FrameViewerTest, TwoFramesAndANestedFramesetAreLaidOutAndPainted) {
+  write("left.htm", "<title>Left</title><body bgcolor=white><p>Left side text");
+  write("right.htm", "<body bgcolor=white><p>Right side text");
+  write("inner.htm", "<frameset rows=50%,50%><frame src=right.htm name=upper><frame src=left.htm></frameset>");
+  write("two.htm", "<title>Pair</title><frameset cols=50%,50%><frame src=left.htm name=main>"
+                   "<frame src=right.htm></frameset>");
+  load("two.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  EXPECT_EQ(top().Title, u"Pair");
+  EXPECT_EQ(Bounds(top()), "2,2 200x300 202,2 200x300");
+  EXPECT_EQ(fv().FrameViewerByName("MAIN"), fv().GetViewer(0));
+  EXPECT_EQ(fv().GetViewer(0)->TitleText(), u"Left");
+  fv().Repaint();
+  pump();
+  EXPECT_TRUE(HasInk(*fv().GetViewer(0)));
+  EXPECT_TRUE(HasInk(*fv().GetViewer(1)));
+  EXPECT_EQ(fv().GetViewer(0)->ImageCache(), &fv().ImageCache());
+
+  write("three.htm", "<frameset cols=100,*><frame src=left.htm><frame src=inner.htm name=side></frameset>");
+  load("three.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 3);
+  EXPECT_EQ(fv().FrameViewerByName("side"), nullptr);  // it holds a nested set
+  ASSERT_NE(fv().FrameViewerByName("upper"), nullptr);
+  TfvFrame* side = dynamic_cast<TfvFrame*>(top().Child(1));
+  ASSERT_TRUE(side && side->NestedSet());
+  EXPECT_EQ(Bounds(*side->NestedSet()), "0,0 300x150 0,150 300x150");
+  fv().Repaint();
+  pump();
+  for (int index = 0; index < 3; ++index) EXPECT_TRUE(HasInk(*fv().GetViewer(index))) << index;
+}
+
+TEST_F(FrameViewerTest, MissingFrameFilesShowAnEscapedErrorPage) {
+  write("set.htm", "<frameset cols=*,*><frame src=\"missing.htm\"><frame src=\"a&b<c>.htm\"></frameset>");
+  load("set.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  const std::string folder = folder_.string() + "/";
+  EXPECT_EQ(fv().GetViewer(0)->SourceText(),
+            "<p><img src=\"qw%&.bmp\" alt=\"Error\"> Can't load " + folder + "missing.htm");
+  EXPECT_EQ(fv().GetViewer(1)->SourceText(),
+            "<p><img src=\"qw%&.bmp\" alt=\"Error\"> Can't load " + folder + "a&amp;b&lt;c&gt;.htm");
+
+  EXPECT_THROW(fv().LoadFromFile((folder_ / "nothing.htm#x").string()), EfvLoadError);
+  EXPECT_EQ(fv().GetViewerCount(), 2);  // the shown document stays
+}
+
+TEST_F(FrameViewerTest, SelfReferencingFramesetsAreBounded) {
+  std::string page = "<frameset cols=\"*\">";
+  for (int frame = 0; frame < 25; ++frame) page += "<frame src=self.htm>";
+  write("self.htm", page + "</frameset>");
+  load("self.htm");
+  EXPECT_LE(top().FramesMade, kMaxFrames);
+  EXPECT_EQ(top().ChildCount(), kMaxFrameEntries);
+  EXPECT_EQ(fv().GetViewerCount(), 0);  // every level is a frameset; the deepest frames stay empty
+}
+
+TEST_F(FrameViewerTest, SameDocumentKeepsTheSetAndRelativeNamesMatch) {
+  write("a.htm", "<p>a");
+  write("b.htm", "<p>b");
+  load("a.htm");
+  TFrameSet* first = fv().CurrentFrameSet();
+  load("a.htm");
+  EXPECT_EQ(fv().CurrentFrameSet(), first);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder_);
+  ASSERT_TRUE(fv().LoadFromFile("a.htm"));  // expanded before it is compared
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(fv().CurrentFrameSet(), first);
+  load("b.htm");
+  EXPECT_NE(fv().CurrentFrameSet(), nullptr);
+  EXPECT_EQ(fv().GetViewerCount(), 1);
+  EXPECT_EQ(top().DocumentName, (folder_ / "b.htm").string());
+}
+
+TEST_F(FrameViewerTest, BusyLoadsAreRefusedAndReported) {
+  write("a.htm", "<p>a");
+  std::vector<bool> states;
+  bool refused = false;
+  fv().OnProcessing = [&](gui::TObject*, bool on) {
+    states.push_back(on);
+    if (on) refused = !fv().LoadFromFile((folder_ / "a.htm").string()) && !fv().Clear();
+  };
+  load("a.htm");
+  EXPECT_EQ(states, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(refused);
+}
+
+TEST_F(FrameViewerTest, SettingsReachEveryFramesViewer) {
+  write("a.htm", "<p>a");
+  write("two.htm", "<frameset rows=*,*><frame src=a.htm marginwidth=20 marginheight=7 scrolling=no>"
+                   "<frame src=a.htm marginwidth=999999></frameset>");
+  fv().SetDefFontSize(15);
+  load("two.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  EXPECT_EQ(fv().GetViewer(0)->MarginWidthValue(), 20);
+  EXPECT_EQ(fv().GetViewer(0)->MarginHeightValue(), 7);
+  EXPECT_EQ(fv().GetViewer(0)->ScrollBars(), gui::ssNone);
+  EXPECT_EQ(fv().GetViewer(1)->MarginWidthValue(), 10000);
+  fv().SetNoSelect(true);
+  fv().SetDefFontName("Arial");
+  fv().SetfvOptions(fv().fvOptions() | fvNoLinkUnderline | fvNoFocusRect);
+  fv().SetViewerCursor(2);
+  fv().SetHistoryMaxCount(-1);
+  EXPECT_EQ(fv().ViewerCursor(), gui::crIBeam);
+  EXPECT_EQ(fv().HistoryMaxCount(), 0);
+  for (int index = 0; index < 2; ++index) {
+    THTMLViewer& viewer = *fv().GetViewer(index);
+    EXPECT_EQ(viewer.DefFontSize(), 15);
+    EXPECT_TRUE(viewer.NoSelect());
+    EXPECT_EQ(viewer.DefFontName(), "Arial");
+    EXPECT_TRUE(viewer.htOptions() & htNoLinkUnderline);
+    EXPECT_EQ(viewer.BorderStyle(), htNone);
+  }
+}
+
+TEST_F(FrameViewerTest, DocumentsComeFromTheFirstRequestEvent) {
+  write("start.htm", "");
+  std::vector<std::string> asked;
+  gui::TStringList text;
+  fv().OnStringsRequest = [&](gui::TObject*, const std::string& src, gui::TStrings*& strings) {
+    asked.push_back(src);
+    text.SetText(src == "start.htm" || src.find("start.htm") != std::string::npos
+                     ? "<frameset cols=*,*><frame src=one.htm name=one><frame src=two.htm></frameset>"
+                     : "<title>" + src + "</title><p>" + src);
+    strings = &text;
+  };
+  bool fileAsked = false;
+  fv().OnFileRequest = [&](gui::TObject*, const std::string&, std::string&) { fileAsked = true; };
+  load("start.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  EXPECT_EQ(fv().FrameViewerByName("one")->TitleText(), u"one.htm");
+  EXPECT_EQ(fv().GetViewer(1)->TitleText(), u"two.htm");
+  EXPECT_FALSE(fileAsked);
+  EXPECT_EQ(asked.size(), 3u);
+}
+
+}  // namespace
+}  // namespace viewer

@@ -1,0 +1,46 @@
+#pragma once
+// TFrameBase: a panel of a frame viewer's layout, either one frame
+// (TfvFrame) or a set of frames (TSubFrameSet). The set sizes its children
+// through ComputeFrameSizes and loads them through LoadContent.
+#include <string>
+
+#include "platform/gui/TCustomPanel.h"
+
+namespace viewer {
+
+class TFrameSet;
+
+// A document to load: the host's bytes (FromString) or the file FileName.
+struct TDocRequest {
+  bool FromString = false;
+  std::string FileName;
+  std::string Text;
+};
+
+class TFrameBase : public gui::TCustomPanel {
+ public:
+  TFrameBase(gui::TComponent* AOwner, TFrameSet* MasterSet);
+
+  TFrameSet* MasterSet() const { return masterSet_; }
+  bool Unloaded() const { return unloaded_; }
+  int LocalCharSet() const { return localCharSet_; }
+  void SetLocalCharSet(int Value) { localCharSet_ = Value; }
+
+  // Request is null when the frame finds its document itself.
+  virtual void LoadContent(const TDocRequest* Request) = 0;
+  virtual void UnloadContent() = 0;
+  // Position -1 restores the position saved when unloading.
+  virtual void ReloadContent(int Position) = 0;
+  // Distributes the given area, in the top set's client terms, over nested sets.
+  virtual void ComputeFrameSizes(int Left, int Top, int Width, int Height) = 0;
+  // Whether a frame inside refuses resizing; First and Last tell whether that
+  // is the first or the last child on the way down.
+  virtual bool GetNoResize(bool& First, bool& Last) = 0;
+
+ protected:
+  TFrameSet* masterSet_;
+  bool unloaded_ = false;
+  int localCharSet_ = 0;
+};
+
+}  // namespace viewer

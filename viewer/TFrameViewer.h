@@ -1,0 +1,189 @@
+#pragma once
+// TFrameViewer: the window control a host shows documents in. A plain
+// document is one frame; a frameset document becomes a tree of frame sets
+// and frames, each frame with its own THTMLViewer. All the frames' viewers
+// share the frame viewer's image cache and take its settings.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/html/TFrameViewerBase.h"
+#include "platform/gui/Exception.h"
+#include "viewer/THTMLViewer.h"
+
+namespace gui {
+class TStream;
+class TStrings;
+}
+namespace images {
+class TStringBitmapList;
+}
+
+namespace viewer {
+
+class TFrameSet;
+class TSubFrameSet;
+
+// A document that cannot be found.
+class EfvLoadError : public gui::Exception {
+ public:
+  using gui::Exception::Exception;
+};
+
+using TFrameViewerOptions = std::uint16_t;
+constexpr TFrameViewerOptions fvMetaRefresh = 1u << 0;
+constexpr TFrameViewerOptions fvNoBorder = 1u << 1;
+constexpr TFrameViewerOptions fvNoLinkUnderline = 1u << 2;
+constexpr TFrameViewerOptions fvOverLinksActive = 1u << 3;
+constexpr TFrameViewerOptions fvPrintMonochromeBlack = 1u << 4;
+constexpr TFrameViewerOptions fvPrintTableBackground = 1u << 5;
+constexpr TFrameViewerOptions fvPrintBackground = 1u << 6;
+constexpr TFrameViewerOptions fvShowVScroll = 1u << 7;
+constexpr TFrameViewerOptions fvNoFocusRect = 1u << 8;
+constexpr TFrameViewerOptions fvShowDummyCaret = 1u << 9;
+constexpr TFrameViewerOptions fvNoWheelMouse = 1u << 10;
+constexpr TFrameViewerOptions fvNoLinkHilite = 1u << 11;
+
+using TStreamRequestEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream)>;
+using TStringsRequestEvent =
+    std::function<void(gui::TObject* Sender, const std::string& SRC, gui::TStrings*& Strings)>;
+using TBufferRequestEvent =
+    std::function<void(gui::TObject* Sender, const std::string& SRC, const char*& Buffer, int& BuffSize)>;
+using TFileRequestEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, std::string& NewName)>;
+
+// Names the frames load as pictures or as plain text.
+bool IsImageFileName(const std::string& Name);
+bool IsTextFileName(const std::string& Name);
+// "page.htm#part" -> ("page.htm", "#part").
+void SplitUrlDestination(const std::string& Url, std::string& Name, std::string& Dest);
+
+class TFrameViewer : public engine::TFrameViewerBase {
+ public:
+  explicit TFrameViewer(gui::TComponent* AOwner);
+  ~TFrameViewer() override;
+
+  // Loads a file (with an optional "#anchor"). False, and nothing done, while
+  // busy; EfvLoadError when the file does not exist.
+  bool LoadFromFile(const std::string& FileName);
+  void OpenDocument(const std::string& Url);
+  // Reloads every frame of the current document.
+  void Reload();
+  // Empties the viewer; false, and nothing done, while busy.
+  bool Clear();
+  THTMLViewer* FrameViewerByName(const std::string& FrameName) const;
+  int GetViewerCount() const;
+  THTMLViewer* GetViewer(int Index) const;
+  THTMLViewer* GetActiveViewer() const;
+  std::string ExpandDocumentName(const std::string& Name) const;
+  TFrameSet* CurrentFrameSet() const { return currentSet_; }
+  images::TStringBitmapList& ImageCache() { return *cache_; }
+  bool IsBusy() const { return loading_ || processing_; }
+
+  // The frameset reader's building operations.
+  void InsertFrame(engine::TFrameSetNode* Set, const engine::TAttributeList& Attributes,
+                   const std::string& Path) override;
+  engine::TFrameSetNode* InsertFrameSet(engine::TFrameSetNode* Set) override;
+  void ApplyFrameSetAttributes(engine::TFrameSetNode* Set, const engine::TAttributeList& Attributes) override;
+  void FinishFrameSet(engine::TFrameSetNode* Set) override;
+  // The META hook of a frameset read into Set.
+  engine::TMetaType FrameSetMetaHandler(TSubFrameSet* Set);
+
+  // Every setting and copied event of the frame viewer, given to a frame's viewer.
+  void ApplySettings(THTMLViewer& Viewer);
+  // A frame's viewer reporting that it starts or ends processing.
+  void ViewerProcessing(gui::TObject* Sender, bool ProcessingOn);
+
+  // Settings; each setter reaches every frame's viewer.
+  bool ViewImages() const { return viewImages_; }
+  void SetViewImages(bool Value);
+  int ImageCacheCount() const { return imageCacheCount_; }
+  void SetImageCacheCount(int Value);
+  bool NoSelect() const { return noSelect_; }
+  void SetNoSelect(bool Value);
+  int MarginWidth() const { return marginWidth_; }
+  void SetMarginWidth(int Value);
+  int MarginHeight() const { return marginHeight_; }
+  void SetMarginHeight(int Value);
+  gui::TColor DefBackground() const { return defBackground_; }
+  void SetDefBackground(gui::TColor Value);
+  const std::string& DefFontName() const { return defFontName_; }
+  void SetDefFontName(const std::string& Value);
+  const std::string& DefPreFontName() const { return defPreFontName_; }
+  void SetDefPreFontName(const std::string& Value);
+  int DefFontSize() const { return defFontSize_; }
+  void SetDefFontSize(int Value);
+  gui::TColor DefFontColor() const { return defFontColor_; }
+  void SetDefFontColor(gui::TColor Value);
+  gui::TColor DefHotSpotColor() const { return defHotSpotColor_; }
+  void SetDefHotSpotColor(gui::TColor Value);
+  gui::TColor DefVisitedLinkColor() const { return defVisitedLinkColor_; }
+  void SetDefVisitedLinkColor(gui::TColor Value);
+  gui::TColor DefOverLinkColor() const { return defOverLinkColor_; }
+  void SetDefOverLinkColor(gui::TColor Value);
+  int HistoryMaxCount() const { return historyMaxCount_; }
+  void SetHistoryMaxCount(int Value);
+  int CharSet() const { return charSet_; }
+  void SetCharSet(int Value);
+  gui::TCursor ViewerCursor() const { return cursor_; }
+  void SetViewerCursor(gui::TCursor Value);
+  double PrintScale() const { return printScale_; }
+  void SetPrintScale(double Value);
+  TFrameViewerOptions fvOptions() const { return options_; }
+  void SetfvOptions(TFrameViewerOptions Value);
+  const std::string& ServerRoot() const { return serverRoot_; }
+  void SetServerRoot(const std::string& Value);
+  double PrintMarginLeft = 2.0;
+  double PrintMarginRight = 2.0;
+  double PrintMarginTop = 2.0;
+  double PrintMarginBottom = 2.0;
+
+  // Document sources the host may supply instead of files; the first assigned one is asked.
+  TStringsRequestEvent OnStringsRequest;
+  TStreamRequestEvent OnStreamRequest;
+  TBufferRequestEvent OnBufferRequest;
+  TFileRequestEvent OnFileRequest;
+  TProcessingEvent OnProcessing;
+  // Copied into every frame's viewer when it is made.
+  engine::TMetaType OnMeta;
+  ThtProgressEvent OnProgress;
+  TParseEvent OnParseBegin;
+  gui::TNotifyEvent OnParseEnd;
+  TRightClickEvent OnRightClick;
+  gui::TMouseEvent OnMouseDouble;
+
+ private:
+  void SetBusy(bool Loading, bool Processing);
+  // Calls Apply for every frame's viewer.
+  void ForEachViewer(const std::function<void(THTMLViewer&)>& Apply);
+  void LoadIntoNewSet(const std::string& Name, const std::string& Dest);
+
+  std::unique_ptr<images::TStringBitmapList> cache_;
+  TFrameSet* currentSet_ = nullptr;  // owned
+  bool loading_ = false;
+  bool processing_ = false;
+  std::vector<gui::TObject*> processingViewers_;
+
+  bool viewImages_ = true;
+  int imageCacheCount_ = 5;
+  bool noSelect_ = false;
+  int marginWidth_ = 10;
+  int marginHeight_ = 5;
+  gui::TColor defBackground_;
+  std::string defFontName_ = "Times New Roman";
+  std::string defPreFontName_ = "Courier New";
+  int defFontSize_ = 12;
+  gui::TColor defFontColor_;
+  gui::TColor defHotSpotColor_ = 0xFF0000;
+  gui::TColor defVisitedLinkColor_ = 0x800080;
+  gui::TColor defOverLinkColor_ = 0xFF0000;
+  int historyMaxCount_ = 0;
+  int charSet_ = 1;  // DEFAULT_CHARSET
+  gui::TCursor cursor_ = gui::crIBeam;
+  double printScale_ = 1.0;
+  TFrameViewerOptions options_ = fvPrintMonochromeBlack | fvPrintTableBackground;
+  std::string serverRoot_;
+};
+
+}  // namespace viewer

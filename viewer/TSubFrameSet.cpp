@@ -1,0 +1,229 @@
+#include "viewer/TSubFrameSet.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/html/BuildState.h"
+#include "engine/html/TAttributeList.h"
+#include "platform/win/kernel/Arithmetic.h"
+#include "viewer/TFrameSet.h"
+#include "viewer/TFrameViewer.h"
+#include "viewer/TfvFrame.h"
+
+namespace viewer {
+namespace {
+
+constexpr int kMaxPixels = 5000;
+constexpr int kMaxWeight = 99;
+constexpr int kMaxPercentCode = 1000;  // 900 %
+constexpr int kMaxBorder = 100;
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// A share of total by parts of whole; nothing when whole is 0.
+int Share(int part, int total, int whole) { return whole == 0 ? 0 : win::MulDiv(part, total, whole); }
+
+}  // namespace
+
+std::vector<int> ParseFrameSizes(const std::string& Value) {
+  std::vector<int> codes;
+  std::size_t at = 0;
+  const std::size_t end = Value.size();
+  while (true) {
+    while (at < end && !IsDigit(Value[at]) && Value[at] != '*' && Value[at] != ',') ++at;
+    if (at >= end || !IsDigit(Value[at])) {
+      if (at < end && Value[at] == '*') ++at;
+      codes.push_back(-1);
+    } else {
+      // Every code is capped, so the number saturates instead of overflowing.
+      int number = 0;
+      while (at < end && IsDigit(Value[at])) {
+        number = std::min(number * 10 + (Value[at] - '0'), 100000);
+        ++at;
+      }
+      number = std::max(1, number);
+      while (at < end && Value[at] != '%' && Value[at] != '*' && Value[at] != ',') ++at;
+      if (at < end && Value[at] == '*') {
+        codes.push_back(-std::min(kMaxWeight, number));
+      } else if (at < end && Value[at] == '%') {
+        codes.push_back(-std::min(kMaxPercentCode, number + 100));
+      } else {
+        codes.push_back(std::min(number, kMaxPixels));
+      }
+    }
+    while (at < end && Value[at] != ',') ++at;
+    if (at >= end || static_cast<int>(codes.size()) >= kMaxFrameEntries) break;
+    ++at;  // the comma
+  }
+  return codes;
+}
+
+TSubFrameSet::TSubFrameSet(gui::TComponent* AOwner, TFrameSet* MasterSet) : TFrameBase(AOwner, MasterSet) {
+  if (MasterSet && MasterSet != this) borderSize_ = MasterSet->BorderSize();
+  SetBevelOuter(gui::bvNone);
+}
+
+TSubFrameSet::~TSubFrameSet() {
+  // The children unregister from the master set while this set is whole.
+  if (static_cast<TFrameBase*>(masterSet_) != this) ClearFrames();
+}
+
+void TSubFrameSet::ApplyAttributes(const engine::TAttributeList& Attributes) {
+  const engine::TAttribute* attribute = nullptr;
+  if (Attributes.Find(engine::symRows, attribute)) {
+    rows_ = true;
+    codes_ = ParseFrameSizes(attribute->ValueText);
+  }
+  if (Attributes.Find(engine::symCols, attribute) && codes_.size() <= 1) {
+    rows_ = false;
+    codes_ = ParseFrameSizes(attribute->ValueText);
+  }
+  if (static_cast<TFrameBase*>(masterSet_) != this || (masterSet_->FrameViewer().fvOptions() & fvNoBorder)) return;
+  if (Attributes.Find(engine::symBorder, attribute) || Attributes.Find(engine::symFrameborder, attribute)) {
+    borderSize_ = std::clamp(attribute->Value, 0, kMaxBorder);
+    inset_ = std::max(2 - borderSize_, 0);
+    if (inset_ > 0) {
+      SetBevelWidth(inset_);
+      SetBevelOuter(gui::bvLowered);
+    }
+  } else {
+    borderSize_ = 2;
+  }
+}
+
+TfvFrame* TSubFrameSet::AddFrame(const engine::TAttributeList* Attributes, const std::string& Path) {
+  if (children_.size() >= kMaxFrameEntries || masterSet_->FramesMade >= kMaxFrames) return nullptr;
+  ++masterSet_->FramesMade;
+  auto* frame = new TfvFrame(this, Path, masterSet_, Attributes);
+  children_.push_back(frame);
+  frame->SetBounds(inset_, inset_, std::max(0, Width() - 2 * inset_), std::max(0, Height() - 2 * inset_));
+  frame->SetParent(this);
+  return frame;
+}
+
+TSubFrameSet* TSubFrameSet::AddFrameSet() {
+  if (children_.size() >= kMaxFrameEntries) return nullptr;
+  auto* set = new TSubFrameSet(this, masterSet_);
+  children_.push_back(set);
+  set->SetParent(this);
+  return set;
+}
+
+void TSubFrameSet::InitializeSizes() {
+  while (codes_.size() < children_.size()) codes_.push_back(-1);
+  // Entries beyond the frames get empty frames, as long as frames may still be made.
+  while (children_.size() < codes_.size() && AddFrame(nullptr, "")) {
+  }
+  BaseUrl = engine::buildState.Head.Base;
+  BaseTarget = engine::buildState.Head.BaseTarget;
+}
+
+void TSubFrameSet::ClearFrames() {
+  while (!children_.empty()) {
+    TFrameBase* child = children_.back();
+    children_.pop_back();
+    delete child;
+  }
+  codes_.clear();
+  sizes_.clear();
+  sizeTotal_ = 0;
+  rows_ = false;
+  positions_.fill(0);
+  noResize_.fill(false);
+  BaseUrl.clear();
+  BaseTarget.clear();
+}
+
+void TSubFrameSet::Forget(TFrameBase* Child) {
+  children_.erase(std::remove(children_.begin(), children_.end(), Child), children_.end());
+}
+
+void TSubFrameSet::LoadContent(const TDocRequest*) {
+  for (TFrameBase* child : children_) child->LoadContent(nullptr);
+}
+
+void TSubFrameSet::UnloadContent() {
+  for (TFrameBase* child : children_) child->UnloadContent();
+  unloaded_ = true;
+}
+
+void TSubFrameSet::ReloadContent(int Position) {
+  for (TFrameBase* child : children_) child->ReloadContent(Position);
+  unloaded_ = false;
+}
+
+void TSubFrameSet::ComputeFrameSizes(int Left, int Top, int Width, int Height) {
+  const int extent = rows_ ? Height : Width;
+  int pixels = 0, percent = 0, weights = 0;
+  for (int code : codes_) {
+    if (code > 0) pixels += code;
+    else if (code <= -101) percent += -code - 100;
+    else weights += -code;
+  }
+  sizes_.assign(codes_.size(), 0);
+  const int rest = extent - pixels;
+  if (rest > 0) {
+    const int percentPart = std::min(Share(extent, percent, 100), rest);
+    const int unit = weights > 0 ? (rest - percentPart) / weights : 0;
+    for (std::size_t index = 0; index < codes_.size(); ++index) {
+      const int code = codes_[index];
+      sizes_[index] = code > 0 ? code : code <= -101 ? Share(-code - 100, percentPart, percent) : -code * unit;
+    }
+  } else {
+    for (std::size_t index = 0; index < codes_.size(); ++index) {
+      if (codes_[index] > 0) sizes_[index] = Share(codes_[index], extent, pixels);
+    }
+  }
+  sizeTotal_ = 0;
+  for (int size : sizes_) sizeTotal_ += size;
+  int running = 0;
+  for (std::size_t index = 0; index < children_.size() && index < sizes_.size(); ++index) {
+    const int size = sizes_[index];
+    if (rows_) children_[index]->ComputeFrameSizes(Left, Top + running, Width, size);
+    else children_[index]->ComputeFrameSizes(Left + running, Top, size, Height);
+    running += size;
+  }
+}
+
+void TSubFrameSet::PlaceChildFrames() {
+  if (children_.empty()) return;
+  const win::RECT client = ClientRect();
+  const int left = client.left + inset_, top = client.top + inset_;
+  const int width = std::max(0, client.right - client.left - 2 * inset_);
+  const int height = std::max(0, client.bottom - client.top - 2 * inset_);
+  const int extent = rows_ ? height : width;
+  int running = 0;
+  for (std::size_t index = 0; index < children_.size(); ++index) {
+    const int size = index < sizes_.size() ? Share(sizes_[index], extent, sizeTotal_) : 0;
+    if (rows_) children_[index]->SetBounds(left, top + running, width, size);
+    else children_[index]->SetBounds(left + running, top, size, height);
+    running += size;
+    positions_[index + 1] = running;
+  }
+  // A child whose size did not change gets no resize of its own.
+  for (TFrameBase* child : children_) {
+    if (auto* set = dynamic_cast<TSubFrameSet*>(child)) set->PlaceChildFrames();
+    else if (auto* frame = dynamic_cast<TfvFrame*>(child); frame && frame->NestedSet()) frame->NestedSet()->PlaceChildFrames();
+  }
+}
+
+bool TSubFrameSet::GetNoResize(bool& First, bool& Last) {
+  bool result = false;
+  for (std::size_t index = 0; index < children_.size(); ++index) {
+    bool first = false, last = false;
+    if (!children_[index]->GetNoResize(first, last)) continue;
+    noResize_[index] = true;
+    noResize_[index + 1] = true;
+    result = true;
+    if (index == 0 && first) First = true;
+    if (index + 1 == children_.size() && last) Last = true;
+  }
+  return result;
+}
+
+void TSubFrameSet::Resize() {
+  TFrameBase::Resize();
+  PlaceChildFrames();
+}
+
+}  // namespace viewer

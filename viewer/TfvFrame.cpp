@@ -1,0 +1,239 @@
+#include "viewer/TfvFrame.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "engine/common/DosFileNames.h"
+#include "engine/html/BuildState.h"
+#include "engine/html/FramesetReader.h"
+#include "engine/html/TAttributeList.h"
+#include "platform/gui/AnsiText.h"
+#include "platform/gui/FileNames.h"
+#include "platform/gui/StringFunctions.h"
+#include "viewer/TFrameSet.h"
+#include "viewer/TFrameViewer.h"
+#include "viewer/THTMLViewer.h"
+#include "viewer/TSubFrameSet.h"
+
+namespace viewer {
+namespace {
+
+constexpr int kMaxFrameMargin = 10000;
+
+// Text as it may stand inside markup.
+std::string Escaped(const std::string& text) {
+  std::string result;
+  for (char ch : text) {
+    switch (ch) {
+      case '&': result += "&amp;"; break;
+      case '<': result += "&lt;"; break;
+      case '>': result += "&gt;"; break;
+      case '"': result += "&quot;"; break;
+      default: result += ch; break;
+    }
+  }
+  return result;
+}
+
+bool IsAbsoluteName(const std::string& name) {
+  return (!name.empty() && (name[0] == '/' || name[0] == '\\')) || name.find("://") != std::string::npos ||
+         (name.size() > 1 && name[1] == ':');
+}
+
+}  // namespace
+
+TfvFrame::TfvFrame(TSubFrameSet* AOwner, const std::string& Path, TFrameSet* MasterSet,
+                   const engine::TAttributeList* Attributes)
+    : TFrameBase(AOwner, MasterSet) {
+  TFrameViewer& fv = MasterSet->FrameViewer();
+  marginWidth_ = fv.MarginWidth();
+  marginHeight_ = fv.MarginHeight();
+  if (AOwner->BorderSize() != 0) {
+    SetBevelOuter(gui::bvLowered);
+    SetBevelWidth(AOwner->BorderSize());
+  } else {
+    SetBevelOuter(gui::bvNone);
+  }
+  if (Attributes) ReadAttributes(*Attributes, Path);
+  masterSet_->RegisterFrameName(frameName_, this);
+}
+
+TfvFrame::~TfvFrame() {
+  masterSet_->UnregisterFrame(this);
+  FreeViewer();
+  FreeNestedSet();
+}
+
+void TfvFrame::ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path) {
+  for (const auto& attribute : Attributes) {
+    switch (attribute->Symbol) {
+      case engine::symName: frameName_ = attribute->ValueText; break;
+      case engine::symSrc: {
+        std::string name = gui::Trim(attribute->ValueText);
+        const std::size_t hash = name.find('#');
+        if (hash != std::string::npos) {
+          Destination = name.substr(hash);
+          name.resize(hash);
+        }
+        Source = InitialSource = ResolveSource(name, Path);
+        break;
+      }
+      case engine::symNoresize: noResize_ = true; break;
+      case engine::symScrolling: noScrolling_ = gui::AnsiSameText(attribute->ValueText, "no"); break;
+      case engine::symMarginwidth: marginWidth_ = std::clamp(attribute->Value, 0, kMaxFrameMargin); break;
+      case engine::symMarginheight: marginHeight_ = std::clamp(attribute->Value, 0, kMaxFrameMargin); break;
+      default: break;
+    }
+  }
+}
+
+std::string TfvFrame::ResolveSource(const std::string& Name, const std::string& Path) const {
+  if (masterSet_->HasRequestEvents() || Name.empty()) return Name;
+  std::string name = engine::UrlToDosFileNameWithRoot(Name, masterSet_->FrameViewer().ServerRoot());
+  if (IsAbsoluteName(name)) return name;
+  const std::string& base = engine::buildState.Head.Base;  // the BASE of the frameset being read
+  if (base.empty()) return gui::ExtractFilePath(Path) + name;
+  if (gui::AnsiSameText(base, "DosPath")) return gui::ExpandFileName(name);
+  return gui::ExtractFilePath(engine::UrlToDosFileName(base)) + name;
+}
+
+void TfvFrame::CreateFrameViewer() {
+  TFrameViewer& fv = masterSet_->FrameViewer();
+  viewer_ = new THTMLViewer(this);
+  viewer_->SetBounds(0, 0, ClientWidth(), ClientHeight());
+  viewer_->SetAlign(gui::alClient);
+  if (masterSet_->BorderSize() == 0 || (fv.fvOptions() & (fvNoFocusRect | fvNoBorder))) {
+    viewer_->SetBorderStyle(htNone);
+  }
+  if (noScrolling_) viewer_->SetScrollBars(gui::ssNone);
+  viewer_->SetCharSet(localCharSet_);
+  fv.ApplySettings(*viewer_);
+  viewer_->SetMarginWidth(marginWidth_);
+  viewer_->SetMarginHeight(marginHeight_);
+  viewer_->OnEnter = [master = masterSet_](gui::TObject* Sender) { master->ViewerEntered(Sender); };
+  viewer_->SetTabStop(true);
+  viewer_->SetParent(this);
+  masterSet_->AddViewer(viewer_);
+}
+
+void TfvFrame::LoadContent(const TDocRequest* Request) {
+  TFrameSet& master = *masterSet_;
+  if ((Source.empty() && !Request) || master.NestingDepth >= kMaxFrameDocumentNesting) return;  // stays empty
+  ++master.NestingDepth;
+  LoadDocument(Request);
+  --master.NestingDepth;
+}
+
+void TfvFrame::LoadDocument(const TDocRequest* Request) {
+  TFrameSet& master = *masterSet_;
+  TFrameViewer& fv = master.FrameViewer();
+  const bool requests = master.HasRequestEvents();
+  const bool image = !requests && IsImageFileName(Source);
+  const bool text = !requests && IsTextFileName(Source);
+  TDocRequest own;
+  if (!Request && !image && !text && master.RequestDocument(Source, own)) Request = &own;
+  const std::string fileName = Request ? Request->FileName : fv.ExpandDocumentName(Source);
+  const bool fromString = Request && Request->FromString;
+  const std::string noText;
+  const std::string& sourceText = fromString ? Request->Text : noText;
+  try {
+    if (!image && !text && engine::IsFramesetSource(fromString, fileName, sourceText)) {
+      nestedSet_ = new TSubFrameSet(this, masterSet_);
+      nestedSet_->SetBounds(0, 0, ClientWidth(), ClientHeight());
+      nestedSet_->SetAlign(gui::alClient);
+      nestedSet_->SetParent(this);
+      engine::ParseFramesetSource(fv, nestedSet_, fromString, fv.FrameSetMetaHandler(nestedSet_), fileName,
+                                  sourceText);
+      SetBevelOuter(gui::bvNone);
+      nestedSet_->LoadContent(nullptr);
+      bool first = false, last = false;
+      nestedSet_->GetNoResize(first, last);
+      return;
+    }
+    CreateFrameViewer();
+    viewer_->SetBaseHref(master.BaseUrl);
+    if (image) {
+      viewer_->OpenImageFile(fileName);
+    } else if (text) {
+      viewer_->OpenTextFile(fileName);
+    } else if (fromString) {
+      viewer_->LoadSourceString(Request->Text, Source);
+      if (Destination.size() > 1) viewer_->ScrollToAnchor(Destination.substr(1));
+    } else {
+      viewer_->OpenHtmlFile(fileName + Destination);
+    }
+  } catch (const std::exception&) {
+    FreeNestedSet();
+    ShowErrorPage(fileName);
+  }
+}
+
+void TfvFrame::ShowErrorPage(const std::string& FileName) {
+  try {
+    if (!viewer_) CreateFrameViewer();
+    const std::string page = "<p><img src=\"qw%&.bmp\" alt=\"Error\"> Can't load " + Escaped(FileName);
+    viewer_->LoadSourceBuffer(page.data(), static_cast<long long>(page.size()), "");
+  } catch (const std::exception&) {
+    // The frame stays as it is; a frame's failure never reaches the caller.
+  }
+}
+
+void TfvFrame::UnloadContent() {
+  if (nestedSet_) {
+    nestedSet_->UnloadContent();
+  } else if (viewer_) {
+    savedPosition_ = viewer_->VerticalPosition();
+    viewer_->Clear();
+    viewer_->OnSoundRequest = nullptr;
+  }
+  unloaded_ = true;
+}
+
+void TfvFrame::ReloadContent(int Position) {
+  if (Source.empty()) return;
+  if (nestedSet_) {
+    nestedSet_->ReloadContent(Position);
+    bool first = false, last = false;
+    nestedSet_->GetNoResize(first, last);
+  } else if (viewer_) {
+    TFrameSet& master = *masterSet_;
+    viewer_->SetBaseHref(master.BaseUrl);
+    viewer_->OnSoundRequest = master.FrameViewer().OnSoundRequest;
+    try {
+      TDocRequest request;
+      const bool requests = master.HasRequestEvents();
+      if (!requests && IsImageFileName(Source)) viewer_->OpenImageFile(Source);
+      else if (!requests && IsTextFileName(Source)) viewer_->OpenTextFile(Source);
+      else if (master.RequestDocument(Source, request) && request.FromString) viewer_->LoadSourceString(request.Text, Source);
+      else viewer_->OpenHtmlFile(request.FileName.empty() ? Source : request.FileName);
+      viewer_->SetVerticalPosition(Position < 0 ? savedPosition_ : Position);
+    } catch (const std::exception&) {
+      ShowErrorPage(Source);
+    }
+  }
+  unloaded_ = false;
+}
+
+void TfvFrame::ComputeFrameSizes(int Left, int Top, int Width, int Height) {
+  if (nestedSet_) nestedSet_->ComputeFrameSizes(Left, Top, Width, Height);
+}
+
+bool TfvFrame::GetNoResize(bool& First, bool& Last) {
+  if (nestedSet_) return nestedSet_->GetNoResize(First, Last);
+  First = Last = noResize_;
+  return noResize_;
+}
+
+void TfvFrame::FreeNestedSet() {
+  delete nestedSet_;
+  nestedSet_ = nullptr;
+}
+
+void TfvFrame::FreeViewer() {
+  if (!viewer_) return;
+  masterSet_->RemoveViewer(viewer_);
+  delete viewer_;
+  viewer_ = nullptr;
+}
+
+}  // namespace viewer
