@@ -22,9 +22,6 @@ namespace viewer {
 
 namespace {
 
-// Share of the progress that the parse reports; the layout takes the rest.
-constexpr int kParseShare = 75;
-
 struct NameAndAnchor {
   std::string name;
   std::string anchor;
