@@ -316,6 +316,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void PrintHeadersAndFooters(TPrintRun& Run);
   void PrintHTMLBand(TPrintRun& Run, bool IsFooter);
   void EndPrintRun(TPrintRun& Run);
+  void FocusLinkStop(int LinkId);
 
   // Members (the panels and bars are owned through the component tree).
   gui::TPanel* borderPanel_ = nullptr;

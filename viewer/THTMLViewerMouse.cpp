@@ -9,6 +9,8 @@
 #include "platform/gui/FileNames.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TUrlTarget.h"
+#include "engine/text/TFontObj.h"
+#include "platform/gui/TCustomForm.h"
 #include "platform/gui/UserCalls.h"
 #include "viewer/THTMLViewer.h"
 
@@ -131,8 +133,30 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
   if (!LinkAt(X, Y, url, target, title)) return;
   linkUrl_ = url;
   linkTarget_ = target;
+  FocusLinkStop(lastLinkId_);
   linkFollowed_ = true;
   FollowLink();
+}
+
+// The clicked link's keyboard stop becomes the form's active control, without
+// the scroll that a focused link otherwise asks for.
+void THTMLViewer::FocusLinkStop(int LinkId) {
+  for (int i = 0; i < root_->Links.Count(); ++i) {
+    engine::TFontObj* run = root_->Links.Items(i);
+    if (!run || run->UrlTarget.LinkId != LinkId || !run->TabControl) continue;
+    gui::TCustomForm* form = gui::GetParentForm(run->TabControl.get());
+    if (form && run->TabControl->CanFocus()) {
+      focusingLink_ = true;
+      try {
+        form->SetActiveControl(run->TabControl.get());
+      } catch (...) {
+        focusingLink_ = false;
+        throw;
+      }
+      focusingLink_ = false;
+    }
+    return;
+  }
 }
 
 // The host learns the image, link and word under the point; the hover timer

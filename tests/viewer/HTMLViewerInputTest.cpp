@@ -9,6 +9,7 @@
 #include "ViewerTestSupport.h"
 #include "engine/common/Cursors.h"
 #include "engine/html/TUrlTarget.h"
+#include "engine/text/ThtTabcontrol.h"
 #include "platform/win/user/SystemParameters.h"
 
 namespace viewer {
@@ -71,6 +72,8 @@ TEST_F(HTMLViewerInput, LinkClicksRaiseTheHotSpotEvents) {
   mouse(win::WM_LBUTTONDOWN, text.x, text.y);
   mouse(win::WM_LBUTTONUP, text.x, text.y);
   ASSERT_EQ(clicks, std::vector<std::string>{"notes.txt"});
+  // The clicked link's keyboard stop took the focus.
+  EXPECT_NE(dynamic_cast<engine::ThtTabcontrol*>(form().ActiveControl()), nullptr);
   handle = false;
   mouse(win::WM_LBUTTONDOWN, text.x, text.y);
   mouse(win::WM_LBUTTONUP, text.x, text.y);
