@@ -87,6 +87,10 @@ class Printing : public viewertest::ViewerTest {
     ViewerTest::SetUp();
     win::resetVirtualPrinter();
     win::clearPrintedJobs();
+    // Letter at 96 dpi: logical and device units agree and pages stay small.
+    win::virtualPrinter().dpi = 96;
+    win::virtualPrinter().paperWidth = 816;
+    win::virtualPrinter().paperHeight = 1056;
   }
   void TearDown() override {
     win::resetVirtualPrinter();
@@ -120,6 +124,7 @@ struct BandCall {
 };
 
 TEST_F(Printing, HeaderAndFooterEventsGetTheBandsOfEachPage) {
+  win::resetVirtualPrinter();  // Letter at 300 dpi
   load("<p>short</p>");
   std::vector<BandCall> headers, footers;
   auto record = [](std::vector<BandCall>& calls) {
@@ -184,6 +189,7 @@ TEST_F(Printing, StopAndAbortFromHandlers) {
 }
 
 TEST_F(Printing, ATopMarginMovedByAHandlerAppliesToLaterPagesAndIsRestored) {
+  win::resetVirtualPrinter();  // Letter at 300 dpi
   load(Pages(2));
   std::vector<int> tops;
   view().OnPrintHeader = [this, &tops](gui::TObject*, gui::TCanvas&, int, int, int H, bool&) {
@@ -266,17 +272,14 @@ TEST_F(Printing, MeasuringLeavesTheScreenDocumentAlone) {
   EXPECT_EQ(view().DocumentHeight(), height);
 }
 
-// Rows of a table with a black header row and a blue footer row, at 96 dpi so
-// that logical and device units agree.
-class PrintedTable : public Printing {
+// Pages read back from their files.
+class PrintedPages : public Printing {
  protected:
   void SetUp() override {
     Printing::SetUp();
-    win::virtualPrinter().dpi = 96;
-    win::virtualPrinter().paperWidth = 816;
-    win::virtualPrinter().paperHeight = 1056;
     WritePages();
   }
+  // A table with a black header row and a blue footer row.
   static std::string TableDocument(int rows) {
     std::string html =
         "<body><table width=300><thead><tr><td bgcolor=black height=40>&nbsp;</td></tr></thead><tbody>";
@@ -292,12 +295,12 @@ class PrintedTable : public Printing {
   }
 };
 
-TEST_F(PrintedTable, HeaderRowsOpenAndFooterRowsCloseEveryPage) {
+TEST_F(PrintedPages, HeaderRowsOpenAndFooterRowsCloseEveryPage) {
   load(TableDocument(40));
   view().PrintPages(1, 9999);
   ASSERT_TRUE(LastJob().finished);
   ASSERT_GE(LastJob().files.size(), 2u);
-  const int top = 76, bottom = 76 + 905, x = 76 + 40;
+  const int top = 75, bottom = 1056 - 75, x = 75 + 40;
   images::TPNGImage first, second;
   first.LoadFromFile(LastJob().files[0]);
   second.LoadFromFile(LastJob().files[1]);
@@ -311,6 +314,51 @@ TEST_F(PrintedTable, HeaderRowsOpenAndFooterRowsCloseEveryPage) {
   // Nothing of the body shows in the margins.
   EXPECT_EQ(RowsOf(first, x, 0, top - 2, black), 0);
   EXPECT_EQ(RowsOf(second, x, bottom + 3, 1056, blue), 0);
+}
+
+TEST_F(PrintedPages, TheBodyBackgroundIsPrintedOnlyWhenAskedFor) {
+  load("<body bgcolor=#00FF00><p>green</p></body>");
+  const int x = 400, y = 600;  // inside the body, below the text
+  view().PrintPages(1, 1);
+  images::TPNGImage plain;
+  plain.LoadFromFile(LastJob().files.at(0));
+  EXPECT_EQ(plain.Canvas().Pixels(x, y), win::RGB(255, 255, 255));
+  view().SethtOptions(view().htOptions() | viewer::htPrintBackground);
+  view().PrintPages(1, 1);
+  images::TPNGImage coloured;
+  coloured.LoadFromFile(LastJob().files.at(0));
+  EXPECT_EQ(coloured.Canvas().Pixels(x, y), win::RGB(0, 255, 0));
+  EXPECT_EQ(coloured.Canvas().Pixels(x, 20), win::RGB(255, 255, 255));  // not in the top margin
+}
+
+TEST_F(PrintedPages, AMonochromePrinterPrintsColouredTextBlack) {
+  win::virtualPrinter().monochrome = true;
+  load("<p><font color=red size=7>RED RED RED</font></p>");
+  view().PrintPages(1, 1);
+  images::TPNGImage page;
+  page.LoadFromFile(LastJob().files.at(0));
+  int black = 0;
+  for (int y = 75; y < 200; ++y) {
+    for (int x = 75; x < 400; ++x) {
+      const win::COLORREF c = page.Canvas().Pixels(x, y);
+      ASSERT_TRUE(c == win::RGB(0, 0, 0) || c == win::RGB(255, 255, 255)) << x << "," << y;
+      if (c == 0) ++black;
+    }
+  }
+  EXPECT_GT(black, 100);
+}
+
+TEST_F(Printing, ARunStartedFromAHandlerAddsItsPagesToTheSameJob) {
+  load(Pages(2));
+  int nested = 0;
+  view().OnPrintHeader = [this, &nested](gui::TObject*, gui::TCanvas&, int NumPage, int, int, bool&) {
+    if (NumPage == 1 && nested++ == 0) view().PrintPages(1, 9999);
+  };
+  view().PrintPages(1, 9999);
+  ASSERT_EQ(win::printedJobs().size(), 1u);
+  EXPECT_TRUE(LastJob().finished);
+  EXPECT_GE(LastJob().pagesStarted, 3);
+  EXPECT_FALSE(view().Busy());
 }
 
 }  // namespace
