@@ -2,6 +2,7 @@
 
 #include "engine/common/Cursors.h"
 #include "engine/html/Entities.h"
+#include "engine/objects/ThtmlFormHooks.h"
 #include "engine/common/Resources.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/kernel/Files.h"
@@ -85,6 +86,7 @@ void InitializeEngineUnit() {
   LoadEngineCursors(module);
   PendingImageStream = startupObjects->pendingImageStream.get();
   BuildEntityList();
+  InstallFormHooks();
 }
 
 void FinalizeEngineUnit() {

@@ -164,6 +164,10 @@ class TSectionList : public TCell {
   std::function<void(const std::string& src, std::string& result)> OnExpandName;
   // The viewer's name expansion (document folder, server root, base).
   std::function<std::string(const std::string& name)> ExpandDocumentName;
+  // A form is submitted: its action, target, encoding type, method and items.
+  std::function<void(const std::string& action, const std::string& target, const std::string& encType,
+                     const std::string& method, std::vector<std::string> items)>
+      OnSubmitForm;
 
   // Layout and paint state.
   int LayoutCycle = 0;

@@ -1,0 +1,7 @@
+#pragma once
+// Fills the document builder's FORM and INPUT hooks with the form objects.
+namespace engine {
+
+void InstallFormHooks();
+
+}  // namespace engine
