@@ -1,27 +1,23 @@
-// Renders one HTML page to a PNG file through a viewer in a headless window:
-//   render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]
-// --pages also prints the page on the virtual printer, one PNG per page in DIR.
+// Renders one HTML page (a frameset too) to a PNG file through a frame viewer
+// in a headless window:
+//   render PAGE.html OUT.png [--width W] [--height H] [--full]
 // Exit codes: 0 written, 1 bad arguments, 2 page missing or unreadable,
 // 3 output not writable.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "images/PngSave.h"
-#include "images/PrinterPages.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
-#include "platform/win/gdi/PrintJobs.h"
-#include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/kernel/Clock.h"
 #include "platform/win/user/MessageBoxes.h"
 #include "platform/win/user/Painting.h"
+#include "viewer/TFrameViewer.h"
 #include "viewer/THTMLViewer.h"
-#include "engine/common/EngineStartup.h"
 #include "engine/document/TSectionList.h"
 
 namespace {
@@ -32,14 +28,13 @@ constexpr int kMaxWidth = 32000;
 struct Options {
   std::string page;
   std::string output;
-  std::string pages;  // folder for the printed pages; empty: no printing
   int width = 800;
   int height = 600;
   bool full = false;
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]\n");
+  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full]\n");
   return 1;
 }
 
@@ -57,9 +52,6 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     const std::string arg = argv[i];
     if (arg == "--full") {
       options.full = true;
-    } else if (arg == "--pages") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') return false;
-      options.pages = argv[++i];
     } else if (arg == "--width" || arg == "--height") {
       if (i + 1 >= argc || !ReadSize(argv[++i], arg == "--width" ? options.width : options.height)) return false;
     } else if (positional == 0) {
@@ -79,37 +71,17 @@ void Pump() { gui::Application->ProcessMessages(); }
 
 // Grows the window until the whole document fits without a vertical bar; a
 // new height can change the width left for the text, so this runs a few times.
-void FitWholeDocument(gui::TForm& form, viewer::THTMLViewer& view) {
+// A frameset keeps the window's size.
+void FitWholeDocument(gui::TForm& form, viewer::TFrameViewer& frames) {
   for (int round = 0; round < 4; ++round) {
-    const int wanted = std::min(kMaxHeight, std::max(view.Height(), view.DocumentHeight() + 2));
+    if (frames.GetViewerCount() != 1) break;
+    const viewer::THTMLViewer& view = *frames.GetViewer(0);
+    const int chrome = form.Height() - view.Height();  // frame borders around the viewer
+    const int wanted = std::min(kMaxHeight, std::max(form.Height(), view.DocumentHeight() + 2 + chrome));
     if (wanted == form.Height()) break;
     form.SetBounds(0, 0, form.Width(), wanted);
     Pump();
   }
-}
-
-// Prints every page of the document into the folder; false when it cannot.
-bool PrintPages(viewer::THTMLViewer& view, const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    std::fprintf(stderr, "render: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
-    return false;
-  }
-  images::InstallPngPageWriter();
-  win::virtualPrinter().outputFolder = folder;
-  try {
-    view.PrintPages(1, 9999);
-  } catch (const gui::Exception& failure) {
-    std::fprintf(stderr, "render: printing: %s\n", failure.Message().c_str());
-    return false;
-  }
-  const auto& jobs = win::printedJobs();
-  if (jobs.empty() || !jobs.back().finished) {
-    std::fprintf(stderr, "render: no page was printed\n");
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -119,18 +91,16 @@ int main(int argc, char** argv) {
   if (!ParseArguments(argc, argv, options)) return Usage();
   win::useVirtualClock();
   win::setMessageBoxEcho(true);
-  // What the library's start-up does for a host: the engine's pictures and display values.
-  engine::InitializeEngineUnit();
 
   auto form = std::make_unique<gui::TForm>(nullptr);
   form->SetBounds(0, 0, options.width, options.height);
-  auto* view = new viewer::THTMLViewer(form.get());
+  auto* view = new viewer::TFrameViewer(form.get());
   view->SetParent(form.get());
   view->SetAlign(gui::alClient);
   form->Show();
   Pump();
   try {
-    view->LoadFileOfType(options.page, viewer::kHtmlKind);
+    view->LoadFromFile(options.page);
   } catch (const gui::Exception& error) {
     std::fprintf(stderr, "render: %s\n", error.Message().c_str());
     return 2;
@@ -141,7 +111,7 @@ int main(int argc, char** argv) {
   Pump();
   if (options.full) FitWholeDocument(*form, *view);
   form->Invalidate();
-  view->PaintPanel().Invalidate();
+  for (int index = 0; index < view->GetViewerCount(); ++index) view->GetViewer(index)->PaintPanel().Invalidate();
   Pump();
 
   win::Surface* surface = win::windowSurface(form->Handle());
@@ -155,6 +125,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "render: cannot write %s: %s\n", options.output.c_str(), error.what());
     return 3;
   }
-  if (!options.pages.empty() && !PrintPages(*view, options.pages)) return 3;
   return 0;
 }
