@@ -270,6 +270,7 @@ void ShrinkOwnWidths(OwnStart& own, Wide excess, const Columns& mins, const Colu
 void FitOwnWidths(OwnStart& own, Wide W, const Columns& percents) {
   const Wide sum = Sum(own.widths);
   const std::size_t count = own.widths.size();
+  if (count == 0) return;  // a table without columns has nothing to fit
   if (sum > W) {
     for (std::size_t c = 0; c < count; ++c) {
       if (own.fixed[c]) continue;

@@ -10,6 +10,8 @@
 #include "engine/tables/TTableBlock.h"
 #include "engine/tables/ThtmlTable.h"
 #include "engine/text/TSection.h"
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TCanvas.h"
 #include "tests/engine/html/ParseTestSupport.h"
 
 namespace engine {
@@ -188,6 +190,20 @@ TEST(TableReader, DeepNestingKeepsTheOuterTablesWhole) {
   EXPECT_EQ(CellTexts(*tables[9]->Table), "deep");
   EXPECT_EQ(CellTexts(*tables[10]->Table), "next");
   EXPECT_EQ(document.root->Count(), 1);
+}
+
+TEST(TableReader, TablesWithoutCellsLayOut) {
+  for (const char* html : {"<table width=300></table>", "<table width=50%><tr></tr><tr></tr></table>",
+                           "<table><caption>c</caption></table>", "<table><col width=20><col></table>"}) {
+    auto document = Parse(html);
+    gui::TBitmap bitmap;
+    bitmap.SetSize(8, 8);
+    int maxWidth = 0;
+    int curs = 0;
+    document.root->LayoutContent(&bitmap.Canvas(), 0, 400, 300, 0, maxWidth, curs);
+    ASSERT_EQ(Tables(document).size(), 1u) << html;
+    EXPECT_EQ(Tables(document)[0]->Table->NumCols, 0) << html;
+  }
 }
 
 TEST(TableReader, AnOpenCommentInsideATableKeepsTheTable) {

@@ -135,6 +135,15 @@ TEST(TableColumnWidths, HostileWidthsNeitherOverflowNorGoNegative) {
   EXPECT_TRUE(PlainWidthRange(cells, 0, 0).MinWidths.empty());
 }
 
+TEST(TableColumnWidths, ATableWithoutColumnsGetsNoWidths) {
+  // A table of its own width but no cell used to divide the rest by zero columns.
+  const TColumnRanges none;
+  EXPECT_TRUE(OwnColumnWidths(300, none).empty());
+  TColumnRanges natural;
+  EXPECT_TRUE(NaturalColumnWidths(300, natural).empty());
+  EXPECT_TRUE(PlainColumnWidths(300, none).empty());
+}
+
 TEST(TableRowHeights, SpanningCellsSpreadTheirShortfallEqually) {
   std::vector<int> rows{10, 10, 40};
   SpreadRowSpan(rows, 0, 2, 25);
