@@ -188,6 +188,16 @@ TEST_F(Printing, StopAndAbortFromHandlers) {
   EXPECT_FALSE(view().Busy());
 }
 
+TEST_F(Printing, ATableWhoseRepeatedRowsAreTallerThanThePageEnds) {
+  std::string html = "<table><thead><tr><td height=3000>header</td></tr></thead><tbody>";
+  for (int i = 0; i < 50; ++i) html += "<tr><td>row</td></tr>";
+  load(html + "</tbody><tfoot><tr><td height=2000>footer</td></tr></tfoot></table>");
+  view().PrintPages(1, 9999);
+  EXPECT_TRUE(LastJob().finished);
+  EXPECT_GE(LastJob().pagesStarted, 1);
+  EXPECT_LE(LastJob().pagesStarted, 20);
+}
+
 TEST_F(Printing, ATopMarginMovedByAHandlerAppliesToLaterPagesAndIsRestored) {
   win::resetVirtualPrinter();  // Letter at 300 dpi
   load(Pages(2));
