@@ -1,23 +1,29 @@
 // Renders one HTML page (a frameset too) to a PNG file through a frame viewer
 // in a headless window:
-//   render PAGE.html OUT.png [--width W] [--height H] [--full]
+//   render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]
+// --pages also prints the page on the virtual printer, one PNG per page in DIR.
 // Exit codes: 0 written, 1 bad arguments, 2 page missing or unreadable,
 // 3 output not writable.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "images/PngSave.h"
+#include "images/PrinterPages.h"
 #include "platform/gui/Exception.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
+#include "platform/win/gdi/PrintJobs.h"
+#include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/kernel/Clock.h"
 #include "platform/win/user/MessageBoxes.h"
 #include "platform/win/user/Painting.h"
 #include "viewer/TFrameViewer.h"
 #include "viewer/THTMLViewer.h"
+#include "engine/common/EngineStartup.h"
 #include "engine/document/TSectionList.h"
 
 namespace {
@@ -28,13 +34,14 @@ constexpr int kMaxWidth = 32000;
 struct Options {
   std::string page;
   std::string output;
+  std::string pages;  // folder for the printed pages; empty: no printing
   int width = 800;
   int height = 600;
   bool full = false;
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full]\n");
+  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]\n");
   return 1;
 }
 
@@ -52,6 +59,9 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     const std::string arg = argv[i];
     if (arg == "--full") {
       options.full = true;
+    } else if (arg == "--pages") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return false;
+      options.pages = argv[++i];
     } else if (arg == "--width" || arg == "--height") {
       if (i + 1 >= argc || !ReadSize(argv[++i], arg == "--width" ? options.width : options.height)) return false;
     } else if (positional == 0) {
@@ -84,6 +94,30 @@ void FitWholeDocument(gui::TForm& form, viewer::TFrameViewer& frames) {
   }
 }
 
+// Prints every page of the document into the folder; false when it cannot.
+bool PrintPages(viewer::THTMLViewer& view, const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    std::fprintf(stderr, "render: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+    return false;
+  }
+  images::InstallPngPageWriter();
+  win::virtualPrinter().outputFolder = folder;
+  try {
+    view.PrintPages(1, 9999);
+  } catch (const gui::Exception& failure) {
+    std::fprintf(stderr, "render: printing: %s\n", failure.Message().c_str());
+    return false;
+  }
+  const auto& jobs = win::printedJobs();
+  if (jobs.empty() || !jobs.back().finished) {
+    std::fprintf(stderr, "render: no page was printed\n");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +125,8 @@ int main(int argc, char** argv) {
   if (!ParseArguments(argc, argv, options)) return Usage();
   win::useVirtualClock();
   win::setMessageBoxEcho(true);
+  // What the library's start-up does for a host: the engine's pictures and display values.
+  engine::InitializeEngineUnit();
 
   auto form = std::make_unique<gui::TForm>(nullptr);
   form->SetBounds(0, 0, options.width, options.height);
@@ -123,6 +159,10 @@ int main(int argc, char** argv) {
     images::SaveSurfaceAsPng(*surface, options.output);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "render: cannot write %s: %s\n", options.output.c_str(), error.what());
+    return 3;
+  }
+  // A frameset prints its first frame.
+  if (!options.pages.empty() && (view->GetViewerCount() == 0 || !PrintPages(*view->GetViewer(0), options.pages))) {
     return 3;
   }
   return 0;
