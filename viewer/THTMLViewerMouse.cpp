@@ -14,6 +14,9 @@
 #include "platform/gui/UserCalls.h"
 #include "viewer/THTMLViewer.h"
 
+#include "engine/objects/DocumentHover.h"
+#include "platform/win/user/Input.h"
+
 namespace viewer {
 
 // The link under a panel point. Its attribute lines and its text are kept
@@ -21,9 +24,9 @@ namespace viewer {
 bool THTMLViewer::LinkAt(int X, int Y, std::string& Url, std::string& Target, std::string& Title) {
   std::unique_ptr<engine::TUrlTarget> link;
   engine::TFormControlObj* control = nullptr;
-  root_->HoverImage = nullptr;
-  const std::uint8_t hit =
-      root_->LinkAtPoint(&LayoutCanvas(), X + HorizontalPosition(), Y + VerticalPosition(), link, control, Title);
+  const bool leftDown = win::GetKeyState(win::VK_LBUTTON) < 0;
+  const std::uint8_t hit = engine::LinkAtPointWithHover(*root_, &LayoutCanvas(), X + HorizontalPosition(),
+                                                        Y + VerticalPosition(), link, control, Title, leftDown);
   if (!(hit & 1) || !link) return false;
   Url = link->Url;
   Target = link->Target;
@@ -258,8 +261,7 @@ void THTMLViewer::MouseLeaveTimer() {
   const win::POINT local = paintPanel_->ScreenToClient(point);
   if (local.x >= 0 && local.y >= 0 && local.x < paintPanel_->Width() && local.y < paintPanel_->Height()) return;
   mouseTimer_->SetEnabled(false);
-  root_->HoverLink = nullptr;
-  root_->HoverImage = nullptr;
+  engine::ClearHover(*root_);
   if (!linkUrl_.empty()) {
     linkUrl_.clear();
     linkTarget_.clear();

@@ -13,6 +13,7 @@
 #include "engine/common/EngineStartup.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/objects/DocumentHover.h"
 #include "engine/objects/DocumentImages.h"
 #include "engine/objects/TImageObj.h"
 #include "engine/text/TFontObj.h"
@@ -272,6 +273,33 @@ TEST_F(ImageObjTest, TheFrameGoesAroundThePicture) {
   EXPECT_EQ(c.Pixels(9, 19), 0xFFFFFFu);
   EXPECT_EQ(c.Pixels(36, 36), 0xFFFFFFu);
   EXPECT_NE(c.Pixels(13, 23), 0x000000u);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(ImageObjTest, ActiveGifsShowHoverAndPressedFramesUntilTheMouseLeaves) {
+  auto image = Image({{symSrc, kAnimated, 0}, {symActive, "", 0}});
+  image->ComputeSize(canvas, nullptr, 600, 400);
+  auto* gif = dynamic_cast<images::TGIFImage*>(image->Image);
+  ASSERT_NE(gif, nullptr);
+  EXPECT_TRUE(root->AGifList.empty());  // ACTIVE images animate only under the mouse
+  root->HoverImage = image.get();
+  SetHoverImagePressed(*root, true);
+  EXPECT_EQ(image->HoverState, 2);
+  if (gif->NumFrames() > 3) {
+    EXPECT_TRUE(gif->Animating());
+    EXPECT_EQ(root->AGifList.size(), 1u);
+  }
+  ClearHover(*root);
+  EXPECT_EQ(image->HoverState, 0);
+  EXPECT_EQ(root->HoverImage, nullptr);
+  EXPECT_FALSE(gif->Animating());
+  EXPECT_TRUE(root->AGifList.empty());
+  ClearHover(*root);  // nothing under the mouse: nothing to do
 }
 
 }  // namespace
