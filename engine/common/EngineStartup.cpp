@@ -97,6 +97,7 @@ void FinalizeEngineUnit() {
   if (DisplayPalette != 0) win::DeleteObject(DisplayPalette);
   DisplayPalette = 0;
   ClearEngineCursors();
+  RemoveFormHooks();
   PendingImageStream = nullptr;
   delete startupObjects;
   startupObjects = nullptr;

@@ -8,6 +8,7 @@
 #include "engine/html/BuilderSeams.h"
 #include "engine/html/ParseState.h"
 #include "engine/objects/TInputFormControlObjs.h"
+#include "engine/objects/TSelectFormControlObjs.h"
 #include "engine/objects/ThtmlForm.h"
 #include "engine/text/TSection.h"
 
@@ -29,15 +30,25 @@ std::unique_ptr<TFormControlObj> MakeInput(TSectionList* root, ThtmlForm* form, 
   return std::make_unique<TEditFormControlObj>(root, form, attributes, type, properties);
 }
 
+std::unique_ptr<TFormControlObj> MakeControl(TSectionList* root, ThtmlForm* form, THtmlSymbol symbol,
+                                             const TAttributeList& attributes, TProperties& properties) {
+  if (symbol == symTextarea) return std::make_unique<TTextAreaFormControlObj>(root, form, attributes, properties);
+  if (symbol != symSelect) return MakeInput(root, form, attributes, properties);
+  const TAttribute* attribute = nullptr;
+  const bool list = attributes.Find(symMultiple, attribute) || (attributes.Find(symSize, attribute) && attribute->Value > 1);
+  if (list) return std::make_unique<TListBoxFormControlObj>(root, form, attributes, properties);
+  return std::make_unique<TComboFormControlObj>(root, form, attributes, properties);
+}
+
 TParsedControl* AddFormControl(TSection& section, THtmlSymbol symbol, TProperties& properties) {
-  if (symbol != symInput) return nullptr;
+  if (symbol != symInput && symbol != symSelect && symbol != symTextarea) return nullptr;
   TSectionList* root = buildState.Root;
   auto* form = static_cast<ThtmlForm*>(buildState.CurrentForm);
   if (form == nullptr) {
     form = ThtmlForm::Create(root, nullptr);
     buildState.CurrentForm = form;
   }
-  std::unique_ptr<TFormControlObj> control = MakeInput(root, form, parseState.Attributes, properties);
+  std::unique_ptr<TFormControlObj> control = MakeControl(root, form, symbol, parseState.Attributes, properties);
   TFormControlObj* made = control.get();
   if (made->IsHidden()) {
     form->AdoptControl(std::move(control));
@@ -57,6 +68,11 @@ void InstallFormHooks() {
   TBuilderSeams& seams = BuilderSeams();
   seams.AddFormControl = AddFormControl;
   seams.CreateForm = []() -> void* { return ThtmlForm::Create(buildState.Root, &parseState.Attributes); };
+}
+
+void RemoveFormHooks() {
+  BuilderSeams().AddFormControl = nullptr;
+  BuilderSeams().CreateForm = nullptr;
 }
 
 }  // namespace engine

@@ -3,5 +3,7 @@
 namespace engine {
 
 void InstallFormHooks();
+// Empties them again (the engine's shutdown).
+void RemoveFormHooks();
 
 }  // namespace engine
