@@ -9,6 +9,7 @@
 #include "engine/document/TIDNameList.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/DocumentParser.h"
+#include "engine/objects/DocumentImages.h"
 #include "images/TStringBitmapList.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/FileFunctions.h"
@@ -243,9 +244,8 @@ void THTMLViewer::AfterParse(const engine::TDocumentHead& Head) {
   paintSuppressed_ = wasSuppressed;
 }
 
-// Document images come from the image cache through the image-request events
-// once the root can load them; until then the background stays its colour.
-void THTMLViewer::LoadBackgroundImage() {}
+// The background image goes into the image cache, where the paint panel finds it.
+void THTMLViewer::LoadBackgroundImage() { engine::GetBackgroundImage(*root_); }
 
 void THTMLViewer::HandleMetaElement(gui::TObject* Sender, const std::string& HttpEq, const std::string& Name,
                                     const std::string& Content) {

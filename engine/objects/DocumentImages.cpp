@@ -185,3 +185,25 @@ TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, TM
 }
 
 }  // namespace engine
+
+namespace engine {
+
+void GetBackgroundImage(TSectionList& document) {
+  if (!document.ShowImages || document.BackgroundImageLoaded || document.BackgroundImageName.empty()) return;
+  document.BackgroundImageLoaded = true;
+  const std::string name = ExpandImageName(document, document.BackgroundImageName);
+  document.BackgroundImageName = name;
+  TMaskKind kind = images::mkNone;
+  TLoadedImage loaded = LoadCachedImage(document, name, kind);
+  if (!loaded.Image) {
+    if (loaded.Delayed) document.MissingImages.emplace_back(ImageKeyOf(name), nullptr);
+    return;
+  }
+  // The entry stays for this document (entries age only when the next one
+  // starts), so the background holds no use of it.
+  if (!loaded.OwnedImage) {
+    if (auto* cache = CacheOf(document)) cache->ReleaseImage(ImageKeyOf(name));
+  }
+}
+
+}  // namespace engine

@@ -42,3 +42,13 @@ std::unique_ptr<gui::TObject> LoadImageFromFile(const std::string& fileName, std
 std::string ExpandImageName(TSectionList& document, const std::string& source);
 
 }  // namespace engine
+
+namespace engine {
+
+// Loads the BODY background image into the image cache (the viewer paints it
+// from there under BackgroundImageName, which becomes the expanded name).
+// Once per document; a delayed image waits in the pending list with no
+// object (the document itself).
+void GetBackgroundImage(TSectionList& document);
+
+}  // namespace engine

@@ -304,3 +304,34 @@ TEST_F(ImageObjTest, ActiveGifsShowHoverAndPressedFramesUntilTheMouseLeaves) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(ImageObjTest, BackgroundImagesAreAskedForOnce) {
+  UseCache();
+  int asked = 0;
+  root->OnImageRequest = [&](const std::string&, gui::TMemoryStream*& stream) {
+    ++asked;
+    stream = PendingImageStream;
+  };
+  root->BackgroundImageName = "paper.gif";
+  GetBackgroundImage(*root);
+  GetBackgroundImage(*root);
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(root->BackgroundImageLoaded);
+  ASSERT_EQ(root->MissingImages.size(), 1u);
+  EXPECT_EQ(root->MissingImages[0].first, "PAPER.GIF");
+
+  // A loaded background stays in the cache under its name without a user.
+  root->OnImageRequest = nullptr;
+  root->BackgroundImageLoaded = false;
+  root->BackgroundImageName = kAnimated;
+  GetBackgroundImage(*root);
+  const int index = cache->IndexOf(kAnimated);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(cache->Item(index)->UsageCount, 0);
+}
+
+}  // namespace
+}  // namespace engine
