@@ -238,6 +238,26 @@ TEST_F(Printing, AnEmptyDocumentOrABusyViewerPrintsNothing) {
   EXPECT_NE(view().Document().Empty(), true);
 }
 
+TEST_F(Printing, AnInvalidPrinterIsReportedAfterTheRunIsUndone) {
+  load(Pages(2));
+  std::string device, driver, port;
+  win::HGLOBAL mode = 0;
+  gui::Printer()->GetPrinter(device, driver, port, mode);
+  gui::Printer()->SetPrinter("No Such Printer", driver, port, 0);
+  viewer::TvwPrinter* before = viewer::CurrentPrinterObject();
+  std::string message;
+  try {
+    view().PrintPages(1, 9999);
+  } catch (const gui::EPrinter& error) {
+    message = error.Message();
+  }
+  gui::Printer()->SetPrinter(device, driver, port, 0);
+  EXPECT_EQ(message, "Printer selected is not valid");
+  EXPECT_EQ(viewer::CurrentPrinterObject(), before);
+  EXPECT_FALSE(view().Busy());
+  EXPECT_DOUBLE_EQ(view().PrintMarginTop, 2.0);
+}
+
 TEST_F(Printing, AViewerFreedByAHandlerEndsTheJobWithoutOutput) {
   load(Pages(3));
   viewer::THTMLViewer* printing = &view();
