@@ -177,15 +177,20 @@ TRadioButtonFormControlObj::TRadioButtonFormControlObj(TSectionList* document, T
   radio->SetTabStop(true);
   AdoptWindow(std::move(radio), properties);
   // The group's checked radio, else its first one, is the group's tab stop.
-  auto& group = Form->RadioGroup(Name);
+  // Only that one can be checked, so a new checked radio replaces it alone
+  // (groups of many checked radios stay linear).
+  TRadioButtonFormControlObj*& lead = Form->RadioLead(Name);
   if (DefaultChecked) {
-    for (TRadioButtonFormControlObj* other : group) {
-      other->DefaultChecked = false;
-      other->SetChecked(false);
-      other->control_->SetTabStop(false);
+    if (lead) {
+      lead->DefaultChecked = false;
+      lead->SetChecked(false);
+      lead->control_->SetTabStop(false);
     }
-  } else if (!group.empty()) {
+    lead = this;
+  } else if (lead) {
     control_->SetTabStop(false);
+  } else {
+    lead = this;
   }
   control_->OnClick = [this](gui::TObject*) {
     if (Checked()) RadioClick();

@@ -90,6 +90,8 @@ std::vector<TRadioButtonFormControlObj*>& ThtmlForm::RadioGroup(const std::strin
   return radioGroups_[LowerCase(name)];
 }
 
+TRadioButtonFormControlObj*& ThtmlForm::RadioLead(const std::string& name) { return radioLeads_[LowerCase(name)]; }
+
 void ThtmlForm::UncheckGroup(TRadioButtonFormControlObj* checked) {
   for (TRadioButtonFormControlObj* radio : RadioGroup(checked->Name)) {
     if (radio == checked) continue;

@@ -36,6 +36,8 @@ class ThtmlForm : public IDocumentPart {
 
   // The radio inputs named name (case-insensitive), in creation order.
   std::vector<TRadioButtonFormControlObj*>& RadioGroup(const std::string& name);
+  // The group's tab stop while the document is built: its checked radio, else its first.
+  TRadioButtonFormControlObj*& RadioLead(const std::string& name);
   // Unchecks the other radios of checked's group.
   void UncheckGroup(TRadioButtonFormControlObj* checked);
 
@@ -50,6 +52,7 @@ class ThtmlForm : public IDocumentPart {
  private:
   std::vector<std::unique_ptr<TFormControlObj>> ownedControls_;
   std::map<std::string, std::vector<TRadioButtonFormControlObj*>> radioGroups_;
+  std::map<std::string, TRadioButtonFormControlObj*> radioLeads_;
 };
 
 }  // namespace engine

@@ -210,5 +210,22 @@ TEST_F(FormControls, InputsOutsideAFormShareOneForm) {
   EXPECT_EQ(FormAt(*document.root, 0)->ControlList.size(), 2u);
 }
 
+TEST_F(FormControls, OnlyTheLastCheckedRadioOfAGroupStaysChecked) {
+  std::string html = "<form>";
+  for (int i = 0; i < 3000; ++i) html += "<input type=radio name=g checked value=" + std::to_string(i) + ">";
+  auto document = Build(html + "<input type=radio name=g value=last></form>");
+  const TSectionList& root = *document.root;
+  int checked = 0;
+  int stops = 0;
+  for (std::size_t i = 0; i < root.FormControlList.size(); ++i) {
+    auto* radio = ControlAt<TRadioButtonFormControlObj>(root, i);
+    checked += radio->Checked() ? 1 : 0;
+    stops += radio->WindowControl()->TabStop() ? 1 : 0;
+  }
+  EXPECT_EQ(checked, 1);
+  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(FormAt(root, 0)->GetFormData(), std::vector<std::string>{"g=2999"});
+}
+
 }  // namespace
 }  // namespace engine
