@@ -10,6 +10,8 @@
 #include "engine/html/HeadElements.h"
 #include "engine/html/HtmlLexer.h"
 #include "engine/html/ParseState.h"
+#include "engine/document/TSectionList.h"
+#include "engine/objects/TMapItem.h"
 #include "engine/text/TSection.h"
 #include "platform/gui/TStringList.h"
 
@@ -134,13 +136,15 @@ void ReadTextAreaContent(TParsedControl* control) {
 
 void ParseImageMap() {
   TBuilderSeams& seams = BuilderSeams();
-  std::string name = AttributeText(symName);
-  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  if (seams.BeginMap) seams.BeginMap(name);
+  auto map = std::make_unique<TMapItem>();
+  map->MapName = AttributeText(symName);
+  for (char& ch : map->MapName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  if (seams.BeginMap) seams.BeginMap(map->MapName);
   NextSymbol();
   int unexpected = 0;
   while (parseState.Symbol != symMapEnd && parseState.Symbol != symEndOfInput) {
     if (parseState.Symbol == symArea) {
+      map->DefineArea(parseState.Attributes);
       if (seams.AddArea) seams.AddArea();
     } else if (parseState.Symbol != symText && ++unexpected == 3) {
       break;  // left current: it belongs to the enclosing content
@@ -149,7 +153,10 @@ void ParseImageMap() {
   }
   const bool keep = parseState.Symbol == symMapEnd;
   if (seams.EndMap) seams.EndMap(keep);
-  if (keep) NextSymbol();
+  if (keep) {
+    if (buildState.Root) buildState.Root->MapList.push_back(std::move(map));
+    NextSymbol();
+  }
 }
 
 namespace {
