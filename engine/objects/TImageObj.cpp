@@ -12,6 +12,7 @@
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/DocumentImages.h"
 #include "engine/objects/TAnimatedGif.h"
+#include "engine/objects/TMapItem.h"
 #include "engine/paint/Frames3D.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TFontObj.h"
@@ -448,6 +449,16 @@ void TImageObj::Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, 
     pen.SetStyle(oldStyle);
   }
   RestoreFont(*canvas, saved);
+}
+
+bool TImageObj::MapLinkAt(int innerX, int innerY, std::unique_ptr<TUrlTarget>& urlTarget, std::string& title) const {
+  if (!ClientMap || !Document) return false;
+  for (const auto& part : Document->MapList) {
+    const auto* map = dynamic_cast<const TMapItem*>(part.get());
+    if (map && map->MapName == MapName)
+      return map->FindAreaAt(innerX - BorderWidth, innerY - BorderWidth, urlTarget, title);
+  }
+  return false;
 }
 
 void TImageObj::SetHoverState(int state) {

@@ -35,6 +35,7 @@ class TImageObj : public TInlineObject {
   void ComputeSize(gui::TCanvas* canvas, TFontObj* run, int availableWidth, int availableHeight) override;
   bool PercentSized() const override { return WidthInPercent || HeightInPercent; }
   void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY) override;
+  bool MapLinkAt(int innerX, int innerY, std::unique_ptr<TUrlTarget>& urlTarget, std::string& title) const override;
   // 0 normal, 1 hover, 2 pressed: ACTIVE GIFs show their frames for them.
   void SetHoverState(int state);
 

@@ -20,6 +20,7 @@ namespace engine {
 
 class TFontObj;
 class TSectionList;
+class TUrlTarget;
 
 // Vertical alignments (AlignKind) of objects in a line.
 constexpr std::uint8_t kAlignNone = 0;
@@ -45,6 +46,13 @@ class TInlineObject : public TIDObject {
   virtual void SetWidth(int width) { Place.ImageWidth = width; }
   // Draws the object with its box's left at x against the line (document coordinates).
   virtual void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY);
+
+  // An image with a client-side map: the area's link at a point inside the
+  // box (true), or false to fall back on the run's link.
+  virtual bool MapLinkAt(int /*innerX*/, int /*innerY*/, std::unique_ptr<TUrlTarget>& /*urlTarget*/,
+                         std::string& /*title*/) const {
+    return false;
+  }
 
   bool Floats() const { return Place.Align == kAlignFloatLeft || Place.Align == kAlignFloatRight; }
   int OuterWidth() const { return SatAdd(SatAdd(Place.ImageWidth, Place.HSpaceL), Place.HSpaceR); }

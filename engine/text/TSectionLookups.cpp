@@ -68,6 +68,8 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
     // NOTE: only images become the document's image under the mouse (panels have no hover state).
     if (Document && image->ObjectKind == TInlineObject::Kind::Image) Document->HoverImage = hit;
     index = image->Pos;
+    if (image->MapLinkAt(innerX, innerY, UrlTarget, Title))
+      return Title.empty() ? kLinkFlagTarget : kLinkFlagTarget | kLinkFlagTitle;
   } else {
     const auto it = std::find_if(Lines.begin(), Lines.end(), [Y](const std::unique_ptr<LineRec>& line) {
       return line->Ln > 0 && line->DrawY < Y && Y <= SatAdd(line->DrawY, line->LineHt);

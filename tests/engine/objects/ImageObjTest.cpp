@@ -16,6 +16,8 @@
 #include "engine/objects/DocumentHover.h"
 #include "engine/objects/DocumentImages.h"
 #include "engine/objects/TImageObj.h"
+#include "engine/objects/TMapItem.h"
+#include "engine/html/TUrlTarget.h"
 #include "engine/text/TFontObj.h"
 #include "images/TGIFImage.h"
 #include "images/TStringBitmapList.h"
@@ -331,6 +333,31 @@ TEST_F(ImageObjTest, BackgroundImagesAreAskedForOnce) {
   const int index = cache->IndexOf(kAnimated);
   ASSERT_GE(index, 0);
   EXPECT_EQ(cache->Item(index)->UsageCount, 0);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(ImageObjTest, ClientMapsAnswerInsideTheBorder) {
+  auto map = std::make_unique<TMapItem>();
+  map->MapName = "PLOTS";
+  auto area = Attributes({{symShape, "rect", 0}, {symCoords, "0,0,9,9", 0}, {symHref, "plot1.html", 0},
+                          {symTitle, "Plot 1", 0}});
+  map->DefineArea(*area);
+  root->MapList.push_back(std::move(map));
+  auto image = Image({{symSrc, kJpeg, 0}, {symUsemap, "#plots", 0}, {symBorder, "2", 2}});
+  std::unique_ptr<TUrlTarget> target;
+  std::string title;
+  EXPECT_TRUE(image->MapLinkAt(11, 11, target, title));  // 9,9 inside the picture
+  ASSERT_NE(target, nullptr);
+  EXPECT_EQ(target->Url, "plot1.html");
+  EXPECT_EQ(title, "Plot 1");
+  EXPECT_FALSE(image->MapLinkAt(12, 12, target, title));
+  auto unmapped = Image({{symSrc, kJpeg, 0}, {symUsemap, "#other", 0}});
+  EXPECT_FALSE(unmapped->MapLinkAt(1, 1, target, title));
 }
 
 }  // namespace
