@@ -188,6 +188,10 @@ TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, TM
 
 namespace engine {
 
+void ReleaseCachedImage(TSectionList& document, const std::string& name) {
+  if (auto* cache = CacheOf(document)) cache->ReleaseImage(ImageKeyOf(name));
+}
+
 void GetBackgroundImage(TSectionList& document) {
   if (!document.ShowImages || document.BackgroundImageLoaded || document.BackgroundImageName.empty()) return;
   document.BackgroundImageLoaded = true;
@@ -201,9 +205,7 @@ void GetBackgroundImage(TSectionList& document) {
   }
   // The entry stays for this document (entries age only when the next one
   // starts), so the background holds no use of it.
-  if (!loaded.OwnedImage) {
-    if (auto* cache = CacheOf(document)) cache->ReleaseImage(ImageKeyOf(name));
-  }
+  if (!loaded.OwnedImage) ReleaseCachedImage(document, name);
 }
 
 }  // namespace engine

@@ -37,6 +37,10 @@ TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, im
 std::unique_ptr<gui::TObject> LoadImageFromFile(const std::string& fileName, std::unique_ptr<gui::TBitmap>& mask,
                                                 images::TMaskKind& maskKind);
 
+// Gives back a use of a cached image taken by LoadCachedImage (nothing for an
+// image that did not come from the cache).
+void ReleaseCachedImage(TSectionList& document, const std::string& name);
+
 // The name an image source is fetched under: the viewer's expansion when the
 // host answers no requests, else the host's OnExpandName when given.
 std::string ExpandImageName(TSectionList& document, const std::string& source);

@@ -6,6 +6,7 @@
 #include "engine/css/TProperties.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
+#include "platform/gui/TBitmap.h"
 
 namespace engine {
 namespace {
@@ -72,6 +73,9 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
     BackgroundImage = source.BackgroundImage;
   }
 }
+
+TCellObj::TCellObj() = default;
+TCellObj::~TCellObj() = default;
 
 std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
   std::unique_ptr<TCellObj> dummy(new TCellObj);

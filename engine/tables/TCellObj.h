@@ -12,6 +12,7 @@
 #include "platform/win/Types.h"
 
 namespace gui {
+class TBitmap;
 class TCanvas;
 }
 
@@ -40,6 +41,7 @@ class TCellObj {
   TCellObj(TSectionList* document, TProperties* properties, TAttributeList* attributes, std::uint8_t vertAlign);
   // A copy for another document; background only when that document prints backgrounds.
   TCellObj(TSectionList* document, const TCellObj& source);
+  ~TCellObj();
   // A dummy standing where a span reaches: ColSpan 0, no content.
   static std::unique_ptr<TCellObj> MakeDummy(int rowSpan);
 
@@ -85,6 +87,9 @@ class TCellObj {
   TBoxValues BoxValues{};
   TVMarginArray BoxProperties{};
   std::unique_ptr<TCellObjCell> Cell;  // null in dummies
+  // The background picture as fetched for this cell (owned copies), and its mask.
+  std::unique_ptr<gui::TBitmap> TiledImage;
+  std::unique_ptr<gui::TBitmap> TiledMask;
   // The content's width range, kept for the layout cycle it was measured in:
   // it does not depend on the width, and a table asks for it several times.
   int MeasuredCycle = -1;
@@ -92,10 +97,12 @@ class TCellObj {
   int ContentMax = 0;
 
  private:
-  TCellObj() = default;
+  TCellObj();
   void ReadAttributes(TAttributeList& attributes);
   void ReadStyle(TProperties& properties);
-  void DrawBackground(gui::TCanvas* canvas, const win::RECT& inner, bool tableHasBorder);
+  void DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner, bool tableHasBorder);
+  bool FetchBackgroundImage();
+  void TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner);
   void DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y, int X);
   void DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark, TColor light,
                  bool tableHasBorder, int s, int Yo, int X);

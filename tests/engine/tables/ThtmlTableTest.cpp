@@ -416,3 +416,60 @@ TEST(TTableAndCaptionBlock, TheCaptionStandsAboveOrBelowTheCentredTable) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(ThtmlTablePaint, CellBackgroundPicturesAreTiledOverTheVisibleBand) {
+  const std::string picture = std::string(PAGEWELL_TEST_DATA_DIR) + "/suites/png/pngsuite/png/basn2c08.png";  // 32 x 32
+  for (bool showImages : {true, false}) {
+    TableBuilder t;
+    t.root.ShowImages = showImages;
+    TCellList& row = t.AddRow();
+    auto attributes = Attributes({{symBackground, picture, 0}, {symBgcolor, "blue", 0}});
+    auto cell = std::make_unique<TCellObj>(&t.root, nullptr, attributes.get(), kVAlignMiddle);
+    TCellObj* raw = cell.get();
+    t.AddContent(*cell, 80, 100);
+    row.AddCell(std::move(cell));
+    LayOut(t, 200);
+    gui::TBitmap bitmap;
+    bitmap.SetPixelFormat(gui::pf24bit);
+    bitmap.SetSize(200, 100);
+    gui::TCanvas& canvas = bitmap.Canvas();
+    IndentManager flow;
+    t.table->PaintSection(&canvas, win::RECT{0, 0, 200, 100}, flow, 0, 0, 0);
+    // The inner box starts after the spacing (2); the picture repeats every 32 pixels.
+    const int x = 2 + 5;
+    const int y = 2 + 7;
+    if (showImages) {
+      ASSERT_NE(raw->TiledImage, nullptr);
+      EXPECT_EQ(canvas.Pixels(x, y), canvas.Pixels(x + 32, y));
+      EXPECT_EQ(canvas.Pixels(x, y), canvas.Pixels(x, y + 32));
+      EXPECT_NE(canvas.Pixels(x, y), canvas.Pixels(x + 16, y + 16));
+    } else {
+      EXPECT_EQ(raw->TiledImage, nullptr);
+      EXPECT_EQ(canvas.Pixels(x, y), win::RGB(0, 0, 255));
+    }
+  }
+}
+
+TEST(ThtmlTablePaint, AMissingBackgroundPictureLeavesTheColourAndIsNotAskedForAgain) {
+  TableBuilder t;
+  TCellList& row = t.AddRow();
+  auto attributes = Attributes({{symBackground, "/no/such/picture.png", 0}, {symBgcolor, "blue", 0}});
+  auto cell = std::make_unique<TCellObj>(&t.root, nullptr, attributes.get(), kVAlignMiddle);
+  TCellObj* raw = cell.get();
+  t.AddContent(*cell, 20, 50);
+  row.AddCell(std::move(cell));
+  LayOut(t, 200);
+  gui::TBitmap bitmap;
+  bitmap.SetPixelFormat(gui::pf24bit);
+  bitmap.SetSize(200, 40);
+  IndentManager flow;
+  t.table->PaintSection(&bitmap.Canvas(), win::RECT{0, 0, 200, 40}, flow, 0, 0, 0);
+  EXPECT_TRUE(raw->BackgroundImage.empty());
+  EXPECT_EQ(bitmap.Canvas().Pixels(10, 10), win::RGB(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace engine
