@@ -257,5 +257,19 @@ TEST_F(FrameViewerTest, DocumentsComeFromTheFirstRequestEvent) {
   EXPECT_EQ(asked.size(), 3u);
 }
 
+TEST_F(FrameViewerTest, BordersAreClampedAndTheFirstNameWins) {
+  write("a.htm", "<p>a");
+  write("wide.htm", "<frameset cols=*,* border=100000><frame src=a.htm name=main><frame src=a.htm name=MAIN>"
+                    "</frameset>");
+  load("wide.htm");
+  EXPECT_EQ(top().BorderSize(), 100);
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  EXPECT_EQ(fv().FrameViewerByName("Main"), fv().GetViewer(0));
+  write("none.htm", "<frameset cols=*,* border=-5><frame src=a.htm><frame src=a.htm></frameset>");
+  load("none.htm");
+  EXPECT_EQ(top().BorderSize(), 0);
+  EXPECT_EQ(fv().GetViewer(0)->BorderStyle(), htNone);
+}
+
 }  // namespace
 }  // namespace viewer
