@@ -65,8 +65,7 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       BreakAfter(source.BreakAfter),
       KeepIntact(source.KeepIntact),
       BackgroundPosition(source.BackgroundPosition),
-      BoxValues(source.BoxValues),
-      BoxProperties(source.BoxProperties) {
+      BoxValues(source.BoxValues) {
   if (source.Cell) Cell = std::make_unique<TCellObjCell>(document, *source.Cell);
   if (document && document->PrintBackground) {
     BackgroundColor = source.BackgroundColor;
@@ -122,11 +121,13 @@ void TCellObj::ReadStyle(TProperties& properties) {
     VertAlign = static_cast<std::uint8_t>(align);
   EmSize = properties.EmSize;
   ExSize = properties.ExSize;
-  GetMarginArray(properties, BoxProperties);
-  BoxValues = ComputeBoxValues(BoxProperties, 100, 100, EmSize, ExSize).Values;
+  // The style values are read once here; a cell keeps only what they convert to.
+  TVMarginArray boxProperties;
+  GetMarginArray(properties, boxProperties);
+  BoxValues = ComputeBoxValues(boxProperties, 100, 100, EmSize, ExSize).Values;
   const int cssWidth = BoxValues[BoxIndex(Prop::Width)];
   if (cssWidth > 0) {
-    if (!IsPercentValue(BoxProperties[BoxIndex(Prop::Width)])) {
+    if (!IsPercentValue(boxProperties[BoxIndex(Prop::Width)])) {
       WidthAttr = ClampExtent(cssWidth);
       AsPercent = false;
     } else if (cssWidth < 100) {
@@ -144,7 +145,7 @@ void TCellObj::ReadStyle(TProperties& properties) {
     BackgroundPosition = GetBackgroundPos(properties, EmSize, ExSize);
   }
   HasBorderStyle = properties.GetBorderStyle() != 0;
-  const TBoxValues paddings = ComputePaddings(BoxProperties, EmSize, ExSize);
+  const TBoxValues paddings = ComputePaddings(boxProperties, EmSize, ExSize);
   PadTop = paddings[BoxIndex(Prop::PaddingTop)];
   PadRight = paddings[BoxIndex(Prop::PaddingRight)];
   PadBottom = paddings[BoxIndex(Prop::PaddingBottom)];

@@ -84,8 +84,7 @@ class TCellObj {
   std::string BackgroundImage;        // the name of the background picture, drawn by the image area
   TBackgroundPosition BackgroundPosition{};
   bool ImageLoaded = false;
-  TBoxValues BoxValues{};
-  TVMarginArray BoxProperties{};
+  TBoxValues BoxValues{};  // the cell's box values converted for a 100-pixel base
   std::unique_ptr<TCellObjCell> Cell;  // null in dummies
   // The background picture as fetched for this cell (owned copies), and its mask.
   std::unique_ptr<gui::TBitmap> TiledImage;
