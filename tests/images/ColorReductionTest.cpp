@@ -2,6 +2,8 @@
 // reduction of bitmaps to 8-bit copies.
 #include <gtest/gtest.h>
 
+#include "platform/win/gdi/PaletteObject.h"
+
 #include <set>
 #include <vector>
 
@@ -20,16 +22,13 @@
 namespace images {
 namespace {
 
+// A palette of 0x00RRGGBB colours.
 win::HPALETTE paletteOf(const std::vector<std::uint32_t>& colours) {
-  std::vector<std::uint8_t> storage(sizeof(win::LOGPALETTE) + colours.size() * sizeof(win::PALETTEENTRY));
-  auto* palette = reinterpret_cast<win::LOGPALETTE*>(storage.data());
-  palette->palVersion = 0x300;
-  palette->palNumEntries = static_cast<win::WORD>(colours.size());
-  for (std::size_t i = 0; i < colours.size(); ++i)
-    palette->palPalEntry[i] = win::PALETTEENTRY{static_cast<win::BYTE>(colours[i] >> 16),
-                                                static_cast<win::BYTE>(colours[i] >> 8),
-                                                static_cast<win::BYTE>(colours[i]), 0};
-  return win::CreatePalette(palette);
+  std::vector<win::PALETTEENTRY> entries;
+  for (std::uint32_t colour : colours)
+    entries.push_back(win::PALETTEENTRY{static_cast<win::BYTE>(colour >> 16), static_cast<win::BYTE>(colour >> 8),
+                                        static_cast<win::BYTE>(colour), 0});
+  return win::createPaletteFromEntries(entries);
 }
 
 // A pf24bit bitmap of the given RGB pixels, rows top first.

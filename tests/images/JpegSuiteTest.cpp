@@ -3,6 +3,8 @@
 // decoded without harm, and the 8-bit, size and truncation rules hold.
 #include <gtest/gtest.h>
 
+#include "platform/win/gdi/PaletteObject.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -191,16 +193,13 @@ TEST(JpegSuite, EndlessScanSequencesAreCutShort) {
   }
 }
 
+// A palette of 0x00RRGGBB colours.
 win::HPALETTE makePalette(const std::vector<std::uint32_t>& colours) {
-  std::vector<std::uint8_t> storage(sizeof(win::LOGPALETTE) + colours.size() * sizeof(win::PALETTEENTRY));
-  auto* palette = reinterpret_cast<win::LOGPALETTE*>(storage.data());
-  palette->palVersion = 0x300;
-  palette->palNumEntries = static_cast<win::WORD>(colours.size());
-  for (std::size_t i = 0; i < colours.size(); ++i)
-    palette->palPalEntry[i] = win::PALETTEENTRY{static_cast<win::BYTE>(colours[i] >> 16),
-                                                static_cast<win::BYTE>(colours[i] >> 8),
-                                                static_cast<win::BYTE>(colours[i]), 0};
-  return win::CreatePalette(palette);
+  std::vector<win::PALETTEENTRY> entries;
+  for (std::uint32_t colour : colours)
+    entries.push_back(win::PALETTEENTRY{static_cast<win::BYTE>(colour >> 16), static_cast<win::BYTE>(colour >> 8),
+                                        static_cast<win::BYTE>(colour), 0});
+  return win::createPaletteFromEntries(entries);
 }
 
 TEST(JpegSuite, EightBitOutputUsesOnlyTheGivenPalette) {

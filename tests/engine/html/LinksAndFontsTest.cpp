@@ -13,13 +13,8 @@ namespace {
 
 using testing::FontRuns;
 using testing::Parse;
+using testing::Repeat;
 using testing::TextSections;
-
-std::string Repeat(const std::string& piece, int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += piece;
-  return text;
-}
 
 TEST(Links, LinkRunCarriesTargetAndSourceRange) {
   auto document = Parse("ab<a href=u target=f>xy</a>z");

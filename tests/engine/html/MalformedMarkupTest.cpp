@@ -12,13 +12,8 @@ namespace {
 
 using testing::FontRuns;
 using testing::Parse;
+using testing::Repeat;
 using testing::TextSections;
-
-std::string Repeat(const std::string& piece, int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += piece;
-  return text;
-}
 
 TEST(MalformedMarkup, MisnestedEndKeepsTheInnerElementsOwnStyle) {
   // "y" stays bold; "b" stays red.

@@ -117,4 +117,10 @@ std::string JoinedText(const TCellBasic& cell) {
   return out;
 }
 
+std::string Repeat(const std::string& piece, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
 }  // namespace engine::testing

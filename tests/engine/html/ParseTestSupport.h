@@ -34,4 +34,7 @@ std::string FontRuns(const TSection& section);
 // The text sections' characters joined in document order, "|" between sections.
 std::string JoinedText(const TCellBasic& cell);
 
+// piece written count times: markup for hostile repetition.
+std::string Repeat(const std::string& piece, int count);
+
 }  // namespace engine::testing
