@@ -90,8 +90,11 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
   for (int r = 0; r < rowCount; ++r)
     for (const auto& cell : Rows[static_cast<std::size_t>(r)]->Cells)
       if (cell && cell->IsReal()) bySpan[cell->RowSpan].push_back({r, cell.get()});
+  // Per row: (least, desired) of the pass running; -1 marks a row the pass has not met.
+  std::vector<std::pair<int, int>> passHeights(static_cast<std::size_t>(rowCount), {-1, 0});
+  std::vector<int> passRows;  // rows the pass met, in order
   for (auto& [span, cells] : bySpan) {
-    std::map<int, std::pair<int, int>> passHeights;  // row -> (least, desired) of this pass
+    passRows.clear();
     for (auto& [r, cell] : cells) {
       int desired = 0;
       int g = 0;
@@ -111,11 +114,16 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
         desired = g;
         rows.Sized[static_cast<std::size_t>(r)] = true;
       }
-      auto& pass = passHeights[r];
+      auto& pass = passHeights[static_cast<std::size_t>(r)];
+      if (pass.first < 0) {
+        pass.first = 0;
+        passRows.push_back(r);
+      }
       pass.first = std::max(pass.first, least);
       pass.second = std::max(pass.second, desired);
     }
-    for (auto& [r, pass] : passHeights) {
+    for (int r : passRows) {
+      const std::pair<int, int>& pass = passHeights[static_cast<std::size_t>(r)];
       if (span == 1) {
         rows.Minimum[static_cast<std::size_t>(r)] = SatAdd(pass.first, CellSpacing);
         rows.Desired[static_cast<std::size_t>(r)] = SatAdd(std::max(pass.first, pass.second), CellSpacing);
@@ -124,6 +132,7 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
         SpreadRowSpan(rows.Desired, r, span, SatAdd(std::max(pass.first, pass.second), CellSpacing));
       }
     }
+    for (int r : passRows) passHeights[static_cast<std::size_t>(r)] = {-1, 0};
   }
   Heights = DistributeRowHeights(rows, H);
 }
