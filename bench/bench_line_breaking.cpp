@@ -50,9 +50,9 @@ Styles& SharedStyles() {
 
 // Appends about `characters` characters of prose: words of 1-12 letters, a
 // long word now and then, font changes, links and NOBR stretches.
-void AppendProse(TSection& section, std::int64_t characters, unsigned seed) {
+void AppendProse(TSection& section, std::int64_t characters, unsigned start) {
   Styles& styles = SharedStyles();
-  std::mt19937 random(seed);
+  std::mt19937 random(start);
   engine::TokenObj token;
   engine::TUrlTarget link;
   const engine::TUrlTarget noLink;

@@ -2,7 +2,7 @@
 // TCellManager: which column each cell of a table lands in while the table is
 // read, so that COL and COLGROUP alignments reach their cells. One string per
 // row: "o" marks a free column, "x" an occupied one (by a cell of the row or a
-// row span from above). Only made when the table has column specifications.
+// row span from above). Only made when the table has column descriptions.
 #include <string>
 #include <vector>
 
@@ -16,7 +16,7 @@ class TCellManager {
   // Rows beyond this are not tracked: their cells get no column alignment.
   static constexpr int kMaxRows = 65536;
 
-  // New row strings are as long as the table has column specifications then.
+  // New row strings are as long as the table has column descriptions then.
   explicit TCellManager(const ThtmlTable& table) : table_(table) {}
 
   // The first free column of row, -1 when the row is full (or not tracked).

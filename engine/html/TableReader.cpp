@@ -29,8 +29,8 @@ const TSymbolSet kCellStop{symTableEnd, symTd,      symTdEnd,   symTr,      symT
 
 enum TablePart { kHead = 0, kBody = 1, kFoot = 2 };
 
-// A column specification as COLGROUP and COL give it.
-struct ColumnSpec {
+// A column description as COLGROUP and COL give it.
+struct ColumnDescription {
   int width = 0;
   bool asPercent = false;
   std::string align;
@@ -86,46 +86,46 @@ std::uint8_t ReadCellVAlign(std::uint8_t defaultAlign) {
   return defaultAlign;
 }
 
-void ReadColumnAttributes(ColumnSpec& spec) {
+void ReadColumnAttributes(ColumnDescription& column) {
   for (const auto& attribute : parseState.Attributes) {
     if (attribute->Symbol == symAlign) {
       const std::string value = LowerCase(attribute->ValueText);
-      if (value == "middle" || value == "absmiddle" || value == "center") spec.align = "center";
-      else if (value == "left" || value == "right" || value == "justify") spec.align = value;
+      if (value == "middle" || value == "absmiddle" || value == "center") column.align = "center";
+      else if (value == "left" || value == "right" || value == "justify") column.align = value;
     } else if (attribute->Symbol == symValign) {
       const int code = AlignmentFromString(LowerCase(attribute->ValueText));
-      if (code >= 1 && code <= 4) spec.vertAlign = code;
+      if (code >= 1 && code <= 4) column.vertAlign = code;
     } else if (attribute->Symbol == symWidth) {
       if (attribute->ValueText.find('%') == std::string::npos) {
-        spec.width = std::clamp(attribute->Value, 0, kMaxCellExtent);
-        spec.asPercent = false;
+        column.width = std::clamp(attribute->Value, 0, kMaxCellExtent);
+        column.asPercent = false;
       } else if (attribute->Value >= 1 && attribute->Value <= 100) {
-        spec.width = attribute->Value * 10;
-        spec.asPercent = true;
+        column.width = attribute->Value * 10;
+        column.asPercent = true;
       }
     } else if (attribute->Symbol == symSpan) {
-      spec.span = std::max(1, attribute->Value);
+      column.span = std::max(1, attribute->Value);
     }
   }
 }
 
-void AddColumns(TableFrame& frame, const ColumnSpec& spec) {
+void AddColumns(TableFrame& frame, const ColumnDescription& column) {
   if (!frame.noCellYet) return;
-  const int room = kMaxColumnSpecifications - static_cast<int>(frame.table->Columns.size());
-  for (int i = 0; i < std::min({spec.span, 100, room}); ++i)
-    frame.table->AddColumn(spec.width, spec.asPercent, spec.align, spec.vertAlign);
+  const int room = kMaxColumnDescriptions - static_cast<int>(frame.table->Columns.size());
+  for (int i = 0; i < std::min({column.span, 100, room}); ++i)
+    frame.table->AddColumn(column.width, column.asPercent, column.align, column.vertAlign);
 }
 
 // COLGROUP with its COLs, or a COL alone.
 void ParseColumnGroup(TableFrame& frame) {
-  ColumnSpec group;
+  ColumnDescription group;
   if (parseState.Symbol == symColgroup) {
     if (frame.noCellYet) ReadColumnAttributes(group);
     SkipBlanks();
     NextSymbol();
     bool sawColumn = false;
     while (parseState.Symbol == symCol) {
-      ColumnSpec column = group;
+      ColumnDescription column = group;
       column.span = 1;
       ReadColumnAttributes(column);
       AddColumns(frame, column);
@@ -167,7 +167,7 @@ void FinishRow(TableFrame& frame) {
   PopToLevel(frame.rowLevel);
 }
 
-// The text-align a column specification or the cell's default gives.
+// The text-align a column description or the cell's default gives.
 void SetCellTextAlign(const std::string& value) {
   buildState.Elements.ApplyToTop(
       [value](TProperties& top) { top.SetPropertyByIndex(PropIdx(Prop::TextAlign), value); });
@@ -201,9 +201,9 @@ void ReadCell(TableFrame& frame, THtmlSymbol symbol) {
   if (frame.manager) {
     const int column = frame.manager->FindColNum(frame.rowsRead);
     if (column >= 0 && column < static_cast<int>(frame.table->Columns.size())) {
-      const TColObj& spec = frame.table->Columns[static_cast<std::size_t>(column)];
-      if (!spec.Align.empty()) SetCellTextAlign(spec.Align);
-      if (spec.VertAlign != 0) vertAlign = static_cast<std::uint8_t>(spec.VertAlign);
+      const TColObj& description = frame.table->Columns[static_cast<std::size_t>(column)];
+      if (!description.Align.empty()) SetCellTextAlign(description.Align);
+      if (description.VertAlign != 0) vertAlign = static_cast<std::uint8_t>(description.VertAlign);
     }
   }
   ApplyAlign(parseState.Attributes);

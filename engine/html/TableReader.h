@@ -9,8 +9,8 @@ namespace engine {
 // Tables nested deeper than this lose their TABLE tag (their content reads as
 // content of the enclosing cell).
 constexpr int kMaxTableNesting = 10;
-// Column specifications one table keeps at most.
-constexpr int kMaxColumnSpecifications = 1000;
+// Column descriptions one table keeps at most.
+constexpr int kMaxColumnDescriptions = 1000;
 
 // Entered at TABLE; leaves after the table's end tag (or at the end of input).
 void ParseTable(const TSymbolSet& stop);

@@ -1,5 +1,5 @@
 // Tables read from markup: implicit rows, head and foot parts, captions,
-// column specifications, alignments, content outside cells and hostile nesting.
+// column descriptions, alignments, content outside cells and hostile nesting.
 #include "engine/html/TableReader.h"
 
 #include <gtest/gtest.h>
