@@ -89,11 +89,6 @@ class TCellObj {
   // The background picture as fetched for this cell (owned copies), and its mask.
   std::unique_ptr<gui::TBitmap> TiledImage;
   std::unique_ptr<gui::TBitmap> TiledMask;
-  // The content's width range, kept for the layout cycle it was measured in:
-  // it does not depend on the width, and a table asks for it several times.
-  int MeasuredCycle = -1;
-  int ContentMin = 0;
-  int ContentMax = 0;
 
  private:
   TCellObj();

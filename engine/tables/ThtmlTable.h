@@ -17,12 +17,12 @@
 #include "engine/tables/TCellList.h"
 #include "engine/tables/TColObj.h"
 #include "engine/tables/TTablePartRec.h"
+#include "engine/tables/TableColumnWidths.h"
 
 namespace engine {
 
 class TAttributeList;
 class TProperties;
-struct TColumnRanges;
 
 constexpr int kDefaultCellPadding = 1;
 constexpr int kDefaultCellSpacing = 2;
@@ -124,6 +124,14 @@ class ThtmlTable : public TSectionBase {
   bool ForEachCellBackward(Visit visit) const;
 
   int layoutX_ = 0;       // document X of the table's left edge
+  // The cells' width measurements and the table's width range, kept for the
+  // layout cycle (and, for the range, the specified width) they were made in.
+  std::vector<TWidthCell> widthCells_;
+  int widthCellsCycle_ = -1;
+  int rangeCycle_ = -1;
+  int rangeSpecWidth_ = 0;
+  int rangeMin_ = 0;
+  int rangeMax_ = 0;
   int layoutCycle_ = -1;  // the root layout cycle whose row heights are kept
   // Document Y of each row's top after layout, and the running maximum of
   // row top + RowSpanHeight: both ascend, so paints and hit tests find their

@@ -27,36 +27,43 @@ int SumRange(const std::vector<int>& values, int first, int count) {
 }  // namespace
 
 TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base) {
-  std::vector<TWidthCell> cells;
-  for (const auto& row : Rows) {
-    for (int c = 0; c < row->Count(); ++c) {
-      TCellObj* cell = row->Items(c);
-      if (!cell || !cell->IsReal()) continue;
-      TWidthCell measured;
-      measured.Column = c;
-      measured.ColSpan = cell->ColSpan;
-      const int cycle = Document ? Document->LayoutCycle : -1;
-      if (cell->MeasuredCycle != cycle || cycle < 0) {
-        cell->Cell->MeasureWidthRange(canvas, cell->ContentMin, cell->ContentMax);
-        cell->MeasuredCycle = cycle;
+  // The cells' measurements do not depend on the width: they are gathered once
+  // per layout cycle and serve every measure and layout of the cycle.
+  const int cycle = Document ? Document->LayoutCycle : -1;
+  if (widthCellsCycle_ != cycle || cycle < 0) {
+    widthCells_.clear();
+    for (const auto& row : Rows) {
+      for (int c = 0; c < row->Count(); ++c) {
+        TCellObj* cell = row->Items(c);
+        if (!cell || !cell->IsReal()) continue;
+        TWidthCell measured;
+        measured.Column = c;
+        measured.ColSpan = cell->ColSpan;
+        cell->Cell->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
+        measured.HzSpace = cell->HzSpace;
+        measured.Width = cell->WidthAttr;
+        measured.WidthIsPercent = cell->AsPercent;
+        widthCells_.push_back(measured);
       }
-      measured.ContentMin = cell->ContentMin;
-      measured.ContentMax = cell->ContentMax;
-      measured.HzSpace = cell->HzSpace;
-      measured.Width = cell->WidthAttr;
-      measured.WidthIsPercent = cell->AsPercent;
-      cells.push_back(measured);
     }
+    widthCellsCycle_ = cycle;
   }
-  return withPercent ? PercentWidthRange(cells, NumCols, CellSpacing, base)
-                     : PlainWidthRange(cells, NumCols, CellSpacing);
+  return withPercent ? PercentWidthRange(widthCells_, NumCols, CellSpacing, base)
+                     : PlainWidthRange(widthCells_, NumCols, CellSpacing);
 }
 
 void ThtmlTable::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
   Initialize();
-  const TColumnRanges ranges = MeasureRanges(canvas, !HasPixelWidths || SpecWidth > 0, SpecWidth);
-  MinWidth = std::max(SatAdd(ranges.MinSum(), CellSpacing), SpecWidth);
-  MaxWidth = std::max(SatAdd(ranges.MaxSum(), CellSpacing), SpecWidth);
+  const int cycle = Document ? Document->LayoutCycle : -1;
+  if (cycle < 0 || rangeCycle_ != cycle || rangeSpecWidth_ != SpecWidth) {
+    const TColumnRanges ranges = MeasureRanges(canvas, !HasPixelWidths || SpecWidth > 0, SpecWidth);
+    rangeMin_ = std::max(SatAdd(ranges.MinSum(), CellSpacing), SpecWidth);
+    rangeMax_ = std::max(SatAdd(ranges.MaxSum(), CellSpacing), SpecWidth);
+    rangeCycle_ = cycle;
+    rangeSpecWidth_ = SpecWidth;
+  }
+  MinWidth = rangeMin_;
+  MaxWidth = rangeMax_;
 }
 
 void ThtmlTable::ChooseColumnWidths(gui::TCanvas* canvas, int W) {
