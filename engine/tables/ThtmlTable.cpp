@@ -132,21 +132,29 @@ void ThtmlTable::SpreadColumnSpans() {
   for (int r = 0; r < rowCount; ++r) {
     TCellList& row = *Rows[static_cast<std::size_t>(r)];
     row.ApplyRowBackground();
-    std::vector<std::unique_ptr<TCellObj>> spread;
-    spread.reserve(row.Cells.size());
+    bool spans = false;
     for (auto& entry : row.Cells) {
       TCellObj* cell = entry.get();
-      const bool real = cell && cell->IsReal();
-      spread.push_back(std::move(entry));
-      if (!real) continue;
+      if (!cell || !cell->IsReal()) continue;
       cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage, BorderWidth > 0, row.BackgroundPosition);
       if (cell->WidthAttr > 0 && !cell->AsPercent) HasPixelWidths = true;
       if (HasBackground && cell->BackgroundColor == kNoColor) cell->BackgroundColor = BackgroundColor;
       cell->RowSpan = std::clamp(cell->RowSpan, 1, rowCount - r);
-      for (int extra = 1; extra < cell->ColSpan; ++extra)
-        spread.push_back(TCellObj::MakeDummy(cell->RowSpan >= 2 ? cell->RowSpan : 1));
+      spans = spans || cell->ColSpan > 1;
     }
-    row.Cells = std::move(spread);
+    // Only a row with column spans is rebuilt; most rows keep their list.
+    if (spans) {
+      std::vector<std::unique_ptr<TCellObj>> spread;
+      spread.reserve(row.Cells.size());
+      for (auto& entry : row.Cells) {
+        TCellObj* cell = entry.get();
+        spread.push_back(std::move(entry));
+        if (!cell || !cell->IsReal()) continue;
+        for (int extra = 1; extra < cell->ColSpan; ++extra)
+          spread.push_back(TCellObj::MakeDummy(cell->RowSpan >= 2 ? cell->RowSpan : 1));
+      }
+      row.Cells = std::move(spread);
+    }
     NumCols = std::max(NumCols, row.Count());
   }
 }
@@ -158,11 +166,21 @@ void ThtmlTable::SpreadRowSpans() {
   std::vector<int> reservedRows;  // per column: rows below still covered from above
   for (auto& rowPointer : Rows) {
     TCellList& row = *rowPointer;
-    std::vector<std::unique_ptr<TCellObj>> placed;
-    placed.reserve(row.Cells.size());
     // Columns past the last one reserved from above end with the row's own entries.
     std::size_t reservedEnd = reservedRows.size();
     while (reservedEnd > 0 && reservedRows[reservedEnd - 1] == 0) --reservedEnd;
+    if (reservedEnd == 0) {
+      // Nothing reaches down into this row: its entries stay where they are.
+      for (std::size_t column = 0; column < row.Cells.size(); ++column) {
+        const auto& entry = row.Cells[column];
+        if (!entry || entry->RowSpan <= 1) continue;
+        if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
+        reservedRows[column] = entry->RowSpan - 1;
+      }
+      continue;
+    }
+    std::vector<std::unique_ptr<TCellObj>> placed;
+    placed.reserve(row.Cells.size());
     std::size_t next = 0;
     for (std::size_t column = 0; column < reservedEnd || next < row.Cells.size(); ++column) {
       const bool reserved = column < reservedEnd && reservedRows[column] > 0;
