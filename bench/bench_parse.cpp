@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/AllocationCount.h"
 #include "bench/GeneratedPage.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/DocumentParser.h"
@@ -28,22 +29,29 @@ std::unique_ptr<engine::TSectionList> NewRoot() {
   return root;
 }
 
-// Times the parse; the root is made and freed outside the timing.
-void ParseInto(benchmark::State& state, const std::string& document) {
+// Times the parse; the root is made and freed outside the timing. Returns
+// the number of allocations the parse made.
+std::int64_t ParseInto(benchmark::State& state, const std::string& document) {
   state.PauseTiming();
   auto root = NewRoot();
+  const std::int64_t allocationsBefore = bench::AllocationsSoFar();
   state.ResumeTiming();
   engine::ParseHtmlSource(document, *root, nullptr);
   benchmark::DoNotOptimize(root->Count());
   state.PauseTiming();
+  const std::int64_t allocations = bench::AllocationsSoFar() - allocationsBefore;
   root.reset();
   state.ResumeTiming();
+  return allocations;
 }
 
 void BM_ParseGeneratedPage(benchmark::State& state) {
   static const std::string document = bench::MakeDocument(8u << 20, bench::kWords1252);
-  for (auto _ : state) ParseInto(state, document);
+  std::int64_t allocations = 0;
+  for (auto _ : state) allocations = ParseInto(state, document);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(document.size()));
+  // Load-independent: heap allocations of one parse per kilobyte of source.
+  state.counters["allocs_per_kb"] = static_cast<double>(allocations) * 1024 / static_cast<double>(document.size());
 }
 BENCHMARK(BM_ParseGeneratedPage)->Unit(benchmark::kMillisecond);
 
