@@ -1,11 +1,15 @@
 #include "engine/css/FontDevice.h"
 
+#include <map>
+#include <mutex>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "platform/gui/TScreen.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
+#include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/gdi/SelectScope.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/FontTypes.h"
@@ -74,6 +78,32 @@ FontMetrics ScreenMetrics(const FontRequest& request) {
   return metrics;
 }
 
+// Measuring a font creates a device context and a font object, which costs far
+// more than the rest of building an element's font; a document asks for the
+// same few fonts over and over. The screen's resolution is part of the key
+// because it can change between documents. The cache is bounded: a page of
+// many distinct sizes starts it afresh instead of growing it.
+class MetricsCache {
+ public:
+  FontMetrics Measure(const FontRequest& request) {
+    Key key{request.name, request.height, request.bold, request.italic, request.underline, request.strikeOut,
+            request.charset, win::screenPixelsPerInch()};
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = entries_.find(key);
+    if (found != entries_.end()) return found->second;
+    if (entries_.size() >= kMaxEntries) entries_.clear();
+    const FontMetrics metrics = ScreenMetrics(request);
+    entries_.emplace(std::move(key), metrics);
+    return metrics;
+  }
+
+ private:
+  using Key = std::tuple<std::string, int, bool, bool, bool, bool, int, int>;
+  static constexpr std::size_t kMaxEntries = 4096;
+  std::mutex mutex_;
+  std::map<Key, FontMetrics> entries_;
+};
+
 int ScreenCharset(int charset) {
   FontRequest request;
   request.height = -16;
@@ -98,7 +128,8 @@ int ReportedCharset(int charset) {
 
 FontMetrics MeasureFont(const FontRequest& request) {
   if (Hooks().measureFont) return Hooks().measureFont(request);
-  return ScreenMetrics(request);
+  static MetricsCache cache;
+  return cache.Measure(request);
 }
 
 }  // namespace engine
