@@ -10,6 +10,7 @@ namespace {
 class Stream {
  public:
   explicit Stream(SectionChars& chars) : chars_(chars) {
+    origin_.reserve(chars.Text.size() + 1);  // room for the closing space
     origin_.resize(chars.Text.size());
     for (std::size_t i = 0; i < origin_.size(); ++i) origin_[i] = static_cast<int>(i);
   }
@@ -76,6 +77,34 @@ class Stream {
   std::size_t kept_ = 0;
 };
 
+// Which characters the rules act on occur in the section at all. A rule with
+// nothing to act on keeps every character, so its pass can be left out; most
+// sections hold no soft hyphen, image, break or double space.
+struct Occurrences {
+  bool softHyphen = false;
+  bool image = false;
+  bool breakChar = false;
+  bool adjacentSpaces = false;
+};
+
+Occurrences FindOccurrences(const std::u16string& text) {
+  Occurrences found;
+  char16_t previous = 0;
+  for (const char16_t ch : text) {
+    if (ch == kSpaceChar) {
+      if (previous == kSpaceChar) found.adjacentSpaces = true;
+    } else if (ch == kSoftHyphen) {
+      found.softHyphen = true;
+    } else if (ch == kImageChar) {
+      found.image = true;
+    } else if (ch == kBreakChar) {
+      found.breakChar = true;
+    }
+    previous = ch;
+  }
+  return found;
+}
+
 void DropLeadingSpaces(Stream& s) {
   bool leading = true;
   s.Filter([&](std::size_t i) {
@@ -129,12 +158,14 @@ PositionMap CollapseSectionWhiteSpace(SectionChars& chars, const std::function<b
   const std::size_t oldLength = chars.Text.size();
   chars.Flags.resize(oldLength, kBreakYes);
   chars.SourcePositions.resize(oldLength, endSourcePos);
+  const Occurrences found = FindOccurrences(chars.Text);
   Stream s(chars);
-  DropLeadingSpaces(s);
-  DropSoftHyphens(s);
-  MergeSpaces(s);
-  DropSpacesAfterFloats(s, floatsAt);
-  DropSpacesAroundBreaks(s);
+  if (s.Size() > 0 && s.At(0) == kSpaceChar) DropLeadingSpaces(s);
+  if (found.softHyphen) DropSoftHyphens(s);
+  // Dropping soft hyphens can bring two spaces together.
+  if (found.adjacentSpaces || found.softHyphen) MergeSpaces(s);
+  if (found.image) DropSpacesAfterFloats(s, floatsAt);
+  if (found.breakChar) DropSpacesAroundBreaks(s);
   if (s.Size() > 1 && s.At(s.Size() - 1) == kBreakChar) s.Truncate(s.Size() - 1);
   if (s.Size() > 1 && s.At(s.Size() - 1) == kSpaceChar) s.Truncate(s.Size() - 1);
   const bool loneBreak = s.Size() == 1 && s.At(0) == kBreakChar;
