@@ -19,11 +19,6 @@ namespace engine {
 
 namespace {
 
-const TAttribute* FindAttribute(const TAttributeList& attributes, THtmlSymbol symbol) {
-  const TAttribute* attribute = nullptr;
-  return attributes.Find(symbol, attribute) ? attribute : nullptr;
-}
-
 std::string AttributeText(const TAttributeList& attributes, THtmlSymbol symbol) {
   const TAttribute* attribute = FindAttribute(attributes, symbol);
   return attribute ? attribute->ValueText : std::string();
@@ -44,6 +39,15 @@ bool StrictInteger(std::string_view text, long long& number) {
 }
 
 }  // namespace
+
+const TAttribute* FindAttribute(const TAttributeList& attributes, THtmlSymbol symbol) {
+  const TAttribute* attribute = nullptr;
+  return attributes.Find(symbol, attribute) ? attribute : nullptr;
+}
+
+int ClampControlSize(int value) { return std::clamp(value, 1, kMaxControlSize); }
+
+int ClampControlExtent(std::int64_t extent) { return static_cast<int>(std::clamp<std::int64_t>(extent, 0, 32767)); }
 
 int EditSizeFromAttribute(const std::string& text, bool present) {
   if (!present) return 15;

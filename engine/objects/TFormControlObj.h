@@ -4,6 +4,7 @@
 // the text and its form, and how it submits, resets and restores itself.
 // Texts are kept 8-bit in the element's code page; the window control shows
 // them as UTF-16.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@ class TWinControl;
 
 namespace engine {
 
+class TAttribute;
 class TAttributeList;
 class ThtmlForm;
 
@@ -71,5 +73,12 @@ class TFormControlObj : public TInlineObject, public IDocumentControl, public TP
 // with both a blank and a comma past the first character, the number before
 // the earlier of them (20 when it is none); else 15. Clamped to 1..1000.
 int EditSizeFromAttribute(const std::string& text, bool present);
+
+// The element's attribute, or nullptr when it has none.
+const TAttribute* FindAttribute(const TAttributeList& attributes, THtmlSymbol symbol);
+// SIZE, list sizes, ROWS and COLS held to 1..1000.
+int ClampControlSize(int value);
+// Control extents are computed in 64 bits and held to what a window takes.
+int ClampControlExtent(std::int64_t extent);
 
 }  // namespace engine

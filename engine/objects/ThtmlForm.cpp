@@ -4,7 +4,7 @@
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/TFormControlObj.h"
-#include "engine/objects/TInputFormControlObjs.h"
+#include "engine/objects/TRadioButtonFormControlObj.h"
 
 namespace engine {
 

@@ -6,7 +6,11 @@
 #include <vector>
 
 #include "engine/html/BuilderSeams.h"
-#include "engine/objects/TInputFormControlObjs.h"
+#include "engine/objects/TButtonFormControlObj.h"
+#include "engine/objects/TCheckBoxFormControlObj.h"
+#include "engine/objects/TEditFormControlObj.h"
+#include "engine/objects/THiddenFormControlObj.h"
+#include "engine/objects/TRadioButtonFormControlObj.h"
 #include "engine/objects/ThtmlForm.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "platform/gui/TBitmap.h"

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/html/BuilderSeams.h"
-#include "engine/objects/TSelectFormControlObjs.h"
+#include "engine/objects/TComboFormControlObj.h"
+#include "engine/objects/TListBoxFormControlObj.h"
+#include "engine/objects/TTextAreaFormControlObj.h"
 #include "engine/objects/ThtmlForm.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "platform/gui/TBitmap.h"

@@ -1,0 +1,25 @@
+#pragma once
+// TCheckBoxFormControlObj: INPUT TYPE=checkbox, a 13 x 13 check box that
+// submits its value while checked.
+#include <string>
+
+#include "engine/objects/TFormControlObj.h"
+
+namespace engine {
+
+class TCheckBoxFormControlObj : public TFormControlObj {
+ public:
+  TCheckBoxFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
+                          TProperties& properties);
+  void SizeFromFont(gui::TCanvas* canvas) override;
+  void ResetToDefault() override;
+  bool GetSubmission(int index, std::string& text) override;
+  void RestoreValue(int, const std::string& value) override;
+  void ClearValue() override;
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+  bool DefaultChecked = false;
+};
+
+}  // namespace engine

@@ -1,0 +1,25 @@
+#pragma once
+// TComboFormControlObj: a SELECT without MULTIPLE and SIZE, shown as a
+// drop-down list.
+#include <string>
+
+#include "engine/objects/TListBoxFormControlObj.h"
+
+namespace gui {
+class TComboBox;
+}  // namespace gui
+
+namespace engine {
+
+class TComboFormControlObj : public TListBoxFormControlObj {
+ public:
+  TComboFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
+                       TProperties& properties);
+  void ResetToDefault() override;
+  void SizeFromFont(gui::TCanvas* canvas) override;
+  bool GetSubmission(int index, std::string& text) override;
+  void RestoreValue(int index, const std::string& value) override;
+  gui::TComboBox* Combo() const;
+};
+
+}  // namespace engine

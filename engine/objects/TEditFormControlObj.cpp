@@ -1,0 +1,66 @@
+#include "engine/objects/TEditFormControlObj.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/common/TextHelpers.h"
+#include "engine/html/TAttributeList.h"
+#include "engine/objects/ThtmlForm.h"
+#include "platform/gui/TCanvas.h"
+#include "platform/gui/TEdit.h"
+#include "platform/win/text/TextMetrics.h"
+
+namespace engine {
+
+TEditFormControlObj::TEditFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
+                                         const std::string& type, TProperties& properties)
+    : TFormControlObj(document, form, attributes) {
+  const TAttribute* size = FindAttribute(attributes, symSize);
+  EditSize = EditSizeFromAttribute(size ? size->ValueText : std::string(), size != nullptr);
+  if (const TAttribute* maxLength = FindAttribute(attributes, symMaxlength)) MaxLength = std::max(0, maxLength->Value);
+  auto edit = std::make_unique<gui::TEdit>(nullptr);
+  edit->SetWidth(120);
+  edit->SetText(ToWide(Value));
+  edit->SetMaxLength(MaxLength);
+  if (LowerCase(type) == "password") edit->SetPasswordChar(u'*');
+  edit->SetReadOnly(ReadOnly);
+  keptHeight_ = edit->Height();
+  edit->OnKeyPress = [this](gui::TObject*, char& key) {
+    if (key == '\r') {
+      key = 0;
+      Form->SubmitTheForm("");
+    }
+  };
+  AdoptWindow(std::move(edit), properties);
+  keptHeight_ = control_->Height();
+}
+
+gui::TEdit* TEditFormControlObj::Edit() const { return static_cast<gui::TEdit*>(control_.get()); }
+
+void TEditFormControlObj::SizeFromFont(gui::TCanvas* canvas) {
+  if (!canvas) return;
+  canvas->SetFont(control_->Font());
+  win::TEXTMETRICW metrics{};
+  win::GetTextMetricsW(canvas->Handle(), &metrics);
+  const int width = CssWidth >= 10 ? CssWidth
+                                   : ClampControlExtent(std::int64_t{metrics.tmAveCharWidth} * EditSize + 23);
+  const int height = std::max(keptHeight_, std::max(canvas->TextHeight("A"), 10));
+  Place.ImageWidth = width;
+  Place.ImageHeight = height;
+  if (PercentWidthValue > 0) control_->SetBounds(kParkedControlLeft, control_->Top(), 10, height);
+  else control_->SetBounds(control_->Left(), control_->Top(), width, height);
+}
+
+void TEditFormControlObj::ResetToDefault() { Edit()->SetText(ToWide(Value)); }
+
+bool TEditFormControlObj::GetSubmission(int index, std::string& text) {
+  if (index != 0) return false;
+  text = Name + "=" + ToNarrow(Edit()->Text());
+  return true;
+}
+
+void TEditFormControlObj::RestoreValue(int, const std::string& value) { Edit()->SetText(ToWide(value)); }
+
+void TEditFormControlObj::ClearValue() { Edit()->SetText(u""); }
+
+}  // namespace engine
