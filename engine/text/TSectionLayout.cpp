@@ -29,7 +29,8 @@ class SectionLayout {
   struct Fit {
     int count = 0;
     int floatHeight = 0;
-    std::vector<TInlineObject*> heldFloats;  // floats met after content: placed below the line
+    std::vector<TInlineObject*> heldFloats;    // floats met after content: placed below the line
+    std::vector<TInlineObject*> besideFloats;  // floats met after content with room beside it: placed on the line
   };
 
   void SizeObjects(int limit, int imageHeight, int& maxWidth);
@@ -37,6 +38,7 @@ class SectionLayout {
   void AddSpacer(int height);
   Fit FitLine(int start, bool firstLine);
   int ChooseLine(int start, Fit& fit, bool& retryLower, int& maxWidth);
+  void PlaceBesideFloats(int start, int count, Fit& fit);
   void FinishLine(int start, int count, bool firstLine, bool lastLine, const Fit& fit);
   void LineSpaces(LineRec& line, int start, int count, bool hasText, int& above, int& below);
   int NextBreakAt(int from);
@@ -134,6 +136,7 @@ int SectionLayout::Run(int y, int width, int availableHeight, int& maxWidth, boo
       AddSpacer(imgr_.NextFloatEndY(y_) - y_);
       continue;
     }
+    PlaceBesideFloats(start, count, fit);
     FinishLine(start, count, firstLine, start + count >= s_.Len, fit);
     start += count;
     firstLine = false;
@@ -167,12 +170,19 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
       TInlineObject* object = s_.ObjectAt(pos);
       if (object && object->Floats()) {
         object->TopY = y_;
+        const int outer = object->OuterWidth();
         if (content) {
-          fit.heldFloats.push_back(object);
+          // With room beside what already stands on the line the float goes on
+          // this line, which then wraps at its edge; else it waits below the line.
+          if (SatAdd(used, outer) <= freeWidth) {
+            fit.besideFloats.push_back(object);
+            freeWidth -= outer;
+          } else {
+            fit.heldFloats.push_back(object);
+          }
           ++pos;
           continue;
         }
-        const int outer = object->OuterWidth();
         if (SatAdd(used, outer) > freeWidth) {
           if (pos > start || imgr_.NextFloatEndY(y_) > y_) break;
           imgr_.AddFloatingObject(y_, &object->Place);
@@ -215,6 +225,19 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
   return fit;
 }
 
+// Floats fitted beside the line's content take their place at the line's Y
+// before the line's indent and alignment are worked out. One the line broke
+// before is met again by the next line.
+void SectionLayout::PlaceBesideFloats(int start, int count, Fit& fit) {
+  for (TInlineObject* object : fit.besideFloats) {
+    if (object->Pos >= start + count) continue;
+    object->TopY = y_;
+    imgr_.AddFloatingObject(y_, &object->Place);
+    fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
+    runningBottom_ = std::max(runningBottom_, SatAdd(y_, object->OuterHeight()));
+  }
+}
+
 // The line's length from the fitted count, by the break rules.
 int SectionLayout::ChooseLine(int start, Fit& fit, bool& retryLower, int& maxWidth) {
   const BreakText text{s_.Text.data(), s_.BreakFlags.data(), s_.Len, s_.BreakWord};
@@ -243,14 +266,18 @@ void SectionLayout::LineSpaces(LineRec& line, int start, int count, bool hasText
     if (ch != kImageChar && ch != kControlChar) continue;
     TInlineObject* object = s_.ObjectAt(i);
     if (!object || object->Floats()) continue;
+    const bool control = ch == kControlChar;
+    const FloatPlacement& p = object->Place;
     int lineHt = line.LineHt;
     int descent = line.Descent;
-    if (!hasText) {
+    // A line without text has no font height of its own: only middle
+    // alignment centres on the font at the object. Taking the font's height
+    // for the others too would leave the line shorter than what drawing puts
+    // above the baseline, and the object would stick out at the top.
+    if (!hasText && p.Align == kAlignMiddle) {
       int index = 0;
       if (const TFontObj* run = s_.Fonts.RunAt(i, index)) lineHt = run->LineHeight(descent);
     }
-    const bool control = ch == kControlChar;
-    const FloatPlacement& p = object->Place;
     if (!(control && s_.Document && s_.Document->IsCopy)) object->TopY = y_;
     const int h = control ? p.ImageHeight : object->OuterHeight();
     const int t = control ? p.VSpaceT : 0;

@@ -150,6 +150,7 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
           object->Draw(&canvas_, penX + object->Place.HSpaceL, run, baseline + yOffset_, line.DrawY);
           penX += object->OuterWidth();
         }
+        win::SetTextAlign(dc_, win::TA_BASELINE);  // objects may draw their own text with another alignment
       }
       ++pos;
       continue;
