@@ -60,6 +60,31 @@ TEST_F(UserInputTest, CaptureTakesTheMouseWherever) {
   EXPECT_EQ(postMouseInput(WM_MOUSEMOVE, {90, 95}), window);
 }
 
+TEST_F(UserInputTest, ClipCursorHoldsThePointerAndItsInput) {
+  const HWND window = topLevel({0, 0, 200, 200});
+  const RECT band{10, 20, 100, 60};
+  ClipCursor(&band);
+  RECT clip{};
+  GetClipCursor(&clip);
+  EXPECT_EQ(clip.left, 10);
+  EXPECT_EQ(clip.bottom, 60);
+  SetCursorPos(150, 5);
+  POINT cursor;
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor, (POINT{99, 20}));  // right and bottom are outside the band
+  pumpMessages();
+  received().clear();
+  EXPECT_EQ(postMouseInput(WM_MOUSEMOVE, {5, 190}), window);
+  pumpMessages();
+  auto messages = mouseMessagesOf(window);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].lParam, MAKELPARAM(10, 59));
+  ClipCursor(nullptr);
+  SetCursorPos(150, 5);
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor, (POINT{150, 5}));
+}
+
 TEST_F(UserInputTest, SecondClickBecomesADoubleClickOnlyForClassesThatWantIt) {
   WNDCLASSW windowClass;
   windowClass.lpfnWndProc = recordingProcedure;

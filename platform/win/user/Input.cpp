@@ -1,5 +1,6 @@
 #include "platform/win/user/Input.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -28,6 +29,7 @@ struct InputState {
   std::array<bool, 256> asyncDown{};
   std::array<bool, 256> toggled{};
   LastClick lastClick;
+  std::optional<RECT> clip;
 };
 
 InputState& input() {
@@ -92,10 +94,41 @@ UINT applyDoubleClick(UINT message, HWND target, POINT screenPoint) {
 
 HWND keyboardTarget() { return findWindow(windowStore().focus) ? windowStore().focus : 0; }
 
+// The point held inside the clip rectangle, if one is set.
+POINT clipped(POINT point) {
+  if (const auto& clip = input().clip) {
+    point.x = std::clamp(point.x, clip->left, std::max(clip->left, clip->right - 1));
+    point.y = std::clamp(point.y, clip->top, std::max(clip->top, clip->bottom - 1));
+  }
+  return point;
+}
+
 }  // namespace
 
 BOOL SetCursorPos(int x, int y) {
-  input().cursor = POINT{x, y};
+  input().cursor = clipped(POINT{x, y});
+  return TRUE;
+}
+
+BOOL ClipCursor(const RECT* rect) {
+  if (!rect) {
+    input().clip.reset();
+    return TRUE;
+  }
+  // Held to the screen, as the pointer cannot leave it anyway.
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT clip{std::max(rect->left, screen.left), std::max(rect->top, screen.top), std::min(rect->right, screen.right),
+            std::min(rect->bottom, screen.bottom)};
+  clip.right = std::max(clip.right, clip.left);
+  clip.bottom = std::max(clip.bottom, clip.top);
+  input().clip = clip;
+  input().cursor = clipped(input().cursor);
+  return TRUE;
+}
+
+BOOL GetClipCursor(RECT* rect) {
+  if (!rect) return FALSE;
+  *rect = input().clip ? *input().clip : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return TRUE;
 }
 
@@ -178,6 +211,7 @@ WPARAM currentMouseKeys() {
 }
 
 HWND postMouseInput(UINT message, POINT screenPoint, short wheelDelta) {
+  screenPoint = clipped(screenPoint);
   input().cursor = screenPoint;
   const HWND captured = findWindow(windowStore().capture) ? windowStore().capture : 0;
   const HWND target = captured ? captured : WindowFromPoint(screenPoint);

@@ -41,6 +41,12 @@ constexpr int VK_F10 = 0x79;
 BOOL SetCursorPos(int x, int y);
 BOOL GetCursorPos(POINT* point);
 POINT currentCursorPos();
+// Keeps the pointer inside the screen rectangle (right and bottom exclusive):
+// SetCursorPos and the posted mouse input are held to it. A null rectangle
+// frees the pointer again. GetClipCursor answers the rectangle, or the
+// screen when the pointer is free.
+BOOL ClipCursor(const RECT* rect);
+BOOL GetClipCursor(RECT* rect);
 
 // High bit (negative result): the key is down; low bit: it is toggled (Caps
 // Lock). GetKeyState gives the state as of the input message the loop took
