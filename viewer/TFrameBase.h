@@ -37,7 +37,24 @@ class TFrameBase : public gui::TCustomPanel {
   // is the first or the last child on the way down.
   virtual bool GetNoResize(bool& First, bool& Last) = 0;
 
+  // The mouse over a panel of the layout (a frame's bevel, a set's gaps), in
+  // this panel's client terms. Sender is the panel under the mouse: its
+  // cursor shows whether a border may be dragged from there.
+  virtual void FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                              int Y) = 0;
+  virtual void FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) = 0;
+  virtual void FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                            int Y) = 0;
+  // The frame or set this one lies in; null for the top set.
+  TFrameBase* ParentBase() const { return dynamic_cast<TFrameBase*>(Owner()); }
+
  protected:
+  // The panel's own mouse events lead to the operations above.
+  void TakeFrameMouseEvents();
+  // The panel keeps the mouse while the left button is down, so a dragged
+  // border follows the pointer over the neighbouring frames.
+  void WndProc(gui::TMessage& Message) override;
+
   TFrameSet* masterSet_;
   bool unloaded_ = false;
   int localCharSet_ = 0;

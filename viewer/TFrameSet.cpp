@@ -123,6 +123,7 @@ void TFrameSet::InitializeSizes() {
 }
 
 void TFrameSet::ClearFrames() {
+  if (DragSet) DragSet->CancelDrag();
   TSubFrameSet::ClearFrames();
   frameNames_.clear();
   viewers_.clear();

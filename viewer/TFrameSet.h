@@ -50,6 +50,8 @@ class TFrameSet : public TSubFrameSet {
 
   std::string DocumentName;
   std::u16string Title;
+  // The set whose border is being dragged, anywhere in the tree; null when none.
+  TSubFrameSet* DragSet = nullptr;
   int NestingDepth = 0;
   int FramesMade = 0;
 

@@ -5,6 +5,8 @@
 
 #include "engine/html/BuildState.h"
 #include "engine/html/TAttributeList.h"
+#include "platform/gui/GdiCalls.h"
+#include "platform/gui/UserCalls.h"
 #include "platform/win/kernel/Arithmetic.h"
 #include "viewer/TFrameSet.h"
 #include "viewer/TFrameViewer.h"
@@ -17,6 +19,10 @@ constexpr int kMaxPixels = 5000;
 constexpr int kMaxWeight = 99;
 constexpr int kMaxPercentCode = 1000;  // 900 %
 constexpr int kMaxBorder = 100;
+// How close to a border the pointer must be to drag it, and to a set's
+// outer edge to count as the enclosing set's border.
+constexpr int kBorderReach = 4;
+constexpr int kEdgeReach = 3;
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -64,8 +70,11 @@ TSubFrameSet::TSubFrameSet(gui::TComponent* AOwner, TFrameSet* MasterSet) : TFra
 }
 
 TSubFrameSet::~TSubFrameSet() {
+  // The top set's own destructor has cleared it already; its members are gone.
+  if (IsTopSet()) return;
+  if (masterSet_->DragSet == this) CancelDrag();
   // The children unregister from the master set while this set is whole.
-  if (static_cast<TFrameBase*>(masterSet_) != this) ClearFrames();
+  ClearFrames();
 }
 
 void TSubFrameSet::ApplyAttributes(const engine::TAttributeList& Attributes) {
@@ -224,6 +233,132 @@ bool TSubFrameSet::GetNoResize(bool& First, bool& Last) {
 void TSubFrameSet::Resize() {
   TFrameBase::Resize();
   PlaceChildFrames();
+}
+
+}  // namespace viewer
+
+namespace viewer {
+
+bool TSubFrameSet::IsTopSet() const { return static_cast<const TFrameBase*>(masterSet_) == this; }
+
+bool TSubFrameSet::NearOuterEdge(int X, int Y) const {
+  return std::abs(X) <= kEdgeReach || std::abs(X - Width()) <= kEdgeReach || std::abs(Y) <= kEdgeReach ||
+         std::abs(Y - Height()) <= kEdgeReach;
+}
+
+int TSubFrameSet::PlacedCount() const { return static_cast<int>(std::min(children_.size(), sizes_.size())); }
+
+int TSubFrameSet::AxisPosition(int X, int Y) const { return (rows_ ? Y : X) - inset_; }
+
+void TSubFrameSet::FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                                  int Y) {
+  if (Button != gui::mbLeft) return;
+  if (NearOuterEdge(X, Y)) {
+    // The enclosing set's border; the top set has none around it.
+    if (TFrameBase* parent = ParentBase()) parent->FrameMouseDown(Sender, Button, Shift, X + Left(), Y + Top());
+    return;
+  }
+  if (!Sender || (Sender->Cursor() != gui::crVSplit && Sender->Cursor() != gui::crHSplit)) return;
+  const int index = dragIndex_;
+  if (index <= 0 || index >= PlacedCount() || masterSet_->DragSet) return;
+  masterSet_->DragSet = this;
+  // The pointer stays between the neighbouring borders.
+  const int near = inset_ + positions_[static_cast<std::size_t>(index - 1)] + 1;
+  const int far = inset_ + positions_[static_cast<std::size_t>(index + 1)] - 1;
+  const win::POINT from = ClientToScreen(rows_ ? win::POINT{0, near} : win::POINT{near, 0});
+  const win::POINT to = ClientToScreen(rows_ ? win::POINT{ClientWidth(), far} : win::POINT{far, ClientHeight()});
+  const win::RECT band{from.x, from.y, to.x, to.y};
+  win::ClipCursor(&band);
+  ShowDragLine();
+}
+
+void TSubFrameSet::FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) {
+  if (NearOuterEdge(X, Y) && !IsTopSet()) {
+    if (TFrameBase* parent = ParentBase()) parent->FrameMouseMove(Sender, Shift, X + Left(), Y + Top());
+    return;
+  }
+  TrackBorderCursor(Sender, X, Y);
+}
+
+void TSubFrameSet::FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                                int Y) {
+  if (masterSet_->DragSet == this) {
+    if (Button == gui::mbLeft) FinishDrag(X, Y);
+    return;
+  }
+  if (TFrameBase* parent = ParentBase()) {
+    parent->FrameMouseUp(Sender, Button, Shift, X + Left(), Y + Top());
+  } else if (masterSet_->DragSet && Button == gui::mbLeft) {
+    masterSet_->DragSet->CancelDrag();  // released where the drag could not be followed
+  }
+}
+
+void TSubFrameSet::TrackBorderCursor(gui::TControl* Sender, int X, int Y) {
+  if (TSubFrameSet* dragged = masterSet_->DragSet) {
+    dragged->ShowDragLine();
+    return;
+  }
+  const int axis = AxisPosition(X, Y);
+  int nearest = 9999;
+  dragIndex_ = 0;
+  for (int index = 1; index < PlacedCount(); ++index) {
+    const int position = positions_[static_cast<std::size_t>(index)];
+    const int distance = std::abs(axis - position);
+    if (distance < nearest || (distance == nearest && axis >= position)) {
+      nearest = distance;
+      dragIndex_ = index;
+    }
+  }
+  const bool onBorder =
+      dragIndex_ > 0 && nearest <= kBorderReach && !noResize_[static_cast<std::size_t>(dragIndex_)];
+  const gui::TCursor normal = masterSet_->FrameViewer().ViewerCursor();
+  if (Sender) Sender->SetCursor(onBorder ? (rows_ ? gui::crVSplit : gui::crHSplit) : normal);
+  if (IsTopSet() && !onBorder) SetCursor(normal);
+}
+
+void TSubFrameSet::FinishDrag(int X, int Y) {
+  CancelDrag();
+  const int count = PlacedCount();
+  const int index = dragIndex_;
+  if (index <= 0 || index >= count) return;
+  const auto at = [this](int i) -> int& { return positions_[static_cast<std::size_t>(i)]; };
+  // The border stays strictly between its neighbours, wherever the pointer was.
+  int low = at(index - 1) + 1, high = at(index + 1) - 1;
+  if (low > high) low = high = at(index);
+  at(index) = std::clamp(AxisPosition(X, Y), low, high);
+  for (int k = 0; k < count; ++k) {
+    sizes_[static_cast<std::size_t>(k)] = Share(at(k + 1) - at(k), sizeTotal_, at(count));
+  }
+  PlaceChildFrames();
+  Invalidate();
+}
+
+void TSubFrameSet::CancelDrag() {
+  if (masterSet_->DragSet == this) masterSet_->DragSet = nullptr;
+  HideDragLine();
+  win::ClipCursor(nullptr);
+}
+
+// The drag line is drawn on the screen by inversion, so drawing it again erases it.
+void TSubFrameSet::ShowDragLine() {
+  HideDragLine();
+  win::POINT pointer{};
+  win::GetCursorPos(&pointer);
+  const win::POINT origin = ClientToScreen({0, 0});
+  dragLine_ = rows_ ? win::RECT{origin.x, pointer.y - 1, origin.x + Width(), pointer.y + 1}
+                    : win::RECT{pointer.x - 1, origin.y, pointer.x + 1, origin.y + Height()};
+  const win::HDC screen = win::GetDC(0);
+  win::DrawFocusRect(screen, &dragLine_);
+  win::ReleaseDC(0, screen);
+  lineShown_ = true;
+}
+
+void TSubFrameSet::HideDragLine() {
+  if (!lineShown_) return;
+  const win::HDC screen = win::GetDC(0);
+  win::DrawFocusRect(screen, &dragLine_);
+  win::ReleaseDC(0, screen);
+  lineShown_ = false;
 }
 
 }  // namespace viewer

@@ -49,6 +49,19 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   // Sets each child's bounds from the computed sizes.
   void PlaceChildFrames();
 
+  // Border dragging: a border between two children follows the left button
+  // within the band between its neighbouring borders, unless a frame next to
+  // it refuses resizing.
+  void FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                      int Y) override;
+  void FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) override;
+  void FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                    int Y) override;
+  // Gives Sender the split cursor when (X, Y) is on a border that may be dragged.
+  void TrackBorderCursor(gui::TControl* Sender, int X, int Y);
+  // Ends a drag under way without moving the border.
+  void CancelDrag();
+
   // Readers.
   int ChildCount() const { return static_cast<int>(children_.size()); }
   TFrameBase* Child(int Index) const { return children_[static_cast<std::size_t>(Index)]; }
@@ -61,6 +74,10 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   void SetBevelInset(int Value) { inset_ = Value; }
   bool NoResizeBorder(int Index) const { return noResize_[static_cast<std::size_t>(Index)]; }
   int BorderPosition(int Index) const { return positions_[static_cast<std::size_t>(Index)]; }
+  // The border nearest the pointer when it last moved over the set (0: none).
+  int DragIndex() const { return dragIndex_; }
+  // The line drawn on the screen while a border is dragged.
+  const win::RECT& DragLine() const { return dragLine_; }
   std::string BaseUrl;
   std::string BaseTarget;
 
@@ -79,6 +96,20 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   std::array<bool, kMaxFrameEntries + 1> noResize_{};
   int inset_ = 0;
   int borderSize_ = 0;
+  int dragIndex_ = 0;
+  win::RECT dragLine_{};
+  bool lineShown_ = false;
+
+ private:
+  bool IsTopSet() const;
+  bool NearOuterEdge(int X, int Y) const;
+  // Children placed by PlaceChildFrames (their borders are known).
+  int PlacedCount() const;
+  // The pointer's place along the set's axis, from the first child's edge.
+  int AxisPosition(int X, int Y) const;
+  void ShowDragLine();
+  void HideDragLine();
+  void FinishDrag(int X, int Y);
 };
 
 }  // namespace viewer

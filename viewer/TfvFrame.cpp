@@ -118,7 +118,14 @@ void TfvFrame::CreateFrameViewer() {
 
 void TfvFrame::LoadContent(const TDocRequest* Request) {
   TFrameSet& master = *masterSet_;
-  if ((Source.empty() && !Request) || master.NestingDepth >= kMaxFrameDocumentNesting) return;  // stays empty
+  if ((Source.empty() && !Request) || master.NestingDepth >= kMaxFrameDocumentNesting) {
+    // An empty frame shows nothing; the host's mouse handlers serve it.
+    const TFrameViewer& fv = master.FrameViewer();
+    OnMouseDown = fv.OnMouseDown;
+    OnMouseMove = fv.OnMouseMove;
+    OnMouseUp = fv.OnMouseUp;
+    return;
+  }
   ++master.NestingDepth;
   LoadDocument(Request);
   --master.NestingDepth;
@@ -222,6 +229,22 @@ bool TfvFrame::GetNoResize(bool& First, bool& Last) {
   if (nestedSet_) return nestedSet_->GetNoResize(First, Last);
   First = Last = noResize_;
   return noResize_;
+}
+
+TSubFrameSet* TfvFrame::ParentSet() const { return dynamic_cast<TSubFrameSet*>(Owner()); }
+
+void TfvFrame::FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                              int Y) {
+  if (TSubFrameSet* set = ParentSet()) set->FrameMouseDown(Sender, Button, Shift, X + Left(), Y + Top());
+}
+
+void TfvFrame::FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) {
+  if (TSubFrameSet* set = ParentSet(); set && !noResize_) set->FrameMouseMove(Sender, Shift, X + Left(), Y + Top());
+}
+
+void TfvFrame::FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                            int Y) {
+  if (TSubFrameSet* set = ParentSet()) set->FrameMouseUp(Sender, Button, Shift, X + Left(), Y + Top());
 }
 
 void TfvFrame::FreeNestedSet() {

@@ -30,6 +30,13 @@ class TfvFrame : public TFrameBase {
   void ReloadContent(int Position) override;
   void ComputeFrameSizes(int Left, int Top, int Width, int Height) override;
   bool GetNoResize(bool& First, bool& Last) override;
+  // The frame's bevel is part of the borders of its set: the mouse goes on
+  // there in the set's terms (moves not from a frame that refuses resizing).
+  void FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                      int Y) override;
+  void FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) override;
+  void FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
+                    int Y) override;
 
   THTMLViewer* Viewer() const { return viewer_; }
   TSubFrameSet* NestedSet() const { return nestedSet_; }
@@ -42,6 +49,7 @@ class TfvFrame : public TFrameBase {
   std::string Destination;    // "#anchor" or empty
 
  private:
+  TSubFrameSet* ParentSet() const;
   void ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path);
   std::string ResolveSource(const std::string& Name, const std::string& Path) const;
   void LoadDocument(const TDocRequest* Request);
