@@ -7,11 +7,13 @@
 #include "engine/common/DosFileNames.h"
 #include "engine/html/Charsets.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/document/TSectionList.h"
 #include "images/TStringBitmapList.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/FileFunctions.h"
 #include "platform/gui/FileNames.h"
 #include "platform/gui/StringFunctions.h"
+#include "platform/gui/TStream.h"
 #include "viewer/TFrameSet.h"
 #include "viewer/TSubFrameSet.h"
 #include "viewer/TfvFrame.h"
@@ -234,16 +236,29 @@ void TFrameViewer::ApplySettings(THTMLViewer& Viewer) {
   Viewer.PrintMarginBottom = PrintMarginBottom;
   Viewer.SetPrintScale(printScale_);
   Viewer.SetServerRoot(serverRoot_);
-  Viewer.OnLink = OnLink;
-  Viewer.OnMeta = OnMeta;
-  Viewer.OnScript = OnScript;
+  Viewer.OnLink = OnLink.Get();
+  Viewer.OnMeta = OnMeta.Get();
+  Viewer.OnScript = OnScript.Get();
   Viewer.OnInclude = OnInclude;
   Viewer.OnSoundRequest = OnSoundRequest;
-  Viewer.OnProgress = OnProgress;
-  Viewer.OnParseBegin = OnParseBegin;
-  Viewer.OnParseEnd = OnParseEnd;
-  Viewer.OnRightClick = OnRightClick;
-  Viewer.OnMouseDouble = OnMouseDouble;
+  Viewer.OnProgress = OnProgress.Get();
+  Viewer.OnParseBegin = OnParseBegin.Get();
+  Viewer.OnParseEnd = OnParseEnd.Get();
+  Viewer.OnRightClick = OnRightClick.Get();
+  Viewer.OnMouseDouble = OnMouseDouble.Get();
+  Viewer.OnImageClick = OnImageClick.Get();
+  Viewer.OnImageOver = OnImageOver.Get();
+  Viewer.OnBitmapRequest = OnBitmapRequest.Get();
+  Viewer.OnImageRequest = OnImageRequest.Get();
+  Viewer.OnPrintHeader = OnPrintHeader.Get();
+  Viewer.OnPrintFooter = OnPrintFooter.Get();
+  Viewer.OnPrintHTMLHeader = OnPrintHTMLHeader.Get();
+  Viewer.OnPrintHTMLFooter = OnPrintHTMLFooter.Get();
+  if (currentSet_->HasRequestEvents()) {
+    Viewer.OnhtStreamRequest = [this](gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream) {
+      FrameStreamRequest(Sender, SRC, Stream);
+    };
+  }
   Viewer.OnMouseDown = OnMouseDown;
   Viewer.OnMouseMove = OnMouseMove;
   Viewer.OnMouseUp = OnMouseUp;
@@ -251,6 +266,59 @@ void TFrameViewer::ApplySettings(THTMLViewer& Viewer) {
   Viewer.OnKeyUp = OnKeyUp;
   Viewer.OnKeyPress = OnKeyPress;
   Viewer.OnProcessing = [this](gui::TObject* Sender, bool On) { ViewerProcessing(Sender, On); };
+}
+
+void TFrameViewer::FrameStreamRequest(gui::TObject*, const std::string& SRC, gui::TStream*& Stream) {
+  TDocRequest request;
+  try {
+    if (!currentSet_->RequestDocument(SRC, request)) return;
+  } catch (const std::exception&) {
+    return;  // a file the host named that cannot be read is no answer
+  }
+  if (!requestStream_) requestStream_ = std::make_unique<gui::TMemoryStream>();
+  requestStream_->Clear();
+  requestStream_->Write(request.Text.data(), static_cast<std::int64_t>(request.Text.size()));
+  requestStream_->Seek(0, gui::soFromBeginning);
+  Stream = requestStream_.get();
+}
+
+gui::TStringList& TFrameViewer::PrintViewerList() {
+  if (!printList_) printList_ = std::make_unique<gui::TStringList>();
+  printList_->Clear();
+  const win::POINT setOrigin = currentSet_->ClientToScreen({0, 0});
+  const win::RECT set{setOrigin.x, setOrigin.y, setOrigin.x + currentSet_->ClientWidth(),
+                      setOrigin.y + currentSet_->ClientHeight()};
+  for (THTMLViewer* viewer : currentSet_->Viewers()) {
+    if (viewer->Document().Count() == 0) continue;  // nothing to print
+    const gui::TControl* frame = viewer->Parent();
+    const win::POINT origin = frame->ClientToScreen({0, 0});
+    const win::RECT area{origin.x, origin.y, origin.x + frame->ClientWidth(), origin.y + frame->ClientHeight()};
+    std::string edges;
+    if (set.left + 2 >= area.left) edges += "l";
+    if (set.top + 2 >= area.top) edges += "t";
+    if (area.right >= set.right - 2) edges += "r";
+    if (area.bottom >= set.bottom - 2) edges += "b";
+    printList_->AddObject(edges, viewer);
+  }
+  return *printList_;
+}
+
+void TFrameViewer::SetFocus() {
+  THTMLViewer* active = GetActiveViewer();
+  if (active && active->CanFocus()) {
+    try {
+      active->SetFocus();
+      return;
+    } catch (const std::exception&) {
+      // The frame viewer takes the focus instead.
+    }
+  }
+  engine::TFrameViewerBase::SetFocus();
+}
+
+void TFrameViewer::Repaint() {
+  if (currentSet_) currentSet_->Repaint();
+  engine::TFrameViewerBase::Repaint();
 }
 
 void TFrameViewer::ViewerProcessing(gui::TObject* Sender, bool ProcessingOn) {

@@ -11,9 +11,12 @@
 
 #include "engine/html/TFrameViewerBase.h"
 #include "platform/gui/Exception.h"
+#include "platform/gui/TStringList.h"
+#include "viewer/TForwardedEvent.h"
 #include "viewer/THTMLViewer.h"
 
 namespace gui {
+class TMemoryStream;
 class TStream;
 class TStrings;
 }
@@ -145,15 +148,55 @@ class TFrameViewer : public engine::TFrameViewerBase {
   TBufferRequestEvent OnBufferRequest;
   TFileRequestEvent OnFileRequest;
   TProcessingEvent OnProcessing;
-  // Copied into every frame's viewer when it is made.
-  engine::TMetaType OnMeta;
-  ThtProgressEvent OnProgress;
-  TParseEvent OnParseBegin;
-  gui::TNotifyEvent OnParseEnd;
-  TRightClickEvent OnRightClick;
-  gui::TMouseEvent OnMouseDouble;
+  // Copied into every frame's viewer when it is made, and written into every
+  // frame's viewer when set.
+  TForwardedEvent<engine::TMetaType> OnMeta{Relay(&THTMLViewer::OnMeta)};
+  TForwardedEvent<ThtProgressEvent> OnProgress{Relay(&THTMLViewer::OnProgress)};
+  TForwardedEvent<TParseEvent> OnParseBegin{Relay(&THTMLViewer::OnParseBegin)};
+  TForwardedEvent<gui::TNotifyEvent> OnParseEnd{Relay(&THTMLViewer::OnParseEnd)};
+  TForwardedEvent<TRightClickEvent> OnRightClick{Relay(&THTMLViewer::OnRightClick)};
+  TForwardedEvent<gui::TMouseEvent> OnMouseDouble{Relay(&THTMLViewer::OnMouseDouble)};
+  TForwardedEvent<TImageClickEvent> OnImageClick{Relay(&THTMLViewer::OnImageClick)};
+  TForwardedEvent<TImageOverEvent> OnImageOver{Relay(&THTMLViewer::OnImageOver)};
+  TForwardedEvent<TGetBitmapEvent> OnBitmapRequest{Relay(&THTMLViewer::OnBitmapRequest)};
+  TForwardedEvent<TGetImageEvent> OnImageRequest{Relay(&THTMLViewer::OnImageRequest)};
+  TForwardedEvent<TPagePrinted> OnPrintHeader{Relay(&THTMLViewer::OnPrintHeader)};
+  TForwardedEvent<TPagePrinted> OnPrintFooter{Relay(&THTMLViewer::OnPrintFooter)};
+  TForwardedEvent<ThtmlPagePrinted> OnPrintHTMLHeader{Relay(&THTMLViewer::OnPrintHTMLHeader)};
+  TForwardedEvent<ThtmlPagePrinted> OnPrintHTMLFooter{Relay(&THTMLViewer::OnPrintHTMLFooter)};
+  // These two are also read by the frameset reader through the base class,
+  // whose handlers they keep in step.
+  TForwardedEvent<engine::TLinkType> OnLink{RelayWithBase(&THTMLViewer::OnLink, &TFrameViewerBase::OnLink)};
+  TForwardedEvent<engine::TScriptEvent> OnScript{
+      RelayWithBase(&THTMLViewer::OnScript, &TFrameViewerBase::OnScript)};
+
+  // A frame's viewer asking for a source its document links to: the host's
+  // request events answer it (hooked while they are assigned).
+  void FrameStreamRequest(gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream);
+  // The viewers of the current document that show something, each with the
+  // sides of the frame viewer its frame touches ("l", "t", "r", "b", in
+  // that order). The list belongs to the frame viewer and is made anew on
+  // every call.
+  gui::TStringList& PrintViewerList();
+  // The active viewer takes the focus when it can, else the frame viewer.
+  void SetFocus() override;
+  void Repaint() override;
 
  private:
+  // Hooks that write a new handler into the same event of every frame's viewer.
+  template <typename Field>
+  typename TForwardedEvent<HandlerOf<Field>>::Hook Relay(Field THTMLViewer::*Event) {
+    return [this, Event](const HandlerOf<Field>& Value) {
+      ForEachViewer([&](THTMLViewer& viewer) { viewer.*Event = Value; });
+    };
+  }
+  template <typename Handler>
+  typename TForwardedEvent<Handler>::Hook RelayWithBase(Handler THTMLViewer::*Event, Handler TFrameViewerBase::*Own) {
+    return [this, Event, Own](const Handler& Value) {
+      this->*Own = Value;
+      ForEachViewer([&](THTMLViewer& viewer) { viewer.*Event = Value; });
+    };
+  }
   void SetBusy(bool Loading, bool Processing);
   // Calls Apply for every frame's viewer.
   void ForEachViewer(const std::function<void(THTMLViewer&)>& Apply);
@@ -184,6 +227,8 @@ class TFrameViewer : public engine::TFrameViewerBase {
   double printScale_ = 1.0;
   TFrameViewerOptions options_ = fvPrintMonochromeBlack | fvPrintTableBackground;
   std::string serverRoot_;
+  std::unique_ptr<gui::TStringList> printList_;
+  std::unique_ptr<gui::TMemoryStream> requestStream_;
 };
 
 }  // namespace viewer

@@ -20,11 +20,17 @@
 #include "platform/gui/TTimer.h"
 #include "platform/gui/TWinControl.h"
 #include "viewer/T32ScrollBar.h"
+#include "viewer/TForwardedEvent.h"
 #include "viewer/TPaintPanel.h"
 
 namespace engine {
 class TIDObject;
 class TSectionList;
+}
+namespace gui {
+class TBitmap;
+class TMemoryStream;
+class TStream;
 }
 namespace images {
 class TStringBitmapList;
@@ -80,6 +86,20 @@ using ThtProgressEvent = std::function<void(gui::TObject* Sender, ThtProgressSta
 using TProcessingEvent = std::function<void(gui::TObject* Sender, bool ProcessingOn)>;
 using TParseEvent = std::function<void(gui::TObject* Sender, std::string& Source)>;
 using TMetaRefreshType = std::function<void(gui::TObject* Sender, int Delay, const std::string& URL)>;
+// The image under the mouse (Obj), with the point inside it.
+using TImageClickEvent = std::function<void(gui::TObject* Sender, engine::TIDObject* Obj, gui::TMouseButton Button,
+                                            gui::TShiftState Shift, int X, int Y)>;
+using TImageOverEvent =
+    std::function<void(gui::TObject* Sender, engine::TIDObject* Obj, gui::TShiftState Shift, int X, int Y)>;
+// The host's picture for an image source: a bitmap (Color: its transparent
+// colour, or -1), or a stream of image bytes the viewer does not own.
+using TGetBitmapEvent = std::function<void(gui::TObject* Sender, const std::string& SRC,
+                                           std::unique_ptr<gui::TBitmap>& Bitmap, gui::TColor& Color)>;
+using TGetImageEvent =
+    std::function<void(gui::TObject* Sender, const std::string& SRC, gui::TMemoryStream*& Stream)>;
+// The host's bytes for a source the parser fetches (a linked style sheet); the
+// stream stays the host's.
+using TGetStreamEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream)>;
 
 class THTMLViewer;
 struct TPrintRun;
@@ -260,12 +280,22 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   engine::TSoundType OnSoundRequest;
   engine::TIncludeType OnInclude;
   engine::TScriptEvent OnScript;
+  TImageClickEvent OnImageClick;
+  TImageOverEvent OnImageOver;
+  TGetStreamEvent OnhtStreamRequest;
+  // Written through into the document root, which asks them for every image.
+  TForwardedEvent<TGetBitmapEvent> OnBitmapRequest{
+      [this](const TGetBitmapEvent& Handler) { BindBitmapRequest(Handler); }};
+  TForwardedEvent<TGetImageEvent> OnImageRequest{
+      [this](const TGetImageEvent& Handler) { BindImageRequest(Handler); }};
 
   // What the parser reads from its viewer.
   gui::TObject* Sender() override { return this; }
   void SetCodePage(int codePage) override { codePage_ = codePage; }
   int MarginWidth() const override { return marginWidth_; }
   int MarginHeight() const override { return marginHeight_; }
+  bool HasStreamRequest() const override { return static_cast<bool>(OnhtStreamRequest); }
+  gui::TStream* StreamRequest(const std::string& Url) override;
 
  protected:
   bool EraseBackground(win::HDC) override { return true; }
@@ -297,6 +327,10 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void HandleMetaElement(gui::TObject* Sender, const std::string& HttpEq, const std::string& Name,
                          const std::string& Content);
   void MouseLeaveTimer();
+  void BindBitmapRequest(const TGetBitmapEvent& Handler);
+  void BindImageRequest(const TGetImageEvent& Handler);
+  // The image under a panel point, with the point inside it.
+  engine::TIDObject* ImageAt(int X, int Y, int& ImageX, int& ImageY);
   gui::TCanvas& LayoutCanvas();
   void PostAutoScroll();
   win::POINT PointerInPanel();

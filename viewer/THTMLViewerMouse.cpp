@@ -1,5 +1,6 @@
 // The mouse over the document: hover over links with their cursor and title,
-// link clicks through the hot-spot events, and selection by dragging.
+// link clicks through the hot-spot events, images under the mouse and
+// clicked, and selection by dragging.
 #include <algorithm>
 #include <cstdlib>
 
@@ -96,9 +97,13 @@ void THTMLViewer::HandleMouseMove(gui::TShiftState Shift, int X, int Y) {
   if (busy_) return;
   std::string url, target, title;
   gui::TCursor cursor = gui::crArrow;
-  if (LinkAt(X, Y, url, target, title)) {
-    cursor = engine::kLinkCursor;
-  } else if (DocumentPositionAt(X, Y) >= 0) {
+  if (LinkAt(X, Y, url, target, title)) cursor = engine::kLinkCursor;
+  int imageX = 0, imageY = 0;
+  engine::TIDObject* image = (OnImageClick || OnImageOver) ? ImageAt(X, Y, imageX, imageY) : nullptr;
+  if (image) {
+    // Over an image the host watches: the arrow, unless it is a link.
+    if (OnImageOver) OnImageOver(this, image, Shift, imageX, imageY);
+  } else if (cursor != engine::kLinkCursor && DocumentPositionAt(X, Y) >= 0) {
     cursor = Cursor();
   }
   paintPanel_->SetCursor(cursor);
@@ -121,6 +126,12 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
     return;
   }
   if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+  if (OnImageClick) {
+    int imageX = 0, imageY = 0;
+    if (engine::TIDObject* image = ImageAt(X, Y, imageX, imageY)) {
+      OnImageClick(this, image, Button, Shift, imageX, imageY);
+    }
+  }
   if (Button == gui::mbRight && OnRightClick) {
     RightClick(X, Y);
     return;
@@ -166,13 +177,7 @@ void THTMLViewer::FocusLinkStop(int LinkId) {
 // rests meanwhile, since the host may show a menu.
 void THTMLViewer::RightClick(int X, int Y) {
   TRightClickParameters parameters;
-  int ix = 0, iy = 0;
-  engine::TIDObject* image = nullptr;
-  if (root_->ObjectAtPoint(X + HorizontalPosition(), Y + VerticalPosition(), image, ix, iy)) {
-    parameters.ImageObject = image;
-    parameters.ImagePointX = ix;
-    parameters.ImagePointY = iy;
-  }
+  parameters.ImageObject = ImageAt(X, Y, parameters.ImagePointX, parameters.ImagePointY);
   std::string title;
   LinkAt(X, Y, parameters.LinkUrl, parameters.LinkTarget, title);
   int after = 0, before = 0;
@@ -180,6 +185,12 @@ void THTMLViewer::RightClick(int X, int Y) {
   mouseTimer_->SetEnabled(false);
   OnRightClick(this, parameters);
   mouseTimer_->SetEnabled(true);
+}
+
+engine::TIDObject* THTMLViewer::ImageAt(int X, int Y, int& ImageX, int& ImageY) {
+  engine::TIDObject* image = nullptr;
+  if (!root_->ObjectAtPoint(X + HorizontalPosition(), Y + VerticalPosition(), image, ImageX, ImageY)) return nullptr;
+  return image;
 }
 
 bool THTMLViewer::FireHotSpotClick() {
