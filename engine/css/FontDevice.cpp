@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/gui/TScreen.h"
@@ -23,7 +24,37 @@ FontDeviceHooks& Hooks() {
   return hooks;
 }
 
-bool ScreenHasFont(const std::string& name) { return gui::Screen->Fonts().IndexOf(name) >= 0; }
+// Every element's font asks whether its family is installed, and the screen's
+// list compares names without regard to case, so the answers are kept per
+// name. A change in the list's size starts the answers afresh; a page naming
+// many families does too, once the bound is reached.
+class InstalledFamilies {
+ public:
+  bool Has(const std::string& name) {
+    const gui::TStrings& fonts = gui::Screen->Fonts();
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (fonts.Count() != listSize_ || answers_.size() >= kMaxNames) {
+      answers_.clear();
+      listSize_ = fonts.Count();
+    }
+    auto found = answers_.find(name);
+    if (found != answers_.end()) return found->second;
+    const bool installed = fonts.IndexOf(name) >= 0;
+    answers_.emplace(name, installed);
+    return installed;
+  }
+
+ private:
+  static constexpr std::size_t kMaxNames = 1024;
+  std::mutex mutex_;
+  int listSize_ = -1;
+  std::unordered_map<std::string, bool> answers_;
+};
+
+bool ScreenHasFont(const std::string& name) {
+  static InstalledFamilies families;
+  return families.Has(name);
+}
 
 // A font selected into a memory DC of the screen, for as long as the object lives.
 class ScreenFont {
