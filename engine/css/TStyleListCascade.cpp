@@ -192,7 +192,7 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
 
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
-    auto temporary = std::make_unique<TProperties>();
+    auto temporary = stack.NewEntry();
     temporary->Inherit(link.PropTag, parent);
     TProperties* entry = stack.Insert(at, std::move(temporary));
     Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);

@@ -43,7 +43,7 @@ bool TElementStack::Push(const std::string& tag, const std::string& classes, con
     record.inlineStyle = std::make_unique<TProperties>();
     record.inlineStyle->CopyValues(*inlineStyle);
   }
-  stack.Add(std::make_unique<TProperties>());
+  stack.Add(stack.NewEntry());
   records_.push_back(std::move(record));
   ++openPerTag_[tag];
   Build(stack.TopIndex(), records_.back());
@@ -54,7 +54,7 @@ void TElementStack::Pop() {
   lastPushRefused_ = false;
   if (records_.empty()) return;
   TPropStack& stack = parseState.PropStack;
-  if (--openPerTag_[records_.back().tag] == 0) openPerTag_.erase(records_.back().tag);
+  --openPerTag_[records_.back().tag];
   records_.pop_back();
   stack.Delete(stack.TopIndex());
 }
@@ -66,20 +66,20 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
     return;
   }
   auto open = openPerTag_.find(tag);
-  if (open == openPerTag_.end()) return;  // a stray end tag costs no search
+  if (open == openPerTag_.end() || open->second == 0) return;  // a stray end tag costs no search
   int found = static_cast<int>(records_.size()) - 1;
   while (found >= 0 && records_[static_cast<std::size_t>(found)].tag != tag) --found;
   if (found < 0) return;
   TPropStack& stack = parseState.PropStack;
   if (onClosed) onClosed(*stack.Items(found + 1));
-  if (--open->second == 0) openPerTag_.erase(open);
+  --open->second;
   records_.erase(records_.begin() + found);
   stack.Delete(found + 1);
   // Entries opened inside the closed element lose what they inherited from it
   // but keep what they set themselves.
   for (int index = found; index < static_cast<int>(records_.size()); ++index) {
     stack.Delete(index + 1);
-    stack.Insert(index + 1, std::make_unique<TProperties>());
+    stack.Insert(index + 1, stack.NewEntry());
     Build(index + 1, records_[static_cast<std::size_t>(index)]);
   }
 }

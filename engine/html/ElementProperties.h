@@ -54,6 +54,8 @@ class TElementStack {
 
   TStyleList* styles_ = nullptr;
   std::vector<TEntryRecord> records_;
+  // Counts stay in the map at zero: the tags are the parser's own few names,
+  // and an element no longer costs a node of the map each time it opens.
   std::unordered_map<std::string, int> openPerTag_;
   std::unordered_map<std::string, int> refusedPerTag_;
   bool lastPushRefused_ = false;
