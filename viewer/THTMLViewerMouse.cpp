@@ -77,6 +77,7 @@ void THTMLViewer::HandleMouseDown(gui::TMouseButton Button, gui::TShiftState Shi
   selecting_ = !((options_ & htNoLinkHilite) && LinkAt(X, Y, url, target, title));
   const int position = DocumentPositionAt(X, Y);
   mouseAnchor_ = position;
+  engine::SetHoverImagePressed(*root_, true);
   if (position < 0) return;
   if (root_->SelB < root_->SelE || (Shift & gui::ssShift)) paintPanel_->Invalidate();
   if (Shift & gui::ssShift) {
@@ -140,6 +141,7 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
   autoScroll_ = false;
   ExtendSelectionTo(X, Y);
   selecting_ = false;
+  engine::SetHoverImagePressed(*root_, false);
   const bool wasDown = leftDown_;
   leftDown_ = false;
   if (!wasDown || busy_ || root_->SelB < root_->SelE) return;

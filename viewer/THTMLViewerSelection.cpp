@@ -8,6 +8,7 @@
 #include "engine/document/TSectionList.h"
 #include "platform/gui/UserCalls.h"
 #include "platform/win/user/SystemParameters.h"
+#include "engine/objects/DocumentHover.h"
 #include "viewer/THTMLViewer.h"
 
 namespace viewer {
@@ -124,6 +125,7 @@ bool THTMLViewer::GetWordAtPoint(int X, int Y, std::u16string& Word, int& After,
 }
 
 void THTMLViewer::DoubleClickAt(gui::TShiftState Shift, int X, int Y) {
+  engine::SetHoverImagePressed(*root_, true);
   if (!busy_ && !linkFollowed_ && !noSelect_) {
     std::u16string word;
     int after = 0, before = 0;

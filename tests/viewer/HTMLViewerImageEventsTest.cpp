@@ -10,6 +10,7 @@
 #include "ViewerTestSupport.h"
 #include "engine/common/Cursors.h"
 #include "engine/document/TIDObject.h"
+#include "engine/objects/TImageObj.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/gui/TStream.h"
 
@@ -78,6 +79,25 @@ TEST_F(HTMLViewerImageEvents, MouseOverAndClicksOnImagesReachTheHost) {
   };
   mouse(win::WM_MOUSEMOVE, corner.x + 150, corner.y + 30);
   EXPECT_EQ(over.size(), seen);
+}
+
+TEST_F(HTMLViewerImageEvents, TheImageUnderTheMouseShowsPressedWhileTheButtonIsDown) {
+  load(std::string("<p><img src=\"") + PAGEWELL_TEST_DATA_DIR + "/objects/animated_loop.gif\" active> text");
+  int innerX = 0, innerY = 0;
+  const win::POINT corner = imagePoint(innerX, innerY);
+  engine::TIDObject* object = nullptr;
+  ASSERT_TRUE(view().Document().ObjectAtPoint(corner.x, corner.y, object, innerX, innerY));
+  auto* image = dynamic_cast<engine::TImageObj*>(object);
+  ASSERT_NE(image, nullptr);
+  mouse(win::WM_MOUSEMOVE, corner.x + 5, corner.y + 5);
+  EXPECT_EQ(image->HoverState, 1);
+  mouse(win::WM_LBUTTONDOWN, corner.x + 5, corner.y + 5);
+  EXPECT_EQ(image->HoverState, 2);
+  mouse(win::WM_LBUTTONUP, corner.x + 5, corner.y + 5);
+  EXPECT_EQ(image->HoverState, 1);
+  win::SendMessageW(view().PaintPanel().Handle(), win::WM_LBUTTONDBLCLK, win::MK_LBUTTON,
+                    win::MAKELPARAM(static_cast<win::WORD>(corner.x + 5), static_cast<win::WORD>(corner.y + 5)));
+  EXPECT_EQ(image->HoverState, 2);
 }
 
 TEST_F(HTMLViewerImageEvents, ImageRequestsAreWrittenThroughToTheDocument) {
