@@ -3,7 +3,7 @@
 // after the drag, borders next to NORESIZE frames, and nested sets.
 #include <gtest/gtest.h>
 
-#include "FrameViewerTestSupport.h"
+#include "FrameLayoutTestSupport.h"
 #include "platform/win/user/SystemMetrics.h"
 #include "viewer/TfvFrame.h"
 

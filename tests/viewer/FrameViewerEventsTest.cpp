@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FrameViewerTestSupport.h"
+#include "FrameLayoutTestSupport.h"
 #include "engine/document/TSectionList.h"
 #include "platform/gui/TStream.h"
 #include "platform/gui/TStringList.h"

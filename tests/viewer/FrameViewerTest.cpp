@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FrameViewerTestSupport.h"
+#include "FrameLayoutTestSupport.h"
 #include "platform/gui/TStringList.h"
 #include "viewer/TfvFrame.h"
 
