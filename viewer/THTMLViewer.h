@@ -16,6 +16,7 @@
 #include "platform/gui/Exception.h"
 #include "platform/gui/TCustomPanel.h"
 #include "platform/gui/TScrollBar.h"
+#include "platform/gui/TStream.h"
 #include "platform/gui/TStringList.h"
 #include "platform/gui/TTimer.h"
 #include "platform/gui/TWinControl.h"
@@ -100,6 +101,10 @@ using TGetImageEvent =
 // The host's bytes for a source the parser fetches (a linked style sheet); the
 // stream stays the host's.
 using TGetStreamEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream)>;
+// An OBJECT element: the host is offered its panel and keeps it by setting WantPanel.
+using TObjectTagEvent = std::function<void(gui::TObject* Sender, engine::TPanelObj* Panel,
+                                           const gui::TStringList& Attributes, const gui::TStringList& Params,
+                                           bool& WantPanel)>;
 
 class THTMLViewer;
 struct TPrintRun;
@@ -132,6 +137,10 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   // The cache the root uses from now on, owned by the caller (frames share one).
   void SetSharedImageCache(images::TStringBitmapList* Cache);
   void ReportProgress(int PercentDone);
+  // A delayed image arrives (the host answered PendingImageStream for Src):
+  // every image waiting for it takes it and the document is laid out again.
+  // False when nothing waited for it.
+  bool InsertImage(const std::string& Src, gui::TMemoryStream& Stream);
 
   // Layout and scrolling.
   void LayoutDocument();
@@ -288,6 +297,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
       [this](const TGetBitmapEvent& Handler) { BindBitmapRequest(Handler); }};
   TForwardedEvent<TGetImageEvent> OnImageRequest{
       [this](const TGetImageEvent& Handler) { BindImageRequest(Handler); }};
+  TObjectTagEvent OnObjectTag;
 
   // What the parser reads from its viewer.
   gui::TObject* Sender() override { return this; }
@@ -296,6 +306,11 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   int MarginHeight() const override { return marginHeight_; }
   bool HasStreamRequest() const override { return static_cast<bool>(OnhtStreamRequest); }
   gui::TStream* StreamRequest(const std::string& Url) override;
+  bool HasObjectTag() const override { return static_cast<bool>(OnObjectTag); }
+  void ObjectTag(engine::TPanelObj* Panel, const gui::TStringList& Attributes, const gui::TStringList& Params,
+                 bool& WantPanel) override {
+    OnObjectTag(this, Panel, Attributes, Params, WantPanel);
+  }
 
  protected:
   bool EraseBackground(win::HDC) override { return true; }

@@ -322,4 +322,11 @@ void THTMLViewer::SetSharedImageCache(images::TStringBitmapList* Cache) {
   root_->BitmapList = Cache;
 }
 
+bool THTMLViewer::InsertImage(const std::string& Src, gui::TMemoryStream& Stream) {
+  if (!engine::InsertImage(*root_, Src, Stream)) return false;
+  Relayout();
+  Invalidate();
+  return true;
+}
+
 }  // namespace viewer

@@ -2,6 +2,7 @@
 
 #include "engine/common/Cursors.h"
 #include "engine/html/Entities.h"
+#include "engine/objects/TPanelObjHooks.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "engine/common/Resources.h"
 #include "platform/win/Gdi.h"
@@ -87,6 +88,7 @@ void InitializeEngineUnit() {
   PendingImageStream = startupObjects->pendingImageStream.get();
   BuildEntityList();
   InstallFormHooks();
+  InstallPanelHooks();
 }
 
 void FinalizeEngineUnit() {
@@ -98,6 +100,7 @@ void FinalizeEngineUnit() {
   DisplayPalette = 0;
   ClearEngineCursors();
   RemoveFormHooks();
+  RemovePanelHooks();
   PendingImageStream = nullptr;
   delete startupObjects;
   startupObjects = nullptr;

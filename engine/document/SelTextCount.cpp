@@ -17,7 +17,7 @@ constexpr char16_t kLineEnd[] = {u'\r', u'\n'};
 void SelTextCount::Append(const char16_t* P, int Size) {
   if (P == nullptr) return;
   for (int i = 0; i < Size; ++i)
-    if (P[i] != kControlMark && P[i] != kImageMark) ++Count;
+    if (P[i] != kControlMark && P[i] != kImageMark && P[i] != kBreakMark) ++Count;
 }
 
 void SelTextCount::AppendLine(const char16_t* P, int Size) {

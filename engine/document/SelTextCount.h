@@ -1,8 +1,8 @@
 #pragma once
 // SelTextCount: the sink that counts the selected characters a document pours
 // into it; SelTextBuf copies them instead. Codes 2 and 4 stand for form
-// controls and images in text and are never taken; code 8 (a forced line
-// break) is counted but not copied.
+// controls and images in text and code 8 a forced line break: none of them is
+// counted or copied, so a buffer sized by the count is filled exactly.
 #include <cstdint>
 
 namespace engine {

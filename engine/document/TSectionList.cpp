@@ -6,6 +6,7 @@
 #include "engine/common/EngineStartup.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/css/TStyleList.h"
+#include "engine/document/SelTextBuf.h"
 #include "engine/document/TIDNameList.h"
 #include "engine/html/ParseState.h"
 #include "platform/gui/GdiCalls.h"
@@ -263,6 +264,35 @@ void TSectionList::SetBackgroundImage(const std::string& name, const TBackground
   BackgroundPos = position;
   BackgroundAnimation = nullptr;
   BackgroundImageLoaded = false;
+}
+
+TSectionBase* TSectionList::FindSectionAtPosition(int Y, int& ObjY, int& Index) const {
+  for (int i = static_cast<int>(PositionList.size()) - 1; i >= 0; --i) {
+    TSectionBase* section = PositionList[static_cast<std::size_t>(i)];
+    const int top = section->GetDocumentY();
+    if (top <= Y) {
+      ObjY = top;
+      Index = i;
+      return section;
+    }
+  }
+  return nullptr;
+}
+
+int TSectionList::CountSelectedChars() {
+  if (SelB >= SelE) return 0;
+  SelTextCount counter;
+  CopyToSelectionBuffer(counter, SelB, SelE);
+  return counter.Finish();
+}
+
+int TSectionList::CollectSelectedText(char16_t* Buffer, int BufferLength) {
+  if (Buffer == nullptr || BufferLength < 1) return 0;
+  Buffer[0] = 0;
+  if (SelB >= SelE) return 0;
+  SelTextBuf copier(Buffer, BufferLength);
+  CopyToSelectionBuffer(copier, SelB, SelE);
+  return copier.Finish();
 }
 
 int TSectionList::FindDocPos(int SourcePos, bool Previous) {

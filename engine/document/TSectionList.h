@@ -35,6 +35,7 @@ struct TTablePartRec;
 class TIDNameList;
 class TFontObj;
 class TStyleList;
+class ThvPanel;
 struct TParseState;
 
 class TSectionList : public TCell {
@@ -80,8 +81,18 @@ class TSectionList : public TCell {
   int TabStopCount() const { return static_cast<int>(TabList.size()); }
 
   // Position queries (the document's own answers over its sections).
+  // The last position-list entry (searched from the end) whose top is at or
+  // above Y, with its top and index; nullptr when none.
+  TSectionBase* FindSectionAtPosition(int Y, int& ObjY, int& Index) const;
   int FindDocPos(int SourcePos, bool Previous);
   bool FindCaretXY(gui::TCanvas* canvas, int Position, int& X, int& Y);
+
+  // The selected text: its length, and a copy into Buffer (BufferLength
+  // characters with the terminating zero) answering the characters written
+  // with the zero. A buffer sized by the count takes the whole selection;
+  // no buffer or no room answers 0.
+  int CountSelectedChars();
+  int CollectSelectedText(char16_t* Buffer, int BufferLength);
 
   // Points the parser's hooks at this document: ids become position anchors,
   // progress goes to OnProgress.
@@ -162,6 +173,14 @@ class TSectionList : public TCell {
   std::function<void(const std::string& src, std::unique_ptr<gui::TBitmap>& bitmap, TColor& color)> OnBitmapRequest;
   std::function<void(const std::string& src, gui::TMemoryStream*& stream)> OnImageRequest;
   std::function<void(const std::string& src, std::string& result)> OnExpandName;
+  // Panels (engine/objects/TPanelObj.h), sender = the viewer: a PANEL's
+  // window was made (NAME, TYPE, SRC); a window goes (never said of print
+  // copies); the host paints a window into a bitmap for print.
+  std::function<void(gui::TObject* sender, const std::string& name, const std::string& type, const std::string& src,
+                     ThvPanel* panel)>
+      OnPanelCreate;
+  std::function<void(gui::TObject* sender, ThvPanel* panel)> OnPanelDestroy;
+  std::function<void(gui::TObject* sender, ThvPanel* panel, gui::TBitmap& bitmap)> OnPanelPrint;
   // The viewer's name expansion (document folder, server root, base).
   std::function<std::string(const std::string& name)> ExpandDocumentName;
   // A form is submitted: its action, target, encoding type, method and items.

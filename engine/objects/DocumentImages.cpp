@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "engine/common/EngineStartup.h"
 #include "engine/document/TSectionList.h"
 #include "images/ImageLoading.h"
 #include "images/TGIFImage.h"
 #include "images/TStringBitmapList.h"
+#include "engine/objects/TImageObj.h"
+#include "platform/gui/TWinControl.h"
 #include "platform/gui/TStream.h"
 
 namespace engine {
@@ -206,6 +209,83 @@ void GetBackgroundImage(TSectionList& document) {
   // The entry stays for this document (entries age only when the next one
   // starts), so the background holds no use of it.
   if (!loaded.OwnedImage) ReleaseCachedImage(document, name);
+}
+
+}  // namespace engine
+
+namespace engine {
+
+namespace {
+
+// Decodes a delivered stream for one waiting image (a document without a cache).
+TLoadedImage DecodeDelivered(gui::TMemoryStream& stream, TMaskKind& maskKind) {
+  TLoadedImage result;
+  std::unique_ptr<gui::TBitmap> mask;
+  std::unique_ptr<gui::TObject> image;
+  if (stream.Memory() && stream.Size() >= 1) {
+    try {
+      image = ImageFromHostStream(stream, mask, maskKind);
+    } catch (const std::exception&) {
+      image.reset();
+    }
+  }
+  if (!image) return result;
+  result.Image = image.get();
+  result.Mask = mask.get();
+  result.OwnedImage = std::move(image);
+  result.OwnedMask = std::move(mask);
+  result.CacheUsers = 1;
+  return result;
+}
+
+// Puts the decoded stream into the cache under key; false when it cannot be decoded.
+bool CacheDelivered(images::TStringBitmapList& cache, const std::string& key, gui::TMemoryStream& stream) {
+  if (cache.IndexOf(key) >= 0) return true;
+  TMaskKind kind = images::mkNone;
+  TLoadedImage decoded = DecodeDelivered(stream, kind);
+  if (!decoded.Image) return false;
+  const TMaskKind entryKind = decoded.OwnedMask ? kind : images::mkNone;
+  auto item = std::make_unique<images::TBitmapItem>(std::move(decoded.OwnedImage), std::move(decoded.OwnedMask),
+                                                    entryKind);
+  try {
+    cache.AddObject(key, item.get());
+    item.release();
+  } catch (const std::exception&) {
+    return false;
+  }
+  // The entry stays for this document; only the images that take it count as users.
+  cache.ReleaseImage(key);
+  return true;
+}
+
+}  // namespace
+
+bool InsertImage(TSectionList& document, const std::string& src, gui::TMemoryStream& stream) {
+  const std::string key = ImageKeyOf(src);
+  std::vector<TIDObject*> waiting;
+  auto& pending = document.MissingImages;
+  for (const auto& [name, object] : pending)
+    if (name == key) waiting.push_back(object);
+  std::erase_if(pending, [&key](const auto& entry) { return entry.first == key; });
+  if (waiting.empty()) return false;
+  images::TStringBitmapList* cache = CacheOf(document);
+  const bool cached = cache && CacheDelivered(*cache, key, stream);
+  for (TIDObject* object : waiting) {
+    auto* image = dynamic_cast<TImageObj*>(object);
+    if (!image) continue;  // the background: painted from the cache under its name
+    TMaskKind kind = image->MaskKind;
+    TLoadedImage loaded;
+    if (cached) {
+      loaded = LoadCachedImage(document, src, kind);
+    } else if (!cache) {
+      stream.SetPosition(0);
+      loaded = DecodeDelivered(stream, kind);
+    }
+    image->MaskKind = kind;
+    image->ImageDelivered(std::move(loaded));
+  }
+  if (document.PPanel) document.PPanel->Invalidate();
+  return true;
 }
 
 }  // namespace engine

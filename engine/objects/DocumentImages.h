@@ -9,6 +9,7 @@
 #include "images/ImageKinds.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/gui/TObject.h"
+#include "platform/gui/TStream.h"
 
 namespace engine {
 
@@ -54,5 +55,12 @@ namespace engine {
 // Once per document; a delayed image waits in the pending list with no
 // object (the document itself).
 void GetBackgroundImage(TSectionList& document);
+
+// The host delivers an image it delayed (answered PendingImageStream for
+// src): decoded once into the image cache and given to every image waiting
+// under src's key, the background included. Data that cannot be decoded
+// gives the waiting images the error picture. Answers whether anything was
+// waiting: the viewer then lays the document out again and repaints.
+bool InsertImage(TSectionList& document, const std::string& src, gui::TMemoryStream& stream);
 
 }  // namespace engine

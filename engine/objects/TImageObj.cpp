@@ -1,6 +1,7 @@
 #include "engine/objects/TImageObj.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/DocumentImages.h"
+#include "engine/objects/FloatingAttributes.h"
 #include "engine/objects/TAnimatedGif.h"
 #include "engine/objects/TMapItem.h"
 #include "engine/paint/Frames3D.h"
@@ -26,30 +28,17 @@
 #include "platform/win/gdi/Blit.h"
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/Shapes.h"
 #include "platform/win/text/DrawText.h"
 
 namespace engine {
 
 namespace {
 
-constexpr int kMaxSpace = 40;
-constexpr int kFloatSpace = 3;
 constexpr int kMissingOffset = 4;
 constexpr int kSmallestDrawnStandIn = 23;
 
-// A ratio that treats a zero divisor as no size rather than MulDiv's -1.
-int Scale(int value, int numerator, int denominator) {
-  if (denominator == 0) return 0;
-  const std::int64_t r = static_cast<std::int64_t>(value) * numerator / denominator;
-  return static_cast<int>(std::clamp<std::int64_t>(r, 0, TImageObj::kMaxWantedSize));
-}
-
-int SpaceOf(int value) { return static_cast<int>(std::min<std::int64_t>(kMaxSpace, std::llabs(value))); }
-
-std::string TrimmedRight(std::string text) {
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
-  return text;
-}
+int Scale(int value, int numerator, int denominator) { return ScaledSize(value, numerator, denominator); }
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -115,18 +104,11 @@ void TImageObj::ReadAttributes(TAttributeList& attributes) {
         break;
       case symSrc: Source = gui::Trim(a.ValueText); break;
       case symAlt:
-        Alt = TrimmedRight(a.ValueText);
+        Alt = AltFromAttribute(a.ValueText);
         Title = Alt;
         AltWide = StringToWideByCodePage(a.CodePage, Alt);
         break;
-      case symAlign: {
-        const std::string v = Upper(a.ValueText);
-        if (v == "TOP") Place.Align = kAlignTop;
-        else if (v == "MIDDLE" || v == "ABSMIDDLE") Place.Align = kAlignMiddle;
-        else if (v == "LEFT") Place.Align = kAlignFloatLeft;
-        else if (v == "RIGHT") Place.Align = kAlignFloatRight;
-        break;
-      }
+      case symAlign: ReadAlignAttribute(a.ValueText, Place.Align); break;
       case symBorder:
         BorderOff = a.Value == 0;
         BorderWidth = std::clamp(a.Value, 0, 10);
@@ -143,9 +125,9 @@ void TImageObj::ReadAttributes(TAttributeList& attributes) {
       }
       case symHspace:
         hSpaceGiven_ = true;
-        hSpace_ = SpaceOf(a.Value);
+        hSpace_ = SpaceFromAttribute(a.Value);
         break;
-      case symVspace: Place.VSpaceT = SpaceOf(a.Value); break;
+      case symVspace: Place.VSpaceT = SpaceFromAttribute(a.Value); break;
       case symActive: Active = true; break;
       default: break;
     }
@@ -222,14 +204,17 @@ void TImageObj::FetchImage() {
   Source = ExpandImageName(*Document, Source);
   const std::string key = ImageKeyOf(Source);
   const auto& pending = Document->MissingImages;
-  const bool asked = std::any_of(pending.begin(), pending.end(), [&](const auto& p) { return p.first == key; });
-  TLoadedImage loaded;
-  if (asked) {
+  if (std::any_of(pending.begin(), pending.end(), [&](const auto& p) { return p.first == key; })) {
     Pending = true;
-  } else {
-    loaded = LoadCachedImage(*Document, Source, MaskKind);
-    Pending = loaded.Delayed;
+    Image = WaitingPicture;
+    Document->MissingImages.emplace_back(key, this);
+    return;
   }
+  TakeLoaded(LoadCachedImage(*Document, Source, MaskKind));
+}
+
+void TImageObj::TakeLoaded(TLoadedImage loaded) {
+  Pending = loaded.Delayed;
   if (loaded.Image) {
     releaseFromCache_ = loaded.FromCache || !loaded.OwnedImage;
     ownedImage_ = std::move(loaded.OwnedImage);
@@ -243,12 +228,22 @@ void TImageObj::FetchImage() {
     }
   } else if (Pending) {
     Image = WaitingPicture;
-    Document->MissingImages.emplace_back(key, this);
+    Document->MissingImages.emplace_back(ImageKeyOf(Source), this);
   } else {
     Image = ErrorPicture;
     Mask = ErrorPictureMask;
     MaskKind = images::mkCornerColor;
   }
+}
+
+void TImageObj::ImageDelivered(TLoadedImage loaded) {
+  if (!Pending || !Document) return;
+  Pending = false;
+  SizeKnown = false;
+  Image = nullptr;
+  Mask = nullptr;
+  loaded.Delayed = false;
+  TakeLoaded(std::move(loaded));
 }
 
 void TImageObj::SizePicture(int availableWidth, int availableHeight, bool missing) {
@@ -448,7 +443,17 @@ void TImageObj::Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, 
     pen.SetWidth(oldWidth);
     pen.SetStyle(oldStyle);
   }
+  if (run && run->Active && Document && !Document->IsCopy) DrawFocusFrame(*canvas, x, top);
   RestoreFont(*canvas, saved);
+}
+
+// The link holding the image has the keyboard focus: a dotted frame round the box.
+void TImageObj::DrawFocusFrame(gui::TCanvas& canvas, int left, int top) {
+  const win::HDC dc = canvas.Handle();
+  const win::COLORREF oldText = win::SetTextColor(dc, 0);
+  const win::RECT box{left, top, left + Place.ImageWidth, top + Place.ImageHeight};
+  win::DrawFocusRect(dc, &box);
+  win::SetTextColor(dc, oldText);
 }
 
 bool TImageObj::MapLinkAt(int innerX, int innerY, std::unique_ptr<TUrlTarget>& urlTarget, std::string& title) const {

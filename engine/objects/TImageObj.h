@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/objects/DocumentImages.h"
+#include "engine/objects/FloatingAttributes.h"
 #include "engine/text/TInlineObject.h"
 #include "images/ImageKinds.h"
 
@@ -36,11 +38,14 @@ class TImageObj : public TInlineObject {
   bool PercentSized() const override { return WidthInPercent || HeightInPercent; }
   void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY) override;
   bool MapLinkAt(int innerX, int innerY, std::unique_ptr<TUrlTarget>& urlTarget, std::string& title) const override;
+  // The image this one waited for has come (nothing in loaded: it could not
+  // be decoded, and the error picture shows). The pending list is the caller's.
+  void ImageDelivered(TLoadedImage loaded);
   // 0 normal, 1 hover, 2 pressed: ACTIVE GIFs show their frames for them.
   void SetHoverState(int state);
 
   // The largest width or height taken from attributes or style.
-  static constexpr int kMaxWantedSize = 32767;
+  static constexpr int kMaxWantedSize = engine::kMaxWantedSize;
 
   TSectionList* Document;
   std::string Source;
@@ -70,12 +75,14 @@ class TImageObj : public TInlineObject {
  private:
   void ReadAttributes(TAttributeList& attributes);
   void FetchImage();
+  void TakeLoaded(TLoadedImage loaded);
   void TakeGif(images::TGIFImage* gif, bool shared);
   void SizePicture(int availableWidth, int availableHeight, bool missing);
   void SizeStandIn(gui::TCanvas* canvas);
   bool IsMissingPicture(const gui::TObject* image) const;
   void DrawPicture(gui::TCanvas& canvas, int x, int y, gui::TBitmap* mask, gui::TObject* image);
   void DrawAltText(gui::TCanvas& canvas, TFontObj* run, int left, int top, int offset);
+  void DrawFocusFrame(gui::TCanvas& canvas, int left, int top);
 
   int floatTop_ = 0;   // a float's outer top as layout placed it
   int drawnTop_ = 0;   // TopY as the last paint left it

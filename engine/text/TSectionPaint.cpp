@@ -1,11 +1,13 @@
 // TSection: drawing the lines that meet the clip rectangle, with link
 // colours, selection, super- and subscripts and full justification.
 #include <algorithm>
+#include <memory>
 
 #include "engine/css/TMyFont.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
 #include "engine/paint/TextDrawing.h"
+#include "engine/text/TImageRec.h"
 #include "engine/text/TSection.h"
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
@@ -145,7 +147,13 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
         int index = 0;
         TFontObj* run = s_.Fonts.RunAt(pos, index);
         if (object->Floats()) {
-          object->Draw(&canvas_, line.DrawX + object->Place.Indent, run, baseline + yOffset_, line.DrawY);
+          const int floatX = line.DrawX + object->Place.Indent;
+          // Floating images are drawn at the end of the paint, over the text beside them.
+          if (s_.Document && object->ObjectKind == TInlineObject::Kind::Image)
+            s_.Document->DrawList.push_back(
+                std::make_unique<TImageRec>(object, floatX, line.DrawY, baseline + yOffset_, run));
+          else
+            object->Draw(&canvas_, floatX, run, baseline + yOffset_, line.DrawY);
         } else {
           object->Draw(&canvas_, penX + object->Place.HSpaceL, run, baseline + yOffset_, line.DrawY);
           penX += object->OuterWidth();

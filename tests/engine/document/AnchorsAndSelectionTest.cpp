@@ -10,11 +10,12 @@
 namespace engine {
 namespace {
 
-TEST(SelectionSinks, CountKeepsBreaksAndBufferDropsMarks) {
+TEST(SelectionSinks, CountAndBufferBothDropMarksAndBreaks) {
   const char16_t text[] = {u'A', 2, u'B', 8, u'C'};
   SelTextCount count;
   count.Append(text, 5);
-  EXPECT_EQ(count.Finish(), 4);
+  count.AppendLine(nullptr, 0);
+  EXPECT_EQ(count.Finish(), 5);  // what the copy below writes
   char16_t buffer[8] = {};
   SelTextBuf copy(buffer, 8);
   copy.Append(text, 5);

@@ -18,6 +18,7 @@
 #include "engine/objects/TImageObj.h"
 #include "engine/objects/TMapItem.h"
 #include "engine/html/TUrlTarget.h"
+#include "engine/css/TMyFont.h"
 #include "engine/text/TFontObj.h"
 #include "images/TGIFImage.h"
 #include "images/TStringBitmapList.h"
@@ -26,6 +27,7 @@
 #include "platform/gui/TStream.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
+#include "platform/win/gdi/Shapes.h"
 
 namespace engine {
 namespace {
@@ -358,6 +360,82 @@ TEST_F(ImageObjTest, ClientMapsAnswerInsideTheBorder) {
   EXPECT_FALSE(image->MapLinkAt(12, 12, target, title));
   auto unmapped = Image({{symSrc, kJpeg, 0}, {symUsemap, "#other", 0}});
   EXPECT_FALSE(unmapped->MapLinkAt(1, 1, target, title));
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(ImageObjTest, ADelayedImageIsDecodedOnceAndGivenToEveryImageWaitingForIt) {
+  UseCache();
+  root->OnImageRequest = [](const std::string&, gui::TMemoryStream*& stream) { stream = PendingImageStream; };
+  root->BackgroundImageName = kStillGif;
+  GetBackgroundImage(*root);
+  auto first = Image({{symSrc, kStillGif, 0}});
+  auto second = Image({{symSrc, " " + kStillGif, 0}, {symWidth, "50", 50}});
+  auto other = Image({{symSrc, "other.png", 0}});
+  for (auto* image : {first.get(), second.get(), other.get()}) image->ComputeSize(canvas, nullptr, 600, 400);
+  ASSERT_EQ(root->MissingImages.size(), 4u);
+  EXPECT_EQ(first->Place.ImageWidth, 24);  // the waiting picture's stand-in box
+
+  gui::TMemoryStream data;
+  data.LoadFromFile(kStillGif);
+  EXPECT_FALSE(InsertImage(*root, "nothing.gif", data));
+  EXPECT_TRUE(InsertImage(*root, kStillGif, data));
+  ASSERT_EQ(root->MissingImages.size(), 1u);  // only other.png still waits
+  EXPECT_FALSE(first->Pending);
+  EXPECT_EQ(first->Image, second->Image);  // one decoded picture, from the cache
+  ASSERT_NE(dynamic_cast<gui::TBitmap*>(first->Image), nullptr);
+  const int index = cache->IndexOf(kStillGif);
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(cache->Item(index)->UsageCount, 2);  // the two images; the background holds no use
+  first->ComputeSize(canvas, nullptr, 600, 400);
+  second->ComputeSize(canvas, nullptr, 600, 400);
+  EXPECT_EQ(first->Place.ImageWidth, 100);  // the next layout takes the real size
+  EXPECT_EQ(second->Place.ImageHeight, 50);
+
+  // Data that cannot be decoded ends the wait with the error picture.
+  gui::TMemoryStream junk;
+  junk.Write("xy", 2);
+  EXPECT_TRUE(InsertImage(*root, "OTHER.PNG", junk));
+  EXPECT_EQ(other->Image, ErrorPicture);
+  EXPECT_TRUE(root->MissingImages.empty());
+  first.reset();
+  second.reset();
+  EXPECT_EQ(cache->Item(index)->UsageCount, 0);
+}
+
+TEST_F(ImageObjTest, WithoutACacheEachWaitingImageOwnsItsOwnDecodedPicture) {
+  root->OnImageRequest = [](const std::string&, gui::TMemoryStream*& stream) { stream = PendingImageStream; };
+  auto first = Image({{symSrc, kJpeg, 0}});
+  auto second = Image({{symSrc, kJpeg, 0}});
+  first->ComputeSize(canvas, nullptr, 600, 400);
+  second->ComputeSize(canvas, nullptr, 600, 400);
+  gui::TMemoryStream data;
+  data.LoadFromFile(kJpeg);
+  EXPECT_TRUE(InsertImage(*root, kJpeg, data));
+  ASSERT_NE(first->Image, nullptr);
+  EXPECT_NE(first->Image, second->Image);
+  first->ComputeSize(canvas, nullptr, 600, 400);
+  EXPECT_EQ(first->Place.ImageWidth, 227);
+}
+
+TEST_F(ImageObjTest, AFocusedLinkFramesItsImage) {
+  gui::TCanvas& c = *canvas;
+  auto image = Image({{symSrc, kJpeg, 0}, {symWidth, "20", 20}, {symHeight, "10", 10}, {symBorder, "0", 0},
+                      {symAlign, "top", 0}});
+  TFontObj run(nullptr, 0, std::make_unique<TMyFont>());
+  image->ComputeSize(canvas, &run, 600, 400);
+  image->Draw(canvas, 30, &run, 60, 40);
+  const win::COLORREF plain[2] = {win::GetPixel(c.Handle(), 30, 40), win::GetPixel(c.Handle(), 31, 40)};
+  run.Active = true;
+  image->Draw(canvas, 30, &run, 60, 40);
+  // The dotted frame inverts every other pixel round the box.
+  const bool firstChanged = win::GetPixel(c.Handle(), 30, 40) != plain[0];
+  const bool secondChanged = win::GetPixel(c.Handle(), 31, 40) != plain[1];
+  EXPECT_NE(firstChanged, secondChanged);
 }
 
 }  // namespace
