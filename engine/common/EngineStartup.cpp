@@ -4,6 +4,7 @@
 #include "engine/html/Entities.h"
 #include "engine/objects/TPanelObjHooks.h"
 #include "engine/objects/ThtmlFormHooks.h"
+#include "engine/text/TInlineList.h"
 #include "engine/common/Resources.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/kernel/Files.h"
@@ -89,6 +90,7 @@ void InitializeEngineUnit() {
   BuildEntityList();
   InstallFormHooks();
   InstallPanelHooks();
+  InstallInlineBoxHooks();
 }
 
 void FinalizeEngineUnit() {
@@ -101,6 +103,7 @@ void FinalizeEngineUnit() {
   ClearEngineCursors();
   RemoveFormHooks();
   RemovePanelHooks();
+  RemoveInlineBoxHooks();
   PendingImageStream = nullptr;
   delete startupObjects;
   startupObjects = nullptr;

@@ -77,9 +77,12 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
   stack.Delete(found + 1);
   // Entries opened inside the closed element lose what they inherited from it
   // but keep what they set themselves.
+  // They keep their identity, which pairs an inline box's start and end.
   for (int index = found; index < static_cast<int>(records_.size()); ++index) {
+    const std::uint32_t serial = stack.Items(index + 1)->Serial;
     stack.Delete(index + 1);
     stack.Insert(index + 1, stack.NewEntry());
+    stack.Items(index + 1)->Serial = serial;
     Build(index + 1, records_[static_cast<std::size_t>(index)]);
   }
 }

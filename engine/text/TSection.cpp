@@ -1,6 +1,7 @@
 // TSection: construction, copying, building and finishing. Layout, drawing
 // and lookups are in TSectionLayout.cpp, TSectionPaint.cpp and TSectionLookups.cpp.
 #include "engine/text/TSection.h"
+#include "engine/text/TInlineList.h"
 
 #include <algorithm>
 
@@ -112,7 +113,12 @@ TSection::TSection(TSectionList* document, const TSection& source) : TSectionBas
   FormControls = source.FormControls;
 }
 
-TSection::~TSection() { Unregister(); }
+TSection::~TSection() {
+  if (InlineSlot >= 0) {
+    if (TInlineList* boxes = InlineListOf(Document)) boxes->Forget(this);
+  }
+  Unregister();
+}
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList* document) const {
   return std::make_unique<TSection>(document, *this);

@@ -120,6 +120,9 @@ class TSection : public TSectionBase {
   int IndentPercent = 0;
   bool BreakWord = false;
   int Len = 0;
+  // Slot in the document's inline box list while this section is noted there
+  // as laid out in the current cycle (-1: not noted).
+  int InlineSlot = -1;
   // Form controls the section owns until the forms area owns them.
   std::vector<std::unique_ptr<TInlineObject>> OwnedControls;
 

@@ -9,6 +9,7 @@
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/LineBreaking.h"
 #include "engine/text/TextMeasurer.h"
+#include "engine/text/TInlineList.h"
 #include "engine/text/TSection.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/win/kernel/Arithmetic.h"
@@ -20,7 +21,10 @@ namespace engine {
 class SectionLayout {
  public:
   SectionLayout(TSection& section, gui::TCanvas* canvas, IndentManager& imgr, int x)
-      : s_(section), measure_(section, canvas), imgr_(imgr), x_(x) {}
+      : s_(section), measure_(section, canvas), imgr_(imgr), x_(x) {
+    const TInlineList* boxes = InlineListOf(section.Document);
+    hasBoxes_ = boxes && !boxes->Empty();
+  }
 
   int Run(int y, int width, int availableHeight, int& maxWidth, bool wrap);
   int RunningBottom() const { return runningBottom_; }
@@ -51,6 +55,7 @@ class SectionLayout {
   int sectionHeight_ = 0;
   int runningBottom_ = 0;
   int nextBreak_ = -1;
+  bool hasBoxes_ = false;  // the document has inline boxes: lines find theirs when first drawn
   int lineStart_ = 0;  // where the line being made starts (spacer lines keep it too)  // cached index of the next forced break at or after the line start
 };
 
@@ -353,7 +358,7 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
   line->Y = y_;
   line->DrawX = x_ + line->LineIndent;
   line->DrawY = SatAdd(y_, above);
-  line->FirstDraw = false;
+  line->FirstDraw = hasBoxes_;
   const int height = SatAdd(SatAdd(line->LineHt, above), below);
   sectionHeight_ = SatAdd(sectionHeight_, height);
   y_ = SatAdd(y_, height);
@@ -400,6 +405,7 @@ int TSection::LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHe
   }
   const int imageHeight = BlockHeight != 0 ? BlockHeight : AHeight;
   height = layout.Run(Y, Width, imageHeight, MaxWidth, wrap);
+  if (TInlineList* boxes = InlineListOf(Document); boxes && !boxes->Empty()) boxes->NoteLaidOut(this);
   Curs = SatAdd(Curs, Len);
   SectionHeight = height;
   if (Document && Document->FirstLinePointer && *Document->FirstLinePointer == 0 && !Lines.empty()) {

@@ -8,6 +8,7 @@
 #include "engine/document/TSectionList.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TImageRec.h"
+#include "engine/text/TInlineList.h"
 #include "engine/text/TSection.h"
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
@@ -65,6 +66,9 @@ class SectionPainter {
   }
   bool Selected(int index, int& run) const;
   void DrawLine(LineRec& line, int x, int baseY);
+  void FindBoxes(LineRec& line, int x);
+  void MeasureBoxes(const LineRec& line, int x, std::vector<BorderRec>& boxes);
+  void StretchToObject(const LineRec& line, int index, win::RECT& rect);
   int DrawPiece(int pos, int count, bool selected, int x, int baseline, bool lineEnd, const LineRec& line);
   void SetPieceColors(const TFontObj& run, bool selected);
   void DrawCaretSign(const TFontObj& run, int x, int baseline);
@@ -124,7 +128,12 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
       if (bottom - 1 < clip.top + yOffset_) continue;
       doc.NoOutput = false;  // the page has content: a later break before a block applies
     }
-    if (line.Ln > 0) DrawLine(line, x, top);
+    if (line.Ln <= 0) continue;
+    if (line.FirstDraw) FindBoxes(line, x);
+    if (line.BorderList) {
+      for (const BorderRec& box : *line.BorderList) box.Paint(canvas_, x - line.FirstX, printing_, yOffset_);
+    }
+    DrawLine(line, x, top);
   }
   win::SetTextJustification(dc_, 0, 0);
 }
@@ -177,6 +186,128 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
     if (const TFontObj* run = measure_.SelectFontAt(end - 1)) DrawCaretSign(*run, penX, baseline);
   }
   win::SetTextJustification(dc_, 0, 0);
+}
+
+// The inline boxes that meet the line, measured without drawing: the first
+// paint and every later one draw the same pixels.
+void SectionPainter::FindBoxes(LineRec& line, int x) {
+  line.FirstDraw = false;
+  line.BorderList.reset();
+  TInlineList* list = InlineListOf(s_.Document);
+  if (!list) return;
+  const int sectionStart = s_.FirstCharPos;
+  const int b = SatAdd(sectionStart, line.Start);
+  const int lineEnd = SatAdd(b, line.Ln);
+  std::vector<const InlineRec*> found;
+  list->BoxesMeeting(b, lineEnd, found);
+  if (found.empty()) return;
+  auto boxes = std::make_unique<std::vector<BorderRec>>();
+  boxes->reserve(found.size());
+  for (const InlineRec* record : found) {
+    BorderRec box;
+    box.BoxValues = record->BoxValues;
+    box.TextColor = record->TextColor;
+    box.OpenStart = record->StartB < b;
+    box.BStart = box.OpenStart ? line.Start : record->StartB - sectionStart;
+    box.OpenEnd = lineEnd < record->EndB;
+    box.BEnd = box.OpenEnd ? line.Start + line.Ln : record->EndB - sectionStart;
+    boxes->push_back(box);
+  }
+  line.FirstX = x;
+  MeasureBoxes(line, x, *boxes);
+  line.BorderList = std::move(boxes);
+}
+
+// X at each box edge by the widths drawing advances by; top and bottom from
+// the fonts (and objects) inside the box against the line's baseline.
+void SectionPainter::MeasureBoxes(const LineRec& line, int x, std::vector<BorderRec>& boxes) {
+  const int start = line.Start;
+  const int end = line.Start + line.Ln;
+  std::vector<int> cuts;
+  for (const BorderRec& box : boxes) {
+    cuts.push_back(std::clamp(box.BStart, start, end));
+    cuts.push_back(std::clamp(box.BEnd, start, end));
+  }
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  std::vector<int> xs(cuts.size(), 0);
+  const bool justify = line.Spaces > 0 && line.Extra > 0 && !s_.IsPreformatted();
+  win::SetTextJustification(dc_, 0, 0);
+  if (justify) measure_.Justify(line.Start, line.Extra, line.Spaces);
+  int penX = x + line.LineIndent;
+  std::size_t next = 0;
+  for (int pos = start;;) {
+    while (next < cuts.size() && cuts[next] <= pos) xs[next++] = penX;
+    if (pos >= end) break;
+    const char16_t ch = s_.Text[static_cast<std::size_t>(pos)];
+    if (ch == kImageChar || ch == kControlChar) {
+      const TInlineObject* object = s_.ObjectAt(pos);
+      if (object && !object->Floats()) penX = SatAdd(penX, object->OuterWidth());
+      ++pos;
+      continue;
+    }
+    int pieceEnd = measure_.PieceEnd(pos, end);
+    if (next < cuts.size()) pieceEnd = std::min(pieceEnd, cuts[next]);
+    penX = SatAdd(penX, measure_.PieceWidth(pos, pieceEnd - pos));
+    pos = pieceEnd;
+  }
+  if (justify) measure_.Justify(0, 0, 0);
+  const auto xAt = [&](int index) {
+    const auto it = std::lower_bound(cuts.begin(), cuts.end(), std::clamp(index, start, end));
+    return xs[static_cast<std::size_t>(it - cuts.begin())];
+  };
+  const int baseline = SatSub(SatAdd(SatAdd(line.Y, line.SpaceBefore), line.LineHt), line.Descent);
+  for (BorderRec& box : boxes) {
+    win::RECT rect{xAt(box.BStart), 0, xAt(box.BEnd), 0};
+    const int last = std::max(box.BEnd, box.BStart + 1);
+    int runIndex = 0;
+    bool first = true;
+    for (const TFontObj* run = s_.Fonts.RunAt(std::max(box.BStart, start), runIndex); run && run->Pos < last;
+         run = s_.Fonts.Items(++runIndex)) {
+      const int top = baseline + run->Descent - run->tmHeight + 1;
+      const int bottom = baseline + run->Descent;
+      rect.top = first ? top : std::min<int>(rect.top, top);
+      rect.bottom = first ? bottom : std::max<int>(rect.bottom, bottom);
+      first = false;
+    }
+    for (int i = std::max(box.BStart, start); i < std::min(last, end); ++i) StretchToObject(line, i, rect);
+    box.BRect = rect;
+  }
+}
+
+// An inline image or control inside a box stretches it to the object's
+// extent, placed by its vertical alignment as drawing places it.
+void SectionPainter::StretchToObject(const LineRec& line, int index, win::RECT& rect) {
+  const char16_t ch = s_.Text[static_cast<std::size_t>(index)];
+  if (ch != kImageChar && ch != kControlChar) return;
+  const TInlineObject* object = s_.ObjectAt(index);
+  if (!object || object->Floats()) return;
+  const FloatPlacement& p = object->Place;
+  const int lineTop = SatAdd(line.Y, line.SpaceBefore);
+  const int textBottom = SatAdd(lineTop, line.LineHt);
+  const int baseline = SatSub(textBottom, line.Descent);
+  int top = 0;
+  if (ch == kControlChar) {
+    switch (p.Align) {
+      case kAlignTop: top = lineTop + p.VSpaceT; break;
+      case kAlignMiddle: top = textBottom - (line.LineHt + p.ImageHeight) / 2; break;
+      case kAlignBaseline: top = baseline - p.ImageHeight - p.VSpaceB; break;
+      default: top = textBottom - p.ImageHeight - p.VSpaceB; break;
+    }
+  } else {
+    int runIndex = 0;
+    const TFontObj* run = s_.Fonts.RunAt(index, runIndex);
+    switch (p.Align) {
+      case kAlignTop: top = lineTop + p.VSpaceT; break;
+      case kAlignMiddle:
+        top = baseline + (run ? run->Descent - run->tmHeight / 2 : 0) -
+              (p.ImageHeight + p.VSpaceB - p.VSpaceT) / 2;
+        break;
+      default: top = baseline - p.ImageHeight - p.VSpaceB; break;
+    }
+  }
+  rect.top = std::min<int>(rect.top, top);
+  rect.bottom = std::max<int>(rect.bottom, SatAdd(top, p.ImageHeight));
 }
 
 // A one-pixel rectangle as tall as the run's font, in the text colour.
