@@ -31,6 +31,7 @@ constexpr TColor clDefault = 0x20000000;
 constexpr TColor clSystemColor = 0xFF000000;
 constexpr TColor clScrollBar = clSystemColor | 0;
 constexpr TColor clBackground = clSystemColor | 1;
+constexpr TColor clActiveCaption = clSystemColor | 2;
 constexpr TColor clWindow = clSystemColor | 5;
 constexpr TColor clWindowText = clSystemColor | 8;
 constexpr TColor clWindowFrame = clSystemColor | 6;

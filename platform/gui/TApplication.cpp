@@ -15,6 +15,8 @@ win::LRESULT applicationWindowProc(win::HWND window, win::UINT message, win::WPA
 
 }  // namespace
 
+bool CheckSynchronize() { return false; }
+
 TApplication* TApplicationAccess::operator->() const {
   static TApplication application;
   return &application;

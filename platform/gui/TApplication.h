@@ -66,6 +66,10 @@ class TApplicationEvents : public TComponent {
   TExceptionEvent OnException;
 };
 
+// Runs the calls other threads queued for the main thread; true when one ran.
+// No thread of ours queues any, so there is never work.
+bool CheckSynchronize();
+
 struct TApplicationAccess {
   TApplication* operator->() const;
   TApplication& operator*() const { return *operator->(); }

@@ -111,6 +111,9 @@ void TWinControl::CreateWnd() {
   }
   handle_ = made;
   if (params.ClassStyle) win::setWindowClassStyle(made, params.ClassStyle);
+  // A host looking inside sees the control's class, as class-library windows show it.
+  const std::string className = ClassName();
+  win::setWindowClassName(made, std::u16string(className.begin(), className.end()));
   if (!Caption().empty()) TextChanged();
   for (TControl* child : std::vector<TControl*>(controls_))
     if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && !windowed->handle_) windowed->CreateWnd();

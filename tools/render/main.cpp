@@ -1,54 +1,46 @@
-// Renders one HTML page (a frameset too) to a PNG file through a frame viewer
-// in a headless window:
-//   render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]
-// --pages also prints the page on the virtual printer, one PNG per page in DIR.
-// Exit codes: 0 written, 1 bad arguments, 2 page missing or unreadable,
-// 3 output not writable.
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
+// Renders one HTML page (a frameset too) to a PNG file, as a host program
+// does through libpagewell.so: a window of its own, a viewer embedded in it,
+// the page shown with the chosen font, the messages run, the window saved.
+//   render PAGE.html OUT.png [--width W] [--height H] [--font NAME] [--size N] [--full] [--pages DIR]
+// --full makes the window tall enough that the viewer needs no vertical bar.
+// --pages also prints the page, one PNG per page in DIR.
+// Exit codes: 0 written, 1 bad arguments, 2 page missing or unreadable (the
+// library's message box says why), 3 output not writable.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
 #include <string>
 
-#include "images/PngSave.h"
-#include "images/PrinterPages.h"
-#include "platform/gui/Exception.h"
-#include "platform/gui/TApplication.h"
-#include "platform/gui/TCustomForm.h"
-#include "platform/win/gdi/PrintJobs.h"
-#include "platform/win/gdi/VirtualPrinter.h"
-#include "platform/win/kernel/Clock.h"
-#include "platform/win/user/MessageBoxes.h"
-#include "platform/win/user/Painting.h"
-#include "viewer/TFrameViewer.h"
-#include "viewer/THTMLViewer.h"
-#include "engine/common/EngineStartup.h"
-#include "engine/document/TSectionList.h"
+#include "pagewell.h"
+#include "pagewell_host.h"
 
 namespace {
 
-constexpr int kMaxHeight = 32000;
-constexpr int kMaxWidth = 32000;
+constexpr int kMaxSide = 32000;
 
 struct Options {
   std::string page;
   std::string output;
   std::string pages;  // folder for the printed pages; empty: no printing
+  std::string font = "Times New Roman";
+  int size = 12;
   int width = 800;
   int height = 600;
   bool full = false;
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]\n");
+  fprintf(stderr,
+          "usage: render PAGE.html OUT.png [--width W] [--height H] [--font NAME] [--size N] [--full] "
+          "[--pages DIR]\n");
   return 1;
 }
 
-bool ReadSize(const char* text, int& value) {
+bool ReadNumber(const char* text, int low, int high, int& value) {
   char* end = nullptr;
-  const long number = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || number < 1 || number > kMaxWidth) return false;
+  const long number = strtol(text, &end, 10);
+  if (end == text || *end != '\0' || number < low || number > high) return false;
   value = static_cast<int>(number);
   return true;
 }
@@ -57,19 +49,19 @@ bool ParseArguments(int argc, char** argv, Options& options) {
   int positional = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc && argv[i + 1][0] != '\0';
     if (arg == "--full") {
       options.full = true;
-    } else if (arg == "--pages") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') return false;
-      options.pages = argv[++i];
+    } else if (arg == "--pages" || arg == "--font") {
+      if (!hasValue) return false;
+      (arg == "--pages" ? options.pages : options.font) = argv[++i];
     } else if (arg == "--width" || arg == "--height") {
-      if (i + 1 >= argc || !ReadSize(argv[++i], arg == "--width" ? options.width : options.height)) return false;
-    } else if (positional == 0) {
-      options.page = arg;
-      ++positional;
-    } else if (positional == 1) {
-      options.output = arg;
-      ++positional;
+      if (!hasValue || !ReadNumber(argv[++i], 1, kMaxSide, arg == "--width" ? options.width : options.height))
+        return false;
+    } else if (arg == "--size") {
+      if (!hasValue || !ReadNumber(argv[++i], 1, 200, options.size)) return false;
+    } else if (positional < 2) {
+      (positional++ == 0 ? options.page : options.output) = arg;
     } else {
       return false;
     }
@@ -77,45 +69,72 @@ bool ParseArguments(int argc, char** argv, Options& options) {
   return positional == 2;
 }
 
-void Pump() { gui::Application->ProcessMessages(); }
+// Looks for the viewer's vertical bar among the envelope's windows.
+int FindVerticalBar(PW_HWND window, intptr_t data) {
+  char name[64];
+  if (pwhost_GetClassName(window, name, sizeof name) > 0 && strcmp(name, "T32ScrollBar") == 0) {
+    auto* found = reinterpret_cast<PW_HWND*>(data);
+    if (*found != 0) {  // a second viewer: a frameset keeps the window's size
+      *found = 0;
+      return 0;
+    }
+    *found = window;
+  }
+  return 1;
+}
 
-// Grows the window until the whole document fits without a vertical bar; a
-// new height can change the width left for the text, so this runs a few times.
-// A frameset keeps the window's size.
-void FitWholeDocument(gui::TForm& form, viewer::TFrameViewer& frames) {
+// Grows the window until the document's height (the bar's range) fits the
+// viewer; a taller window can leave the text more width, so a few rounds.
+void FitWholeDocument(PW_HWND host, PW_HWND envelope, int width, int& height) {
   for (int round = 0; round < 4; ++round) {
-    if (frames.GetViewerCount() != 1) break;
-    const viewer::THTMLViewer& view = *frames.GetViewer(0);
-    const int chrome = form.Height() - view.Height();  // frame borders around the viewer
-    const int wanted = std::min(kMaxHeight, std::max(form.Height(), view.DocumentHeight() + 2 + chrome));
-    if (wanted == form.Height()) break;
-    form.SetBounds(0, 0, form.Width(), wanted);
-    Pump();
+    PW_HWND bar = 0;
+    pwhost_EnumChildWindows(envelope, FindVerticalBar, reinterpret_cast<intptr_t>(&bar));
+    pwhost_ScrollInfo info{};
+    if (bar == 0 || !pwhost_GetScrollInfo(bar, &info)) return;
+    const long long visible = static_cast<long long>(info.Page) - 1;  // the viewer's text height
+    if (info.Max < visible) return;
+    const long long wanted = height + (info.Max + 1 - visible);
+    const int next = wanted > kMaxSide ? kMaxSide : static_cast<int>(wanted);
+    if (next == height) return;
+    height = next;
+    pwhost_MoveWindow(host, 0, 0, width, height);
+    pwhost_MoveWindow(envelope, 0, 0, width, height);
+    pwhost_PumpMessages();
   }
 }
 
-// Prints every page of the document into the folder; false when it cannot.
-bool PrintPages(viewer::THTMLViewer& view, const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    std::fprintf(stderr, "render: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
-    return false;
+int Render(const Options& options) {
+  if (_GetZelvoHTMLVersion() != PAGEWELL_INTERFACE_VERSION) {
+    fprintf(stderr, "render: the library speaks another interface version\n");
+    return 2;
   }
-  images::InstallPngPageWriter();
-  win::virtualPrinter().outputFolder = folder;
-  try {
-    view.PrintPages(1, 9999);
-  } catch (const gui::Exception& failure) {
-    std::fprintf(stderr, "render: printing: %s\n", failure.Message().c_str());
-    return false;
+  pwhost_UseVirtualClock();
+  int height = options.height;
+  const PW_HWND host = pwhost_CreateWindow(options.width, height, nullptr);
+  const PW_HWND envelope = host ? _EmbedBrowser(host, 0) : 0;
+  if (envelope == 0) return 2;
+  int result = 0;
+  if (!_BrowserShowHtml(envelope, options.page.c_str(), options.font.c_str(), options.size)) {
+    result = 2;  // the message box, written to standard error, says why
+  } else {
+    pwhost_PumpMessages();
+    if (options.full) FitWholeDocument(host, envelope, options.width, height);
+    pwhost_PumpMessages();
+    if (!pwhost_SaveWindowPng(host, options.output.c_str())) {
+      fprintf(stderr, "render: cannot write %s\n", options.output.c_str());
+      result = 3;
+    } else if (!options.pages.empty()) {
+      if (!pwhost_SetPrintFolder(options.pages.c_str())) {
+        fprintf(stderr, "render: cannot make %s\n", options.pages.c_str());
+        result = 3;
+      } else if (!_Print(envelope, 0)) {
+        result = 3;
+      }
+    }
   }
-  const auto& jobs = win::printedJobs();
-  if (jobs.empty() || !jobs.back().finished) {
-    std::fprintf(stderr, "render: no page was printed\n");
-    return false;
-  }
-  return true;
+  _DeleteBrowser(envelope);
+  pwhost_DestroyWindow(host);
+  return result;
 }
 
 }  // namespace
@@ -123,47 +142,5 @@ bool PrintPages(viewer::THTMLViewer& view, const std::string& folder) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseArguments(argc, argv, options)) return Usage();
-  win::useVirtualClock();
-  win::setMessageBoxEcho(true);
-  // What the library's start-up does for a host: the engine's pictures and display values.
-  engine::InitializeEngineUnit();
-
-  auto form = std::make_unique<gui::TForm>(nullptr);
-  form->SetBounds(0, 0, options.width, options.height);
-  auto* view = new viewer::TFrameViewer(form.get());
-  view->SetParent(form.get());
-  view->SetAlign(gui::alClient);
-  form->Show();
-  Pump();
-  try {
-    view->LoadFromFile(options.page);
-  } catch (const gui::Exception& error) {
-    std::fprintf(stderr, "render: %s\n", error.Message().c_str());
-    return 2;
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "render: %s: %s\n", options.page.c_str(), error.what());
-    return 2;
-  }
-  Pump();
-  if (options.full) FitWholeDocument(*form, *view);
-  form->Invalidate();
-  for (int index = 0; index < view->GetViewerCount(); ++index) view->GetViewer(index)->PaintPanel().Invalidate();
-  Pump();
-
-  win::Surface* surface = win::windowSurface(form->Handle());
-  if (!surface) {
-    std::fprintf(stderr, "render: nothing was drawn\n");
-    return 3;
-  }
-  try {
-    images::SaveSurfaceAsPng(*surface, options.output);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "render: cannot write %s: %s\n", options.output.c_str(), error.what());
-    return 3;
-  }
-  // A frameset prints its first frame.
-  if (!options.pages.empty() && (view->GetViewerCount() == 0 || !PrintPages(*view->GetViewer(0), options.pages))) {
-    return 3;
-  }
-  return 0;
+  return Render(options);
 }

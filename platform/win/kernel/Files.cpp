@@ -175,6 +175,14 @@ DWORD GetCurrentDirectoryW(DWORD bufferSize, WCHAR* buffer) {
 }
 DWORD GetCurrentDirectoryA(DWORD bufferSize, char* buffer) { return copyOut(currentDirectory(), bufferSize, buffer); }
 
+BOOL SetCurrentDirectoryA(const char* path) {
+  if (!path || !*path || ::chdir(path) != 0) {
+    SetLastError(path && *path ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HMODULE moduleHandleFor(const void* address) {
   const std::string name = moduleFileNameOf(address);
   if (name.empty()) return 0;

@@ -26,6 +26,8 @@ UINT GetTempFileNameA(const char* path, const char* prefix, UINT unique, char* r
 // The current working directory, with GetTempPath's size rules.
 DWORD GetCurrentDirectoryW(DWORD bufferSize, WCHAR* buffer);
 DWORD GetCurrentDirectoryA(DWORD bufferSize, char* buffer);
+// Makes the folder current; FALSE when it cannot be entered.
+BOOL SetCurrentDirectoryA(const char* path);
 
 // The handle of the loaded module (shared library or program) whose code or
 // data holds address; 0 when no module does.

@@ -10,6 +10,8 @@ namespace win {
 constexpr UINT GMEM_FIXED = 0x0000;
 constexpr UINT GMEM_MOVEABLE = 0x0002;
 constexpr UINT GMEM_ZEROINIT = 0x0040;
+// Accepted for blocks handed to the clipboard; every block may be shared here.
+constexpr UINT GMEM_DDESHARE = 0x2000;
 constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/win/kernel/CodePages.h"
 #include "platform/win/kernel/LastError.h"
 #include "platform/win/kernel/NearEndSearch.h"
 #include "platform/win/user/MessageQueue.h"
@@ -268,6 +269,26 @@ BOOL setWindowClassStyle(HWND window, UINT style) {
   if (!record) return FALSE;
   record->classStyle = style;
   return TRUE;
+}
+
+BOOL setWindowClassName(HWND window, const std::u16string& name) {
+  WindowRecord* record = findWindow(window);
+  if (!record) return FALSE;
+  record->className = name;
+  return TRUE;
+}
+
+int GetClassNameA(HWND window, char* buffer, int maxCount) {
+  const WindowRecord* record = findWindow(window);
+  if (!record || !buffer || maxCount <= 0) {
+    SetLastError(record ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  const std::string name = wideToMultiByte(CP_ACP, record->className);
+  const std::size_t count = std::min(name.size(), static_cast<std::size_t>(maxCount - 1));
+  std::copy_n(name.begin(), count, buffer);
+  buffer[count] = '\0';
+  return static_cast<int>(count);
 }
 
 void resetWindows() {

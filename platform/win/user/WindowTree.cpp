@@ -61,6 +61,25 @@ BOOL IsChild(HWND parent, HWND window) {
   return (record->parent != 0 && isSelfOrAncestor(parent, record->parent)) ? TRUE : FALSE;
 }
 
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC procedure, LPARAM data) {
+  const WindowRecord* record = findWindow(parent);
+  if (!record || !procedure) return FALSE;
+  // The tree as it stands now; windows gone by their turn are skipped.
+  std::vector<HWND> order;
+  std::vector<HWND> pending(record->children.rbegin(), record->children.rend());
+  while (!pending.empty()) {
+    const HWND window = pending.back();
+    pending.pop_back();
+    order.push_back(window);
+    if (const WindowRecord* child = findWindow(window))
+      pending.insert(pending.end(), child->children.rbegin(), child->children.rend());
+  }
+  for (const HWND window : order) {
+    if (findWindow(window) && !procedure(window, data)) break;
+  }
+  return TRUE;
+}
+
 HWND SetParent(HWND window, HWND newParent) {
   WindowRecord* record = findWindow(window);
   const bool parentUsable = newParent == 0 || (findWindow(newParent) && !isSelfOrAncestor(window, newParent));

@@ -85,6 +85,12 @@ BOOL IsWindow(HWND window);
 // Gives a window made without a class the class styles it would have had
 // (CS_DBLCLKS: two quick clicks arrive as a double click). FALSE for a stale handle.
 BOOL setWindowClassStyle(HWND window, UINT style);
+// Gives a window made without a class the class name a host sees for it
+// (controls name their windows after their class). FALSE for a stale handle.
+BOOL setWindowClassName(HWND window, const std::u16string& name);
+// The window's class name in the ANSI code page: at most maxCount - 1
+// characters and a zero; returns the count copied, 0 for a stale handle.
+int GetClassNameA(HWND window, char* buffer, int maxCount);
 
 // Tree.
 constexpr UINT GW_HWNDFIRST = 0;
@@ -101,6 +107,11 @@ constexpr UINT GA_ROOT = 2;       // the top-level window of the child chain
 constexpr UINT GA_ROOTOWNER = 3;  // GA_ROOT, then up the owners
 HWND GetAncestor(HWND window, UINT kind);
 BOOL IsChild(HWND parent, HWND window);
+// Calls the procedure for every descendant of parent, each child (top of the
+// z-order first) followed by its own descendants, until it returns FALSE.
+// Windows made or destroyed by the procedure are not visited / skipped.
+using WNDENUMPROC = BOOL (*)(HWND window, LPARAM data);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC procedure, LPARAM data);
 // Moves the window under a new parent (0: top-level), keeping its position
 // numbers. Returns the old parent; 0 on failure (also when it would make the
 // window its own ancestor).
