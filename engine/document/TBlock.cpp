@@ -279,18 +279,24 @@ int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCoun
     if (!measured) MyCell->MeasureWidthRange(canvas, contentMin, contentMax);
     measured = true;
   };
-  auto calcAutoWidth = [&] {
+  // max(contentMin, floor) without measuring when the content cannot be
+  // narrower than floor: most text has no word near the width it gets.
+  auto atLeastMin = [&](int floor) {
+    if (!measured && MyCell->MinWidthWithin(canvas, floor)) return floor;
     measure();
+    return std::max(contentMin, floor);
+  };
+  auto calcAutoWidth = [&] {
     int room = SatClamp(std::int64_t{AvailWidth} - bordersPaddings - marginLeft - marginRight);
-    if (Positioning == kPosAbsolute) return std::max(contentMin, SatSub(room, LeftP));
-    if (FloatLR != 0) return std::min(contentMax, room);
-    return std::max(contentMin, room);
+    if (Positioning == kPosAbsolute) return atLeastMin(SatSub(room, LeftP));
+    if (FloatLR != 0) {
+      measure();
+      return std::min(contentMax, room);
+    }
+    return atLeastMin(room);
   };
   auto atLeastContent = [&] {
-    if (!OverflowHidden) {
-      measure();
-      width = std::max(width, contentMin);
-    }
+    if (!OverflowHidden) width = atLeastMin(width);
   };
   const bool isAuto = width == kAutoValue;
   if (AutoCount == 0) {

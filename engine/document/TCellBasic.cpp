@@ -108,6 +108,12 @@ void TCellBasic::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& Max
   }
 }
 
+bool TCellBasic::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
+  for (const auto& section : *this)
+    if (!section->MinWidthWithin(canvas, Limit)) return false;
+  return true;
+}
+
 void TCellBasic::IndexLayout() {
   std::size_t count = static_cast<std::size_t>(Count());
   maxBottom_.resize(count);

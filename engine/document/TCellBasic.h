@@ -36,6 +36,8 @@ class TCellBasic : public TFreeList<TSectionBase> {
   virtual int LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
                             int& Curs);
   virtual void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth);
+  // True when no section's narrowest width exceeds Limit (measures only where it must).
+  bool MinWidthWithin(gui::TCanvas* canvas, int Limit);
   virtual int PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
                            int YRef);
   virtual std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,

@@ -67,6 +67,13 @@ void TSectionBase::MeasureWidthRange(gui::TCanvas* /*canvas*/, int& MinWidth, in
   MaxWidth = 0;
 }
 
+bool TSectionBase::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
+  int minWidth = 0;
+  int maxWidth = 0;
+  MeasureWidthRange(canvas, minWidth, maxWidth);
+  return minWidth <= Limit;
+}
+
 void TSectionBase::AddToPositionList(std::vector<TSectionBase*>& list) { list.push_back(this); }
 
 bool TSectionBase::FinishForCell(int /*sourcePos*/) { return true; }

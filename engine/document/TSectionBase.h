@@ -76,6 +76,9 @@ class TSectionBase : public TIDObject {
   virtual bool CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj);
   // 15. Narrowest width and unbroken width.
   virtual void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth);
+  // True when the narrowest width is at most Limit. Base: measures; a kind
+  // that can bound its narrowest width cheaply answers without measuring.
+  virtual bool MinWidthWithin(gui::TCanvas* canvas, int Limit);
   // 16. Appends the leaf sections of this one to the document's position list.
   virtual void AddToPositionList(std::vector<TSectionBase*>& list);
 

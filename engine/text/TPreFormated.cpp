@@ -58,6 +58,13 @@ void TPreFormated::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& M
   MinWidth = std::min(kMaxPreformattedMinimum, MaxWidth);
 }
 
+// Unwrapped text is as narrow as its longest line: only a broken-word section
+// has the words' bound.
+bool TPreFormated::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
+  if (BreakWord) return TSection::MinWidthWithin(canvas, Limit);
+  return TSectionBase::MinWidthWithin(canvas, Limit);
+}
+
 int TPreFormated::LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight,
                                 int BlockHeight, IndentManager& IMgr, int& MaxWidth, int& Curs) {
   if (BlankLine() && !BreakWord) {

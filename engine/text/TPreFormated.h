@@ -14,6 +14,7 @@ class TPreFormated : public TSection {
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
   void CollapseWhiteSpace(int sourcePos) override;
   void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+  bool MinWidthWithin(gui::TCanvas* canvas, int Limit) override;
   int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
                     IndentManager& IMgr, int& MaxWidth, int& Curs) override;
 

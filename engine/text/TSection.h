@@ -74,6 +74,7 @@ class TSection : public TSectionBase {
   int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
                     IndentManager& IMgr, int& MaxWidth, int& Curs) override;
   void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+  bool MinWidthWithin(gui::TCanvas* canvas, int Limit) override;
 
   // Drawing.
   int PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& IMgr, int X, int XRef,
@@ -137,6 +138,11 @@ class TSection : public TSectionBase {
   int MeasureText(gui::TCanvas* canvas, int start, int count);
   template <class Indent>
   int MinimumWordWidth(TextMeasurer& measure, const Indent& withIndent);
+  // Calls visit(start, end, first) for each piece no line may break.
+  template <class Visit>
+  void ForEachUnbreakable(const Visit& visit) const;
+  // A width the narrowest width cannot exceed, found without measuring.
+  std::int64_t MinWidthBound() const;
 
  private:
   friend class SectionLayout;

@@ -1,6 +1,7 @@
 // TSection: line breaking (LayoutSection) and width measuring (MeasureWidthRange).
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "engine/css/TMyFont.h"
 #include "engine/document/IndentManager.h"
@@ -476,6 +477,16 @@ void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWi
 template <class Indent>
 int TSection::MinimumWordWidth(TextMeasurer& measure, const Indent& withIndent) {
   int widest = 0;
+  ForEachUnbreakable([&](int start, int end, bool first) {
+    int width = measure.Width(start, end - start);
+    if (BreakFlags[static_cast<std::size_t>(end) - 1] == kBreakSoftHyphen) width += measure.HyphenWidth(end - 1);
+    widest = std::max(widest, withIndent(width, first));
+  });
+  return widest;
+}
+
+template <class Visit>
+void TSection::ForEachUnbreakable(const Visit& visit) const {
   int i = 0;
   while (i < Len && Text[static_cast<std::size_t>(i)] == kSpaceChar) ++i;
   const int firstWord = i;
@@ -498,12 +509,35 @@ int TSection::MinimumWordWidth(TextMeasurer& measure, const Indent& withIndent) 
       }
       ++j;
     }
-    int width = measure.Width(i, j - i);
-    if (BreakFlags[static_cast<std::size_t>(j) - 1] == kBreakSoftHyphen) width += measure.HyphenWidth(j - 1);
-    widest = std::max(widest, withIndent(width, i == firstWord));
+    visit(i, j, i == firstWord);
     i = j;
   }
-  return widest;
+}
+
+// The longest piece in characters, one more for a soft hyphen's dash, at the
+// widest character of any run (a pixel more each for rounding), with the
+// first line's indent.
+std::int64_t TSection::MinWidthBound() const {
+  constexpr std::int64_t kUnbounded = std::numeric_limits<std::int64_t>::max();
+  if (!ImageObjs.empty() || !FormControls.empty() || IndentPercent >= 100) return kUnbounded;
+  int longest = 0;
+  ForEachUnbreakable([&](int start, int end, bool) { longest = std::max(longest, end - start); });
+  std::int64_t widestChar = 0;
+  for (const auto& run : Fonts) {
+    const std::int64_t perChar =
+        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + std::max(0, run->Overhang) + 1;
+    widestChar = std::max(widestChar, perChar);
+  }
+  std::int64_t bound = (std::int64_t{longest} + 1) * widestChar;
+  if (IndentPercent > 0) return bound * 100 / (100 - IndentPercent);
+  return bound + std::max(0, FirstLineIndent);
+}
+
+// Most text has no word near the width it is given: the bound answers
+// without measuring every word and line.
+bool TSection::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
+  if (MinWidthCache < 1 && MinWidthBound() <= Limit) return true;
+  return TSectionBase::MinWidthWithin(canvas, Limit);
 }
 
 // Every 50th text section reports layout progress once per layout of the document.

@@ -38,6 +38,8 @@ TFontObj* TextMeasurer::SelectFontAt(int pos) {
   int index = 0;
   TFontObj* run = s_.Fonts.RunAt(pos, index);
   if (run && run != selected_ && canvas_) {
+    // Made once per run: every later selection of the run shares it.
+    run->Font->Handle();
     ApplyFontToCanvas(*run->Font, *canvas_);
     canvas_->TextExtent(std::u16string_view());  // puts the font into the DC now
     selected_ = run;

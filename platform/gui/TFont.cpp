@@ -6,6 +6,7 @@
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/FontTypes.h"
+#include "platform/win/text/SharedFonts.h"
 
 namespace gui {
 
@@ -67,7 +68,10 @@ void TFont::Assign(const TPersistent* Source) {
   color_ = font->color_;
   charset_ = font->charset_;
   pitch_ = font->pitch_;
-  Changed();
+  // The same description shares the source's handle instead of making one.
+  const win::HGDIOBJ shared = height_ == font->height_ ? font->MadeHandle() : 0;
+  if (shared != 0 && win::holdSharedFont(shared)) AdoptHandle(shared);
+  else Changed();
 }
 
 void TFont::SetHandle(win::HFONT Value) {
@@ -98,7 +102,7 @@ win::HGDIOBJ TFont::CreateHandle() const {
   const std::u16string face = win::multiByteToWide(win::CP_ACP, name_);
   for (std::size_t i = 0; i < face.size() && i + 1 < static_cast<std::size_t>(win::LF_FACESIZE); ++i)
     logFont.lfFaceName[i] = face[i];
-  return win::CreateFontIndirectW(&logFont);
+  return win::acquireSharedFont(logFont);
 }
 
 }  // namespace gui

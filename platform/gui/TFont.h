@@ -23,7 +23,8 @@ class TFont : public TGraphicsObject {
  public:
   TFont();
 
-  // An HFONT for the current description.
+  // An HFONT for the current description, shared with every font of the
+  // same description (Assign passes it on): never delete it.
   win::HFONT Handle() const { return CachedHandle(); }
   // Takes over a font handle: the description is read from it.
   void SetHandle(win::HFONT Value);

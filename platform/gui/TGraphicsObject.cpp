@@ -1,6 +1,7 @@
 #include "platform/gui/TGraphicsObject.h"
 
 #include "platform/win/gdi/GdiObject.h"
+#include "platform/win/text/SharedFonts.h"
 
 namespace gui {
 
@@ -23,7 +24,8 @@ void TGraphicsObject::AdoptHandle(win::HGDIOBJ Handle) {
 }
 
 void TGraphicsObject::FreeHandle() {
-  if (handle_ != 0) win::DeleteObject(handle_);
+  // A shared font handle is given back; any other handle is ours alone.
+  if (handle_ != 0 && !win::releaseSharedFont(handle_)) win::DeleteObject(handle_);
   handle_ = 0;
 }
 

@@ -21,6 +21,8 @@ class TGraphicsObject : public TPersistent {
   // The handle made by CreateHandle, kept until the next change.
   win::HGDIOBJ CachedHandle() const;
   virtual win::HGDIOBJ CreateHandle() const = 0;
+  // The handle if one has been made, else 0; makes none.
+  win::HGDIOBJ MadeHandle() const { return handle_; }
   // Adopts a handle made elsewhere; it is deleted like our own.
   void AdoptHandle(win::HGDIOBJ Handle);
 

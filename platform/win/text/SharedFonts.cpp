@@ -1,0 +1,128 @@
+#include "platform/win/text/SharedFonts.h"
+
+#include <cstring>
+#include <functional>
+#include <list>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+
+#include "platform/win/gdi/GdiObject.h"
+#include "platform/win/text/FontObject.h"
+
+namespace win {
+namespace {
+
+// Released handles kept for the next request of the same description.
+constexpr std::size_t kIdleFonts = 64;
+
+static_assert(std::has_unique_object_representations_v<LOGFONTW>, "descriptions are compared as bytes");
+
+// A description with the face name's unused tail cleared, so that equal
+// descriptions are equal bytes.
+struct FontKey {
+  explicit FontKey(const LOGFONTW& logFont) : value(logFont) {
+    bool ended = false;
+    for (WCHAR& unit : value.lfFaceName) {
+      if (ended) unit = 0;
+      ended = ended || unit == 0;
+    }
+    value.lfFaceName[LF_FACESIZE - 1] = 0;
+  }
+  std::string_view Bytes() const { return {reinterpret_cast<const char*>(&value), sizeof value}; }
+  bool operator==(const FontKey& other) const { return std::memcmp(&value, &other.value, sizeof value) == 0; }
+  LOGFONTW value;
+};
+
+struct FontKeyHash {
+  std::size_t operator()(const FontKey& key) const { return std::hash<std::string_view>()(key.Bytes()); }
+};
+
+struct Entry {
+  HFONT handle = 0;
+  int holders = 0;
+  bool idle = false;
+  std::list<HGDIOBJ>::iterator idleAt;
+};
+
+using EntryMap = std::unordered_map<FontKey, Entry, FontKeyHash>;
+
+struct Cache {
+  EntryMap byKey;
+  std::unordered_map<HGDIOBJ, EntryMap::value_type*> byHandle;  // map nodes never move
+  std::list<HGDIOBJ> idle;                                     // most recently released first
+};
+
+// Never destroyed: fonts freed while the program exits still give their handles back.
+Cache& TheCache() {
+  static Cache* cache = new Cache;
+  return *cache;
+}
+
+void Forget(Cache& cache, EntryMap::value_type& item) {
+  if (item.second.idle) cache.idle.erase(item.second.idleAt);
+  cache.byHandle.erase(item.second.handle);
+  cache.byKey.erase(cache.byKey.find(item.first));
+}
+
+void DeleteIdle(Cache& cache, HGDIOBJ handle) {
+  const auto found = cache.byHandle.find(handle);
+  if (found == cache.byHandle.end()) return;
+  Forget(cache, *found->second);
+  DeleteObject(handle);
+}
+
+}  // namespace
+
+HFONT acquireSharedFont(const LOGFONTW& logFont) {
+  Cache& cache = TheCache();
+  FontKey key(logFont);
+  if (auto found = cache.byKey.find(key); found != cache.byKey.end()) {
+    Entry& entry = found->second;
+    if (fontFromHandle(entry.handle)) {
+      if (entry.idle) cache.idle.erase(entry.idleAt);
+      entry.idle = false;
+      ++entry.holders;
+      return entry.handle;
+    }
+    // Deleted behind the cache's back: make a new one.
+    Forget(cache, *found);
+  }
+  const HFONT handle = CreateFontIndirectW(&key.value);
+  if (handle == 0) return 0;
+  auto& item = *cache.byKey.emplace(std::move(key), Entry{handle, 1, false, {}}).first;
+  cache.byHandle[handle] = &item;
+  return handle;
+}
+
+bool holdSharedFont(HGDIOBJ handle) {
+  Cache& cache = TheCache();
+  const auto found = cache.byHandle.find(handle);
+  if (found == cache.byHandle.end() || !fontFromHandle(handle)) return false;
+  Entry& entry = found->second->second;
+  if (entry.idle) cache.idle.erase(entry.idleAt);
+  entry.idle = false;
+  ++entry.holders;
+  return true;
+}
+
+bool releaseSharedFont(HGDIOBJ handle) {
+  Cache& cache = TheCache();
+  const auto found = cache.byHandle.find(handle);
+  if (found == cache.byHandle.end()) return false;
+  Entry& entry = found->second->second;
+  if (entry.holders > 0) --entry.holders;
+  if (entry.holders > 0 || entry.idle) return true;
+  cache.idle.push_front(handle);
+  entry.idleAt = cache.idle.begin();
+  entry.idle = true;
+  if (cache.idle.size() > kIdleFonts) DeleteIdle(cache, cache.idle.back());
+  return true;
+}
+
+void trimSharedFonts() {
+  Cache& cache = TheCache();
+  while (!cache.idle.empty()) DeleteIdle(cache, cache.idle.back());
+}
+
+}  // namespace win
