@@ -1,6 +1,7 @@
 #include "engine/text/WhiteSpace.h"
 
 #include <cstddef>
+#include <numeric>
 
 namespace engine {
 namespace {
@@ -12,7 +13,7 @@ class Stream {
   explicit Stream(SectionChars& chars) : chars_(chars) {
     origin_.reserve(chars.Text.size() + 1);  // room for the closing space
     origin_.resize(chars.Text.size());
-    for (std::size_t i = 0; i < origin_.size(); ++i) origin_[i] = static_cast<int>(i);
+    std::iota(origin_.begin(), origin_.end(), 0);
   }
 
   std::size_t Size() const { return chars_.Text.size(); }
@@ -52,8 +53,13 @@ class Stream {
 
   PositionMap Map(std::size_t oldLength) const {
     PositionMap map(oldLength + 1, 0);
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < origin_.size(); ++i) {
+    // Characters before the first one dropped kept their places; usually that
+    // is all of them but the last.
+    std::size_t same = 0;
+    while (same < origin_.size() && origin_[same] == static_cast<int>(same)) ++same;
+    std::iota(map.begin(), map.begin() + static_cast<std::ptrdiff_t>(same), 0);
+    std::size_t next = same;
+    for (std::size_t i = same; i < origin_.size(); ++i) {
       if (origin_[i] < 0) continue;
       const auto old = static_cast<std::size_t>(origin_[i]);
       for (; next <= old; ++next) map[next] = static_cast<int>(i);
@@ -88,21 +94,19 @@ struct Occurrences {
 };
 
 Occurrences FindOccurrences(const std::u16string& text) {
-  Occurrences found;
-  char16_t previous = 0;
+  // Accumulated without branches on the characters, which vary too much for
+  // branches to be predicted well.
+  bool softHyphen = false, image = false, breakChar = false, adjacentSpaces = false;
+  bool previousSpace = false;
   for (const char16_t ch : text) {
-    if (ch == kSpaceChar) {
-      if (previous == kSpaceChar) found.adjacentSpaces = true;
-    } else if (ch == kSoftHyphen) {
-      found.softHyphen = true;
-    } else if (ch == kImageChar) {
-      found.image = true;
-    } else if (ch == kBreakChar) {
-      found.breakChar = true;
-    }
-    previous = ch;
+    const bool space = ch == kSpaceChar;
+    adjacentSpaces |= space & previousSpace;
+    softHyphen |= ch == kSoftHyphen;
+    image |= ch == kImageChar;
+    breakChar |= ch == kBreakChar;
+    previousSpace = space;
   }
-  return found;
+  return Occurrences{softHyphen, image, breakChar, adjacentSpaces};
 }
 
 void DropLeadingSpaces(Stream& s) {
