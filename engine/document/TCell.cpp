@@ -12,14 +12,9 @@
 
 namespace engine {
 
-TCell::TCell(TSectionList* document) : TCellBasic(document), ownManager_(std::make_unique<IndentManager>()) {
-  IMgr = ownManager_.get();
-}
+TCell::TCell(TSectionList* document) : TCellBasic(document) { IMgr = &ownManager_; }
 
-TCell::TCell(TSectionList* document, const TCell& source)
-    : TCellBasic(document, source), ownManager_(std::make_unique<IndentManager>()) {
-  IMgr = ownManager_.get();
-}
+TCell::TCell(TSectionList* document, const TCell& source) : TCellBasic(document, source) { IMgr = &ownManager_; }
 
 TCell::~TCell() = default;
 

@@ -207,7 +207,13 @@ void ReadCell(TableFrame& frame, THtmlSymbol symbol) {
     }
   }
   ApplyAlign(parseState.Attributes);
-  if (TextAlignUnset()) SetCellTextAlign(header ? "center" : "left");
+  if (TextAlignUnset()) {
+    // A pointer to the fixed word keeps the recorded change small enough to
+    // need no allocation of its own.
+    const char* const align = header ? "center" : "left";
+    buildState.Elements.ApplyToTop(
+        [align](TProperties& top) { top.SetPropertyByIndex(PropIdx(Prop::TextAlign), align); });
+  }
   frame.cell = std::make_unique<TCellObj>(buildState.Root, &TopProperties(), &parseState.Attributes, vertAlign);
   buildState.CurrentCell = frame.cell->Cell.get();
   const TAttribute* width = FindAttribute(symWidth);

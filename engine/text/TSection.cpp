@@ -272,13 +272,19 @@ void TSection::RemapObjects(const PositionMap& map) {
 void TSection::CollapseWhiteSpace(int sourcePos) {
   if (finished_) return;
   SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(SourcePositions)};
-  // Placeholders of floating objects, looked up by old position in one pass.
-  std::vector<char> floating(chars.Text.size(), 0);
+  // Placeholders of floating objects, looked up by old position in one pass
+  // (most sections hold no images and need no table).
+  std::vector<char> floating(ImageObjs.empty() ? 0 : chars.Text.size(), 0);
   for (const auto& object : ImageObjs)
     if (object->Pos >= 0 && object->Pos < static_cast<int>(floating.size()) && object->Floats())
       floating[static_cast<std::size_t>(object->Pos)] = 1;
   const PositionMap map = CollapseSectionWhiteSpace(
-      chars, [&floating](int oldIndex) { return floating[static_cast<std::size_t>(oldIndex)] != 0; }, sourcePos);
+      chars,
+      [&floating](int oldIndex) {
+        const auto at = static_cast<std::size_t>(oldIndex);
+        return at < floating.size() && floating[at] != 0;
+      },
+      sourcePos);
   Text = std::move(chars.Text);
   BreakFlags = std::move(chars.Flags);
   SourcePositions = std::move(chars.SourcePositions);
