@@ -3,6 +3,8 @@
 #include "engine/css/CssColors.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/FontDevice.h"
+#include "engine/css/TMyFont.h"
+#include "engine/css/TPropStack.h"
 #include "engine/css/TProperties.h"
 
 namespace engine {
@@ -36,6 +38,29 @@ TEST(Properties, NewPropertiesAreUnsetBoxesAndNoColours) {
   EXPECT_FALSE(properties.HasLinkFonts);
   TProperties second;
   EXPECT_GT(second.Serial, properties.Serial);
+}
+
+// Entries of closed elements are reused; the next element must not see
+// anything of the one before.
+TEST(Properties, StackEntriesComeBackNewAfterDeletion) {
+  TPropStack stack;
+  stack.Add(std::make_unique<TProperties>());
+  TProperties* used = stack.Add(stack.NewEntry());
+  used->PropTag = "td";
+  used->SetPropertyByName("color", "red");
+  used->SetPropertyByName("margin-top", "4px");
+  ASSERT_NE(used->GetFont(), nullptr);
+  ASSERT_NE(used->CachedFont, nullptr);
+  stack.Delete(1);
+  ASSERT_EQ(stack.Count(), 1);
+
+  std::unique_ptr<TProperties> next = stack.NewEntry();
+  EXPECT_EQ(next.get(), used);  // the storage was reused
+  EXPECT_TRUE(next->PropTag.empty());
+  EXPECT_EQ(next->GetColor(), kNoColor);
+  EXPECT_EQ(std::get<int>(next->Value(Prop::MarginTop)), kUnsetValue);
+  EXPECT_FALSE(next->IsAssigned(PropIdx(Prop::Color)));
+  EXPECT_EQ(next->CachedFont, nullptr);
 }
 
 TEST(Properties, SettingFollowsEachPropertysRule) {

@@ -32,6 +32,10 @@ TEST_F(TextSections, FinishingKeepsSourcePositionsAndCountsSections) {
   Append(*nobr, u"a b", 0, /*noBreak=*/true);
   nobr->FinishForCell(3);
   EXPECT_EQ(nobr->BreakFlags.substr(0, 3), "nnn");
+
+  // A placeholder character that came in as text has no image behind it: the
+  // space after it is not a float's and stays.
+  EXPECT_EQ(Finished(u"a\x04 b")->Text, u"a\x04 b ");
 }
 
 TEST_F(TextSections, SmallCapsSwitchRunsWhereTheKindOfLetterChanges) {
