@@ -1,9 +1,21 @@
 #include "viewer/TFrameBase.h"
 
+#include <algorithm>
+
 #include "platform/gui/UserCalls.h"
 #include "viewer/TFrameSet.h"
 
 namespace viewer {
+namespace {
+
+// About 23 days: longer delays wait this long.
+constexpr int kMaxRefreshDelay = 2000000;
+
+}  // namespace
+
+unsigned RefreshInterval(int Delay) {
+  return static_cast<unsigned>(std::clamp(Delay, 1, kMaxRefreshDelay)) * 1000u;
+}
 
 TFrameBase::TFrameBase(gui::TComponent* AOwner, TFrameSet* MasterSet)
     : gui::TCustomPanel(AOwner), masterSet_(MasterSet) {

@@ -17,6 +17,10 @@ struct TDocRequest {
   std::string Text;
 };
 
+// The timer interval of a META refresh of Delay seconds; the delay is held
+// to a range whose milliseconds fit the timer.
+unsigned RefreshInterval(int Delay);
+
 class TFrameBase : public gui::TCustomPanel {
  public:
   TFrameBase(gui::TComponent* AOwner, TFrameSet* MasterSet);

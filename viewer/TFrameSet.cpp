@@ -102,6 +102,7 @@ void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest) {
     FrameSetResized(true);
     bool first = false, last = false;
     GetNoResize(first, last);
+    if (RefreshDelay > 0) StartRefreshTimer();
     return;
   }
   TfvFrame* frame = AddFrame(nullptr, "");
@@ -127,6 +128,7 @@ void TFrameSet::ClearFrames() {
   TSubFrameSet::ClearFrames();
   frameNames_.clear();
   viewers_.clear();
+  historyFrames_.clear();
   activeViewer_ = nullptr;
   DocumentName.clear();
   Title.clear();
@@ -172,6 +174,20 @@ void TFrameSet::RemoveViewer(THTMLViewer* Viewer) {
 
 void TFrameSet::ViewerEntered(gui::TObject* Sender) {
   if (auto* viewer = dynamic_cast<THTMLViewer*>(Sender)) activeViewer_ = viewer;
+}
+
+void TFrameSet::AddHistoryFrame(TfvFrame* Frame) {
+  if (std::find(historyFrames_.begin(), historyFrames_.end(), Frame) == historyFrames_.end()) {
+    historyFrames_.push_back(Frame);
+  }
+}
+
+void TFrameSet::RemoveHistoryFrame(TfvFrame* Frame) {
+  historyFrames_.erase(std::remove(historyFrames_.begin(), historyFrames_.end(), Frame), historyFrames_.end());
+}
+
+void TFrameSet::TrimFrameHistories() {
+  for (TfvFrame* frame : historyFrames_) frame->TrimHistory();
 }
 
 THTMLViewer* TFrameSet::GetActiveViewer() const {

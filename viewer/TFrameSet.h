@@ -46,6 +46,13 @@ class TFrameSet : public TSubFrameSet {
   void RemoveViewer(THTMLViewer* Viewer);
   const std::vector<THTMLViewer*>& Viewers() const { return viewers_; }
   void ViewerEntered(gui::TObject* Sender);
+  // The frames of the tree that keep a history, each once.
+  void AddHistoryFrame(TfvFrame* Frame);
+  void RemoveHistoryFrame(TfvFrame* Frame);
+  const std::vector<TfvFrame*>& HistoryFrames() const { return historyFrames_; }
+  // Drops the later entries of every frame's history.
+  void TrimFrameHistories();
+  void RefreshTimerTick() override;
   THTMLViewer* GetActiveViewer() const;
 
   std::string DocumentName;
@@ -63,6 +70,7 @@ class TFrameSet : public TSubFrameSet {
   std::map<std::string, TfvFrame*> frameNames_;  // upper-cased names
   std::vector<THTMLViewer*> viewers_;
   THTMLViewer* activeViewer_ = nullptr;
+  std::vector<TfvFrame*> historyFrames_;
   int lastWidth_ = 0;
   int lastHeight_ = 0;
 };

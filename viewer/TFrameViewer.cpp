@@ -81,7 +81,10 @@ TFrameViewer::TFrameViewer(gui::TComponent* AOwner)
 }
 
 TFrameViewer::~TFrameViewer() {
-  // The frames' viewers use the image cache: they go first.
+  // The frames' viewers use the image cache: they go first, the sets still
+  // waiting to be freed and those the history keeps before the current one.
+  FreeHistorySets();
+  released_.FreePending();
   delete currentSet_;
   currentSet_ = nullptr;
 }
@@ -100,6 +103,8 @@ void TFrameViewer::OpenDocument(const std::string& Url) {
   SplitUrlDestination(Url, name, dest);
   // Compared as the set stores it: a relative name would never match.
   const std::string compared = currentSet_->HasRequestEvents() ? name : gui::ExpandFileName(name);
+  // A link click already holds the loading flag; it is put back as found.
+  const bool wasLoading = loading_;
   SetBusy(true, processing_);
   processingViewers_.clear();
   if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
@@ -107,18 +112,29 @@ void TFrameViewer::OpenDocument(const std::string& Url) {
     if (gui::AnsiCompareText(currentSet_->DocumentName, compared) != 0) {
       LoadIntoNewSet(name, dest);
     } else {
+      const int position = OnlyViewerPosition();
       currentSet_->LoadDocument(name, dest);
       currentSet_->Repaint();
+      PushReloadHistory(position);
     }
+    AddVisited(compared + dest);
+    UpdateVisitedLinks();
   } catch (...) {
-    SetBusy(false, !processingViewers_.empty());
+    SetBusy(wasLoading, !processingViewers_.empty());
     throw;
   }
-  SetBusy(false, !processingViewers_.empty());
+  SetBusy(wasLoading, !processingViewers_.empty());
+}
+
+// The vertical position of the only viewer of the current set, else 0.
+int TFrameViewer::OnlyViewerPosition() const {
+  const auto& viewers = currentSet_->Viewers();
+  return viewers.size() == 1 ? viewers.front()->VerticalPosition() : 0;
 }
 
 void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& Dest) {
   TFrameSet* oldSet = currentSet_;
+  const int position = OnlyViewerPosition();
   auto* newSet = new TFrameSet(this);
   newSet->SetBevelInset(oldSet->BevelInset());
   newSet->SetBevelWidth(oldSet->BevelWidth());
@@ -137,8 +153,11 @@ void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& De
     throw;
   }
   oldSet->UnloadContent();
-  delete oldSet;  // kept by the history once there is one
   newSet->Show();
+  // The old set leaves the window now; the history keeps it or frees it
+  // after the current message (its viewer's click may be under way).
+  oldSet->Hide();
+  PushHistory(oldSet, position);
   Repaint();
 }
 
@@ -148,6 +167,7 @@ void TFrameViewer::Reload() {
   try {
     currentSet_->UnloadContent();
     currentSet_->ReloadContent(-1);
+    UpdateVisitedLinks();
   } catch (...) {
     SetBusy(false, !processingViewers_.empty());
     throw;
@@ -157,10 +177,15 @@ void TFrameViewer::Reload() {
 
 bool TFrameViewer::Clear() {
   if (IsBusy()) return false;
+  FreeHistorySets();
   currentSet_->ClearFrames();
   currentSet_->SetBevelOuter(gui::bvLowered);
   currentSet_->SetBevelWidth(2);
   cache_->Clear();
+  linkUrl_.clear();
+  linkTarget_.clear();
+  if (OnHistoryChange) OnHistoryChange(this);
+  visited_.Clear();
   return true;
 }
 
@@ -177,13 +202,6 @@ THTMLViewer* TFrameViewer::GetViewer(int Index) const {
 }
 
 THTMLViewer* TFrameViewer::GetActiveViewer() const { return currentSet_->GetActiveViewer(); }
-
-std::string TFrameViewer::ExpandDocumentName(const std::string& Name) const {
-  std::string name = engine::UrlToDosFileName(Name);
-  if (name.empty() || name[0] == '/') return name;
-  const std::string folder = gui::ExtractFilePath(currentSet_->DocumentName);
-  return gui::ExpandFileName(folder.empty() ? name : folder + name);
-}
 
 void TFrameViewer::InsertFrame(engine::TFrameSetNode* Set, const engine::TAttributeList& Attributes,
                                const std::string& Path) {
@@ -211,6 +229,7 @@ engine::TMetaType TFrameViewer::FrameSetMetaHandler(TSubFrameSet* Set) {
       Set->SetLocalCharSet(charset);
     }
     if (OnMeta) OnMeta(Sender, HttpEq, Name, Content);
+    if ((options_ & fvMetaRefresh) && gui::AnsiCompareText(HttpEq, "refresh") == 0) Set->MetaRefresh(Content);
   };
 }
 
@@ -259,6 +278,7 @@ void TFrameViewer::ApplySettings(THTMLViewer& Viewer) {
       FrameStreamRequest(Sender, SRC, Stream);
     };
   }
+  Viewer.OnFormSubmit = OnFormSubmit.Get();
   Viewer.OnMouseDown = OnMouseDown;
   Viewer.OnMouseMove = OnMouseMove;
   Viewer.OnMouseUp = OnMouseUp;
@@ -420,7 +440,11 @@ void TFrameViewer::SetDefOverLinkColor(gui::TColor Value) {
 
 void TFrameViewer::SetHistoryMaxCount(int Value) {
   if (Value == historyMaxCount_ || Value < 0) return;
-  ForEachViewer([Value](THTMLViewer& viewer) { viewer.SetHistoryMaxCount(Value); });
+  ClearHistory();
+  ForEachViewer([Value](THTMLViewer& viewer) {
+    viewer.ClearHistory();
+    viewer.SetHistoryMaxCount(Value);
+  });
   historyMaxCount_ = Value;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/gui/Exception.h"
 #include "platform/gui/TStringList.h"
 #include "viewer/TForwardedEvent.h"
+#include "viewer/TDeferredRelease.h"
 #include "viewer/THTMLViewer.h"
 
 namespace gui {
@@ -26,8 +27,10 @@ class TStringBitmapList;
 
 namespace viewer {
 
+class TFrameBase;
 class TFrameSet;
 class TSubFrameSet;
+class TfvFrame;
 
 // A document that cannot be found.
 class EfvLoadError : public gui::Exception {
@@ -55,6 +58,12 @@ using TStringsRequestEvent =
 using TBufferRequestEvent =
     std::function<void(gui::TObject* Sender, const std::string& SRC, const char*& Buffer, int& BuffSize)>;
 using TFileRequestEvent = std::function<void(gui::TObject* Sender, const std::string& SRC, std::string& NewName)>;
+using THotSpotTargetClickEvent =
+    std::function<void(gui::TObject* Sender, const std::string& Target, const std::string& URL, bool& Handled)>;
+using THotSpotTargetEvent =
+    std::function<void(gui::TObject* Sender, const std::string& Target, const std::string& URL)>;
+using TWindowRequestEvent =
+    std::function<void(gui::TObject* Sender, const std::string& Target, const std::string& URL)>;
 
 // Names the frames load as pictures or as plain text.
 bool IsImageFileName(const std::string& Name);
@@ -79,7 +88,45 @@ class TFrameViewer : public engine::TFrameViewerBase {
   int GetViewerCount() const;
   THTMLViewer* GetViewer(int Index) const;
   THTMLViewer* GetActiveViewer() const;
+  // An absolute file name for a document name: against the BASE's folder,
+  // the active viewer's document or the current document's folder.
   std::string ExpandDocumentName(const std::string& Name) const;
+  std::string GetLinkTarget() const;
+  std::string GetBaseUrl() const;
+
+  // Every frame's viewer reports its link clicks and hovers here.
+  void HotSpotClickHandler(gui::TObject* Sender, const std::string& SRC, bool& Handled);
+  void HotSpotCoveredHandler(gui::TObject* Sender, const std::string& SRC);
+  // The link last clicked or hovered, for the host's handlers.
+  const std::string& LinkUrl() const { return linkUrl_; }
+  const std::string& LinkTarget() const { return linkTarget_; }
+  const std::u16string& LinkText() const { return linkText_; }
+  gui::TStringList& LinkAttributes() { return linkAttributes_; }
+
+  // Visited documents, most recent first; links to them show as visited.
+  void AddVisited(const std::string& Name);
+  void UpdateVisitedLinks();
+  gui::TStringList& VisitedList() { return visited_; }
+  int VisitedMaxCount() const { return visitedMaxCount_; }
+  void SetVisitedMaxCount(int Value);
+
+  // History of whole documents, newest first; each entry names the frame set that showed it.
+  void PushHistory(TFrameSet* OldSet, int OldPosition);
+  void PushReloadHistory(int OldPosition);
+  void PushSingleFrameHistory(const std::string& OldName, const std::u16string& OldTitle, int OldPosition);
+  void ClearHistory();
+  int HistoryCount() const { return history_.Count(); }
+  const std::string& HistoryName(int Index) const { return history_.Strings(Index); }
+  TFrameSet* HistorySet(int Index) const;
+  const std::u16string& HistoryTitle(int Index) const { return historyTitles_[static_cast<std::size_t>(Index)]; }
+  int HistoryPosition(int Index) const { return historyPositions_[static_cast<std::size_t>(Index)]; }
+  int HistoryIndex() const { return historyIndex_; }
+  bool FwdButtonEnabled() const;
+  bool BackButtonEnabled() const;
+
+  // Frees Object once the current message has been handled: it may be the
+  // sender of the click or timer being handled.
+  void ReleaseLater(gui::TObject* Object) { released_.Add(Object); }
   TFrameSet* CurrentFrameSet() const { return currentSet_; }
   images::TStringBitmapList& ImageCache() { return *cache_; }
   bool IsBusy() const { return loading_ || processing_; }
@@ -148,6 +195,11 @@ class TFrameViewer : public engine::TFrameViewerBase {
   TBufferRequestEvent OnBufferRequest;
   TFileRequestEvent OnFileRequest;
   TProcessingEvent OnProcessing;
+  THotSpotTargetClickEvent OnHotSpotTargetClick;
+  THotSpotTargetEvent OnHotSpotTargetCovered;
+  TWindowRequestEvent OnBlankWindowRequest;
+  gui::TNotifyEvent OnHistoryChange;
+  TForwardedEvent<TFormSubmitEvent> OnFormSubmit{Relay(&THTMLViewer::OnFormSubmit)};
   // Copied into every frame's viewer when it is made, and written into every
   // frame's viewer when set.
   TForwardedEvent<engine::TMetaType> OnMeta{Relay(&THTMLViewer::OnMeta)};
@@ -201,12 +253,32 @@ class TFrameViewer : public engine::TFrameViewerBase {
   // Calls Apply for every frame's viewer.
   void ForEachViewer(const std::function<void(THTMLViewer&)>& Apply);
   void LoadIntoNewSet(const std::string& Name, const std::string& Dest);
+  void FollowClickedLink(THTMLViewer& Viewer, const std::string& Url);
+  TFrameBase* LinkDestination(THTMLViewer& Viewer, const std::string& Target) const;
+  int OnlyViewerPosition() const;
+  // Steps shared by the three history pushes, after the entry at the index was updated.
+  void FinishHistoryPush();
+  void SetHistoryEntry(int Index, const std::string& Name, TFrameSet* Set, const std::u16string& Title,
+                       int Position);
+  void FreeUnlistedFrameSet(TFrameSet* Set);
+  void FreeHistorySets();
 
   std::unique_ptr<images::TStringBitmapList> cache_;
   TFrameSet* currentSet_ = nullptr;  // owned
   bool loading_ = false;
   bool processing_ = false;
   std::vector<gui::TObject*> processingViewers_;
+  TDeferredRelease released_;
+  std::string linkUrl_, linkTarget_;
+  std::u16string linkText_;
+  gui::TStringList linkAttributes_;
+  gui::TStringList visited_;
+  int visitedMaxCount_ = 50;
+  // History: names with their sets as objects, titles and positions, parallel.
+  gui::TStringList history_;
+  std::vector<std::u16string> historyTitles_;
+  std::vector<int> historyPositions_;
+  int historyIndex_ = 0;
 
   bool viewImages_ = true;
   int imageCacheCount_ = 5;

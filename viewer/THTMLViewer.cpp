@@ -67,6 +67,10 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
   root_->OnBackgroundChanged = [this](engine::TSectionList* Sender) { BackgroundChanged(Sender); };
   root_->OnProgress = [this](int Percent) { ReportProgress(Percent); };
   root_->Links.IsVisited = [this](const std::string& Url) { return visited_.IndexOf(Url) >= 0; };
+  root_->OnSubmitForm = [this](const std::string& Action, const std::string& Target, const std::string& EncType,
+                               const std::string& Method, std::vector<std::string> Items) {
+    SubmitForm(Action, Target, EncType, Method, std::move(Items));
+  };
   root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY); };
   root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget); };
   root_->Links.OnKeyDown = [this](win::WORD& Key, gui::TShiftState Shift) { KeyDown(Key, Shift); };

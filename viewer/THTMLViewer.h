@@ -5,9 +5,11 @@
 // images), layout with the scroll-bar decision, scrolling and painting,
 // and the mouse, keys and selection are split over the THTMLViewer*.cpp files.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/html/DocumentParser.h"
 #include "engine/html/TParseViewer.h"
@@ -20,6 +22,7 @@
 #include "platform/gui/TStringList.h"
 #include "platform/gui/TTimer.h"
 #include "platform/gui/TWinControl.h"
+#include "viewer/PositionObj.h"
 #include "viewer/T32ScrollBar.h"
 #include "viewer/TForwardedEvent.h"
 #include "viewer/TPaintPanel.h"
@@ -60,6 +63,7 @@ constexpr ThtmlViewerOptions htNoWheelMouse = 1u << 7;
 constexpr ThtmlViewerOptions htNoLinkHilite = 1u << 8;
 
 // Messages the viewer posts to itself.
+constexpr win::UINT kFormSubmitMessage = 0x464;
 constexpr win::UINT kAutoScrollMessage = 0x466;
 constexpr win::UINT kLinkActivationMessage = 0x467;
 
@@ -105,6 +109,11 @@ using TGetStreamEvent = std::function<void(gui::TObject* Sender, const std::stri
 using TObjectTagEvent = std::function<void(gui::TObject* Sender, engine::TPanelObj* Panel,
                                            const gui::TStringList& Attributes, const gui::TStringList& Params,
                                            bool& WantPanel)>;
+// A submitted form; the handler takes the submitted "name=value" lines over.
+using TFormSubmitEvent =
+    std::function<void(gui::TObject* Sender, const std::string& Action, const std::string& Target,
+                       const std::string& EncType, const std::string& Method,
+                       std::unique_ptr<gui::TStringList> Results)>;
 
 class THTMLViewer;
 struct TPrintRun;
@@ -203,6 +212,28 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   ThtmlPagePrinted OnPrintHTMLHeader;
   ThtmlPagePrinted OnPrintHTMLFooter;
 
+  // History, visited links and form values (THTMLViewerHistory.cpp).
+  void AddToHistory(const std::string& OldName, const std::u16string& OldTitle, int OldKind,
+                    std::unique_ptr<TFormData> FormData, std::int64_t OldPosition);
+  void ClearHistory();
+  int HistoryCount() const { return history_.Count(); }
+  const std::string& HistoryName(int Index) const { return history_.Strings(Index); }
+  const std::u16string& HistoryTitle(int Index) const { return historyTitles_[static_cast<std::size_t>(Index)]; }
+  const PositionObj& HistoryPosition(int Index) const {
+    return *historyPositions_[static_cast<std::size_t>(Index)];
+  }
+  int HistoryIndex() const { return historyIndex_; }
+  void AddVisited(const std::string& Name);
+  void FlagVisitedLinks();
+  // The values of the document's forms, or null without forms.
+  std::unique_ptr<TFormData> GetFormData();
+  void SetFormData(const TFormData* FormData);
+  // A viewer inside a frame: the frame viewer keeps the visited list.
+  void SetInFrame(bool Value) { inFrame_ = Value; }
+  bool InFrame() const { return inFrame_; }
+  // Submissions waiting for their posted message.
+  int PendingSubmissions() const { return static_cast<int>(submissions_.size()); }
+
   // Readers.
   engine::TSectionList& Document() { return *root_; }
   TPaintPanel& PaintPanel() { return *paintPanel_; }
@@ -247,9 +278,9 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   gui::TColor DefOverLinkColor() const { return defOverLinkColor_; }
   void SetDefOverLinkColor(gui::TColor Value);
   int HistoryMaxCount() const { return historyMaxCount_; }
-  void SetHistoryMaxCount(int Value) { historyMaxCount_ = Value; }
+  void SetHistoryMaxCount(int Value);
   int VisitedMaxCount() const { return visitedMaxCount_; }
-  void SetVisitedMaxCount(int Value) { visitedMaxCount_ = Value; }
+  void SetVisitedMaxCount(int Value);
   int ImageCacheCount() const { return imageCacheCount_; }
   void SetImageCacheCount(int Value);
   bool NoSelect() const { return noSelect_; }
@@ -282,6 +313,8 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   TParseEvent OnParseBegin;
   gui::TNotifyEvent OnParseEnd;
   TMetaRefreshType OnMetaRefresh;
+  gui::TNotifyEvent OnHistoryChange;
+  TFormSubmitEvent OnFormSubmit;
   gui::TMouseEvent OnMouseDouble;
   TRightClickEvent OnRightClick;
   engine::TLinkType OnLink;
@@ -366,6 +399,12 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void PrintHTMLBand(TPrintRun& Run, bool IsFooter);
   void EndPrintRun(TPrintRun& Run);
   void FocusLinkStop(int LinkId);
+  void LoadWithHistory(const std::string& FileName, int Kind);
+  void SubmitForm(const std::string& Action, const std::string& Target, const std::string& EncType,
+                  const std::string& Method, std::vector<std::string> Items);
+  void FormSubmitMessage();
+  // A link's URL as a full document name.
+  std::string FullLinkName(const std::string& Url);
 
   // Members (the panels and bars are owned through the component tree).
   gui::TPanel* borderPanel_ = nullptr;
@@ -381,6 +420,17 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   std::unique_ptr<gui::TCanvas> measureCanvas_;
   win::HDC measureDC_ = 0;
   gui::TStringList linkAttributes_;
+  // History: names, positions and titles, parallel, newest first.
+  gui::TStringList history_;
+  std::vector<std::unique_ptr<PositionObj>> historyPositions_;
+  std::vector<std::u16string> historyTitles_;
+  int historyIndex_ = 0;
+  bool inFrame_ = false;
+  struct TSubmission {
+    std::string Action, Target, EncType, Method;
+    std::vector<std::string> Items;
+  };
+  std::deque<TSubmission> submissions_;
 
   int scrollBarWidth_ = 16;
   int documentWidth_ = 0;

@@ -61,21 +61,6 @@ bool IsAbsoluteName(const std::string& name) { return !name.empty() && (name[0] 
 
 }  // namespace
 
-void THTMLViewer::OpenHtmlFile(const std::string& FileName) {
-  if (busy_ || FileName.empty()) return;
-  LoadFileOfType(FileName, kHtmlKind);
-}
-
-void THTMLViewer::OpenTextFile(const std::string& FileName) {
-  if (busy_ || FileName.empty()) return;
-  LoadFileOfType(FileName, kTextKind);
-}
-
-void THTMLViewer::OpenImageFile(const std::string& FileName) {
-  if (busy_ || FileName.empty()) return;
-  LoadFileOfType(FileName, kImageKind);
-}
-
 // Loads are refused while busy here too: a handler that loads from inside a
 // parse would otherwise clear the document being built.
 void THTMLViewer::LoadFileOfType(const std::string& FileName, int Kind) {
@@ -145,6 +130,7 @@ void THTMLViewer::Parse(int Kind, const std::string& FileName) {
 void THTMLViewer::FinishLoad(const std::string& Anchor, const std::string& OldName) {
   try {
     AfterParse(*head_);
+    FlagVisitedLinks();
   } catch (...) {
     paintSuppressed_ = false;
     paintPanel_->Invalidate();
@@ -247,11 +233,6 @@ void THTMLViewer::AfterParse(const engine::TDocumentHead& Head) {
 // The background image goes into the image cache, where the paint panel finds it.
 void THTMLViewer::LoadBackgroundImage() { engine::GetBackgroundImage(*root_); }
 
-void THTMLViewer::HandleMetaElement(gui::TObject* Sender, const std::string& HttpEq, const std::string& Name,
-                                    const std::string& Content) {
-  if (OnMeta) OnMeta(Sender, HttpEq, Name, Content);
-}
-
 void THTMLViewer::StopSound() {
   if (OnSoundRequest) OnSoundRequest(this, std::string(), 0, true);
 }
@@ -268,7 +249,7 @@ bool THTMLViewer::ScrollToAnchor(const std::string& Name) {
   if (!object) return false;
   ScrollVertically(object->GetDocumentY());
   SetHorizontalPosition(0);
-  visited_.Insert(0, shownFileName_ + "#" + name);
+  AddVisited(shownFileName_ + "#" + name);
   return true;
 }
 

@@ -225,9 +225,13 @@ int THTMLViewer::DocumentPositionAt(int X, int Y) {
 // files show as images; other kinds are left to the host's OnHotSpotClick.
 void THTMLViewer::FollowLink() {
   if (FireHotSpotClick()) return;
+  const std::int64_t position = GetSavedPosition();
   const std::string link = linkUrl_;
   if (!link.empty() && link[0] == '#') {
-    if (ScrollToAnchor(link)) visited_.Insert(0, shownFileName_ + link);
+    if (ScrollToAnchor(link)) {
+      AddToHistory(shownFileName_, titleText_, sourceKind_, nullptr, position);
+      AddVisited(shownFileName_ + link);
+    }
     return;
   }
   const std::size_t hash = link.find('#');
@@ -237,9 +241,10 @@ void THTMLViewer::FollowLink() {
   if (extension == ".HTM" || extension == ".HTML") {
     if (name != shownFileName_) {
       OpenHtmlFile(name + anchor);
-      visited_.Insert(0, name + anchor);
+      AddVisited(name + anchor);
     } else if (ScrollToAnchor(anchor)) {
-      visited_.Insert(0, name + anchor);
+      AddToHistory(shownFileName_, titleText_, kHtmlKind, nullptr, position);
+      AddVisited(name + anchor);
     }
   } else if (extension == ".BMP" || extension == ".GIF" || extension == ".JPG" || extension == ".JPEG" ||
              extension == ".PNG") {

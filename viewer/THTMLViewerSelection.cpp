@@ -69,6 +69,10 @@ void THTMLViewer::WndProc(gui::TMessage& Message) {
     AutoScrollLoop();
     return;
   }
+  if (Message.Msg == kFormSubmitMessage) {
+    FormSubmitMessage();
+    return;
+  }
   if (Message.Msg == kLinkActivationMessage) {
     FollowLink();
     return;

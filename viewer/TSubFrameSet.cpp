@@ -141,6 +141,9 @@ void TSubFrameSet::ClearFrames() {
   noResize_.fill(false);
   BaseUrl.clear();
   BaseTarget.clear();
+  StopRefreshTimer();
+  RefreshDelay = 0;
+  RefreshUrl.clear();
 }
 
 void TSubFrameSet::Forget(TFrameBase* Child) {
@@ -152,12 +155,14 @@ void TSubFrameSet::LoadContent(const TDocRequest*) {
 }
 
 void TSubFrameSet::UnloadContent() {
+  StopRefreshTimer();
   for (TFrameBase* child : children_) child->UnloadContent();
   unloaded_ = true;
 }
 
 void TSubFrameSet::ReloadContent(int Position) {
   for (TFrameBase* child : children_) child->ReloadContent(Position);
+  if (RefreshDelay > 0 && refreshTimer_) StartRefreshTimer();
   unloaded_ = false;
 }
 

@@ -13,6 +13,9 @@
 namespace engine {
 class TAttributeList;
 }
+namespace gui {
+class TTimer;
+}
 
 namespace viewer {
 
@@ -81,6 +84,17 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   std::string BaseUrl;
   std::string BaseTarget;
 
+  // A META refresh of the frameset document: read by the meta hook, run by a
+  // timer that starts only when the target file exists.
+  void MetaRefresh(const std::string& Content);
+  void StartRefreshTimer();
+  virtual void RefreshTimerTick();
+  void StopRefreshTimer();
+  bool RefreshPending() const;
+  int RefreshDelay = 0;
+  std::string RefreshUrl;
+  std::string RefreshFileName;
+
  protected:
   void Resize() override;
   // Drops a child from the list without freeing it.
@@ -96,6 +110,8 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   std::array<bool, kMaxFrameEntries + 1> noResize_{};
   int inset_ = 0;
   int borderSize_ = 0;
+  gui::TTimer* refreshTimer_ = nullptr;  // owned, made on first use
+
   int dragIndex_ = 0;
   win::RECT dragLine_{};
   bool lineShown_ = false;

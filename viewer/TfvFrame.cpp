@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <set>
 
 #include "engine/common/DosFileNames.h"
 #include "engine/html/BuildState.h"
@@ -59,9 +60,19 @@ TfvFrame::TfvFrame(TSubFrameSet* AOwner, const std::string& Path, TFrameSet* Mas
 }
 
 TfvFrame::~TfvFrame() {
-  masterSet_->UnregisterFrame(this);
+  if (!detached_) {
+    masterSet_->UnregisterFrame(this);
+    masterSet_->RemoveHistoryFrame(this);
+  }
+  // Sets kept by history entries besides the one shown: each freed once.
+  std::set<TSubFrameSet*> kept;
+  for (int i = 0; i < historyNames_.Count(); ++i) {
+    if (TSubFrameSet* set = HistorySet(i); set && set != nestedSet_) kept.insert(set);
+  }
+  historyNames_.Clear();
   FreeViewer();
   FreeNestedSet();
+  for (TSubFrameSet* set : kept) delete set;
 }
 
 void TfvFrame::ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path) {
@@ -111,6 +122,16 @@ void TfvFrame::CreateFrameViewer() {
   viewer_->SetMarginWidth(marginWidth_);
   viewer_->SetMarginHeight(marginHeight_);
   viewer_->OnEnter = [master = masterSet_](gui::TObject* Sender) { master->ViewerEntered(Sender); };
+  viewer_->SetInFrame(true);
+  viewer_->OnHotSpotClick = [&fv](gui::TObject* Sender, const std::string& SRC, bool& Handled) {
+    fv.HotSpotClickHandler(Sender, SRC, Handled);
+  };
+  viewer_->OnHotSpotCovered = [&fv](gui::TObject* Sender, const std::string& SRC) {
+    fv.HotSpotCoveredHandler(Sender, SRC);
+  };
+  viewer_->OnMetaRefresh = [this](gui::TObject* Sender, int Delay, const std::string& URL) {
+    MetaRefreshRequest(Sender, Delay, URL);
+  };
   viewer_->SetTabStop(true);
   viewer_->SetParent(this);
   masterSet_->AddViewer(viewer_);
@@ -127,11 +148,12 @@ void TfvFrame::LoadContent(const TDocRequest* Request) {
     return;
   }
   ++master.NestingDepth;
-  LoadDocument(Request);
+  const bool loaded = LoadDocument(Request);
   --master.NestingDepth;
+  if (loaded) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
 }
 
-void TfvFrame::LoadDocument(const TDocRequest* Request) {
+bool TfvFrame::LoadDocument(const TDocRequest* Request) {
   TFrameSet& master = *masterSet_;
   TFrameViewer& fv = master.FrameViewer();
   const bool requests = master.HasRequestEvents();
@@ -155,7 +177,8 @@ void TfvFrame::LoadDocument(const TDocRequest* Request) {
       nestedSet_->LoadContent(nullptr);
       bool first = false, last = false;
       nestedSet_->GetNoResize(first, last);
-      return;
+      if (nestedSet_->RefreshDelay > 0) nestedSet_->StartRefreshTimer();
+      return true;
     }
     CreateFrameViewer();
     viewer_->SetBaseHref(master.BaseUrl);
@@ -172,7 +195,9 @@ void TfvFrame::LoadDocument(const TDocRequest* Request) {
   } catch (const std::exception&) {
     FreeNestedSet();
     ShowErrorPage(fileName);
+    return false;
   }
+  return true;
 }
 
 void TfvFrame::ShowErrorPage(const std::string& FileName) {
@@ -186,10 +211,12 @@ void TfvFrame::ShowErrorPage(const std::string& FileName) {
 }
 
 void TfvFrame::UnloadContent() {
+  StopRefreshTimer();
   if (nestedSet_) {
     nestedSet_->UnloadContent();
   } else if (viewer_) {
     savedPosition_ = viewer_->VerticalPosition();
+    savedFormData_ = viewer_->GetFormData();
     viewer_->Clear();
     viewer_->OnSoundRequest = nullptr;
   }
@@ -214,6 +241,8 @@ void TfvFrame::ReloadContent(int Position) {
       else if (master.RequestDocument(Source, request) && request.FromString) viewer_->LoadSourceString(request.Text, Source);
       else viewer_->OpenHtmlFile(request.FileName.empty() ? Source : request.FileName);
       viewer_->SetVerticalPosition(Position < 0 ? savedPosition_ : Position);
+      if (savedFormData_) viewer_->SetFormData(savedFormData_.get());
+      savedFormData_.reset();
     } catch (const std::exception&) {
       ShowErrorPage(Source);
     }
@@ -254,7 +283,7 @@ void TfvFrame::FreeNestedSet() {
 
 void TfvFrame::FreeViewer() {
   if (!viewer_) return;
-  masterSet_->RemoveViewer(viewer_);
+  if (!detached_) masterSet_->RemoveViewer(viewer_);
   delete viewer_;
   viewer_ = nullptr;
 }

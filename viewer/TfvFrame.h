@@ -2,12 +2,20 @@
 // TfvFrame: one FRAME of a frameset document. It shows its document in its
 // own THTMLViewer, or in a nested set when that document is itself a
 // frameset, and shows an error page when the document cannot be loaded.
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/gui/TStringList.h"
+#include "viewer/PositionObj.h"
 #include "viewer/TFrameBase.h"
 
 namespace engine {
 class TAttributeList;
+}
+
+namespace gui {
+class TTimer;
 }
 
 namespace viewer {
@@ -38,6 +46,39 @@ class TfvFrame : public TFrameBase {
   void FrameMouseUp(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
                     int Y) override;
 
+  // Loads Url into this frame: in place, as a new viewer or nested set, or,
+  // for the document already shown, by scrolling to Dest or reloading.
+  void NavigateFrame(const std::string& Url, const std::string& Dest, bool Reload, bool RecordHistory);
+
+  // A frame history entry besides its name: the vertical position, a
+  // sequence number shared by all frames and the form values when left.
+  struct PositionObj {
+    int Pos = 0;
+    int SequenceNo = 0;
+    std::unique_ptr<TFormData> FormData;
+  };
+  void StartHistory(const std::string& Name, int Position);
+  void PushHistory(const std::string& NewName, int NewPosition, int OldPosition,
+                   std::unique_ptr<TFormData> FormData);
+  // Drops the entries before the history index (later ones).
+  void TrimHistory();
+  // Empties the history; answers whether it had entries.
+  bool ClearFrameHistory();
+  int HistoryCount() const { return historyNames_.Count(); }
+  const std::string& HistoryName(int Index) const { return historyNames_.Strings(Index); }
+  TSubFrameSet* HistorySet(int Index) const;
+  const PositionObj& HistoryPosition(int Index) const { return *historyPositions_[static_cast<std::size_t>(Index)]; }
+  int HistoryIndex() const { return historyIndex_; }
+
+  // The document's META refresh (the viewer's OnMetaRefresh) and its timer.
+  void MetaRefreshRequest(gui::TObject* Sender, int Delay, const std::string& URL);
+  void RefreshTimerTick();
+  bool RefreshPending() const;
+  const std::string& RefreshName() const { return refreshName_; }
+  // The frame leaves its top set's lists (names, viewers, history frames)
+  // for good: it is on its way out with a set that was replaced.
+  void DetachFromMaster();
+
   THTMLViewer* Viewer() const { return viewer_; }
   TSubFrameSet* NestedSet() const { return nestedSet_; }
   const std::string& FrameName() const { return frameName_; }
@@ -52,10 +93,19 @@ class TfvFrame : public TFrameBase {
   TSubFrameSet* ParentSet() const;
   void ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path);
   std::string ResolveSource(const std::string& Name, const std::string& Path) const;
-  void LoadDocument(const TDocRequest* Request);
+  // False when the error page is shown instead.
+  bool LoadDocument(const TDocRequest* Request);
   void ShowErrorPage(const std::string& FileName);
   void FreeNestedSet();
   void FreeViewer();
+  void NavigateToOther(const std::string& Url, const std::string& New, const std::string& Dest, bool RecordHistory);
+  void NavigateToSame(const std::string& Url, const std::string& Dest, bool Reload, bool RecordHistory);
+  void ReplaceContent(const std::string& Url, const std::string& FileName, const std::string& Dest,
+                      const TDocRequest* Request);
+  void LoadInPlace(const std::string& Url, const std::string& New, const std::string& FileName,
+                   const std::string& Dest, bool RecordHistory, const TDocRequest* Request);
+  void ReleaseSetIfUnlisted(TSubFrameSet* Set);
+  void StopRefreshTimer();
 
   std::string frameName_;
   bool noResize_ = false;
@@ -65,6 +115,14 @@ class TfvFrame : public TFrameBase {
   THTMLViewer* viewer_ = nullptr;       // owned
   TSubFrameSet* nestedSet_ = nullptr;   // owned
   int savedPosition_ = 0;
+  std::unique_ptr<TFormData> savedFormData_;
+  bool detached_ = false;
+  // History: names with the nested set shown then as objects, and positions.
+  gui::TStringList historyNames_;
+  std::vector<std::unique_ptr<PositionObj>> historyPositions_;
+  int historyIndex_ = 0;
+  gui::TTimer* refreshTimer_ = nullptr;  // owned, made on first use
+  std::string refreshName_;
 };
 
 }  // namespace viewer

@@ -59,12 +59,15 @@ void TTimer::Timer() {
 
 win::LRESULT TTimer::TimerWndProc(win::HWND Window, win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam) {
   if (Msg == win::WM_TIMER) {
+    // The handler may free the timer: nothing of it is touched afterwards
+    // unless the window still maps to it.
     const auto found = timersByWindow().find(Window);
     if (found != timersByWindow().end()) {
       try {
         found->second->Timer();
       } catch (...) {
-        Application->HandleException(found->second);
+        const auto still = timersByWindow().find(Window);
+        Application->HandleException(still != timersByWindow().end() ? still->second : nullptr);
       }
     }
     return 0;

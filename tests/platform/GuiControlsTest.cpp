@@ -341,6 +341,35 @@ TEST_F(GuiControls, TimerFiresOnTheVirtualClock) {
   EXPECT_EQ(ticks, 2);
 }
 
+TEST_F(GuiControls, TimerMayBeFreedInItsOwnHandler) {
+  win::VirtualClock& clock = win::useVirtualClock();
+  auto* timer = new TTimer(nullptr);
+  int ticks = 0;
+  timer->OnTimer = [&](TObject*) {
+    ++ticks;
+    delete timer;
+  };
+  timer->SetInterval(10);
+  clock.advance(10);
+  Application->ProcessMessages();
+  clock.advance(30);
+  Application->ProcessMessages();
+  EXPECT_EQ(ticks, 1);
+
+  // Freed, then an error: the error still reaches the application.
+  std::string seen;
+  Application->OnException = [&](TObject* Sender, const Exception& e) { seen = e.Message() + (Sender ? "!" : ""); };
+  auto* failing = new TTimer(nullptr);
+  failing->OnTimer = [&](TObject*) {
+    delete failing;
+    throw EConvertError("gone");
+  };
+  failing->SetInterval(10);
+  clock.advance(10);
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, "gone");
+}
+
 TEST_F(GuiControls, ExceptionsInHandlersGoToTheApplication) {
   auto form = shownForm();
   form->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { throw EConvertError("Bad number"); };
