@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/BuildState.h"
@@ -12,16 +11,9 @@
 namespace engine {
 namespace {
 
-constexpr Prop kSideStyles[] = {Prop::BorderTopStyle, Prop::BorderRightStyle, Prop::BorderBottomStyle,
-                                Prop::BorderLeftStyle};
-
-bool HasBorderStyle(const TProperties& properties) {
-  for (Prop side : kSideStyles) {
-    const std::string* text = std::get_if<std::string>(&properties.Value(side));
-    if (text && BorderStyleFromString(*text) != 0) return true;
-  }
-  return false;
-}
+// Any side style sets the element's border style. Elements inside a span take
+// the span's side styles but not its border style, so they get no box of their own.
+bool HasBorderStyle(const TProperties& properties) { return properties.GetBorderStyle() != 0; }
 
 // Source position of a section's last character.
 int LastSource(const TSection& section) {

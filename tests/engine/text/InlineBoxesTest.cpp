@@ -68,7 +68,7 @@ class InlineBoxes : public ::testing::Test {
 
 const char kThreeLines[] =
     "<p>Before the box <span style=\"border: 2px solid #0000FF; background-color: #FFFF00\">a bordered span that "
-    "runs over three lines of this narrow paragraph</span> after.</p>";
+    "runs over <b>three</b> lines of this narrow paragraph</span> after.</p>";
 
 TEST_F(InlineBoxes, ABoxAcrossThreeLinesIsOpenWhereItGoesOn) {
   Load(kThreeLines);
