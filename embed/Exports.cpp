@@ -71,7 +71,6 @@ void LoadDocument(TBrowserEnvelope& Envelope, const char* FileName, const char* 
   if (FontName && *FontName) frames.SetDefFontName(FontName);
   frames.SetDefFontSize(FontSize);
   if (!frames.LoadFromFile(FileName)) throw gui::Exception("The viewer is busy; the document was not loaded");
-  Envelope.HookViewers();
   win::PostMessageW(frames.Handle(), win::WM_KEYDOWN, win::VK_HOME, 0);
 }
 

@@ -80,20 +80,17 @@ void TBrowserEnvelope::BindHandlers() {
   };
   FrameViewer->OnMouseUp = [this](gui::TObject* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
                                   int Y) { FrameViewerMouseUp(Sender, Button, Shift, X, Y); };
-}
-
-// Until the frame viewer relays its frames' link events, each frame's viewer
-// reports to the envelope directly.
-void TBrowserEnvelope::HookViewers() {
-  for (int index = 0; index < FrameViewer->GetViewerCount(); ++index) {
-    viewer::THTMLViewer* view = FrameViewer->GetViewer(index);
-    view->OnHotSpotClick = [this, view](gui::TObject* Sender, const std::string& SRC, bool& Handled) {
-      FrameViewerHotSpotTargetClick(Sender, view->LinkTarget(), SRC, Handled);
-    };
-    view->OnHotSpotCovered = [this, view](gui::TObject* Sender, const std::string& SRC) {
-      FrameViewerHotSpotTargetCovered(Sender, view->LinkTarget(), SRC);
-    };
-  }
+  FrameViewer->OnHotSpotTargetClick = [this](gui::TObject* Sender, const std::string& Target, const std::string& URL,
+                                             bool& Handled) {
+    FrameViewerHotSpotTargetClick(Sender, Target, URL, Handled);
+  };
+  FrameViewer->OnHotSpotTargetCovered = [this](gui::TObject* Sender, const std::string& Target,
+                                               const std::string& URL) {
+    FrameViewerHotSpotTargetCovered(Sender, Target, URL);
+  };
+  FrameViewer->OnImageRequest = [this](gui::TObject* Sender, const std::string& SRC, gui::TMemoryStream*& Stream) {
+    FrameViewerImageRequest(Sender, SRC, Stream);
+  };
 }
 
 // Work other threads hand to this one runs here; none of ours does, so this

@@ -42,7 +42,6 @@ class TBrowserEnvelope : public gui::TForm {
 
   // Takes (X, Y) from Sender's client coordinates to the envelope window's.
   void ViewerToEnvelopePoint(gui::TObject* Sender, int& X, int& Y);
-  void HookViewers();
 
  private:
   void ApplyResourceSettings();
