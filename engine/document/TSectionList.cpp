@@ -92,6 +92,7 @@ std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& sourc
 }
 
 void TSectionList::Clear() {
+  ++Generation;
   if (!IsCopy) {
     IDNameList->Clear();
     PositionList.clear();

@@ -34,6 +34,7 @@ struct TTablePartRec;
 
 class TIDNameList;
 class TFontObj;
+class TFormControlObj;
 class TStyleList;
 class ThvPanel;
 struct TParseState;
@@ -187,6 +188,21 @@ class TSectionList : public TCell {
   std::function<void(const std::string& action, const std::string& target, const std::string& encType,
                      const std::string& method, std::vector<std::string> items)>
       OnSubmitForm;
+  // Host events of form controls, with the control and its script attribute
+  // (onclick, onfocus, onblur, onchange).
+  std::function<void(TFormControlObj* control, const std::string& script)> OnObjectClick;
+  std::function<void(TFormControlObj* control, const std::string& script)> OnObjectFocus;
+  std::function<void(TFormControlObj* control, const std::string& script)> OnObjectBlur;
+  std::function<void(TFormControlObj* control, const std::string& script)> OnObjectChange;
+  // A file input's browse button: the host may change the file name.
+  std::function<void(TFormControlObj* control, std::string& fileName)> OnFileBrowse;
+  // A control took the focus (the viewer scrolls it into view).
+  std::function<void(TFormControlObj* control)> OnObjectFocused;
+  // Above zero while a form control calls out to the host: the viewer refuses
+  // loads meanwhile, since the control is still on the stack.
+  int ControlEventDepth = 0;
+  // Counts Clear(): a control that called out compares it before going on.
+  std::uint32_t Generation = 0;
 
   // Layout and paint state.
   int LayoutCycle = 0;

@@ -7,6 +7,8 @@
 
 namespace engine {
 
+class TFormCheckBox;
+
 class TCheckBoxFormControlObj : public TFormControlObj {
  public:
   TCheckBoxFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
@@ -16,10 +18,17 @@ class TCheckBoxFormControlObj : public TFormControlObj {
   bool GetSubmission(int index, std::string& text) override;
   void RestoreValue(int, const std::string& value) override;
   void ClearValue() override;
+  void SaveEnterValue() override;
+  bool CheckChanged() override;
+  void PaintForPrint(gui::TCanvas& canvas, int x, int y) override;
   bool Checked() const;
+  // A change by the program: no click reaches the host.
   void SetChecked(bool checked);
 
   bool DefaultChecked = false;
+
+ private:
+  bool enterChecked_ = false;
 };
 
 }  // namespace engine

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "engine/common/TextHelpers.h"
+#include "engine/document/TSectionList.h"
+#include "engine/paint/Frames3D.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TComboBox.h"
 #include "platform/win/user/SystemMetrics.h"
@@ -13,7 +15,18 @@ namespace engine {
 TComboFormControlObj::TComboFormControlObj(TSectionList* document, ThtmlForm* form,
                                            const TAttributeList& attributes, TProperties& properties)
     : TListBoxFormControlObj(document, form, attributes) {
-  AdoptWindow(std::make_unique<gui::TComboBox>(nullptr), properties);
+  auto combo = std::make_unique<gui::TComboBox>(nullptr);
+  combo->OnClick = [this](gui::TObject*) { ClickHandler(); };
+  // Opening the list counts as a click.
+  combo->OnDropDown = [this](gui::TObject*) { ClickHandler(); };
+  AdoptWindow(std::move(combo), properties);
+}
+
+TComboFormControlObj::~TComboFormControlObj() {
+  if (gui::TComboBox* combo = Combo()) {
+    combo->OnDropDown = nullptr;
+    combo->OnCloseUp = nullptr;
+  }
 }
 
 gui::TComboBox* TComboFormControlObj::Combo() const { return static_cast<gui::TComboBox*>(control_.get()); }
@@ -54,6 +67,26 @@ void TComboFormControlObj::RestoreValue(int, const std::string& value) {
   const std::string wanted = LowerCase(value);
   for (std::size_t i = 0; i < Options.size(); ++i)
     if (LowerCase(Options[i].Value) == wanted) Combo()->SetItemIndex(static_cast<int>(i));
+}
+
+void TComboFormControlObj::ApplyStyle(TProperties& properties) {
+  TFormControlObj::ApplyStyle(properties);
+  if (BkColor != gui::clNone) Combo()->SetColor(BkColor);
+}
+
+void TComboFormControlObj::SaveEnterValue() { enterIndex_ = Combo()->ItemIndex(); }
+
+bool TComboFormControlObj::CheckChanged() { return Combo()->ItemIndex() == enterIndex_ || FireChange(); }
+
+void TComboFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
+  gui::TComboBox* combo = Combo();
+  DrawControlFrame3D(canvas, x, y, x + combo->Width(), y + combo->Height(), combo->Color(), /*useButtonFace=*/false,
+                     Document && Document->PrintMonochrome, /*raised=*/false);
+  TPenAndBrushScope kept(canvas);
+  canvas.Brush().SetStyle(gui::bsClear);
+  canvas.SetFont(combo->Font());
+  const win::RECT clip{x + 4, y + 4, x + combo->Width() - 8, y + combo->Height() - 3};
+  canvas.TextRect(clip, x + 4, y + 4, std::u16string_view(combo->Text()));
 }
 
 }  // namespace engine

@@ -24,18 +24,25 @@ TEditFormControlObj::TEditFormControlObj(TSectionList* document, ThtmlForm* form
   edit->SetMaxLength(MaxLength);
   if (LowerCase(type) == "password") edit->SetPasswordChar(u'*');
   edit->SetReadOnly(ReadOnly);
-  keptHeight_ = edit->Height();
   edit->OnKeyPress = [this](gui::TObject*, char& key) {
     if (key == '\r') {
       key = 0;
       Form->SubmitTheForm("");
     }
   };
+  edit->OnClick = [this](gui::TObject*) { ClickHandler(); };
   AdoptWindow(std::move(edit), properties);
   keptHeight_ = control_->Height();
 }
 
 gui::TEdit* TEditFormControlObj::Edit() const { return static_cast<gui::TEdit*>(control_.get()); }
+
+void TEditFormControlObj::ApplyStyle(TProperties& properties) {
+  TFormControlObj::ApplyStyle(properties);
+  // A CSS border replaces the edit's own.
+  if (HasCssBorder) Edit()->SetBorderStyle(gui::bsNone);
+  if (BkColor != gui::clNone) Edit()->SetColor(BkColor);
+}
 
 void TEditFormControlObj::SizeFromFont(gui::TCanvas* canvas) {
   if (!canvas) return;
@@ -62,5 +69,21 @@ bool TEditFormControlObj::GetSubmission(int index, std::string& text) {
 void TEditFormControlObj::RestoreValue(int, const std::string& value) { Edit()->SetText(ToWide(value)); }
 
 void TEditFormControlObj::ClearValue() { Edit()->SetText(u""); }
+
+void TEditFormControlObj::SaveEnterValue() { enterText_ = Edit()->Text(); }
+
+bool TEditFormControlObj::CheckChanged() { return Edit()->Text() == enterText_ || FireChange(); }
+
+void TEditFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
+  gui::TEdit* edit = Edit();
+  const int inset = PrintFrame(canvas, x, y, edit->BorderStyle() != gui::bsNone);
+  std::u16string shown = edit->Text();
+  if (edit->PasswordChar() != 0) shown.assign(shown.size(), edit->PasswordChar());
+  canvas.SetFont(edit->Font());
+  canvas.Brush().SetStyle(gui::bsClear);
+  const win::RECT clip{x + inset, y + inset, x + edit->Width() - inset, y + edit->Height() - inset};
+  const int textHeight = canvas.TextExtent(std::u16string_view(shown.empty() ? u"A" : shown)).cy;
+  canvas.TextRect(clip, x + inset, y + (edit->Height() - textHeight) / 2, std::u16string_view(shown));
+}
 
 }  // namespace engine

@@ -1,18 +1,27 @@
 #pragma once
 // TFormControlObj: the document side of one form control. It owns the window
 // control (none for hidden inputs), knows its name and value, its place in
-// the text and its form, and how it submits, resets and restores itself.
-// Texts are kept 8-bit in the element's code page; the window control shows
-// them as UTF-16.
+// the text and its form, and how it submits, resets, restores and prints
+// itself. Texts are kept 8-bit in the element's code page; the window control
+// shows them as UTF-16.
+//
+// Host events (click, focus, blur, change, file browse) go out through
+// CallHost: while one runs the document counts a control event (the viewer
+// refuses loads meanwhile), and afterwards the control goes on only when the
+// document was not cleared under it.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/document/DocumentSeams.h"
 #include "engine/html/BuilderSeams.h"
 #include "engine/text/TInlineObject.h"
+#include "platform/gui/Colors.h"
 
 namespace gui {
+class TBrush;
+class TPen;
 class TWinControl;
 }
 
@@ -38,6 +47,7 @@ class TFormControlObj : public TInlineObject, public IDocumentControl, public TP
   void SizeFromFont(gui::TCanvas*) override {}
   void ApplyStyle(TProperties& properties) override;
   void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY) override;
+  void DrawForPrint(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY, int yOffset) override;
   int PercentWidth() const override { return PercentWidthValue; }
   void SetWidth(int width) override;
 
@@ -46,27 +56,89 @@ class TFormControlObj : public TInlineObject, public IDocumentControl, public TP
   virtual void RestoreValue(int /*index*/, const std::string& /*value*/) {}
   virtual void ClearValue() {}
   virtual bool IsHidden() const { return false; }
+  // The value on entry, and the change event on exit when it differs.
+  virtual void SaveEnterValue() {}
+  // False when the host cleared the document meanwhile.
+  virtual bool CheckChanged() { return true; }
+  // An image input hears where the mouse is over its picture.
+  virtual void MouseOverImage(int /*x*/, int /*y*/) {}
+  // The control as printed, its box's top-left corner at (x, y).
+  virtual void PaintForPrint(gui::TCanvas& /*canvas*/, int /*x*/, int /*y*/) {}
+
+  // The window control's focus handlers.
+  void EnterHandler();
+  void ExitHandler();
+  // The host's click event; false when the host cleared the document.
+  bool ClickHandler();
 
   ThtmlForm* Form;
   TSectionList* Document;
   std::string Name;
   std::string Value;
   std::string Id;
+  std::string OnClickText;
+  std::string OnFocusText;
+  std::string OnBlurText;
+  std::string OnChangeText;
   int CodePage = 1252;
   bool Disabled = false;
   bool ReadOnly = false;
+  bool Active = false;  // has the focus
   int TabIndex = 0;
   int CssWidth = 0;
   int CssHeight = 0;
   int PercentWidthValue = 0;
+  int BordT = 0;  // CSS top and bottom border widths
+  int BordB = 0;
+  bool HasCssBorder = false;
+  gui::TColor BkColor = gui::clNone;
 
  protected:
   // Parks the window on the document's paint panel in the element's font.
   void AdoptWindow(std::unique_ptr<gui::TWinControl> control, TProperties& properties);
   std::u16string ToWide(const std::string& text) const;
   std::string ToNarrow(const std::u16string& text) const;
+  // Runs a host event. False when the document was cleared meanwhile: then
+  // nothing of this control may be touched any more.
+  bool CallHost(const std::function<void()>& event);
+  // The host's change event (when it has one); false as CallHost.
+  bool FireChange();
+  // Runs change on the window control with its click events silenced: the
+  // program's changes (reset, restore) are no user's clicks.
+  void Quietly(const std::function<void()>& change);
+  bool Quiet() const { return quiet_ > 0; }
+  // The printed box of an edit, list or memo: a sunken 3-D frame with a
+  // border (inset 4), a flat fill in the control's colour without (inset 2).
+  // Returns the inset.
+  int PrintFrame(gui::TCanvas& canvas, int x, int y, bool border) const;
+  // The box's top for a line: document coordinates in, document coordinates out.
+  int BoxTop(TFontObj* run, int baselineY, int lineTopY) const;
 
   std::unique_ptr<gui::TWinControl> control_;
+
+ private:
+  int quiet_ = 0;
+};
+
+// Runs a host event of document's forms: the document counts a control
+// event meanwhile. False when the document was cleared by it.
+bool CallHostEvent(TSectionList* document, const std::function<void()>& event);
+
+// Gives a control's window the focus when it sits on a form and can take it.
+void FocusControlWindow(gui::TWinControl* window);
+
+// Keeps a canvas's pen and brush while a control prints, and puts them back.
+class TPenAndBrushScope {
+ public:
+  explicit TPenAndBrushScope(gui::TCanvas& canvas);
+  ~TPenAndBrushScope();
+  TPenAndBrushScope(const TPenAndBrushScope&) = delete;
+  TPenAndBrushScope& operator=(const TPenAndBrushScope&) = delete;
+
+ private:
+  gui::TCanvas& canvas_;
+  std::unique_ptr<gui::TPen> pen_;
+  std::unique_ptr<gui::TBrush> brush_;
 };
 
 // SIZE as the number of characters: a whole-text number of at least 1; else,

@@ -1,6 +1,7 @@
 #include "engine/objects/TListBoxFormControlObj.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "engine/html/TAttributeList.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TListBox.h"
+#include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/user/SystemMetrics.h"
 
 namespace engine {
@@ -45,6 +47,7 @@ TListBoxFormControlObj::TListBoxFormControlObj(TSectionList* document, ThtmlForm
   const bool multiple = FindAttribute(attributes, symMultiple) != nullptr;
   list->SetMultiSelect(multiple);
   list->SetExtendedSelect(multiple);
+  list->OnClick = [this](gui::TObject*) { ClickHandler(); };
   AdoptWindow(std::move(list), properties);
 }
 
@@ -108,17 +111,65 @@ bool TListBoxFormControlObj::GetSubmission(int index, std::string& text) {
 void TListBoxFormControlObj::RestoreValue(int index, const std::string& value) {
   gui::TListBox* list = List();
   if (index == 0) {
+    optionsByValue_.clear();
     list->SetItemIndex(0);
     if (list->MultiSelect())
       for (int i = 0; i < list->Items().Count(); ++i) list->SetSelected(i, false);
   }
-  const std::string wanted = LowerCase(value);
-  for (std::size_t i = 0; i < Options.size() && static_cast<int>(i) < list->Items().Count(); ++i) {
-    if (LowerCase(Options[i].Value) != wanted) continue;
-    if (list->MultiSelect()) list->SetSelected(static_cast<int>(i), true);
-    else list->SetItemIndex(static_cast<int>(i));
+  for (const int i : OptionsValued(value)) {
+    if (i >= list->Items().Count()) break;
+    if (list->MultiSelect()) list->SetSelected(i, true);
+    else list->SetItemIndex(i);
   }
   list->SetTopIndex(0);
+}
+
+const std::vector<int>& TListBoxFormControlObj::OptionsValued(const std::string& value) {
+  if (optionsByValue_.empty()) {
+    // One map per restore: restoring many saved values stays linear.
+    for (std::size_t i = 0; i < Options.size(); ++i)
+      optionsByValue_[LowerCase(Options[i].Value)].push_back(static_cast<int>(i));
+  }
+  static const std::vector<int> none;
+  const auto found = optionsByValue_.find(LowerCase(value));
+  return found == optionsByValue_.end() ? none : found->second;
+}
+
+void TListBoxFormControlObj::ApplyStyle(TProperties& properties) {
+  TFormControlObj::ApplyStyle(properties);
+  if (HasCssBorder) List()->SetBorderStyle(gui::bsNone);
+  if (BkColor != gui::clNone) List()->SetColor(BkColor);
+}
+
+void TListBoxFormControlObj::SaveEnterValue() {
+  gui::TListBox* list = List();
+  enterCount_ = list->Items().Count();
+  for (int i = 0; i < std::min(enterCount_, kComparedItems); ++i)
+    enterSelected_[static_cast<std::size_t>(i)] = list->Selected(i);
+}
+
+bool TListBoxFormControlObj::CheckChanged() {
+  gui::TListBox* list = List();
+  const int count = list->Items().Count();
+  bool changed = count != enterCount_;
+  for (int i = 0; i < std::min(count, kComparedItems) && !changed; ++i)
+    changed = list->Selected(i) != enterSelected_[static_cast<std::size_t>(i)];
+  return !changed || FireChange();
+}
+
+void TListBoxFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
+  gui::TListBox* list = List();
+  const int inset = PrintFrame(canvas, x, y, list->BorderStyle() != gui::bsNone);
+  TPenAndBrushScope kept(canvas);
+  canvas.Brush().SetStyle(gui::bsClear);
+  canvas.SetFont(list->Font());
+  win::SetTextAlign(canvas.Handle(), 0);
+  const win::RECT clip{x + inset, y + inset, x + list->Width() - 2 * inset, y + list->Height() - 2 * inset};
+  const int rowHeight = std::max(1, std::abs(list->Font().Height()));
+  int rowY = y + inset;
+  // Rows below the clip are not drawn: a long list prints in the time of its box.
+  for (int i = list->TopIndex(); i < list->Items().Count() && rowY < clip.bottom; ++i, rowY += rowHeight)
+    canvas.TextRect(clip, x + inset, rowY, std::u16string_view(list->Items().Strings(i)));
 }
 
 }  // namespace engine

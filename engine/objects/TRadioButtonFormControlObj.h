@@ -15,12 +15,20 @@ class TRadioButtonFormControlObj : public TFormControlObj {
   void ResetToDefault() override;
   bool GetSubmission(int index, std::string& text) override;
   void RestoreValue(int, const std::string& value) override;
+  void SaveEnterValue() override;
+  bool CheckChanged() override;
+  void PaintForPrint(gui::TCanvas& canvas, int x, int y) override;
   bool Checked() const;
+  // A change by the program: the group and the host are left alone.
   void SetChecked(bool checked);
-  // A click of the user: the group's others are unchecked.
+  void SetTabStop(bool tabStop);
+  // A click of the user: the group's others are unchecked, then the host hears of it.
   void RadioClick();
 
   bool DefaultChecked = false;
+
+ private:
+  bool enterChecked_ = false;
 };
 
 }  // namespace engine

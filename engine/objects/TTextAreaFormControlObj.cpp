@@ -25,6 +25,7 @@ TTextAreaFormControlObj::TTextAreaFormControlObj(TSectionList* document, ThtmlFo
   memo->SetScrollBars(Wrap == WrapMode::Off ? gui::ssBoth : gui::ssVertical);
   memo->SetWordWrap(Wrap != WrapMode::Off);
   memo->SetReadOnly(ReadOnly);
+  memo->OnClick = [this](gui::TObject*) { ClickHandler(); };
   AdoptWindow(std::move(memo), properties);
 }
 
@@ -68,5 +69,29 @@ bool TTextAreaFormControlObj::GetSubmission(int index, std::string& text) {
 void TTextAreaFormControlObj::RestoreValue(int, const std::string& value) { Memo()->SetText(ToWide(value)); }
 
 void TTextAreaFormControlObj::ClearValue() { Memo()->SetText(u""); }
+
+void TTextAreaFormControlObj::ApplyStyle(TProperties& properties) {
+  TFormControlObj::ApplyStyle(properties);
+  if (HasCssBorder) Memo()->SetBorderStyle(gui::bsNone);
+  if (BkColor != gui::clNone) Memo()->SetColor(BkColor);
+}
+
+void TTextAreaFormControlObj::SaveEnterValue() { enterText_ = Memo()->Text(); }
+
+bool TTextAreaFormControlObj::CheckChanged() { return Memo()->Text() == enterText_ || FireChange(); }
+
+void TTextAreaFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
+  gui::TMemo* memo = Memo();
+  const int inset = PrintFrame(canvas, x, y, memo->BorderStyle() != gui::bsNone);
+  TPenAndBrushScope kept(canvas);
+  canvas.Brush().SetStyle(gui::bsClear);
+  canvas.SetFont(memo->Font());
+  const int lineHeight = canvas.TextHeight("A");
+  const win::RECT clip{x + inset, y + inset, x + memo->Width() - 2 * inset, y + memo->Height() - 2 * inset};
+  const std::vector<std::u16string> lines = memo->Lines();
+  const int shown = std::min(static_cast<int>(lines.size()), Rows);
+  for (int i = 0; i < shown; ++i)
+    canvas.TextRect(clip, x + inset, y + inset + i * lineHeight, std::u16string_view(lines[static_cast<std::size_t>(i)]));
+}
 
 }  // namespace engine

@@ -22,12 +22,19 @@ class TTextAreaFormControlObj : public TFormControlObj {
   bool GetSubmission(int index, std::string& text) override;
   void RestoreValue(int index, const std::string& value) override;
   void ClearValue() override;
+  void ApplyStyle(TProperties& properties) override;
+  void SaveEnterValue() override;
+  bool CheckChanged() override;
+  void PaintForPrint(gui::TCanvas& canvas, int x, int y) override;
   gui::TMemo* Memo() const;
 
   WrapMode Wrap = WrapMode::Soft;
   int Rows = 5;
   int Cols = 30;
   std::string InitialText;
+
+ private:
+  std::u16string enterText_;
 };
 
 }  // namespace engine

@@ -1,10 +1,14 @@
 #include "engine/objects/ThtmlForm.h"
 
+#include <algorithm>
+
 #include "engine/common/TextHelpers.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/TFormControlObj.h"
 #include "engine/objects/TRadioButtonFormControlObj.h"
+#include "platform/gui/TWinControl.h"
+#include "platform/win/user/Input.h"
 
 namespace engine {
 
@@ -56,7 +60,7 @@ void ThtmlForm::SubmitTheForm(const std::string& extra) {
       if (!text.empty()) results.push_back(text);
   }
   if (!extra.empty()) results.push_back(extra);
-  Document->OnSubmitForm(Action, Target, EncType, Method, std::move(results));
+  CallHostEvent(Document, [&] { Document->OnSubmitForm(Action, Target, EncType, Method, std::move(results)); });
 }
 
 std::vector<std::string> ThtmlForm::GetFormData() const {
@@ -92,11 +96,31 @@ std::vector<TRadioButtonFormControlObj*>& ThtmlForm::RadioGroup(const std::strin
 
 TRadioButtonFormControlObj*& ThtmlForm::RadioLead(const std::string& name) { return radioLeads_[LowerCase(name)]; }
 
-void ThtmlForm::UncheckGroup(TRadioButtonFormControlObj* checked) {
-  for (TRadioButtonFormControlObj* radio : RadioGroup(checked->Name)) {
+bool ThtmlForm::UncheckGroup(TRadioButtonFormControlObj* checked) {
+  // The group may go with the document while the host hears of a change.
+  const std::vector<TRadioButtonFormControlObj*> group = RadioGroup(checked->Name);
+  for (TRadioButtonFormControlObj* radio : group) {
     if (radio == checked) continue;
     radio->SetChecked(false);
+    radio->SetTabStop(false);
+    if (!radio->CheckChanged()) return false;
   }
+  return true;
+}
+
+void ThtmlForm::ControlKeyDown(TFormControlObj* sender, win::WORD& key) {
+  auto* radio = dynamic_cast<TRadioButtonFormControlObj*>(sender);
+  if (!radio) return;
+  int step = 0;
+  if (key == win::VK_LEFT || key == win::VK_UP) step = -1;
+  else if (key == win::VK_RIGHT || key == win::VK_DOWN) step = 1;
+  if (step == 0) return;
+  const std::vector<TRadioButtonFormControlObj*>& group = RadioGroup(radio->Name);
+  const auto at = std::find(group.begin(), group.end(), radio);
+  if (at == group.end()) return;
+  const auto index = (at - group.begin()) + step;
+  if (index < 0 || index >= static_cast<std::ptrdiff_t>(group.size())) return;
+  FocusControlWindow(group[static_cast<std::size_t>(index)]->WindowControl());
 }
 
 }  // namespace engine

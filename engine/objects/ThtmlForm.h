@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/document/DocumentSeams.h"
+#include "platform/win/Types.h"
 
 namespace engine {
 
@@ -38,8 +39,12 @@ class ThtmlForm : public IDocumentPart {
   std::vector<TRadioButtonFormControlObj*>& RadioGroup(const std::string& name);
   // The group's tab stop while the document is built: its checked radio, else its first.
   TRadioButtonFormControlObj*& RadioLead(const std::string& name);
-  // Unchecks the other radios of checked's group.
-  void UncheckGroup(TRadioButtonFormControlObj* checked);
+  // Unchecks the other radios of checked's group; each one that changed
+  // tells the host. False when the host cleared the document meanwhile.
+  bool UncheckGroup(TRadioButtonFormControlObj* checked);
+  // Arrow keys on a radio button move the focus through its group (not past
+  // either end).
+  void ControlKeyDown(TFormControlObj* sender, win::WORD& key);
 
   TSectionList* Document;
   std::string Method = "Get";

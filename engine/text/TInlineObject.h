@@ -19,6 +19,7 @@ class TCanvas;
 namespace engine {
 
 class TFontObj;
+class TFormControlObj;
 class TSectionList;
 class TUrlTarget;
 
@@ -46,6 +47,12 @@ class TInlineObject : public TIDObject {
   virtual void SetWidth(int width) { Place.ImageWidth = width; }
   // Draws the object with its box's left at x against the line (document coordinates).
   virtual void Draw(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY);
+  // Draws the object on a printed page, baselineY and lineTopY in the
+  // canvas's coordinates: form controls, which are windows on screen, draw a
+  // picture of themselves; everything else draws as on screen.
+  virtual void DrawForPrint(gui::TCanvas* canvas, int x, TFontObj* run, int baselineY, int lineTopY, int yOffset) {
+    Draw(canvas, x, run, baselineY + yOffset, lineTopY + yOffset);
+  }
 
   // An image with a client-side map: the area's link at a point inside the
   // box (true), or false to fall back on the run's link.
@@ -65,6 +72,9 @@ class TInlineObject : public TIDObject {
   bool ServerMap = false;  // ISMAP: a click adds "?x,y" to the link
   int TopY = 0;   // document Y of the box's top, set by layout and drawing
   int LeftX = 0;  // X of the box, set by drawing
+  // The form control of an image input's picture (not owned): the hit test
+  // answers it for the picture.
+  TFormControlObj* FormControl = nullptr;
 };
 
 }  // namespace engine

@@ -8,6 +8,7 @@
 #include "engine/document/SelTextCount.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TUrlTarget.h"
+#include "engine/objects/TFormControlObj.h"
 #include "engine/text/TSection.h"
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
@@ -57,7 +58,7 @@ bool TSection::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {
 }
 
 std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
-                                   TFormControlObj*&, std::string& Title) {
+                                   TFormControlObj*& FormControl, std::string& Title) {
   TIDObject* hit = nullptr;
   int innerX = 0;
   int innerY = 0;
@@ -68,6 +69,14 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
     // NOTE: only images become the document's image under the mouse (panels have no hover state).
     if (Document && image->ObjectKind == TInlineObject::Kind::Image) Document->HoverImage = hit;
     index = image->Pos;
+    if (image->FormControl) {
+      // An image input's picture: its control takes the point, which a click submits.
+      image->FormControl->MouseOverImage(innerX, innerY);
+      FormControl = image->FormControl;
+      if (image->Title.empty()) return kLinkFlagFormControl;
+      Title = image->Title;
+      return kLinkFlagFormControl | kLinkFlagTitle;
+    }
     if (image->MapLinkAt(innerX, innerY, UrlTarget, Title))
       return Title.empty() ? kLinkFlagTarget : kLinkFlagTarget | kLinkFlagTitle;
   } else {

@@ -164,7 +164,10 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
           else
             object->Draw(&canvas_, floatX, run, baseline + yOffset_, line.DrawY);
         } else {
-          object->Draw(&canvas_, penX + object->Place.HSpaceL, run, baseline + yOffset_, line.DrawY);
+          const int objectX = penX + object->Place.HSpaceL;
+          // Printed copies share their form controls with the screen: those draw a picture instead.
+          if (printing_) object->DrawForPrint(&canvas_, objectX, run, baseline, line.DrawY - yOffset_, yOffset_);
+          else object->Draw(&canvas_, objectX, run, baseline + yOffset_, line.DrawY);
           penX += object->OuterWidth();
         }
         win::SetTextAlign(dc_, win::TA_BASELINE);  // objects may draw their own text with another alignment

@@ -137,6 +137,13 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
   Changed();
 }
 
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  Changing();
+  RequiredState(csHandleValid | csPenValid);
+  win::Arc(handle_, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  Changed();
+}
+
 void TCanvas::Polygon(const std::vector<win::POINT>& Points) {
   if (Points.empty()) return;
   Changing();
@@ -182,12 +189,15 @@ void TCanvas::TextOut(int X, int Y, std::u16string_view Text) {
 }
 
 void TCanvas::TextRect(const win::RECT& Rect, int X, int Y, std::string_view Text) {
-  const std::u16string wide = win::multiByteToWide(win::CP_ACP, Text);
+  TextRect(Rect, X, Y, std::u16string_view(win::multiByteToWide(win::CP_ACP, Text)));
+}
+
+void TCanvas::TextRect(const win::RECT& Rect, int X, int Y, std::u16string_view Text) {
   Changing();
   RequiredState(csHandleValid | csFontValid | csBrushValid);
   win::UINT options = win::ETO_CLIPPED;
   if (brush_.Style() != bsClear) options |= win::ETO_OPAQUE;
-  win::ExtTextOutW(handle_, X, Y, options, &Rect, wide.data(), static_cast<win::UINT>(wide.size()), nullptr);
+  win::ExtTextOutW(handle_, X, Y, options, &Rect, Text.data(), static_cast<win::UINT>(Text.size()), nullptr);
   Changed();
 }
 

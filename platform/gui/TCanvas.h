@@ -46,6 +46,8 @@ class TCanvas : public TPersistent {
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const win::RECT& Rect) { Rectangle(Rect.left, Rect.top, Rect.right, Rect.bottom); }
   void Ellipse(int X1, int Y1, int X2, int Y2);
+  // The ellipse's outline counter-clockwise from the ray to (X3, Y3) to the ray to (X4, Y4).
+  void Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void Polygon(const std::vector<win::POINT>& Points);
   void Polyline(const std::vector<win::POINT>& Points);
   void FillRect(const win::RECT& Rect);   // with Brush, no outline
@@ -56,6 +58,7 @@ class TCanvas : public TPersistent {
   void TextOut(int X, int Y, std::u16string_view Text);
   // Draws Text at (X, Y) clipped to Rect; a solid brush fills Rect first.
   void TextRect(const win::RECT& Rect, int X, int Y, std::string_view Text);
+  void TextRect(const win::RECT& Rect, int X, int Y, std::u16string_view Text);
   // DrawTextW with Font: Format takes the DT_ flags.
   void DrawText(std::u16string_view Text, win::RECT& Rect, win::UINT Format);
   win::SIZE TextExtent(std::string_view Text);

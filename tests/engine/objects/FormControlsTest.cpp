@@ -10,8 +10,11 @@
 #include "engine/objects/TCheckBoxFormControlObj.h"
 #include "engine/objects/TEditFormControlObj.h"
 #include "engine/objects/THiddenFormControlObj.h"
+#include "engine/objects/TImageFormControlObj.h"
+#include "engine/objects/TImageObj.h"
 #include "engine/objects/TRadioButtonFormControlObj.h"
 #include "engine/objects/ThtmlForm.h"
+#include "engine/document/TIDNameList.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/gui/TButton.h"
@@ -229,6 +232,63 @@ TEST_F(FormControls, OnlyTheLastCheckedRadioOfAGroupStaysChecked) {
   EXPECT_EQ(checked, 1);
   EXPECT_EQ(stops, 1);
   EXPECT_EQ(FormAt(root, 0)->GetFormData(), std::vector<std::string>{"g=2999"});
+}
+
+TEST_F(FormControls, AnImageInputSubmitsTheClickedPointOnce) {
+  auto document = Build(
+      "<form action=a><input type=image name=map src=pic.gif alt=Go><input name=t value=v>"
+      "<input type=image src=other.gif></form>");
+  const TSectionList& root = *document.root;
+  ThtmlForm* form = FormAt(root, 0);
+  ASSERT_EQ(form->ControlList.size(), 3u);
+  auto* map = dynamic_cast<TImageFormControlObj*>(form->ControlList[0]);
+  auto* unnamed = dynamic_cast<TImageFormControlObj*>(form->ControlList[2]);
+  ASSERT_NE(map, nullptr);
+  ASSERT_NE(unnamed, nullptr);
+  ASSERT_NE(map->Image, nullptr);
+  EXPECT_EQ(map->Image->FormControl, map);  // the picture in the text answers the control
+  EXPECT_EQ(map->Image->Source, "pic.gif");
+
+  map->MouseOverImage(12, 34);
+  map->HandleClick();
+  ASSERT_EQ(sent.count, 1);
+  EXPECT_EQ(sent.items, (std::vector<std::string>{"map.x=12", "map.y=34", "t=v"}));
+  // Enter in the text input afterwards: no click point any more.
+  auto* edit = dynamic_cast<TEditFormControlObj*>(form->ControlList[1]);
+  char key = '\r';
+  edit->Edit()->OnKeyPress(edit->Edit(), key);
+  ASSERT_EQ(sent.count, 2);
+  EXPECT_EQ(sent.items, std::vector<std::string>{"t=v"});
+
+  unnamed->MouseOverImage(1, 2);
+  unnamed->HandleClick();
+  EXPECT_EQ(sent.items, (std::vector<std::string>{"t=v", "x=1", "y=2"}));
+}
+
+TEST_F(FormControls, AFileInputIsATextInputWithABrowseButton) {
+  auto document = Build("<form><input type=file name=f value=secret id=pick tabindex=2></form>");
+  TSectionList& root = *document.root;
+  ThtmlForm* form = FormAt(root, 0);
+  ASSERT_EQ(form->ControlList.size(), 2u);
+  auto* text = dynamic_cast<TEditFormControlObj*>(form->ControlList[0]);
+  auto* browse = dynamic_cast<TButtonFormControlObj*>(form->ControlList[1]);
+  ASSERT_NE(text, nullptr);
+  ASSERT_NE(browse, nullptr);
+  EXPECT_TRUE(text->Edit()->Text().empty());  // a page cannot preset the file
+  EXPECT_TRUE(browse->Button()->Text() == u"Browse...");
+  EXPECT_EQ(browse->FileEdit, text);
+  EXPECT_TRUE(browse->Name.empty());
+  EXPECT_EQ(root.IDNameList->Find("pick"), text);
+
+  std::string offered = "unset";
+  root.OnFileBrowse = [&](TFormControlObj* control, std::string& fileName) {
+    EXPECT_EQ(control, text);
+    offered = fileName;
+    fileName = "C:\\mail\\a.txt";
+  };
+  browse->ButtonClick();
+  EXPECT_EQ(offered, "");
+  EXPECT_EQ(form->GetFormData(), std::vector<std::string>{"f=C:\\mail\\a.txt"});
 }
 
 }  // namespace
