@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gui/TPersistent.h"
+#include "platform/win/kernel/OffsetVector.h"
 
 namespace gui {
 
@@ -65,7 +66,7 @@ class TComponent : public TPersistent {
   void DropFreeNotifier(TComponent* AComponent);
 
   TComponent* owner_ = nullptr;
-  std::vector<TComponent*> components_;     // owned
+  win::OffsetVector<TComponent*> components_;  // owned
   std::vector<TComponent*> freeNotifies_;  // links both ways, not owned
   std::string name_;
   std::intptr_t tag_ = 0;

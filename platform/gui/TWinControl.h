@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gui/TControl.h"
+#include "platform/win/kernel/OffsetVector.h"
 #include "platform/win/user/Messages.h"
 
 namespace gui {
@@ -134,7 +135,7 @@ class TWinControl : public TControl {
 
   win::HWND handle_ = 0;
   win::HWND parentWindow_ = 0;
-  std::vector<TControl*> controls_;  // children, not owned until the parent goes
+  win::OffsetVector<TControl*> controls_;  // children, not owned until the parent goes
   int alignedCount_ = 0;             // children with an Align other than alNone
   TControl* captureControl_ = nullptr;  // a windowless child holding the mouse
   int alignDisabled_ = 0;

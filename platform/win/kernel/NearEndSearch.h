@@ -3,15 +3,16 @@
 // lists of children and owned components lose their members mostly in the
 // order they came or the reverse, so looking from both ends at once finds
 // them in a few steps where a search from one end would walk the whole list.
+// With an OffsetVector the erase is as cheap as the search.
 #include <cstddef>
 #include <vector>
 
 namespace win {
 
 // The position of the first match found looking inwards from both ends;
-// list.end() when there is none.
-template <typename T>
-typename std::vector<T>::iterator findFromEnds(std::vector<T>& list, const T& value) {
+// list.end() when there is none. List: std::vector or OffsetVector.
+template <typename List, typename T>
+auto findFromEnds(List& list, const T& value) -> decltype(list.begin()) {
   std::size_t low = 0;
   std::size_t high = list.size();
   while (low < high) {
@@ -24,8 +25,8 @@ typename std::vector<T>::iterator findFromEnds(std::vector<T>& list, const T& va
 }
 
 // Erases one occurrence; false when there was none.
-template <typename T>
-bool eraseFromEnds(std::vector<T>& list, const T& value) {
+template <typename List, typename T>
+bool eraseFromEnds(List& list, const T& value) {
   const auto found = findFromEnds(list, value);
   if (found == list.end()) return false;
   list.erase(found);

@@ -13,7 +13,7 @@ constexpr HWND kTopMost = 0xFFFFFFFF;
 constexpr HWND kNoTopMost = 0xFFFFFFFE;
 
 void restack(WindowRecord& record, HWND insertAfter) {
-  std::vector<HWND>& siblings = siblingsOf(record);
+  OffsetVector<HWND>& siblings = siblingsOf(record);
   if (insertAfter != HWND_TOP && insertAfter != HWND_BOTTOM && insertAfter != kTopMost && insertAfter != kNoTopMost) {
     const WindowRecord* after = findWindow(insertAfter);
     if (!after || after->parent != record.parent || insertAfter == record.handle) return;

@@ -133,7 +133,7 @@ void freeWindowTree(HWND window) {
   const std::vector<HWND> children = record->children;
   for (const HWND child : children) freeWindowTree(child);
   if (!findWindow(window)) return;
-  std::erase_if(findWindow(window)->children, [](HWND child) { return !findWindow(child); });
+  findWindow(window)->children.eraseIf([](HWND child) { return !findWindow(child); });
   SendMessageW(window, WM_NCDESTROY, 0, 0);
   record = findWindow(window);
   if (!record) return;

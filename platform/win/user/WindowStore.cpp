@@ -42,7 +42,7 @@ RECT windowRectOnScreen(const WindowRecord& window) {
   return offsetRect(window.rect, origin.x, origin.y);
 }
 
-std::vector<HWND>& siblingsOf(const WindowRecord& window) {
+OffsetVector<HWND>& siblingsOf(const WindowRecord& window) {
   WindowRecord* parent = findWindow(window.parent);
   return parent ? parent->children : windowStore().topLevel;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win/HandleTable.h"
+#include "platform/win/kernel/OffsetVector.h"
 #include "platform/win/RectMath.h"
 #include "platform/win/user/Windows.h"
 
@@ -38,7 +39,7 @@ struct WindowRecord {
   DWORD exStyle = 0;
   HWND parent = 0;
   HWND owner = 0;
-  std::vector<HWND> children;  // top of the z-order first
+  OffsetVector<HWND> children;  // top of the z-order first
   RECT rect;                   // parent client coordinates, or screen for top-level
   std::optional<RECT> frame;   // set by setWindowFrame
   std::u16string text;
@@ -56,7 +57,7 @@ struct WindowRecord {
 
 struct WindowStore {
   HandleTable<WindowRecord> windows;
-  std::vector<HWND> topLevel;  // top of the z-order first
+  OffsetVector<HWND> topLevel;  // top of the z-order first
   std::vector<std::unique_ptr<WindowClass>> classes;
   ATOM nextAtom = 0xC000;
   HWND focus = 0;
@@ -77,7 +78,7 @@ POINT clientOriginOnScreen(const WindowRecord& window);
 // The window rectangle in screen coordinates.
 RECT windowRectOnScreen(const WindowRecord& window);
 // The siblings list that holds the window (the parent's children or topLevel).
-std::vector<HWND>& siblingsOf(const WindowRecord& window);
+OffsetVector<HWND>& siblingsOf(const WindowRecord& window);
 // True when 'ancestor' is the window or one of its parents.
 bool isSelfOrAncestor(HWND ancestor, HWND window);
 

@@ -1,12 +1,13 @@
 #include <algorithm>
 
 #include "platform/win/kernel/LastError.h"
+#include "platform/win/kernel/NearEndSearch.h"
 #include "platform/win/user/WindowStore.h"
 
 namespace win {
 namespace {
 
-HWND siblingAt(const std::vector<HWND>& siblings, std::ptrdiff_t index) {
+HWND siblingAt(const OffsetVector<HWND>& siblings, std::ptrdiff_t index) {
   if (index < 0 || index >= static_cast<std::ptrdiff_t>(siblings.size())) return 0;
   return siblings[static_cast<std::size_t>(index)];
 }
@@ -30,7 +31,7 @@ HWND GetWindow(HWND window, UINT relation) {
   }
   if (relation == GW_CHILD) return record->children.empty() ? 0 : record->children.front();
   if (relation == GW_OWNER) return record->owner;
-  const std::vector<HWND>& siblings = siblingsOf(*record);
+  const OffsetVector<HWND>& siblings = siblingsOf(*record);
   const auto position = std::find(siblings.begin(), siblings.end(), window) - siblings.begin();
   switch (relation) {
     case GW_HWNDFIRST: return siblings.empty() ? 0 : siblings.front();
@@ -91,11 +92,10 @@ HWND SetParent(HWND window, HWND newParent) {
   if (oldParent == newParent) return oldParent;
   const bool visible = (record->style & WS_VISIBLE) != 0;
   if (visible) invalidateAreaInParent(*record);
-  std::vector<HWND>& oldSiblings = siblingsOf(*record);
-  oldSiblings.erase(std::remove(oldSiblings.begin(), oldSiblings.end(), window), oldSiblings.end());
+  eraseFromEnds(siblingsOf(*record), window);
   if (oldParent == 0) releaseSurface(window);
   record->parent = newParent;
-  std::vector<HWND>& newSiblings = siblingsOf(*record);
+  OffsetVector<HWND>& newSiblings = siblingsOf(*record);
   newSiblings.insert(newSiblings.begin(), window);
   if (newParent == 0) syncSurface(*record);
   if (visible) invalidateWindow(window, nullptr, true, true);
