@@ -7,86 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "engine/document/TSectionList.h"
-#include "engine/html/BuilderSeams.h"
-#include "engine/html/DocumentParser.h"
 #include "engine/objects/TButtonFormControlObj.h"
 #include "engine/objects/TCheckBoxFormControlObj.h"
 #include "engine/objects/TEditFormControlObj.h"
 #include "engine/objects/TListBoxFormControlObj.h"
 #include "engine/objects/TRadioButtonFormControlObj.h"
 #include "engine/objects/ThtmlForm.h"
-#include "engine/objects/ThtmlFormHooks.h"
+#include "platform/gui/TBitmap.h"
 #include "platform/gui/TButton.h"
-#include "platform/gui/TCustomPanel.h"
 #include "platform/gui/TEdit.h"
 #include "platform/gui/TListBox.h"
-#include "tests/platform/GuiControlTestSupport.h"
+#include "tests/engine/objects/FormControlTestSupport.h"
 
 namespace engine {
 namespace {
 
-struct HostEvent {
-  std::string kind;
-  std::string script;
-  TFormControlObj* control;
-  bool operator==(const HostEvent& other) const {
-    return kind == other.kind && script == other.script && control == other.control;
-  }
-};
-
-class FormControlEvents : public guitest::GuiControlTest {
- protected:
-  void SetUp() override {
-    GuiControlTest::SetUp();
-    saved_ = BuilderSeams();
-    InstallFormHooks();
-    panel_ = new gui::TPanel(&form());
-    panel_->SetParent(&form());
-    panel_->SetBounds(0, 0, 300, 200);
-  }
-  void TearDown() override {
-    root_.reset();
-    BuilderSeams() = saved_;
-    GuiControlTest::TearDown();
-  }
-
-  // Parses html into a document whose controls sit on the shown panel, with
-  // every host event recorded.
-  TSectionList& Build(const std::string& html) {
-    root_ = std::make_unique<TSectionList>(nullptr, panel_);
-    root_->SetDocumentDefaults("Times New Roman", "Courier New", 12, 0, 0xFF0000, 0x800080, 0xFF, 0xFFFFFF, false,
-                               true, 1, 5, 10);
-    ParseHtmlSource(html, *root_, nullptr);
-    auto record = [this](const char* kind) {
-      return [this, kind](TFormControlObj* control, const std::string& script) {
-        events.push_back({kind, script, control});
-        depthSeen = root_->ControlEventDepth;
-      };
-    };
-    root_->OnObjectClick = record("click");
-    root_->OnObjectFocus = record("focus");
-    root_->OnObjectBlur = record("blur");
-    root_->OnObjectChange = record("change");
-    root_->OnSubmitForm = [this](const std::string&, const std::string&, const std::string&, const std::string&,
-                                 std::vector<std::string> items) { submitted.push_back(std::move(items)); };
-    return *root_;
-  }
-  ThtmlForm* Form() const { return static_cast<ThtmlForm*>(root_->htmlFormList.at(0).get()); }
-  template <class T>
-  T* Control(std::size_t index) const {
-    return dynamic_cast<T*>(Form()->ControlList.at(index));
-  }
-
-  std::vector<HostEvent> events;
-  std::vector<std::vector<std::string>> submitted;
-  int depthSeen = 0;
-  std::unique_ptr<TSectionList> root_;
-
- private:
-  TBuilderSeams saved_;
-  gui::TPanel* panel_ = nullptr;
-};
+using FormControlEvents = testing::FormControlFixture;
+using testing::HostEvent;
 
 TEST_F(FormControlEvents, FocusBlurAndChangeReachTheHostWithTheirScripts) {
   Build("<form><input name=a value=x onfocus=F1 onblur=B1 onchange=C1><input name=b></form>");
@@ -186,6 +123,25 @@ TEST_F(FormControlEvents, ListSelectionsPastTheFirst51ItemsAreNotCompared) {
   list->List()->SetSelected(50, true);
   list->CheckChanged();
   EXPECT_EQ(events, (std::vector<HostEvent>{{"change", "C", list}}));
+}
+
+TEST_F(FormControlEvents, TabOrderFollowsTabIndexPast99999AndPast999Stops) {
+  // Keys made as text ("%.5d%.3d") sorted TABINDEX 100000 before 99999 and
+  // the 1000th stop of a TABINDEX before the first.
+  std::string html = "<form><input name=big tabindex=100000><input name=less tabindex=99999>";
+  for (int i = 0; i < 1000; ++i) html += "<input tabindex=7>";
+  Build(html + "<input name=late tabindex=7><input name=six tabindex=6></form>");
+  gui::TBitmap bitmap;
+  bitmap.SetSize(10, 10);
+  int maxWidth = 0;
+  int curs = 0;
+  root_->LayoutContent(&bitmap.Canvas(), 0, 300, 200, 0, maxWidth, curs);
+  const auto order = [this](std::size_t index) { return Form()->ControlList.at(index)->WindowControl()->TabOrder(); };
+  const std::size_t late = 1002, six = 1003;
+  EXPECT_LT(order(six), order(2));     // 6 before every 7
+  EXPECT_LT(order(2), order(late));    // the first 7 before the 1001st
+  EXPECT_LT(order(late), order(1));    // every 7 before 99999
+  EXPECT_LT(order(1), order(0));       // 99999 before 100000
 }
 
 }  // namespace
