@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and builds like test.sh, then runs a deliverable in the current directory:
 #   ./run.sh kestrane ARGS...
-#   ./run.sh render PAGE.html OUT.png [--width W] [--height H] [--full] [--pages DIR]
+#   ./run.sh render PAGE.html OUT.png [--width W] [--height H] [--font NAME] [--size N] [--full] [--pages DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 caller=$(pwd)

@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <filesystem>
 #include <string>
 
 #include "pagewell.h"
@@ -83,6 +84,26 @@ int FindVerticalBar(PW_HWND window, intptr_t data) {
   return 1;
 }
 
+// Prints every page into the folder; false (with the reason said) when no page came out.
+bool PrintInto(PW_HWND envelope, const std::string& folder) {
+  if (!pwhost_SetPrintFolder(folder.c_str())) {
+    fprintf(stderr, "render: cannot make %s\n", folder.c_str());
+    return false;
+  }
+  const auto count = [&] {
+    std::error_code error;
+    std::ptrdiff_t files = 0;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++files;
+    return files;
+  };
+  const std::ptrdiff_t before = count();
+  if (!_Print(envelope, 0) || count() == before) {
+    fprintf(stderr, "render: no page was printed\n");
+    return false;
+  }
+  return true;
+}
+
 // Grows the window until the document's height (the bar's range) fits the
 // viewer; a taller window can leave the text more width, so a few rounds.
 void FitWholeDocument(PW_HWND host, PW_HWND envelope, int width, int& height) {
@@ -123,13 +144,8 @@ int Render(const Options& options) {
     if (!pwhost_SaveWindowPng(host, options.output.c_str())) {
       fprintf(stderr, "render: cannot write %s\n", options.output.c_str());
       result = 3;
-    } else if (!options.pages.empty()) {
-      if (!pwhost_SetPrintFolder(options.pages.c_str())) {
-        fprintf(stderr, "render: cannot make %s\n", options.pages.c_str());
-        result = 3;
-      } else if (!_Print(envelope, 0)) {
-        result = 3;
-      }
+    } else if (!options.pages.empty() && !PrintInto(envelope, options.pages)) {
+      result = 3;
     }
   }
   _DeleteBrowser(envelope);
