@@ -7,6 +7,8 @@
 
 #include "engine/common/CodePageText.h"
 #include "engine/common/EngineStartup.h"
+#include "engine/css/CssBoxValues.h"
+#include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
 #include "engine/document/TIDNameList.h"
 #include "engine/document/TSectionList.h"
@@ -43,6 +45,35 @@ int Scale(int value, int numerator, int denominator) { return ScaledSize(value, 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
+}
+
+// Lengths in an image's style are taken against this width and height.
+constexpr int kStyleBase = 200;
+
+bool IsStyleValueSet(const TPropValue& value) {
+  if (std::holds_alternative<std::monostate>(value)) return false;
+  const int* number = std::get_if<int>(&value);
+  return number == nullptr || *number != kUnsetValue;
+}
+
+// Margins and border widths as spacings: auto and negative values give 0.
+int SpacingOf(int value) { return value == kAutoValue ? 0 : std::clamp(value, 0, TImageObj::kMaxWantedSize); }
+
+// A style width or height: auto is "not given", a percentage (of the nominal
+// base) its share, a length its pixels.
+void ReadStyleSize(const TPropValue& raw, int computed, int& wanted, bool& percent) {
+  if (!IsStyleValueSet(raw)) return;
+  const std::string* text = std::get_if<std::string>(&raw);
+  if (computed == kAutoValue || (text && *text == "auto")) {
+    wanted = -1;
+    percent = false;
+  } else if (text && text->find('%') != std::string::npos) {
+    wanted = ScaledSize(computed, 100, kStyleBase);
+    percent = true;
+  } else {
+    wanted = std::clamp(computed, 0, TImageObj::kMaxWantedSize);
+    percent = false;
+  }
 }
 
 // WIDTH or HEIGHT: pixels up to the largest size, or a percentage of 0..100.
@@ -138,19 +169,43 @@ void TImageObj::ReadAttributes(TAttributeList& attributes) {
   if (!id.empty() && Document && Document->IDNameList) Document->IDNameList->AddObject(id, this);
 }
 
-void TImageObj::ApplyStyle(TProperties& prop) {
+void TImageObj::ApplyAlignAndFloat(TProperties& prop) {
   int align = 0;
   if (prop.GetVertAlign(align)) Place.Align = static_cast<std::uint8_t>(align);
   if (prop.GetFloat(align) && (align == kAlignFloatLeft || align == kAlignFloatRight)) {
     Place.Align = static_cast<std::uint8_t>(align);
     if (Place.HSpaceR == 0) Place.HSpaceL = Place.HSpaceR = kFloatSpace;
   }
-  // NOTE: CSS margins, widths and borders on images are left to the style
-  // box code; a style border suppresses the attribute border.
+}
+
+// Style margins replace the spacings they set, style borders widen them, and
+// a style width or height replaces the attribute's. Lengths are taken against
+// a nominal 200 pixels, so a percentage comes back as its share of 200.
+void TImageObj::ApplyStyle(TProperties& prop) {
+  ApplyAlignAndFloat(prop);
+  if (Title.empty()) Title = prop.PropTitle;
+  TVMarginArray margins;
+  GetMarginArray(prop, margins);
+  const TBoxValues values = ComputeMarginsAndSizes(margins, kStyleBase, kStyleBase, prop.EmSize, prop.ExSize).Values;
+  const auto take = [&](Prop side, int& spacing) {
+    if (IsStyleValueSet(margins[BoxIndex(side)])) spacing = SpacingOf(values[BoxIndex(side)]);
+  };
+  take(Prop::MarginTop, Place.VSpaceT);
+  take(Prop::MarginBottom, Place.VSpaceB);
+  take(Prop::MarginLeft, Place.HSpaceL);
+  take(Prop::MarginRight, Place.HSpaceR);
   if (prop.GetBorderStyle() != 0) {
+    // The CSS border is drawn round the element instead of the attribute border.
+    Place.VSpaceT = SatAdd(Place.VSpaceT, SpacingOf(values[BoxIndex(Prop::BorderTopWidth)]));
+    Place.HSpaceR = SatAdd(Place.HSpaceR, SpacingOf(values[BoxIndex(Prop::BorderRightWidth)]));
+    Place.VSpaceB = SatAdd(Place.VSpaceB, SpacingOf(values[BoxIndex(Prop::BorderBottomWidth)]));
+    Place.HSpaceL = SatAdd(Place.HSpaceL, SpacingOf(values[BoxIndex(Prop::BorderLeftWidth)]));
     BorderOff = true;
     BorderWidth = 0;
   }
+  ReadStyleSize(margins[BoxIndex(Prop::Width)], values[BoxIndex(Prop::Width)], WantedWidth, WidthInPercent);
+  ReadStyleSize(margins[BoxIndex(Prop::Height)], values[BoxIndex(Prop::Height)], WantedHeight, HeightInPercent);
+  ApplyAlignAndFloat(prop);
 }
 
 std::unique_ptr<TInlineObject> TImageObj::CreateCopy(TSectionList* document) const {

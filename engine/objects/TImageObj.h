@@ -74,6 +74,7 @@ class TImageObj : public TInlineObject {
 
  private:
   void ReadAttributes(TAttributeList& attributes);
+  void ApplyAlignAndFloat(TProperties& prop);
   void FetchImage();
   void TakeLoaded(TLoadedImage loaded);
   void TakeGif(images::TGIFImage* gif, bool shared);

@@ -28,6 +28,7 @@
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/gdi/Shapes.h"
+#include "tests/engine/document/DocumentFixtures.h"
 
 namespace engine {
 namespace {
@@ -436,6 +437,36 @@ TEST_F(ImageObjTest, AFocusedLinkFramesItsImage) {
   const bool firstChanged = win::GetPixel(c.Handle(), 30, 40) != plain[0];
   const bool secondChanged = win::GetPixel(c.Handle(), 31, 40) != plain[1];
   EXPECT_NE(firstChanged, secondChanged);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST_F(ImageObjTest, StyleSizesAndMarginsReplaceWhatTheAttributesGave) {
+  auto pixels = testing::MakeStyle("img", {{"width", "120px"}, {"height", "auto"}, {"margin-left", "7px"}});
+  auto image = Image({{symWidth, "50", 50}, {symHeight, "40", 40}, {symHspace, "5", 5}});
+  image->ApplyStyle(*pixels);
+  EXPECT_EQ(image->WantedWidth, 120);
+  EXPECT_FALSE(image->WidthInPercent);
+  EXPECT_EQ(image->WantedHeight, -1);
+  EXPECT_EQ(image->Place.HSpaceL, 7);
+  EXPECT_EQ(image->Place.HSpaceR, 5);  // the style leaves the right margin alone
+
+  auto percent = testing::MakeStyle(
+      "img", {{"width", "50%"}, {"border-style", "solid"}, {"border-left-width", "3px"}, {"margin-top", "-4px"}});
+  auto framed = Image({{symBorder, "2", 2}, {symSrc, kJpeg, 0}});
+  framed->ApplyStyle(*percent);
+  EXPECT_EQ(framed->WantedWidth, 50);
+  EXPECT_TRUE(framed->WidthInPercent);
+  EXPECT_TRUE(framed->BorderOff);  // the style's border replaces the attribute's
+  EXPECT_EQ(framed->BorderWidth, 0);
+  EXPECT_EQ(framed->Place.HSpaceL, 3);  // room for the style's border
+  EXPECT_EQ(framed->Place.VSpaceT, 4);  // the default border width; the negative margin gives 0
+  framed->ComputeSize(canvas, nullptr, 400, 300);
+  EXPECT_EQ(framed->Place.ImageWidth, 200);
 }
 
 }  // namespace
