@@ -1,7 +1,8 @@
 // Arbitrary bytes as a frameset document in a temporary folder beside a few
 // small files its frames may name (a page, a nested frameset, a text file and
 // the document itself), loaded into a 300 x 200 frame viewer, laid out at
-// two sizes, painted and cleared.
+// two sizes, its borders pressed and dragged wherever they lie, painted and
+// cleared.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
 #include "platform/win/kernel/Clock.h"
+#include "platform/win/user/Input.h"
 #include "platform/win/user/MessageBoxes.h"
 #include "viewer/TFrameViewer.h"
 
@@ -52,6 +54,19 @@ struct Host {
 
 void Pump() { gui::Application->ProcessMessages(); }
 
+// Presses along a diagonal of the viewer and drags each press a little way,
+// so that whatever borders the document made get grabbed and moved.
+void DragAcross(viewer::TFrameViewer& view) {
+  for (int step = 0; step < 12; ++step) {
+    const win::POINT from = view.ClientToScreen({step * view.Width() / 11, step * view.Height() / 11});
+    win::postMouseInput(win::WM_MOUSEMOVE, from);
+    win::postMouseInput(win::WM_LBUTTONDOWN, from);
+    win::postMouseInput(win::WM_MOUSEMOVE, {from.x + 37, from.y - 23});
+    win::postMouseInput(win::WM_LBUTTONUP, {from.x + 37, from.y - 23});
+    Pump();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const int width : {300, 120}) {
     view.SetBounds(0, 0, width, 200);
     Pump();
+    DragAcross(view);
   }
   view.Repaint();
   Pump();

@@ -21,6 +21,8 @@ TFrameBase::TFrameBase(gui::TComponent* AOwner, TFrameSet* MasterSet)
     : gui::TCustomPanel(AOwner), masterSet_(MasterSet) {
   if (auto* owner = dynamic_cast<TFrameBase*>(AOwner)) localCharSet_ = owner->LocalCharSet();
   SetBevelInner(gui::bvNone);
+  // The panels show the frame viewer's background between and around the frames.
+  SetParentColor(true);
   TakeFrameMouseEvents();
 }
 

@@ -26,6 +26,7 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent == parent_) return;
   if (parent_) parent_->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+  if (parentColor_ && parent_) FollowColor(parent_->Color());
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -89,9 +90,26 @@ void TControl::SetAlign(TAlign Value) {
 }
 
 void TControl::SetColor(TColor Value) {
+  parentColor_ = false;
+  FollowColor(Value);
+}
+
+void TControl::SetParentColor(bool Value) {
+  parentColor_ = Value;
+  if (Value && parent_) FollowColor(parent_->Color());
+}
+
+void TControl::FollowColor(TColor Value) {
   if (Value == color_) return;
   color_ = Value;
   ColorChanged();
+  // Children that follow this control's colour take the new one.
+  if (auto* self = dynamic_cast<TWinControl*>(this)) {
+    for (int index = 0; index < self->ControlCount(); ++index) {
+      TControl* child = self->Controls(index);
+      if (child->parentColor_) child->FollowColor(Value);
+    }
+  }
 }
 
 void TControl::SetCaption(const std::string& Value) {

@@ -104,7 +104,11 @@ class TControl : public TComponent {
   TAlign Align() const { return align_; }
   void SetAlign(TAlign Value);
   TColor Color() const { return color_; }
+  // An explicit colour: the control stops following its parent's.
   void SetColor(TColor Value);
+  // While set, the control takes its parent's Color, now and whenever it changes.
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool Value);
   TFont& Font() { return font_; }
   void SetFont(const TFont& Value) { font_.Assign(&Value); }
   TCursor Cursor() const { return cursor_; }
@@ -154,6 +158,8 @@ class TControl : public TComponent {
   static TShiftState ShiftFromKeys(win::WPARAM Keys);
 
  private:
+  // Takes a colour without changing whether the parent's is followed.
+  void FollowColor(TColor Value);
   friend class TWinControl;
   TWinControl* parent_ = nullptr;
   int left_ = 0;
@@ -164,6 +170,7 @@ class TControl : public TComponent {
   bool enabled_ = true;
   TAlign align_ = alNone;
   TColor color_ = clWindow;
+  bool parentColor_ = false;
   TFont font_;
   TCursor cursor_ = crDefault;
   std::string hint_;

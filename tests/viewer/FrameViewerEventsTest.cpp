@@ -11,6 +11,7 @@
 #include "engine/document/TSectionList.h"
 #include "platform/gui/TStream.h"
 #include "platform/gui/TStringList.h"
+#include "viewer/TfvFrame.h"
 
 namespace viewer {
 namespace {
@@ -116,6 +117,21 @@ TEST_F(FrameViewerEvents, PrintViewerListTellsTheSidesEachFrameTouches) {
   fv().PrintViewerList();
   ASSERT_EQ(list.Count(), 2);  // a viewer without a document is left out
   EXPECT_EQ(list.Objects(1), fv().GetViewer(2));
+}
+
+TEST_F(FrameViewerEvents, FramePanelsShowTheFrameViewersBackground) {
+  write("a.htm", "<p>a");
+  write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame></frameset>");
+  write("grid.htm", "<frameset cols=*,*><frame src=a.htm><frame src=inner.htm></frameset>");
+  fv().SetDefBackground(gui::clWhite);
+  load("grid.htm");
+  auto* holder = dynamic_cast<TfvFrame*>(top().Child(1));
+  ASSERT_TRUE(holder && holder->NestedSet());
+  const gui::TControl* panels[] = {&top(), top().Child(0), holder, holder->NestedSet(),
+                                   holder->NestedSet()->Child(1)};
+  for (const gui::TControl* panel : panels) EXPECT_EQ(panel->Color(), gui::clWhite);
+  fv().SetDefBackground(gui::clYellow);
+  for (const gui::TControl* panel : panels) EXPECT_EQ(panel->Color(), gui::clYellow);
 }
 
 TEST_F(FrameViewerEvents, TheActiveViewerTakesTheFocus) {
