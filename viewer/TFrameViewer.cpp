@@ -141,8 +141,11 @@ void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& De
   newSet->SetBevelOuter(oldSet->BevelOuter());
   newSet->SetBounds(oldSet->Left(), oldSet->Top(), oldSet->Width(), oldSet->Height());
   newSet->SetAlign(gui::alClient);
+  // It loads behind the old set, which stays in view until the new one is complete.
   newSet->Hide();
   newSet->SetParent(this);
+  newSet->SendToBack();
+  newSet->Show();
   // Nested sets made while reading take the current set as their master.
   currentSet_ = newSet;
   try {
@@ -153,7 +156,7 @@ void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& De
     throw;
   }
   oldSet->UnloadContent();
-  newSet->Show();
+  newSet->BringToFront();
   // The old set leaves the window now; the history keeps it or frees it
   // after the current message (its viewer's click may be under way).
   oldSet->Hide();
@@ -475,7 +478,9 @@ void TFrameViewer::SetfvOptions(TFrameViewerOptions Value) {
     currentSet_->SetBevelInset(none ? 0 : 2);
     currentSet_->SetBorderSize(none ? 0 : 2);
   }
-  const THTMLBorderStyle border = (Value & (fvNoFocusRect | fvNoBorder)) ? htNone : htFocused;
+  // As when the frames' viewers were made: a set without borders keeps them plain.
+  const bool plain = (Value & (fvNoFocusRect | fvNoBorder)) || currentSet_->BorderSize() == 0;
+  const THTMLBorderStyle border = plain ? htNone : htFocused;
   ForEachViewer([Value, border](THTMLViewer& viewer) {
     viewer.SethtOptions(ViewerOptions(viewer.htOptions(), Value));
     viewer.SetBorderStyle(border);

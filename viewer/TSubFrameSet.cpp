@@ -72,7 +72,9 @@ TSubFrameSet::TSubFrameSet(gui::TComponent* AOwner, TFrameSet* MasterSet) : TFra
 TSubFrameSet::~TSubFrameSet() {
   // The top set's own destructor has cleared it already; its members are gone.
   if (IsTopSet()) return;
-  if (masterSet_->DragSet == this) CancelDrag();
+  // Only a set being dragged (its line is shown) may reach its master here: a
+  // set kept by a history can outlive it.
+  if (lineShown_) CancelDrag();
   // The children unregister from the master set while this set is whole.
   ClearFrames();
 }

@@ -134,6 +134,7 @@ void TfvFrame::CreateFrameViewer() {
   };
   viewer_->SetTabStop(true);
   viewer_->SetParent(this);
+  viewer_->SendToBack();
   masterSet_->AddViewer(viewer_);
 }
 
@@ -171,6 +172,7 @@ bool TfvFrame::LoadDocument(const TDocRequest* Request) {
       nestedSet_->SetBounds(0, 0, ClientWidth(), ClientHeight());
       nestedSet_->SetAlign(gui::alClient);
       nestedSet_->SetParent(this);
+      nestedSet_->SendToBack();
       engine::ParseFramesetSource(fv, nestedSet_, fromString, fv.FrameSetMetaHandler(nestedSet_), fileName,
                                   sourceText);
       SetBevelOuter(gui::bvNone);

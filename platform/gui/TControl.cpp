@@ -94,6 +94,22 @@ void TControl::SetColor(TColor Value) {
   FollowColor(Value);
 }
 
+void TControl::SetZOrder(bool TopMost) {
+  if (!parent_) return;
+  auto& siblings = parent_->controls_;
+  const auto at = std::find(siblings.begin(), siblings.end(), this);
+  if (at == siblings.end()) return;
+  siblings.erase(at);
+  siblings.insert(TopMost ? siblings.end() : siblings.begin(), this);
+  if (auto* self = dynamic_cast<TWinControl*>(this); self && self->HandleAllocated()) {
+    win::SetWindowPos(self->Handle(), TopMost ? win::HWND_TOP : win::HWND_BOTTOM, 0, 0, 0, 0,
+                      win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+  } else {
+    Invalidate();
+  }
+  if (align_ != alNone) parent_->Realign();
+}
+
 void TControl::SetParentColor(bool Value) {
   parentColor_ = Value;
   if (Value && parent_) FollowColor(parent_->Color());

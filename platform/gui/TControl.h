@@ -106,6 +106,10 @@ class TControl : public TComponent {
   TColor Color() const { return color_; }
   // An explicit colour: the control stops following its parent's.
   void SetColor(TColor Value);
+  // Moves the control above all its siblings (drawn last, hit first) or below them.
+  void BringToFront() { SetZOrder(true); }
+  void SendToBack() { SetZOrder(false); }
+  virtual void SetZOrder(bool TopMost);
   // While set, the control takes its parent's Color, now and whenever it changes.
   bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool Value);

@@ -122,6 +122,20 @@ TEST_F(FrameViewerTest, SameDocumentKeepsTheSetAndRelativeNamesMatch) {
   EXPECT_EQ(top().DocumentName, (folder_ / "b.htm").string());
 }
 
+TEST_F(FrameViewerTest, ADifferentDocumentLoadsBehindTheShownOne) {
+  write("a.htm", "<p>a");
+  write("b.htm", "<p>b");
+  load("a.htm");
+  const win::HWND old = fv().GetViewer(0)->PaintPanel().Handle();  // the viewer goes with its set
+  const win::POINT middle = fv().ClientToScreen({200, 150});
+  ASSERT_EQ(win::WindowFromPoint(middle), old);
+  win::HWND underWhileLoading = 0;
+  fv().OnParseEnd = [&](gui::TObject*) { underWhileLoading = win::WindowFromPoint(middle); };
+  load("b.htm");
+  EXPECT_EQ(underWhileLoading, old);
+  EXPECT_EQ(win::WindowFromPoint(middle), fv().GetViewer(0)->PaintPanel().Handle());
+}
+
 TEST_F(FrameViewerTest, BusyLoadsAreRefusedAndReported) {
   write("a.htm", "<p>a");
   std::vector<bool> states;
@@ -196,6 +210,10 @@ TEST_F(FrameViewerTest, BordersAreClampedAndTheFirstNameWins) {
   load("none.htm");
   EXPECT_EQ(top().BorderSize(), 0);
   EXPECT_EQ(fv().GetViewer(0)->BorderStyle(), htNone);
+  // Other options changed later leave the viewers of a borderless set plain.
+  fv().SetfvOptions(fv().fvOptions() | fvNoLinkUnderline);
+  EXPECT_EQ(fv().GetViewer(0)->BorderStyle(), htNone);
+  EXPECT_EQ(fv().GetViewer(1)->BorderStyle(), htNone);
 }
 
 }  // namespace
