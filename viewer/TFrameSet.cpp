@@ -81,7 +81,7 @@ bool TFrameSet::RequestDocument(const std::string& Name, TDocRequest& Request) {
 }
 
 void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest) {
-  ClearFrames();
+  ReleaseFrames();
   NestingDepth = 0;
   FramesMade = 0;
   const bool imageOrText = !HasRequestEvents() && (IsImageFileName(Name) || IsTextFileName(Name));
@@ -133,6 +133,17 @@ void TFrameSet::ClearFrames() {
   DocumentName.clear();
   Title.clear();
   lastWidth_ = lastHeight_ = 0;
+}
+
+void TFrameSet::ReleaseFrames() {
+  std::vector<TFrameBase*> frames;
+  frames.swap(children_);
+  for (TFrameBase* frame : frames) {
+    DetachFrameTree(frame);
+    frame->UnloadContent();  // images go back to the shared cache now
+    frameViewer_->ReleaseLater(frame);
+  }
+  ClearFrames();
 }
 
 void TFrameSet::FrameSetResized(bool Force) {

@@ -35,6 +35,9 @@ class TFrameSet : public TSubFrameSet {
 
   void InitializeSizes() override;
   void ClearFrames() override;
+  // As ClearFrames, but the frames are freed after the current message: a
+  // click or timer of one of them may be what is being handled.
+  void ReleaseFrames();
   // Computes and places the tree when the client size changed (or Force).
   void FrameSetResized(bool Force = false);
 

@@ -181,7 +181,7 @@ void TFrameViewer::Reload() {
 bool TFrameViewer::Clear() {
   if (IsBusy()) return false;
   FreeHistorySets();
-  currentSet_->ClearFrames();
+  currentSet_->ReleaseFrames();
   currentSet_->SetBevelOuter(gui::bvLowered);
   currentSet_->SetBevelWidth(2);
   cache_->Clear();

@@ -23,6 +23,9 @@ namespace viewer {
 class THTMLViewer;
 class TSubFrameSet;
 
+// Every frame of a tree that is on its way out leaves its top set's lists.
+void DetachFrameTree(TFrameBase* Node);
+
 class TfvFrame : public TFrameBase {
  public:
   // Path: the frameset document's file name (its folder resolves SRC).

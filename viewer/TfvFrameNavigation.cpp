@@ -20,17 +20,16 @@ namespace {
 // One counter for the entries of every frame's history.
 int nextSequenceNumber = 0;
 
-// Every frame of a replaced tree leaves its top set's lists.
-void DetachTree(TFrameBase* Node) {
+}  // namespace
+
+void DetachFrameTree(TFrameBase* Node) {
   if (auto* frame = dynamic_cast<TfvFrame*>(Node)) {
     frame->DetachFromMaster();
-    if (frame->NestedSet()) DetachTree(frame->NestedSet());
+    if (frame->NestedSet()) DetachFrameTree(frame->NestedSet());
   } else if (auto* set = dynamic_cast<TSubFrameSet*>(Node)) {
-    for (int i = 0; i < set->ChildCount(); ++i) DetachTree(set->Child(i));
+    for (int i = 0; i < set->ChildCount(); ++i) DetachFrameTree(set->Child(i));
   }
 }
-
-}  // namespace
 
 void TfvFrame::NavigateFrame(const std::string& Url, const std::string& Dest, bool Reload, bool RecordHistory) {
   StopRefreshTimer();
@@ -86,7 +85,7 @@ void TfvFrame::ReplaceContent(const std::string& Url, const std::string& FileNam
   viewer_ = nullptr;
   nestedSet_ = nullptr;
   if (oldSet) {
-    DetachTree(oldSet);
+    DetachFrameTree(oldSet);
     oldSet->UnloadContent();
     oldSet->Hide();
   }

@@ -73,6 +73,21 @@ TEST_F(FrameLinks, TopTargetReplacesTheFramesetFromInsideTheClick) {
   EXPECT_EQ(fv().HistoryCount(), 0);  // no history by default: the old set is freed
 }
 
+TEST_F(FrameLinks, TheSameFramesetReloadedFromItsOwnFrame) {
+  twoFrames("<a href=\"set.htm\" target=_top>again</a>");
+  TFrameSet* before = &top();
+  click(frame("nav"), 0);  // the clicked frame is replaced while its click runs
+  EXPECT_EQ(&top(), before);
+  EXPECT_EQ(fv().GetViewerCount(), 2);
+  EXPECT_EQ(frame("main").ShownFileName(), path("c.htm"));
+  // The host clears the viewer from inside its click handler.
+  fv().OnHotSpotTargetClick = [&](gui::TObject*, const std::string&, const std::string&, bool& Handled) {
+    Handled = fv().Clear();
+  };
+  click(frame("nav"), 0);
+  EXPECT_EQ(fv().GetViewerCount(), 0);
+}
+
 TEST_F(FrameLinks, UnknownTargetsGoToTheHostOrNowhere) {
   twoFrames("<a href=\"c.htm#z\" target=elsewhere>out</a>");
   click(frame("nav"), 0);
