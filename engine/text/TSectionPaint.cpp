@@ -203,7 +203,6 @@ void SectionPainter::FindBoxes(LineRec& line, int x) {
   const int lineEnd = SatAdd(b, line.Ln);
   std::vector<const InlineRec*> found;
   list->BoxesMeeting(b, lineEnd, found);
-  if (found.empty()) return;
   auto boxes = std::make_unique<std::vector<BorderRec>>();
   boxes->reserve(found.size());
   for (const InlineRec* record : found) {
@@ -214,8 +213,10 @@ void SectionPainter::FindBoxes(LineRec& line, int x) {
     box.BStart = box.OpenStart ? line.Start : record->StartB - sectionStart;
     box.OpenEnd = lineEnd < record->EndB;
     box.BEnd = box.OpenEnd ? line.Start + line.Ln : record->EndB - sectionStart;
+    if (box.BEnd <= box.BStart) continue;  // an element whose end comes before its start in the document
     boxes->push_back(box);
   }
+  if (boxes->empty()) return;
   line.FirstX = x;
   MeasureBoxes(line, x, *boxes);
   line.BorderList = std::move(boxes);
