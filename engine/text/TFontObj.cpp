@@ -52,7 +52,7 @@ void TFontObj::ReplaceFont(std::unique_ptr<TMyFont> font) {
 }
 
 void TFontObj::EnsureLinkLooks() {
-  if (!LinkLooks) LinkLooks = std::make_unique<TFontInfoArray>();
+  if (!LinkLooks) LinkLooks = std::make_shared<TFontInfoArray>();
 }
 
 void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {

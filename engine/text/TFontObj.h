@@ -61,28 +61,30 @@ class TFontObj {
   // Gives the tab stop to another run of the same link.
   void HandTabControlTo(TFontObj& next);
 
+  // Ordered for packing: a document holds one run per font change.
   TSection* Section = nullptr;
-  bool Visited = false;
-  bool Hover = false;
-  std::string Title;
-  int LinkY = 0;
-  bool Active = false;
   int Pos = 0;
+  int LinkY = 0;
   std::unique_ptr<TMyFont> Font;
-  std::unique_ptr<TFontInfoArray> LinkLooks;
+  // Shared by the link runs that look alike; never changed once shared.
+  std::shared_ptr<TFontInfoArray> LinkLooks;
   int FontHeight = 0;
   int tmHeight = 0;
   int tmMaxCharWidth = 0;
   int Overhang = 0;
   int Descent = 0;
+  int LinkIndex = -1;  // slot in Links
   std::uint8_t VerticalShift = kShiftNone;
+  bool Visited = false;
+  bool Hover = false;
+  bool Active = false;
+  std::string Title;
   TUrlTarget UrlTarget;
   std::unique_ptr<ThtTabcontrol> TabControl;
   TLinkList* Links = nullptr;  // the list this run is in, when it is a link run
   // The first run of this run's link in the link list: the one that holds the
   // link's tab stop (kept so that layout need not search the list).
   TFontObj* LinkHead = nullptr;
-  int LinkIndex = -1;  // slot in Links
 
  private:
   void ApplyLinkLook();

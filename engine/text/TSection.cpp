@@ -42,6 +42,24 @@ std::uint8_t VerticalShiftOf(const TProperties& props) {
   return align == kShiftSubscript || align == kShiftSuperscript ? static_cast<std::uint8_t>(align) : kShiftNone;
 }
 
+bool SameLook(const std::unique_ptr<ThtFontInfo>& a, const std::unique_ptr<ThtFontInfo>& b) {
+  if (!a || !b) return a == b;
+  return a->iName == b->iName && a->iSize == b->iSize && a->iStyle == b->iStyle && a->iColor == b->iColor &&
+         a->ibgColor == b->ibgColor && a->iCharset == b->iCharset && a->iSpace == b->iSpace;
+}
+
+// Most links of a document look alike: their runs share one copy of the looks
+// for as long as the looks asked for stay the same.
+std::shared_ptr<TFontInfoArray> SharedLinkLooks(const TFontInfoArray& looks) {
+  thread_local std::shared_ptr<TFontInfoArray> last;
+  const bool same = last && std::equal(looks.Ar.begin(), looks.Ar.end(), last->Ar.begin(), SameLook);
+  if (!same) {
+    last = std::make_shared<TFontInfoArray>();
+    last->Assign(looks);
+  }
+  return last;
+}
+
 // The font-size "small" version of props that small caps draw lower-case letters in.
 std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
   auto small = std::make_unique<TProperties>();
@@ -65,8 +83,7 @@ TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarge
   if (linkTarget && !linkTarget->Url.empty()) {
     run->UrlTarget.Assign(*linkTarget);
     if (props.LinkFonts) {
-      run->EnsureLinkLooks();
-      run->LinkLooks->Assign(*props.LinkFonts);
+      run->LinkLooks = SharedLinkLooks(*props.LinkFonts);
       if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
     }
     if (TLinkList* links = DocumentLinks()) {
@@ -213,8 +230,7 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
   }
   if (run->UrlTarget.Url.empty()) return;
   if (props.LinkFonts) {
-    run->EnsureLinkLooks();
-    run->LinkLooks->Assign(*props.LinkFonts);
+    run->LinkLooks = SharedLinkLooks(*props.LinkFonts);
     if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
   }
   if (TLinkList* links = DocumentLinks()) {
@@ -302,6 +318,9 @@ void TSection::FinishText() {
     if (i == 0 || source != SourcePositions[static_cast<std::size_t>(i) - 1] + 1) SourceIndex.push_back({i, source});
   }
   std::vector<int>().swap(SourcePositions);
+  // The text grew by appending: give back the room it will never use.
+  Text.shrink_to_fit();
+  BreakFlags.shrink_to_fit();
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
   finished_ = true;
 }

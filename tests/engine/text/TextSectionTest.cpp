@@ -82,6 +82,43 @@ TEST_F(TextSections, EmptyLinksAndDroppedSectionsLeaveNoLinkBehind) {
   doc.Links.PaintPanel = nullptr;
 }
 
+TEST_F(TextSections, LinksThatLookAlikeShareOneCopyOfTheirLooks) {
+  props.LinkFonts = std::make_unique<TFontInfoArray>();
+  for (auto& look : props.LinkFonts->Ar) {
+    look->iName = "Arial";
+    look->iSize = 12;
+    look->iColor = 0xFF0000;
+  }
+  props.LinkFonts->Ar[TFontInfoArray::Visited]->iColor = 0x0000FF;
+  TUrlTarget link;
+  link.Url = "x.html";
+  const TUrlTarget none;
+  auto section = Make();
+  const auto addLink = [&](const std::u16string& text) {
+    section->ChangeFontForLink('>', props, link);
+    Append(*section, text);
+    section->ChangeFontForLink('<', props, none);
+    Append(*section, u" ");
+  };
+  addLink(u"one");
+  addLink(u"two");
+  props.LinkFonts->Ar[TFontInfoArray::Visited]->iColor = 0x00FF00;
+  addLink(u"three");
+  std::vector<TFontObj*> links;
+  for (const auto& run : section->Fonts)
+    if (run->IsLink()) links.push_back(run.get());
+  ASSERT_EQ(links.size(), 3u);
+  EXPECT_EQ(links[0]->LinkLooks, links[1]->LinkLooks);
+  EXPECT_NE(links[1]->LinkLooks, links[2]->LinkLooks);
+  // Each run still takes its own state's look.
+  links[0]->SetVisited(true);
+  links[2]->SetVisited(true);
+  EXPECT_EQ(links[0]->Font->Color(), 0x0000FFu);
+  EXPECT_EQ(links[1]->Font->Color(), 0xFF0000u);
+  EXPECT_EQ(links[2]->Font->Color(), 0x00FF00u);
+  EXPECT_EQ(links[1]->LinkLooks->Ar[TFontInfoArray::Visited]->iColor, 0x0000FFu);
+}
+
 TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
   auto section = Finished(u"aaa bbb ccc ddd");
   const int width = Width(u"aaa bbb") + 2;
