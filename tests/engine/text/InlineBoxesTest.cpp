@@ -213,5 +213,23 @@ TEST_F(InlineBoxes, BoxesFollowANewLayoutAndCopiesDrawThemToo) {
   EXPECT_NE(Boxes().back().find('<'), std::string::npos);
 }
 
+TEST_F(InlineBoxes, ImagesInsideABoxStretchItToTheirHeight) {
+  Load("<p>a <span style=\"border: 1px solid red\">b <img src=\"x.gif\" width=\"10\" height=\"40\"> c</span> "
+       "<span style=\"border: 1px solid red\">d <img src=\"y.gif\" width=\"10\" height=\"40\" align=\"top\"></span> "
+       "e</p>", 400);
+  gui::TBitmap painted;
+  Paint(painted);
+  const LineRec& line = *text().Lines.front();
+  ASSERT_TRUE(line.BorderList);
+  ASSERT_EQ(line.BorderList->size(), 2u);
+  const int baseline = line.Y + line.SpaceBefore + line.LineHt - line.Descent;
+  const BorderRec& bottom = (*line.BorderList)[0];
+  EXPECT_EQ(bottom.BRect.top, baseline - 40);  // a bottom-aligned image stands on the baseline
+  EXPECT_GE(bottom.BRect.bottom, baseline);
+  const BorderRec& top = (*line.BorderList)[1];
+  EXPECT_LE(top.BRect.top, line.Y + line.SpaceBefore);
+  EXPECT_EQ(top.BRect.bottom, line.Y + line.SpaceBefore + 40);  // a top-aligned one hangs from the line top
+}
+
 }  // namespace
 }  // namespace engine
