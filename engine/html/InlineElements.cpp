@@ -172,6 +172,8 @@ void ReadFormControl(THtmlSymbol symbol, bool advance) {
   TSection& section = EnsureSection();
   const std::string tag = TagNameOfSymbol(symbol);
   PushTag(tag);
+  // A control with a CSS border gets an inline box round its placeholder.
+  if (BuilderSeams().InlineBoxStart) BuilderSeams().InlineBoxStart(TopProperties(), parseState.TagStartPosition);
   TParsedControl* control =
       BuilderSeams().AddFormControl ? BuilderSeams().AddFormControl(section, symbol, TopProperties()) : nullptr;
   if (symbol == symSelect) {

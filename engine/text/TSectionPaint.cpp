@@ -1,6 +1,7 @@
 // TSection: drawing the lines that meet the clip rectangle, with link
 // colours, selection, super- and subscripts and full justification.
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "engine/css/TMyFont.h"
@@ -275,6 +276,18 @@ void SectionPainter::MeasureBoxes(const LineRec& line, int x, std::vector<Border
       first = false;
     }
     for (int i = std::max(box.BStart, start); i < std::min(last, end); ++i) StretchToObject(line, i, rect);
+    // A box of one inline object (a bordered image or control) goes round the
+    // object itself, not its margins.
+    if (box.BEnd == box.BStart + 1 && !box.OpenStart && !box.OpenEnd) {
+      const TInlineObject* object = s_.ObjectAt(box.BStart);
+      if (object && !object->Floats()) {
+        rect.left = SatAdd(rect.left, object->Place.HSpaceL);
+        rect.right = SatAdd(rect.left, object->Place.ImageWidth);
+        rect.top = std::numeric_limits<int>::max();
+        rect.bottom = std::numeric_limits<int>::min();
+        StretchToObject(line, box.BStart, rect);
+      }
+    }
     box.BRect = rect;
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/document/TSectionList.h"
+#include "engine/objects/ThtmlFormHooks.h"
 #include "engine/text/TInlineList.h"
 #include "engine/text/TSection.h"
 #include "platform/gui/TBitmap.h"
@@ -229,6 +230,29 @@ TEST_F(InlineBoxes, ImagesInsideABoxStretchItToTheirHeight) {
   const BorderRec& top = (*line.BorderList)[1];
   EXPECT_LE(top.BRect.top, line.Y + line.SpaceBefore);
   EXPECT_EQ(top.BRect.bottom, line.Y + line.SpaceBefore + 40);  // a top-aligned one hangs from the line top
+}
+
+TEST_F(InlineBoxes, ABorderedControlOrImageIsBoxedRoundItselfNotItsMargins) {
+  InstallFormHooks();
+  Load("<p>Name <input type=\"text\" style=\"border: 3px solid #C00000; margin-left: 6px\"> and "
+       "<img src=\"x.gif\" width=\"30\" height=\"20\" hspace=\"8\" style=\"border: 2px solid green\"></p>",
+       400);
+  gui::TBitmap painted;
+  Paint(painted);
+  RemoveFormHooks();
+  const LineRec& line = *text().Lines.front();
+  ASSERT_TRUE(line.BorderList);
+  ASSERT_EQ(line.BorderList->size(), 2u);
+  ASSERT_EQ(text().FormControls.size(), 1u);
+  const TInlineObject& control = *text().FormControls.front();
+  const BorderRec& controlBox = (*line.BorderList)[0];
+  EXPECT_EQ(controlBox.BRect.right - controlBox.BRect.left, control.Place.ImageWidth);
+  EXPECT_EQ(controlBox.BRect.bottom - controlBox.BRect.top, control.Place.ImageHeight);
+  EXPECT_EQ(Pixel(painted, controlBox.BRect.left - 1, (controlBox.BRect.top + controlBox.BRect.bottom) / 2),
+            0x0000C0u);
+  const BorderRec& imageBox = (*line.BorderList)[1];
+  EXPECT_EQ(imageBox.BRect.left, text().ImageObjs.front()->LeftX);
+  EXPECT_EQ(imageBox.BRect.right - imageBox.BRect.left, text().ImageObjs.front()->Place.ImageWidth);
 }
 
 }  // namespace
