@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/objects/DocumentFormData.h"
+
 namespace viewer {
 
 // The values of a document's forms, one list of "name=value" lines per form.
-using TFormData = std::vector<std::vector<std::string>>;
+using TFormData = engine::TDocumentFormData;
 
 struct PositionObj {
   std::int64_t SavedPosition = 0;

@@ -7,7 +7,7 @@
 #include <unordered_set>
 
 #include "engine/document/TSectionList.h"
-#include "engine/objects/ThtmlForm.h"
+#include "engine/objects/DocumentFormData.h"
 #include "engine/text/TFontObj.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/StringFunctions.h"
@@ -25,15 +25,6 @@ std::string UpperCased(std::string text) {
 std::string LowerCased(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   return text;
-}
-
-// The forms of a document, in document order.
-std::vector<engine::ThtmlForm*> FormsOf(engine::TSectionList& root) {
-  std::vector<engine::ThtmlForm*> forms;
-  for (const auto& part : root.htmlFormList) {
-    if (auto* form = dynamic_cast<engine::ThtmlForm*>(part.get())) forms.push_back(form);
-  }
-  return forms;
 }
 
 }  // namespace
@@ -180,19 +171,22 @@ void THTMLViewer::HandleMetaElement(gui::TObject* Sender, const std::string& Htt
 }
 
 std::unique_ptr<TFormData> THTMLViewer::GetFormData() {
-  const std::vector<engine::ThtmlForm*> forms = FormsOf(*root_);
-  if (forms.empty()) return nullptr;
-  auto data = std::make_unique<TFormData>();
-  for (const engine::ThtmlForm* form : forms) data->push_back(form->GetFormData());
-  return data;
+  if (root_->htmlFormList.empty()) return nullptr;
+  return std::make_unique<TFormData>(engine::GetFormData(*root_));
 }
 
-// Values go back form by form; restoring fires no control events.
+// Restoring values fires no control clicks.
 void THTMLViewer::SetFormData(const TFormData* FormData) {
   if (!FormData) return;
-  const std::vector<engine::ThtmlForm*> forms = FormsOf(*root_);
-  const std::size_t count = std::min(forms.size(), FormData->size());
-  for (std::size_t i = 0; i < count; ++i) forms[i]->SetFormData((*FormData)[i]);
+  auto onObjectClick = std::move(root_->OnObjectClick);
+  root_->OnObjectClick = nullptr;
+  try {
+    engine::SetFormData(*root_, *FormData);
+  } catch (...) {
+    root_->OnObjectClick = std::move(onObjectClick);
+    throw;
+  }
+  root_->OnObjectClick = std::move(onObjectClick);
 }
 
 // The root's submit hook: the submission waits for its own posted message,

@@ -20,6 +20,10 @@ namespace {
 // One counter for the entries of every frame's history.
 int nextSequenceNumber = 0;
 
+// Entries a frame keeps: a page that refreshes to another and back would
+// otherwise grow its frame's history, and the sets it names, without end.
+constexpr int kMaxFrameHistory = 64;
+
 }  // namespace
 
 void DetachFrameTree(TFrameBase* Node) {
@@ -202,6 +206,13 @@ void TfvFrame::StartHistory(const std::string& Name, int Position) {
   entry->Pos = Position;
   entry->SequenceNo = nextSequenceNumber++;
   historyPositions_.insert(historyPositions_.begin(), std::move(entry));
+  while (historyNames_.Count() > kMaxFrameHistory) {
+    const int last = historyNames_.Count() - 1;
+    TSubFrameSet* set = HistorySet(last);
+    historyNames_.Delete(last);
+    historyPositions_.pop_back();
+    ReleaseSetIfUnlisted(set);
+  }
   masterSet_->AddHistoryFrame(this);
   TFrameViewer& fv = masterSet_->FrameViewer();
   if (fv.OnHistoryChange) fv.OnHistoryChange(&fv);

@@ -7,6 +7,7 @@
 
 #include "FrameLinksTestSupport.h"
 #include "engine/objects/ThtmlFormHooks.h"
+#include "platform/gui/TStringList.h"
 #include "viewer/TSubFrameSet.h"
 #include "viewer/TfvFrame.h"
 
@@ -93,6 +94,53 @@ TEST_F(FrameNavigation, ANestedSetShownAgainResetsItsFrames) {
   EXPECT_EQ(frame("up").ShownFileName(), path("d.htm"));
   nav.NavigateFrame(path("inner.htm"), "", false, true);
   EXPECT_EQ(frame("up").ShownFileName(), path("c.htm"));
+}
+
+TEST_F(FrameNavigation, AFramesHistoryStaysBoundedAndFreesTheSetsItDrops) {
+  write("inner.htm", "<frameset rows=\"*,*\"><frame src=c.htm><frame src=c.htm></frameset>");
+  twoFrames("<p>nav", "<p>c");
+  TfvFrame& nav = frameNamed("nav");
+  for (int i = 0; i < 40; ++i) {
+    nav.NavigateFrame(path("inner.htm"), "", false, true);
+    nav.NavigateFrame(path("c.htm"), "", false, true);
+  }
+  pump();
+  EXPECT_EQ(nav.HistoryCount(), 64);
+  EXPECT_EQ(fv().GetViewerCount(), 2);
+}
+
+TEST_F(FrameNavigation, ReloadAsksTheHostForDocumentsItSupplied) {
+  int asked = 0;
+  fv().OnStringsRequest = [&](gui::TObject*, const std::string& SRC, gui::TStrings*& Strings) {
+    ++asked;
+    static gui::TStringList text;
+    const bool top = SRC.size() >= 3 && SRC.compare(SRC.size() - 3, 3, "set") == 0;
+    text.SetText(top ? "<frameset cols=\"*,*\"><frame name=a src=one><frame name=b src=two></frameset>"
+                              : "<p>host page " + SRC);
+    Strings = &text;
+  };
+  ASSERT_TRUE(fv().LoadFromFile(write("set", "x")));
+  pump();
+  const int before = asked;
+  frameNamed("b").NavigateFrame("", "", true, true);
+  EXPECT_EQ(asked, before + 1);
+  EXPECT_NE(frame("b").SourceText().find("host page two"), std::string::npos);
+}
+
+TEST_F(FrameNavigation, SetsNamedByManyEntriesAreFreedOnce) {
+  fv().SetHistoryMaxCount(5);
+  write("a.htm", "<p>a");
+  write("b.htm", "<p>b");
+  load("a.htm");
+  load("a.htm");
+  load("a.htm");
+  load("b.htm");
+  EXPECT_EQ(fv().HistorySet(1), fv().HistorySet(2));
+  load("a.htm");
+  fv().Clear();
+  pump();
+  load("b.htm");
+  load("a.htm");
 }
 
 TEST_F(FrameNavigation, AnUnreadableDocumentKeepsTheFrameAsItWas) {
