@@ -46,9 +46,10 @@ TEST(Install, ACHostBuildsAgainstTheInstalledTree) {
   const fs::path source = fs::path(PAGEWELL_TEST_DATA_DIR) / "embed" / "host";
   const fs::path build = work / "build";
   const std::string flags = PAGEWELL_HOST_C_FLAGS;
+  const std::string linkFlags = PAGEWELL_HOST_LINK_FLAGS;
   ASSERT_EQ(RunCommand(cmake + " -S " + Quote(source) + " -B " + Quote(build) + " -DCMAKE_PREFIX_PATH=" +
                            Quote(prefix) + " -DCMAKE_C_COMPILER=" + Quote(PAGEWELL_C_COMPILER) +
-                           " \"-DCMAKE_C_FLAGS=" + flags + "\" \"-DCMAKE_EXE_LINKER_FLAGS=" + flags + "\"",
+                           " \"-DCMAKE_C_FLAGS=" + flags + "\" \"-DCMAKE_EXE_LINKER_FLAGS=" + linkFlags + "\"",
                        output),
             0)
       << output;
