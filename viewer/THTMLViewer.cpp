@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/document/TSectionList.h"
+#include "engine/objects/TFormControlObj.h"
 #include "engine/text/TFontObj.h"
 #include "images/TStringBitmapList.h"
 #include "platform/gui/AnsiText.h"
@@ -72,6 +73,7 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
     SubmitForm(Action, Target, EncType, Method, std::move(Items));
   };
   root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY); };
+  root_->OnObjectFocused = [this](engine::TFormControlObj* Obj) { ScrollLinkIntoView(Obj->TopY); };
   root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget); };
   root_->Links.OnKeyDown = [this](win::WORD& Key, gui::TShiftState Shift) { KeyDown(Key, Shift); };
   root_->ExpandDocumentName = [this](const std::string& Name) { return ExpandDocumentName(Name); };

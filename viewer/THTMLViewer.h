@@ -28,6 +28,7 @@
 #include "viewer/TPaintPanel.h"
 
 namespace engine {
+class TFormControlObj;
 class TIDObject;
 class TSectionList;
 }
@@ -114,6 +115,14 @@ using TFormSubmitEvent =
     std::function<void(gui::TObject* Sender, const std::string& Action, const std::string& Target,
                        const std::string& EncType, const std::string& Method,
                        std::unique_ptr<gui::TStringList> Results)>;
+// A form control's host events: the control and its script attribute
+// (onclick, onfocus, onblur, onchange).
+using TObjectClickEvent =
+    std::function<void(gui::TObject* Sender, engine::TFormControlObj* Obj, const std::string& OnClick)>;
+using ThtObjectEvent =
+    std::function<void(gui::TObject* Sender, engine::TFormControlObj* Obj, const std::string& Script)>;
+// A file input's browse button: the host may change the file name S.
+using TFileBrowseEvent = std::function<void(gui::TObject* Sender, engine::TFormControlObj* Obj, std::string& S)>;
 
 class THTMLViewer;
 struct TPrintRun;
@@ -330,6 +339,17 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
       [this](const TGetBitmapEvent& Handler) { BindBitmapRequest(Handler); }};
   TForwardedEvent<TGetImageEvent> OnImageRequest{
       [this](const TGetImageEvent& Handler) { BindImageRequest(Handler); }};
+  // Form controls' events, written through into the root. A load or Clear
+  // asked for from inside one is refused: the control is still on the stack.
+  TForwardedEvent<TObjectClickEvent> OnObjectClick{
+      [this](const TObjectClickEvent& Handler) { BindObjectEvent(Handler, ObjectEventKind::Click); }};
+  TForwardedEvent<ThtObjectEvent> OnObjectFocus{
+      [this](const ThtObjectEvent& Handler) { BindObjectEvent(Handler, ObjectEventKind::Focus); }};
+  TForwardedEvent<ThtObjectEvent> OnObjectBlur{
+      [this](const ThtObjectEvent& Handler) { BindObjectEvent(Handler, ObjectEventKind::Blur); }};
+  TForwardedEvent<ThtObjectEvent> OnObjectChange{
+      [this](const ThtObjectEvent& Handler) { BindObjectEvent(Handler, ObjectEventKind::Change); }};
+  TForwardedEvent<TFileBrowseEvent> OnFileBrowse{[this](const TFileBrowseEvent& Handler) { BindFileBrowse(Handler); }};
   TObjectTagEvent OnObjectTag;
 
   // What the parser reads from its viewer.
@@ -377,6 +397,14 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void MouseLeaveTimer();
   void BindBitmapRequest(const TGetBitmapEvent& Handler);
   void BindImageRequest(const TGetImageEvent& Handler);
+  enum class ObjectEventKind { Click, Focus, Blur, Change };
+  void BindObjectEvent(const ThtObjectEvent& Handler, ObjectEventKind Kind);
+  void BindFileBrowse(const TFileBrowseEvent& Handler);
+  // Loads and Clear wait for no parse, print or form control event to be running.
+  bool LoadRefused() const;
+  // A click on an image input's picture goes to its control; false when the
+  // point holds none.
+  bool ImageInputClick(int X, int Y);
   // The image under a panel point, with the point inside it.
   engine::TIDObject* ImageAt(int X, int Y, int& ImageX, int& ImageY);
   gui::TCanvas& LayoutCanvas();

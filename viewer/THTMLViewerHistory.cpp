@@ -37,7 +37,7 @@ void THTMLViewer::OpenImageFile(const std::string& FileName) { LoadWithHistory(F
 
 // A load that records the document it replaces.
 void THTMLViewer::LoadWithHistory(const std::string& FileName, int Kind) {
-  if (busy_ || FileName.empty()) return;
+  if (LoadRefused() || FileName.empty()) return;
   const std::string oldName = shownFileName_;
   const std::u16string oldTitle = titleText_;
   const std::int64_t oldPosition = GetSavedPosition();

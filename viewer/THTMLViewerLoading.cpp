@@ -62,9 +62,10 @@ bool IsAbsoluteName(const std::string& name) { return !name.empty() && (name[0] 
 }  // namespace
 
 // Loads are refused while busy here too: a handler that loads from inside a
-// parse would otherwise clear the document being built.
+// parse would otherwise clear the document being built, and one inside a form
+// control's event the control still running.
 void THTMLViewer::LoadFileOfType(const std::string& FileName, int Kind) {
-  if (busy_) return;
+  if (LoadRefused()) return;
   const gui::TCursor oldCursor = gui::Screen->Cursor();
   gui::Screen->SetCursor(gui::crHourGlass);
   const NameAndAnchor parts = SplitAtHash(FileName);
@@ -155,7 +156,7 @@ void THTMLViewer::LoadSourceString(const std::string& Source, const std::string&
 }
 
 bool THTMLViewer::ShowSource(const std::string& Source, const std::string& Reference, bool IsText) {
-  if (busy_) return false;
+  if (LoadRefused()) return false;
   SetBusy(true);
   refreshDelay_ = 0;
   const NameAndAnchor parts = SplitAtHash(Reference);
@@ -266,7 +267,7 @@ std::string THTMLViewer::ExpandDocumentName(const std::string& Name) {
 }
 
 void THTMLViewer::Clear() {
-  if (busy_) return;
+  if (LoadRefused()) return;
   mouseTimer_->SetEnabled(false);
   root_->Clear();
   if (ownedCache_) ownedCache_->Clear();

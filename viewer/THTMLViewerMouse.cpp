@@ -16,6 +16,7 @@
 #include "viewer/THTMLViewer.h"
 
 #include "engine/objects/DocumentHover.h"
+#include "engine/objects/TImageFormControlObj.h"
 #include "platform/win/user/Input.h"
 
 namespace viewer {
@@ -145,6 +146,7 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
   const bool wasDown = leftDown_;
   leftDown_ = false;
   if (!wasDown || busy_ || root_->SelB < root_->SelE) return;
+  if (ImageInputClick(X, Y)) return;
   std::string url, target, title;
   if (!LinkAt(X, Y, url, target, title)) return;
   linkUrl_ = url;
@@ -152,6 +154,18 @@ void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift
   FocusLinkStop(lastLinkId_);
   linkFollowed_ = true;
   FollowLink();
+}
+
+bool THTMLViewer::ImageInputClick(int X, int Y) {
+  std::unique_ptr<engine::TUrlTarget> link;
+  engine::TFormControlObj* control = nullptr;
+  std::string title;
+  const std::uint8_t hit = engine::LinkAtPointWithHover(*root_, &LayoutCanvas(), X + HorizontalPosition(),
+                                                        Y + VerticalPosition(), link, control, title, false);
+  auto* input = (hit & engine::kLinkFlagFormControl) ? dynamic_cast<engine::TImageFormControlObj*>(control) : nullptr;
+  if (!input) return false;
+  input->HandleClick();
+  return true;
 }
 
 // The clicked link's keyboard stop becomes the form's active control, without

@@ -1,0 +1,90 @@
+// Forms in the viewer: a click on an image input's picture submits the point,
+// and a host that loads from inside a form control's event is refused.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ViewerTestSupport.h"
+#include "engine/document/TIDObject.h"
+#include "engine/html/BuilderSeams.h"
+#include "engine/objects/TFormControlObj.h"
+#include "engine/objects/ThtmlFormHooks.h"
+#include "platform/gui/TStringList.h"
+
+namespace viewer {
+namespace {
+
+class HTMLViewerForms : public viewertest::ViewerTest {
+ protected:
+  void SetUp() override {
+    ViewerTest::SetUp();
+    saved_ = engine::BuilderSeams();
+    engine::InstallFormHooks();
+    view().OnFormSubmit = [this](gui::TObject*, const std::string& action, const std::string&, const std::string&,
+                                 const std::string&, std::unique_ptr<gui::TStringList> results) {
+      std::vector<std::string> lines{action};
+      for (int i = 0; i < results->Count(); ++i) lines.push_back(results->Strings(i));
+      submitted.push_back(lines);
+    };
+  }
+  void TearDown() override {
+    engine::BuilderSeams() = saved_;
+    ViewerTest::TearDown();
+  }
+  // The panel point over the image's top-left corner.
+  win::POINT imageCorner() {
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x) {
+        engine::TIDObject* object = nullptr;
+        int innerX = 0, innerY = 0;
+        if (view().Document().ObjectAtPoint(x, y + view().VerticalPosition(), object, innerX, innerY))
+          return {x - innerX, y - innerY};
+      }
+    ADD_FAILURE() << "no image under any point";
+    return {0, 0};
+  }
+  void click(int x, int y) {
+    mouse(win::WM_LBUTTONDOWN, x, y);
+    mouse(win::WM_LBUTTONUP, x, y);
+  }
+
+  std::vector<std::vector<std::string>> submitted;
+
+ private:
+  engine::TBuilderSeams saved_;
+};
+
+TEST_F(HTMLViewerForms, AClickOnAnImageInputSubmitsThePoint) {
+  load("<form action=/go><input type=image name=map src=none.gif width=60 height=40>"
+       "<input type=hidden name=h value=1></form>");
+  const win::POINT corner = imageCorner();
+  click(corner.x + 12, corner.y + 34);
+  ASSERT_EQ(submitted.size(), 1u);
+  EXPECT_EQ(submitted[0], (std::vector<std::string>{"/go", "map.x=12", "map.y=34", "h=1"}));
+}
+
+TEST_F(HTMLViewerForms, ALoadFromInsideAControlEventIsRefused) {
+  // Loading here used to free the form and the button still running the click.
+  load("<form action=/go><input type=image name=map src=none.gif width=60 height=40></form>");
+  int clicks = 0;
+  view().OnObjectClick = [&](gui::TObject* sender, engine::TFormControlObj*, const std::string&) {
+    EXPECT_EQ(sender, &view());
+    ++clicks;
+    view().LoadSourceString("<p>elsewhere</p>", "");
+    view().Clear();
+  };
+  const win::POINT corner = imageCorner();
+  click(corner.x + 5, corner.y + 5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(view().Document().htmlFormList.size(), 1u);
+  ASSERT_EQ(submitted.size(), 1u);
+  EXPECT_EQ(submitted[0], (std::vector<std::string>{"/go", "map.x=5", "map.y=5"}));
+  // Outside the event the host loads as before.
+  view().LoadSourceString("<p>elsewhere</p>", "");
+  EXPECT_TRUE(view().Document().htmlFormList.empty());
+}
+
+}  // namespace
+}  // namespace viewer
