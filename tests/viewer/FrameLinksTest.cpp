@@ -21,6 +21,7 @@ class FrameLinks : public viewertest::FrameViewerFixture {
     write("set.htm", "<frameset cols=\"50%,*\"><frame name=nav src=nav.htm><frame name=main src=c.htm></frameset>");
     load("set.htm");
   }
+  TfvFrame& frameNamed(const std::string& name) { return *top().FrameByName(name); }
 };
 
 TEST_F(FrameLinks, TargetedLinksLoadTheNamedFrameAndReachTheHost) {
@@ -86,6 +87,29 @@ TEST_F(FrameLinks, TheSameFramesetReloadedFromItsOwnFrame) {
   };
   click(frame("nav"), 0);
   EXPECT_EQ(fv().GetViewerCount(), 0);
+}
+
+TEST_F(FrameLinks, ParentTargetsLoadTheFrameHoldingTheNestedSet) {
+  write("d.htm", "<p>d page");
+  write("leaf.htm", "<a href=\"d.htm\" target=_parent>up</a>");
+  write("inner.htm", "<frameset rows=\"*,*\"><frame name=leaf src=leaf.htm><frame src=c.htm></frameset>");
+  twoFrames("<p>nav");
+  frameNamed("nav").NavigateFrame(path("inner.htm"), "", false, true);
+  click(frame("leaf"), 0);
+  ASSERT_NE(frameNamed("nav").Viewer(), nullptr);
+  EXPECT_EQ(frame("nav").ShownFileName(), path("d.htm"));
+  EXPECT_EQ(fv().FrameViewerByName("leaf"), nullptr);
+}
+
+TEST_F(FrameLinks, AnAnchorInASingleFrameDocumentOnlyScrolls) {
+  write("one.htm", "<p><a href=\"#low\">down</a><p style=\"margin-top:900px\"><a name=low>low</a>");
+  fv().SetHistoryMaxCount(3);
+  load("one.htm");
+  TFrameSet* set = &top();
+  click(*fv().GetViewer(0), 0);
+  EXPECT_EQ(&top(), set);
+  EXPECT_GT(fv().GetViewer(0)->VerticalPosition(), 0);
+  EXPECT_EQ(fv().VisitedList().Strings(0), path("one.htm") + "#low");
 }
 
 TEST_F(FrameLinks, UnknownTargetsGoToTheHostOrNowhere) {
