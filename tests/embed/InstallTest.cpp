@@ -36,10 +36,8 @@ TEST(Install, ACHostBuildsAgainstTheInstalledTree) {
   EXPECT_TRUE(fs::exists(prefix / "lib" / "libpagewell.so.1"));
 
   // pkg-config finds the installed place from the file's own location.
-  ASSERT_EQ(RunCommand("PKG_CONFIG_PATH=" + Quote(prefix / "lib" / "pkgconfig") + " pkg-config --cflags --libs pagewell",
-                       output),
-            0)
-      << output;
+  const std::string pkgConfig = "PKG_CONFIG_PATH=" + Quote(prefix / "lib" / "pkgconfig") + " pkg-config";
+  ASSERT_EQ(RunCommand(pkgConfig + " --cflags --libs pagewell", output), 0) << output;
   EXPECT_NE(output.find("-I" + (prefix / "lib" / "pkgconfig/../../include").string()), std::string::npos) << output;
   EXPECT_NE(output.find("-lpagewell"), std::string::npos) << output;
 

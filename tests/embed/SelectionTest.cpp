@@ -58,6 +58,15 @@ TEST_F(Selection, RangesSelectAndCopy) {
   win::CloseClipboard();
 }
 
+TEST_F(Selection, ABusyClipboardIsReportedAndLeftAlone) {
+  EXPECT_EQ(_SelectRangeText(envelope_, 0, 9), 0);
+  ASSERT_TRUE(win::OpenClipboard(0));  // another holder has it open
+  _CopySelectedText(envelope_);
+  EXPECT_EQ(LastBox(), "Error in copyFormatToClipBoard|Error");
+  EXPECT_EQ(win::CountClipboardFormats(), 0);
+  win::CloseClipboard();
+}
+
 TEST_F(Selection, ExtremeValuesSaturate) {
   EXPECT_EQ(_SelectRangeText(envelope_, INT_MAX, INT_MIN), 0);
   EXPECT_EQ(_SelectRangeText(envelope_, INT_MIN, INT_MAX), 0);
