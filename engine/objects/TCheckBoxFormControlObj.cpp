@@ -19,7 +19,9 @@ TCheckBoxFormControlObj::TCheckBoxFormControlObj(TSectionList* document, ThtmlFo
   Place.Align = kAlignBaseline;
   auto box = std::make_unique<TFormCheckBox>(nullptr);
   box->SetChecked(DefaultChecked);
-  box->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState) { Form->ControlKeyDown(this, key); };
+  box->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState shift) {
+    Form->ControlKeyDown(this, key, shift);
+  };
   box->OnClick = [this](gui::TObject*) { ClickHandler(); };
   AdoptWindow(std::move(box), properties);
 }

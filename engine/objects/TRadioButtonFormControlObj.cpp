@@ -26,7 +26,9 @@ TRadioButtonFormControlObj::TRadioButtonFormControlObj(TSectionList* document, T
   auto radio = std::make_unique<TFormRadioButton>(nullptr);
   radio->SetChecked(DefaultChecked);
   radio->SetTabStop(true);
-  radio->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState) { Form->ControlKeyDown(this, key); };
+  radio->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState shift) {
+    Form->ControlKeyDown(this, key, shift);
+  };
   AdoptWindow(std::move(radio), properties);
   // The group's checked radio, else its first one, is the group's tab stop.
   // Only that one can be checked, so a new checked radio replaces it alone

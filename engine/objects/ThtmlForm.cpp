@@ -108,13 +108,15 @@ bool ThtmlForm::UncheckGroup(TRadioButtonFormControlObj* checked) {
   return true;
 }
 
-void ThtmlForm::ControlKeyDown(TFormControlObj* sender, win::WORD& key) {
+void ThtmlForm::ControlKeyDown(TFormControlObj* sender, win::WORD& key, gui::TShiftState shift) {
   auto* radio = dynamic_cast<TRadioButtonFormControlObj*>(sender);
-  if (!radio) return;
   int step = 0;
   if (key == win::VK_LEFT || key == win::VK_UP) step = -1;
   else if (key == win::VK_RIGHT || key == win::VK_DOWN) step = 1;
-  if (step == 0) return;
+  if (!radio || step == 0) {
+    if (Document && Document->Links.OnKeyDown) Document->Links.OnKeyDown(key, shift);
+    return;
+  }
   const std::vector<TRadioButtonFormControlObj*>& group = RadioGroup(radio->Name);
   const auto at = std::find(group.begin(), group.end(), radio);
   if (at == group.end()) return;

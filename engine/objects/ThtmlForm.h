@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/document/DocumentSeams.h"
+#include "platform/gui/TControl.h"
 #include "platform/win/Types.h"
 
 namespace engine {
@@ -43,8 +44,9 @@ class ThtmlForm : public IDocumentPart {
   // tells the host. False when the host cleared the document meanwhile.
   bool UncheckGroup(TRadioButtonFormControlObj* checked);
   // Arrow keys on a radio button move the focus through its group (not past
-  // either end).
-  void ControlKeyDown(TFormControlObj* sender, win::WORD& key);
+  // either end); every other key of a radio button or check box goes to the
+  // viewer's own key handling.
+  void ControlKeyDown(TFormControlObj* sender, win::WORD& key, gui::TShiftState shift);
 
   TSectionList* Document;
   std::string Method = "Get";

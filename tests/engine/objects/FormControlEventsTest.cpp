@@ -83,6 +83,29 @@ TEST_F(FormControlEvents, ArrowKeysWalkARadioGroupAndStopAtItsEnds) {
   EXPECT_EQ(Form()->GetFormData(), std::vector<std::string>{"G=2"});
 }
 
+TEST_F(FormControlEvents, TabbingIntoARadioGroupDoesNotCheckIt) {
+  Build("<form><input name=t><input type=radio name=r value=1><input type=radio name=r value=2></form>");
+  Control<TEditFormControlObj>(0)->WindowControl()->SetFocus();
+  key(win::VK_TAB);
+  auto* first = Control<TRadioButtonFormControlObj>(1);
+  ASSERT_TRUE(first->WindowControl()->Focused());
+  EXPECT_FALSE(first->Checked());
+  EXPECT_TRUE(Form()->GetFormData() == std::vector<std::string>{"t="});
+}
+
+TEST_F(FormControlEvents, OtherKeysOfCheckBoxesAndRadiosGoToTheViewer) {
+  Build("<form><input type=checkbox name=c><input type=radio name=r></form>");
+  std::vector<int> viewerKeys;
+  root_->Links.OnKeyDown = [&](win::WORD& key, gui::TShiftState) { viewerKeys.push_back(key); };
+  Control<TCheckBoxFormControlObj>(0)->WindowControl()->SetFocus();
+  key(win::VK_NEXT);
+  key(win::VK_DOWN);  // a check box has no group to walk
+  Control<TRadioButtonFormControlObj>(1)->WindowControl()->SetFocus();
+  key(win::VK_HOME);
+  key(win::VK_DOWN);  // the radio's own: no other radio to go to, and not the viewer's
+  EXPECT_EQ(viewerKeys, (std::vector<int>{win::VK_NEXT, win::VK_DOWN, win::VK_HOME}));
+}
+
 TEST_F(FormControlEvents, AHostThatClearsTheDocumentInAClickStopsTheButton) {
   // The host clears on the click; the submit that used to follow read the
   // freed form.
