@@ -313,6 +313,8 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   ThtmlViewerOptions htOptions() const { return options_; }
   void SethtOptions(ThtmlViewerOptions Value);
   void SetCursor(gui::TCursor Value) override;
+  // The document is drawn in the paint panel's own window: it repaints too.
+  void Repaint() override;
 
   // Events.
   THotSpotEvent OnHotSpotCovered;

@@ -51,6 +51,11 @@ void THTMLViewer::BindFileBrowse(const TFileBrowseEvent& Handler) {
 
 bool THTMLViewer::LoadRefused() const { return busy_ || root_->ControlEventDepth > 0; }
 
+void THTMLViewer::Repaint() {
+  gui::TWinControl::Repaint();
+  paintPanel_->Repaint();
+}
+
 gui::TStream* THTMLViewer::StreamRequest(const std::string& Url) {
   gui::TStream* stream = nullptr;
   if (OnhtStreamRequest) OnhtStreamRequest(this, Url, stream);

@@ -223,6 +223,11 @@ void TSubFrameSet::PlaceChildFrames() {
   }
 }
 
+void TSubFrameSet::Repaint() {
+  for (TFrameBase* child : children_) child->Repaint();
+  TFrameBase::Repaint();
+}
+
 bool TSubFrameSet::GetNoResize(bool& First, bool& Last) {
   bool result = false;
   for (std::size_t index = 0; index < children_.size(); ++index) {

@@ -51,6 +51,8 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
   bool GetNoResize(bool& First, bool& Last) override;
   // Sets each child's bounds from the computed sizes.
   void PlaceChildFrames();
+  // Every child's document, then the set's own panel.
+  void Repaint() override;
 
   // Border dragging: a border between two children follows the left button
   // within the band between its neighbouring borders, unless a frame next to

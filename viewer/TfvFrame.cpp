@@ -262,6 +262,12 @@ bool TfvFrame::GetNoResize(bool& First, bool& Last) {
   return noResize_;
 }
 
+void TfvFrame::Repaint() {
+  if (viewer_) viewer_->Repaint();
+  else if (nestedSet_) nestedSet_->Repaint();
+  TFrameBase::Repaint();
+}
+
 TSubFrameSet* TfvFrame::ParentSet() const { return dynamic_cast<TSubFrameSet*>(Owner()); }
 
 void TfvFrame::FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,

@@ -43,6 +43,8 @@ class TfvFrame : public TFrameBase {
   bool GetNoResize(bool& First, bool& Last) override;
   // The frame's bevel is part of the borders of its set: the mouse goes on
   // there in the set's terms (moves not from a frame that refuses resizing).
+  // Its viewer or nested set, then the frame's own panel.
+  void Repaint() override;
   void FrameMouseDown(gui::TControl* Sender, gui::TMouseButton Button, gui::TShiftState Shift, int X,
                       int Y) override;
   void FrameMouseMove(gui::TControl* Sender, gui::TShiftState Shift, int X, int Y) override;

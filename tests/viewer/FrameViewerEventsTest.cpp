@@ -134,6 +134,24 @@ TEST_F(FrameViewerEvents, FramePanelsShowTheFrameViewersBackground) {
   for (const gui::TControl* panel : panels) EXPECT_EQ(panel->Color(), gui::clYellow);
 }
 
+TEST_F(FrameViewerEvents, RepaintReachesEveryFramesDocument) {
+  write("a.htm", "<body bgcolor=white><p>a");
+  write("inner.htm", "<frameset rows=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  write("grid.htm", "<frameset cols=*,*><frame src=a.htm><frame src=inner.htm></frameset>");
+  load("grid.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 3);
+  // Scribbles over the middle of every frame's document, as a stale picture would.
+  auto* surface = win::windowSurface(form().Handle());
+  const auto scribble = [&](THTMLViewer& viewer) {
+    const win::POINT at = form().ScreenToClient(viewer.PaintPanel().ClientToScreen({30, 30}));
+    return &surface->rowPtr(at.y)[at.x];
+  };
+  for (int index = 0; index < 3; ++index) *scribble(*fv().GetViewer(index)) = 0x123456;
+  fv().Repaint();
+  pump();
+  for (int index = 0; index < 3; ++index) EXPECT_EQ(*scribble(*fv().GetViewer(index)) & 0xFFFFFF, 0xFFFFFFu) << index;
+}
+
 TEST_F(FrameViewerEvents, TheActiveViewerTakesTheFocus) {
   write("a.htm", "<p>a");
   write("two.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>");
