@@ -45,6 +45,9 @@ std::string CurrentFolder() {
 
 TBrowserEnvelope& MakeEnvelope(int Slot, win::HWND Parent) {
   TBrowserEnvelope* envelope = Envelope(Slot);
+  // Moving a viewer to another window remakes its windows: not while it works.
+  if (envelope && envelope->ParentWindow() != Parent && EnvelopeBusy(*envelope))
+    throw gui::Exception("The viewer is busy; it cannot move to another window now");
   if (!envelope) {
     envelope = new TBrowserEnvelope(nullptr);
     SetEnvelope(Slot, envelope);

@@ -112,6 +112,7 @@ PAGEWELL_API PW_HWND _EmbedBrowser(PW_HWND parent, int slot);
  * Frees the viewer: its slot (0 or 1), or -1 for a handle no slot holds and
  * while the viewer is busy or another call of this library is under way
  * (from the image callback, or from a message handler run inside a call).
+ * Delete a viewer before destroying its host window.
  */
 PAGEWELL_API int _DeleteBrowser(PW_HWND envelope);
 /*

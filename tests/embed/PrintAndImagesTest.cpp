@@ -135,8 +135,11 @@ void AnsweringCallback(ImageRequestRecord* request) {
   std::snprintf(request->Reply, sizeof request->Reply, "%s", callbackLog.reply.c_str());
 }
 
+PW_HWND otherHost = 0;
+
 void MeddlingCallback(ImageRequestRecord* request) {
   callbackLog.deleteResult = _DeleteBrowser(request->Window);
+  callbackLog.window = _EmbedBrowser(otherHost, 0);
   callbackLog.showResult = _BrowserShowHtml(request->Window, DataFile("links.html").c_str(), "Arial", 12);
   std::memset(request->Reply, 'x', sizeof request->Reply);  // no NUL at all
 }
@@ -198,9 +201,12 @@ TEST_F(Images, WithoutAnAnswerTheDocumentsOwnPictureIsShown) {
 }
 
 TEST_F(Images, TheCallbackCannotFreeOrReloadTheViewer) {
+  otherHost = pwhost_CreateWindow(100, 100, nullptr);
   _SetImageCallback(MeddlingCallback);
   ASSERT_EQ(ShowPage(), 1);
+  pwhost_DestroyWindow(otherHost);
   EXPECT_EQ(callbackLog.deleteResult, -1);
+  EXPECT_EQ(callbackLog.window, 0u);  // the loading viewer stays in its window
   EXPECT_EQ(callbackLog.showResult, 0);
   EXPECT_EQ(LastBox(), "Error in BrowserShowHtml|A document is being loaded; it cannot be replaced now");
   // An unterminated reply names no file: the document's own picture is shown.
