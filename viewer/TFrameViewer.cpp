@@ -272,6 +272,11 @@ void TFrameViewer::ApplySettings(THTMLViewer& Viewer) {
   Viewer.OnImageOver = OnImageOver.Get();
   Viewer.OnBitmapRequest = OnBitmapRequest.Get();
   Viewer.OnImageRequest = OnImageRequest.Get();
+  Viewer.OnObjectClick = OnObjectClick.Get();
+  Viewer.OnObjectFocus = OnObjectFocus.Get();
+  Viewer.OnObjectBlur = OnObjectBlur.Get();
+  Viewer.OnObjectChange = OnObjectChange.Get();
+  Viewer.OnFileBrowse = OnFileBrowse.Get();
   Viewer.OnPrintHeader = OnPrintHeader.Get();
   Viewer.OnPrintFooter = OnPrintFooter.Get();
   Viewer.OnPrintHTMLHeader = OnPrintHTMLHeader.Get();

@@ -212,6 +212,11 @@ class TFrameViewer : public engine::TFrameViewerBase {
   TForwardedEvent<TImageOverEvent> OnImageOver{Relay(&THTMLViewer::OnImageOver)};
   TForwardedEvent<TGetBitmapEvent> OnBitmapRequest{Relay(&THTMLViewer::OnBitmapRequest)};
   TForwardedEvent<TGetImageEvent> OnImageRequest{Relay(&THTMLViewer::OnImageRequest)};
+  TForwardedEvent<TObjectClickEvent> OnObjectClick{Relay(&THTMLViewer::OnObjectClick)};
+  TForwardedEvent<ThtObjectEvent> OnObjectFocus{Relay(&THTMLViewer::OnObjectFocus)};
+  TForwardedEvent<ThtObjectEvent> OnObjectBlur{Relay(&THTMLViewer::OnObjectBlur)};
+  TForwardedEvent<ThtObjectEvent> OnObjectChange{Relay(&THTMLViewer::OnObjectChange)};
+  TForwardedEvent<TFileBrowseEvent> OnFileBrowse{Relay(&THTMLViewer::OnFileBrowse)};
   TForwardedEvent<TPagePrinted> OnPrintHeader{Relay(&THTMLViewer::OnPrintHeader)};
   TForwardedEvent<TPagePrinted> OnPrintFooter{Relay(&THTMLViewer::OnPrintFooter)};
   TForwardedEvent<ThtmlPagePrinted> OnPrintHTMLHeader{Relay(&THTMLViewer::OnPrintHTMLHeader)};

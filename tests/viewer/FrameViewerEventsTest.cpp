@@ -50,6 +50,21 @@ TEST_F(FrameViewerEvents, EventsReachEveryFramesViewerWhenSetAndWhenMade) {
   }
 }
 
+TEST_F(FrameViewerEvents, FormControlEventsReachEveryFramesDocument) {
+  write("a.htm", "<form><input name=q></form>");
+  write("two.htm", "<frameset cols=*,*><frame src=a.htm><frame src=a.htm></frameset>");
+  fv().OnObjectChange = [](gui::TObject*, engine::TFormControlObj*, const std::string&) {};
+  load("two.htm");
+  ASSERT_EQ(fv().GetViewerCount(), 2);
+  fv().OnFileBrowse = [](gui::TObject*, engine::TFormControlObj*, std::string&) {};
+  for (int index = 0; index < 2; ++index) {
+    EXPECT_TRUE(fv().GetViewer(index)->Document().OnObjectChange) << index;
+    EXPECT_TRUE(fv().GetViewer(index)->Document().OnFileBrowse) << index;
+  }
+  fv().OnObjectChange = nullptr;
+  EXPECT_FALSE(fv().GetViewer(1)->Document().OnObjectChange);
+}
+
 TEST_F(FrameViewerEvents, ScriptHandlersServeTheFramesetAndItsFrames) {
   write("a.htm", "<script>in frame</script><p>a");
   write("set.htm", "<script>in frameset</script><frameset rows=*><frame src=a.htm></frameset>");
