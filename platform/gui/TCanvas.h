@@ -32,7 +32,7 @@ class TCanvas : public TPersistent {
   TFont& Font() { return font_; }
   TPen& Pen() { return pen_; }
   TBrush& Brush() { return brush_; }
-  void SetFont(const TFont& Value) { font_.Assign(&Value); }
+  void SetFont(const TFont& Value) { font_.AssignFont(Value); }
   void SetPen(const TPen& Value) { pen_.Assign(&Value); }
   void SetBrush(const TBrush& Value) { brush_.Assign(&Value); }
   // The raster operation of CopyRect and of drawing bitmaps (SRCCOPY).

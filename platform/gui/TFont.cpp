@@ -9,6 +9,21 @@
 #include "platform/win/text/SharedFonts.h"
 
 namespace gui {
+namespace {
+
+// The face name in UTF-16. A document's fonts share a few names, so the last
+// conversion is kept.
+const std::u16string& WideFaceName(const std::string& name) {
+  thread_local std::string lastName;
+  thread_local std::u16string lastWide;
+  if (name != lastName) {
+    lastWide = win::multiByteToWide(win::CP_ACP, name);
+    lastName = name;
+  }
+  return lastWide;
+}
+
+}  // namespace
 
 TFont::TFont() : pixelsPerInch_(win::screenPixelsPerInch()) { height_ = -win::MulDiv(8, pixelsPerInch_, 72); }
 
@@ -59,17 +74,21 @@ void TFont::Assign(const TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  if (font == this) return;
-  name_ = font->name_;
+  AssignFont(*font);
+}
+
+void TFont::AssignFont(const TFont& Source) {
+  if (&Source == this) return;
+  name_ = Source.name_;
   // The size in points carries over; the height follows this font's PPI.
-  height_ = font->pixelsPerInch_ == pixelsPerInch_ ? font->height_
-                                                    : -win::MulDiv(font->Size(), pixelsPerInch_, 72);
-  style_ = font->style_;
-  color_ = font->color_;
-  charset_ = font->charset_;
-  pitch_ = font->pitch_;
+  height_ = Source.pixelsPerInch_ == pixelsPerInch_ ? Source.height_
+                                                     : -win::MulDiv(Source.Size(), pixelsPerInch_, 72);
+  style_ = Source.style_;
+  color_ = Source.color_;
+  charset_ = Source.charset_;
+  pitch_ = Source.pitch_;
   // The same description shares the source's handle instead of making one.
-  const win::HGDIOBJ shared = height_ == font->height_ ? font->MadeHandle() : 0;
+  const win::HGDIOBJ shared = height_ == Source.height_ ? Source.MadeHandle() : 0;
   if (shared != 0 && win::holdSharedFont(shared)) AdoptHandle(shared);
   else Changed();
 }
@@ -99,7 +118,7 @@ win::HGDIOBJ TFont::CreateHandle() const {
   logFont.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
   logFont.lfCharSet = charset_;
   logFont.lfPitchAndFamily = static_cast<win::BYTE>(pitch_ == fpFixed ? 1 : (pitch_ == fpVariable ? 2 : 0));
-  const std::u16string face = win::multiByteToWide(win::CP_ACP, name_);
+  const std::u16string& face = WideFaceName(name_);
   for (std::size_t i = 0; i < face.size() && i + 1 < static_cast<std::size_t>(win::LF_FACESIZE); ++i)
     logFont.lfFaceName[i] = face[i];
   return win::acquireSharedFont(logFont);

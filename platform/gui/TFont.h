@@ -47,6 +47,8 @@ class TFont : public TGraphicsObject {
   void SetPixelsPerInch(int Value) { pixelsPerInch_ = Value > 0 ? Value : pixelsPerInch_; }
 
   void Assign(const TPersistent* Source) override;
+  // Assign for a source known to be a font (a canvas taking a font).
+  void AssignFont(const TFont& Source);
 
  protected:
   win::HGDIOBJ CreateHandle() const override;
