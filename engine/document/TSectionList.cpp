@@ -106,6 +106,7 @@ void TSectionList::Clear() {
   SelB = SelE = 0;
   MapList.clear();
   MissingImages.clear();
+  missingKeys_.clear();
   HoverLink = nullptr;
   HoverImage = nullptr;
   PanelList.clear();
@@ -265,6 +266,29 @@ void TSectionList::SetBackgroundImage(const std::string& name, const TBackground
   BackgroundPos = position;
   BackgroundAnimation = nullptr;
   BackgroundImageLoaded = false;
+}
+
+void TSectionList::AddMissingImage(const std::string& key, TIDObject* object) {
+  MissingImages.emplace_back(key, object);
+  ++missingKeys_[key];
+}
+
+std::vector<TIDObject*> TSectionList::TakeMissingImages(const std::string& key) {
+  std::vector<TIDObject*> taken;
+  if (missingKeys_.erase(key) == 0) return taken;
+  for (const auto& [name, object] : MissingImages)
+    if (name == key) taken.push_back(object);
+  std::erase_if(MissingImages, [&key](const auto& entry) { return entry.first == key; });
+  return taken;
+}
+
+void TSectionList::ForgetMissingImage(TIDObject* object) {
+  std::erase_if(MissingImages, [&](const auto& entry) {
+    if (entry.second != object) return false;
+    const auto count = missingKeys_.find(entry.first);
+    if (count != missingKeys_.end() && --count->second <= 0) missingKeys_.erase(count);
+    return true;
+  });
 }
 
 TSectionBase* TSectionList::FindSectionAtPosition(int Y, int& ObjY, int& Index) const {

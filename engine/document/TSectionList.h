@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -136,7 +137,14 @@ class TSectionList : public TCell {
   std::unique_ptr<TIDNameList> IDNameList;
   std::vector<std::unique_ptr<IDocumentPart>> htmlFormList;
   std::vector<IAnimatedImage*> AGifList;
+  // Images the host will deliver later: (key, image), nullptr for the
+  // background. Changed only through the four calls below, which keep a
+  // count per key so that asking whether a key waits costs no scan.
   std::vector<std::pair<std::string, TIDObject*>> MissingImages;
+  void AddMissingImage(const std::string& key, TIDObject* object);
+  bool IsMissingImage(const std::string& key) const { return missingKeys_.count(key) != 0; }
+  std::vector<TIDObject*> TakeMissingImages(const std::string& key);
+  void ForgetMissingImage(TIDObject* object);
   std::vector<std::unique_ptr<IDocumentPart>> MapList;
   std::vector<IDocumentControl*> FormControlList;
   std::vector<IDocumentPanel*> PanelList;
@@ -233,6 +241,7 @@ class TSectionList : public TCell {
   void SetAnimationTimer(bool enabled);
 
   std::multimap<TabKey, gui::TWinControl*> TabList;
+  std::unordered_map<std::string, int> missingKeys_;
   int tabCount_ = 0;
 };
 

@@ -203,7 +203,7 @@ void GetBackgroundImage(TSectionList& document) {
   TMaskKind kind = images::mkNone;
   TLoadedImage loaded = LoadCachedImage(document, name, kind);
   if (!loaded.Image) {
-    if (loaded.Delayed) document.MissingImages.emplace_back(ImageKeyOf(name), nullptr);
+    if (loaded.Delayed) document.AddMissingImage(ImageKeyOf(name), nullptr);
     return;
   }
   // The entry stays for this document (entries age only when the next one
@@ -262,11 +262,7 @@ bool CacheDelivered(images::TStringBitmapList& cache, const std::string& key, gu
 
 bool InsertImage(TSectionList& document, const std::string& src, gui::TMemoryStream& stream) {
   const std::string key = ImageKeyOf(src);
-  std::vector<TIDObject*> waiting;
-  auto& pending = document.MissingImages;
-  for (const auto& [name, object] : pending)
-    if (name == key) waiting.push_back(object);
-  std::erase_if(pending, [&key](const auto& entry) { return entry.first == key; });
+  const std::vector<TIDObject*> waiting = document.TakeMissingImages(key);
   if (waiting.empty()) return false;
   images::TStringBitmapList* cache = CacheOf(document);
   const bool cached = cache && CacheDelivered(*cache, key, stream);

@@ -119,11 +119,7 @@ TImageObj::~TImageObj() {
     if (auto* cache = dynamic_cast<images::TStringBitmapList*>(Document->BitmapList))
       cache->ReleaseImage(ImageKeyOf(Source));
   }
-  if (Document) {
-    auto& pending = Document->MissingImages;
-    pending.erase(std::remove_if(pending.begin(), pending.end(), [this](const auto& p) { return p.second == this; }),
-                  pending.end());
-  }
+  if (Document && Pending) Document->ForgetMissingImage(this);
 }
 
 void TImageObj::ReadAttributes(TAttributeList& attributes) {
@@ -258,11 +254,10 @@ void TImageObj::TakeGif(images::TGIFImage* gif, bool shared) {
 void TImageObj::FetchImage() {
   Source = ExpandImageName(*Document, Source);
   const std::string key = ImageKeyOf(Source);
-  const auto& pending = Document->MissingImages;
-  if (std::any_of(pending.begin(), pending.end(), [&](const auto& p) { return p.first == key; })) {
+  if (Document->IsMissingImage(key)) {
     Pending = true;
     Image = WaitingPicture;
-    Document->MissingImages.emplace_back(key, this);
+    Document->AddMissingImage(key, this);
     return;
   }
   TakeLoaded(LoadCachedImage(*Document, Source, MaskKind));
@@ -283,7 +278,7 @@ void TImageObj::TakeLoaded(TLoadedImage loaded) {
     }
   } else if (Pending) {
     Image = WaitingPicture;
-    Document->MissingImages.emplace_back(ImageKeyOf(Source), this);
+    Document->AddMissingImage(ImageKeyOf(Source), this);
   } else {
     Image = ErrorPicture;
     Mask = ErrorPictureMask;

@@ -234,8 +234,10 @@ TEST_F(ImageObjTest, PendingImagesWaitUnderTheirKey) {
   ASSERT_EQ(root->MissingImages.size(), 2u);
   EXPECT_EQ(root->MissingImages[0].first, "LATER.PNG");
   first.reset();
+  EXPECT_TRUE(root->IsMissingImage("LATER.PNG"));  // the second still waits under it
   second.reset();
   EXPECT_TRUE(root->MissingImages.empty());
+  EXPECT_FALSE(root->IsMissingImage("LATER.PNG"));
 }
 
 TEST_F(ImageObjTest, AnimatedGifsAnimateAndSharedOnesAreCopied) {
