@@ -29,6 +29,7 @@ TEST_F(FrameViewerEvents, EventsReachEveryFramesViewerWhenSetAndWhenMade) {
   ASSERT_EQ(fv().GetViewerCount(), 2);
   fv().OnImageRequest = [&](gui::TObject*, const std::string&, gui::TMemoryStream*&) { ++requests; };
   fv().OnPrintHeader = [](gui::TObject*, gui::TCanvas&, int, int, int, bool&) {};
+  fv().OnObjectChange = [](gui::TObject*, engine::TFormControlObj*, const std::string&) {};
   for (int index = 0; index < 2; ++index) {
     THTMLViewer& viewer = *fv().GetViewer(index);
     ASSERT_TRUE(viewer.OnImageClick) << index;
@@ -36,6 +37,7 @@ TEST_F(FrameViewerEvents, EventsReachEveryFramesViewerWhenSetAndWhenMade) {
     EXPECT_TRUE(viewer.OnImageRequest) << index;
     EXPECT_TRUE(viewer.Document().OnImageRequest) << index;  // written through into the document
     EXPECT_TRUE(viewer.OnPrintHeader) << index;
+    EXPECT_TRUE(viewer.OnObjectChange) << index;
   }
   EXPECT_EQ(clicks, 2);
   fv().GetViewer(1)->LoadSourceString("<img src=pic.gif>", "");
