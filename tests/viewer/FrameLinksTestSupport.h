@@ -3,6 +3,7 @@
 // to a folder of the test's own and mouse input at text positions of a
 // frame's viewer.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,8 +29,10 @@ class FrameViewerFixture : public testing::Test {
   void SetUp() override {
     win::setMessageBoxEcho(false);
     clock_ = &win::useVirtualClock();
+    // Worktrees share the temporary folder: the process id keeps runs apart.
     folder_ = std::filesystem::path(testing::TempDir()) /
-              ("fvlinks_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("fvlinks_" + std::to_string(::getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     form_ = std::make_unique<gui::TForm>(nullptr);

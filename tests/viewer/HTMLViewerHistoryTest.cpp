@@ -2,6 +2,7 @@
 // form values, visited links, the META refresh it reports, and form
 // submissions handed over from the message loop.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,8 +22,10 @@ class HTMLViewerHistory : public viewertest::ViewerTest {
   void SetUp() override {
     viewertest::ViewerTest::SetUp();
     engine::InstallFormHooks();
+    // Worktrees share the temporary folder: the process id keeps runs apart.
     folder_ = std::filesystem::path(testing::TempDir()) /
-              ("vhist_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("vhist_" + std::to_string(::getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
