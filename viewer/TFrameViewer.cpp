@@ -281,11 +281,6 @@ void TFrameViewer::ApplySettings(THTMLViewer& Viewer) {
   Viewer.OnPrintFooter = OnPrintFooter.Get();
   Viewer.OnPrintHTMLHeader = OnPrintHTMLHeader.Get();
   Viewer.OnPrintHTMLFooter = OnPrintHTMLFooter.Get();
-  Viewer.OnObjectClick = OnObjectClick.Get();
-  Viewer.OnObjectFocus = OnObjectFocus.Get();
-  Viewer.OnObjectBlur = OnObjectBlur.Get();
-  Viewer.OnObjectChange = OnObjectChange.Get();
-  Viewer.OnFileBrowse = OnFileBrowse.Get();
   Viewer.OnObjectTag = OnObjectTag.Get();
   if (currentSet_->HasRequestEvents()) {
     Viewer.OnhtStreamRequest = [this](gui::TObject* Sender, const std::string& SRC, gui::TStream*& Stream) {

@@ -221,11 +221,6 @@ class TFrameViewer : public engine::TFrameViewerBase {
   TForwardedEvent<TPagePrinted> OnPrintFooter{Relay(&THTMLViewer::OnPrintFooter)};
   TForwardedEvent<ThtmlPagePrinted> OnPrintHTMLHeader{Relay(&THTMLViewer::OnPrintHTMLHeader)};
   TForwardedEvent<ThtmlPagePrinted> OnPrintHTMLFooter{Relay(&THTMLViewer::OnPrintHTMLFooter)};
-  TForwardedEvent<TObjectClickEvent> OnObjectClick{Relay(&THTMLViewer::OnObjectClick)};
-  TForwardedEvent<ThtObjectEvent> OnObjectFocus{Relay(&THTMLViewer::OnObjectFocus)};
-  TForwardedEvent<ThtObjectEvent> OnObjectBlur{Relay(&THTMLViewer::OnObjectBlur)};
-  TForwardedEvent<ThtObjectEvent> OnObjectChange{Relay(&THTMLViewer::OnObjectChange)};
-  TForwardedEvent<TFileBrowseEvent> OnFileBrowse{Relay(&THTMLViewer::OnFileBrowse)};
   TForwardedEvent<TObjectTagEvent> OnObjectTag{Relay(&THTMLViewer::OnObjectTag)};
   // These two are also read by the frameset reader through the base class,
   // whose handlers they keep in step.
