@@ -1,5 +1,7 @@
 #include "EmbedTestSupport.h"
 
+#include <unistd.h>
+
 #include "platform/gui/TPrintDialog.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/MessageBoxes.h"
@@ -41,6 +43,10 @@ intptr_t HostProcedure(PW_HWND window, uint32_t message, uintptr_t wParam, intpt
 }
 
 std::string DataFile(const std::string& name) { return std::string(PAGEWELL_TEST_DATA_DIR) + "/embed/" + name; }
+
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "embed_" + std::to_string(::getpid()) + "_" + name;
+}
 
 std::string LastBox() {
   char caption[256], text[1024];

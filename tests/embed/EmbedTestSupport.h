@@ -27,6 +27,9 @@ std::vector<Notification>& Received();
 intptr_t HostProcedure(PW_HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 std::string DataFile(const std::string& name);
+// A path in the temporary folder named for this process, so test runs of
+// other checkouts sharing that folder never touch it.
+std::string TempPath(const std::string& name);
 
 // The last message box as "caption|text", or "" when none was shown.
 std::string LastBox();

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "EmbedTestSupport.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -23,7 +25,7 @@ int RunCommand(const std::string& command, std::string& output) {
 }
 
 TEST(Install, ACHostBuildsAgainstTheInstalledTree) {
-  const fs::path work = fs::path(testing::TempDir()) / "embed_install";
+  const fs::path work = fs::path(embed_test::TempPath("install"));
   fs::remove_all(work);
   const fs::path prefix = work / "prefix";
   const std::string cmake = PAGEWELL_CMAKE_COMMAND;

@@ -11,6 +11,8 @@
 
 #include "images/TPNGImage.h"
 
+#include "EmbedTestSupport.h"
+
 namespace {
 
 const std::string kBin = PAGEWELL_BIN_DIR;
@@ -62,7 +64,7 @@ TEST(Library, RenderUsesOnlyTheLibraryAndTakesTheFont) {
   EXPECT_NE(linked.find("libpagewell.so.1"), std::string::npos) << linked;
 
   const std::string page = std::string(PAGEWELL_TEST_DATA_DIR) + "/embed/links.html";
-  const std::filesystem::path out = std::filesystem::path(testing::TempDir()) / "embed_render";
+  const std::filesystem::path out = std::filesystem::path(embed_test::TempPath("render"));
   std::filesystem::create_directories(out);
   ASSERT_EQ(Render(page + " " + (out / "a.png").string() + " --width 300 --height 100"), 0);
   ASSERT_EQ(Render(page + " " + (out / "b.png").string() + " --width 300 --height 100 --size 24"), 0);

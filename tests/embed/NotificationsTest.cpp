@@ -10,7 +10,7 @@ namespace {
 class Notifications : public EmbedTest {
  protected:
   void ShowLink(const std::string& href) {
-    const std::string file = testing::TempDir() + "/embed_link.html";
+    const std::string file = TempPath("link.html");
     FILE* out = std::fopen(file.c_str(), "wb");
     std::fprintf(out, "<body><a href=\"%s\" target=\"main\"><font size=7>NEXT NEXT NEXT</font></a></body>",
                  href.c_str());

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path TempFolder(const std::string& name) {
-  const fs::path folder = fs::path(testing::TempDir()) / name;
+  const fs::path folder = fs::path(TempPath(name));
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;
@@ -90,7 +90,7 @@ TEST_F(Printing, TheCurrentFolderIsKeptAtAnyLength) {
   EXPECT_EQ(_Print(envelope, 0), 1);
   EXPECT_EQ(fs::current_path(), deep);
   fs::current_path(before);
-  fs::remove_all(fs::path(testing::TempDir()) / "embed_deep");
+  fs::remove_all(fs::path(TempPath("embed_deep")));
 }
 
 // A host handler that runs inside a print run may not free the viewer.

@@ -107,7 +107,7 @@ TEST_F(Selection, TheWordAtTheCaret) {
 }
 
 TEST_F(Selection, NoBreakSpacesCopyAsBlanks) {
-  const std::string file = testing::TempDir() + "/embed_nbsp.html";
+  const std::string file = TempPath("nbsp.html");
   FILE* out = std::fopen(file.c_str(), "wb");
   std::fputs("<p>one&nbsp;two</p>", out);
   std::fclose(out);
