@@ -183,6 +183,10 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   virtual void HandleMouseMove(gui::TShiftState Shift, int X, int Y);
   virtual void HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y);
   virtual void ExtendSelectionTo(int X, int Y);
+  // The mouse over a form control's window, (X, Y) in the window: the hint
+  // becomes the control's title (else the title under that point of the
+  // document), and the host's mouse-move event hears the window's point.
+  void FormControlMouseMove(engine::TFormControlObj* Sender, gui::TShiftState Shift, int X, int Y);
   // Follows the link last hit (the hot-spot click event first).
   void FollowLink();
   bool FireHotSpotClick();

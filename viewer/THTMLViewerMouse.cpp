@@ -122,6 +122,22 @@ void THTMLViewer::HandleMouseMove(gui::TShiftState Shift, int X, int Y) {
   }
 }
 
+void THTMLViewer::FormControlMouseMove(engine::TFormControlObj* Sender, gui::TShiftState Shift, int X, int Y) {
+  if (!Sender) return;
+  std::string title = Sender->Title;
+  gui::TWinControl* window = Sender->WindowControl();
+  if (title.empty() && window) {
+    // The control's window sits on the paint panel: its point there, shifted
+    // by the scroll positions, is the document's point under the mouse.
+    std::unique_ptr<engine::TUrlTarget> link;
+    engine::TFormControlObj* control = nullptr;
+    root_->LinkAtPoint(&LayoutCanvas(), window->Left() + X + HorizontalPosition(),
+                       window->Top() + Y + VerticalPosition(), link, control, title);
+  }
+  paintPanel_->SetHint(title);
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
 void THTMLViewer::HandleMouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) {
   if (middleScroll_) {
     if (Button != gui::mbMiddle || Y != middleStartY_) LeaveMiddleScroll();

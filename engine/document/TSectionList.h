@@ -206,6 +206,9 @@ class TSectionList : public TCell {
   std::function<void(TFormControlObj* control, std::string& fileName)> OnFileBrowse;
   // A control took the focus (the viewer scrolls it into view).
   std::function<void(TFormControlObj* control)> OnObjectFocused;
+  // The mouse moved over a control's window; shift state and the point in
+  // the window's coordinates (the viewer shows the hint and tells the host).
+  std::function<void(TFormControlObj* control, std::uint8_t shift, int x, int y)> OnControlMouseMove;
   // Above zero while a form control calls out to the host: the viewer refuses
   // loads meanwhile, since the control is still on the stack.
   int ControlEventDepth = 0;

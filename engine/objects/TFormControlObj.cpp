@@ -103,6 +103,7 @@ TFormControlObj::~TFormControlObj() {
   control_->OnEnter = nullptr;
   control_->OnExit = nullptr;
   control_->OnClick = nullptr;
+  control_->OnMouseMove = nullptr;
   control_->OnKeyDown = nullptr;
   control_->OnKeyPress = nullptr;
   control_.reset();
@@ -117,6 +118,9 @@ void TFormControlObj::AdoptWindow(std::unique_ptr<gui::TWinControl> control, TPr
   if (TabIndex >= 1 && Document) Document->AddTabStop(TabIndex, control_.get());
   control_->OnEnter = [this](gui::TObject*) { EnterHandler(); };
   control_->OnExit = [this](gui::TObject*) { ExitHandler(); };
+  control_->OnMouseMove = [this](gui::TObject*, gui::TShiftState shift, int x, int y) {
+    MouseMoveHandler(shift, x, y);
+  };
 }
 
 bool CallHostEvent(TSectionList* document, const std::function<void()>& event) {
@@ -148,6 +152,11 @@ bool TFormControlObj::FireChange() {
 bool TFormControlObj::ClickHandler() {
   if (Quiet() || !Document || !Document->OnObjectClick) return true;
   return CallHost([this] { Document->OnObjectClick(this, OnClickText); });
+}
+
+void TFormControlObj::MouseMoveHandler(std::uint8_t shift, int x, int y) {
+  if (!Document || Document->IsCopy || !Document->OnControlMouseMove) return;
+  CallHost([this, shift, x, y] { Document->OnControlMouseMove(this, shift, x, y); });
 }
 
 void TFormControlObj::Quietly(const std::function<void()>& change) {

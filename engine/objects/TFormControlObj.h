@@ -70,6 +70,8 @@ class TFormControlObj : public TInlineObject, public IDocumentControl, public TP
   void ExitHandler();
   // The host's click event; false when the host cleared the document.
   bool ClickHandler();
+  // The window control's mouse moves, passed on to the viewer.
+  void MouseMoveHandler(std::uint8_t shift, int x, int y);
 
   ThtmlForm* Form;
   TSectionList* Document;

@@ -86,5 +86,31 @@ TEST_F(HTMLViewerForms, ALoadFromInsideAControlEventIsRefused) {
   EXPECT_TRUE(view().Document().htmlFormList.empty());
 }
 
+TEST_F(HTMLViewerForms, TheMouseOverAControlShowsItsTitleAndReachesTheHost) {
+  load("<form><input name=a title=\"Your name\"> <input name=b></form>");
+  const auto& controls = view().Document().FormControlList;
+  ASSERT_EQ(controls.size(), 2u);
+  std::vector<std::vector<int>> moves;
+  view().OnMouseMove = [&](gui::TObject* sender, gui::TShiftState shift, int x, int y) {
+    EXPECT_EQ(sender, &view());
+    moves.push_back({shift, x, y});
+  };
+  const auto moveOver = [&](engine::IDocumentControl* control, int x, int y) {
+    gui::TWinControl* window = control->WindowControl();
+    ASSERT_NE(window, nullptr);
+    win::postMouseInput(win::WM_MOUSEMOVE, window->ClientToScreen({x, y}));
+    pump();
+  };
+  moveOver(controls[0], 5, 6);
+  EXPECT_EQ(view().PaintPanel().Hint(), "Your name");
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0], (std::vector<int>{0, 5, 6}));
+  // A control without a title leaves no stale hint behind.
+  moveOver(controls[1], 3, 4);
+  EXPECT_EQ(view().PaintPanel().Hint(), "");
+  ASSERT_EQ(moves.size(), 2u);
+  EXPECT_EQ(moves[1], (std::vector<int>{0, 3, 4}));
+}
+
 }  // namespace
 }  // namespace viewer
