@@ -1,5 +1,6 @@
 // Forms in the viewer: a click on an image input's picture submits the point,
-// and a host that loads from inside a form control's event is refused.
+// a host that loads from inside a form control's event is refused, and the
+// mouse over a control shows its title and reaches the host.
 #include <gtest/gtest.h>
 
 #include <memory>
