@@ -95,15 +95,7 @@ void TFrameViewer::FreeUnlistedFrameSet(TFrameSet* Set) {
 
 void TFrameViewer::ClearHistory() {
   bool had = history_.Count() > 0;
-  std::set<TFrameSet*> sets;
-  for (int i = 0; i < history_.Count(); ++i) {
-    if (TFrameSet* set = HistorySet(i); set && set != currentSet_) sets.insert(set);
-  }
-  history_.Clear();
-  historyTitles_.clear();
-  historyPositions_.clear();
-  historyIndex_ = 0;
-  for (TFrameSet* set : sets) ReleaseLater(set);
+  FreeHistorySets();
   const std::vector<TfvFrame*> frames = currentSet_->HistoryFrames();
   for (TfvFrame* frame : frames) had = frame->ClearFrameHistory() || had;
   if (had && OnHistoryChange) OnHistoryChange(this);

@@ -2,6 +2,7 @@
 // A frame viewer of 404 x 304 (400 x 300 inside its top set's bevel) on a
 // shown form, on a virtual clock, with a temporary folder for its documents.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,9 +24,11 @@ class FrameViewerTest : public testing::Test {
  protected:
   void SetUp() override {
     win::setMessageBoxEcho(false);
-    win::useVirtualClock();
+    clock_ = &win::useVirtualClock();
+    // Worktrees share the temporary folder: the process id keeps runs apart.
     folder_ = std::filesystem::path(testing::TempDir()) /
-              ("frames_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("frames_" + std::to_string(::getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     form_ = std::make_unique<gui::TForm>(nullptr);
@@ -45,13 +48,17 @@ class FrameViewerTest : public testing::Test {
     std::filesystem::remove_all(folder_);
   }
   static void pump() { gui::Application->ProcessMessages(); }
+  void advance(int ms) {
+    clock_->advance(ms);
+    pump();
+  }
+  std::string path(const std::string& name) const { return (folder_ / name).string(); }
   std::string write(const std::string& name, const std::string& text) {
-    const std::string path = (folder_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    std::ofstream(path(name), std::ios::binary) << text;
+    return path(name);
   }
   void load(const std::string& name) {
-    ASSERT_TRUE(fv_->LoadFromFile((folder_ / name).string()));
+    ASSERT_TRUE(fv_->LoadFromFile(path(name)));
     pump();
   }
   TFrameViewer& fv() { return *fv_; }
@@ -84,6 +91,7 @@ class FrameViewerTest : public testing::Test {
   }
   gui::TForm& form() { return *form_; }
   std::filesystem::path folder_;
+  win::VirtualClock* clock_ = nullptr;
 
  private:
   std::unique_ptr<gui::TForm> form_;
