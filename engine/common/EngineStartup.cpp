@@ -2,6 +2,7 @@
 
 #include "engine/common/Cursors.h"
 #include "engine/html/Entities.h"
+#include "engine/objects/BlockImageHooks.h"
 #include "engine/objects/TPanelObjHooks.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "engine/text/TInlineList.h"
@@ -90,6 +91,7 @@ void InitializeEngineUnit() {
   BuildEntityList();
   InstallFormHooks();
   InstallPanelHooks();
+  InstallBlockImageHooks();
   InstallInlineBoxHooks();
 }
 
@@ -103,6 +105,7 @@ void FinalizeEngineUnit() {
   ClearEngineCursors();
   RemoveFormHooks();
   RemovePanelHooks();
+  RemoveBlockImageHooks();
   RemoveInlineBoxHooks();
   PendingImageStream = nullptr;
   delete startupObjects;

@@ -3,7 +3,10 @@
 // build: animated images, form controls, panels, deferred drawing and the
 // inline box list. Each is a narrow interface the owning area implements.
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "platform/gui/TBitmap.h"
 
 #include "platform/win/Types.h"
 
@@ -78,6 +81,17 @@ struct DocumentImageHooks {
   // A list item's image label drawn at x - 16 with its bottom on baselineY; false when the
   // image is not available (the item then draws its marker).
   std::function<bool(TBlockLI& item, gui::TCanvas& canvas, int x, int baselineY)> PaintListImage;
+};
+
+// The hooks a new document starts with (the image area fills them at start-up).
+DocumentImageHooks& DefaultImageHooks();
+
+// A picture the image area fetched for a block: asked for once, so a picture
+// that failed or that the host delivers later is not asked for at every paint.
+struct TBlockPicture {
+  std::unique_ptr<gui::TBitmap> Image;
+  std::unique_ptr<gui::TBitmap> Mask;
+  bool Fetched = false;
 };
 
 }  // namespace engine

@@ -14,6 +14,7 @@
 
 #include "engine/css/CssBoxValues.h"
 #include "engine/css/CssColors.h"
+#include "engine/document/DocumentSeams.h"
 #include "engine/document/IndentManager.h"
 #include "engine/document/TBlockCell.h"
 #include "engine/document/TSectionBase.h"
@@ -114,6 +115,7 @@ class TBlock : public TSectionBase {
   std::string BlockTitle;
   std::string BackgroundImageUrl;  // drawn through the document's ImageHooks
   TBackgroundPosition BackgroundPos{};
+  TBlockPicture BackgroundPicture;  // kept by the image area
 
   // Layout results.
   int NewWidth = 0;

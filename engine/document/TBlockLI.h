@@ -40,6 +40,7 @@ class TBlockLI : public TBlock {
   std::uint8_t ListStyleType = lbDisc;
   std::unique_ptr<TMyFont> ListFont;
   std::string ListImageUrl;  // list-style-image, drawn through the document's ImageHooks
+  TBlockPicture ListPicture;  // kept by the image area
   int LabelY = 0;
 };
 

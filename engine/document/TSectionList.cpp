@@ -47,11 +47,18 @@ class PaletteScope {
 }  // namespace
 
 const std::array<double, 7> TSectionList::kBaseFontSizes = {8, 10, 12, 14, 18, 24, 36};
+
+DocumentImageHooks& DefaultImageHooks() {
+  static DocumentImageHooks hooks;
+  return hooks;
+}
+
 const std::array<double, 7> TSectionList::kBasePreFontSizes = {7, 8, 10, 12, 15, 20, 30};
 
 TSectionList::TSectionList(gui::TWinControl* viewer, gui::TWinControl* paintPanel)
     : TCell(this), TheOwner(viewer), PPanel(paintPanel) {
   IDNameList = std::make_unique<TIDNameList>(this);
+  ImageHooks = DefaultImageHooks();
   Styles = std::make_unique<TStyleList>(&OverLinksActive);
   FontConv = kBaseFontSizes;
   PreFontConv = kBasePreFontSizes;

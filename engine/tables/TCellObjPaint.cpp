@@ -5,6 +5,7 @@
 #include "engine/common/EngineStartup.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
+#include "engine/paint/BackgroundTiles.h"
 #include "engine/paint/BorderPainter.h"
 #include "engine/paint/Frames3D.h"
 #include "engine/objects/DocumentImages.h"
@@ -104,49 +105,12 @@ bool TCellObj::FetchBackgroundImage() {
   return TiledImage != nullptr;
 }
 
-// One axis of the tiling: where the first tile starts relative to the box.
-// A repeated axis starts at or before the box's edge; a single tile is placed
-// by the position record and kept within the box's reach.
-static int FirstTileOffset(const TBackgroundAxis& axis, int box, int image) {
-  int offset = 0;
-  switch (axis.PosType) {
-    case 1: offset = (box - image) / 2; break;
-    case 2: case 4: offset = box - image; break;
-    case 5: offset = static_cast<int>(std::int64_t{box - image} * axis.Value / 100); break;
-    case 6: offset = axis.Value; break;
-    default: break;
-  }
-  offset = std::clamp(offset, -image, std::max(box, 0));
-  if (axis.RepeatD) offset -= (offset + image - 1) / image * image;  // back to at or before 0
-  return offset;
-}
-
 // Tiles the picture over the part of the inner box that is in view: never a
 // bitmap the size of the whole cell.
 void TCellObj::TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner) {
-  const int tileWidth = TiledImage->Width();
-  const int tileHeight = TiledImage->Height();
-  if (tileWidth <= 0 || tileHeight <= 0) return;
-  const int boxWidth = inner.right - inner.left;
-  const int boxHeight = inner.bottom - inner.top;
-  const int top = std::max(inner.top, clipRect.top);
-  const int bottom = std::min(inner.bottom, clipRect.bottom);
-  if (top >= bottom || boxWidth <= 0) return;
   TSectionList* document = Cell->Document;
   const bool printing = document != nullptr && document->Printing;
-  CellClip clip(*canvas, win::RECT{inner.left, top, inner.right, bottom}, printing);
-  const int x0 = inner.left + FirstTileOffset(BackgroundPosition.X, boxWidth, tileWidth);
-  int y0 = inner.top + FirstTileOffset(BackgroundPosition.Y, boxHeight, tileHeight);
-  if (BackgroundPosition.Y.RepeatD && y0 + tileHeight <= top) y0 += (top - y0) / tileHeight * tileHeight;
-  const int yEnd = BackgroundPosition.Y.RepeatD ? bottom : std::min(bottom, y0 + tileHeight);
-  const int xEnd = BackgroundPosition.X.RepeatD ? inner.right : std::min(inner.right, x0 + tileWidth);
-  for (int y = y0; y < yEnd; y += tileHeight) {
-    for (int x = x0; x < xEnd; x += tileWidth) {
-      if (printing) images::StretchBitmapAsDIB(*canvas, x, y, tileWidth, tileHeight, TiledImage->Handle());
-      else if (TiledMask) images::BlitImageThroughMask(canvas->Handle(), TiledImage.get(), TiledMask.get(), x, y, tileWidth, tileHeight);
-      else canvas->Draw(x, y, TiledImage.get());
-    }
-  }
+  TileBackground(*canvas, clipRect, inner, *TiledImage, TiledMask.get(), BackgroundPosition, printing);
 }
 
 void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y,
