@@ -71,6 +71,16 @@ int CompareStyleKeys(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::size_t TStyleList::NoCaseHash::operator()(const std::string& key) const {
+  std::size_t hash = 14695981039346656037ull;
+  for (char c : key) hash = (hash ^ static_cast<unsigned char>(LowerChar(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool TStyleList::NoCaseEqual::operator()(const std::string& a, const std::string& b) const {
+  return CompareNoCase(a, b) == 0;
+}
+
 TStyleList::TStyleList(bool* overLinksActive) : overLinksActive_(overLinksActive) {}
 
 TStyleList::~TStyleList() { Clear(); }
@@ -91,6 +101,7 @@ bool TStyleList::Find(const std::string& key, int& index) const {
 void TStyleList::Clear() {
   for (auto& entry : entries_) entry->properties.reset();
   entries_.clear();
+  plainKeys_.clear();
   overflow_.reset();
   DefProp = nullptr;
   seqNo_ = 10;
@@ -108,6 +119,7 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   }
   entries_.insert(entries_.begin() + index,
                   std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)}));
+  if (key.find(' ') == std::string::npos) plainKeys_.insert(key);
   return added;
 }
 

@@ -4,6 +4,7 @@
 // keys with one subject compared as a number); equal keys keep the latest-added entry first.
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/css/CssColors.h"
@@ -78,6 +79,14 @@ class TStyleList {
     std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
   };
   struct CascadePass;
+  // Hash and equality of keys with ASCII case ignored, as CompareStyleKeys compares keys
+  // without a blank.
+  struct NoCaseHash {
+    std::size_t operator()(const std::string& key) const;
+  };
+  struct NoCaseEqual {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
 
   TProperties* EntryFor(const std::string& key);
   void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
@@ -88,6 +97,9 @@ class TStyleList {
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
   std::vector<std::unique_ptr<Entry>> entries_;
+  // The listed keys without a blank: the cascade asks for a dozen such keys per element and
+  // most are absent, which this answers without searching the sorted list.
+  std::unordered_set<std::string, NoCaseHash, NoCaseEqual> plainKeys_;
   std::unique_ptr<TProperties> overflow_;
   int entryLimit_ = kMaxEntries;
   bool* overLinksActive_ = nullptr;

@@ -84,6 +84,9 @@ struct TStyleList::CascadePass {
 };
 
 void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
+  // A key without a blank compares equal only to a listed key without one (same text, case
+  // ignored), so one absent from plainKeys_ has no entries.
+  if (key.find(' ') == std::string::npos && !plainKeys_.contains(key)) return;
   int index = 0;
   if (!Find(key, index)) return;
   for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) pass.Take(*Objects(index));
