@@ -102,6 +102,7 @@ void TStyleList::Clear() {
   for (auto& entry : entries_) entry->properties.reset();
   entries_.clear();
   plainKeys_.clear();
+  hasContextual_ = false;
   overflow_.reset();
   DefProp = nullptr;
   seqNo_ = 10;
@@ -117,8 +118,9 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
     if (!overflow_) overflow_ = std::move(properties);
     return overflow_.get();
   }
-  entries_.insert(entries_.begin() + index,
-                  std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)}));
+  auto entry = std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)});
+  if (entry->contextual) hasContextual_ = true;
+  entries_.insert(entries_.begin() + index, std::move(entry));
   if (key.find(' ') == std::string::npos) plainKeys_.insert(key);
   return added;
 }

@@ -100,6 +100,8 @@ class TStyleList {
   // The listed keys without a blank: the cascade asks for a dozen such keys per element and
   // most are absent, which this answers without searching the sorted list.
   std::unordered_set<std::string, NoCaseHash, NoCaseEqual> plainKeys_;
+  // Whether any listed entry has a contextual key; without one the contextual walks take nothing.
+  bool hasContextual_ = false;
   std::unique_ptr<TProperties> overflow_;
   int entryLimit_ = kMaxEntries;
   bool* overLinksActive_ = nullptr;

@@ -129,6 +129,7 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
 }
 
 void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
+  if (!hasContextual_) return;
   for (int index = LowerBound(prefix); index < Count(); ++index) {
     const Entry& entry = *entries_[static_cast<std::size_t>(index)];
     if (!StartsWithNoCase(entry.key, prefix)) break;
