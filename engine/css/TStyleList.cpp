@@ -103,6 +103,7 @@ void TStyleList::Clear() {
   entries_.clear();
   plainKeys_.clear();
   hasContextual_ = false;
+  ++version_;
   overflow_.reset();
   DefProp = nullptr;
   seqNo_ = 10;
@@ -118,6 +119,7 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
     if (!overflow_) overflow_ = std::move(properties);
     return overflow_.get();
   }
+  ++version_;
   auto entry = std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)});
   if (entry->contextual) hasContextual_ = true;
   entries_.insert(entries_.begin() + index, std::move(entry));
@@ -145,6 +147,7 @@ bool TStyleList::AddStyleRule(const std::string& key, const std::string& propert
                               TProperties*& entry) {
   int propertyIndex = 0;
   if (!PropertyIndexFromName(property, propertyIndex)) return false;
+  ++version_;
   if (!entry) entry = EntryFor(key);
   if (!entry) entry = AddObject(key, std::make_unique<TProperties>());
   if (propertyIndex == PropIdx(Prop::Color)) {
@@ -167,6 +170,7 @@ bool TStyleList::AddStyleRule(const std::string& key, const std::string& propert
 }
 
 void TStyleList::ModifyLinkColor(const std::string& state, TColor colour) {
+  ++version_;
   if (TProperties* entry = EntryFor("::" + state)) entry->Value(Prop::Color) = static_cast<int>(colour);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/css/CssColors.h"
+#include "engine/css/FontInfo.h"
 #include "engine/css/TProperties.h"
 
 namespace engine {
@@ -79,6 +80,23 @@ class TStyleList {
     std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
   };
   struct CascadePass;
+  // The visited and hover looks the last link got, with everything of the link they were
+  // made from: a link alike in all of it, under an unchanged sheet, gets the same looks.
+  struct LinkLooksMemo {
+    unsigned version = 0;
+    TProperties* noInlineStyle = nullptr;
+    std::string tag, classes, id, title, defFontName;
+    TColor backgroundColor = kNoColor;
+    std::uint8_t charset = 1;
+    int codePage = 0;
+    int emSize = 0;
+    double defaultFontSize = 0;
+    std::array<TPropValue, kPropCount> props;
+    std::array<bool, kPropCount> assigned{};
+    ThtFontInfo visited, visitedHover, hover;
+    bool SameLink(const TProperties& link) const;
+    void RememberLink(const TProperties& link);
+  };
   // Hash and equality of keys with ASCII case ignored, as CompareStyleKeys compares keys
   // without a blank.
   struct NoCaseHash {
@@ -94,6 +112,8 @@ class TStyleList {
   void MergeSimpleKeys(CascadePass& pass);
   void MergeContextualKeys(CascadePass& pass, const std::string& prefix);
   void RunPass(CascadePass& pass);
+  bool ContextualKeysFrom(const std::string& prefix) const;
+  bool LinkLooksNeedStack(const TProperties& link) const;
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
   std::vector<std::unique_ptr<Entry>> entries_;
@@ -102,6 +122,9 @@ class TStyleList {
   std::unordered_set<std::string, NoCaseHash, NoCaseEqual> plainKeys_;
   // Whether any listed entry has a contextual key; without one the contextual walks take nothing.
   bool hasContextual_ = false;
+  // Counts changes of the sheet's rules; a remembered link look is valid for one count.
+  unsigned version_ = 1;
+  std::unique_ptr<LinkLooksMemo> linkMemo_;
   std::unique_ptr<TProperties> overflow_;
   int entryLimit_ = kMaxEntries;
   bool* overLinksActive_ = nullptr;

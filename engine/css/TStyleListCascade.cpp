@@ -188,12 +188,71 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   if (pseudo == "link" && stack) BuildLinkFonts(element, *const_cast<TPropStack*>(stack), stackIndex);
 }
 
+bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link) const {
+  return link.PropStyle == noInlineStyle && link.PropTag == tag && link.PropClass == classes && link.PropID == id &&
+         link.PropTitle == title && link.DefFontName == defFontName && link.BackgroundColor == backgroundColor &&
+         link.Charset == charset && link.CodePage == codePage && link.EmSize == emSize &&
+         DefaultFontSize() == defaultFontSize && link.Props == props && link.Assigned == assigned;
+}
+
+void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link) {
+  tag = link.PropTag;
+  classes = link.PropClass;
+  id = link.PropID;
+  title = link.PropTitle;
+  defFontName = link.DefFontName;
+  backgroundColor = link.BackgroundColor;
+  charset = link.Charset;
+  codePage = link.CodePage;
+  emSize = link.EmSize;
+  defaultFontSize = DefaultFontSize();
+  props = link.Props;
+  assigned = link.Assigned;
+}
+
+bool TStyleList::ContextualKeysFrom(const std::string& prefix) const {
+  for (int index = LowerBound(prefix); index < Count(); ++index) {
+    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
+    if (!StartsWithNoCase(entry.key, prefix)) break;
+    if (entry.contextual) return true;
+  }
+  return false;
+}
+
+// Whether the visited and hover cascades of link may walk a contextual key, whose match
+// depends on the elements around the link (the same prefixes as RunPass walks).
+bool TStyleList::LinkLooksNeedStack(const TProperties& link) const {
+  if (!hasContextual_) return false;
+  if (ContextualKeysFrom(link.PropTag) || ContextualKeysFrom(":visited") || ContextualKeysFrom(":hover")) return true;
+  if (!link.PropID.empty() && ContextualKeysFrom("#" + link.PropID)) return true;
+  std::string_view rest = link.PropClass;
+  while (!rest.empty()) {
+    std::size_t dot = rest.find('.');
+    if (ContextualKeysFrom("." + std::string(rest.substr(0, dot)))) return true;
+    if (dot == std::string_view::npos) break;
+    rest.remove_prefix(dot + 1);
+  }
+  return false;
+}
+
 void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex) {
   auto fonts = std::make_unique<TFontInfoArray>();
   link.HasLinkFonts = false;
   link.LinkFonts.reset();
   link.UpdateBackgroundColor();
   link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
+
+  // The three cascades below read only the link's own values and the sheet, unless a
+  // contextual key is in reach or the link has an inline style.
+  const bool memoUsable = !link.PropStyle && !LinkLooksNeedStack(link);
+  if (memoUsable && linkMemo_ && linkMemo_->version == version_ && linkMemo_->SameLink(link)) {
+    fonts->Ar[TFontInfoArray::Visited]->Assign(linkMemo_->visited);
+    fonts->Ar[TFontInfoArray::VisitedHover]->Assign(linkMemo_->visitedHover);
+    fonts->Ar[TFontInfoArray::Hover]->Assign(linkMemo_->hover);
+    link.LinkFonts = std::move(fonts);
+    link.HasLinkFonts = true;
+    return;
+  }
 
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
     auto temporary = stack.NewEntry();
@@ -213,6 +272,14 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   hover->GetFontInfo(*fonts->Ar[TFontInfoArray::Hover]);
   stack.Delete(stackIndex + 1);
 
+  if (memoUsable) {
+    if (!linkMemo_) linkMemo_ = std::make_unique<LinkLooksMemo>();
+    linkMemo_->version = version_;
+    linkMemo_->RememberLink(link);
+    linkMemo_->visited.Assign(*fonts->Ar[TFontInfoArray::Visited]);
+    linkMemo_->visitedHover.Assign(*fonts->Ar[TFontInfoArray::VisitedHover]);
+    linkMemo_->hover.Assign(*fonts->Ar[TFontInfoArray::Hover]);
+  }
   link.LinkFonts = std::move(fonts);
   link.HasLinkFonts = true;
 }

@@ -232,6 +232,27 @@ TEST_F(Cascade, HoverRulesAndLinkColourChanges) {
   EXPECT_FALSE(looks[TFontInfoArray::VisitedHover]->iStyle & fsUnderline);
 }
 
+// Links alike share their computed looks; a rule added between them, or a contextual
+// rule that depends on what surrounds the link, must still be honoured.
+TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenSheetOrContextDiffers) {
+  Sheet("a:hover { color: green } .menu a:visited { color: blue }");
+  TProperties& first = Push("a", "", "", "link");
+  EXPECT_EQ(first.LinkFonts->Ar[TFontInfoArray::Hover]->iColor, kGreen);
+  Pop();
+  Sheet("a:hover { color: red }");
+  TProperties& second = Push("a", "", "", "link");
+  EXPECT_EQ(second.LinkFonts->Ar[TFontInfoArray::Hover]->iColor, kRed);
+  EXPECT_NE(second.LinkFonts->Ar[TFontInfoArray::Visited]->iColor, kBlue);
+  Pop();
+  Push("div", "menu");
+  TProperties& inMenu = Push("a", "", "", "link");
+  EXPECT_EQ(inMenu.LinkFonts->Ar[TFontInfoArray::Visited]->iColor, kBlue);
+  Pop();
+  Pop();
+  TProperties& outside = Push("a", "", "", "link");
+  EXPECT_NE(outside.LinkFonts->Ar[TFontInfoArray::Visited]->iColor, kBlue);
+}
+
 TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
   Sheet("div p { color: red } q { color: red }");
   EXPECT_EQ(styles.SequenceCounter(), 11);
