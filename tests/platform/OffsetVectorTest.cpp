@@ -10,8 +10,8 @@
 namespace {
 
 TEST(OffsetVector, BehavesAsAVectorUnderRandomEdits) {
-  for (unsigned seed = 1; seed <= 20; ++seed) {
-    std::mt19937 random(seed);
+  for (unsigned run = 1; run <= 20; ++run) {
+    std::mt19937 random(run);
     win::OffsetVector<int> list;
     std::vector<int> model;
     for (int step = 0; step < 3000; ++step) {
@@ -31,11 +31,11 @@ TEST(OffsetVector, BehavesAsAVectorUnderRandomEdits) {
         list.erase(list.begin() + place);
         model.erase(model.begin() + static_cast<std::ptrdiff_t>(place));
       }
-      ASSERT_EQ(std::vector<int>(list), model) << "seed " << seed << " step " << step;
+      ASSERT_EQ(std::vector<int>(list), model) << "run " << run << " step " << step;
     }
     list.eraseIf([](int value) { return value % 2 == 0; });
     std::erase_if(model, [](int value) { return value % 2 == 0; });
-    ASSERT_EQ(std::vector<int>(list), model) << "seed " << seed;
+    ASSERT_EQ(std::vector<int>(list), model) << "run " << run;
   }
 }
 
