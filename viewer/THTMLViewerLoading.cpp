@@ -276,7 +276,7 @@ void THTMLViewer::Clear() {
   callerBase_.clear();
   baseTargetName_.clear();
   titleText_.clear();
-  sourceText_.clear();
+  std::string().swap(sourceText_);  // clear() would keep the old source's buffer
   documentHeight_ = 0;
   documentWidth_ = 0;
   vScrollBar_->SetScrollValues(0, vScrollBar_->Page32(), 0, 0);

@@ -48,7 +48,7 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
   MyCell = std::make_unique<TBlockCell>(document);
   MyCell->TagName = properties.PropTag;
   MyCell->OwnerBlock = this;
-  GetMarginArray(properties, MargArrayO);
+  MargArrayO.Load(properties);
 
   int clear = 0;
   if (properties.GetClear(clear)) HasClear = clear;

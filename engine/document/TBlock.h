@@ -14,6 +14,7 @@
 
 #include "engine/css/CssBoxValues.h"
 #include "engine/css/CssColors.h"
+#include "engine/css/TSharedMarginArray.h"
 #include "engine/document/DocumentSeams.h"
 #include "engine/document/IndentManager.h"
 #include "engine/document/TBlockCell.h"
@@ -94,7 +95,7 @@ class TBlock : public TSectionBase {
   int ConvertMargins(int baseWidth, int baseHeight);
 
   TBoxValues MargArray{};
-  TVMarginArray MargArrayO{};
+  TSharedMarginArray MargArrayO;
   TCellBasic* ContainingCell = nullptr;
   std::unique_ptr<TBlockCell> MyCell;
   TColor TextColor = 0;

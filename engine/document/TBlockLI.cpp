@@ -80,10 +80,10 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& properties, TCellBasic* 
     default: {
       ListType = 4;
       ListStyleType = lbDisc;
-      TPropValue& marginLeft = MargArrayO[Marg::MarginLeft];
+      const TPropValue& marginLeft = MargArrayO[Marg::MarginLeft];
       const int* number = std::get_if<int>(&marginLeft);
       if (std::holds_alternative<std::monostate>(marginLeft) || (number != nullptr && (*number == 0 || *number == kUnsetValue)))
-        marginLeft = 16;
+        MargArrayO.Set(Marg::MarginLeft, 16);
       break;
     }
   }

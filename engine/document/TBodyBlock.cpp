@@ -22,7 +22,7 @@ TBodyBlock::TBodyBlock(TSectionList* document, TProperties& properties, TCellBas
   TColor colour = static_cast<TColor>(MargArray[Marg::BackgroundColor]);
   if (colour != kNoColor) document->SetBackground(colour | PaletteRGBFlag);
   // The document paints the background; the block does not.
-  MargArrayO[Marg::BackgroundColor] = std::monostate();
+  MargArrayO.Set(Marg::BackgroundColor, std::monostate());
   MargArray[Marg::BackgroundColor] = static_cast<int>(kNoColor);
 }
 

@@ -113,7 +113,7 @@ TParseSession::~TParseSession() {
   }
   buildState.Elements.Reset(nullptr);
   parseState.PropStack.Clear();
-  parseState.DocumentText = std::string();
+  ReleaseDocumentText();
   parseState.RegisterIdAnchor = nullptr;
   parseState.ReportProgress = nullptr;
   parseState.OnInclude = nullptr;

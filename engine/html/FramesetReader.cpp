@@ -62,7 +62,7 @@ class TFramesetSession {
   ~TFramesetSession() {
     parseState.Attributes.Clear();
     parseState.PropStack.Clear();
-    parseState.DocumentText = std::string();
+    ReleaseDocumentText();
     parseState.OnInclude = nullptr;
     parseState.Sender = nullptr;
     buildState = TBuildState();

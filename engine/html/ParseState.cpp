@@ -20,6 +20,8 @@ void SetDocumentText(std::string text) {
   state.DocumentText = std::move(text);
 }
 
+void ReleaseDocumentText() { std::string().swap(parseState.DocumentText); }
+
 void ResetParseState() {
   TParseState fresh;
   SwapParseStates(parseState, fresh);

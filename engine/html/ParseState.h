@@ -97,6 +97,10 @@ int CurrentCodePage();
 // flags and line-end memory cleared. Handlers and hooks stay.
 void SetDocumentText(std::string text);
 
+// Gives the document's memory back at the end of a parse (assigning an empty
+// string would keep the buffer).
+void ReleaseDocumentText();
+
 // Back to the state of a fresh start (tests and the end of a parse).
 void ResetParseState();
 

@@ -19,13 +19,15 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document, TProperties
   Justify = tableBlock.Justify;
   FloatLR = tableBlock.FloatLR;
   if (FloatLR != 0 && ZOrder == 0) ZOrder = 1;
-  MargArrayO[Marg::MarginTop] = tableBlock.MargArrayO[Marg::MarginTop];
-  MargArrayO[Marg::MarginBottom] = tableBlock.MargArrayO[Marg::MarginBottom];
+  TVMarginArray margins = MargArrayO.Values();
+  margins[Marg::MarginTop] = tableBlock.MargArrayO[Marg::MarginTop];
+  margins[Marg::MarginBottom] = tableBlock.MargArrayO[Marg::MarginBottom];
   // The wrapper has no border, padding or background of its own.
   for (int side : {Marg::BorderTopWidth, Marg::BorderRightWidth, Marg::BorderBottomWidth, Marg::BorderLeftWidth,
                    Marg::PaddingTop, Marg::PaddingRight, Marg::PaddingBottom, Marg::PaddingLeft})
-    MargArrayO[static_cast<std::size_t>(side)] = std::monostate{};
-  MargArrayO[Marg::BackgroundColor] = std::monostate{};
+    margins[static_cast<std::size_t>(side)] = std::monostate{};
+  margins[Marg::BackgroundColor] = std::monostate{};
+  MargArrayO.Replace(std::move(margins));
   BorderStyle = 0;
   BackgroundImageUrl.clear();
   TagClass = "TableAndCaption.";

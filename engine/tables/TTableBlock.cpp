@@ -103,9 +103,9 @@ void TTableBlock::ReadAttributes(TAttributeList& attributes) {
         break;
       case symHeight:
         if (std::holds_alternative<std::monostate>(MargArrayO[Marg::piHeight]))
-          MargArrayO[Marg::piHeight] = attribute->ValueText.find('%') != std::string::npos
-                                           ? attribute->ValueText
-                                           : std::to_string(std::clamp(attribute->Value, 0, kMaxCellExtent)) + "px";
+          MargArrayO.Set(Marg::piHeight, attribute->ValueText.find('%') != std::string::npos
+                                             ? attribute->ValueText
+                                             : std::to_string(std::clamp(attribute->Value, 0, kMaxCellExtent)) + "px");
         break;
       case symHspace: HSpace = std::clamp(attribute->Value, 0, kMaxHSpace); break;
       case symVspace: VSpace = std::clamp(attribute->Value, 0, kMaxVSpace); break;
@@ -120,10 +120,12 @@ void TTableBlock::TakeBorderFromTable() {
   for (int side : {Marg::BorderTopStyle, Marg::BorderRightStyle, Marg::BorderBottomStyle, Marg::BorderLeftStyle})
     if (IsBorderStyleSet(MargArrayO[static_cast<std::size_t>(side)])) return;
   const std::string width = std::to_string(Table->BorderWidth) + "px";
+  TVMarginArray margins = MargArrayO.Values();
   for (int side : {Marg::BorderTopWidth, Marg::BorderRightWidth, Marg::BorderBottomWidth, Marg::BorderLeftWidth})
-    MargArrayO[static_cast<std::size_t>(side)] = width;
+    margins[static_cast<std::size_t>(side)] = width;
   for (int side : {Marg::BorderTopStyle, Marg::BorderRightStyle, Marg::BorderBottomStyle, Marg::BorderLeftStyle})
-    MargArrayO[static_cast<std::size_t>(side)] = 3;
+    margins[static_cast<std::size_t>(side)] = 3;
+  MargArrayO.Replace(std::move(margins));
   BorderFromAttribute = true;
 }
 

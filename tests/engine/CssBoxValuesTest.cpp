@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/css/CssBoxValues.h"
 #include "engine/css/CssValues.h"
+#include "engine/css/TSharedMarginArray.h"
 #include "engine/css/TProperties.h"
 
 namespace engine {
@@ -132,6 +136,47 @@ TEST(BoxValues, BackgroundPosition) {
   EXPECT_TRUE(position.X.RepeatD);
   EXPECT_FALSE(position.Y.RepeatD);
   EXPECT_TRUE(position.X.Fixed && position.Y.Fixed);
+}
+
+}  // namespace
+}  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(SharedMarginArray, EqualBoxesAreHeldOnceAndAChangeTouchesOnlyItsOwner) {
+  TProperties p;
+  p.SetPropertyByName("margin-left", "2em");
+  p.SetPropertyByName("border-top-style", "solid");
+  TSharedMarginArray first, second, other;
+  first.Load(p);
+  second.Load(p);
+  EXPECT_TRUE(first.SharesWith(second));
+  EXPECT_EQ(std::get<int>(first[BoxIndex(Prop::BorderTopStyle)]), std::get<int>(second[BoxIndex(Prop::BorderTopStyle)]));
+
+  second.Set(BoxIndex(Prop::MarginLeft), 16);
+  EXPECT_FALSE(first.SharesWith(second));
+  EXPECT_EQ(std::get<std::string>(first[BoxIndex(Prop::MarginLeft)]), "2em");
+  EXPECT_EQ(std::get<int>(second[BoxIndex(Prop::MarginLeft)]), 16);
+  // The box values computed from each stay each block's own.
+  EXPECT_EQ(ComputeBoxValues(first, 400, 200, 16, 8).Values[BoxIndex(Prop::MarginLeft)], 32);
+  EXPECT_EQ(ComputeBoxValues(second, 400, 200, 16, 8).Values[BoxIndex(Prop::MarginLeft)], 16);
+
+  // Setting a value back makes it equal again, and equal arrays are found again.
+  second.Set(BoxIndex(Prop::MarginLeft), std::string("2em"));
+  EXPECT_TRUE(first.SharesWith(second));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(other[BoxIndex(Prop::MarginLeft)]));
+}
+
+TEST(SharedMarginArray, ManyDifferentBoxesStayCorrectPastTheRememberedFew) {
+  std::vector<TSharedMarginArray> boxes(200);
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    TProperties p;
+    p.SetPropertyByName("padding-top", std::to_string(i) + "px");
+    boxes[i].Load(p);
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    EXPECT_EQ(ComputePaddings(boxes[i], 16, 8)[BoxIndex(Prop::PaddingTop)], static_cast<int>(i));
 }
 
 }  // namespace

@@ -24,5 +24,13 @@ TEST(ReentrantParse, HandlerParsingAnotherDocumentLeavesBothIntact) {
   EXPECT_EQ(testing::JoinedText(*inner), "in ");
 }
 
+TEST(ReentrantParse, ParseGivesTheDocumentsMemoryBack) {
+  // A parse copies the source; the copy must not outlive it (a large mail would stay held until the next one).
+  auto root = testing::NewTestRoot();
+  ParseHtmlSource("<p>" + std::string(100000, 'x'), *root, nullptr);
+  EXPECT_TRUE(parseState.DocumentText.empty());
+  EXPECT_LT(parseState.DocumentText.capacity(), 100000u);
+}
+
 }  // namespace
 }  // namespace engine

@@ -1,0 +1,33 @@
+#pragma once
+// A block's 28 box properties as they came from the cascade. Blocks of one kind
+// nearly always carry identical values, so equal arrays are held once: a block
+// then costs a pointer instead of about a kilobyte. Changes copy first.
+#include <cstddef>
+#include <memory>
+#include <utility>
+
+#include "engine/css/CssBoxValues.h"
+
+namespace engine {
+
+class TSharedMarginArray {
+ public:
+  TSharedMarginArray();  // every value unset
+
+  // Takes the properties' box values (GetMarginArray).
+  void Load(const TProperties& properties);
+  // Replaces one value, or all; other blocks holding the same array keep theirs.
+  void Set(std::size_t index, TPropValue value);
+  void Replace(TVMarginArray values) { Adopt(std::move(values)); }
+
+  const TPropValue& operator[](std::size_t index) const { return (*values_)[index]; }
+  const TVMarginArray& Values() const { return *values_; }
+  operator const TVMarginArray&() const { return *values_; }  // NOLINT: read wherever an array is read
+  bool SharesWith(const TSharedMarginArray& other) const { return values_ == other.values_; }
+
+ private:
+  void Adopt(TVMarginArray&& values);
+  std::shared_ptr<const TVMarginArray> values_;
+};
+
+}  // namespace engine
