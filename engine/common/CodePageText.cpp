@@ -41,7 +41,7 @@ void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& o
     win::decodeUtf8(text, win::InvalidInput::Replace, out);
     return;
   }
-  if (codePage == kWindows1252CodePage) {
+  if (codePage == kWindows1252CodePage || (codePage == static_cast<int>(win::CP_ACP) && win::GetACP() == 1252)) {
     // Every byte has a character here, so the converter cannot fail; decoding
     // straight into out saves its look-up, scratch buffer and copy per text run.
     win::decodeWindows1252(text, out);

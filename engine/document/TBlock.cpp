@@ -3,6 +3,7 @@
 #include "engine/document/TBlock.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
@@ -240,29 +241,49 @@ void TBlock::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidt
     MaxWidth = measuredMax_;
     return;
   }
+  const OwnWidths own = MeasureOwnWidths();
+  int contentMin = 0;
+  int contentMax = 0;
+  if (own.widthIsContent) contentMin = contentMax = own.width;
+  else MyCell->MeasureWidthRange(canvas, contentMin, contentMax);
+  MinWidth = SatAdd(own.extras, std::max(contentMin, own.width));
+  MaxWidth = own.width > 0 ? MinWidth : SatAdd(own.extras, std::max(contentMax, own.width));
+  measuredCycle_ = cycle;
+  measuredMin_ = MinWidth;
+  measuredMax_ = MaxWidth;
+}
+
+bool TBlock::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
+  if (DisplayNone || Positioning == kPosAbsolute) return 0 <= Limit;
+  const int cycle = Document != nullptr ? Document->LayoutCycle : -1;
+  if (measuredCycle_ == cycle && cycle >= 0) return measuredMin_ <= Limit;
+  // The narrowest width is extras + max(content, width), the sum saturating; the
+  // content's narrowest is never below 0.
+  if (Limit == INT_MAX) return true;
+  const OwnWidths own = MeasureOwnWidths();
+  const std::int64_t room = std::int64_t{Limit} - own.extras;
+  if (room < 0 || room < own.width) return false;
+  if (own.widthIsContent) return true;
+  return MyCell->MinWidthWithin(canvas, static_cast<int>(std::min<std::int64_t>(room, INT_MAX)));
+}
+
+TBlock::OwnWidths TBlock::MeasureOwnWidths() const {
   TBoxValues m = ComputeBoxValues(MargArrayO, 0, 400, EmSize, ExSize).Values;
   for (int index = 0; index < kMarginArraySize; ++index) {
     int& value = m[static_cast<std::size_t>(index)];
     if (IsLength(index) && value != kAutoValue) value = std::clamp(value, -kMaxBoxValue, kMaxBoxValue);
   }
-  int width = m[Marg::piWidth];
+  OwnWidths own;
+  const int width = m[Marg::piWidth];
   // NOTE: a box measured without a width clips nothing here, but keeps its
   // overflow setting for layout, where its width is known.
-  bool hidden = OverflowHidden && width != kAutoValue && width > 20;
-  int contentMin = 0;
-  int contentMax = 0;
-  if (hidden) contentMin = contentMax = width;
-  else MyCell->MeasureWidthRange(canvas, contentMin, contentMax);
+  own.widthIsContent = OverflowHidden && width != kAutoValue && width > 20;
   for (int index : {Marg::MarginLeft, Marg::MarginRight, Marg::piWidth})
     if (m[static_cast<std::size_t>(index)] == kAutoValue) m[static_cast<std::size_t>(index)] = 0;
-  width = m[Marg::piWidth];
-  int extras = SatClamp(std::int64_t{m[Marg::MarginLeft]} + m[Marg::BorderLeftWidth] + m[Marg::BorderRightWidth] +
+  own.width = m[Marg::piWidth];
+  own.extras = SatClamp(std::int64_t{m[Marg::MarginLeft]} + m[Marg::BorderLeftWidth] + m[Marg::BorderRightWidth] +
                         m[Marg::PaddingLeft] + m[Marg::PaddingRight] + m[Marg::MarginRight]);
-  MinWidth = SatAdd(extras, std::max(contentMin, width));
-  MaxWidth = width > 0 ? MinWidth : SatAdd(extras, std::max(contentMax, width));
-  measuredCycle_ = cycle;
-  measuredMin_ = MinWidth;
-  measuredMax_ = MaxWidth;
+  return own;
 }
 
 int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCount, int /*AHeight*/) {

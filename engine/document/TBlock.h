@@ -72,6 +72,9 @@ class TBlock : public TSectionBase {
   bool CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) override;
   bool CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj) override;
   void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+  // Whether the narrowest width MeasureWidthRange gives is at most Limit; asks the content
+  // the same question instead of measuring it.
+  bool MinWidthWithin(gui::TCanvas* canvas, int Limit) override;
   void AddToPositionList(std::vector<TSectionBase*>& list) override;
 
   virtual void PaintBlockBorder(gui::TCanvas* canvas, const win::RECT& borderBox, const win::RECT& paddingBox);
@@ -154,6 +157,14 @@ class TBlock : public TSectionBase {
   bool AskDrawListBackward(int Y, Ask ask);
   // Margin-left .. border-right sums.
   int HorizontalExtras() const;
+  // The block's own part of its width range: margins, borders and paddings beside the
+  // content, the set width (0 for auto), and whether a hidden overflow makes it the content's.
+  struct OwnWidths {
+    int extras = 0;
+    int width = 0;
+    bool widthIsContent = false;
+  };
+  OwnWidths MeasureOwnWidths() const;
 
  private:
   std::unique_ptr<IndentManager> ownManager_;  // absolute blocks lay out against their own

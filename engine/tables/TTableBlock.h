@@ -19,6 +19,8 @@ class TTableBlock : public TBlock {
 
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
   void MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) override;
+  // Measures: the block's shortcut does not know the table's own widths.
+  bool MinWidthWithin(gui::TCanvas* canvas, int Limit) override { return TSectionBase::MinWidthWithin(canvas, Limit); }
   int ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCount, int AHeight) override;
   int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
                     IndentManager& IMgr, int& MaxWidth, int& Curs) override;

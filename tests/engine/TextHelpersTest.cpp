@@ -6,6 +6,7 @@
 #include "engine/common/DosFileNames.h"
 #include "engine/common/LargeBlocks.h"
 #include "engine/common/EngineStartup.h"
+#include "platform/win/kernel/CodePages.h"
 
 namespace engine {
 namespace {
@@ -45,6 +46,14 @@ TEST(CodePageText, ConversionsAndFallbacks) {
   EXPECT_EQ(StringToWideByCodePage(1252, "caf\xE9\x80"), u"caf\u00E9\u20AC");
   EXPECT_EQ(StringToWideByCodePage(65001, "caf\xC3\xA9"), u"caf\u00E9");
   EXPECT_EQ(StringToWideByCodePage(12345, "caf\xE9"), u"caf\u00E9");  // unknown: ANSI
+  // The system code page, read without the converter, gives every byte what the converter gives it.
+  std::string everyByte;
+  for (int byte = 1; byte < 256; ++byte) everyByte += static_cast<char>(byte);
+  std::u16string converted(everyByte.size(), u'\0');
+  const int length = static_cast<int>(everyByte.size());
+  converted.resize(static_cast<std::size_t>(win::MultiByteToWideChar(
+      win::CP_ACP, 0, everyByte.data(), length, reinterpret_cast<win::WCHAR*>(converted.data()), length)));
+  EXPECT_EQ(StringToWideByCodePage(static_cast<int>(win::CP_ACP), everyByte), converted);
   EXPECT_EQ(WideToStringByCodePage(65001, u"\u20AC"), "\xE2\x82\xAC");
   EXPECT_EQ(WideToStringByCodePage(1252, u"\u20AC"), "\x80");
   EXPECT_EQ(WideToStringByCodePage(12345, u"\u00E9"), "\xE9");
