@@ -17,16 +17,11 @@ void TFontList::CopyFrom(TSection* section, const TFontList& source) {
 TFontObj* TFontList::RunAt(int pos, int& index) const {
   index = -1;
   if (Empty()) return nullptr;
-  // Binary search: the last run whose start is at most pos.
-  int low = 0;
-  int high = Count() - 1;
-  while (low < high) {
-    const int mid = low + (high - low + 1) / 2;
-    if (Items(mid)->Pos <= pos) low = mid;
-    else high = mid - 1;
-  }
-  index = low;
-  return Items(low);
+  // The last run whose start is at most pos; the first run for positions before it.
+  const auto after = std::upper_bound(runs_.begin() + 1, runs_.end(), pos,
+                                      [](int at, const std::unique_ptr<TFontObj>& run) { return at < run->Pos; });
+  index = static_cast<int>(after - runs_.begin()) - 1;
+  return runs_[static_cast<std::size_t>(index)].get();
 }
 
 TMyFont* TFontList::FontAt(int pos, int& overhang) const {
@@ -43,7 +38,7 @@ int TFontList::CharsToNextRun(int pos, int leng) const {
   return leng - pos;
 }
 
-void TFontList::Remap(const std::vector<int>& map) {
+void TFontList::Remap(const PositionMap& map) {
   if (map.empty()) return;
   const int last = static_cast<int>(map.size()) - 1;
   for (const auto& run : *this) run->Pos = map[static_cast<std::size_t>(std::clamp(run->Pos, 0, last))];

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/text/TFontObj.h"
+#include "engine/text/WhiteSpace.h"
 
 namespace engine {
 
@@ -39,7 +40,7 @@ class TFontList {
   // Moves every run by the position map of a collapse (map[old] = new) and
   // drops the runs left empty; a dropped link run hands its tab stop to the
   // next run of the same link.
-  void Remap(const std::vector<int>& map);
+  void Remap(const PositionMap& map);
   // As Remap for the removal of the one character at position n.
   void ShiftAfterRemoval(int n);
 

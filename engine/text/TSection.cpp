@@ -310,19 +310,43 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
 
 void TSection::FinishText() {
   Len = static_cast<int>(Text.size());
+  const auto flagCount = static_cast<std::size_t>(Len) + 1;
+  if (BreakFlags.capacity() < flagCount) {
+    // One exact allocation now rather than a doubling and a shrink.
+    std::string flags;
+    flags.reserve(flagCount);
+    flags.append(BreakFlags, 0, static_cast<std::size_t>(Len));
+    BreakFlags.swap(flags);
+  }
   BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
   BreakFlags.push_back(kBreakYes);
-  SourceIndex.clear();
-  for (int i = 0; i < Len && i < static_cast<int>(SourcePositions.size()); ++i) {
-    const int source = SourcePositions[static_cast<std::size_t>(i)];
-    if (i == 0 || source != SourcePositions[static_cast<std::size_t>(i) - 1] + 1) SourceIndex.push_back({i, source});
-  }
+  BuildSourceIndex();
   std::vector<int>().swap(SourcePositions);
   // The text grew by appending: give back the room it will never use.
   Text.shrink_to_fit();
   BreakFlags.shrink_to_fit();
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
   finished_ = true;
+}
+
+// One entry where the source positions stop running on one by one.
+void TSection::BuildSourceIndex() {
+  SourceIndex.clear();
+  const std::size_t count = std::min(static_cast<std::size_t>(Len), SourcePositions.size());
+  if (count == 0) return;
+  const int* source = SourcePositions.data();
+  // Zero where position k follows on from k - 1 (unsigned: no overflow at the int limits).
+  const auto gap = [source](std::size_t k) {
+    return static_cast<unsigned>(source[k]) - static_cast<unsigned>(source[k - 1]) - 1u;
+  };
+  SourceIndex.push_back({0, source[0]});
+  std::size_t i = 1;
+  while (i < count) {
+    // Runs are long: test four steps at a time.
+    while (i + 4 <= count && (gap(i) | gap(i + 1) | gap(i + 2) | gap(i + 3)) == 0) i += 4;
+    for (const std::size_t stop = std::min(i + 4, count); i < stop; ++i)
+      if (gap(i) != 0) SourceIndex.push_back({static_cast<int>(i), source[i]});
+  }
 }
 
 bool TSection::FinishForCell(int sourcePos) {

@@ -142,7 +142,8 @@ class TSection : public TSectionBase {
   template <class Visit>
   void ForEachUnbreakable(const Visit& visit) const;
   // A width the narrowest width cannot exceed, found without measuring.
-  std::int64_t MinWidthBound() const;
+  enum class PieceCount { Quick, Exact };
+  std::int64_t MinWidthBound(PieceCount count) const;
 
  private:
   friend class SectionLayout;
@@ -152,6 +153,7 @@ class TSection : public TSectionBase {
   void StartRun(TProperties& props, bool linkState, const TUrlTarget* target);
   void AppendCharacters(const std::u16string& text, const int* positions, char flag);
   void RemapObjects(const PositionMap& map);
+  void BuildSourceIndex();
   int LineAtIndex(int index) const;
   int LineAtY(int y) const;
 

@@ -516,12 +516,16 @@ void TSection::ForEachUnbreakable(const Visit& visit) const {
 
 // The longest piece in characters, one more for a soft hyphen's dash, at the
 // widest character of any run (a pixel more each for rounding), with the
-// first line's indent.
-std::int64_t TSection::MinWidthBound() const {
+// first line's indent. The quick count takes the longest stretch between
+// breakable spaces, which holds every piece inside it.
+std::int64_t TSection::MinWidthBound(PieceCount count) const {
   constexpr std::int64_t kUnbounded = std::numeric_limits<std::int64_t>::max();
   if (!ImageObjs.empty() || !FormControls.empty() || IndentPercent >= 100) return kUnbounded;
   int longest = 0;
-  ForEachUnbreakable([&](int start, int end, bool) { longest = std::max(longest, end - start); });
+  if (count == PieceCount::Quick)
+    longest = LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
+  else
+    ForEachUnbreakable([&](int start, int end, bool) { longest = std::max(longest, end - start); });
   std::int64_t widestChar = 0;
   for (const auto& run : Fonts) {
     const std::int64_t perChar =
@@ -536,7 +540,9 @@ std::int64_t TSection::MinWidthBound() const {
 // Most text has no word near the width it is given: the bound answers
 // without measuring every word and line.
 bool TSection::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
-  if (MinWidthCache < 1 && MinWidthBound() <= Limit) return true;
+  if (MinWidthCache < 1 &&
+      (MinWidthBound(PieceCount::Quick) <= Limit || MinWidthBound(PieceCount::Exact) <= Limit))
+    return true;
   return TSectionBase::MinWidthWithin(canvas, Limit);
 }
 

@@ -1,7 +1,13 @@
 #include "engine/text/WhiteSpace.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace engine {
 namespace {
@@ -52,7 +58,7 @@ class Stream {
   }
 
   PositionMap Map(std::size_t oldLength) const {
-    PositionMap map(oldLength + 1, 0);
+    std::vector<int> map(oldLength + 1, 0);
     // Characters before the first one dropped kept their places; usually that
     // is all of them but the last.
     std::size_t same = 0;
@@ -66,7 +72,7 @@ class Stream {
     }
     const int survivors = static_cast<int>(origin_.size()) - (origin_.empty() || origin_.back() >= 0 ? 0 : 1);
     for (; next <= oldLength; ++next) map[next] = survivors;
-    return map;
+    return PositionMap(std::move(map));
   }
 
  private:
@@ -155,13 +161,119 @@ void DropSpacesAroundBreaks(Stream& s) {
   });
 }
 
+// True when text[0, count) holds no soft hyphen, image or break and no two
+// neighbouring spaces: the rules between the ends then keep every character.
+bool NothingBetweenTheEnds(const char16_t* text, std::size_t count) {
+  std::size_t i = 0;
+  bool found = false;
+  bool previousSpace = false;
+#if defined(__SSE2__)
+  // Eight characters at a time, without branches on them.
+  const __m128i space = _mm_set1_epi16(static_cast<short>(kSpaceChar));
+  const __m128i image = _mm_set1_epi16(static_cast<short>(kImageChar));
+  const __m128i lineBreak = _mm_set1_epi16(static_cast<short>(kBreakChar));
+  const __m128i softHyphen = _mm_set1_epi16(static_cast<short>(kSoftHyphen));
+  __m128i hits = _mm_setzero_si128();
+  __m128i spaceBefore = _mm_setzero_si128();  // lane 0: the last character of the block before was a space
+  for (; i + 8 <= count; i += 8) {
+    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i spaces = _mm_cmpeq_epi16(chars, space);
+    hits = _mm_or_si128(hits, _mm_and_si128(spaces, _mm_or_si128(_mm_slli_si128(spaces, 2), spaceBefore)));
+    hits = _mm_or_si128(hits, _mm_cmpeq_epi16(chars, image));
+    hits = _mm_or_si128(hits, _mm_cmpeq_epi16(chars, lineBreak));
+    hits = _mm_or_si128(hits, _mm_cmpeq_epi16(chars, softHyphen));
+    spaceBefore = _mm_srli_si128(spaces, 14);
+  }
+  found = _mm_movemask_epi8(hits) != 0;
+  previousSpace = i > 0 && text[i - 1] == kSpaceChar;
+#endif
+  for (; i < count; ++i) {
+    const char16_t ch = text[i];
+    const bool space = ch == kSpaceChar;
+    found |= (space & previousSpace) | (ch == kImageChar) | (ch == kBreakChar) | (ch == kSoftHyphen);
+    previousSpace = space;
+  }
+  return !found;
+}
+
+// The collapse when only the ends change: leading spaces go, then a trailing
+// break and a trailing space, and the closing space is added. A break that
+// ends the text may follow a space: the general rules drop that space as next
+// to a break, and here it goes as the trailing space once the break has gone.
+PositionMap CollapseEnds(SectionChars& chars, std::size_t leading, int endSourcePos) {
+  const std::size_t oldLength = chars.Text.size();
+  const auto drop = static_cast<std::ptrdiff_t>(leading);
+  chars.Text.erase(0, leading);
+  chars.Flags.erase(0, leading);
+  chars.SourcePositions.erase(chars.SourcePositions.begin(), chars.SourcePositions.begin() + drop);
+  std::size_t size = chars.Text.size();
+  if (size > 1 && chars.Text[size - 1] == kBreakChar) --size;
+  if (size > 1 && chars.Text[size - 1] == kSpaceChar) --size;
+  chars.Text.resize(size);
+  chars.Flags.resize(size);
+  chars.SourcePositions.resize(size);
+  const bool loneBreak = size == 1 && chars.Text[0] == kBreakChar;
+  if (!loneBreak && size > 0 && chars.Text.back() != kSpaceChar) {
+    chars.Text.push_back(kSpaceChar);
+    chars.Flags.push_back(kBreakYes);
+    chars.SourcePositions.push_back(endSourcePos);
+  }
+  return PositionMap::Shift(oldLength, static_cast<int>(leading), static_cast<int>(size));
+}
+
 }  // namespace
+
+PositionMap PositionMap::Shift(std::size_t oldLength, int leading, int survivors) {
+  PositionMap map;
+  map.shift_ = true;
+  map.oldLength_ = oldLength;
+  map.leading_ = leading;
+  map.survivors_ = survivors;
+  return map;
+}
+
+int LongestStretchBetweenBreakableSpaces(const char16_t* text, const char* flags, std::size_t count) {
+  std::size_t longest = 0;
+  std::size_t start = 0;  // the first character after the last breakable space
+  const auto breakableSpaceAt = [&](std::size_t at) {
+    longest = std::max(longest, at - start);
+    start = at + 1;
+  };
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Eight characters at a time; only the breakable spaces among them are visited.
+  const __m128i space = _mm_set1_epi16(static_cast<short>(kSpaceChar));
+  const __m128i breakYes = _mm_set1_epi16(static_cast<short>(kBreakYes));
+  for (; i + 8 <= count; i += 8) {
+    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i letters =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(flags + i)), _mm_setzero_si128());
+    // Two mask bits per character.
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(chars, space), _mm_cmpeq_epi16(letters, breakYes))));
+    while (mask != 0) {
+      breakableSpaceAt(i + static_cast<std::size_t>(std::countr_zero(mask)) / 2);
+      mask &= mask - 1;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i < count; ++i)
+    if (text[i] == kSpaceChar && flags[i] == kBreakYes) breakableSpaceAt(i);
+  return static_cast<int>(std::max(longest, count - start));
+}
 
 PositionMap CollapseSectionWhiteSpace(SectionChars& chars, const std::function<bool(int)>& floatsAt,
                                       int endSourcePos) {
   const std::size_t oldLength = chars.Text.size();
   chars.Flags.resize(oldLength, kBreakYes);
   chars.SourcePositions.resize(oldLength, endSourcePos);
+  std::size_t leading = 0;
+  while (leading < oldLength && chars.Text[leading] == kSpaceChar) ++leading;
+  const bool endsInBreak = oldLength > leading && chars.Text[oldLength - 1] == kBreakChar;
+  const std::size_t middle = oldLength - leading - (endsInBreak ? 1 : 0);
+  if (NothingBetweenTheEnds(chars.Text.data() + leading, middle)) return CollapseEnds(chars, leading, endSourcePos);
+
   const Occurrences found = FindOccurrences(chars.Text);
   Stream s(chars);
   if (s.Size() > 0 && s.At(0) == kSpaceChar) DropLeadingSpaces(s);

@@ -3,8 +3,10 @@
 // over the characters, their break flags and their source positions. The
 // result says where every old position went, so that font runs, images and
 // controls can be moved in one sweep.
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace engine {
@@ -31,7 +33,33 @@ struct SectionChars {
 
 // For each old position 0..old length, the new position of the character that
 // stood there (or of the next surviving one): the count of survivors before it.
-using PositionMap = std::vector<int>;
+// Most collapses only drop leading spaces and a trailing space or break: the
+// map is then old position minus the leading count, held between 0 and the
+// survivors, and needs no table.
+class PositionMap {
+ public:
+  // A map given position by position.
+  PositionMap(std::vector<int> table) : table_(std::move(table)) {}  // NOLINT: implicit on purpose
+  // The map of a collapse that dropped only leading and trailing characters.
+  static PositionMap Shift(std::size_t oldLength, int leading, int survivors);
+
+  std::size_t size() const { return shift_ ? oldLength_ + 1 : table_.size(); }
+  bool empty() const { return size() == 0; }
+  int operator[](std::size_t old) const {
+    if (!shift_) return table_[old];
+    const int shifted = static_cast<int>(old) - leading_;
+    return shifted < 0 ? 0 : shifted > survivors_ ? survivors_ : shifted;
+  }
+
+ private:
+  PositionMap() = default;
+
+  std::vector<int> table_;  // unused for a shift
+  bool shift_ = false;
+  std::size_t oldLength_ = 0;
+  int leading_ = 0;
+  int survivors_ = 0;
+};
 
 // Applies the section rules in order: leading spaces go; soft hyphens go,
 // marking the character before them 's' unless it is 'n'; of two neighbouring
@@ -43,5 +71,10 @@ using PositionMap = std::vector<int>;
 // character is not added here.
 PositionMap CollapseSectionWhiteSpace(SectionChars& chars, const std::function<bool(int)>& floatsAt,
                                       int endSourcePos);
+
+// The most characters that stand between two spaces a line may break at
+// (flag 'y'), or between such a space and an end of text[0, count). No piece
+// a line may not break is longer. flags holds at least count letters.
+int LongestStretchBetweenBreakableSpaces(const char16_t* text, const char* flags, std::size_t count);
 
 }  // namespace engine

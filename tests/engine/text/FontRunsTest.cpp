@@ -150,7 +150,7 @@ TEST_F(FontRuns, AnEmptiedLinkRunHandsItsTabStopOn) {
   AddRun(6);
   gui::TWinControl* stop = head->TabControl.get();
   // The link's one character went: the head run starts where the next one does.
-  runs_.Remap({0, 1, 2, 2, 3, 4, 5, 6});
+  runs_.Remap(std::vector<int>{0, 1, 2, 2, 3, 4, 5, 6});
   ASSERT_EQ(runs_.Count(), 3);
   EXPECT_EQ(runs_.Items(1), next);
   EXPECT_EQ(next->TabControl.get(), stop);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -75,6 +76,13 @@ SectionChars Chars(const std::u16string& text, const std::string& flags, int fir
 
 const auto kNoFloats = [](int) { return false; };
 
+// The map position by position, old length + 1 entries.
+std::vector<int> Table(const PositionMap& map) {
+  std::vector<int> table;
+  for (std::size_t i = 0; i < map.size(); ++i) table.push_back(map[i]);
+  return table;
+}
+
 TEST(WhiteSpace, RulesOfTheFinishedText) {
   SectionChars twoSpaces = Chars(u"a  b", "yyyy");
   CollapseSectionWhiteSpace(twoSpaces, kNoFloats, 200);
@@ -110,7 +118,7 @@ TEST(WhiteSpace, RulesOfTheFinishedText) {
   SectionChars empty = Chars(u"   ", "yyy");
   const PositionMap map = CollapseSectionWhiteSpace(empty, kNoFloats, 200);
   EXPECT_TRUE(empty.Text.empty());
-  EXPECT_EQ(map, (PositionMap{0, 0, 0, 0}));
+  EXPECT_EQ(Table(map), (std::vector<int>{0, 0, 0, 0}));
 }
 
 TEST(WhiteSpace, PositionMapPointsAtTheNextSurvivor) {
@@ -118,39 +126,81 @@ TEST(WhiteSpace, PositionMapPointsAtTheNextSurvivor) {
   const PositionMap map = CollapseSectionWhiteSpace(chars, kNoFloats, 200);
   EXPECT_EQ(chars.Text, u"a b ");
   // old:  0 ' '  1 a  2 ' '  3 ' '(gone)  4 b  5 end
-  EXPECT_EQ(map, (PositionMap{0, 0, 1, 2, 2, 3}));
+  EXPECT_EQ(Table(map), (std::vector<int>{0, 0, 1, 2, 2, 3}));
 }
 
-// Random texts of spaces, soft hyphens, breaks and placeholders, with random
-// flags and floats, against the literal model. A failing case is replayed by
-// its number.
+// Random texts against the literal model; a failing case is replayed by its
+// alphabet and number. Short texts dense with spaces, soft hyphens, breaks and
+// placeholders, with random flags and floats; and longer, mostly plain texts,
+// where a rare special character can stand anywhere (ordinary text is
+// collapsed by a shortcut that only touches the ends).
 TEST(WhiteSpace, MatchesTheLiteralRulesOnRandomTexts) {
-  const std::u16string alphabet = u"a  \u00AD\b\x04-";
-  for (int number = 0; number < 3000; ++number) {
+  struct Alphabet {
+    std::u16string letters;
+    int maxLength;
+  };
+  const Alphabet alphabets[] = {{u"a  \u00AD\b\x04-", 14},
+                                {u"abcdefghijklmnopqrstuvwxyz     a \u00AD\b\x04\x02", 70},
+                                {u"abcdefghijklmnopqrstuvwxyz  ", 70}};
+  for (int kind = 0; kind < 3; ++kind) {
+    const std::u16string& alphabet = alphabets[kind].letters;
+    for (int number = 0; number < 3000; ++number) {
+      std::mt19937 random(static_cast<unsigned>(number));
+      const int length = static_cast<int>(random() % static_cast<unsigned>(alphabets[kind].maxLength));
+      std::u16string text;
+      std::string flags;
+      std::vector<bool> floats;
+      // Plain texts often start with spaces and end in a break, after a space or not.
+      const int leadingSpaces = kind > 0 && random() % 3 == 0 ? static_cast<int>(random() % 4) : 0;
+      for (int i = 0; i < length; ++i) {
+        const bool closingBreak = kind > 0 && i == length - 1 && random() % 3 == 0;
+        const char16_t letter = alphabet[random() % alphabet.size()];
+        text.push_back(i < leadingSpaces ? u' ' : closingBreak ? kBreakChar : letter);
+        flags.push_back(random() % 3 == 0 ? 'n' : 'y');
+        floats.push_back(random() % 2 == 0);
+      }
+      LiteralModel model{text, flags, {}, {}, {}};
+      for (int i = 0; i < length; ++i) {
+        model.sources.push_back(10 + 2 * i);
+        model.origin.push_back(i);
+      }
+      for (int i = 0; i <= length; ++i) model.markers.push_back(i);
+      SectionChars chars{text, flags, model.sources};
+      model.Run(floats, 999);
+      const PositionMap map = CollapseSectionWhiteSpace(
+          chars, [&floats](int old) { return static_cast<bool>(floats[static_cast<std::size_t>(old)]); }, 999);
+      ASSERT_EQ(chars.Text, model.text) << "alphabet " << kind << " case " << number;
+      ASSERT_EQ(chars.Flags, model.flags) << "alphabet " << kind << " case " << number;
+      ASSERT_EQ(chars.SourcePositions, model.sources) << "alphabet " << kind << " case " << number;
+      ASSERT_EQ(Table(map), model.markers) << "alphabet " << kind << " case " << number;
+    }
+  }
+}
+
+// The stretches between breakable spaces against a plain count over random
+// texts of letters and spaces with random flags, long enough to cross several
+// blocks of eight characters; replayed by number.
+TEST(WhiteSpace, LongestStretchBetweenBreakableSpaces) {
+  EXPECT_EQ(LongestStretchBetweenBreakableSpaces(u"", "", 0), 0);
+  EXPECT_EQ(LongestStretchBetweenBreakableSpaces(u"ab cdef g", "yyyyyyyyy", 9), 4);
+  EXPECT_EQ(LongestStretchBetweenBreakableSpaces(u"ab cdef g", "yynyyyyyy", 9), 7);  // a no-break space joins
+  for (int number = 0; number < 2000; ++number) {
     std::mt19937 random(static_cast<unsigned>(number));
-    const int length = static_cast<int>(random() % 14);
+    const auto length = static_cast<std::size_t>(random() % 60);
     std::u16string text;
     std::string flags;
-    std::vector<bool> floats;
-    for (int i = 0; i < length; ++i) {
-      text.push_back(alphabet[random() % alphabet.size()]);
-      flags.push_back(random() % 3 == 0 ? 'n' : 'y');
-      floats.push_back(random() % 2 == 0);
+    for (std::size_t i = 0; i < length; ++i) {
+      text.push_back(random() % 4 == 0 ? u' ' : u'a');
+      flags.push_back("yyns"[random() % 4]);
     }
-    LiteralModel model{text, flags, {}, {}, {}};
-    for (int i = 0; i < length; ++i) {
-      model.sources.push_back(10 + 2 * i);
-      model.origin.push_back(i);
+    int expected = 0;
+    int run = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+      const bool breakable = text[i] == u' ' && flags[i] == 'y';
+      run = breakable ? 0 : run + 1;
+      expected = std::max(expected, run);
     }
-    for (int i = 0; i <= length; ++i) model.markers.push_back(i);
-    SectionChars chars{text, flags, model.sources};
-    model.Run(floats, 999);
-    const PositionMap map = CollapseSectionWhiteSpace(
-        chars, [&floats](int old) { return static_cast<bool>(floats[static_cast<std::size_t>(old)]); }, 999);
-    ASSERT_EQ(chars.Text, model.text) << "case " << number;
-    ASSERT_EQ(chars.Flags, model.flags) << "case " << number;
-    ASSERT_EQ(chars.SourcePositions, model.sources) << "case " << number;
-    ASSERT_EQ(map, model.markers) << "case " << number;
+    ASSERT_EQ(LongestStretchBetweenBreakableSpaces(text.data(), flags.data(), length), expected) << "case " << number;
   }
 }
 
