@@ -27,11 +27,7 @@ void TPropStack::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   auto removed = items_.begin() + index;
   if (spare_.size() < kMaxSpareEntries) {
-    // Ends the entry's lifetime (its fonts and strings go now, not when it is
-    // reused) and constructs a new one in its storage.
-    TProperties* entry = removed->get();
-    std::destroy_at(entry);
-    std::construct_at(entry);
+    (*removed)->DropCachedFont();  // its font handle goes at once
     spare_.push_back(std::move(*removed));
   }
   items_.erase(removed);
@@ -41,6 +37,19 @@ std::unique_ptr<TProperties> TPropStack::NewEntry() {
   if (spare_.empty()) return std::make_unique<TProperties>();
   std::unique_ptr<TProperties> entry = std::move(spare_.back());
   spare_.pop_back();
+  entry->Renew();
+  return entry;
+}
+
+std::unique_ptr<TProperties> TPropStack::NewEntry(const std::string& childTag, const TProperties& parent) {
+  std::unique_ptr<TProperties> entry;
+  if (spare_.empty()) {
+    entry = std::make_unique<TProperties>();
+  } else {
+    entry = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  entry->RenewAsChild(childTag, parent);
   return entry;
 }
 

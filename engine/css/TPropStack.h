@@ -3,9 +3,11 @@
 // Invariant: entry 0 holds the document defaults; the last entry is the innermost open element.
 // Deleted entries are kept (a few) and handed out again by NewEntry: an entry is a few
 // kilobytes, and taking one from the heap and giving it back for every element made the
-// allocator sort its free lists again and again on a large document.
+// allocator sort its free lists again and again on a large document. A kept entry gives
+// back its font at once; its values are overwritten in place when it is handed out again.
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/css/TProperties.h"
@@ -29,6 +31,8 @@ class TPropStack {
   void Clear() { items_.clear(); }
   // A newly constructed entry, in the storage of a deleted one when one is at hand.
   std::unique_ptr<TProperties> NewEntry();
+  // The same, having inherited from parent for a child of childTag (see TProperties::Inherit).
+  std::unique_ptr<TProperties> NewEntry(const std::string& childTag, const TProperties& parent);
 
  private:
   static constexpr std::size_t kMaxSpareEntries = 32;

@@ -43,6 +43,75 @@ bool TextIs(const TPropValue& value, std::string_view word) {
   return text && *text == word;
 }
 
+// How a child takes each value from a parent of most tags: the box values start unset, the
+// values listed in kClearedProps start unassigned, and the rest are copied.
+constexpr Prop kClearedProps[] = {
+    Prop::BorderStyle, Prop::BackgroundColor, Prop::BorderColor, Prop::BackgroundImage, Prop::BackgroundPosition,
+    Prop::BackgroundRepeat, Prop::BackgroundAttachment, Prop::Position, Prop::Float, Prop::Clear,
+    Prop::PageBreakBefore, Prop::PageBreakAfter, Prop::PageBreakInside, Prop::BorderCollapse, Prop::Overflow,
+    Prop::Display,
+};
+constexpr std::size_t kClearedCount = std::size(kClearedProps);
+constexpr std::size_t kCopiedCount = kPropCount - kClearedCount - (kLastBoxProp - kFirstBoxProp + 1);
+
+constexpr std::array<std::uint8_t, kCopiedCount> kCopiedIndexes = [] {
+  std::array<std::uint8_t, kCopiedCount> indexes{};
+  std::size_t count = 0;
+  for (int index = 0; index < kPropCount; ++index) {
+    bool cleared = false;
+    for (Prop p : kClearedProps) cleared = cleared || PropIdx(p) == index;
+    if (!cleared && (index < kFirstBoxProp || index > kLastBoxProp)) indexes[count++] = static_cast<std::uint8_t>(index);
+  }
+  return indexes;
+}();
+
+// Text values longer than this do not keep their storage for a later, shorter value.
+constexpr std::size_t kKeptTextCapacity = 64;
+
+// The assignments below set a value in place when the target already holds the same kind,
+// which is the common case for a reused entry; the variant's own assignment dispatches
+// through a table for every value.
+void ClearValue(TPropValue& to) {
+  if (to.index() != 0) to.emplace<std::monostate>();
+}
+
+void SetUnset(TPropValue& to) {
+  if (int* number = std::get_if<int>(&to)) *number = kUnsetValue;
+  else to.emplace<int>(kUnsetValue);
+}
+
+// Out of line, so that the callers' loops over numbers stay small.
+[[gnu::noinline]] void AssignText(TPropValue& to, const std::string& text) {
+  std::string* target = std::get_if<std::string>(&to);
+  if (target && (target->capacity() <= kKeptTextCapacity || text.size() > kKeptTextCapacity)) *target = text;
+  else to.emplace<std::string>(text);
+}
+
+[[gnu::always_inline]] inline void AssignValue(TPropValue& to, const TPropValue& from) {
+  switch (from.index()) {
+    case 0:
+      ClearValue(to);
+      return;
+    case 1:
+      AssignText(to, *std::get_if<std::string>(&from));
+      return;
+    case 2:
+      if (int* target = std::get_if<int>(&to)) *target = *std::get_if<int>(&from);
+      else to.emplace<int>(*std::get_if<int>(&from));
+      return;
+    case 3:
+      if (double* target = std::get_if<double>(&to)) *target = *std::get_if<double>(&from);
+      else to.emplace<double>(*std::get_if<double>(&from));
+      return;
+    default:
+      to = from;
+  }
+}
+
+void AssignValues(std::array<TPropValue, kPropCount>& to, const std::array<TPropValue, kPropCount>& from) {
+  for (std::size_t index = 0; index < to.size(); ++index) AssignValue(to[index], from[index]);
+}
+
 // Properties whose merged values also change the four looks of a link.
 bool IsFontGroup(int index) {
   return index <= PropIdx(Prop::FontWeight) || index == PropIdx(Prop::TextDecoration) ||
@@ -227,36 +296,25 @@ void TProperties::SetCharset(int charset) {
 
 void TProperties::SetUtf8() { SetCharsetAndCodePage(0, 65001); }
 
-void TProperties::Inherit(const std::string& childTag, const TProperties& parent) {
+void TProperties::InheritValues(const std::string& childTag, const TProperties& parent) {
   const std::string& parentTag = parent.PropTag;
   if (parentTag == "span") {
-    TPropValue borderStyle = Props[PropIdx(Prop::BorderStyle)];
-    Props = parent.Props;
-    Props[PropIdx(Prop::BorderStyle)] = borderStyle;
+    // Everything but the element's own border style.
+    for (std::size_t at = 0; at < Props.size(); ++at) {
+      if (at != static_cast<std::size_t>(PropIdx(Prop::BorderStyle))) AssignValue(Props[at], parent.Props[at]);
+    }
   } else if (parentTag == "thead" || parentTag == "tbody" || parentTag == "tfoot") {
-    Props = parent.Props;
+    AssignValues(Props, parent.Props);
     Assigned = parent.Assigned;
   } else {
-    for (int index = 0; index < kPropCount; ++index) {
-      std::size_t at = static_cast<std::size_t>(index);
-      switch (static_cast<Prop>(index)) {
-        case Prop::BorderStyle: case Prop::BackgroundColor: case Prop::BorderColor:
-        case Prop::BackgroundImage: case Prop::BackgroundPosition: case Prop::BackgroundRepeat:
-        case Prop::BackgroundAttachment: case Prop::Position: case Prop::Float: case Prop::Clear:
-        case Prop::PageBreakBefore: case Prop::PageBreakAfter: case Prop::PageBreakInside:
-        case Prop::BorderCollapse: case Prop::Overflow: case Prop::Display:
-          Props[at] = std::monostate();
-          break;
-        default:
-          if (index >= kFirstBoxProp && index <= kLastBoxProp) {
-            Props[at] = kUnsetValue;
-          } else {
-            Props[at] = parent.Props[at];
-          }
-      }
-    }
+    for (std::uint8_t at : kCopiedIndexes) AssignValue(Props[at], parent.Props[at]);
+    for (Prop p : kClearedProps) ClearValue(Props[static_cast<std::size_t>(PropIdx(p))]);
+    for (int at = kFirstBoxProp; at <= kLastBoxProp; ++at) SetUnset(Props[static_cast<std::size_t>(at)]);
     if (childTag == "table") Props[PropIdx(Prop::WordWrap)] = std::string("normal");
   }
+}
+
+void TProperties::InheritFields(const TProperties& parent) {
   DefFontName = parent.DefFontName;
   BackgroundColor = parent.BackgroundColor;
   Charset = parent.Charset;
@@ -269,6 +327,50 @@ void TProperties::Inherit(const std::string& childTag, const TProperties& parent
   }
   EmSize = parent.EmSize;
   ExSize = EmSize / 2;
+}
+
+void TProperties::Inherit(const std::string& childTag, const TProperties& parent) {
+  InheritValues(childTag, parent);
+  InheritFields(parent);
+}
+
+void TProperties::RenewFields() {
+  Serial = ++SerialCounter();
+  CachedFont.reset();
+  HasLinkFonts = false;
+  DefFontName.clear();
+  PropTag.clear();
+  PropClass.clear();
+  PropID.clear();
+  PropPseudo.clear();
+  PropTitle.clear();
+  PropStyle = nullptr;
+  BackgroundColor = kNoColor;
+  Charset = 1;
+  CodePage = 1252;
+  EmSize = 0;
+  ExSize = 0;
+  Assigned.fill(false);
+}
+
+void TProperties::Renew() {
+  RenewFields();
+  LinkFonts.reset();
+  for (int index = 0; index < kPropCount; ++index) {
+    TPropValue& value = Props[static_cast<std::size_t>(index)];
+    if (index >= kFirstBoxProp && index <= kLastBoxProp) SetUnset(value);
+    else ClearValue(value);
+  }
+}
+
+void TProperties::RenewAsChild(const std::string& childTag, const TProperties& parent) {
+  RenewFields();
+  // A link's looks are kept only when the parent has them to copy.
+  if (!parent.HasLinkFonts || !parent.LinkFonts) LinkFonts.reset();
+  // The one value the general rules may leave as it was.
+  ClearValue(Props[PropIdx(Prop::BorderStyle)]);
+  InheritValues(childTag, parent);
+  InheritFields(parent);
 }
 
 void TProperties::Merge(const TProperties& rule) {

@@ -66,6 +66,12 @@ class TProperties {
   void SetUtf8();
   // Takes the inherited values of a parent, for a child of tag childTag.
   void Inherit(const std::string& childTag, const TProperties& parent);
+  // Entries kept for reuse: Renew makes these properties what a newly constructed entry is, and
+  // RenewAsChild what a newly constructed entry is after Inherit(childTag, parent); both reuse
+  // the storage of the values held, which costs far less than destroying and constructing.
+  // A new field must be reset in RenewFields.
+  void Renew();
+  void RenewAsChild(const std::string& childTag, const TProperties& parent);
   // Merges the values one style rule assigns.
   void Merge(const TProperties& rule);
 
@@ -129,6 +135,9 @@ class TProperties {
   std::uint32_t Serial = 0;
 
  private:
+  void RenewFields();
+  void InheritValues(const std::string& childTag, const TProperties& parent);
+  void InheritFields(const TProperties& parent);
   void SetLinkFontValue(int index, const TPropValue& value);
   void SetCharsetAndCodePage(int charset, int codePage);
 };

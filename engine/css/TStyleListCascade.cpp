@@ -255,9 +255,7 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   }
 
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
-    auto temporary = stack.NewEntry();
-    temporary->Inherit(link.PropTag, parent);
-    TProperties* entry = stack.Insert(at, std::move(temporary));
+    TProperties* entry = stack.Insert(at, stack.NewEntry(link.PropTag, parent));
     Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);
     entry->UpdateBackgroundColor();
     return entry;

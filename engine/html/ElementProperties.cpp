@@ -19,7 +19,6 @@ void TElementStack::Reset(TStyleList* styles) {
 void TElementStack::Build(int stackIndex, TEntryRecord& record) {
   TPropStack& stack = parseState.PropStack;
   TProperties* entry = stack.Items(stackIndex);
-  entry->Inherit(record.tag, *stack.Items(stackIndex - 1));
   if (styles_) {
     styles_->Cascade(*entry, record.tag, record.classes, record.id, record.pseudo, record.title,
                      record.inlineStyle.get(), &stack, stackIndex);
@@ -43,7 +42,7 @@ bool TElementStack::Push(const std::string& tag, const std::string& classes, con
     record.inlineStyle = std::make_unique<TProperties>();
     record.inlineStyle->CopyValues(*inlineStyle);
   }
-  stack.Add(stack.NewEntry());
+  stack.Add(stack.NewEntry(tag, *stack.Last()));
   records_.push_back(std::move(record));
   ++openPerTag_[tag];
   Build(stack.TopIndex(), records_.back());
@@ -81,7 +80,7 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
   for (int index = found; index < static_cast<int>(records_.size()); ++index) {
     const std::uint32_t serial = stack.Items(index + 1)->Serial;
     stack.Delete(index + 1);
-    stack.Insert(index + 1, stack.NewEntry());
+    stack.Insert(index + 1, stack.NewEntry(records_[static_cast<std::size_t>(index)].tag, *stack.Items(index)));
     stack.Items(index + 1)->Serial = serial;
     Build(index + 1, records_[static_cast<std::size_t>(index)]);
   }

@@ -50,6 +50,7 @@ class TElementStack {
     std::unique_ptr<TProperties> inlineStyle;  // owned copy: the lexer frees its own at the next tag
     std::vector<std::function<void(TProperties&)>> changes;
   };
+  // Cascades the entry at stackIndex, which has inherited from the one below already.
   void Build(int stackIndex, TEntryRecord& record);
 
   TStyleList* styles_ = nullptr;

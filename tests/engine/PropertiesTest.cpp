@@ -3,6 +3,7 @@
 #include "engine/css/CssColors.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/FontDevice.h"
+#include "engine/css/FontInfo.h"
 #include "engine/css/TMyFont.h"
 #include "engine/css/TPropStack.h"
 #include "engine/css/TProperties.h"
@@ -61,6 +62,117 @@ TEST(Properties, StackEntriesComeBackNewAfterDeletion) {
   EXPECT_EQ(std::get<int>(next->Value(Prop::MarginTop)), kUnsetValue);
   EXPECT_FALSE(next->IsAssigned(PropIdx(Prop::Color)));
   EXPECT_EQ(next->CachedFont, nullptr);
+}
+
+// A value of kind (0 unassigned, 1 short text, 2 number, 3 size, 4 long text) for filling
+// entries so that every slot changes kind between uses.
+TPropValue ValueOfKind(int kind, int seed) {
+  switch (kind % 5) {
+    case 1: return std::string("v") + std::to_string(seed);
+    case 2: return seed;
+    case 3: return seed + 0.5;
+    case 4: return std::string(100, static_cast<char>('a' + seed % 26));
+    default: return std::monostate();
+  }
+}
+
+void Fill(TProperties& entry, int offset) {
+  for (int index = 0; index < kPropCount; ++index)
+    entry.Props[static_cast<std::size_t>(index)] = ValueOfKind(index + offset, index * 7 + offset);
+  for (int index = 0; index < kPropCount; ++index) entry.Assigned[static_cast<std::size_t>(index)] = (index + offset) % 3 == 0;
+  entry.DefFontName = "Face" + std::to_string(offset);
+  entry.PropTitle = std::string(80, 't');
+  entry.PropClass = "c" + std::to_string(offset);
+  entry.PropID = "i";
+  entry.PropPseudo = "link";
+  entry.BackgroundColor = static_cast<TColor>(offset * 5);
+  entry.Charset = static_cast<std::uint8_t>(offset + 2);
+  entry.CodePage = 1250 + offset;
+  entry.EmSize = 10 + offset;
+  entry.ExSize = 3;
+}
+
+void ExpectSameEntry(const TProperties& actual, const TProperties& expected, const std::string& where) {
+  SCOPED_TRACE(where);
+  for (int index = 0; index < kPropCount; ++index) {
+    std::size_t at = static_cast<std::size_t>(index);
+    EXPECT_EQ(actual.Props[at], expected.Props[at]) << PropertyName(index);
+    EXPECT_EQ(actual.Assigned[at], expected.Assigned[at]) << PropertyName(index);
+  }
+  EXPECT_EQ(actual.DefFontName, expected.DefFontName);
+  EXPECT_EQ(actual.PropTag, expected.PropTag);
+  EXPECT_EQ(actual.PropClass, expected.PropClass);
+  EXPECT_EQ(actual.PropID, expected.PropID);
+  EXPECT_EQ(actual.PropPseudo, expected.PropPseudo);
+  EXPECT_EQ(actual.PropTitle, expected.PropTitle);
+  EXPECT_EQ(actual.PropStyle, expected.PropStyle);
+  EXPECT_EQ(actual.BackgroundColor, expected.BackgroundColor);
+  EXPECT_EQ(actual.Charset, expected.Charset);
+  EXPECT_EQ(actual.CodePage, expected.CodePage);
+  EXPECT_EQ(actual.EmSize, expected.EmSize);
+  EXPECT_EQ(actual.ExSize, expected.ExSize);
+  EXPECT_EQ(actual.CachedFont, nullptr);
+  EXPECT_EQ(actual.HasLinkFonts, expected.HasLinkFonts);
+  ASSERT_EQ(actual.LinkFonts == nullptr, expected.LinkFonts == nullptr);
+  if (!expected.LinkFonts) return;
+  for (std::size_t look = 0; look < expected.LinkFonts->Ar.size(); ++look) {
+    const ThtFontInfo& got = *actual.LinkFonts->Ar[look];
+    const ThtFontInfo& want = *expected.LinkFonts->Ar[look];
+    EXPECT_EQ(got.iName, want.iName);
+    EXPECT_EQ(got.iColor, want.iColor);
+    EXPECT_EQ(got.iSize, want.iSize);
+  }
+}
+
+// A reused entry is overwritten in place; it must come out exactly as a newly constructed
+// one, inherited or not, whatever kinds of values it and the parent held.
+TEST(Properties, ReusedStackEntriesEqualNewOnes) {
+  TProperties linkParent;
+  linkParent.HasLinkFonts = true;
+  linkParent.LinkFonts = std::make_unique<TFontInfoArray>();
+  linkParent.LinkFonts->Ar[TFontInfoArray::Hover]->iName = "Hover face";
+  linkParent.LinkFonts->Ar[TFontInfoArray::Visited]->iColor = 0x123456;
+  for (const char* parentTag : {"div", "span", "tbody", "thead", "tfoot", "p"}) {
+    for (const char* childTag : {"table", "b"}) {
+      for (int round = 0; round < 5; ++round) {
+        for (bool parentHasLooks : {false, true}) {
+          const std::string where = std::string(parentTag) + ">" + childTag + " round " + std::to_string(round) +
+                                    (parentHasLooks ? " with link looks" : "");
+          TProperties parent;
+          Fill(parent, round + 1);
+          parent.PropTag = parentTag;
+          if (parentHasLooks) {
+            parent.HasLinkFonts = true;
+            parent.LinkFonts = std::make_unique<TFontInfoArray>();
+            parent.LinkFonts->Assign(*linkParent.LinkFonts);
+          }
+
+          TPropStack stack;
+          stack.Add(std::make_unique<TProperties>());
+          TProperties* used = stack.Add(stack.NewEntry());
+          Fill(*used, round);
+          used->PropTag = "td";
+          used->HasLinkFonts = !parentHasLooks;
+          used->LinkFonts = std::make_unique<TFontInfoArray>();
+          ASSERT_NE(used->GetFont(), nullptr);
+          const std::uint32_t usedSerial = used->Serial;
+          stack.Delete(1);
+
+          std::unique_ptr<TProperties> child = stack.NewEntry(childTag, parent);
+          ASSERT_EQ(child.get(), used);  // the storage was reused
+          TProperties expected;
+          expected.Inherit(childTag, parent);
+          ExpectSameEntry(*child, expected, where);
+          EXPECT_GT(child->Serial, usedSerial);
+
+          Fill(*child, round + 2);
+          stack.Add(std::move(child));
+          stack.Delete(1);
+          ExpectSameEntry(*stack.NewEntry(), TProperties(), where + ", renewed without a parent");
+        }
+      }
+    }
+  }
 }
 
 TEST(Properties, SettingFollowsEachPropertysRule) {
