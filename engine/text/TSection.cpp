@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/common/TextHelpers.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
@@ -149,6 +153,15 @@ void TSection::Unregister() {
 
 void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
   const std::size_t count = text.size();
+  if (Text.empty()) {
+    // Room for a typical paragraph from the start, rather than a string of
+    // small doublings; finishing trims what is not used.
+    constexpr std::size_t kFirstRoom = 256;
+    const std::size_t room = std::max(count, kFirstRoom);
+    Text.reserve(room);
+    BreakFlags.reserve(room + 1);
+    SourcePositions.reserve(room);
+  }
   // Geometric growth: appending stays linear however the text arrives.
   if (SourcePositions.capacity() < SourcePositions.size() + count)
     SourcePositions.reserve(std::max(SourcePositions.size() + count, SourcePositions.capacity() * 2));
@@ -166,12 +179,15 @@ void TSection::AppendChar(char16_t ch, int sourcePos, TProperties& props, bool n
 
 void TSection::AppendTextRun(const TokenObj& token, TProperties& props, bool noBreak) {
   if (token.Count() == 0 || finished_) return;
-  std::u16string text = token.Characters;
+  // Text that keeps its case is appended straight from the token.
   const int transform = props.GetTextTransform();
-  if (transform == 1) text = WideUpperCase(text);
-  else if (transform == 2) text = WideLowerCase(text);
+  std::u16string transformed;
+  if (transform == 1) transformed = WideUpperCase(token.Characters);
+  else if (transform == 2) transformed = WideLowerCase(token.Characters);
+  const std::u16string& text = transform == 1 || transform == 2 ? transformed : token.Characters;
   const char flag = noBreak || preformatted_ ? kBreakNo : kBreakYes;
-  if (props.GetFontVariant() != "small-caps") {
+  const std::string* variant = TextValue(props, Prop::FontVariant);
+  if (!variant || *variant != "small-caps") {
     AppendCharacters(text, token.Positions.data(), flag);
     return;
   }
@@ -329,23 +345,39 @@ void TSection::FinishText() {
   finished_ = true;
 }
 
+namespace {
+
+// Whether source[at + k] == source[at + k - 1] + 1 for k = 0..3 (at >= 1);
+// differences wrap rather than overflow at the int limits.
+bool FourFollowOn(const int* source, std::size_t at) {
+#if defined(__SSE2__)
+  const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + at));
+  const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + at - 1));
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_sub_epi32(here, before), _mm_set1_epi32(1))) == 0xFFFF;
+#else
+  unsigned gaps = 0;
+  for (std::size_t k = at; k < at + 4; ++k)
+    gaps |= static_cast<unsigned>(source[k]) - static_cast<unsigned>(source[k - 1]) - 1u;
+  return gaps == 0;
+#endif
+}
+
+}  // namespace
+
 // One entry where the source positions stop running on one by one.
 void TSection::BuildSourceIndex() {
   SourceIndex.clear();
   const std::size_t count = std::min(static_cast<std::size_t>(Len), SourcePositions.size());
   if (count == 0) return;
   const int* source = SourcePositions.data();
-  // Zero where position k follows on from k - 1 (unsigned: no overflow at the int limits).
-  const auto gap = [source](std::size_t k) {
-    return static_cast<unsigned>(source[k]) - static_cast<unsigned>(source[k - 1]) - 1u;
-  };
   SourceIndex.push_back({0, source[0]});
   std::size_t i = 1;
   while (i < count) {
     // Runs are long: test four steps at a time.
-    while (i + 4 <= count && (gap(i) | gap(i + 1) | gap(i + 2) | gap(i + 3)) == 0) i += 4;
+    while (i + 4 <= count && FourFollowOn(source, i)) i += 4;
     for (const std::size_t stop = std::min(i + 4, count); i < stop; ++i)
-      if (gap(i) != 0) SourceIndex.push_back({static_cast<int>(i), source[i]});
+      if (static_cast<unsigned>(source[i]) != static_cast<unsigned>(source[i - 1]) + 1u)
+        SourceIndex.push_back({static_cast<int>(i), source[i]});
   }
 }
 

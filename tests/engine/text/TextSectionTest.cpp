@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <utility>
+#include <vector>
+
 #include "engine/document/SelTextBuf.h"
 #include "engine/html/TUrlTarget.h"
 #include "engine/text/SectionDump.h"
@@ -36,6 +40,36 @@ TEST_F(TextSections, FinishingKeepsSourcePositionsAndCountsSections) {
   // A placeholder character that came in as text has no image behind it: the
   // space after it is not a float's and stays.
   EXPECT_EQ(Finished(u"a\x04 b")->Text, u"a\x04 b ");
+}
+
+// Long texts whose source positions jump (forward, back, or not at all) at
+// random places: the index holds one entry per place where they stop running
+// on one by one, however the jumps fall against the steps the index is built
+// in. Replayed by number.
+TEST_F(TextSections, SourceIndexHasAnEntryAtEveryJump) {
+  for (unsigned number = 0; number < 300; ++number) {
+    std::mt19937 random(number);
+    auto section = Make();
+    std::vector<int> sources;
+    int next = 1000;
+    const int pieces = 1 + static_cast<int>(random() % 8);
+    for (int p = 0; p < pieces; ++p) {
+      const int jumps[] = {0, 0, 5, -40, -1, 7};
+      next += jumps[random() % 6];
+      const int length = 1 + static_cast<int>(random() % 13);
+      Append(*section, std::u16string(static_cast<std::size_t>(length), u'x'), next);
+      for (int i = 0; i < length; ++i) sources.push_back(next++);
+    }
+    const int end = random() % 2 ? next : next + 3;
+    sources.push_back(end);  // the closing space
+    section->FinishForCell(end);
+    std::vector<std::pair<int, int>> expected;
+    for (std::size_t i = 0; i < sources.size(); ++i)
+      if (i == 0 || sources[i] != sources[i - 1] + 1) expected.emplace_back(static_cast<int>(i), sources[i]);
+    std::vector<std::pair<int, int>> index;
+    for (const IndexObj& entry : section->SourceIndex) index.emplace_back(entry.Pos, entry.SourcePos);
+    ASSERT_EQ(index, expected) << "case " << number;
+  }
 }
 
 TEST_F(TextSections, SmallCapsSwitchRunsWhereTheKindOfLetterChanges) {
