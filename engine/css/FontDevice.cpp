@@ -1,5 +1,6 @@
 #include "engine/css/FontDevice.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -24,6 +25,10 @@ FontDeviceHooks& Hooks() {
   return hooks;
 }
 
+// Goes up with every change of the hooks and of the screen's font list size.
+std::atomic<unsigned> gDeviceVersion{1};
+std::atomic<bool> gHooksSet{false};
+
 // Every element's font asks whether its family is installed, and the screen's
 // list compares names without regard to case, so the answers are kept per
 // name. A change in the list's size starts the answers afresh; a page naming
@@ -33,10 +38,8 @@ class InstalledFamilies {
   bool Has(const std::string& name) {
     const gui::TStrings& fonts = gui::Screen->Fonts();
     std::lock_guard<std::mutex> lock(mutex_);
-    if (fonts.Count() != listSize_ || answers_.size() >= kMaxNames) {
-      answers_.clear();
-      listSize_ = fonts.Count();
-    }
+    Refresh(fonts);
+    if (answers_.size() >= kMaxNames) answers_.clear();
     auto found = answers_.find(name);
     if (found != answers_.end()) return found->second;
     const bool installed = fonts.IndexOf(name) >= 0;
@@ -44,16 +47,32 @@ class InstalledFamilies {
     return installed;
   }
 
+  // Starts the answers afresh when the list's size has changed. Asked for
+  // every element's font, so an unchanged list takes no lock.
+  void Check() {
+    const gui::TStrings& fonts = gui::Screen->Fonts();
+    if (fonts.Count() == listSize_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    Refresh(fonts);
+  }
+
  private:
+  void Refresh(const gui::TStrings& fonts) {
+    if (fonts.Count() == listSize_) return;
+    answers_.clear();
+    ++gDeviceVersion;
+    listSize_ = fonts.Count();
+  }
+
   static constexpr std::size_t kMaxNames = 1024;
   std::mutex mutex_;
-  int listSize_ = -1;
+  std::atomic<int> listSize_{-1};
   std::unordered_map<std::string, bool> answers_;
 };
 
-bool ScreenHasFont(const std::string& name) {
+InstalledFamilies& ScreenFamilies() {
   static InstalledFamilies families;
-  return families.Has(name);
+  return families;
 }
 
 // A font selected into a memory DC of the screen, for as long as the object lives.
@@ -145,11 +164,21 @@ int ScreenCharset(int charset) {
 
 }  // namespace
 
-void SetFontDeviceHooks(FontDeviceHooks hooks) { Hooks() = std::move(hooks); }
+void SetFontDeviceHooks(FontDeviceHooks hooks) {
+  gHooksSet = hooks.isFontInstalled || hooks.reportedCharset || hooks.measureFont;
+  Hooks() = std::move(hooks);
+  ++gDeviceVersion;
+}
 
 bool IsFontInstalled(const std::string& name) {
   if (Hooks().isFontInstalled) return Hooks().isFontInstalled(name);
-  return ScreenHasFont(name);
+  return ScreenFamilies().Has(name);
+}
+
+unsigned FontDeviceVersion() {
+  if (gHooksSet) return 0;
+  ScreenFamilies().Check();
+  return gDeviceVersion;
 }
 
 int ReportedCharset(int charset) {

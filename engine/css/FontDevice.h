@@ -28,6 +28,10 @@ struct FontMetrics {
 
 // True when the screen's font list holds the family (names compare without regard to case).
 bool IsFontInstalled(const std::string& name);
+// Answers drawn from the services here may be kept while this number stays the same: it
+// changes when the screen's font list does or the hooks are replaced. 0 while any test hook is
+// set, whose answers must then not be kept.
+unsigned FontDeviceVersion();
 // The charset the screen reports for a font of the given charset.
 int ReportedCharset(int charset);
 // The metrics of the font selected into a screen device context.

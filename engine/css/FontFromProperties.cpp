@@ -1,4 +1,6 @@
 // Building the document font of a TProperties: its description, the device's metrics, the cache.
+#include <array>
+#include <cstdint>
 #include <memory>
 
 #include "engine/css/CssText.h"
@@ -7,6 +9,7 @@
 #include "engine/css/FontInfo.h"
 #include "engine/css/TMyFont.h"
 #include "engine/css/TProperties.h"
+#include "platform/win/gdi/ScreenDevice.h"
 
 namespace engine {
 namespace {
@@ -45,6 +48,110 @@ int LetterSpacingPixels(const TPropValue& spacing, int em, int ex) {
   return 0;
 }
 
+// The settings outside a TProperties that its document font depends on.
+struct FontSettings {
+  double defaultSize = 0;
+  int cssPixelsPerInch = 0;
+  int screenPixelsPerInch = 0;
+  unsigned deviceVersion = 0;
+
+  static FontSettings Now() {
+    return {DefaultFontSize(), CssPixelsPerInch(), win::screenPixelsPerInch(), FontDeviceVersion()};
+  }
+  bool operator==(const FontSettings&) const = default;
+};
+
+// Most elements take a font that a recent element already made: the same
+// font values under the same settings give the same font and em size. The
+// last few are kept with the values they were made from.
+class RecentFonts {
+ public:
+  struct Made {
+    std::unique_ptr<TMyFont> font;
+    int emSize = 0;
+  };
+
+  const Made* Find(const TProperties& props, const FontSettings& settings) const {
+    if (settings.deviceVersion == 0) return nullptr;
+    for (const Slot& slot : slots_) {
+      if (slot.made.font && slot.settings == settings && SameValues(slot, props)) return &slot.made;
+    }
+    return nullptr;
+  }
+
+  void Keep(const TProperties& props, const FontSettings& settings, const TMyFont& font, int emSize) {
+    if (settings.deviceVersion == 0) return;
+    Slot& slot = slots_[next_];
+    next_ = (next_ + 1) % slots_.size();
+    for (std::size_t index = 0; index < kFontProps.size(); ++index) slot.values[index] = props.Value(kFontProps[index]);
+    slot.color = props.GetColor();
+    slot.background = props.BackgroundColor;
+    slot.charset = props.Charset;
+    slot.defaultName = props.DefFontName;
+    slot.settings = settings;
+    slot.made.font = std::make_unique<TMyFont>();
+    slot.made.font->AssignMyFont(font);
+    slot.made.emSize = emSize;
+  }
+
+ private:
+  // Every value GetFontInfo reads, most often different first.
+  static constexpr std::array<Prop, 6> kFontProps = {Prop::FontSize,  Prop::FontWeight,    Prop::FontStyle,
+                                                     Prop::FontFamily, Prop::TextDecoration, Prop::LetterSpacing};
+  struct Slot {
+    std::array<TPropValue, kFontProps.size()> values;
+    TColor color = 0;
+    TColor background = 0;
+    std::uint8_t charset = 0;
+    std::string defaultName;
+    FontSettings settings;
+    Made made;
+  };
+
+  static bool SameValues(const Slot& slot, const TProperties& props) {
+    if (slot.color != props.GetColor() || slot.background != props.BackgroundColor || slot.charset != props.Charset)
+      return false;
+    for (std::size_t index = 0; index < kFontProps.size(); ++index) {
+      if (slot.values[index] != props.Value(kFontProps[index])) return false;
+    }
+    return slot.defaultName == props.DefFontName;
+  }
+
+  std::array<Slot, 16> slots_;
+  std::size_t next_ = 0;
+};
+
+std::unique_ptr<TMyFont> MakeFont(const TProperties& props, int& emSize) {
+  ThtFontInfo info;
+  props.GetFontInfo(info);
+  auto font = std::make_unique<TMyFont>();
+  font->SetName(info.iName);
+  font->SetHeight(-EmHeightPixels(info.iSize));
+  font->SetStyle(info.iStyle);
+  font->bgColor = info.ibgColor;
+  font->SetColor(info.iColor);
+
+  FontRequest request{info.iName, font->Height(), (info.iStyle & fsBold) != 0, (info.iStyle & fsItalic) != 0,
+                      (info.iStyle & fsUnderline) != 0, (info.iStyle & fsStrikeOut) != 0, kDefaultCharset};
+  FontMetrics metrics = MeasureFont(request);
+  int charset = metrics.charset == kSymbolCharset ? kSymbolCharset : info.iCharset;
+  if (charset != kDefaultCharset) {
+    request.charset = charset;
+    metrics = MeasureFont(request);
+  }
+  font->SetCharset(static_cast<gui::TFontCharset>(charset));
+
+  emSize = metrics.height - metrics.internalLeading;
+  font->tmHeight = metrics.height;
+  font->tmDescent = metrics.descent;
+  font->tmExternalLeading = metrics.externalLeading;
+  font->tmAveCharWidth = metrics.aveCharWidth;
+  font->tmMaxCharWidth = metrics.maxCharWidth;
+  font->tmCharset = metrics.charset;
+  font->CharExtra = LetterSpacingPixels(info.iSpace, emSize, emSize / 2);
+  return font;
+}
+
 }  // namespace
 
 void TProperties::GetFontInfo(ThtFontInfo& info) const {
@@ -69,38 +176,20 @@ void TProperties::GetFontInfo(ThtFontInfo& info) const {
 
 std::unique_ptr<TMyFont> TProperties::GetFont() {
   if (!CachedFont) {
-    ThtFontInfo info;
-    GetFontInfo(info);
-    auto font = std::make_unique<TMyFont>();
-    font->SetName(info.iName);
-    font->SetHeight(-EmHeightPixels(info.iSize));
-    font->SetStyle(info.iStyle);
-    font->bgColor = info.ibgColor;
-    font->SetColor(info.iColor);
-
-    FontRequest request{info.iName, font->Height(), (info.iStyle & fsBold) != 0, (info.iStyle & fsItalic) != 0,
-                        (info.iStyle & fsUnderline) != 0, (info.iStyle & fsStrikeOut) != 0, kDefaultCharset};
-    FontMetrics metrics = MeasureFont(request);
-    int charset = metrics.charset == kSymbolCharset ? kSymbolCharset : info.iCharset;
-    if (charset != kDefaultCharset) {
-      request.charset = charset;
-      metrics = MeasureFont(request);
+    thread_local RecentFonts recent;
+    const FontSettings settings = FontSettings::Now();
+    if (const RecentFonts::Made* made = recent.Find(*this, settings)) {
+      CachedFont = std::make_unique<TMyFont>();
+      CachedFont->AssignMyFont(*made->font);
+      EmSize = made->emSize;
+    } else {
+      CachedFont = MakeFont(*this, EmSize);
+      recent.Keep(*this, settings, *CachedFont, EmSize);
     }
-    font->SetCharset(static_cast<gui::TFontCharset>(charset));
-
-    EmSize = metrics.height - metrics.internalLeading;
     ExSize = EmSize / 2;
-    font->tmHeight = metrics.height;
-    font->tmDescent = metrics.descent;
-    font->tmExternalLeading = metrics.externalLeading;
-    font->tmAveCharWidth = metrics.aveCharWidth;
-    font->tmMaxCharWidth = metrics.maxCharWidth;
-    font->tmCharset = metrics.charset;
-    font->CharExtra = LetterSpacingPixels(info.iSpace, EmSize, ExSize);
-    CachedFont = std::move(font);
   }
   auto copy = std::make_unique<TMyFont>();
-  copy->Assign(CachedFont.get());
+  copy->AssignMyFont(*CachedFont);
   return copy;
 }
 

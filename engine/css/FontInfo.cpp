@@ -1,7 +1,9 @@
 #include "engine/css/FontInfo.h"
 
 #include <array>
+#include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 #include "engine/css/CssText.h"
 #include "engine/css/CssValues.h"
@@ -40,17 +42,7 @@ void ApplyFontWeight(ThtFontInfo& info, const TPropValue& value) {
   }
 }
 
-}  // namespace
-
-std::string GenericFamilyFont(const std::string& name) {
-  std::string lowered = LowerCase(name);
-  for (const GenericFamily& family : kGenericFamilies) {
-    if (family.generic == lowered) return std::string(family.font);
-  }
-  return name;
-}
-
-bool FirstInstalledFamily(const std::string& families, std::string& name) {
+bool SearchInstalledFamily(const std::string& families, std::string& name) {
   std::string_view rest = families;
   while (true) {
     std::size_t comma = rest.find(',');
@@ -64,6 +56,55 @@ bool FirstInstalledFamily(const std::string& families, std::string& name) {
     if (comma == std::string_view::npos) return false;
     rest.remove_prefix(comma + 1);
   }
+}
+
+// Every element's font resolves its font-family text, and a page repeats a few
+// texts: the choice is kept per text while the installed-family answers it came
+// from hold. Bounded: a page of many texts starts it afresh.
+class FamilyChoices {
+ public:
+  bool Choose(const std::string& families, std::string& name) {
+    const unsigned version = FontDeviceVersion();
+    if (version == 0) return SearchInstalledFamily(families, name);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (version != version_ || choices_.size() >= kMaxTexts) {
+      choices_.clear();
+      version_ = version;
+    }
+    auto found = choices_.find(families);
+    if (found == choices_.end()) {
+      Choice choice;
+      choice.found = SearchInstalledFamily(families, choice.name);
+      found = choices_.emplace(families, std::move(choice)).first;
+    }
+    if (found->second.found) name = found->second.name;
+    return found->second.found;
+  }
+
+ private:
+  struct Choice {
+    bool found = false;
+    std::string name;
+  };
+  static constexpr std::size_t kMaxTexts = 1024;
+  std::mutex mutex_;
+  unsigned version_ = 0;
+  std::unordered_map<std::string, Choice> choices_;
+};
+
+}  // namespace
+
+std::string GenericFamilyFont(const std::string& name) {
+  std::string lowered = LowerCase(name);
+  for (const GenericFamily& family : kGenericFamilies) {
+    if (family.generic == lowered) return std::string(family.font);
+  }
+  return name;
+}
+
+bool FirstInstalledFamily(const std::string& families, std::string& name) {
+  static FamilyChoices choices;
+  return choices.Choose(families, name);
 }
 
 void ThtFontInfo::ApplyRuleValue(int index, const TPropValue& value) {

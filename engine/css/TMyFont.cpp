@@ -7,16 +7,22 @@ namespace engine {
 
 void TMyFont::Assign(const gui::TPersistent* Source) {
   if (const auto* font = dynamic_cast<const TMyFont*>(Source)) {
-    bgColor = font->bgColor;
-    tmHeight = font->tmHeight;
-    tmDescent = font->tmDescent;
-    tmExternalLeading = font->tmExternalLeading;
-    tmAveCharWidth = font->tmAveCharWidth;
-    tmMaxCharWidth = font->tmMaxCharWidth;
-    tmCharset = font->tmCharset;
-    CharExtra = font->CharExtra;
+    AssignMyFont(*font);
+    return;
   }
   gui::TFont::Assign(Source);
+}
+
+void TMyFont::AssignMyFont(const TMyFont& Source) {
+  bgColor = Source.bgColor;
+  tmHeight = Source.tmHeight;
+  tmDescent = Source.tmDescent;
+  tmExternalLeading = Source.tmExternalLeading;
+  tmAveCharWidth = Source.tmAveCharWidth;
+  tmMaxCharWidth = Source.tmMaxCharWidth;
+  tmCharset = Source.tmCharset;
+  CharExtra = Source.CharExtra;
+  AssignFont(Source);
 }
 
 void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas) {

@@ -22,6 +22,8 @@ class TMyFont : public gui::TFont {
 
   // The measured values when Source is a TMyFont, then the font description.
   void Assign(const gui::TPersistent* Source) override;
+  // Assign for a source known to be a TMyFont (a run taking its element's font).
+  void AssignMyFont(const TMyFont& Source);
 };
 
 // Makes font the canvas font, with its letter spacing as the device's extra character spacing.

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "engine/css/CssValues.h"
 #include "engine/css/FontDevice.h"
@@ -9,6 +12,7 @@
 #include "engine/css/TMyFont.h"
 #include "engine/css/TProperties.h"
 #include "platform/gui/TCanvas.h"
+#include "platform/gui/TScreen.h"
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/GdiObject.h"
@@ -122,6 +126,133 @@ TEST(Fonts, SymbolCharsetWins) {
   EXPECT_EQ(p->GetFont()->Charset(), 2);
   EXPECT_EQ(measured, 2);
   SetFontDeviceHooks({});
+}
+
+// The screen's own answer, given through the hook: fonts are then made afresh
+// every time, with nothing kept from earlier requests.
+FontDeviceHooks FreshFontHooks() {
+  FontDeviceHooks hooks;
+  hooks.isFontInstalled = [](const std::string& name) { return gui::Screen->Fonts().IndexOf(name) >= 0; };
+  return hooks;
+}
+
+TEST(Fonts, FamilyChoicesFollowTheInstalledFamilies) {
+  std::string name;
+  EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Arial");
+  // A family that becomes installed is chosen from then on, and no longer once it goes.
+  SetFontDeviceHooks({[](const std::string& family) { return family == "Made Up Face"; }, nullptr, nullptr});
+  EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Made Up Face");
+  SetFontDeviceHooks({});
+  EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Arial");
+  // The same through the screen's own list.
+  gui::TStrings& installed = gui::Screen->Fonts();
+  installed.Add("Made Up Face");
+  EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Made Up Face");
+  installed.Delete(installed.IndexOf("Made Up Face"));
+  EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Arial");
+  name = "unchanged";
+  EXPECT_FALSE(FirstInstalledFamily("Made Up Face", name));
+  EXPECT_FALSE(FirstInstalledFamily("Made Up Face", name));
+  EXPECT_EQ(name, "unchanged");
+}
+
+// Font values, each picked from a few that make different fonts.
+struct FontValuePicks {
+  static inline const std::vector<std::vector<TPropValue>> kChoices = {
+      {std::monostate{}, std::string("Arial"), std::string("serif"), std::string("'Made Up', monospace"),
+       std::string("Made Up")},
+      {std::monostate{}, 12.0, 10.5, std::string("medium"), std::string("small"), std::string("16px"),
+       std::string("2em")},
+      {std::monostate{}, std::string("bold"), std::string("normal"), std::string("700"), 700},
+      {std::monostate{}, std::string("italic"), std::string("normal")},
+      {std::monostate{}, std::string("underline"), std::string("line-through"), std::string("none")},
+      {std::monostate{}, std::string("normal"), std::string("2px"), std::string("0.5em"), 3, 1.6},
+      {std::monostate{}, 0x123456, 0xFF0000}};
+  static constexpr Prop kProps[] = {Prop::FontFamily, Prop::FontSize, Prop::FontWeight, Prop::FontStyle,
+                                    Prop::TextDecoration, Prop::LetterSpacing, Prop::Color};
+  static inline const std::vector<std::string> kDefaultNames = {"Times New Roman", "Arial", "Courier New"};
+  static constexpr std::size_t kFields = 10;  // the values above, background, charset, default name
+
+  static std::size_t ChoiceCount(std::size_t field) {
+    if (field < kChoices.size()) return kChoices[field].size();
+    return field == 7 ? 2 : 3;
+  }
+
+  std::vector<std::size_t> picks = std::vector<std::size_t>(kFields, 0);
+
+  static FontValuePicks Random(std::mt19937& random) {
+    FontValuePicks values;
+    for (std::size_t field = 0; field < kFields; ++field) values.picks[field] = random() % ChoiceCount(field);
+    return values;
+  }
+  // The same values but one field, which takes another choice.
+  FontValuePicks Varied(std::size_t field, std::mt19937& random) const {
+    FontValuePicks values = *this;
+    values.picks[field] = (picks[field] + 1 + random() % (ChoiceCount(field) - 1)) % ChoiceCount(field);
+    return values;
+  }
+  std::unique_ptr<TProperties> Properties() const {
+    auto props = std::make_unique<TProperties>();
+    for (std::size_t field = 0; field < kChoices.size(); ++field)
+      props->Value(kProps[field]) = kChoices[field][picks[field]];
+    props->BackgroundColor = picks[7] ? 0xFFFFFF : kNoColor;
+    props->Charset = static_cast<std::uint8_t>(picks[8]);
+    props->DefFontName = kDefaultNames[picks[9]];
+    return props;
+  }
+};
+
+std::string Describe(TProperties& props) {
+  const std::unique_ptr<TMyFont> font = props.GetFont();
+  return font->Name() + " h" + std::to_string(font->Height()) + " s" + std::to_string(font->Style()) + " c" +
+         std::to_string(font->Color()) + " bg" + std::to_string(font->bgColor) + " cs" +
+         std::to_string(font->Charset()) + " ppi" + std::to_string(font->PixelsPerInch()) + " tm" +
+         std::to_string(font->tmHeight) + "/" + std::to_string(font->tmDescent) + "/" +
+         std::to_string(font->tmExternalLeading) + "/" + std::to_string(font->tmAveCharWidth) + "/" +
+         std::to_string(font->tmMaxCharWidth) + "/" + std::to_string(font->tmCharset) + " x" +
+         std::to_string(font->CharExtra) + " em" + std::to_string(props.EmSize) + " ex" +
+         std::to_string(props.ExSize);
+}
+
+// Fonts made for alike values are reused. Values that differ from the ones
+// before them in a single field, under changing settings, must each give the
+// font made afresh for them. Replayable by number.
+TEST(Fonts, ReusedFontsAreTheFontsMadeAfresh) {
+  struct Settings {
+    double defaultSize;
+    int pixelsPerInch;
+  };
+  for (int number = 0; number < 50; ++number) {
+    std::mt19937 random(static_cast<unsigned>(number));
+    std::vector<FontValuePicks> values = {FontValuePicks::Random(random)};
+    for (std::size_t field = 0; field < FontValuePicks::kFields; ++field)
+      values.push_back(values.front().Varied(field, random));
+    const Settings settings[] = {{12, 0}, {10, 0}, {12, 120}, {12, 0}};
+    std::vector<std::vector<std::string>> fresh;
+    SetFontDeviceHooks(FreshFontHooks());
+    for (const Settings& setting : settings) {
+      SetDefaultFontSize(setting.defaultSize);
+      SetCssPixelsPerInch(setting.pixelsPerInch);
+      fresh.emplace_back();
+      for (const FontValuePicks& picks : values) fresh.back().push_back(Describe(*picks.Properties()));
+    }
+    SetFontDeviceHooks({});
+    for (std::size_t which = 0; which < std::size(settings); ++which) {
+      SetDefaultFontSize(settings[which].defaultSize);
+      SetCssPixelsPerInch(settings[which].pixelsPerInch);
+      for (std::size_t at = 0; at < values.size(); ++at) {
+        ASSERT_EQ(Describe(*values[at].Properties()), fresh[which][at])
+            << "case " << number << ", values " << at << ", settings " << which;
+      }
+    }
+  }
+  SetDefaultFontSize(12);
+  SetCssPixelsPerInch(0);
 }
 
 TEST(Fonts, LinkLooksTakeRuleValuesRelativeToTheirOwn) {

@@ -1,9 +1,9 @@
 #include "platform/win/text/SharedFonts.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <functional>
 #include <list>
-#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 
@@ -22,20 +22,32 @@ static_assert(std::has_unique_object_representations_v<LOGFONTW>, "descriptions 
 // descriptions are equal bytes.
 struct FontKey {
   explicit FontKey(const LOGFONTW& logFont) : value(logFont) {
-    bool ended = false;
-    for (WCHAR& unit : value.lfFaceName) {
-      if (ended) unit = 0;
-      ended = ended || unit == 0;
-    }
-    value.lfFaceName[LF_FACESIZE - 1] = 0;
+    WCHAR* face = value.lfFaceName;
+    WCHAR* const end = face + LF_FACESIZE - 1;
+    WCHAR* nameEnd = std::find(face, end, WCHAR{0});
+    std::fill(nameEnd, end + 1, WCHAR{0});
   }
-  std::string_view Bytes() const { return {reinterpret_cast<const char*>(&value), sizeof value}; }
   bool operator==(const FontKey& other) const { return std::memcmp(&value, &other.value, sizeof value) == 0; }
   LOGFONTW value;
 };
 
+// Layout asks for a handle once per text run, so the hash is a few multiplies
+// over the description's words rather than a byte-wise hash.
 struct FontKeyHash {
-  std::size_t operator()(const FontKey& key) const { return std::hash<std::string_view>()(key.Bytes()); }
+  std::size_t operator()(const FontKey& key) const {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&key.value);
+    constexpr std::size_t kWords = sizeof(LOGFONTW) / sizeof(std::uint64_t);
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (std::size_t index = 0; index < kWords; ++index) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + index * sizeof word, sizeof word);
+      hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+      hash ^= hash >> 29;
+    }
+    for (std::size_t index = kWords * sizeof(std::uint64_t); index < sizeof(LOGFONTW); ++index)
+      hash = (hash ^ bytes[index]) * 0x100000001B3ull;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+  }
 };
 
 struct Entry {
