@@ -60,7 +60,8 @@ constexpr std::array<std::uint8_t, kCopiedCount> kCopiedIndexes = [] {
   for (int index = 0; index < kPropCount; ++index) {
     bool cleared = false;
     for (Prop p : kClearedProps) cleared = cleared || PropIdx(p) == index;
-    if (!cleared && (index < kFirstBoxProp || index > kLastBoxProp)) indexes[count++] = static_cast<std::uint8_t>(index);
+    if (!cleared && (index < kFirstBoxProp || index > kLastBoxProp))
+      indexes[count++] = static_cast<std::uint8_t>(index);
   }
   return indexes;
 }();

@@ -93,6 +93,13 @@ int TStyleList::LowerBound(const std::string& prefix) const {
   return static_cast<int>(it - entries_.begin());
 }
 
+std::size_t TStyleList::ContextualLowerBound(const std::string& prefix) const {
+  auto it = std::lower_bound(
+      contextual_.begin(), contextual_.end(), prefix,
+      [](const Entry* entry, const std::string& key) { return CompareStyleKeys(entry->key, key) < 0; });
+  return static_cast<std::size_t>(it - contextual_.begin());
+}
+
 bool TStyleList::Find(const std::string& key, int& index) const {
   index = LowerBound(key);
   return index < Count() && CompareStyleKeys(entries_[static_cast<std::size_t>(index)]->key, key) == 0;
@@ -102,7 +109,7 @@ void TStyleList::Clear() {
   for (auto& entry : entries_) entry->properties.reset();
   entries_.clear();
   plainKeys_.clear();
-  hasContextual_ = false;
+  contextual_.clear();
   ++version_;
   overflow_.reset();
   DefProp = nullptr;
@@ -121,7 +128,9 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   }
   ++version_;
   auto entry = std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)});
-  if (entry->contextual) hasContextual_ = true;
+  // Before any entry with the same key, as in entries_.
+  if (entry->contextual)
+    contextual_.insert(contextual_.begin() + static_cast<std::ptrdiff_t>(ContextualLowerBound(key)), entry.get());
   entries_.insert(entries_.begin() + index, std::move(entry));
   if (key.find(' ') == std::string::npos) plainKeys_.insert(key);
   return added;

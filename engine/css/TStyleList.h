@@ -112,6 +112,8 @@ class TStyleList {
   void MergeSimpleKeys(CascadePass& pass);
   void MergeContextualKeys(CascadePass& pass, const std::string& prefix);
   void RunPass(CascadePass& pass);
+  // Index into contextual_ of the first entry whose key sorts at or after prefix.
+  std::size_t ContextualLowerBound(const std::string& prefix) const;
   bool ContextualKeysFrom(const std::string& prefix) const;
   bool LinkLooksNeedStack(const TProperties& link) const;
 
@@ -120,8 +122,9 @@ class TStyleList {
   // The listed keys without a blank: the cascade asks for a dozen such keys per element and
   // most are absent, which this answers without searching the sorted list.
   std::unordered_set<std::string, NoCaseHash, NoCaseEqual> plainKeys_;
-  // Whether any listed entry has a contextual key; without one the contextual walks take nothing.
-  bool hasContextual_ = false;
+  // The listed entries with a contextual key, in the order of entries_: the contextual walks
+  // search these few instead of the whole sheet.
+  std::vector<const Entry*> contextual_;
   // Counts changes of the sheet's rules; a remembered link look is valid for one count.
   unsigned version_ = 1;
   std::unique_ptr<LinkLooksMemo> linkMemo_;

@@ -129,13 +129,13 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
 }
 
 void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
-  if (!hasContextual_) return;
-  for (int index = LowerBound(prefix); index < Count(); ++index) {
-    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
+  if (contextual_.empty()) return;
+  for (std::size_t index = ContextualLowerBound(prefix); index < contextual_.size(); ++index) {
+    const Entry& entry = *contextual_[index];
     if (!StartsWithNoCase(entry.key, prefix)) break;
-    const TContextualKey* key = entry.contextual.get();
-    if (!key || !PartMatches(key->subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
-    if (pass.MayMatch(*key) && AncestorsMatch(key->ancestors, pass.stack, pass.stackIndex))
+    const TContextualKey& key = *entry.contextual;
+    if (!PartMatches(key.subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
+    if (pass.MayMatch(key) && AncestorsMatch(key.ancestors, pass.stack, pass.stackIndex))
       pass.Take(*entry.properties);
   }
 }
@@ -211,18 +211,14 @@ void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link) {
 }
 
 bool TStyleList::ContextualKeysFrom(const std::string& prefix) const {
-  for (int index = LowerBound(prefix); index < Count(); ++index) {
-    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
-    if (!StartsWithNoCase(entry.key, prefix)) break;
-    if (entry.contextual) return true;
-  }
-  return false;
+  std::size_t index = ContextualLowerBound(prefix);
+  return index < contextual_.size() && StartsWithNoCase(contextual_[index]->key, prefix);
 }
 
 // Whether the visited and hover cascades of link may walk a contextual key, whose match
 // depends on the elements around the link (the same prefixes as RunPass walks).
 bool TStyleList::LinkLooksNeedStack(const TProperties& link) const {
-  if (!hasContextual_) return false;
+  if (contextual_.empty()) return false;
   if (ContextualKeysFrom(link.PropTag) || ContextualKeysFrom(":visited") || ContextualKeysFrom(":hover")) return true;
   if (!link.PropID.empty() && ContextualKeysFrom("#" + link.PropID)) return true;
   std::string_view rest = link.PropClass;

@@ -177,6 +177,25 @@ TEST_F(Cascade, LaterContextualRulesWinBeyondNinetySelectors) {
   EXPECT_LT(CompareStyleKeys("p 11pre", "p 110div "), 0);
 }
 
+// Contextual rules are taken in the sheet's order whatever order they were added in and
+// whatever plain rules and other subjects lie between them.
+TEST_F(Cascade, ContextualRulesKeepTheSheetsOrderAcrossSheets) {
+  Sheet("body div p { color: green } pre p { color: red } p { color: black } div p { color: red }");
+  Sheet("div p.x { color: red } div p { color: blue } pre { color: red } .x p { color: red }");
+  Push("body");
+  Push("div");
+  EXPECT_EQ(Push("p").GetColor(), kGreen);  // two ancestors go after one
+  Pop();
+  Sheet("body div p { color: purple }");
+  EXPECT_EQ(Push("p").GetColor(), kPurple);
+  Pop();
+  Pop();
+  Pop();
+  Push("div");
+  EXPECT_EQ(Push("p").GetColor(), kBlue);
+  EXPECT_EQ(Push("pre").GetColor(), kRed);
+}
+
 TEST_F(Cascade, InlineStyleComesLast) {
   Sheet("#x { color: red } p { margin-left: 3px }");
   TProperties inlineStyle;
