@@ -1,7 +1,6 @@
 #include "engine/paint/TextDrawing.h"
 
 #include <cmath>
-#include <vector>
 
 #include "engine/common/EngineStartup.h"
 #include "platform/win/Gdi.h"
@@ -47,11 +46,10 @@ int CountFittingChars(win::HDC dc, const char16_t* text, int count, int maxExten
   extent = 0;
   if (maxExtent <= 0 || count <= 0 || text == nullptr) return 0;
   if (IsWin9x) return CountFittingBySearch(dc, text, count, maxExtent, extent);
-  std::vector<int> widths(static_cast<std::size_t>(count));
   int fit = 0;
-  win::SIZE size;
-  if (!win::GetTextExtentExPointW(dc, Wide(text), count, maxExtent, &fit, widths.data(), &size)) return 0;
-  extent = fit >= 1 ? widths[static_cast<std::size_t>(fit) - 1] : 0;
+  int fitExtent = 0;
+  if (!win::fitTextExtent(dc, Wide(text), count, maxExtent, &fit, &fitExtent)) return 0;
+  extent = fitExtent;
   return fit;
 }
 

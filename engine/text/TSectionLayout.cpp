@@ -22,7 +22,7 @@ namespace engine {
 class SectionLayout {
  public:
   SectionLayout(TSection& section, gui::TCanvas* canvas, IndentManager& imgr, int x)
-      : s_(section), measure_(section, canvas), imgr_(imgr), x_(x) {
+      : s_(section), measure_(section, canvas, TextMeasurer::Use::Measuring), imgr_(imgr), x_(x) {
     const TInlineList* boxes = InlineListOf(section.Document);
     hasBoxes_ = boxes && !boxes->Empty();
   }
@@ -55,9 +55,9 @@ class SectionLayout {
   int y_ = 0;
   int sectionHeight_ = 0;
   int runningBottom_ = 0;
-  int nextBreak_ = -1;
+  int nextBreak_ = -1;      // cached index of the next forced break at or after the line start
   bool hasBoxes_ = false;  // the document has inline boxes: lines find theirs when first drawn
-  int lineStart_ = 0;  // where the line being made starts (spacer lines keep it too)  // cached index of the next forced break at or after the line start
+  int lineStart_ = 0;      // where the line being made starts (spacer lines keep it too)
 };
 
 int SectionLayout::NextBreakAt(int from) {
@@ -147,6 +147,7 @@ int SectionLayout::Run(int y, int width, int availableHeight, int& maxWidth, boo
     start += count;
     firstLine = false;
   }
+  measure_.SyncCanvas();
   return sectionHeight_;
 }
 
@@ -267,6 +268,7 @@ void SectionLayout::LineSpaces(LineRec& line, int start, int count, bool hasText
     above = excess / 2;
     below = excess - excess / 2;
   }
+  if (s_.ImageObjs.empty() && s_.FormControls.empty()) return;  // no placeholder has an object to make room for
   for (int i = start; i < start + count; ++i) {
     const char16_t ch = s_.Text[static_cast<std::size_t>(i)];
     if (ch != kImageChar && ch != kControlChar) continue;
@@ -437,7 +439,7 @@ void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWi
   }
   MinWidth = MaxWidth = 0;
   if (Len == 0) return;
-  TextMeasurer measure(*this, canvas);
+  TextMeasurer measure(*this, canvas, TextMeasurer::Use::Measuring);
   int floatSum = 0;
   for (const auto& object : ImageObjs) {
     int index = 0;
@@ -557,7 +559,7 @@ void TSection::ReportProgress() {
 }
 
 int TSection::MeasureText(gui::TCanvas* canvas, int start, int count) {
-  TextMeasurer measure(*this, canvas);
+  TextMeasurer measure(*this, canvas, TextMeasurer::Use::Measuring);
   return measure.Width(start, count);
 }
 

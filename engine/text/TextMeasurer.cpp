@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
+#include "engine/common/EngineStartup.h"
 #include "engine/css/TMyFont.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TSection.h"
@@ -17,12 +17,29 @@ constexpr int kMinSlice = 16;
 constexpr int kMaxSlice = 4096;
 const char16_t kHyphen[] = u"-";
 
+// Fonts that give the canvas the same handle and letter spacing measure alike.
+bool MeasuresAlike(const TMyFont& a, const TMyFont& b) {
+  return &a == &b || (a.Height() == b.Height() && a.Style() == b.Style() && a.CharExtra == b.CharExtra &&
+                      a.Charset() == b.Charset() && a.Pitch() == b.Pitch() &&
+                      a.PixelsPerInch() == b.PixelsPerInch() && a.Name() == b.Name());
+}
+
 }  // namespace
 
-TextMeasurer::TextMeasurer(TSection& section, gui::TCanvas* canvas) : s_(section), canvas_(canvas) {
+TextMeasurer::TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use)
+    : s_(section), canvas_(canvas), keepMeters_(use == Use::Measuring && !IsWin9x) {
   for (const auto& object : section.ImageObjs) objectPositions_.push_back(object->Pos);
   for (const TInlineObject* control : section.FormControls) objectPositions_.push_back(control->Pos);
   std::sort(objectPositions_.begin(), objectPositions_.end());
+}
+
+TextMeasurer::~TextMeasurer() {
+  // NOTE: a destructor cannot report a canvas that lost its DC meanwhile; the
+  // canvas is then left with the font it holds.
+  try {
+    SyncCanvas();
+  } catch (...) {
+  }
 }
 
 int TextMeasurer::PieceEnd(int pos, int end) const {
@@ -37,14 +54,65 @@ int TextMeasurer::PieceEnd(int pos, int end) const {
 TFontObj* TextMeasurer::SelectFontAt(int pos) {
   int index = 0;
   TFontObj* run = s_.Fonts.RunAt(pos, index);
-  if (run && run != selected_ && canvas_) {
-    // Made once per run: every later selection of the run shares it.
-    run->Font->Handle();
-    ApplyFontToCanvas(*run->Font, *canvas_);
-    canvas_->TextExtent(std::u16string_view());  // puts the font into the DC now
-    selected_ = run;
+  if (!run || run == current_ || !canvas_) return run;
+  current_ = run;
+  if (!keepMeters_) {
+    SelectIntoCanvas(*run);
+    return run;
+  }
+  meter_ = KeptMeterFor(*run->Font);
+  if (!meter_) {
+    SelectIntoCanvas(*run);
+    KeepMeter(*run->Font);
   }
   return run;
+}
+
+void TextMeasurer::SyncCanvas() {
+  if (current_ && current_ != selected_ && canvas_) SelectIntoCanvas(*current_);
+}
+
+void TextMeasurer::SelectIntoCanvas(const TFontObj& run) {
+  // Made once per run: every later selection of the run shares it.
+  run.Font->Handle();
+  ApplyFontToCanvas(*run.Font, *canvas_);
+  canvas_->FontHandle();  // puts the font into the DC now
+  selected_ = &run;
+}
+
+const win::TextMeter* TextMeasurer::KeptMeterFor(const TMyFont& font) const {
+  for (int i = 0; i < keptCount_; ++i) {
+    const KeptMeter& kept = kept_[static_cast<std::size_t>(i)];
+    if (kept.meter.current() && MeasuresAlike(*kept.font, font)) return &kept.meter;
+  }
+  return nullptr;
+}
+
+// Reads the state of the font just selected, in a free slot or in place of the oldest.
+void TextMeasurer::KeepMeter(const TMyFont& font) {
+  int slot = keptCount_;
+  if (keptCount_ < kKeptMeters) {
+    ++keptCount_;
+  } else {
+    slot = nextKept_;
+    nextKept_ = (nextKept_ + 1) % kKeptMeters;
+  }
+  KeptMeter& kept = kept_[static_cast<std::size_t>(slot)];
+  kept.font = &font;
+  kept.meter.read(canvas_->FontHandle());
+  meter_ = &kept.meter;
+}
+
+int TextMeasurer::FitSlice(const char16_t* text, int count, int room, int& extent) {
+  if (!meter_) return CountFittingChars(canvas_->Handle(), text, count, room, extent);
+  extent = 0;
+  if (room <= 0 || count <= 0) return 0;
+  return meter_->fit(reinterpret_cast<const win::WCHAR*>(text), count, room, extent);
+}
+
+int TextMeasurer::PlainWidth(const char16_t* text, int count) {
+  if (!meter_) return TextWidth(canvas_->Handle(), text, count);
+  return meter_->width(reinterpret_cast<const win::WCHAR*>(text), count);
 }
 
 void TextMeasurer::Justify(int lineStart, int extra, int spaces) {
@@ -65,6 +133,7 @@ int TextMeasurer::BreaksBefore(int pos) const {
 // FitChars on a justified line: plain partial extents with each space's share added.
 int TextMeasurer::JustifiedFit(int pos, int count, int maxExtent, int& extent) {
   SelectFontAt(pos);
+  SyncCanvas();
   std::vector<int> partial(static_cast<std::size_t>(std::min(count, kMaxSlice)));
   int breakIndex = BreaksBefore(pos);
   int fitted = 0;
@@ -100,7 +169,7 @@ int TextMeasurer::FitChars(int pos, int count, int maxExtent, int& extent) {
     const int slice = std::clamp(2 * (room / average) + kMinSlice, kMinSlice, kMaxSlice);
     const int asked = std::min(count - fitted, slice);
     int sliceExtent = 0;
-    const int got = CountFittingChars(canvas_->Handle(), text + fitted, asked, room, sliceExtent);
+    const int got = FitSlice(text + fitted, asked, room, sliceExtent);
     fitted += got;
     extent += sliceExtent;
     if (got < asked || room <= 0) break;
@@ -135,7 +204,7 @@ int TextMeasurer::FitAcross(int start, int count, int maxExtent, int& extent) {
 int TextMeasurer::PieceWidth(int pos, int count) {
   if (count <= 0 || !canvas_) return 0;
   SelectFontAt(pos);
-  const int plain = TextWidth(canvas_->Handle(), s_.Text.data() + pos, count);
+  const int plain = PlainWidth(s_.Text.data() + pos, count);
   if (spaces_ <= 0) return plain;
   std::int64_t width = plain;
   int breakIndex = BreaksBefore(pos);
@@ -164,7 +233,7 @@ int TextMeasurer::Width(int start, int count) {
 int TextMeasurer::HyphenWidth(int pos) {
   if (!canvas_) return 0;
   SelectFontAt(pos);
-  return TextWidth(canvas_->Handle(), kHyphen, 1);
+  return PlainWidth(kHyphen, 1);
 }
 
 int TextMeasurer::OverhangAt(int pos) const {

@@ -2,8 +2,11 @@
 // TextMeasurer: measures stretches of a section's text on a canvas, piece by
 // piece (a piece ends where the font run or an inline object changes),
 // selecting a font into the canvas only when it changes.
+#include <array>
 #include <cstdint>
 #include <vector>
+
+#include "platform/win/text/TextMeasure.h"
 
 namespace gui {
 class TCanvas;
@@ -13,12 +16,31 @@ namespace engine {
 
 class TSection;
 class TFontObj;
+class TMyFont;
 
 class TextMeasurer {
  public:
-  TextMeasurer(TSection& section, gui::TCanvas* canvas);
+  // Drawing: every font change is selected into the canvas and every
+  // measurement asks the DC, whose state the caller may change in between
+  // (justification, colours). Measuring: nothing else uses the canvas while
+  // the measurer lives, so each font's text state is read from the DC once and
+  // reused when a later run looks the same; the canvas is brought to the font
+  // last asked for before anyone else sees it.
+  enum class Use { Drawing, Measuring };
 
-  gui::TCanvas* Canvas() const { return canvas_; }
+  TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use = Use::Drawing);
+  ~TextMeasurer();
+  TextMeasurer(const TextMeasurer&) = delete;
+  TextMeasurer& operator=(const TextMeasurer&) = delete;
+
+  // The canvas, holding the font last asked for.
+  gui::TCanvas* Canvas() {
+    SyncCanvas();
+    return canvas_;
+  }
+  // Selects into the canvas the font last asked for, when a kept text state
+  // stood in for it.
+  void SyncCanvas();
   // End of the text piece that starts at pos: the next run start, the next
   // placeholder, or end, whichever comes first.
   int PieceEnd(int pos, int end) const;
@@ -39,7 +61,8 @@ class TextMeasurer {
   // A bound no text of count characters from start can exceed: characters x
   // (widest character + letter spacing + overhang) of each run, summed in 64 bits.
   std::int64_t UpperBound(int start, int count) const;
-  // Selects the font of the run holding pos; answers that run.
+  // Makes the font of the run holding pos the one measured with (selected
+  // into the canvas when drawing); answers that run.
   TFontObj* SelectFontAt(int pos);
   // Measures as a justified line draws: extra pixels over spaces, the first
   // extra % spaces spaces of the line one pixel more. The DC's own
@@ -48,13 +71,32 @@ class TextMeasurer {
   void Justify(int lineStart, int extra, int spaces);
 
  private:
+  // A font's text state read from the DC while that font was selected.
+  struct KeptMeter {
+    const TMyFont* font = nullptr;
+    win::TextMeter meter;
+  };
+  // A few fonts cover nearly every section: body text, links, bold, code.
+  static constexpr int kKeptMeters = 6;
+
   int ShareOf(int breakIndex) const;
   int BreaksBefore(int pos) const;
   int JustifiedFit(int pos, int count, int maxExtent, int& extent);
+  void SelectIntoCanvas(const TFontObj& run);
+  const win::TextMeter* KeptMeterFor(const TMyFont& font) const;
+  void KeepMeter(const TMyFont& font);
+  int FitSlice(const char16_t* text, int count, int room, int& extent);
+  int PlainWidth(const char16_t* text, int count);
 
   TSection& s_;
   gui::TCanvas* canvas_;
-  const TFontObj* selected_ = nullptr;
+  bool keepMeters_;
+  const TFontObj* selected_ = nullptr;  // the run whose font the canvas holds
+  const TFontObj* current_ = nullptr;   // the run measured with
+  const win::TextMeter* meter_ = nullptr;  // current_'s kept state, when measuring
+  std::array<KeptMeter, kKeptMeters> kept_;
+  int keptCount_ = 0;
+  int nextKept_ = 0;
   std::vector<int> objectPositions_;  // placeholders, ascending
   int lineStart_ = 0;
   int extra_ = 0;

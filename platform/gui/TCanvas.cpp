@@ -26,6 +26,11 @@ win::HDC TCanvas::Handle() {
   return handle_;
 }
 
+win::HDC TCanvas::FontHandle() {
+  RequiredState(csHandleValid | csFontValid);
+  return handle_;
+}
+
 void TCanvas::SetHandle(win::HDC Value) {
   if (Value == handle_) return;
   DeselectHandles();

@@ -27,6 +27,8 @@ class TCanvas : public TPersistent {
   win::HDC Handle();
   // Uses another DC (0: none); our objects leave the old one first.
   void SetHandle(win::HDC Value);
+  // The DC with Font selected into it, for measuring text on the DC directly.
+  win::HDC FontHandle();
   bool HandleAllocated() const { return handle_ != 0; }
 
   TFont& Font() { return font_; }

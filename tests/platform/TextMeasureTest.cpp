@@ -1,6 +1,7 @@
 #include "platform/win/text/TextMeasure.h"
 
 #include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,73 @@ TEST_F(MeasureDc, PrintingTransformKeepsMetricsExtentsAndDrawingInAgreement) {
     SelectObject(dc_, old);
     DeleteObject(font);
   }
+}
+
+// fitTextExtent and a TextMeter must give exactly GetTextExtentExPointW's fit,
+// partial extent and width: with character extra (negative too, so extents go
+// back down), justification, a scaled mapping, characters past the flat
+// advance table and every kind of limit. Cases replay by number.
+TEST_F(MeasureDc, MeterAgreesWithExtentsInEveryState) {
+  const char16_t alphabet[] = u"aW .il\u00E9\u0416\u4E2D\u2014";
+  auto setState = [&](int state) {
+    // State 5 overflows int: extents are clamped, and at INT32_MAX all fits.
+    SetTextCharacterExtra(dc_, state == 1 ? 3 : state == 2 ? -6 : state == 5 ? (1 << 28) : 0);
+    SetTextJustification(dc_, state == 3 ? 11 : 0, state == 3 ? 4 : 0);
+    SetMapMode(dc_, state == 4 ? MM_ANISOTROPIC : MM_TEXT);
+    if (state == 4) {
+      SetWindowExtEx(dc_, 96, 96, nullptr);
+      SetViewportExtEx(dc_, 300, 300, nullptr);
+    }
+  };
+  for (unsigned number = 0; number < 400; ++number) {
+    std::mt19937 random(number);
+    const int state = static_cast<int>(number % 6);
+    setState(state);
+    std::u16string text;
+    const int length = static_cast<int>(random() % 40);
+    for (int i = 0; i < length; ++i) text += alphabet[random() % 10];
+    const int count = static_cast<int>(text.size());
+    std::vector<int> partial(text.size() + 1);
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentExPointW(dc_, text.data(), count, 0, nullptr, partial.data(), &size));
+    TextMeter meter;
+    ASSERT_TRUE(meter.read(dc_));
+    EXPECT_EQ(meter.width(text.data(), count), size.cx) << "case " << number;
+    const int limits[] = {0, -1, size.cx, size.cx - 1, size.cx / 2, static_cast<int>(random() % 400), INT32_MAX,
+                          INT32_MIN};
+    for (int limit : limits) {
+      int expectedFit = 0;
+      GetTextExtentExPointW(dc_, text.data(), count, limit, &expectedFit, nullptr, &size);
+      const int expectedExtent = expectedFit > 0 ? partial[static_cast<std::size_t>(expectedFit) - 1] : 0;
+      int extent = -1;
+      EXPECT_EQ(meter.fit(text.data(), count, limit, extent), expectedFit) << "case " << number << " limit " << limit;
+      EXPECT_EQ(extent, expectedExtent) << "case " << number << " limit " << limit;
+      int fit = -1;
+      extent = -1;
+      ASSERT_TRUE(fitTextExtent(dc_, text.data(), count, limit, &fit, &extent));
+      EXPECT_EQ(fit, expectedFit) << "case " << number << " limit " << limit;
+      EXPECT_EQ(extent, expectedExtent) << "case " << number << " limit " << limit;
+    }
+  }
+  setState(0);
+}
+
+TEST_F(MeasureDc, MeterOfADeadHandleMeasuresNothing) {
+  TextMeter meter;
+  EXPECT_FALSE(meter.read(font_));
+  EXPECT_FALSE(meter.isRead());
+  int extent = -1;
+  EXPECT_EQ(meter.fit(kSample.data(), 3, 1000, extent), 0);
+  EXPECT_EQ(extent, 0);
+  EXPECT_EQ(meter.width(kSample.data(), 3), 0);
+  int fit = 0;
+  EXPECT_FALSE(fitTextExtent(0, kSample.data(), 3, 1000, &fit, &extent));
+  EXPECT_FALSE(fitTextExtent(dc_, kSample.data(), -1, 1000, &fit, &extent));
+  EXPECT_FALSE(fitTextExtent(dc_, kSample.data(), 3, 1000, nullptr, &extent));
+  ASSERT_TRUE(meter.read(dc_));
+  EXPECT_TRUE(meter.current());
+  resetFontInstances();
+  EXPECT_FALSE(meter.current());
 }
 
 TEST_F(MeasureDc, AnsiTextIsReadAsWindows1252) {

@@ -24,10 +24,6 @@ int roundToInt(double value) {
   return static_cast<int>(std::clamp(std::round(value), -2147483648.0, 2147483647.0));
 }
 
-int clampToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 }  // namespace
 
 bool openTextContext(HDC handle, TextContext& context) {
@@ -50,16 +46,16 @@ bool openTextContext(HDC handle, TextContext& context) {
   return true;
 }
 
-int toLogicalX(const TextContext& context, std::int64_t device) {
-  return context.identity ? clampToInt(device) : roundToInt(static_cast<double>(device) / context.scaleX);
+int scaledToLogicalX(const TextContext& context, std::int64_t device) {
+  return roundToInt(static_cast<double>(device) / context.scaleX);
 }
 
-int toLogicalY(const TextContext& context, std::int64_t device) {
-  return context.identity ? clampToInt(device) : roundToInt(static_cast<double>(device) / context.scaleY);
+int scaledToLogicalY(const TextContext& context, std::int64_t device) {
+  return roundToInt(static_cast<double>(device) / context.scaleY);
 }
 
-int toDeviceX(const TextContext& context, std::int64_t logical) {
-  return context.identity ? clampToInt(logical) : roundToInt(static_cast<double>(logical) * context.scaleX);
+int scaledToDeviceX(const TextContext& context, std::int64_t logical) {
+  return roundToInt(static_cast<double>(logical) * context.scaleX);
 }
 
 TextSpacing spacingFor(const TextContext& context) {

@@ -4,6 +4,7 @@
 // SetTextCharacterExtra and SetTextJustification ask for. Measuring and
 // drawing both walk advances through this, so they always agree.
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/text/FontObject.h"
@@ -23,10 +24,24 @@ struct TextContext {
 // for a handle that is not a live DC.
 bool openTextContext(HDC handle, TextContext& context);
 
-// Device units to logical units and back, rounded to the nearest unit.
-int toLogicalX(const TextContext& context, std::int64_t device);
-int toLogicalY(const TextContext& context, std::int64_t device);
-int toDeviceX(const TextContext& context, std::int64_t logical);
+// Device units to logical units and back, rounded to the nearest unit. The
+// identity case is inline: measuring converts every running sum.
+int scaledToLogicalX(const TextContext& context, std::int64_t device);
+int scaledToLogicalY(const TextContext& context, std::int64_t device);
+int scaledToDeviceX(const TextContext& context, std::int64_t logical);
+
+inline int clampToInt(std::int64_t value) {
+  return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<int>(value);
+}
+inline int toLogicalX(const TextContext& context, std::int64_t device) {
+  return context.identity ? clampToInt(device) : scaledToLogicalX(context, device);
+}
+inline int toLogicalY(const TextContext& context, std::int64_t device) {
+  return context.identity ? clampToInt(device) : scaledToLogicalY(context, device);
+}
+inline int toDeviceX(const TextContext& context, std::int64_t logical) {
+  return context.identity ? clampToInt(logical) : scaledToDeviceX(context, logical);
+}
 
 // Per-character spacing in device units: the character extra on every
 // character, and on break characters the justification share that the DC's
@@ -44,6 +59,8 @@ int justificationFor(const TextContext& context, int breakIndex);
 
 // Calls advanceOf(index, deviceAdvance) for each character and returns the total.
 // Sums are 64-bit: character extra and justification come from callers unchecked.
+// A visitor that answers bool ends the walk by answering false; the total then
+// covers the characters up to and including that one.
 template <class Visit>
 std::int64_t walkAdvances(const TextContext& context, const WCHAR* text, int count, const TextSpacing& spacing,
                           Visit&& advanceOf) {
@@ -55,7 +72,11 @@ std::int64_t walkAdvances(const TextContext& context, const WCHAR* text, int cou
     std::int64_t width = std::int64_t{instance.advance(character)} + spacing.charExtra;
     if (spacing.justified && character == spacing.breakChar) width += justificationFor(context, breakIndex++);
     total += width;
-    advanceOf(i, width);
+    if constexpr (std::is_same_v<decltype(advanceOf(i, width)), bool>) {
+      if (!advanceOf(i, width)) break;
+    } else {
+      advanceOf(i, width);
+    }
   }
   return total;
 }

@@ -1,5 +1,6 @@
 #include "platform/win/text/TextMeasure.h"
 
+#include <cstdint>
 #include <string>
 
 #include "platform/win/kernel/CodePages.h"
@@ -57,6 +58,65 @@ BOOL GetTextExtentExPointW(HDC dc, const WCHAR* text, int count, int maxExtent, 
   size->cx = toLogicalX(context, total);
   size->cy = logicalHeight(context);
   return TRUE;
+}
+
+BOOL fitTextExtent(HDC dc, const WCHAR* text, int count, int maxExtent, int* fit, int* fitExtent) {
+  TextMeter meter;
+  if (!fit || !fitExtent || !validText(text, count) || !meter.read(dc)) return FALSE;
+  *fit = meter.fit(text, count, maxExtent, *fitExtent);
+  return TRUE;
+}
+
+bool TextMeter::read(HDC dc) {
+  read_ = openTextContext(dc, context_);
+  if (!read_) return false;
+  spacing_ = spacingFor(context_);
+  generation_ = fontInstanceGeneration();
+  return true;
+}
+
+int TextMeter::fit(const WCHAR* text, int count, int maxExtent, int& extent) const {
+  extent = 0;
+  if (!read_ || !validText(text, count)) return 0;
+  // Without a font file nothing has a width: everything fits.
+  if (!context_.instance) return count;
+  FontInstance& instance = *context_.instance;
+  if (context_.identity && !spacing_.justified) {
+    // Device units are logical units: the running sum is the extent, clamped
+    // to int as toLogicalX clamps it (so at INT32_MAX everything fits).
+    const std::int64_t limit = maxExtent == INT32_MAX ? INT64_MAX : maxExtent;
+    std::int64_t sum = 0;
+    int fitting = 0;
+    for (; fitting < count; ++fitting) {
+      const std::int64_t next = sum + instance.advance(text[fitting]) + spacing_.charExtra;
+      if (next > limit) break;
+      sum = next;
+    }
+    extent = clampToInt(sum);
+    return fitting;
+  }
+  int fitting = 0;
+  std::int64_t sum = 0;
+  walkAdvances(context_, text, count, spacing_, [&](int index, std::int64_t width) {
+    sum += width;
+    const int reached = toLogicalX(context_, sum);
+    if (reached > maxExtent) return false;
+    fitting = index + 1;
+    extent = reached;
+    return true;
+  });
+  return fitting;
+}
+
+int TextMeter::width(const WCHAR* text, int count) const {
+  if (!read_ || !validText(text, count) || !context_.instance) return 0;
+  if (context_.identity && !spacing_.justified) {
+    FontInstance& instance = *context_.instance;
+    std::int64_t sum = 0;
+    for (int i = 0; i < count; ++i) sum += instance.advance(text[i]);
+    return clampToInt(sum + std::int64_t{spacing_.charExtra} * count);
+  }
+  return toLogicalX(context_, walkAdvances(context_, text, count, spacing_, [](int, std::int64_t) {}));
 }
 
 BOOL GetCharWidth32W(HDC dc, UINT first, UINT last, int* widths) {

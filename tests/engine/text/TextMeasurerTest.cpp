@@ -1,0 +1,128 @@
+// A measurer that keeps each font's text state (layout's use) must measure
+// exactly as one that selects every font into the canvas (painting's use),
+// and leave the canvas as that one does.
+#include "engine/text/TextMeasurer.h"
+
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TextSectionTestSupport.h"
+#include "engine/text/TFontObj.h"
+#include "platform/win/gdi/DcAttributes.h"
+#include "platform/win/gdi/DeviceContext.h"
+
+namespace engine {
+namespace {
+
+class TextMeasurerUses : public testing::Test, public TextSectionFixture {
+ protected:
+  TextMeasurerUses() { otherBitmap.SetSize(800, 200); }
+
+  // Runs whose fonts repeat, differ only in colour or only in letter spacing,
+  // and are more than the measurer keeps; replayable by number.
+  std::unique_ptr<TSection> Build(unsigned number) {
+    std::mt19937 random(number);
+    const char16_t letters[] = u"iWm l.-\u00E9\u0416";
+    const char* spacings[] = {"normal", "1px", "3px"};
+    auto section = Make();
+    int source = 0;
+    const int runs = 1 + static_cast<int>(random() % 14);
+    for (int r = 0; r < runs; ++r) {
+      SetArial(props, 9 + 3 * static_cast<double>(random() % 3));
+      if (random() % 3 == 0) props.Value(Prop::FontFamily) = std::string("Courier New");
+      props.Value(Prop::FontWeight) = std::string(random() % 2 ? "bold" : "normal");
+      props.Value(Prop::LetterSpacing) = std::string(spacings[random() % 3]);
+      props.Value(Prop::Color) = static_cast<int>(random() % 3) * 0x40;
+      props.DropCachedFont();
+      section->ChangeFont(props);
+      std::u16string text;
+      const int length = 1 + static_cast<int>(random() % 30);
+      for (int c = 0; c < length; ++c) text += letters[random() % 9];
+      Append(*section, text, source);
+      source += length;
+    }
+    section->FinishForCell(source);
+    return section;
+  }
+
+  struct CanvasState {
+    std::string name;
+    int height = 0;
+    int style = 0;
+    gui::TColor color = 0;
+    int charExtra = 0;
+    win::HGDIOBJ font = 0;
+    bool operator==(const CanvasState&) const = default;
+  };
+  static CanvasState StateOf(gui::TCanvas& canvas) {
+    const win::HDC dc = canvas.Handle();
+    return {canvas.Font().Name(),        canvas.Font().Height(),        canvas.Font().Style(),
+            canvas.Font().Color(),       win::GetTextCharacterExtra(dc), win::GetCurrentObject(dc, win::OBJ_FONT)};
+  }
+
+  gui::TBitmap otherBitmap;
+};
+
+TEST_F(TextMeasurerUses, KeptFontStatesMeasureAsSelectedFonts) {
+  for (unsigned number = 0; number < 200; ++number) {
+    SCOPED_TRACE("case " + std::to_string(number));
+    auto section = Build(number);
+    const int length = section->Len;
+    if (length == 0) continue;
+    std::mt19937 random(number + 1000);
+    {
+      TextMeasurer drawing(*section, &canvas(), TextMeasurer::Use::Drawing);
+      TextMeasurer measuring(*section, &otherBitmap.Canvas(), TextMeasurer::Use::Measuring);
+      for (int step = 0; step < 40; ++step) {
+        const int pos = static_cast<int>(random() % static_cast<unsigned>(length));
+        const int pieceEnd = drawing.PieceEnd(pos, length);
+        const int inPiece = 1 + static_cast<int>(random() % static_cast<unsigned>(pieceEnd - pos));
+        const int anyCount = 1 + static_cast<int>(random() % static_cast<unsigned>(length - pos));
+        const int limit = static_cast<int>(random() % 500) - 20;
+        int expected = 0;
+        int got = 0;
+        switch (random() % 6) {
+          case 0:
+            EXPECT_EQ(measuring.FitChars(pos, inPiece, limit, got), drawing.FitChars(pos, inPiece, limit, expected));
+            EXPECT_EQ(got, expected);
+            break;
+          case 1:
+            EXPECT_EQ(measuring.FitAcross(pos, anyCount, limit, got), drawing.FitAcross(pos, anyCount, limit, expected));
+            EXPECT_EQ(got, expected);
+            break;
+          case 2: EXPECT_EQ(measuring.Width(pos, anyCount), drawing.Width(pos, anyCount)); break;
+          case 3: EXPECT_EQ(measuring.PieceWidth(pos, inPiece), drawing.PieceWidth(pos, inPiece)); break;
+          case 4: EXPECT_EQ(measuring.HyphenWidth(pos), drawing.HyphenWidth(pos)); break;
+          default:
+            // Whoever is handed the canvas finds the font last asked for.
+            EXPECT_EQ(StateOf(*measuring.Canvas()), StateOf(*drawing.Canvas()));
+            break;
+        }
+      }
+    }
+    EXPECT_EQ(StateOf(otherBitmap.Canvas()), StateOf(canvas()));
+  }
+}
+
+TEST_F(TextMeasurerUses, FontsThatDifferOnlyInLetterSpacingAreMeasuredApart) {
+  auto section = Make();
+  props.Value(Prop::LetterSpacing) = std::string("normal");
+  props.DropCachedFont();
+  section->ChangeFont(props);
+  Append(*section, u"aaaa", 0);
+  props.Value(Prop::LetterSpacing) = std::string("4px");
+  props.DropCachedFont();
+  section->ChangeFont(props);
+  Append(*section, u"aaaa", 4);
+  section->FinishForCell(8);
+  ASSERT_EQ(section->Fonts.Count(), 2);
+  TextMeasurer measuring(*section, &canvas(), TextMeasurer::Use::Measuring);
+  const int plain = measuring.PieceWidth(0, 4);
+  EXPECT_EQ(measuring.PieceWidth(4, 4), plain + 16);
+  EXPECT_EQ(measuring.PieceWidth(0, 4), plain);
+}
+
+}  // namespace
+}  // namespace engine
