@@ -377,17 +377,17 @@ void TProperties::RenewAsChild(const std::string& childTag, const TProperties& p
 void TProperties::Merge(const TProperties& rule) {
   for (int index = 0; index < kPropCount; ++index) {
     const TPropValue& value = rule.Props[static_cast<std::size_t>(index)];
-    if (std::holds_alternative<std::monostate>(value)) continue;
+    if (value.index() == 0) continue;
     std::size_t at = static_cast<std::size_t>(index);
     if (IsFontGroup(index)) {
-      Props[at] = value;
+      AssignValue(Props[at], value);
       Assigned[at] = true;
       SetLinkFontValue(index, value);
     } else if (index < kFirstBoxProp || index > kLastBoxProp) {
-      Props[at] = value;
+      AssignValue(Props[at], value);
     } else if (TextOf(value) || (std::holds_alternative<int>(value) && std::get<int>(value) != kUnsetValue) ||
                std::holds_alternative<double>(value)) {
-      Props[at] = value;
+      AssignValue(Props[at], value);
     }
   }
 }

@@ -132,7 +132,10 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   if (entry->contextual)
     contextual_.insert(contextual_.begin() + static_cast<std::ptrdiff_t>(ContextualLowerBound(key)), entry.get());
   entries_.insert(entries_.begin() + index, std::move(entry));
-  if (key.find(' ') == std::string::npos) plainKeys_.insert(key);
+  if (key.find(' ') == std::string::npos) {
+    std::vector<const Entry*>& alike = plainKeys_[key];
+    alike.insert(alike.begin(), entries_[static_cast<std::size_t>(index)].get());
+  }
   return added;
 }
 

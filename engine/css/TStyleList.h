@@ -4,7 +4,7 @@
 // keys with one subject compared as a number); equal keys keep the latest-added entry first.
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/css/CssColors.h"
@@ -119,9 +119,10 @@ class TStyleList {
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
   std::vector<std::unique_ptr<Entry>> entries_;
-  // The listed keys without a blank: the cascade asks for a dozen such keys per element and
-  // most are absent, which this answers without searching the sorted list.
-  std::unordered_set<std::string, NoCaseHash, NoCaseEqual> plainKeys_;
+  // The listed entries of each key without a blank, in the order of entries_ (the latest
+  // added first): the cascade asks for a dozen such keys per element, most of them absent,
+  // and this answers without searching the sorted list.
+  std::unordered_map<std::string, std::vector<const Entry*>, NoCaseHash, NoCaseEqual> plainKeys_;
   // The listed entries with a contextual key, in the order of entries_: the contextual walks
   // search these few instead of the whole sheet.
   std::vector<const Entry*> contextual_;

@@ -1,5 +1,6 @@
 // The cascade: which rules of the sheet an element takes, in which order, and its link looks.
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,23 @@ bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStac
       if (part.directParent) return false;
     }
     if (!matched) return false;
+  }
+  return true;
+}
+
+// The same as comparing the arrays, without the variant's dispatch for every value.
+bool SameValues(const std::array<TPropValue, kPropCount>& a, const std::array<TPropValue, kPropCount>& b) {
+  for (std::size_t index = 0; index < a.size(); ++index) {
+    const TPropValue& left = a[index];
+    const TPropValue& right = b[index];
+    if (left.index() != right.index()) return false;
+    if (const int* number = std::get_if<int>(&left)) {
+      if (*number != *std::get_if<int>(&right)) return false;
+    } else if (const std::string* text = std::get_if<std::string>(&left)) {
+      if (*text != *std::get_if<std::string>(&right)) return false;
+    } else if (const double* real = std::get_if<double>(&left)) {
+      if (!(*real == *std::get_if<double>(&right))) return false;
+    }
   }
   return true;
 }
@@ -85,8 +103,13 @@ struct TStyleList::CascadePass {
 
 void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
   // A key without a blank compares equal only to a listed key without one (same text, case
-  // ignored), so one absent from plainKeys_ has no entries.
-  if (key.find(' ') == std::string::npos && !plainKeys_.contains(key)) return;
+  // ignored), so its entries are all in plainKeys_.
+  if (key.find(' ') == std::string::npos) {
+    auto alike = plainKeys_.find(key);
+    if (alike == plainKeys_.end()) return;
+    for (const Entry* entry : alike->second) pass.Take(*entry->properties);
+    return;
+  }
   int index = 0;
   if (!Find(key, index)) return;
   for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) pass.Take(*Objects(index));
@@ -192,7 +215,7 @@ bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link) const {
   return link.PropStyle == noInlineStyle && link.PropTag == tag && link.PropClass == classes && link.PropID == id &&
          link.PropTitle == title && link.DefFontName == defFontName && link.BackgroundColor == backgroundColor &&
          link.Charset == charset && link.CodePage == codePage && link.EmSize == emSize &&
-         DefaultFontSize() == defaultFontSize && link.Props == props && link.Assigned == assigned;
+         DefaultFontSize() == defaultFontSize && link.Assigned == assigned && SameValues(link.Props, props);
 }
 
 void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link) {

@@ -272,6 +272,20 @@ TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenSheetOrContextDiffers) {
   EXPECT_NE(outside.LinkFonts->Ar[TFontInfoArray::Visited]->iColor, kBlue);
 }
 
+TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenAnInheritedValueDiffers) {
+  Sheet("div.wide { letter-spacing: 2px }");
+  TProperties& plain = Push("a", "", "", "link");
+  const TPropValue plainSpace = plain.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace;
+  Pop();
+  Push("div", "wide");
+  TProperties& wide = Push("a", "", "", "link");
+  EXPECT_EQ(wide.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace, TPropValue(std::string("2px")));
+  Pop();
+  Pop();
+  TProperties& plainAgain = Push("a", "", "", "link");
+  EXPECT_EQ(plainAgain.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace, plainSpace);
+}
+
 TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
   Sheet("div p { color: red } q { color: red }");
   EXPECT_EQ(styles.SequenceCounter(), 11);
@@ -297,6 +311,16 @@ TEST_F(Cascade, DuplicateKeysGoBeforeTheExistingOnes) {
   EXPECT_EQ(styles.Objects(index), added);
   EXPECT_EQ(added->PropTag, "q");
   EXPECT_EQ(Push("q").GetColor(), kRed);  // merged in list order: the older one last
+  Pop();
+
+  // A key that differs only in case is the same key.
+  TProperties third;
+  third.SetPropertyByName("color", "green");
+  third.SetPropertyByName("text-align", "right");
+  styles.AddDuplicate("Q", third);
+  TProperties& again = Push("q");
+  EXPECT_EQ(again.GetColor(), kRed);
+  EXPECT_EQ(Text(again, Prop::TextAlign), "right");
 }
 
 }  // namespace
