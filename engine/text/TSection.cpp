@@ -364,21 +364,33 @@ bool FourFollowOn(const int* source, std::size_t at) {
 
 }  // namespace
 
-// One entry where the source positions stop running on one by one.
+// One entry where the source positions stop running on one by one. Most
+// sections have a few: they are gathered on the stack and stored with one
+// allocation of the exact size.
 void TSection::BuildSourceIndex() {
   SourceIndex.clear();
   const std::size_t count = std::min(static_cast<std::size_t>(Len), SourcePositions.size());
   if (count == 0) return;
   const int* source = SourcePositions.data();
-  SourceIndex.push_back({0, source[0]});
+  constexpr std::size_t kGathered = 32;
+  IndexObj gathered[kGathered];
+  std::size_t held = 0;
+  const auto add = [&](std::size_t at) {
+    if (held == kGathered) {
+      SourceIndex.insert(SourceIndex.end(), gathered, gathered + held);
+      held = 0;
+    }
+    gathered[held++] = {static_cast<int>(at), source[at]};
+  };
+  add(0);
   std::size_t i = 1;
   while (i < count) {
     // Runs are long: test four steps at a time.
     while (i + 4 <= count && FourFollowOn(source, i)) i += 4;
     for (const std::size_t stop = std::min(i + 4, count); i < stop; ++i)
-      if (static_cast<unsigned>(source[i]) != static_cast<unsigned>(source[i - 1]) + 1u)
-        SourceIndex.push_back({static_cast<int>(i), source[i]});
+      if (static_cast<unsigned>(source[i]) != static_cast<unsigned>(source[i - 1]) + 1u) add(i);
   }
+  SourceIndex.insert(SourceIndex.end(), gathered, gathered + held);
 }
 
 bool TSection::FinishForCell(int sourcePos) {

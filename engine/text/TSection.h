@@ -142,7 +142,7 @@ class TSection : public TSectionBase {
   template <class Visit>
   void ForEachUnbreakable(const Visit& visit) const;
   // A width the narrowest width cannot exceed, found without measuring.
-  enum class PieceCount { Quick, Exact };
+  enum class PieceCount { Stretches, Pieces };
   std::int64_t MinWidthBound(PieceCount count) const;
 
  private:

@@ -518,13 +518,13 @@ void TSection::ForEachUnbreakable(const Visit& visit) const {
 
 // The longest piece in characters, one more for a soft hyphen's dash, at the
 // widest character of any run (a pixel more each for rounding), with the
-// first line's indent. The quick count takes the longest stretch between
-// breakable spaces, which holds every piece inside it.
+// first line's indent. The quick count stands for the longest piece with the
+// longest stretch between breakable spaces, which holds it.
 std::int64_t TSection::MinWidthBound(PieceCount count) const {
   constexpr std::int64_t kUnbounded = std::numeric_limits<std::int64_t>::max();
   if (!ImageObjs.empty() || !FormControls.empty() || IndentPercent >= 100) return kUnbounded;
   int longest = 0;
-  if (count == PieceCount::Quick)
+  if (count == PieceCount::Stretches)
     longest = LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
   else
     ForEachUnbreakable([&](int start, int end, bool) { longest = std::max(longest, end - start); });
@@ -542,9 +542,9 @@ std::int64_t TSection::MinWidthBound(PieceCount count) const {
 // Most text has no word near the width it is given: the bound answers
 // without measuring every word and line.
 bool TSection::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
-  if (MinWidthCache < 1 &&
-      (MinWidthBound(PieceCount::Quick) <= Limit || MinWidthBound(PieceCount::Exact) <= Limit))
-    return true;
+  if (MinWidthCache < 1)
+    for (const PieceCount count : {PieceCount::Stretches, PieceCount::Pieces})
+      if (MinWidthBound(count) <= Limit) return true;
   return TSectionBase::MinWidthWithin(canvas, Limit);
 }
 
