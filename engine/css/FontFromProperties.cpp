@@ -174,22 +174,26 @@ void TProperties::GetFontInfo(ThtFontInfo& info) const {
   if (!family || !FirstInstalledFamily(*family, info.iName)) info.iName = DefFontName;
 }
 
-std::unique_ptr<TMyFont> TProperties::GetFont() {
-  if (!CachedFont) {
+const TMyFont& ElementFont(TProperties& props) {
+  if (!props.CachedFont) {
     thread_local RecentFonts recent;
     const FontSettings settings = FontSettings::Now();
-    if (const RecentFonts::Made* made = recent.Find(*this, settings)) {
-      CachedFont = std::make_unique<TMyFont>();
-      CachedFont->AssignMyFont(*made->font);
-      EmSize = made->emSize;
+    if (const RecentFonts::Made* made = recent.Find(props, settings)) {
+      props.CachedFont = std::make_unique<TMyFont>();
+      props.CachedFont->AssignMyFont(*made->font);
+      props.EmSize = made->emSize;
     } else {
-      CachedFont = MakeFont(*this, EmSize);
-      recent.Keep(*this, settings, *CachedFont, EmSize);
+      props.CachedFont = MakeFont(props, props.EmSize);
+      recent.Keep(props, settings, *props.CachedFont, props.EmSize);
     }
-    ExSize = EmSize / 2;
+    props.ExSize = props.EmSize / 2;
   }
+  return *props.CachedFont;
+}
+
+std::unique_ptr<TMyFont> TProperties::GetFont() {
   auto copy = std::make_unique<TMyFont>();
-  copy->AssignMyFont(*CachedFont);
+  copy->AssignMyFont(ElementFont(*this));
   return copy;
 }
 

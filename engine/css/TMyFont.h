@@ -9,6 +9,8 @@ class TCanvas;
 
 namespace engine {
 
+class TProperties;
+
 class TMyFont : public gui::TFont {
  public:
   TColor bgColor = kNoColor;
@@ -25,6 +27,10 @@ class TMyFont : public gui::TFont {
   // Assign for a source known to be a TMyFont (a run taking its element's font).
   void AssignMyFont(const TMyFont& Source);
 };
+
+// The document font of props, made on first use and kept by props (CachedFont) until its font
+// values change. GetFont hands out copies of it.
+const TMyFont& ElementFont(TProperties& props);
 
 // Makes font the canvas font, with its letter spacing as the device's extra character spacing.
 void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas);

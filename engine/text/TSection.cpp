@@ -224,7 +224,14 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
   TFontObj* last = Fonts.Last();
   TFontObj* run = last;
   if (last && last->Pos == Len) {
-    run->ReplaceFont(props.GetFont());
+    // The run is still empty: it takes the new look in place of its own font.
+    const TMyFont& font = ElementFont(props);
+    if (run->Font->PixelsPerInch() == font.PixelsPerInch()) {
+      run->Font->AssignMyFont(font);
+      run->UpdateMetrics();
+    } else {
+      run->ReplaceFont(props.GetFont());
+    }
   } else {
     run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.GetFont()));
     if (last) run->UrlTarget.Assign(last->UrlTarget);

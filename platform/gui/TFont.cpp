@@ -1,5 +1,7 @@
 #include "platform/gui/TFont.h"
 
+#include <algorithm>
+
 #include "platform/win/gdi/GdiObject.h"
 #include "platform/win/gdi/ScreenDevice.h"
 #include "platform/win/kernel/Arithmetic.h"
@@ -119,8 +121,7 @@ win::HGDIOBJ TFont::CreateHandle() const {
   logFont.lfCharSet = charset_;
   logFont.lfPitchAndFamily = static_cast<win::BYTE>(pitch_ == fpFixed ? 1 : (pitch_ == fpVariable ? 2 : 0));
   const std::u16string& face = WideFaceName(name_);
-  for (std::size_t i = 0; i < face.size() && i + 1 < static_cast<std::size_t>(win::LF_FACESIZE); ++i)
-    logFont.lfFaceName[i] = face[i];
+  std::copy_n(face.begin(), std::min<std::size_t>(face.size(), win::LF_FACESIZE - 1), logFont.lfFaceName);
   return win::acquireSharedFont(logFont);
 }
 
