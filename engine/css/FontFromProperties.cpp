@@ -80,7 +80,7 @@ class RecentFonts {
   }
 
   void Keep(const TProperties& props, const FontSettings& settings, const TMyFont& font, int emSize) {
-    if (settings.deviceVersion == 0) return;
+    if (settings.deviceVersion == 0 || !Keepable(props)) return;
     Slot& slot = slots_[next_];
     next_ = (next_ + 1) % slots_.size();
     for (std::size_t index = 0; index < kFontProps.size(); ++index) slot.values[index] = props.Value(kFontProps[index]);
@@ -108,6 +108,15 @@ class RecentFonts {
     Made made;
   };
 
+  // Long texts are not kept: what stays held after a page is small.
+  static bool Keepable(const TProperties& props) {
+    for (Prop prop : kFontProps) {
+      const std::string* text = std::get_if<std::string>(&props.Value(prop));
+      if (text && text->size() > kMaxTextLength) return false;
+    }
+    return props.DefFontName.size() <= kMaxTextLength;
+  }
+
   static bool SameValues(const Slot& slot, const TProperties& props) {
     if (slot.color != props.GetColor() || slot.background != props.BackgroundColor || slot.charset != props.Charset)
       return false;
@@ -117,6 +126,7 @@ class RecentFonts {
     return slot.defaultName == props.DefFontName;
   }
 
+  static constexpr std::size_t kMaxTextLength = 256;
   std::array<Slot, 16> slots_;
   std::size_t next_ = 0;
 };

@@ -60,12 +60,13 @@ bool SearchInstalledFamily(const std::string& families, std::string& name) {
 
 // Every element's font resolves its font-family text, and a page repeats a few
 // texts: the choice is kept per text while the installed-family answers it came
-// from hold. Bounded: a page of many texts starts it afresh.
+// from hold. Bounded: a page of many texts starts it afresh, and long texts
+// are not kept, so what stays held after a page is small.
 class FamilyChoices {
  public:
   bool Choose(const std::string& families, std::string& name) {
     const unsigned version = FontDeviceVersion();
-    if (version == 0) return SearchInstalledFamily(families, name);
+    if (version == 0 || families.size() > kMaxTextLength) return SearchInstalledFamily(families, name);
     std::lock_guard<std::mutex> lock(mutex_);
     if (version != version_ || choices_.size() >= kMaxTexts) {
       choices_.clear();
@@ -87,6 +88,7 @@ class FamilyChoices {
     std::string name;
   };
   static constexpr std::size_t kMaxTexts = 1024;
+  static constexpr std::size_t kMaxTextLength = 256;
   std::mutex mutex_;
   unsigned version_ = 0;
   std::unordered_map<std::string, Choice> choices_;

@@ -152,8 +152,13 @@ TEST(Fonts, FamilyChoicesFollowTheInstalledFamilies) {
   installed.Add("Made Up Face");
   EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
   EXPECT_EQ(name, "Made Up Face");
+  const std::string longList = std::string(300, 'x') + ", Made Up Face, Arial";
+  EXPECT_TRUE(FirstInstalledFamily(longList, name));
+  EXPECT_EQ(name, "Made Up Face");
   installed.Delete(installed.IndexOf("Made Up Face"));
   EXPECT_TRUE(FirstInstalledFamily("Made Up Face, Arial", name));
+  EXPECT_EQ(name, "Arial");
+  EXPECT_TRUE(FirstInstalledFamily(longList, name));
   EXPECT_EQ(name, "Arial");
   name = "unchanged";
   EXPECT_FALSE(FirstInstalledFamily("Made Up Face", name));
@@ -165,7 +170,7 @@ TEST(Fonts, FamilyChoicesFollowTheInstalledFamilies) {
 struct FontValuePicks {
   static inline const std::vector<std::vector<TPropValue>> kChoices = {
       {std::monostate{}, std::string("Arial"), std::string("serif"), std::string("'Made Up', monospace"),
-       std::string("Made Up")},
+       std::string("Made Up"), std::string(300, 'x') + ", monospace"},
       {std::monostate{}, 12.0, 10.5, std::string("medium"), std::string("small"), std::string("16px"),
        std::string("2em")},
       {std::monostate{}, std::string("bold"), std::string("normal"), std::string("700"), 700},
