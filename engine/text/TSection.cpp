@@ -4,6 +4,7 @@
 #include "engine/text/TInlineList.h"
 
 #include <algorithm>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,9 +29,10 @@ const std::string* TextValue(const TProperties& props, Prop prop) {
   return std::get_if<std::string>(&props.Value(prop));
 }
 
-bool ValueIs(const TProperties& props, Prop prop, const char* word) {
+// word is lower case; the value's case is ignored.
+bool ValueIs(const TProperties& props, Prop prop, std::string_view word) {
   const std::string* text = TextValue(props, prop);
-  return text && LowerCase(*text) == word;
+  return text && text->size() == word.size() && StartsWithNoCase(*text, word);
 }
 
 std::uint8_t JustifyOf(const TProperties& props) {

@@ -196,6 +196,14 @@ TEST_F(TextSections, AlignmentAndJustification) {
   EXPECT_EQ(first.Extra, lineWidth - Width(u"aa bb cc\u00A0dd ee"));
   EXPECT_EQ(first.Spaces, 3);  // the no-break space is not stretched, so not counted
   EXPECT_EQ(justified->Lines[1]->Spaces, 0);  // the last line stays ragged
+
+  // The alignment's case does not matter; a longer word is no alignment.
+  props.Value(Prop::TextAlign) = std::string("RIGHT");
+  EXPECT_EQ(Finished(u"x")->Justify, 3);
+  props.Value(Prop::TextAlign) = std::string("Centered");
+  EXPECT_EQ(Finished(u"x")->Justify, 1);
+  props.Value(Prop::TextAlign) = std::string("cent");
+  EXPECT_EQ(Finished(u"x")->Justify, 1);
 }
 
 TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
