@@ -62,8 +62,8 @@ class SectionLayout {
 
 int SectionLayout::NextBreakAt(int from) {
   if (nextBreak_ < from) {
-    nextBreak_ = from;
-    while (nextBreak_ < s_.Len && s_.Text[static_cast<std::size_t>(nextBreak_)] != kBreakChar) ++nextBreak_;
+    const auto text = s_.Text.begin();
+    nextBreak_ = static_cast<int>(std::find(text + from, text + std::max(from, s_.Len), kBreakChar) - text);
   }
   return nextBreak_;
 }

@@ -1,13 +1,17 @@
 #include "engine/text/TextMeasurer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <string>
 
 #include "engine/common/EngineStartup.h"
 #include "engine/css/TMyFont.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TSection.h"
 #include "platform/gui/TCanvas.h"
+#include "platform/win/gdi/DcAttributes.h"
+#include "platform/win/text/SharedFonts.h"
 #include "platform/win/text/TextMeasure.h"
 
 namespace engine {
@@ -17,11 +21,58 @@ constexpr int kMinSlice = 16;
 constexpr int kMaxSlice = 4096;
 const char16_t kHyphen[] = u"-";
 
-// Fonts that give the canvas the same handle and letter spacing measure alike.
-bool MeasuresAlike(const TMyFont& a, const TMyFont& b) {
-  return &a == &b || (a.Height() == b.Height() && a.Style() == b.Style() && a.CharExtra == b.CharExtra &&
-                      a.Charset() == b.Charset() && a.Pitch() == b.Pitch() &&
-                      a.PixelsPerInch() == b.PixelsPerInch() && a.Name() == b.Name());
+// What decides the handle a canvas makes for a font, and the letter spacing
+// the DC gets with it.
+struct FontLooks {
+  std::string name;
+  int height = 0;
+  gui::TFontStyles style = 0;
+  gui::TFontCharset charset = 0;
+  gui::TFontPitch pitch = gui::fpDefault;
+  int pixelsPerInch = 0;
+  int canvasPixelsPerInch = 0;
+  int charExtra = 0;
+};
+
+bool LooksMatch(const FontLooks& looks, const TMyFont& font, int canvasPixelsPerInch) {
+  return looks.height == font.Height() && looks.style == font.Style() && looks.charExtra == font.CharExtra &&
+         looks.charset == font.Charset() && looks.pitch == font.Pitch() &&
+         looks.pixelsPerInch == font.PixelsPerInch() && looks.canvasPixelsPerInch == canvasPixelsPerInch &&
+         looks.name == font.Name();
+}
+
+// Text states read while a font was selected, for every later measurer on a
+// DC of the same scale. A document uses a few fonts over and over: body text,
+// links, bold, code.
+struct KeptState {
+  FontLooks looks;
+  win::TextMeter meter;
+};
+constexpr std::size_t kKeptStates = 16;
+struct KeptStates {
+  std::array<KeptState, kKeptStates> states;
+  std::size_t count = 0;
+  std::size_t next = 0;
+};
+
+KeptStates& Kept() {
+  thread_local KeptStates kept;
+  return kept;
+}
+
+// Whether the canvas font already has the run font's description and colour,
+// with a shared handle that stands for that description: selecting the run's
+// font would then only put the same handle, colour and spacing back.
+bool CanvasFontIs(gui::TCanvas& canvas, const TMyFont& font) {
+  const gui::TFont& held = canvas.Font();
+  if (held.Height() != font.Height() || held.PixelsPerInch() != font.PixelsPerInch() ||
+      held.Style() != font.Style() || held.Color() != font.Color() || held.Charset() != font.Charset() ||
+      held.Pitch() != font.Pitch() || held.Name() != font.Name())
+    return false;
+  const win::HGDIOBJ handle = held.Handle();
+  if (handle == 0 || !win::holdSharedFont(handle)) return false;
+  win::releaseSharedFont(handle);
+  return true;
 }
 
 }  // namespace
@@ -60,8 +111,8 @@ TFontObj* TextMeasurer::SelectFontAt(int pos) {
     SelectIntoCanvas(*run);
     return run;
   }
-  meter_ = KeptMeterFor(*run->Font);
-  if (!meter_) {
+  hasMeter_ = TakeKeptMeter(*run->Font);
+  if (!hasMeter_) {
     SelectIntoCanvas(*run);
     KeepMeter(*run->Font);
   }
@@ -72,47 +123,74 @@ void TextMeasurer::SyncCanvas() {
   if (current_ && current_ != selected_ && canvas_) SelectIntoCanvas(*current_);
 }
 
+void TextMeasurer::ForgetKeptStates() { Kept() = KeptStates(); }
+
 void TextMeasurer::SelectIntoCanvas(const TFontObj& run) {
-  // Made once per run: every later selection of the run shares it.
-  run.Font->Handle();
-  ApplyFontToCanvas(*run.Font, *canvas_);
-  canvas_->FontHandle();  // puts the font into the DC now
+  const TMyFont& font = *run.Font;
+  if (CanvasFontIs(*canvas_, font)) {
+    const win::HDC dc = canvas_->FontHandle();
+    win::SetTextColor(dc, gui::ColorToRGB(font.Color()));
+    win::SetTextCharacterExtra(dc, font.CharExtra);
+  } else {
+    // Made once per run: every later selection of the run shares it.
+    font.Handle();
+    ApplyFontToCanvas(font, *canvas_);
+    canvas_->FontHandle();  // puts the font into the DC now
+  }
   selected_ = &run;
 }
 
-const win::TextMeter* TextMeasurer::KeptMeterFor(const TMyFont& font) const {
-  for (int i = 0; i < keptCount_; ++i) {
-    const KeptMeter& kept = kept_[static_cast<std::size_t>(i)];
-    if (kept.meter.current() && MeasuresAlike(*kept.font, font)) return &kept.meter;
+bool TextMeasurer::TakeKeptMeter(const TMyFont& font) {
+  if (!device_.isRead()) device_.read(canvas_->Handle());
+  const int canvasPixelsPerInch = canvas_->Font().PixelsPerInch();
+  const KeptStates& kept = Kept();
+  for (std::size_t i = 0; i < kept.count; ++i) {
+    const KeptState& state = kept.states[i];
+    if (LooksMatch(state.looks, font, canvasPixelsPerInch) && state.meter.current() &&
+        state.meter.sameScale(device_)) {
+      meter_ = state.meter;
+      return true;
+    }
   }
-  return nullptr;
+  return false;
 }
 
-// Reads the state of the font just selected, in a free slot or in place of the oldest.
+// Reads the state of the font just selected and keeps it in a free slot or in
+// place of the oldest.
 void TextMeasurer::KeepMeter(const TMyFont& font) {
-  int slot = keptCount_;
-  if (keptCount_ < kKeptMeters) {
-    ++keptCount_;
+  meter_.read(canvas_->FontHandle());
+  hasMeter_ = true;
+  if (!meter_.isRead()) return;
+  KeptStates& kept = Kept();
+  std::size_t slot = kept.count;
+  if (kept.count < kKeptStates) {
+    ++kept.count;
   } else {
-    slot = nextKept_;
-    nextKept_ = (nextKept_ + 1) % kKeptMeters;
+    slot = kept.next;
+    kept.next = (kept.next + 1) % kKeptStates;
   }
-  KeptMeter& kept = kept_[static_cast<std::size_t>(slot)];
-  kept.font = &font;
-  kept.meter.read(canvas_->FontHandle());
-  meter_ = &kept.meter;
+  KeptState& state = kept.states[slot];
+  state.looks.name = font.Name();
+  state.looks.height = font.Height();
+  state.looks.style = font.Style();
+  state.looks.charset = font.Charset();
+  state.looks.pitch = font.Pitch();
+  state.looks.pixelsPerInch = font.PixelsPerInch();
+  state.looks.canvasPixelsPerInch = canvas_->Font().PixelsPerInch();
+  state.looks.charExtra = font.CharExtra;
+  state.meter = meter_;
 }
 
 int TextMeasurer::FitSlice(const char16_t* text, int count, int room, int& extent) {
-  if (!meter_) return CountFittingChars(canvas_->Handle(), text, count, room, extent);
+  if (!hasMeter_) return CountFittingChars(canvas_->Handle(), text, count, room, extent);
   extent = 0;
   if (room <= 0 || count <= 0) return 0;
-  return meter_->fit(reinterpret_cast<const win::WCHAR*>(text), count, room, extent);
+  return meter_.fit(reinterpret_cast<const win::WCHAR*>(text), count, room, extent);
 }
 
 int TextMeasurer::PlainWidth(const char16_t* text, int count) {
-  if (!meter_) return TextWidth(canvas_->Handle(), text, count);
-  return meter_->width(reinterpret_cast<const win::WCHAR*>(text), count);
+  if (!hasMeter_) return TextWidth(canvas_->Handle(), text, count);
+  return meter_.width(reinterpret_cast<const win::WCHAR*>(text), count);
 }
 
 void TextMeasurer::Justify(int lineStart, int extra, int spaces) {

@@ -1,8 +1,8 @@
 #pragma once
 // TextMeasurer: measures stretches of a section's text on a canvas, piece by
 // piece (a piece ends where the font run or an inline object changes),
-// selecting a font into the canvas only when it changes.
-#include <array>
+// selecting a font into the canvas only when it changes, or, when it only
+// measures, reusing the text state kept for a font that looks the same.
 #include <cstdint>
 #include <vector>
 
@@ -23,9 +23,10 @@ class TextMeasurer {
   // Drawing: every font change is selected into the canvas and every
   // measurement asks the DC, whose state the caller may change in between
   // (justification, colours). Measuring: nothing else uses the canvas while
-  // the measurer lives, so each font's text state is read from the DC once and
-  // reused when a later run looks the same; the canvas is brought to the font
-  // last asked for before anyone else sees it.
+  // the measurer lives, so a font's text state read from a DC of the same
+  // scale is reused for every run that looks the same, in this section and in
+  // later ones; the canvas is brought to the font last asked for before
+  // anyone else sees it.
   enum class Use { Drawing, Measuring };
 
   TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use = Use::Drawing);
@@ -41,6 +42,8 @@ class TextMeasurer {
   // Selects into the canvas the font last asked for, when a kept text state
   // stood in for it.
   void SyncCanvas();
+  // Forgets the kept text states; for tests.
+  static void ForgetKeptStates();
   // End of the text piece that starts at pos: the next run start, the next
   // placeholder, or end, whichever comes first.
   int PieceEnd(int pos, int end) const;
@@ -71,19 +74,11 @@ class TextMeasurer {
   void Justify(int lineStart, int extra, int spaces);
 
  private:
-  // A font's text state read from the DC while that font was selected.
-  struct KeptMeter {
-    const TMyFont* font = nullptr;
-    win::TextMeter meter;
-  };
-  // A few fonts cover nearly every section: body text, links, bold, code.
-  static constexpr int kKeptMeters = 6;
-
   int ShareOf(int breakIndex) const;
   int BreaksBefore(int pos) const;
   int JustifiedFit(int pos, int count, int maxExtent, int& extent);
   void SelectIntoCanvas(const TFontObj& run);
-  const win::TextMeter* KeptMeterFor(const TMyFont& font) const;
+  bool TakeKeptMeter(const TMyFont& font);
   void KeepMeter(const TMyFont& font);
   int FitSlice(const char16_t* text, int count, int room, int& extent);
   int PlainWidth(const char16_t* text, int count);
@@ -93,10 +88,9 @@ class TextMeasurer {
   bool keepMeters_;
   const TFontObj* selected_ = nullptr;  // the run whose font the canvas holds
   const TFontObj* current_ = nullptr;   // the run measured with
-  const win::TextMeter* meter_ = nullptr;  // current_'s kept state, when measuring
-  std::array<KeptMeter, kKeptMeters> kept_;
-  int keptCount_ = 0;
-  int nextKept_ = 0;
+  bool hasMeter_ = false;               // meter_ measures current_'s font
+  win::TextMeter meter_;
+  win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
   std::vector<int> objectPositions_;  // placeholders, ascending
   int lineStart_ = 0;
   int extra_ = 0;

@@ -75,6 +75,12 @@ bool TextMeter::read(HDC dc) {
   return true;
 }
 
+bool TextMeter::sameScale(const TextMeter& device) const {
+  return read_ && device.read_ && !spacing_.justified && !device.spacing_.justified &&
+         context_.identity == device.context_.identity && context_.scaleX == device.context_.scaleX &&
+         context_.scaleY == device.context_.scaleY;
+}
+
 int TextMeter::fit(const WCHAR* text, int count, int maxExtent, int& extent) const {
   extent = 0;
   if (!read_ || !validText(text, count)) return 0;
@@ -85,10 +91,11 @@ int TextMeter::fit(const WCHAR* text, int count, int maxExtent, int& extent) con
     // Device units are logical units: the running sum is the extent, clamped
     // to int as toLogicalX clamps it (so at INT32_MAX everything fits).
     const std::int64_t limit = maxExtent == INT32_MAX ? INT64_MAX : maxExtent;
+    const std::int64_t extra = spacing_.charExtra;
     std::int64_t sum = 0;
     int fitting = 0;
     for (; fitting < count; ++fitting) {
-      const std::int64_t next = sum + instance.advance(text[fitting]) + spacing_.charExtra;
+      const std::int64_t next = sum + instance.advance(text[fitting]) + extra;
       if (next > limit) break;
       sum = next;
     }

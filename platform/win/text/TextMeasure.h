@@ -33,6 +33,9 @@ class TextMeter {
   bool isRead() const { return read_; }
   // False once the cached font instances were dropped: read again.
   bool current() const { return read_ && generation_ == fontInstanceGeneration(); }
+  // Whether this meter measures as it would on the DC `device` was read
+  // from: the same scale, and neither justifies.
+  bool sameScale(const TextMeter& device) const;
   // As fitTextExtent.
   int fit(const WCHAR* text, int count, int maxExtent, int& extent) const;
   // The width GetTextExtentPoint32W gives.

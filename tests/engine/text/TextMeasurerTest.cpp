@@ -12,13 +12,18 @@
 #include "engine/text/TFontObj.h"
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/MappingMode.h"
+#include "platform/win/text/FontInstance.h"
 
 namespace engine {
 namespace {
 
 class TextMeasurerUses : public testing::Test, public TextSectionFixture {
  protected:
-  TextMeasurerUses() { otherBitmap.SetSize(800, 200); }
+  TextMeasurerUses() {
+    otherBitmap.SetSize(800, 200);
+    oracleBitmap.SetSize(8, 8);
+  }
 
   // Runs whose fonts repeat, differ only in colour or only in letter spacing,
   // and are more than the measurer keeps; replayable by number.
@@ -53,25 +58,32 @@ class TextMeasurerUses : public testing::Test, public TextSectionFixture {
     int style = 0;
     gui::TColor color = 0;
     int charExtra = 0;
+    win::COLORREF textColor = 0;
     win::HGDIOBJ font = 0;
     bool operator==(const CanvasState&) const = default;
   };
   static CanvasState StateOf(gui::TCanvas& canvas) {
     const win::HDC dc = canvas.Handle();
-    return {canvas.Font().Name(),        canvas.Font().Height(),        canvas.Font().Style(),
-            canvas.Font().Color(),       win::GetTextCharacterExtra(dc), win::GetCurrentObject(dc, win::OBJ_FONT)};
+    return {canvas.Font().Name(),           canvas.Font().Height(), canvas.Font().Style(),
+            canvas.Font().Color(),          win::GetTextCharacterExtra(dc), win::GetTextColor(dc),
+            win::GetCurrentObject(dc, win::OBJ_FONT)};
   }
 
-  gui::TBitmap otherBitmap;
-};
-
-TEST_F(TextMeasurerUses, KeptFontStatesMeasureAsSelectedFonts) {
-  for (unsigned number = 0; number < 200; ++number) {
+  // Measures case `number` both ways with random calls, then compares the canvases.
+  void Compare(unsigned number) {
     SCOPED_TRACE("case " + std::to_string(number));
     auto section = Build(number);
     const int length = section->Len;
-    if (length == 0) continue;
+    if (length == 0) return;
     std::mt19937 random(number + 1000);
+    // Painting in between leaves the DCs with other colours and spacing.
+    const auto color = static_cast<win::COLORREF>(random() % 0x1000000);
+    const int spacing = static_cast<int>(random() % 5);
+    for (gui::TCanvas* each : {&canvas(), &otherBitmap.Canvas()}) {
+      win::SetTextColor(each->Handle(), color);
+      win::SetTextCharacterExtra(each->Handle(), spacing);
+    }
+    const TFontObj* last = nullptr;
     {
       TextMeasurer drawing(*section, &canvas(), TextMeasurer::Use::Drawing);
       TextMeasurer measuring(*section, &otherBitmap.Canvas(), TextMeasurer::Use::Measuring);
@@ -101,9 +113,49 @@ TEST_F(TextMeasurerUses, KeptFontStatesMeasureAsSelectedFonts) {
             break;
         }
       }
+      const int lastPos = static_cast<int>(random() % static_cast<unsigned>(length));
+      last = drawing.SelectFontAt(lastPos);
+      measuring.SelectFontAt(lastPos);
     }
-    EXPECT_EQ(StateOf(otherBitmap.Canvas()), StateOf(canvas()));
+    // Both end as a canvas that was simply given the last font.
+    ApplyFontToCanvas(*last->Font, oracleBitmap.Canvas());
+    oracleBitmap.Canvas().TextExtent(std::u16string_view());
+    EXPECT_EQ(StateOf(otherBitmap.Canvas()), StateOf(oracleBitmap.Canvas()));
+    EXPECT_EQ(StateOf(canvas()), StateOf(oracleBitmap.Canvas()));
   }
+
+  // Both canvases print: 96 logical units to 300 device pixels.
+  void Print() {
+    for (gui::TCanvas* each : {&canvas(), &otherBitmap.Canvas()}) {
+      const win::HDC dc = each->Handle();
+      win::SetMapMode(dc, win::MM_ANISOTROPIC);
+      win::SetWindowExtEx(dc, 96, 96, nullptr);
+      win::SetViewportExtEx(dc, 300, 300, nullptr);
+    }
+  }
+
+  gui::TBitmap otherBitmap;
+  gui::TBitmap oracleBitmap;
+};
+
+TEST_F(TextMeasurerUses, KeptFontStatesMeasureAsSelectedFonts) {
+  TextMeasurer::ForgetKeptStates();
+  for (unsigned number = 0; number < 200; ++number) Compare(number);
+}
+
+// States kept from one device, canvas resolution or set of font instances
+// must not be taken for another.
+TEST_F(TextMeasurerUses, KeptStatesHoldOnlyWhereTheyWereRead) {
+  TextMeasurer::ForgetKeptStates();
+  for (unsigned number = 0; number < 20; ++number) Compare(number);
+  Print();
+  for (unsigned number = 0; number < 20; ++number) Compare(number);
+  win::SetMapMode(canvas().Handle(), win::MM_TEXT);
+  win::SetMapMode(otherBitmap.Canvas().Handle(), win::MM_TEXT);
+  for (gui::TBitmap* each : {&bitmap, &otherBitmap, &oracleBitmap}) each->Canvas().Font().SetPixelsPerInch(144);
+  for (unsigned number = 0; number < 20; ++number) Compare(number);
+  win::resetFontInstances();
+  for (unsigned number = 0; number < 20; ++number) Compare(number);
 }
 
 TEST_F(TextMeasurerUses, FontsThatDifferOnlyInLetterSpacingAreMeasuredApart) {
