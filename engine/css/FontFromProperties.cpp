@@ -62,12 +62,13 @@ struct FontSettings {
 };
 
 // Most elements take a font that a recent element already made: the same
-// font values under the same settings give the same font and em size. The
-// last few are kept with the values they were made from.
+// font values under the same settings give the same font and em size, which
+// the elements then share. The last few are kept with the values they were
+// made from.
 class RecentFonts {
  public:
   struct Made {
-    std::unique_ptr<TMyFont> font;
+    std::shared_ptr<const TMyFont> font;
     int emSize = 0;
   };
 
@@ -79,7 +80,7 @@ class RecentFonts {
     return nullptr;
   }
 
-  void Keep(const TProperties& props, const FontSettings& settings, const TMyFont& font, int emSize) {
+  void Keep(const TProperties& props, const FontSettings& settings, std::shared_ptr<const TMyFont> font, int emSize) {
     if (settings.deviceVersion == 0 || !Keepable(props)) return;
     Slot& slot = slots_[next_];
     next_ = (next_ + 1) % slots_.size();
@@ -89,8 +90,7 @@ class RecentFonts {
     slot.charset = props.Charset;
     slot.defaultName = props.DefFontName;
     slot.settings = settings;
-    slot.made.font = std::make_unique<TMyFont>();
-    slot.made.font->AssignMyFont(font);
+    slot.made.font = std::move(font);
     slot.made.emSize = emSize;
   }
 
@@ -131,10 +131,10 @@ class RecentFonts {
   std::size_t next_ = 0;
 };
 
-std::unique_ptr<TMyFont> MakeFont(const TProperties& props, int& emSize) {
+std::shared_ptr<const TMyFont> MakeFont(const TProperties& props, int& emSize) {
   ThtFontInfo info;
   props.GetFontInfo(info);
-  auto font = std::make_unique<TMyFont>();
+  auto font = std::make_shared<TMyFont>();
   font->SetName(info.iName);
   font->SetHeight(-EmHeightPixels(info.iSize));
   font->SetStyle(info.iStyle);
@@ -189,12 +189,11 @@ const TMyFont& ElementFont(TProperties& props) {
     thread_local RecentFonts recent;
     const FontSettings settings = FontSettings::Now();
     if (const RecentFonts::Made* made = recent.Find(props, settings)) {
-      props.CachedFont = std::make_unique<TMyFont>();
-      props.CachedFont->AssignMyFont(*made->font);
+      props.CachedFont = made->font;
       props.EmSize = made->emSize;
     } else {
       props.CachedFont = MakeFont(props, props.EmSize);
-      recent.Keep(props, settings, *props.CachedFont, props.EmSize);
+      recent.Keep(props, settings, props.CachedFont, props.EmSize);
     }
     props.ExSize = props.EmSize / 2;
   }

@@ -29,7 +29,7 @@ class TMyFont : public gui::TFont {
 };
 
 // The document font of props, made on first use and kept by props (CachedFont) until its font
-// values change. GetFont hands out copies of it.
+// values change; elements of the same font values share one. GetFont hands out copies of it.
 const TMyFont& ElementFont(TProperties& props);
 
 // Makes font the canvas font, with its letter spacing as the device's extra character spacing.

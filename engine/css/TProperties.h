@@ -111,8 +111,9 @@ class TProperties {
   // Drops the cached font (after a change of font values).
   void DropCachedFont();
 
-  // Cached font, link fonts (normal, visited, hover, visited + hover; links only).
-  std::unique_ptr<TMyFont> CachedFont;
+  // Cached font (shared with other elements of the same font values; never changed), link fonts
+  // (normal, visited, hover, visited + hover; links only).
+  std::shared_ptr<const TMyFont> CachedFont;
   bool HasLinkFonts = false;
   std::unique_ptr<TFontInfoArray> LinkFonts;
 
