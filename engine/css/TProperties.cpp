@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <utility>
 #include <string_view>
 
@@ -374,11 +375,22 @@ void TProperties::RenewAsChild(const std::string& childTag, const TProperties& p
   InheritFields(parent);
 }
 
-void TProperties::Merge(const TProperties& rule) {
-  for (int index = 0; index < kPropCount; ++index) {
-    const TPropValue& value = rule.Props[static_cast<std::size_t>(index)];
+void TProperties::Merge(const TProperties& rule) { Merge(rule, rule.HeldValues()); }
+
+std::uint64_t TProperties::HeldValues() const {
+  std::uint64_t held = 0;
+  for (std::size_t index = 0; index < Props.size(); ++index) {
+    if (Props[index].index() != 0) held |= std::uint64_t{1} << index;
+  }
+  return held;
+}
+
+void TProperties::Merge(const TProperties& rule, std::uint64_t heldValues) {
+  for (; heldValues != 0; heldValues &= heldValues - 1) {
+    const int index = std::countr_zero(heldValues);
+    const std::size_t at = static_cast<std::size_t>(index);
+    const TPropValue& value = rule.Props[at];
     if (value.index() == 0) continue;
-    std::size_t at = static_cast<std::size_t>(index);
     if (IsFontGroup(index)) {
       AssignValue(Props[at], value);
       Assigned[at] = true;

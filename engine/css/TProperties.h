@@ -31,6 +31,7 @@ enum class Prop : int {
   BorderCollapse, Overflow, Display,
 };
 constexpr int kPropCount = 60;
+static_assert(kPropCount <= 64, "HeldValues has one bit per property");
 constexpr int PropIdx(Prop p) { return static_cast<int>(p); }
 
 // The CSS name of a property index ("font-family" for 0).
@@ -74,6 +75,10 @@ class TProperties {
   void RenewAsChild(const std::string& childTag, const TProperties& parent);
   // Merges the values one style rule assigns.
   void Merge(const TProperties& rule);
+  // The same, where heldValues is rule.HeldValues() (a sheet keeps it for each of its rules).
+  void Merge(const TProperties& rule, std::uint64_t heldValues);
+  // A bit (1 << index) for each value that is assigned.
+  std::uint64_t HeldValues() const;
 
   const TPropValue& Value(Prop p) const { return Props[PropIdx(p)]; }
   TPropValue& Value(Prop p) { return Props[PropIdx(p)]; }

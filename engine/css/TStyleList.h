@@ -2,6 +2,7 @@
 // TStyleList: the style sheet of one document, selector keys -> TProperties (owned).
 // Invariant: entries are sorted by key (ASCII case ignored; the contextual sequence number of
 // keys with one subject compared as a number); equal keys keep the latest-added entry first.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -78,6 +79,9 @@ class TStyleList {
     std::string key;
     std::unique_ptr<TProperties> properties;
     std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
+    // properties->HeldValues() as of sheet version heldVersion.
+    mutable std::uint64_t heldValues = 0;
+    mutable unsigned heldVersion = 0;
   };
   struct CascadePass;
   // The visited and hover looks the last link got, with everything of the link they were
@@ -108,6 +112,9 @@ class TStyleList {
 
   TProperties* EntryFor(const std::string& key);
   void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
+  // Which values the entry's rule holds. Rules change only through the members, which
+  // count the changes in version_.
+  std::uint64_t HeldValuesOf(const Entry& entry) const;
   void MergeKey(CascadePass& pass, const std::string& key);
   void MergeSimpleKeys(CascadePass& pass);
   void MergeContextualKeys(CascadePass& pass, const std::string& prefix);

@@ -92,14 +92,22 @@ struct TStyleList::CascadePass {
     return true;
   }
 
-  void Take(const TProperties& rule) {
+  void Take(const TProperties& rule, std::uint64_t heldValues) {
     if (merged) {
       if (std::find(merged->begin(), merged->end(), &rule) != merged->end()) return;
       merged->push_back(&rule);
     }
-    element.Merge(rule);
+    element.Merge(rule, heldValues);
   }
 };
+
+std::uint64_t TStyleList::HeldValuesOf(const Entry& entry) const {
+  if (entry.heldVersion != version_) {
+    entry.heldValues = entry.properties->HeldValues();
+    entry.heldVersion = version_;
+  }
+  return entry.heldValues;
+}
 
 void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
   // A key without a blank compares equal only to a listed key without one (same text, case
@@ -107,12 +115,15 @@ void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
   if (key.find(' ') == std::string::npos) {
     auto alike = plainKeys_.find(key);
     if (alike == plainKeys_.end()) return;
-    for (const Entry* entry : alike->second) pass.Take(*entry->properties);
+    for (const Entry* entry : alike->second) pass.Take(*entry->properties, HeldValuesOf(*entry));
     return;
   }
   int index = 0;
   if (!Find(key, index)) return;
-  for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) pass.Take(*Objects(index));
+  for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) {
+    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
+    pass.Take(*entry.properties, HeldValuesOf(entry));
+  }
 }
 
 void TStyleList::MergeSimpleKeys(CascadePass& pass) {
@@ -159,7 +170,7 @@ void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefi
     const TContextualKey& key = *entry.contextual;
     if (!PartMatches(key.subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
     if (pass.MayMatch(key) && AncestorsMatch(key.ancestors, pass.stack, pass.stackIndex))
-      pass.Take(*entry.properties);
+      pass.Take(*entry.properties, HeldValuesOf(entry));
   }
 }
 

@@ -37,13 +37,17 @@ bool TElementStack::Push(const std::string& tag, const std::string& classes, con
     return false;
   }
   lastPushRefused_ = false;
-  TEntryRecord record{tag, classes, id, title, pseudo, nullptr, {}};
+  stack.Add(stack.NewEntry(tag, *stack.Last()));
+  TEntryRecord& record = records_.emplace_back();
+  record.tag = tag;
+  record.classes = classes;
+  record.id = id;
+  record.title = title;
+  record.pseudo = pseudo;
   if (inlineStyle) {
     record.inlineStyle = std::make_unique<TProperties>();
     record.inlineStyle->CopyValues(*inlineStyle);
   }
-  stack.Add(stack.NewEntry(tag, *stack.Last()));
-  records_.push_back(std::move(record));
   ++openPerTag_[tag];
   Build(stack.TopIndex(), records_.back());
   return true;
@@ -60,9 +64,11 @@ void TElementStack::Pop() {
 
 void TElementStack::PopTo(const std::string& tag, const std::function<void(const TProperties&)>& onClosed) {
   lastPushRefused_ = false;
-  if (auto refused = refusedPerTag_.find(tag); refused != refusedPerTag_.end()) {
-    if (--refused->second == 0) refusedPerTag_.erase(refused);
-    return;
+  if (!refusedPerTag_.empty()) {
+    if (auto refused = refusedPerTag_.find(tag); refused != refusedPerTag_.end()) {
+      if (--refused->second == 0) refusedPerTag_.erase(refused);
+      return;
+    }
   }
   auto open = openPerTag_.find(tag);
   if (open == openPerTag_.end() || open->second == 0) return;  // a stray end tag costs no search

@@ -130,6 +130,19 @@ TEST_F(Cascade, SameSelectorTwiceSharesOneEntry) {
   TProperties& p = Push("p");
   EXPECT_EQ(p.GetColor(), kBlue);
   EXPECT_EQ(Text(p, Prop::MarginTop), "1px");
+  Pop();
+
+  // A value added to a rule that has been merged already, by a later sheet.
+  Sheet("p { text-align: right } p.x, div p { letter-spacing: 3px }");
+  TProperties& later = Push("p");
+  EXPECT_EQ(later.GetColor(), kBlue);
+  EXPECT_EQ(Text(later, Prop::TextAlign), "right");
+  Pop();
+  Sheet("p { margin-bottom: 2px } p.x, div p { word-wrap: break-word }");
+  TProperties& last = Push("p", "x");
+  EXPECT_EQ(Text(last, Prop::MarginBottom), "2px");
+  EXPECT_EQ(Text(last, Prop::LetterSpacing), "3px");
+  EXPECT_EQ(Text(last, Prop::WordWrap), "break-word");
 }
 
 TEST_F(Cascade, ContextualAndChildSelectors) {
