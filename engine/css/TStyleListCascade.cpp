@@ -273,9 +273,10 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
 
   // The three cascades below read only the link's own values and the sheet, unless a
-  // contextual key is in reach or the link has an inline style.
-  const bool memoUsable = !link.PropStyle && !LinkLooksNeedStack(link);
-  if (memoUsable && linkMemo_ && linkMemo_->version == version_ && linkMemo_->SameLink(link)) {
+  // contextual key is in reach or the link has an inline style. Looks are remembered only
+  // for a link where neither is so; under the same sheet, a link alike in tag, classes and
+  // id has no contextual key in reach either.
+  if (!link.PropStyle && linkMemo_ && linkMemo_->version == version_ && linkMemo_->SameLink(link)) {
     fonts->Ar[TFontInfoArray::Visited]->Assign(linkMemo_->visited);
     fonts->Ar[TFontInfoArray::VisitedHover]->Assign(linkMemo_->visitedHover);
     fonts->Ar[TFontInfoArray::Hover]->Assign(linkMemo_->hover);
@@ -284,6 +285,7 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
     return;
   }
 
+  const bool memoUsable = !link.PropStyle && !LinkLooksNeedStack(link);
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
     TProperties* entry = stack.Insert(at, stack.NewEntry(link.PropTag, parent));
     Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);
