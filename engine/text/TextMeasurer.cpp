@@ -93,9 +93,25 @@ TextMeasurer::~TextMeasurer() {
   }
 }
 
+TFontObj* TextMeasurer::RunAt(int pos, int& index) const {
+  // The run answered last, or the one after it.
+  for (int candidate = runIndex_; candidate <= runIndex_ + 1; ++candidate) {
+    TFontObj* run = s_.Fonts.Items(candidate);
+    if (!run || (candidate > 0 && pos < run->Pos)) break;
+    const TFontObj* next = s_.Fonts.Items(candidate + 1);
+    if (!next || pos < next->Pos) {
+      index = runIndex_ = candidate;
+      return run;
+    }
+  }
+  TFontObj* run = s_.Fonts.RunAt(pos, index);
+  runIndex_ = std::max(index, 0);
+  return run;
+}
+
 int TextMeasurer::PieceEnd(int pos, int end) const {
   int index = 0;
-  s_.Fonts.RunAt(pos, index);
+  RunAt(pos, index);
   if (const TFontObj* next = s_.Fonts.Items(index + 1)) end = std::min(end, std::max(next->Pos, pos + 1));
   const auto object = std::lower_bound(objectPositions_.begin(), objectPositions_.end(), pos);
   if (object != objectPositions_.end()) end = std::min(end, *object);
@@ -104,7 +120,7 @@ int TextMeasurer::PieceEnd(int pos, int end) const {
 
 TFontObj* TextMeasurer::SelectFontAt(int pos) {
   int index = 0;
-  TFontObj* run = s_.Fonts.RunAt(pos, index);
+  TFontObj* run = RunAt(pos, index);
   if (!run || run == current_ || !canvas_) return run;
   current_ = run;
   if (!keepMeters_) {
@@ -316,14 +332,14 @@ int TextMeasurer::HyphenWidth(int pos) {
 
 int TextMeasurer::OverhangAt(int pos) const {
   int index = 0;
-  const TFontObj* run = s_.Fonts.RunAt(pos, index);
+  const TFontObj* run = RunAt(pos, index);
   return run ? run->Overhang : 0;
 }
 
 std::int64_t TextMeasurer::UpperBound(int start, int count) const {
   std::int64_t bound = 0;
   int index = 0;
-  s_.Fonts.RunAt(start, index);
+  RunAt(start, index);
   const int end = start + count;
   for (int pos = start; pos < end; ++index) {
     const TFontObj* run = s_.Fonts.Items(index);

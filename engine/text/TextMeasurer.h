@@ -74,6 +74,9 @@ class TextMeasurer {
   void Justify(int lineStart, int extra, int spaces);
 
  private:
+  // The run holding pos, as TFontList::RunAt answers it. Pieces are asked
+  // for in order, so the last answer usually holds.
+  TFontObj* RunAt(int pos, int& index) const;
   int ShareOf(int breakIndex) const;
   int BreaksBefore(int pos) const;
   int JustifiedFit(int pos, int count, int maxExtent, int& extent);
@@ -92,6 +95,7 @@ class TextMeasurer {
   win::TextMeter meter_;
   win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
   std::vector<int> objectPositions_;  // placeholders, ascending
+  mutable int runIndex_ = 0;          // the run RunAt answered last
   int lineStart_ = 0;
   int extra_ = 0;
   int spaces_ = 0;

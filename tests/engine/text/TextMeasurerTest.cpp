@@ -43,7 +43,7 @@ class TextMeasurerUses : public testing::Test, public TextSectionFixture {
       props.DropCachedFont();
       section->ChangeFont(props);
       std::u16string text;
-      const int length = 1 + static_cast<int>(random() % 30);
+      const int length = static_cast<int>(random() % 31);  // empty runs too
       for (int c = 0; c < length; ++c) text += letters[random() % 9];
       Append(*section, text, source);
       source += length;
@@ -90,12 +90,22 @@ class TextMeasurerUses : public testing::Test, public TextSectionFixture {
       for (int step = 0; step < 40; ++step) {
         const int pos = static_cast<int>(random() % static_cast<unsigned>(length));
         const int pieceEnd = drawing.PieceEnd(pos, length);
+        // Runs are looked up in any order, as the list itself answers.
+        int index = 0;
+        const TFontObj* run = section->Fonts.RunAt(pos, index);
+        const TFontObj* next = section->Fonts.Items(index + 1);
+        EXPECT_EQ(pieceEnd, next ? std::min(length, std::max(next->Pos, pos + 1)) : length);
+        EXPECT_EQ(measuring.PieceEnd(pos, length), pieceEnd);
         const int inPiece = 1 + static_cast<int>(random() % static_cast<unsigned>(pieceEnd - pos));
         const int anyCount = 1 + static_cast<int>(random() % static_cast<unsigned>(length - pos));
         const int limit = static_cast<int>(random() % 500) - 20;
         int expected = 0;
         int got = 0;
-        switch (random() % 6) {
+        switch (random() % 7) {
+          case 5:
+            EXPECT_EQ(measuring.SelectFontAt(pos), run);
+            EXPECT_EQ(drawing.SelectFontAt(pos), run);
+            break;
           case 0:
             EXPECT_EQ(measuring.FitChars(pos, inPiece, limit, got), drawing.FitChars(pos, inPiece, limit, expected));
             EXPECT_EQ(got, expected);
