@@ -93,14 +93,14 @@ int TextMeter::fit(const WCHAR* text, int count, int maxExtent, int& extent) con
     const std::int64_t limit = maxExtent == INT32_MAX ? INT64_MAX : maxExtent;
     const std::int64_t extra = spacing_.charExtra;
     std::int64_t sum = 0;
-    int fitting = 0;
-    for (; fitting < count; ++fitting) {
-      const std::int64_t next = sum + instance.advance(text[fitting]) + extra;
-      if (next > limit) break;
-      sum = next;
+    const WCHAR* next = text;
+    for (const WCHAR* end = text + count; next != end; ++next) {
+      const std::int64_t reach = sum + instance.advance(*next) + extra;
+      if (reach > limit) break;
+      sum = reach;
     }
     extent = clampToInt(sum);
-    return fitting;
+    return static_cast<int>(next - text);
   }
   int fitting = 0;
   std::int64_t sum = 0;
