@@ -85,6 +85,7 @@ void ThtmlTable::ChooseColumnWidths(gui::TCanvas* canvas, int W) {
 
 // Row heights: passes by row span, each cell laid out at Y 0 to learn its
 // content height, then the table's available height shared among the rows.
+// Cells learn their widths first.
 void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
   const int rowCount = static_cast<int>(Rows.size());
   const int H = availableHeight - CellSpacing;
@@ -92,43 +93,37 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
   TRowHeights rows{std::vector<int>(static_cast<std::size_t>(rowCount), 0),
                    std::vector<int>(static_cast<std::size_t>(rowCount), 0),
                    std::vector<bool>(static_cast<std::size_t>(rowCount), false)};
-  // Cells by row span, so each pass visits only its own cells.
-  std::map<int, std::vector<std::pair<int, TCellObj*>>> bySpan;
-  for (int r = 0; r < rowCount; ++r)
-    for (const auto& cell : Rows[static_cast<std::size_t>(r)]->Cells)
-      if (cell && cell->IsReal()) bySpan[cell->RowSpan].push_back({r, cell.get()});
   // Per row: (least, desired) of the pass running; -1 marks a row the pass has not met.
   std::vector<std::pair<int, int>> passHeights(static_cast<std::size_t>(rowCount), {-1, 0});
   std::vector<int> passRows;  // rows the pass met, in order
-  for (auto& [span, cells] : bySpan) {
-    passRows.clear();
-    for (auto& [r, cell] : cells) {
-      int desired = 0;
-      int g = 0;
-      if (cell->SpecHt > 0) g = cell->SpecHt;
-      else if (cell->SpecHtPercent > 0) g = win::MulDiv(cell->SpecHtPercent, base, 100);
-      else if (rowCount == 1) g = base;
-      int maxWidth = 0;
-      int scratchCurs = 0;
-      const int contentWidth = std::max(0, cell->Wd - cell->HzSpace - CellSpacing);
-      cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace), 0, maxWidth,
-                                              scratchCurs);
-      int least = SatAdd(cell->VSize, cell->VrSpace);
-      if (cell->SpecHt > 0) {
-        least = std::max(least, std::max(cell->VSize, cell->SpecHt));
-        rows.Sized[static_cast<std::size_t>(r)] = true;
-      } else if (cell->SpecHtPercent > 0) {
-        desired = g;
-        rows.Sized[static_cast<std::size_t>(r)] = true;
-      }
-      auto& pass = passHeights[static_cast<std::size_t>(r)];
-      if (pass.first < 0) {
-        pass.first = 0;
-        passRows.push_back(r);
-      }
-      pass.first = std::max(pass.first, least);
-      pass.second = std::max(pass.second, desired);
+  auto measureCell = [&](int r, TCellObj* cell) {
+    int desired = 0;
+    int g = 0;
+    if (cell->SpecHt > 0) g = cell->SpecHt;
+    else if (cell->SpecHtPercent > 0) g = win::MulDiv(cell->SpecHtPercent, base, 100);
+    else if (rowCount == 1) g = base;
+    int maxWidth = 0;
+    int scratchCurs = 0;
+    const int contentWidth = std::max(0, cell->Wd - cell->HzSpace - CellSpacing);
+    cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace), 0, maxWidth,
+                                            scratchCurs);
+    int least = SatAdd(cell->VSize, cell->VrSpace);
+    if (cell->SpecHt > 0) {
+      least = std::max(least, std::max(cell->VSize, cell->SpecHt));
+      rows.Sized[static_cast<std::size_t>(r)] = true;
+    } else if (cell->SpecHtPercent > 0) {
+      desired = g;
+      rows.Sized[static_cast<std::size_t>(r)] = true;
     }
+    auto& pass = passHeights[static_cast<std::size_t>(r)];
+    if (pass.first < 0) {
+      pass.first = 0;
+      passRows.push_back(r);
+    }
+    pass.first = std::max(pass.first, least);
+    pass.second = std::max(pass.second, desired);
+  };
+  auto finishPass = [&](int span) {
     for (int r : passRows) {
       const std::pair<int, int>& pass = passHeights[static_cast<std::size_t>(r)];
       if (span == 1) {
@@ -140,6 +135,26 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
       }
     }
     for (int r : passRows) passHeights[static_cast<std::size_t>(r)] = {-1, 0};
+    passRows.clear();
+  };
+  // One walk over the rows gives every cell its width and makes the pass of
+  // single-row cells in row order; cells spanning rows wait for their own
+  // passes, by span. A long table is walked once, not three times.
+  std::map<int, std::vector<std::pair<int, TCellObj*>>> spanning;
+  for (int r = 0; r < rowCount; ++r) {
+    const TCellList& row = *Rows[static_cast<std::size_t>(r)];
+    for (int c = 0; c < row.Count(); ++c) {
+      TCellObj* cell = row.Items(c);
+      if (!cell || !cell->IsReal()) continue;
+      cell->Wd = SumRange(Widths, c, cell->ColSpan);
+      if (cell->RowSpan == 1) measureCell(r, cell);
+      else spanning[cell->RowSpan].push_back({r, cell});
+    }
+  }
+  finishPass(1);
+  for (auto& [span, cells] : spanning) {
+    for (auto& [r, cell] : cells) measureCell(r, cell);
+    finishPass(span);
   }
   Heights = DistributeRowHeights(rows, H);
 }
@@ -237,10 +252,6 @@ int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, 
   const int cycle = Document ? Document->LayoutCycle : 0;
   const bool repeat = Document != nullptr && Document->InLogic2 && Document->TableNestLevel <= 5;
   if (layoutCycle_ != cycle || repeat || Heights.size() != Rows.size()) {
-    // Cells learn their widths before their content is measured for height.
-    for (const auto& row : Rows)
-      for (int c = 0; c < row->Count(); ++c)
-        if (TCellObj* cell = row->Items(c); cell && cell->IsReal()) cell->Wd = SumRange(Widths, c, cell->ColSpan);
     ComputeRowHeights(canvas, AHeight);
     layoutCycle_ = cycle;
   }
