@@ -66,12 +66,12 @@ TEST(Properties, StackEntriesComeBackNewAfterDeletion) {
 
 // A value of kind (0 unassigned, 1 short text, 2 number, 3 size, 4 long text) for filling
 // entries so that every slot changes kind between uses.
-TPropValue ValueOfKind(int kind, int seed) {
+TPropValue ValueOfKind(int kind, int number) {
   switch (kind % 5) {
-    case 1: return std::string("v") + std::to_string(seed);
-    case 2: return seed;
-    case 3: return seed + 0.5;
-    case 4: return std::string(100, static_cast<char>('a' + seed % 26));
+    case 1: return std::string("v") + std::to_string(number);
+    case 2: return number;
+    case 3: return number + 0.5;
+    case 4: return std::string(100, static_cast<char>('a' + number % 26));
     default: return std::monostate();
   }
 }
