@@ -15,6 +15,7 @@
 #include "platform/win/gdi/PrintJobs.h"
 #include "platform/win/gdi/Shapes.h"
 #include "platform/win/gdi/VirtualPrinter.h"
+#include "tests/platform/SpecialFiles.h"
 
 namespace win {
 namespace {
@@ -220,6 +221,32 @@ TEST_F(Printing, OutOfOrderCallsFail) {
   DeleteDC(dc);
   EXPECT_EQ(CreateDC("winspool", "No Such Printer", nullptr, nullptr), 0u);
   EXPECT_EQ(StartDoc(0, &info), SP_ERROR);
+}
+
+TEST_F(Printing, APageNeverReplacesAFifoOrASocket) {
+  const HDC dc = NewPrinterDc();
+  DOCINFO info;
+  // A FIFO where the page's final name goes: the job fails at its end.
+  int job = StartDoc(dc, &info);
+  const std::string fifo = folder_ + "/job" + std::to_string(job) + "-page1.bmp";
+  ASSERT_TRUE(testfiles::MakeFifo(fifo));
+  StartPage(dc);
+  EXPECT_GT(EndPage(dc), 0);
+  EXPECT_EQ(EndDoc(dc), SP_ERROR);
+  EXPECT_TRUE(testfiles::IsFifo(fifo));
+  EXPECT_TRUE(printedJobs().back().aborted);
+  EXPECT_EQ(FilesInFolder(), 1);
+
+  // A socket where the page waits for the job's end: the page fails.
+  job = StartDoc(dc, &info);
+  const std::string socket = folder_ + "/job" + std::to_string(job) + "-page1.bmp.part";
+  ASSERT_TRUE(testfiles::MakeSocket(socket));
+  StartPage(dc);
+  EXPECT_EQ(EndPage(dc), SP_ERROR);
+  EXPECT_TRUE(testfiles::IsSocket(socket));
+  EXPECT_TRUE(printedJobs().back().aborted);
+  EXPECT_EQ(FilesInFolder(), 2);
+  DeleteDC(dc);
 }
 
 TEST_F(Printing, WithoutAnOutputFolderPagesAreDropped) {

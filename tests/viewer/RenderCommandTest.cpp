@@ -6,6 +6,7 @@
 #include <string>
 
 #include "images/TPNGImage.h"
+#include "tests/platform/SpecialFiles.h"
 
 namespace {
 
@@ -46,6 +47,38 @@ TEST(RenderCommand, ExitCodes) {
   EXPECT_EQ(runRender(kPage + " x.png --width 0"), 1);
   EXPECT_EQ(runRender("/nonexistent/page.html " + tempPath("never.png")), 2);
   EXPECT_EQ(runRender(kPage + " /nonexistent/folder/out.png"), 3);
+}
+
+TEST(RenderCommand, RefusesToReplaceAFifoASocketOrAFolder) {
+  const std::string fifo = tempPath("render_fifo.png");
+  const std::string socket = tempPath("render_socket.png");
+  const std::string folder = tempPath("render_folder.png");
+  std::filesystem::remove(fifo);
+  std::filesystem::remove(socket);
+  std::filesystem::remove_all(folder);
+  ASSERT_TRUE(testfiles::MakeFifo(fifo));
+  ASSERT_TRUE(testfiles::MakeSocket(socket));
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(runRender(kPage + " " + fifo), 3);
+  EXPECT_TRUE(testfiles::IsFifo(fifo));
+  EXPECT_EQ(runRender(kPage + " " + socket), 3);
+  EXPECT_TRUE(testfiles::IsSocket(socket));
+  EXPECT_EQ(runRender(kPage + " " + folder), 3);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+
+  // A printed page's name taken by a FIFO: no page, and the FIFO stays.
+  const std::string pages = tempPath("render_fifo_pages");
+  std::filesystem::remove_all(pages);
+  std::filesystem::create_directory(pages);
+  ASSERT_TRUE(testfiles::MakeFifo(pages + "/job1-page1.png"));
+  const std::string out = tempPath("render_fifo_pages.png");
+  EXPECT_EQ(runRender(kPage + " " + out + " --pages " + pages), 3);
+  EXPECT_TRUE(testfiles::IsFifo(pages + "/job1-page1.png"));
+  std::filesystem::remove(fifo);
+  std::filesystem::remove(socket);
+  std::filesystem::remove_all(folder);
+  std::filesystem::remove_all(pages);
+  std::filesystem::remove(out);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -84,6 +85,16 @@ int FindVerticalBar(PW_HWND window, intptr_t data) {
   return 1;
 }
 
+// Says why the output could not be written, where the host can tell: the
+// library never replaces a folder, device, FIFO or socket.
+void ReportWriteFailure(const std::string& path) {
+  struct stat info {};
+  const char* reason = "";
+  if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+    reason = S_ISDIR(info.st_mode) ? ": it is a folder" : ": it is a device, FIFO or socket, not a file";
+  fprintf(stderr, "render: cannot write %s%s\n", path.c_str(), reason);
+}
+
 // Prints every page into the folder; false (with the reason said) when no page came out.
 bool PrintInto(PW_HWND envelope, const std::string& folder) {
   if (!pwhost_SetPrintFolder(folder.c_str())) {
@@ -142,7 +153,7 @@ int Render(const Options& options) {
     if (options.full) FitWholeDocument(host, envelope, options.width, height);
     pwhost_PumpMessages();
     if (!pwhost_SaveWindowPng(host, options.output.c_str())) {
-      fprintf(stderr, "render: cannot write %s\n", options.output.c_str());
+      ReportWriteFailure(options.output);
       result = 3;
     } else if (!options.pages.empty() && !PrintInto(envelope, options.pages)) {
       result = 3;

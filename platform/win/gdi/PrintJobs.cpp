@@ -6,6 +6,7 @@
 
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/VirtualPrinter.h"
+#include "platform/win/kernel/ReplacementFile.h"
 
 namespace win {
 namespace {
@@ -75,7 +76,8 @@ bool writePage(PrinterState& state) {
   const int pageNumber = static_cast<int>(state.pendingFiles.size()) + 1;
   const std::string path = temporaryPath(pagePath(state, pageNumber));
   if (!printerPageWriter().write(state.page, path)) {
-    std::remove(path.c_str());
+    // What a writer left there goes; a folder, device, FIFO or socket it refused stays.
+    if (replaceableTarget(path)) std::remove(path.c_str());
     return false;
   }
   state.pendingFiles.push_back(path);
@@ -182,7 +184,7 @@ int EndDoc(HDC dc) {
   PrintedJob& record = jobRecords()[state->record];
   for (const std::string& temporary : state->pendingFiles) {
     const std::string final = temporary.substr(0, temporary.size() - 5);
-    if (std::rename(temporary.c_str(), final.c_str()) != 0) {
+    if (!replaceableTarget(final) || std::rename(temporary.c_str(), final.c_str()) != 0) {
       cancelJob(dc, *state);
       for (const std::string& done : record.files) std::remove(done.c_str());
       record.files.clear();

@@ -129,10 +129,20 @@ void removeStaleReplacements(const std::string& targetPath) {
   }
 }
 
+bool replaceableTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode)) return true;
+  errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  return false;
+}
+
 bool writeFileWhole(const std::string& path, const void* data, std::size_t size) {
+  if (!replaceableTarget(path)) return false;
   ReplacementFile file(path);
+  // Looked at again just before the rename: the target may have changed meanwhile.
   return file.create() && file.write(std::string_view(static_cast<const char*>(data), size)) && file.sync() &&
-         file.commit();
+         replaceableTarget(path) && file.commit();
 }
 
 }  // namespace win

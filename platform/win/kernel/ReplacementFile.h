@@ -11,6 +11,8 @@
 namespace win {
 
 // A temporary file beside its target. It is removed unless it was committed.
+// It renames over whatever is at the path; writeFileWhole first makes sure
+// that is a file (see replaceableTarget).
 class ReplacementFile {
  public:
   explicit ReplacementFile(std::string targetPath);
@@ -42,8 +44,14 @@ class ReplacementFile {
 // process is gone). Those of processes still running, this one included, stay.
 void removeStaleReplacements(const std::string& targetPath);
 
+// True when a replacement may be renamed over path: nothing is there, or a
+// regular file, or a symbolic link (the link itself is replaced, never what it
+// points to). A folder, device, FIFO or socket in its place is refused (errno
+// EISDIR for a folder, EINVAL for the others); it is looked at, never opened.
+bool replaceableTarget(const std::string& path);
+
 // Creates, writes, syncs and commits a replacement file for path. False (and
-// path untouched) on any failure.
+// path untouched) on any failure, and when path is not replaceable.
 bool writeFileWhole(const std::string& path, const void* data, std::size_t size);
 
 }  // namespace win
