@@ -41,6 +41,8 @@ TEST(Fonts, FamilyResolution) {
   EXPECT_EQ(name, "Arial");
   EXPECT_TRUE(FirstInstalledFamily("SERIF", name));
   EXPECT_EQ(name, "Times New Roman");
+  EXPECT_TRUE(FirstInstalledFamily("'No Such Font', Courier, monospace", name));
+  EXPECT_EQ(name, "Courier");
   name = "unchanged";
   EXPECT_FALSE(FirstInstalledFamily("No Such Font", name));
   EXPECT_EQ(name, "unchanged");

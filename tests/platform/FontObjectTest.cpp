@@ -150,6 +150,10 @@ TEST(FontFaceName, ReportsRequestedNameWhenInstalledElseTheSubstitute) {
   EXPECT_EQ(dc.face(), u"Arial");
   dc.select(-12, u"liberation serif");
   EXPECT_EQ(dc.face(), u"liberation serif");
+  dc.select(-12, u"Courier");
+  EXPECT_EQ(dc.face(), u"Courier");
+  dc.select(-12, u"Helvetica");
+  EXPECT_EQ(dc.face(), u"Arial");
   dc.select(-12, u"No Such Face");
   EXPECT_EQ(dc.face(), u"Liberation Sans");
   EXPECT_EQ(GetTextFaceW(dc.dc(), 0, nullptr), 16);

@@ -1,6 +1,7 @@
 #include "platform/win/text/FontResolver.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,28 @@ TEST(FontResolver, CoreWindowsNamesResolveToLiberationFaces) {
   EXPECT_EQ(resolveFont({"courier new"}).usedFamily, "Liberation Mono");
   EXPECT_TRUE(resolveFont({"Arial"}).requestedExists);
   EXPECT_NE(resolveFont({"Arial"}).path.find("LiberationSans-Regular"), std::string::npos);
+}
+
+TEST(FontResolver, WindowsFacesAndSubstitutesResolveToTheLiberationFaceOfTheirKind) {
+  const ResolvedFont& courier = resolveFont({"Courier"});
+  EXPECT_EQ(courier.usedFamily, "Liberation Mono");
+  EXPECT_TRUE(courier.requestedExists);
+  EXPECT_TRUE(courier.substitutedFace.empty());
+  EXPECT_EQ(resolveFont({"VERDANA"}).usedFamily, "Liberation Sans");
+  EXPECT_EQ(resolveFont({"Georgia"}).usedFamily, "Liberation Serif");
+  EXPECT_EQ(resolveFont({"Lucida Console"}).usedFamily, "Liberation Mono");
+  EXPECT_EQ(resolveFont({"Arial Narrow"}).usedFamily, "Liberation Sans Narrow");
+  // A substitute is not a face of its own: it reports the face it stands for.
+  for (const auto& [alias, face, family] :
+       {std::tuple{"Helvetica", "Arial", "Liberation Sans"}, std::tuple{"times", "Times New Roman", "Liberation Serif"},
+        std::tuple{"Courier New CYR", "Courier New", "Liberation Mono"},
+        std::tuple{"MS Shell Dlg", "Microsoft Sans Serif", "Liberation Sans"}}) {
+    const ResolvedFont& resolved = resolveFont({alias, 700});
+    EXPECT_FALSE(resolved.requestedExists) << alias;
+    EXPECT_EQ(resolved.substitutedFace, face) << alias;
+    EXPECT_EQ(resolved.usedFamily, family) << alias;
+    EXPECT_FALSE(resolved.synthesizeBold) << alias;
+  }
 }
 
 TEST(FontResolver, BoldAndItalicPickTheirFilesWithoutSynthesis) {
@@ -33,8 +56,11 @@ TEST(FontResolver, UnknownNameFallsBackByPitchAndFamily) {
 
 TEST(FontResolver, FamilyListHoldsCoreNamesSortedWithoutDuplicates) {
   const std::vector<std::string> families = installedFontFamilies();
-  for (const char* name : {"Arial", "Courier New", "Times New Roman", "Liberation Sans"})
+  for (const char* name : {"Arial", "Courier New", "Times New Roman", "Liberation Sans", "Courier", "Verdana"})
     EXPECT_NE(std::find(families.begin(), families.end(), name), families.end()) << name;
+  // Substitute names are not enumerated.
+  for (const char* name : {"Helvetica", "Times", "Arial CE"})
+    EXPECT_EQ(std::find(families.begin(), families.end(), name), families.end()) << name;
   for (std::size_t i = 1; i < families.size(); ++i) {
     std::string previous = families[i - 1], current = families[i];
     std::transform(previous.begin(), previous.end(), previous.begin(), ::tolower);

@@ -69,7 +69,8 @@ std::u16string FontObject::textFace() const {
   if (resolved_.requestedExists)
     return std::u16string(logFont_.lfFaceName, boundedLength(logFont_.lfFaceName, LF_FACESIZE));
   std::u16string name;
-  decodeUtf8(resolved_.usedFamily, InvalidInput::Replace, name);
+  decodeUtf8(resolved_.substitutedFace.empty() ? resolved_.usedFamily : resolved_.substitutedFace,
+             InvalidInput::Replace, name);
   return name;
 }
 

@@ -26,8 +26,8 @@ class FontObject : public GdiObject {
   // Null when no font file at all is available; callers then measure nothing.
   FontFace* face() const { return face_; }
 
-  // GetTextFace: the LOGFONT face name when that face is installed, else the
-  // family of the face actually used.
+  // GetTextFace: the LOGFONT face name when that face is installed, the Windows
+  // face a substitute name stands for, else the family of the face actually used.
   std::u16string textFace() const;
   // The charset the device reports: SYMBOL_CHARSET for a face with a symbol
   // cmap; ANSI_CHARSET for DEFAULT_CHARSET and for SYMBOL_CHARSET on a text

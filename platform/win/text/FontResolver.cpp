@@ -9,6 +9,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "platform/win/text/WindowsFaces.h"
+
 namespace win {
 namespace {
 
@@ -24,16 +26,6 @@ struct FontSetDeleter {
   void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
 };
 
-struct CoreAlias {
-  const char* coreName;
-  const char* liberationName;
-};
-constexpr std::array<CoreAlias, 3> kCoreAliases = {{
-    {"Times New Roman", "Liberation Serif"},
-    {"Arial", "Liberation Sans"},
-    {"Courier New", "Liberation Mono"},
-}};
-
 std::string lowerCase(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -45,12 +37,6 @@ std::string trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-const CoreAlias* coreAliasOf(const std::string& name) {
-  for (const CoreAlias& alias : kCoreAliases)
-    if (sameName(name, alias.coreName)) return &alias;
-  return nullptr;
 }
 
 // fontconfig stays initialised for the life of the process; no fontconfig
@@ -129,11 +115,16 @@ ResolvedFont describeMatch(FcPattern* match, const FontRequest& request, bool re
 
 ResolvedFont resolveUncached(const FontRequest& request) {
   const std::string name = trimmed(request.family);
-  const CoreAlias* alias = coreAliasOf(name);
-  const std::string target = alias ? alias->liberationName : name;
+  const WindowsFace* windowsFace = windowsFaceNamed(name);
+  const std::string target = windowsFace ? windowsFace->drawnBy : name;
   if (!target.empty()) {
     Pattern match = matchFamily(target, request.weight, request.italic);
-    if (match && patternHasFamily(match.get(), target)) return describeMatch(match.get(), request, true);
+    if (match && patternHasFamily(match.get(), target)) {
+      if (!windowsFace || isFaceName(*windowsFace)) return describeMatch(match.get(), request, true);
+      ResolvedFont resolved = describeMatch(match.get(), request, false);
+      resolved.substitutedFace = windowsFace->face;
+      return resolved;
+    }
   }
   const std::string fallback = fallbackFamily(request.pitchAndFamily);
   Pattern match = matchFamily(fallback, request.weight, request.italic);
@@ -178,9 +169,9 @@ const ResolvedFont& resolveFont(const FontRequest& request) {
 
 std::vector<std::string> installedFontFamilies() {
   std::vector<std::string> families = listedFamilies();
-  for (const CoreAlias& alias : kCoreAliases) {
-    Pattern match = matchFamily(alias.liberationName, 400, false);
-    if (match && patternHasFamily(match.get(), alias.liberationName)) families.emplace_back(alias.coreName);
+  for (const WindowsFace* face : windowsFaceNames()) {
+    Pattern match = matchFamily(face->drawnBy, 400, false);
+    if (match && patternHasFamily(match.get(), face->drawnBy)) families.emplace_back(face->name);
   }
   std::sort(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
     const std::string la = lowerCase(a), lb = lowerCase(b);

@@ -1,7 +1,8 @@
 #pragma once
 // Finding the font file for a face name, weight and slant through fontconfig.
-// "Times New Roman", "Arial" and "Courier New" stand for their metric-compatible
-// Liberation faces. A name that is not installed falls back, as GDI does, to a
+// Windows face names and the names Windows substitutes stand for the
+// Liberation faces that draw them (WindowsFaces.h). A name that is not
+// installed falls back, as GDI does, to a
 // default face chosen by the requested pitch and family: fixed pitch or
 // FF_MODERN -> Liberation Mono, FF_ROMAN -> Liberation Serif, else Liberation
 // Sans (and to fontconfig's own default when those are missing).
@@ -21,7 +22,8 @@ struct ResolvedFont {
   std::string path;         // empty when no font at all is available
   int faceIndex = 0;
   std::string usedFamily;   // family of the face actually used
-  bool requestedExists = false;  // the requested name is installed (or is a core alias)
+  bool requestedExists = false;  // the requested name is installed (or is a Windows face name)
+  std::string substitutedFace;   // the Windows face a substitute name stands for
   bool synthesizeBold = false;   // bold asked for, the file is not bold
   bool synthesizeItalic = false; // italic asked for, the file is upright
 };
@@ -29,8 +31,8 @@ struct ResolvedFont {
 // Cached per request; the reference stays valid until resetFontResolver().
 const ResolvedFont& resolveFont(const FontRequest& request);
 
-// The face names the engine may choose from: installed families plus the three
-// core names when they resolve to their Liberation faces. Sorted without regard
+// The face names the engine may choose from: installed families plus the
+// Windows face names (not the substitutes) whose Liberation faces are installed. Sorted without regard
 // to case, no duplicates.
 std::vector<std::string> installedFontFamilies();
 

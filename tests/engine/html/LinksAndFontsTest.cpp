@@ -72,5 +72,18 @@ TEST(FontElements, ColourAndFontStyleElements) {
             "0: 12 #0000FF 1:b 12 #000000 2:bi 12 #000000 4:u 12 #000000 5: 12 #000000");
 }
 
+TEST(FontElements, WindowsFaceNamesBeyondTheCoreThreeAreChosen) {
+  // Courier is a Windows face of its own; before the platform knew it, these
+  // runs fell back to the default Times New Roman and lost their fixed pitch.
+  auto document = Parse("<font face=\"Courier\">a</font><span style=\"font-family: Courier\">b</span>"
+                        "<font face=\"Verdana, Arial\">c</font>");
+  const TSection& section = *TextSections(*document.root)[0];
+  std::string names;
+  for (int i = 0; i < section.Fonts.Count(); ++i) names += section.Fonts.Items(i)->Font->Name() + ";";
+  EXPECT_EQ(names, "Courier;courier;Verdana;Times New Roman;");
+  const TMyFont& courier = *section.Fonts.Items(0)->Font;
+  EXPECT_EQ(courier.tmAveCharWidth, courier.tmMaxCharWidth);
+}
+
 }  // namespace
 }  // namespace engine
