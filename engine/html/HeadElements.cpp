@@ -42,6 +42,18 @@ std::string FetchLinkedSheet(const std::string& href, std::string& base) {
   return std::string(reinterpret_cast<const char*>(sheet.Memory()), static_cast<std::size_t>(sheet.Size()));
 }
 
+// The character set a META names: a known name takes that set, one
+// containing "utf-8" marks the text UTF-8; the viewer learns the code page.
+void ApplyDocumentCharset(const std::string& name) {
+  int charset = 0;
+  if (CharsetFromName(name, charset)) {
+    buildState.Elements.ApplyToTop([charset](TProperties& top) { top.SetCharset(charset); });
+  } else if (LowerCase(name).find("utf-8") != std::string::npos) {
+    buildState.Elements.ApplyToTop([](TProperties& top) { top.SetUtf8(); });
+  }
+  buildState.Viewer->SetCodePage(CurrentCodePage());
+}
+
 }  // namespace
 
 std::string AttributeText(THtmlSymbol symbol) {
@@ -82,14 +94,10 @@ void ParseMetaElement() {
   const std::string httpEquiv = AttributeText(symHttpEquiv);
   const std::string name = AttributeText(symName);
   const std::string content = AttributeText(symContent);
-  if (!buildState.Utf8 && buildState.DocumentParse && gui::AnsiSameText(httpEquiv, "content-type")) {
-    int charset = 0;
-    if (CharsetFromName(content, charset)) {
-      buildState.Elements.ApplyToTop([charset](TProperties& top) { top.SetCharset(charset); });
-    } else if (LowerCase(content).find("utf-8") != std::string::npos) {
-      buildState.Elements.ApplyToTop([](TProperties& top) { top.SetUtf8(); });
-    }
-    buildState.Viewer->SetCodePage(CurrentCodePage());
+  // The content type's character set, or CHARSET given alone; a byte-order mark overrides both.
+  if (!buildState.Utf8 && buildState.DocumentParse) {
+    if (gui::AnsiSameText(httpEquiv, "content-type")) ApplyDocumentCharset(content);
+    if (HasAttribute(symCharset)) ApplyDocumentCharset(AttributeText(symCharset));
   }
   if (buildState.OnMeta) buildState.OnMeta(ParseSender(), httpEquiv, name, content);
   NextSymbol();

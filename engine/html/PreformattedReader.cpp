@@ -52,6 +52,9 @@ class TPreReader {
   TokenObj line_;
   TCellBasic* paragraphOuter_ = nullptr;  // set while a P of this reader is open
   TCellBasic* formOuter_ = nullptr;       // set while a FORM of this reader is open
+  // Set while the open line was opened by a line break and nothing came since:
+  // that break is dropped when the PRE end follows at once.
+  bool afterLineBreak_ = false;
 };
 
 void TPreReader::OpenLine() {
@@ -227,6 +230,7 @@ void TPreReader::Run() {
   TCellBasic* outer = buildState.CurrentCell;
   buildState.CurrentCell = added->MyCell.get();
   OpenLine();
+  SkipCrAfterTag();  // a break right after the start tag makes no line
   bool ended = false;
   while (!ended) {
     const unsigned char ch = parseState.Ch;
@@ -238,8 +242,12 @@ void TPreReader::Run() {
       CloseLine();
       OpenLine();
       NextCharSkippingMarkup();
-    } else if (ch == '<') {
+      afterLineBreak_ = true;
+      continue;
+    }
+    if (ch == '<') {
       NextSymbol();
+      if (parseState.Symbol == symPreEnd && afterLineBreak_) buildState.CurrentSection.reset();
       TOutcome outcome = HandleSymbol();
       while (outcome == TOutcome::Redispatch) outcome = HandleSymbol();
       ended = outcome == TOutcome::Ended;
@@ -248,6 +256,7 @@ void TPreReader::Run() {
     } else {
       ReadTextRun();
     }
+    afterLineBreak_ = false;
   }
   if (formOuter_) {
     CloseForm();

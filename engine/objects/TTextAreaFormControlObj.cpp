@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/common/TextHelpers.h"
+#include "engine/css/TProperties.h"
 #include "engine/html/TAttributeList.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TMemo.h"
@@ -14,6 +15,9 @@ namespace engine {
 TTextAreaFormControlObj::TTextAreaFormControlObj(TSectionList* document, ThtmlForm* form,
                                                  const TAttributeList& attributes, TProperties& properties)
     : TFormControlObj(document, form, attributes) {
+  // The content is raw document text: the element's code page reads it, also
+  // when there is no attribute to take one from.
+  CodePage = properties.CodePage;
   if (const TAttribute* cols = FindAttribute(attributes, symCols)) Cols = ClampControlSize(cols->Value);
   if (const TAttribute* rows = FindAttribute(attributes, symRows)) Rows = ClampControlSize(rows->Value);
   if (const TAttribute* wrap = FindAttribute(attributes, symWrap)) {

@@ -117,6 +117,19 @@ TEST_F(Selection, NoBreakSpacesCopyAsBlanks) {
   std::remove(file.c_str());
 }
 
+// A page that declares UTF-8 with META CHARSET is decoded as UTF-8: the byte
+// A0 of a letter's sequence is no no-break space and stays part of the letter.
+TEST_F(Selection, AMetaCharsetUtf8PageCopiesItsLetters) {
+  const std::string file = TempPath("utf8.html");
+  FILE* out = std::fopen(file.c_str(), "wb");
+  std::fputs("<meta charset=\"utf-8\"><p>voil\xC3\xA0 a\xC2\xA0" "b</p>", out);
+  std::fclose(out);
+  ASSERT_EQ(_BrowserShowHtml(envelope_, file.c_str(), "Arial", 12), 1);
+  EXPECT_EQ(_SelectRangeText(envelope_, 0, -1), 0);
+  EXPECT_EQ(TakeText(_GetSelectedText(envelope_)).substr(0, 9), "voil\xE0 a b");
+  std::remove(file.c_str());
+}
+
 TEST_F(Selection, FocusAndPagingKeys) {
   EXPECT_EQ(_HasFocus(envelope_), 0);
   pwhost_MouseInput(host_, PWHOST_WM_LBUTTONDOWN, 50, 50, 0);

@@ -53,6 +53,27 @@ TEST(HeadElements, MetaCharsetSetsTheCodePageUnlessAByteOrderMarkDid) {
   EXPECT_EQ(utf8Viewer.codePages, std::vector<int>{65001});
 }
 
+TEST(HeadElements, MetaCharsetAttributeIsReadAsTheContentTypesCharset) {
+  RecordingViewer viewer;
+  auto cyrillic = Parse("<meta charset=windows-1251>\xE0", &viewer);
+  EXPECT_EQ(viewer.codePages.back(), 1251);
+  EXPECT_EQ(testing::JoinedText(*cyrillic.root), "\\u0430 ");
+
+  RecordingViewer utf8Viewer;
+  auto utf8 = Parse("<meta charset=UTF-8>\xC3\xA9", &utf8Viewer);
+  EXPECT_EQ(utf8Viewer.codePages.back(), 65001);
+  EXPECT_EQ(testing::JoinedText(*utf8.root), "\\xE9 ");
+
+  // An unknown name changes nothing; a byte-order mark wins over any name.
+  RecordingViewer unknownViewer;
+  Parse("<meta charset=klingon>x", &unknownViewer);
+  EXPECT_EQ(unknownViewer.codePages.back(), 0);  // the system's
+  RecordingViewer markedViewer;
+  auto marked = Parse("\xEF\xBB\xBF<meta charset=windows-1251>\xC3\xA9", &markedViewer);
+  EXPECT_EQ(markedViewer.codePages, std::vector<int>{65001});
+  EXPECT_EQ(testing::JoinedText(*marked.root), "\\xE9 ");
+}
+
 TEST(HeadElements, StyleElementRulesApply) {
   auto document = Parse("<style>p{color:red}</style><p>x");
   const auto& paragraph = *dynamic_cast<const TBlock*>(BodyBlock(document).MyCell->Items(0));

@@ -110,5 +110,16 @@ TEST_F(SelectAndTextArea, TextAreaWrapModesAndSize) {
   EXPECT_TRUE(off->Memo()->Text() == u"x");
 }
 
+// The text is decoded in the document's code page whether or not the element has attributes.
+TEST_F(SelectAndTextArea, TextAreaTextTakesTheDocumentsCodePage) {
+  auto document = testing::Parse("<meta http-equiv=content-type content=\"text/html; charset=utf-8\">"
+                                 "<textarea>gr\xC3\xBC\xC3\x9F" "e</textarea><textarea rows=2>gr\xC3\xBC\xC3\x9F" "e</textarea>");
+  for (std::size_t i = 0; i < 2; ++i) {
+    auto* area = ControlAt<TTextAreaFormControlObj>(*document.root, i);
+    ASSERT_NE(area, nullptr) << i;
+    EXPECT_TRUE(area->Memo()->Text() == u"gr\u00FC\u00DFe") << i;
+  }
+}
+
 }  // namespace
 }  // namespace engine
