@@ -70,8 +70,9 @@ class TInlineObject : public TIDObject {
   FloatPlacement Place;
   std::string Title;       // hint text (TITLE, else ALT)
   bool ServerMap = false;  // ISMAP: a click adds "?x,y" to the link
-  int TopY = 0;   // document Y of the box's top, set by layout and drawing
-  int LeftX = 0;  // X of the box, set by drawing
+  int TopY = 0;       // document Y of the box's top, set by layout and drawing
+  int LeftX = 0;      // X of the box, set by drawing
+  int FloatLeft = 0;  // a float's box left relative to the X its section was laid out at (layout)
   // The form control of an image input's picture (not owned): the hit test
   // answers it for the picture.
   TFormControlObj* FormControl = nullptr;

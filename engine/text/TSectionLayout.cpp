@@ -44,6 +44,7 @@ class SectionLayout {
   Fit FitLine(int start, bool firstLine);
   int ChooseLine(int start, Fit& fit, bool& retryLower, int& maxWidth);
   void PlaceBesideFloats(int start, int count, Fit& fit);
+  void PlaceFloat(TInlineObject& object);
   void FinishLine(int start, int count, bool firstLine, bool lastLine, const Fit& fit);
   void LineSpaces(LineRec& line, int start, int count, bool hasText, int& above, int& below);
   int NextBreakAt(int from);
@@ -192,13 +193,13 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
         }
         if (SatAdd(used, outer) > freeWidth) {
           if (pos > start || imgr_.NextFloatEndY(y_) > y_) break;
-          imgr_.AddFloatingObject(y_, &object->Place);
+          PlaceFloat(*object);
           fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
           fit.count = 1;
           return fit;
         }
         used = SatAdd(used, outer);
-        imgr_.AddFloatingObject(y_, &object->Place);
+        PlaceFloat(*object);
         fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
         ++pos;
         continue;
@@ -239,10 +240,17 @@ void SectionLayout::PlaceBesideFloats(int start, int count, Fit& fit) {
   for (TInlineObject* object : fit.besideFloats) {
     if (object->Pos >= start + count) continue;
     object->TopY = y_;
-    imgr_.AddFloatingObject(y_, &object->Place);
+    PlaceFloat(*object);
     fit.floatHeight = std::max(fit.floatHeight, object->OuterHeight());
     runningBottom_ = std::max(runningBottom_, SatAdd(y_, object->OuterHeight()));
   }
+}
+
+// Enters a float at the running Y and keeps its left edge relative to the
+// section's X, where painting finds it whatever the lines' indents.
+void SectionLayout::PlaceFloat(TInlineObject& object) {
+  imgr_.AddFloatingObject(y_, &object.Place);
+  object.FloatLeft = SatSub(SatAdd(imgr_.LeftEdge, object.Place.Indent), x_);
 }
 
 // The line's length from the fitted count, by the break rules.
@@ -369,7 +377,7 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
   for (TInlineObject* object : fit.heldFloats) {
     if (object->Pos >= start + count) continue;  // the line broke before it: the next line meets it again
     object->TopY = y_;
-    imgr_.AddFloatingObject(y_, &object->Place);
+    PlaceFloat(*object);
     line->DrawHeight = std::max(line->DrawHeight, SatAdd(height, object->OuterHeight()));
     runningBottom_ = std::max(runningBottom_, SatAdd(y_, object->OuterHeight()));
   }

@@ -157,7 +157,7 @@ void SectionPainter::DrawLine(LineRec& line, int x, int top) {
         int index = 0;
         TFontObj* run = s_.Fonts.RunAt(pos, index);
         if (object->Floats()) {
-          const int floatX = line.DrawX + object->Place.Indent;
+          const int floatX = SatAdd(x, object->FloatLeft);
           // Floating images are drawn at the end of the paint, over the text beside them.
           if (s_.Document && object->ObjectKind == TInlineObject::Kind::Image)
             s_.Document->DrawList.push_back(
