@@ -14,6 +14,7 @@
 #include "embed/TMyRCVersion.h"
 #include "embed/include/pagewell.h"
 #include "platform/gui/TApplication.h"
+#include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/kernel/Files.h"
 #include "platform/win/user/Input.h"
 #include "platform/win/user/Messages.h"
@@ -164,9 +165,18 @@ PAGEWELL_API int _Print(PW_HWND envelope, int showDialog) {
     const std::string folder = CurrentFolder();
     viewer::THTMLViewer* view = GetEnvelopeViewer(*target, "part1");
     if (!view) return 0;
-    if (!showDialog || target->PrintDialog->Execute()) view->PrintPages(1, 9999);
+    if (showDialog && !target->PrintDialog->Execute()) return 1;
+    // NOTE: pages that would go nowhere, or a page with no room for the
+    // document, are failures: the host is told instead of getting 1.
+    if (win::printerOutputFolder().empty())
+      throw gui::Exception("No folder is set for printed pages; nothing was printed");
+    view->PrintPages(1, 9999);
     // Handlers run while printing may have moved elsewhere.
     if (!folder.empty()) win::SetCurrentDirectoryA(folder.c_str());
+    // A handler may have replaced the viewer: ask the one there now.
+    view = GetEnvelopeViewer(*target, "part1");
+    if (view && view->PrintFoundNoRoom())
+      throw gui::Exception("The print margins leave no room on the paper; nothing was printed");
     return 1;
   });
 }

@@ -220,6 +220,8 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void PrintBackground(gui::TCanvas& Canvas, int X, gui::TColor Color, int Height, int Width, int Y);
   // The page the last run printed last (0 before any).
   int PrintedPage() const { return pageNo_; }
+  // The last run found no room between the print margins and printed nothing.
+  bool PrintFoundNoRoom() const { return printNoRoom_; }
   TPagePrinted OnPrintHeader;
   TPagePrinted OnPrintFooter;
   ThtmlPagePrinted OnPrintHTMLHeader;
@@ -520,6 +522,7 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   // viewer destroyed inside a pump can end the job safely).
   std::shared_ptr<TPrintRun> printRun_;
   int pageNo_ = 0;
+  bool printNoRoom_ = false;
   ThtmlViewerOptions options_ = htPrintTableBackground | htPrintMonochromeBlack;
 };
 

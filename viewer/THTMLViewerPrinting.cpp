@@ -124,6 +124,7 @@ void PrintWithCopy(engine::TSectionList& Copy, const TPrintGeometry& G) {
 
 void THTMLViewer::PrintPages(int FromPage, int ToPage) {
   pageNo_ = 0;
+  printNoRoom_ = false;
   // A nested run (from a header or footer handler) finds our own busy flag.
   if ((busy_ && !printRun_) || root_->Empty()) return;
   auto run = std::make_shared<TPrintRun>();
@@ -182,6 +183,7 @@ void THTMLViewer::RunPrint(TPrintRun& Run) {
   Run.AppliedMarginTop = PrintMarginTop;
   if (Run.Geo.Empty()) {
     Run.PageNo = 0;  // no room between the margins: nothing is printed
+    printNoRoom_ = true;
     return;
   }
   PrintWithCopy(copy, Run.Geo);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/gui/TPrintDialog.h"
+#include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/user/Clipboard.h"
 #include "platform/win/user/MessageBoxes.h"
 
@@ -65,6 +66,7 @@ void EmbedTest::SetUp() {
   win::resetClipboard();
   gui::ResetPrintDialogs();
   gui::SetPrintDialogAnswer(true);
+  win::resetVirtualPrinter();  // no print folder until a test sets one
   Received().clear();
   _SetImageCallback(nullptr);
 }

@@ -1,5 +1,6 @@
 // Printing through _Print and _SetMargin, the image callback, and calls the
 // library refuses while it is inside another of its calls.
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,34 @@ TEST_F(Printing, PrintWritesPagesAndACancelledDialogPrintsNothing) {
   fs::remove_all(folder);
 }
 
+TEST_F(Printing, NothingPrintableIsAFailureWithABox) {
+  const PW_HWND envelope = Embed();
+  Show("long.html");
+  ::unsetenv("PAGEWELL_PRINTER_OUTPUT");
+  win::clearPrintedJobs();
+  // No folder: the pages would go nowhere. A cancelled dialog still answers 1.
+  gui::SetPrintDialogAnswer(false);
+  EXPECT_EQ(_Print(envelope, 1), 1);
+  EXPECT_EQ(BoxCount(), 0);
+  EXPECT_EQ(_Print(envelope, 0), 0);
+  EXPECT_EQ(LastBox(), "Error in Print|No folder is set for printed pages; nothing was printed");
+  EXPECT_TRUE(win::printedJobs().empty());
+
+  // Margins wider than the paper leave no room for the document.
+  const fs::path folder = TempFolder("embed_no_room");
+  ASSERT_EQ(pwhost_SetPrintFolder(folder.string().c_str()), 1);
+  ASSERT_EQ(_SetMargin(envelope, 100000, 100000, 100000, 100000), 1);
+  EXPECT_EQ(_Print(envelope, 0), 0);
+  EXPECT_EQ(LastBox(), "Error in Print|The print margins leave no room on the paper; nothing was printed");
+  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_EQ(BoxCount(), 2);
+
+  ASSERT_EQ(_SetMargin(envelope, 1440, 1440, 1440, 1440), 1);
+  EXPECT_EQ(_Print(envelope, 0), 1);
+  EXPECT_FALSE(fs::is_empty(folder));
+  fs::remove_all(folder);
+}
+
 TEST_F(Printing, MarginsArriveInCentimetres) {
   const PW_HWND envelope = Embed();
   Show("links.html");
@@ -84,6 +113,7 @@ TEST_F(Printing, TheCurrentFolderIsKeptAtAnyLength) {
   fs::path deep = TempFolder("embed_deep");
   for (int level = 0; level < 12; ++level) deep /= std::string(40, static_cast<char>('a' + level));
   fs::create_directories(deep);
+  ASSERT_EQ(pwhost_SetPrintFolder(TempFolder("embed_deep_pages").string().c_str()), 1);
   const fs::path before = fs::current_path();
   fs::current_path(deep);
   win::clearPrintedJobs();
@@ -91,6 +121,7 @@ TEST_F(Printing, TheCurrentFolderIsKeptAtAnyLength) {
   EXPECT_EQ(fs::current_path(), deep);
   fs::current_path(before);
   fs::remove_all(fs::path(TempPath("embed_deep")));
+  fs::remove_all(fs::path(TempPath("embed_deep_pages")));
 }
 
 // A host handler that runs inside a print run may not free the viewer.
@@ -107,6 +138,8 @@ TEST_F(Printing, AHandlerRunInsideACallCannotDeleteTheViewer) {
   host_ = pwhost_CreateWindow(400, 300, DeletingHost);
   busyEnvelope = Embed();
   Show("long.html");
+  const fs::path folder = TempFolder("embed_busy_pages");
+  ASSERT_EQ(pwhost_SetPrintFolder(folder.string().c_str()), 1);
   win::PostMessageW(host_, kDeleteNow, 0, 0);
   EXPECT_EQ(_Print(busyEnvelope, 0), 1);
   EXPECT_EQ(deleteResult, -1);
@@ -115,6 +148,7 @@ TEST_F(Printing, AHandlerRunInsideACallCannotDeleteTheViewer) {
   pwhost_PumpMessages();  // outside any call it may
   EXPECT_EQ(deleteResult, 0);
   envelopes_.clear();
+  fs::remove_all(folder);
 }
 
 // What the image callback saw and does.
