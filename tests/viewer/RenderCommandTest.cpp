@@ -42,6 +42,25 @@ TEST(RenderCommand, WritesThePageAsAPicture) {
   std::filesystem::remove(out);
 }
 
+int renderedHeight(const std::string& arguments) {
+  const std::string out = tempPath("render_height.png");
+  std::filesystem::remove(out);
+  if (runRender(kPage + " " + out + " " + arguments) != 0) return -1;
+  images::TPNGImage image;
+  image.LoadFromFile(out);
+  std::filesystem::remove(out);
+  return image.Height();
+}
+
+// --full grows the window only as far as the document needs: a page that fits
+// keeps the window's height, and the height found fits the page as it is.
+TEST(RenderCommand, FullGrowsTheWindowOnlyAsFarAsTheDocumentNeeds) {
+  EXPECT_EQ(renderedHeight("--full"), 600);
+  const int fitted = renderedHeight("--full --height 20");
+  ASSERT_GT(fitted, 20);
+  EXPECT_EQ(renderedHeight("--full --height " + std::to_string(fitted)), fitted);
+}
+
 TEST(RenderCommand, ExitCodes) {
   EXPECT_EQ(runRender(""), 1);
   EXPECT_EQ(runRender(kPage + " x.png --width 0"), 1);

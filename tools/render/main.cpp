@@ -124,8 +124,8 @@ void FitWholeDocument(PW_HWND host, PW_HWND envelope, int width, int& height) {
     pwhost_ScrollInfo info{};
     if (bar == 0 || !pwhost_GetScrollInfo(bar, &info)) return;
     const long long visible = static_cast<long long>(info.Page) - 1;  // the viewer's text height
-    if (info.Max < visible) return;
-    const long long wanted = height + (info.Max + 1 - visible);
+    if (info.Max <= visible) return;  // the whole range is in view: no bar needed
+    const long long wanted = height + (info.Max - visible);
     const int next = wanted > kMaxSide ? kMaxSide : static_cast<int>(wanted);
     if (next == height) return;
     height = next;
