@@ -520,21 +520,30 @@ bool ReadTextRun() {
   const bool storing = !state.CountingPass;
   TCharCollection& bytes = state.TextBytes;
   bytes.Clear();
-  while (state.Ch >= 9 && state.Ch != '<') {
-    if (state.Ch == '&') {
-      FlushTextBytes(codePage);
-      ReadCharacterReference(*state.Token, codePage);
-      if (!storing) state.Token->Clear();
-    } else if (IsBlankRunChar(state.Ch)) {
-      if (storing) bytes.Add(' ', state.SourcePosition);
-      do {
+  try {
+    while (state.Ch >= 9 && state.Ch != '<') {
+      if (state.Ch == '&') {
+        FlushTextBytes(codePage);
+        ReadCharacterReference(*state.Token, codePage);
+        if (!storing) state.Token->Clear();
+      } else if (IsBlankRunChar(state.Ch)) {
+        if (storing) bytes.Add(' ', state.SourcePosition);
+        do {
+          NextCharSkippingMarkup();
+        } while (IsBlankRunChar(state.Ch));
+      } else {
+        if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
+        TakePlainBytes(bytes, storing);
         NextCharSkippingMarkup();
-      } while (IsBlankRunChar(state.Ch));
-    } else {
-      if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
-      TakePlainBytes(bytes, storing);
-      NextCharSkippingMarkup();
+      }
     }
+  } catch (const EParseError&) {
+    // The input ended inside a comment that follows the run: the run is still
+    // delivered, so that its reader puts it where it belongs, and the next
+    // symbol read raises the error again (the comment flag stays set).
+    if (!state.InComment) throw;
+    state.Ch = 0;
+    state.UpperCh = 0;
   }
   FlushTextBytes(codePage);
   return true;
@@ -556,6 +565,7 @@ unsigned char PeekSourceByte() {
 void NextSymbol() {
   state.Token->Clear();
   if (state.Ch == 0) {
+    if (state.InComment) throw EParseError(kOpenCommentMessage);  // the text run before it was delivered
     state.Symbol = symEndOfInput;
     return;
   }

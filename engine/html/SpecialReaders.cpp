@@ -8,8 +8,10 @@
 #include "engine/html/BuilderSeams.h"
 #include "engine/html/DocumentBuilder.h"
 #include "engine/html/HeadElements.h"
+#include "engine/html/EParseError.h"
 #include "engine/html/HtmlLexer.h"
 #include "engine/html/ParseState.h"
+#include "engine/html/TReadAhead.h"
 #include "engine/document/TSectionList.h"
 #include "engine/objects/TMapItem.h"
 #include "engine/text/TSection.h"
@@ -134,31 +136,6 @@ void ReadTextAreaContent(TParsedControl* control) {
   }
 }
 
-void ParseImageMap() {
-  TBuilderSeams& seams = BuilderSeams();
-  auto map = std::make_unique<TMapItem>();
-  map->MapName = AttributeText(symName);
-  for (char& ch : map->MapName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  if (seams.BeginMap) seams.BeginMap(map->MapName);
-  NextSymbol();
-  int unexpected = 0;
-  while (parseState.Symbol != symMapEnd && parseState.Symbol != symEndOfInput) {
-    if (parseState.Symbol == symArea) {
-      map->DefineArea(parseState.Attributes);
-      if (seams.AddArea) seams.AddArea();
-    } else if (parseState.Symbol != symText && ++unexpected == 3) {
-      break;  // left current: it belongs to the enclosing content
-    }
-    NextSymbol();
-  }
-  const bool keep = parseState.Symbol == symMapEnd;
-  if (seams.EndMap) seams.EndMap(keep);
-  if (keep) {
-    if (buildState.Root) buildState.Root->MapList.push_back(std::move(map));
-    NextSymbol();
-  }
-}
-
 namespace {
 
 bool IsBlankText() {
@@ -167,6 +144,63 @@ bool IsBlankText() {
   }
   return true;
 }
+
+// The content of a map from the symbol after MAP: AREAs define areas (when a
+// map is given), text is ignored, and the third symbol that is neither stops
+// the reading and stays current. True when the MAP end was reached.
+bool ReadMapContent(TMapItem* map) {
+  int unexpected = 0;
+  while (parseState.Symbol != symMapEnd && parseState.Symbol != symEndOfInput) {
+    if (parseState.Symbol == symArea) {
+      if (map) {
+        map->DefineArea(parseState.Attributes);
+        if (BuilderSeams().AddArea) BuilderSeams().AddArea();
+      }
+    } else if (parseState.Symbol != symText && ++unexpected == 3) {
+      return false;
+    }
+    NextSymbol();
+  }
+  return parseState.Symbol == symMapEnd;
+}
+
+// Whether the map at the current MAP tag reaches its end tag; reads ahead and comes back.
+bool MapReachesItsEnd() {
+  TReadAhead ahead;
+  try {
+    NextSymbol();
+    return ReadMapContent(nullptr);
+  } catch (const EParseError&) {
+    return false;  // the input ends inside a comment first
+  }
+}
+
+}  // namespace
+
+void ParseImageMap() {
+  TBuilderSeams& seams = BuilderSeams();
+  auto map = std::make_unique<TMapItem>();
+  map->MapName = AttributeText(symName);
+  for (char& ch : map->MapName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  if (seams.BeginMap) seams.BeginMap(map->MapName);
+  if (!MapReachesItsEnd()) {
+    // A map that never ends is dropped after its leading AREAs; the text and
+    // tags after them stay in the document where they are.
+    NextSymbol();
+    while (parseState.Symbol == symArea || (parseState.Symbol == symText && IsBlankText())) NextSymbol();
+    if (seams.EndMap) seams.EndMap(false);
+    return;
+  }
+  NextSymbol();
+  const bool keep = ReadMapContent(map.get());
+  if (seams.EndMap) seams.EndMap(keep);
+  if (keep) {
+    if (buildState.Root) buildState.Root->MapList.push_back(std::move(map));
+    NextSymbol();
+  }
+}
+
+namespace {
 
 // The PARAM elements after OBJECT as NAME or NAME=VALUE lines.
 void ReadObjectParams(gui::TStringList& params) {

@@ -1,5 +1,6 @@
 // Documents parsed from the HTML files under tests/data/parse and compared
-// with the dumps beside them: line breaks at the edges of PRE, META CHARSET.
+// with the dumps beside them: line breaks at the edges of PRE, META CHARSET,
+// maps left open and closed, and a comment left open at the end of the input.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -24,6 +25,16 @@ void ExpectDump(const std::string& name) {
 TEST(ParseDump, PreDropsTheBreaksNextToItsTags) { ExpectDump("pre_line_breaks"); }
 
 TEST(ParseDump, MetaCharsetUtf8DecodesTheText) { ExpectDump("meta_charset_utf8"); }
+
+// What follows a map that never ends stays where it is, in paragraphs and cells.
+TEST(ParseDump, AnUnclosedMapKeepsWhatFollowsIt) { ExpectDump("map_unclosed"); }
+
+// A closed map still hides its own text.
+TEST(ParseDump, AClosedMapHidesItsText) { ExpectDump("map_closed"); }
+
+// The text read when the input ends inside a comment stays in its cell or paragraph.
+TEST(ParseDump, AnOpenCommentAtTheEndKeepsTheTextInItsCell) { ExpectDump("open_comment_in_cell"); }
+TEST(ParseDump, AnOpenCommentAtTheEndKeepsTheTextInItsParagraph) { ExpectDump("open_comment_in_paragraph"); }
 
 }  // namespace
 }  // namespace engine

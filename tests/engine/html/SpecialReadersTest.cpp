@@ -116,6 +116,22 @@ TEST_F(SpecialReaders, MapsKeptOnlyWhenEnded) {
   EXPECT_EQ(maps, "begin N;dropped;");
 }
 
+// Whether a map ends is found by reading ahead: what is read there is read
+// once more for real, but the include handler is asked only once.
+TEST_F(SpecialReaders, AnUnclosedMapIsDroppedAndWhatFollowsItsAreasStays) {
+  int includes = 0;
+  TParseHandlers handlers;
+  handlers.OnInclude = [&includes](gui::TObject*, const std::string&, std::unique_ptr<gui::TStringList>,
+                                   std::string& text) {
+    ++includes;
+    text = "<b>inc</b>";
+  };
+  auto document = Parse("<p>x<map name=m><area href=a>\n<area href=b> <!--#echo var=v-->tail<p>more", nullptr, handlers);
+  EXPECT_EQ(includes, 1);
+  EXPECT_EQ(maps, "begin M;dropped;");
+  EXPECT_EQ(testing::JoinedText(*document.root), "xinctail |more ");
+}
+
 class ObjectViewer : public TParseViewer {
  public:
   bool HasObjectTag() const override { return true; }
