@@ -2,6 +2,9 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "engine/css/TProperties.h"
 #include "engine/html/Charsets.h"
@@ -12,7 +15,9 @@
 #include "engine/html/TFrameViewerBase.h"
 #include "engine/html/TNestedParseGuard.h"
 #include "engine/html/TSymbolSet.h"
+#include "platform/gui/Exception.h"
 #include "platform/gui/TStringList.h"
+#include "platform/gui/WholeFile.h"
 
 namespace engine {
 namespace {
@@ -164,25 +169,65 @@ void TFramesetWalker::ReadChild(TFrameSetNode* set, int depth, int& children, in
 
 }  // namespace
 
-bool IsFramesetSource(bool fromString, const std::string& fileName, const std::string& source) {
-  if (fromString && source.empty()) return false;
-  std::string text = DocumentText(fromString, fileName, source);
+namespace {
+
+// The first bytes of a file read for the frameset check; most heads end well
+// within them. A larger head is read again with four times the limit.
+constexpr std::size_t kFileHeadBytes = 64 * 1024;
+
+// The verdict on text: true or false when reached, nothing when the check
+// ran into the end of text that is not the whole document.
+std::optional<bool> FramesetVerdict(std::string text, bool whole) {
   TNestedParseGuard nested;
   TNoViewer viewer;
+  const std::size_t size = text.size();
   TFramesetSession session(std::move(text), viewer);
+  // The lexer reads forward only, so a verdict reached before the end of a
+  // head is the one the whole document gives.
+  const auto reached = [&](bool verdict) -> std::optional<bool> {
+    if (whole || parseState.DocumentPosition < size) return verdict;
+    return std::nullopt;
+  };
   try {
     NextCharSkippingMarkup();
     NextSymbol();
     while (parseState.Symbol != symEndOfInput) {
-      if (parseState.Symbol == symFrameset) return true;
-      if (kBodyStarts.Has(parseState.Symbol)) return false;
+      if (parseState.Symbol == symFrameset) return reached(true);
+      if (kBodyStarts.Has(parseState.Symbol)) return reached(false);
       if (parseState.Symbol == symScript) ParseScript(TScriptEvent());
       NextSymbol();
     }
   } catch (const std::exception&) {
     // Unreadable markup is no frameset.
+    return reached(false);
   }
-  return false;
+  return reached(false);
+}
+
+// The head of a file as the whole file's text starts: the complete lines
+// among its first limit bytes, with line breaks as a string list writes them.
+// whole tells whether that is the entire file.
+std::string FileHeadText(const std::string& fileName, std::size_t limit, bool& whole) {
+  std::vector<std::uint8_t> bytes;
+  if (!gui::ReadFileHead(fileName, limit, bytes, whole)) {
+    throw gui::EFOpenError("Cannot open file \"" + fileName + "\"");
+  }
+  std::string_view head(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!whole) head = head.substr(0, head.rfind('\n') + 1);  // npos + 1 is 0: no complete line
+  gui::TStringList lines;
+  lines.SetText(head);
+  return lines.Text();
+}
+
+}  // namespace
+
+bool IsFramesetSource(bool fromString, const std::string& fileName, const std::string& source) {
+  if (fromString) return !source.empty() && FramesetVerdict(source, true).value_or(false);
+  for (std::size_t limit = kFileHeadBytes;; limit *= 4) {
+    bool whole = false;
+    std::string text = FileHeadText(fileName, limit, whole);
+    if (const std::optional<bool> verdict = FramesetVerdict(std::move(text), whole)) return *verdict;
+  }
 }
 
 TDocumentHead ParseFramesetSource(TFrameViewerBase& frameViewer, TFrameSetNode* frameSet, bool fromString,

@@ -170,6 +170,33 @@ TEST(FramesetReader, FilesAreReadAndPathsPassedOn) {
   EXPECT_THROW(ParseFramesetSource(viewer, viewer.Top(), false, {}, fileName, ""), gui::EFOpenError);
 }
 
+// A file is judged from its head; heads longer than the first read, and
+// markup that runs across where a read ends, give the whole file's verdict.
+TEST(FramesetReader, FilesAreJudgedFromTheirHead) {
+  const std::string fileName = ::testing::TempDir() + "frameset_head_test.htm";
+  const auto judge = [&](const std::string& text) {
+    {
+      std::ofstream out(fileName, std::ios::binary);
+      out << text;
+    }
+    const bool fromFile = IsFramesetSource(false, fileName, "");
+    EXPECT_EQ(fromFile, IsFramesetSource(true, "", text)) << text.substr(0, 40);
+    return fromFile;
+  };
+  const std::string script = "<script>" + std::string(200000, 'x') + "</script>";
+  const std::string comment = "<!--" + std::string(150000, '-') + "\n<p> -->";
+  std::string lines;
+  for (int i = 0; i < 9000; ++i) lines += "<meta name=a content=b>\r";
+  EXPECT_TRUE(judge("<title>T</title>" + script + "<frameset rows=*>"));
+  EXPECT_FALSE(judge("<title>T</title>" + script + "<p><frameset rows=*>"));
+  EXPECT_TRUE(judge("<html>\n" + comment + "\n<frameset rows=*>"));
+  EXPECT_TRUE(judge(lines + "\n<frameset rows=*>"));
+  EXPECT_FALSE(judge(lines + "\n" + std::string(70000, ' ') + "text"));
+  EXPECT_TRUE(judge("<frameset rows=*>\n" + std::string(300000, 'y')));
+  EXPECT_FALSE(judge("<body>\n" + script));
+  std::remove(fileName.c_str());
+}
+
 TEST(FramesetReader, LeavesNoParseStateBehind) {
   RecordingFrameViewer viewer;
   viewer.OnInclude = [](gui::TObject*, const std::string&, std::unique_ptr<gui::TStringList>, std::string&) {};
