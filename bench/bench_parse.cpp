@@ -1,5 +1,5 @@
 // Whole parses into a document root (lexer, cascade and builder; no layout):
-// speed over the lexer benchmark's generated page, the memory the root holds
+// speed over the lexer benchmark's generated page and a documentation page, the memory the root holds
 // against the source size, and hostile nesting that must stay linear.
 #include <benchmark/benchmark.h>
 
@@ -54,6 +54,17 @@ void BM_ParseGeneratedPage(benchmark::State& state) {
   state.counters["allocs_per_kb"] = static_cast<double>(allocations) * 1024 / static_cast<double>(document.size());
 }
 BENCHMARK(BM_ParseGeneratedPage)->Unit(benchmark::kMillisecond);
+
+// The same over a page as tag-dense as real documentation, with a style sheet
+// of 150 rules and classes to match.
+void BM_ParseDocumentationPage(benchmark::State& state) {
+  static const std::string document = bench::DocumentationPage(8u << 20);
+  std::int64_t allocations = 0;
+  for (auto _ : state) allocations = ParseInto(state, document);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(document.size()));
+  state.counters["allocs_per_kb"] = static_cast<double>(allocations) * 1024 / static_cast<double>(document.size());
+}
+BENCHMARK(BM_ParseDocumentationPage)->Unit(benchmark::kMillisecond);
 
 // Heap the root holds after the parse, as a multiple of the source size.
 void BM_RootMemory(benchmark::State& state) {

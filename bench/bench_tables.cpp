@@ -1,15 +1,22 @@
 // Long tables: parsing and laying out a bordered table of short cells at 800
-// pixels, at two sizes side by side (the cost must grow linearly), and with
-// one cell spanning every row.
+// pixels on a canvas as the viewer measures with, at two sizes side by side
+// (the cost must grow linearly), and with one cell spanning every row. Memory
+// is reported per cell and against the source: the heap the document holds
+// and the process's resident peak during one parse and layout.
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "bench/AllocationCount.h"
+#include "bench/ProcessMemory.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/DocumentParser.h"
+#include "platform/gui/TCanvas.h"
+#include "platform/win/gdi/DeviceContext.h"
 
 namespace {
 
@@ -41,26 +48,58 @@ std::unique_ptr<engine::TSectionList> NewRoot() {
   return root;
 }
 
+// The canvas a viewer lays out with before its window exists: a memory
+// device context.
+gui::TCanvas& MeasureCanvas() {
+  static gui::TCanvas* canvas = [] {
+    auto* made = new gui::TCanvas();
+    made->SetHandle(win::CreateCompatibleDC(0));
+    return made;
+  }();
+  return *canvas;
+}
+
+std::int64_t LiveHeapBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+}
+
+std::unique_ptr<engine::TSectionList> ParseAndLayOut(const std::string& html, bool layOut) {
+  auto root = NewRoot();
+  engine::ParseHtmlSource(html, *root, nullptr);
+  if (layOut) {
+    int maxWidth = 0;
+    int curs = 0;
+    benchmark::DoNotOptimize(root->LayoutContent(&MeasureCanvas(), 0, 800, 600, 0, maxWidth, curs));
+  }
+  return root;
+}
+
 // Parses (and lays out) html; freeing the document is not part of what is
-// measured. Reports the heap allocations of one run per table cell, a figure
-// that does not depend on how busy the machine is.
+// measured. Reports, per table cell, the heap allocations of one run and the
+// heap the document holds (figures that do not depend on how busy the machine
+// is), and the process's resident peak against the source size.
 void Measure(benchmark::State& state, const std::string& html, bool layOut) {
+  const double cells = 6.0 * static_cast<double>(state.range(0));
+  std::int64_t held = 0;
+  const std::int64_t residentPeak = bench::PeakResidentOf([&] {
+    const std::int64_t before = LiveHeapBytes();
+    auto root = ParseAndLayOut(html, layOut);
+    held = LiveHeapBytes() - before;
+  });
   std::int64_t allocations = 0;
   for (auto _ : state) {
     const std::int64_t allocationsBefore = bench::AllocationsSoFar();
-    auto root = NewRoot();
-    engine::ParseHtmlSource(html, *root, nullptr);
-    if (layOut) {
-      int maxWidth = 0;
-      int curs = 0;
-      benchmark::DoNotOptimize(root->LayoutContent(nullptr, 0, 800, 600, 0, maxWidth, curs));
-    }
+    auto root = ParseAndLayOut(html, layOut);
     state.PauseTiming();
     allocations = bench::AllocationsSoFar() - allocationsBefore;
     root.reset();
     state.ResumeTiming();
   }
-  state.counters["allocs_per_cell"] = static_cast<double>(allocations) / (6.0 * static_cast<double>(state.range(0)));
+  state.counters["allocs_per_cell"] = static_cast<double>(allocations) / cells;
+  state.counters["held_bytes_per_cell"] = static_cast<double>(held) / cells;
+  state.counters["held_per_source_byte"] = static_cast<double>(held) / static_cast<double>(html.size());
+  state.counters["rss_peak_per_source_byte"] = static_cast<double>(residentPeak) / static_cast<double>(html.size());
 }
 
 void BM_TableParseAndLayout(benchmark::State& state) {

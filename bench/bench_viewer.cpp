@@ -1,19 +1,29 @@
-// The viewer on generated book-like pages (headings, paragraphs with links
-// and inline fonts, lists, preformatted code and small tables): load, parse,
-// layout at 800 pixels and the first paint together; a page scroll anywhere
-// in the large page; and the heap held against the source size.
+// The viewer on generated pages: a light book (headings, long paragraphs,
+// lists, a little code, small tables) and a page as dense as real
+// documentation (a style sheet of 150 rules, classes, coloured code every
+// 2 KB). Load, parse, layout at 800 pixels and the first paint together, in a
+// viewer and through the exported functions from a file; the fixed cost of a
+// one-line page; a page scroll anywhere in the large page; and memory against
+// the source size: held after a load, the most the heap held during it, and
+// the process's resident peak during it.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
 #include <random>
 #include <string>
 
+#include "bench/GeneratedPage.h"
+#include "bench/ProcessMemory.h"
+#include "embed/include/pagewell.h"
+#include "embed/include/pagewell_host.h"
 #include "engine/document/TSectionList.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
@@ -68,38 +78,15 @@ void operator delete[](void* block, std::size_t) noexcept { operator delete(bloc
 
 namespace {
 
-const char* const kWords[] = {"the", "chapter", "garden", "river", "window", "letter", "morning", "harbour",
-                              "quiet", "story", "light", "road"};
-
-std::string Sentence(std::mt19937& random, int words) {
-  std::string text;
-  for (int i = 0; i < words; ++i) {
-    if (i) text += ' ';
-    const int pick = static_cast<int>(random() % 12);
-    if (random() % 25 == 0) {
-      text += "<a href=\"ch" + std::to_string(random() % 100) + ".htm\">" + kWords[pick] + "</a>";
-    } else if (random() % 30 == 0) {
-      text += std::string("<font color=\"#803000\"><i>") + kWords[pick] + "</i></font>";
-    } else {
-      text += kWords[pick];
-    }
+// kind 0: the light book page; 1: the dense documentation page.
+const std::string& Page(int kind, int megabytes) {
+  static std::string pages[2][16];
+  std::string& page = pages[kind][megabytes];
+  if (page.empty()) {
+    const std::size_t size = static_cast<std::size_t>(megabytes) << 20;
+    page = kind == 0 ? bench::BookPage(size) : bench::DocumentationPage(size);
   }
-  return text + ".";
-}
-
-std::string BookPage(std::size_t targetBytes) {
-  std::mt19937 random(77);
-  std::string html = "<html><head><title>Book</title></head><body>\n";
-  for (int chapter = 0; html.size() < targetBytes; ++chapter) {
-    html += "<h2>Chapter " + std::to_string(chapter) + "</h2>\n";
-    for (int p = 0; p < 6; ++p) html += "<p>" + Sentence(random, 60 + static_cast<int>(random() % 60)) + "</p>\n";
-    html += "<ul>";
-    for (int i = 0; i < 4; ++i) html += "<li>" + Sentence(random, 8) + "</li>";
-    html += "</ul>\n<pre>for (int i = 0; i &lt; n; ++i)\n    total += values[i];\nreturn total;</pre>\n";
-    html += "<table border=1><tr><td>" + Sentence(random, 3) + "</td><td>" + std::to_string(chapter) +
-            "</td></tr><tr><td>" + Sentence(random, 3) + "</td><td>2</td></tr></table>\n";
-  }
-  return html + "</body></html>\n";
+  return page;
 }
 
 struct Host {
@@ -133,44 +120,123 @@ Host& TheHost() {
 // The timed load, a function of its own so that profilers can single it out.
 [[gnu::noinline]] void LoadAndPaint(const std::string& page) { Load(page); }
 
-// The memory of one load into a cleared viewer, as a multiple of the source:
-// held after it, and the most held at any moment of it.
+// The memory of one load, as a multiple of the source: held after it, the
+// most the heap held through operator new at any moment of it, and the most
+// resident memory the process added (allocator slack and all).
 struct LoadMemory {
   double held = 0;
   double peak = 0;
+  double residentPeak = 0;
 };
 
-LoadMemory MeasureLoadMemory(const std::string& page) {
-  TheHost().view->Clear();
+template <class Work>
+LoadMemory MeasureLoadMemory(std::size_t sourceSize, Work&& load) {
+  const auto source = static_cast<double>(sourceSize);
+  LoadMemory memory;
   const std::int64_t before = LiveHeapBytes();
   counting = true;
   const std::int64_t newBefore = newBytes.load();
   newPeak = newBefore;
-  Load(page);
-  const LoadMemory memory{static_cast<double>(LiveHeapBytes() - before) / static_cast<double>(page.size()),
-                          static_cast<double>(newPeak.load() - newBefore) / static_cast<double>(page.size())};
+  memory.residentPeak = static_cast<double>(bench::PeakResidentOf(load)) / source;
+  memory.held = static_cast<double>(LiveHeapBytes() - before) / source;
+  memory.peak = static_cast<double>(newPeak.load() - newBefore) / source;
   counting = false;
   return memory;
 }
 
+void ReportMemory(benchmark::State& state, const LoadMemory& memory) {
+  state.counters["heap_per_source_byte"] = memory.held;
+  state.counters["peak_per_source_byte"] = memory.peak;
+  state.counters["rss_peak_per_source_byte"] = memory.residentPeak;
+}
+
+// Arguments: megabytes, page kind (0 light, 1 dense).
 void BM_LoadLayoutFirstPaint(benchmark::State& state) {
-  const std::string page = BookPage(static_cast<std::size_t>(state.range(0)) << 20);
-  const LoadMemory memory = MeasureLoadMemory(page);
+  const std::string& page = Page(static_cast<int>(state.range(1)), static_cast<int>(state.range(0)));
+  TheHost().view->Clear();
+  const LoadMemory memory = MeasureLoadMemory(page.size(), [&] { Load(page); });
   for (auto _ : state) {
     state.PauseTiming();
     TheHost().view->Clear();
     state.ResumeTiming();
     LoadAndPaint(page);
   }
-  state.counters["heap_per_source_byte"] = memory.held;
-  state.counters["peak_per_source_byte"] = memory.peak;
+  ReportMemory(state, memory);
   state.counters["document_height"] = TheHost().view->DocumentHeight();
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
 }
-BENCHMARK(BM_LoadLayoutFirstPaint)->Arg(2)->Arg(14)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadLayoutFirstPaint)
+    ->Args({2, 0})
+    ->Args({14, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({4, 1})
+    ->Args({8, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// A host's window of 800 x 1000 pixels with a viewer embedded through the
+// exported functions, as a mail program shows a document.
+struct EmbeddedViewer {
+  EmbeddedViewer() {
+    _GetZelvoHTMLVersion();
+    window = pwhost_CreateWindow(800, 1000, nullptr);
+    envelope = _EmbedBrowser(window, 0);
+  }
+  ~EmbeddedViewer() {
+    _DeleteBrowser(envelope);
+    pwhost_DestroyWindow(window);
+  }
+  // Shows the file and runs the messages: read, parse, layout, first paint.
+  void Show(const std::string& file) const {
+    benchmark::DoNotOptimize(_BrowserShowHtml(envelope, file.c_str(), "Times New Roman", 12));
+    pwhost_PumpMessages();
+  }
+  PW_HWND window = 0;
+  PW_HWND envelope = 0;
+};
+
+// A file in the temporary folder holding text, removed at the end.
+struct TemporaryPage {
+  explicit TemporaryPage(const std::string& text) {
+    const char* folder = std::getenv("TMPDIR");
+    name = std::string(folder && *folder ? folder : "/tmp") + "/bench_viewer_" + std::to_string(::getpid()) + ".htm";
+    std::FILE* file = std::fopen(name.c_str(), "wb");
+    if (file) {
+      std::fwrite(text.data(), 1, text.size(), file);
+      std::fclose(file);
+    }
+  }
+  ~TemporaryPage() { std::remove(name.c_str()); }
+  std::string name;
+};
+
+// The whole of what a host sees through the exported functions: the file read
+// (and checked for a frameset), parsed, laid out and painted. Arguments:
+// megabytes, page kind.
+void BM_ShowHtmlFile(benchmark::State& state) {
+  const std::string& page = Page(static_cast<int>(state.range(1)), static_cast<int>(state.range(0)));
+  const TemporaryPage file(page);
+  const EmbeddedViewer viewer;
+  const LoadMemory memory = MeasureLoadMemory(page.size(), [&] { viewer.Show(file.name); });
+  for (auto _ : state) viewer.Show(file.name);
+  ReportMemory(state, memory);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
+}
+BENCHMARK(BM_ShowHtmlFile)->Args({2, 0})->Args({2, 1})->Unit(benchmark::kMillisecond);
+
+// The fixed cost of every small mail: a one-line page shown in the 800 x 1000
+// window.
+void BM_OneLinePage(benchmark::State& state) {
+  const TemporaryPage file("<html><body>Thanks, see you on Monday.</body></html>\n");
+  const EmbeddedViewer viewer;
+  viewer.Show(file.name);
+  for (auto _ : state) viewer.Show(file.name);
+}
+BENCHMARK(BM_OneLinePage)->Unit(benchmark::kMillisecond);
 
 // One page down from random places in the 14 MB page, painted at once.
 void BM_PageScrollRepaint(benchmark::State& state) {
-  static const std::string page = BookPage(14u << 20);
+  const std::string& page = Page(0, 14);
   Host& host = TheHost();
   host.view->Clear();
   LoadAndPaint(page);
