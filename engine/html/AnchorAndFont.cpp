@@ -76,6 +76,7 @@ void ReadFontElement(bool preformatted, bool advance) {
   const TFontRequest request = ReadFontAttributes(parseState.Symbol == symBasefont);
   PushTag("font");
   if (BuilderSeams().InlineBoxStart) BuilderSeams().InlineBoxStart(TopProperties(), parseState.SourcePosition);
+  TakeInlineBackground(true);
   const double points =
       request.size > 0 ? (preformatted ? buildState.PreFontSizes : buildState.FontSizes)[request.size - 1] : 0;
   buildState.Elements.ApplyToTop([request, points](TProperties& top) {
@@ -110,6 +111,7 @@ void ReadAnchor(bool advance) {
   }
   PushTag("a", pseudo);
   if (BuilderSeams().InlineBoxStart) BuilderSeams().InlineBoxStart(TopProperties(), parseState.SourcePosition);
+  TakeInlineBackground(true);
   TSection& section = EnsureSection();
   section.ChangeFont(TopProperties());
   if (!name.empty()) {

@@ -40,6 +40,10 @@ void SwitchSectionFont();
 bool PushTag(const std::string& tag, const std::string& pseudo = {});
 bool PushTag(const std::string& tag, TAttributeList& attributes, const std::string& pseudo = {});
 void PopTag(const std::string& tag);
+// The top element's own background colour goes to the fonts of its text runs,
+// which draw on it, unless its inline box paints it (boxed: the element gets a
+// box when it has a border style).
+void TakeInlineBackground(bool boxed);
 // ALIGN of attributes as the top properties' text-align.
 void ApplyAlign(const TAttributeList& attributes);
 // FONT and BASEFONT; preformatted picks the preformatted size table.

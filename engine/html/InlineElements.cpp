@@ -63,6 +63,26 @@ void PopTag(const std::string& tag) {
   });
 }
 
+namespace {
+
+// A background that is only inherited is already in the inherited field.
+bool HasOwnTextBackground(const TProperties& element, bool boxed) {
+  return element.IsAssigned(PropIdx(Prop::BackgroundColor)) && element.GetBackgroundColor() != kNoColor &&
+         !(boxed && element.GetBorderStyle() != 0);
+}
+
+}  // namespace
+
+void TakeInlineBackground(bool boxed) {
+  // Most elements have none: they leave the element stack nothing to replay.
+  if (!HasOwnTextBackground(TopProperties(), boxed)) return;
+  buildState.Elements.ApplyToTop([boxed](TProperties& top) {
+    if (!HasOwnTextBackground(top, boxed)) return;
+    top.UpdateBackgroundColor();
+    top.DropCachedFont();
+  });
+}
+
 void ApplyAlign(const TAttributeList& attributes) {
   const TAttribute* align = nullptr;
   if (!attributes.Find(symAlign, align)) return;
@@ -107,6 +127,7 @@ void ReadFontStyleElement(THtmlSymbol symbol) {
   if (!startTag.empty()) {
     PushTag(startTag);
     InlineBoxStart();
+    TakeInlineBackground(true);
   } else {
     PopTag(TagNameOfEndSymbol(symbol));
   }

@@ -150,6 +150,7 @@ void TPreReader::ReadFontStyle(THtmlSymbol symbol) {
   const std::string startTag = TagNameOfSymbol(symbol);
   if (!startTag.empty()) {
     PushTag(startTag);
+    TakeInlineBackground(false);  // no inline box in preformatted text
   } else {
     PopTag(TagNameOfEndSymbol(symbol));
   }

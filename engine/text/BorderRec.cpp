@@ -14,7 +14,7 @@ constexpr int kMaxBorderWidth = 1000;
 
 }  // namespace
 
-void BorderRec::Paint(gui::TCanvas& canvas, int xShift, bool printing, int yOffset) const {
+void BorderRec::Paint(gui::TCanvas& canvas, int xShift, bool printing, int yOffset, bool withBackground) const {
   const auto value = [this](Prop p) { return BoxValues[BoxIndex(p)]; };
   const auto width = [&](Prop p) { return std::clamp(value(p), 0, kMaxBorderWidth); };
   const auto colour = [&](Prop p) {
@@ -26,7 +26,8 @@ void BorderRec::Paint(gui::TCanvas& canvas, int xShift, bool printing, int yOffs
   const win::RECT inner{SatAdd(BRect.left, xShift), SatSub(BRect.top, yOffset), SatAdd(BRect.right, xShift),
                         SatSub(BRect.bottom, yOffset)};
   const TColor background = static_cast<TColor>(value(Prop::BackgroundColor));
-  if (background != kNoColor) FillRectWithColor(canvas, inner.left, inner.top, inner.right, inner.bottom, background);
+  if (background != kNoColor && withBackground)
+    FillRectWithColor(canvas, inner.left, inner.top, inner.right, inner.bottom, background);
   // An open side has no border, and the top and bottom borders stop square there.
   const int left = OpenStart ? 0 : width(Prop::BorderLeftWidth);
   const int right = OpenEnd ? 0 : width(Prop::BorderRightWidth);

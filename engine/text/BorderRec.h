@@ -22,8 +22,9 @@ struct BorderRec {
   TBoxValues BoxValues{};
   TColor TextColor = 0;
 
-  // Background, then the borders round BRect moved by xShift and up by yOffset.
-  void Paint(gui::TCanvas& canvas, int xShift, bool printing, int yOffset) const;
+  // Background (unless withBackground is off: printing without backgrounds),
+  // then the borders round BRect moved by xShift and up by yOffset.
+  void Paint(gui::TCanvas& canvas, int xShift, bool printing, int yOffset, bool withBackground = true) const;
 };
 
 }  // namespace engine

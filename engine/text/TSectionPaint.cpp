@@ -51,6 +51,7 @@ class SectionPainter {
     yOffset_ = doc ? doc->YOffset : 0;
     printing_ = doc && doc->Printing;
     copy_ = doc && doc->IsCopy;
+    noBackgrounds_ = printing_ && !doc->PrintBackground;
     if (doc && !copy_) {
       selB_ = doc->SelB - section.FirstCharPos;
       selE_ = doc->SelE - section.FirstCharPos;
@@ -80,6 +81,7 @@ class SectionPainter {
   win::HDC dc_;
   int yOffset_ = 0;
   bool printing_ = false;
+  bool noBackgrounds_ = false;  // printing without backgrounds: runs and boxes leave theirs out, as blocks do
   bool copy_ = false;
   int selB_ = 0;
   int selE_ = 0;
@@ -132,7 +134,8 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
     if (line.Ln <= 0) continue;
     if (line.FirstDraw) FindBoxes(line, x);
     if (line.BorderList) {
-      for (const BorderRec& box : *line.BorderList) box.Paint(canvas_, x - line.FirstX, printing_, yOffset_);
+      for (const BorderRec& box : *line.BorderList)
+        box.Paint(canvas_, x - line.FirstX, printing_, yOffset_, !noBackgrounds_);
     }
     DrawLine(line, x, top);
   }
@@ -336,7 +339,7 @@ void SectionPainter::DrawCaretSign(const TFontObj& run, int x, int baseline) {
 
 void SectionPainter::SetPieceColors(const TFontObj& run, bool selected) {
   const win::COLORREF text = ResolvedColor(run.Font->Color());
-  const TColor background = run.Font->bgColor;
+  const TColor background = noBackgrounds_ ? kNoColor : run.Font->bgColor;
   win::COLORREF shown = text;
   if (selected) {
     win::SetBkMode(dc_, win::OPAQUE);
