@@ -45,6 +45,21 @@ int AttributeReader::Keyword(const char* attribute, int (*find)(const std::strin
   return parsed;
 }
 
+bool AttributeReader::NoNulValues() const {
+  bool none = true;
+  for (const TiXmlAttribute* attribute = element_.FirstAttribute(); attribute != nullptr;
+       attribute = attribute->Next()) {
+    const std::string& value = attribute->ValueStr();
+    if (value.find('\0') == std::string::npos) continue;
+    std::string shown;
+    for (char c : value) shown += c == '\0' ? std::string("&#x00;") : std::string(1, c);
+    Message(err_, "Invalid value '" + shown + "' supplied for " + attribute->Name() + " in " + describe() +
+                      ": a value cannot hold NUL");
+    none = false;
+  }
+  return none;
+}
+
 std::string AttributeReader::describe() const {
   const char* name = element_.Attribute("Name");
   if (name == nullptr) name = element_.Attribute("Header");

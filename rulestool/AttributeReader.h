@@ -28,6 +28,10 @@ class AttributeReader {
   // when it is missing, unknown or out of that range.
   int Keyword(const char* attribute, int (*find)(const std::string&), int highest) const;
 
+  // False (each one reported) when a value holds NUL: such a value cannot be
+  // stored as written, as no stored text holds NUL.
+  bool NoNulValues() const;
+
   static constexpr int kRequired = -1;
 
  private:

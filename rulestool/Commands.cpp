@@ -16,6 +16,7 @@ namespace {
 
 const char* const kCannotLoadStore = "Cannot load rules file in current directory";
 const char* const kNothingLoaded = "The rules file has errors; no rules were loaded";
+const char* const kErrorSaving = "Error saving rules";
 
 const char* sourceText(const std::optional<std::string>& source) { return source ? source->c_str() : nullptr; }
 
@@ -55,7 +56,7 @@ int RunDump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   return kExitSuccess;
 }
 
-int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err, std::chrono::milliseconds lockWait) {
   TiXmlDocument document;
   std::string error;
   if (!LoadRulesDocument(*line.filename, document, error)) {
@@ -77,7 +78,18 @@ int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
   out << count << " rules to load\n";
   out.flush();
 
+  // The read, merge and save are one turn of the store's writers (under -n
+  // too, as the store is saved): a LOAD started meanwhile waits and then
+  // merges into this one's result.
   CKillFile store;
+  const rulestore::StoreLock::Result lock = store.LockStore("", lockWait);
+  if (lock != rulestore::StoreLock::Result::Held) {
+    Message(err, lock == rulestore::StoreLock::Result::Busy
+                     ? "Another LOAD holds the rules store; gave up waiting for it"
+                     : std::string("Cannot lock the rules store (") + rulestore::kStoreLockFile + ")");
+    Message(err, kErrorSaving);
+    return kExitCannotSave;
+  }
   if (!store.LoadData("", true, sourceText(source))) {
     Message(err, kCannotLoadStore);
     return kExitCannotLoadStore;
@@ -89,7 +101,7 @@ int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err) {
     return kExitInvalidRules;
   }
   if (!store.SaveData(!all)) {
-    Message(err, "Error saving rules");
+    Message(err, kErrorSaving);
     return kExitCannotSave;
   }
   return kExitSuccess;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "rulestool/CommandLine.h"
+#include "rulestore/StoreLock.h"
 
 namespace kestrane {
 
@@ -13,6 +15,8 @@ namespace kestrane {
 int RunKestrane(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunDump(const CommandLine& line, std::ostream& out, std::ostream& err);
-int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err);
+// LOAD waits at most lockWait for another writer of the store to finish.
+int RunLoad(const CommandLine& line, std::ostream& out, std::ostream& err,
+            std::chrono::milliseconds lockWait = rulestore::kStoreLockWait);
 
 }  // namespace kestrane

@@ -95,6 +95,7 @@ RuleOutcome Merger::mergeRule(const TiXmlElement& element) {
 
 bool Merger::readRule(const TiXmlElement& element, RuleFields& rule) {
   AttributeReader reader(element, err_);
+  if (!reader.NoNulValues()) return false;
   std::optional<std::string> name = reader.Text("Name");
   if (!name) return false;
   rule.name = *name;
@@ -176,6 +177,7 @@ bool Merger::mergeHeaders(const TiXmlElement& element, const RuleFields& rule, C
   for (; child != nullptr; child = child->NextSiblingElement()) {
     if (!CheckElement(*child, "Header", err_)) return false;
     AttributeReader reader(*child, err_);
+    if (!reader.NoNulValues()) return false;
     std::optional<std::string> header = reader.Text("Header");
     const std::string shownHeader = header.value_or("?");
     debug(2, "Found header '" + shownHeader + "'");

@@ -2,8 +2,7 @@
 
 #include <tinyxml.h>
 
-#include <fstream>
-#include <iterator>
+#include "rulestore/ReadWholeFile.h"
 
 namespace kestrane {
 
@@ -42,6 +41,22 @@ std::size_t skipStartTag(std::string_view text, std::size_t pos, bool& selfClosi
   return pos;
 }
 
+// The text up to its first NUL with CR LF and lone CR turned into LF, as the
+// XML reader prepares a file it reads itself.
+std::string normalizeLineEnds(const std::string& text) {
+  std::string normalized;
+  normalized.reserve(text.size());
+  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+    if (text[i] != '\r') {
+      normalized += text[i];
+      continue;
+    }
+    normalized += '\n';
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  return normalized;
+}
+
 }  // namespace
 
 int EstimateElementDepth(std::string_view text) {
@@ -70,28 +85,32 @@ bool ParseRulesDocument(const std::string& text, TiXmlDocument& document, std::s
     error = kTooDeep;
     return false;
   }
-  document.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+  const std::string normalized = normalizeLineEnds(text);
+  document.Clear();
+  document.Parse(normalized.c_str(), nullptr, TIXML_ENCODING_LEGACY);
   if (!document.Error()) return true;
   error = document.ErrorDesc();
   return false;
 }
 
 bool LoadRulesDocument(const std::string& filename, TiXmlDocument& document, std::string& error) {
-  std::ifstream in(filename, std::ios::binary);
-  if (in) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.empty()) {
-      error.clear();
+  std::string text;
+  switch (rulestore::ReadWholeFile(filename, kMaxDocumentBytes, text)) {
+    case rulestore::WholeFileRead::Read: break;
+    case rulestore::WholeFileRead::Missing: error = "Failed to open file"; return false;
+    case rulestore::WholeFileRead::NotRegular:
+      error = "Failed to read '" + filename + "': not a regular file";
       return false;
-    }
-    if (EstimateElementDepth(text) > kMaxElementDepth) {
-      error = kTooDeep;
+    case rulestore::WholeFileRead::TooLarge:
+      error = "Failed to read '" + filename + "': larger than " + std::to_string(kMaxDocumentBytes >> 20) + " MiB";
       return false;
-    }
+    case rulestore::WholeFileRead::Failed: error = "Failed to read '" + filename + "'"; return false;
   }
-  if (document.LoadFile(filename.c_str(), TIXML_ENCODING_LEGACY)) return true;
-  error = document.ErrorDesc();
-  return false;
+  if (text.empty()) {
+    error.clear();
+    return false;
+  }
+  return ParseRulesDocument(text, document, error);
 }
 
 }  // namespace kestrane

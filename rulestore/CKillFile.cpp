@@ -1,15 +1,13 @@
 #include "rulestore/CKillFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cctype>
-#include <cerrno>
+#include <filesystem>
 #include <random>
 
 #include "platform/win/kernel/ReplacementFile.h"
 #include "rulestore/PendingFile.h"
+#include "rulestore/ReadWholeFile.h"
 #include "rulestore/StoreFormat.h"
 
 namespace {
@@ -18,8 +16,9 @@ using rulestore::PendingFile;
 
 constexpr const char* kRulesFile = "RULES.DAT";
 constexpr const char* kConditionsFile = "CONDITNS.DAT";
-// A saved rules file waits under this name until the conditions file is in
-// place; see FORMAT.md for the order of the renames.
+// A saved rules file waits under this name and "-" and its stamp until the
+// conditions file is in place; see FORMAT.md for the order of the renames.
+// Saves of earlier versions used the name alone; it is still read.
 constexpr const char* kPendingRulesFile = "RULES.DAT.new";
 constexpr std::uint64_t kMaxFileBytes = 256ull << 20;
 
@@ -27,68 +26,71 @@ constexpr std::uint64_t kMaxFileBytes = 256ull << 20;
 // that happens is read again this many times at most.
 constexpr int kMaxPairReads = 20;
 
-enum class ReadResult { Read, Missing, Failed };
+using rulestore::WholeFileRead;
 
-// Size and contents come from one open file, so a rename over the path while
-// it is read cannot mix two files. Opening never waits (a FIFO in the store's
-// place is refused, not waited on).
-ReadResult readWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-  struct stat info {};
-  bool ok =
-      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kMaxFileBytes;
-  if (ok) bytes.assign(static_cast<std::size_t>(info.st_size), '\0');
-  std::size_t filled = 0;
-  while (ok && filled < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    ok = got > 0;
-    if (ok) filled += static_cast<std::size_t>(got);
-  }
-  char extra = 0;
-  ok = ok && ::read(fd, &extra, 1) == 0;  // the file did not grow
-  ::close(fd);
-  return ok ? ReadResult::Read : ReadResult::Failed;
+WholeFileRead readStoreFile(const std::string& path, std::string& bytes) {
+  return rulestore::ReadWholeFile(path, kMaxFileBytes, bytes);
 }
+
+// The name under which a save's rules wait for its conditions file: its own,
+// by the stamp of the save, so that no save can rename another's file.
+std::string pendingRulesName(const std::string& stamp) { return std::string(kPendingRulesFile) + "-" + stamp; }
 
 // One reading of the pair.
 struct PairRead {
   enum Outcome { Whole, Empty, Refused, StampsDiffer };
   Outcome outcome = Refused;
   std::vector<std::unique_ptr<CRuleDefinition>> rules;
-  std::string stamp;          // of the conditions file
-  bool pendingRules = false;  // the rules came from RULES.DAT.new
-  std::string stampsSeen;     // every stamp read, when they did not agree
+  std::string stamp;       // of the conditions file
+  std::string stampsSeen;  // every stamp read, when they did not agree
 };
+
+// The rules that wait for the conditions file of stamp: under the save's own
+// pending name, or under the one name that earlier saves shared. Missing when
+// neither holds rules of that stamp.
+WholeFileRead readPendingRules(const std::string& base, const std::string& stamp,
+                               std::vector<std::unique_ptr<CRuleDefinition>>& rules, std::string& foundStamp) {
+  WholeFileRead pending = WholeFileRead::Missing;
+  for (const std::string& name : {pendingRulesName(stamp), std::string(kPendingRulesFile)}) {
+    std::string bytes;
+    pending = readStoreFile(base + name, bytes);
+    if (pending == WholeFileRead::Missing) continue;
+    if (pending != WholeFileRead::Read || !rulestore::ParseRules(bytes, foundStamp, rules))
+      return WholeFileRead::Failed;
+    if (foundStamp == stamp) return WholeFileRead::Read;
+  }
+  return WholeFileRead::Missing;
+}
 
 PairRead readPairOnce(const std::string& base) {
   PairRead read;
-  std::string rulesBytes, conditionsBytes, pendingBytes;
-  const ReadResult rules = readWholeFile(base + kRulesFile, rulesBytes);
-  const ReadResult conditions = readWholeFile(base + kConditionsFile, conditionsBytes);
-  if (rules == ReadResult::Failed || conditions == ReadResult::Failed) return read;
-  if (rules == ReadResult::Missing && conditions == ReadResult::Missing) {
+  std::string rulesBytes, conditionsBytes;
+  const WholeFileRead rules = readStoreFile(base + kRulesFile, rulesBytes);
+  const WholeFileRead conditions = readStoreFile(base + kConditionsFile, conditionsBytes);
+  const auto unreadable = [](WholeFileRead result) {
+    return result != WholeFileRead::Read && result != WholeFileRead::Missing;
+  };
+  if (unreadable(rules) || unreadable(conditions)) return read;
+  if (rules == WholeFileRead::Missing && conditions == WholeFileRead::Missing) {
     read.outcome = PairRead::Empty;
     return read;
   }
   std::vector<rulestore::StoredCondition> stored;
-  if (conditions != ReadResult::Read || !rulestore::ParseConditions(conditionsBytes, read.stamp, stored)) return read;
+  if (conditions != WholeFileRead::Read || !rulestore::ParseConditions(conditionsBytes, read.stamp, stored))
+    return read;
   // The conditions file is renamed last-but-one and decides which rules file
-  // belongs to it: RULES.DAT normally, RULES.DAT.new after a save that was cut
-  // off just before its final rename.
+  // belongs to it: RULES.DAT normally, the save's pending rules file after a
+  // save that was cut off just before its final rename.
   std::string rulesStamp, pendingStamp;
-  if (rules == ReadResult::Read && !rulestore::ParseRules(rulesBytes, rulesStamp, read.rules)) return read;
-  if (rules != ReadResult::Read || rulesStamp != read.stamp) {
-    const ReadResult pending = readWholeFile(base + kPendingRulesFile, pendingBytes);
-    if (pending == ReadResult::Failed) return read;
-    if (pending == ReadResult::Read && !rulestore::ParseRules(pendingBytes, pendingStamp, read.rules)) return read;
-    if (pending == ReadResult::Missing || pendingStamp != read.stamp) {
+  if (rules == WholeFileRead::Read && !rulestore::ParseRules(rulesBytes, rulesStamp, read.rules)) return read;
+  if (rules != WholeFileRead::Read || rulesStamp != read.stamp) {
+    const WholeFileRead pending = readPendingRules(base, read.stamp, read.rules, pendingStamp);
+    if (pending == WholeFileRead::Failed) return read;
+    if (pending == WholeFileRead::Missing) {
       read.outcome = PairRead::StampsDiffer;
       read.stampsSeen = rulesStamp + "/" + read.stamp + "/" + pendingStamp;
       return read;
     }
-    read.pendingRules = true;
   }
   if (rulestore::AttachConditions(stored, read.rules)) read.outcome = PairRead::Whole;
   return read;
@@ -137,6 +139,30 @@ bool writeSynced(PendingFile& file, const std::string& bytes) {
   return file.Create() && file.Write(bytes) && file.Sync();
 }
 
+std::string folderOf(const char* directory) { return directory != nullptr && *directory != '\0' ? directory : "."; }
+
+bool isPendingRulesName(const std::string& name) {
+  const std::string prefix = std::string(kPendingRulesFile) + "-";
+  if (name == kPendingRulesFile) return true;
+  if (name.size() != prefix.size() + 16 || name.compare(0, prefix.size(), prefix) != 0) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes the pending rules files of the folder. Only a save holding the
+// store's lock calls it, once its own pair is in place: then no conditions
+// file refers to one of them.
+void removePendingRules(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator entries(folder, error);
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    std::error_code ignored;
+    if (isPendingRulesName(entries->path().filename().string()) && entries->is_regular_file(ignored) &&
+        !entries->is_symlink(ignored))
+      std::filesystem::remove(entries->path(), ignored);
+  }
+}
+
 }  // namespace
 
 CKillFile::CKillFile() = default;
@@ -144,10 +170,9 @@ CKillFile::~CKillFile() = default;
 
 bool CKillFile::LoadData(const char* directory, bool bySource, const char* source) {
   loaded_ = false;
-  pendingRules_ = false;
   rules_.clear();
   loadedSet_.clear();
-  directory_ = directory != nullptr && *directory != '\0' ? directory : ".";
+  directory_ = folderOf(directory);
 
   PairRead read = readPair(directory_ + "/");
   if (read.outcome == PairRead::Empty) {
@@ -158,7 +183,6 @@ bool CKillFile::LoadData(const char* directory, bool bySource, const char* sourc
   if (read.outcome != PairRead::Whole) return false;
 
   rules_ = std::move(read.rules);
-  pendingRules_ = read.pendingRules;
   insertAt_ = rules_.size();
   for (std::size_t i = 0; i < rules_.size(); ++i) {
     if (sees(*rules_[i], bySource, source)) {
@@ -172,19 +196,24 @@ bool CKillFile::LoadData(const char* directory, bool bySource, const char* sourc
   return true;
 }
 
+rulestore::StoreLock::Result CKillFile::LockStore(const char* directory, std::chrono::milliseconds maxWait) {
+  return lock_.Acquire(folderOf(directory), maxWait);
+}
+
 bool CKillFile::SaveData(bool /*oneUser*/) {
   if (!loaded_) return false;
+  // Writers take turns: a save holds the store's lock, the caller's when it
+  // took it for its read, merge and save, else its own for the save alone.
+  rulestore::StoreLock saveLock;
+  if ((!lock_.Held() || lock_.Folder() != directory_) &&
+      saveLock.Acquire(directory_, rulestore::kStoreLockWait) != rulestore::StoreLock::Result::Held)
+    return false;
   const std::string base = directory_ + "/";
-  // Finish a save that was cut off before its last rename, so that the
-  // pending name is free again.
-  if (pendingRules_) {
-    if (!rulestore::RenameDurably(base + kPendingRulesFile, base + kRulesFile)) return false;
-    pendingRules_ = false;
-  }
   std::vector<const CRuleDefinition*> all;
   all.reserve(rules_.size());
   for (const auto& rule : rules_) all.push_back(rule.get());
   const std::string stamp = newStamp(stamp_);
+  const std::string pendingPath = base + pendingRulesName(stamp);
 
   PendingFile rulesFile(base + kRulesFile);
   PendingFile conditionsFile(base + kConditionsFile);
@@ -192,13 +221,16 @@ bool CKillFile::SaveData(bool /*oneUser*/) {
       !writeSynced(conditionsFile, rulestore::FormatConditions(all, stamp)))
     return false;
   // Until the conditions file is renamed the old pair is the store; after it
-  // the new conditions pick RULES.DAT.new, and the last rename completes it.
-  if (!rulesFile.CommitAs(base + kPendingRulesFile) || !conditionsFile.Commit()) return false;
+  // the new conditions pick this save's pending rules, and the last rename
+  // completes it.
+  if (!rulesFile.CommitAs(pendingPath) || !conditionsFile.Commit()) return false;
   stamp_ = stamp;
-  // The new rules are the store from here on; should the last rename fail,
-  // they are read from the pending name and the next save completes it.
-  pendingRules_ = !rulestore::RenameDurably(base + kPendingRulesFile, base + kRulesFile);
-  // Saves that were killed leave their temporary files behind; they go now.
+  // Should the last rename or its sync fail, the new rules are read from the
+  // pending name; the save is not confirmed, and the next one supersedes it.
+  if (!rulestore::RenameDurably(pendingPath, base + kRulesFile)) return false;
+  // No conditions file refers to an older pending rules file now, and saves
+  // that were killed leave their temporary files behind; they go now.
+  removePendingRules(directory_);
   win::removeStaleReplacements(base + kRulesFile);
   win::removeStaleReplacements(base + kConditionsFile);
   return true;

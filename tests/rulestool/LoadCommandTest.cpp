@@ -1,8 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <tinyxml.h>
+#include <unistd.h>
 
 #include "rulestool/Commands.h"
 #include "rulestore/StoreGlobals.h"
 #include "tests/rulestool/MergeFixture.h"
+#include "tests/rulestool/SystemCallFaults.h"
 #include "tests/rulestool/ToolRunner.h"
 
 using namespace storetest;
@@ -91,28 +96,124 @@ TEST(LoadCommand, FailuresLeaveTheStoreUntouched) {
   EXPECT_EQ(snapshot(folder.path()), damaged);
 }
 
-TEST(LoadCommand, UnwritableFolderGivesSaveError) {
+TEST(LoadCommand, LockFileInTheWayGivesSaveError) {
   ScratchFolder folder;
   writeFile(folder.file("in.xml"), rulesXml(ruleXml("new")));
-  // A folder in the place of the pending rules file makes the save fail.
-  std::filesystem::create_directory(folder.file("RULES.DAT.new"));
-  writeFile(folder.file("RULES.DAT.new/keep"), "");
+  std::filesystem::create_directory(folder.file("RULES.LCK"));
   ToolResult result = runTool(folder.path(), {"LOAD", "in.xml"});
   EXPECT_EQ(result.exitCode, 5);
-  EXPECT_EQ(result.err, "Error saving rules\n");
+  EXPECT_EQ(result.err, "Cannot lock the rules store (RULES.LCK)\nError saving rules\n");
   EXPECT_FALSE(std::filesystem::exists(folder.file("RULES.DAT")));
   EXPECT_FALSE(std::filesystem::exists(folder.file("CONDITNS.DAT")));
+}
+
+// Each of the save's five syncs (two files, then the folder after each of
+// three renames) must succeed for the save to be reported; the store reads
+// whole, as the old or the new rules, whichever failed.
+TEST(LoadCommand, EverySyncOfTheSaveMustSucceed) {
+  for (int failing = 1; failing <= 6; ++failing) {
+    SCOPED_TRACE(failing);
+    ScratchFolder folder(fastScratchBase());
+    ASSERT_TRUE(fillStore(folder.path(), {{"old", ""}}));
+    writeFile(folder.file("in.xml"), rulesXml(ruleXml("new")));
+    FailNthSync(failing);
+    ToolResult result = runInProcess(folder.path(), {"LOAD", "in.xml"});
+    const int syncs = SyncsSinceArmed();
+    FailNthSync(0);
+    const std::vector<std::string> names = loadedNames(folder.path(), nullptr);
+    if (failing <= 5) {
+      EXPECT_EQ(result.exitCode, 5);
+      EXPECT_EQ(result.err, "Error saving rules\n");
+      EXPECT_TRUE(names == std::vector<std::string>{"old"} || names == std::vector<std::string>{"new"});
+    } else {
+      EXPECT_EQ(syncs, 5);  // there is no sixth to fail
+      EXPECT_EQ(result.exitCode, 0) << result.err;
+      EXPECT_EQ(names, std::vector<std::string>{"new"});
+    }
+  }
+}
+
+// A folder, a FIFO with no writer or a file over the size limit is refused
+// at once, without reading it.
+TEST(LoadCommand, OnlyRegularFilesWithinTheLimitAreRead) {
+  ScratchFolder folder(fastScratchBase());
+  ASSERT_TRUE(fillStore(folder.path(), {{"g", ""}}));
+  std::filesystem::create_directory(folder.file("folder.xml"));
+  ASSERT_EQ(::mkfifo(folder.file("fifo.xml").c_str(), 0600), 0);
+  {
+    const int fd = ::open(folder.file("huge.xml").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kestrane::kMaxDocumentBytes + 1)), 0);  // sparse
+    ::close(fd);
+  }
+  const std::string storeBefore = readFile(folder.file("RULES.DAT")) + readFile(folder.file("CONDITNS.DAT"));
+  struct Case {
+    const char* file;
+    const char* message;
+  } cases[] = {
+      {"folder.xml", "Failed to read 'folder.xml': not a regular file\n"},
+      {".", "Failed to read '.': not a regular file\n"},
+      {"fifo.xml", "Failed to read 'fifo.xml': not a regular file\n"},
+      {"huge.xml", "Failed to read 'huge.xml': larger than 64 MiB\n"},
+  };
+  for (const Case& c : cases) {
+    ToolResult result = runTool(folder.path(), {"LOAD", c.file, "*"}, "", /*limitSeconds=*/10);
+    EXPECT_EQ(result.exitCode, 3) << c.file;
+    EXPECT_EQ(result.err, c.message);
+    EXPECT_EQ(result.out, "");
+  }
+  // At the limit the file is read (and refused as a document: it is all NUL).
+  ASSERT_EQ(::truncate(folder.file("huge.xml").c_str(), static_cast<off_t>(kestrane::kMaxDocumentBytes)), 0);
+  ToolResult result = runTool(folder.path(), {"LOAD", "huge.xml", "*"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(result.err.find("Failed to read"), std::string::npos) << result.err;
+  EXPECT_EQ(readFile(folder.file("RULES.DAT")) + readFile(folder.file("CONDITNS.DAT")), storeBefore);
+}
+
+// The text checked for its nesting is the text parsed: the file is opened
+// and read once, so a file replaced meanwhile cannot slip past the check.
+TEST(LoadCommand, ReadsTheDocumentFileOnce) {
+  ScratchFolder folder;
+  writeFile(folder.file("in.xml"), rulesXml(ruleXml("g")));
+  TiXmlDocument document;
+  std::string error;
+  CountOpensOf(folder.file("in.xml"));
+  EXPECT_TRUE(kestrane::LoadRulesDocument(folder.file("in.xml"), document, error)) << error;
+  EXPECT_EQ(OpensCounted(), 1);
+  CountOpensOf("");
+  // Line ends are read as the XML reader reads them from a file.
+  writeFile(folder.file("in.xml"), "<OrvelleMessageRules>\r\n<Rule Name=\"a\rb\r\nc\"/></OrvelleMessageRules>");
+  ASSERT_TRUE(kestrane::LoadRulesDocument(folder.file("in.xml"), document, error)) << error;
+  EXPECT_STREQ(document.FirstChildElement()->FirstChildElement()->Attribute("Name"), "a\nb\nc");
+}
+
+// No stored text holds NUL, so a value with one cannot be stored as written.
+TEST(LoadCommand, ValueHoldingNulRefusesTheDocument) {
+  ScratchFolder folder;
+  ASSERT_TRUE(fillStore(folder.path(), {{"g", ""}}));
+  writeFile(folder.file("name.xml"), rulesXml(ruleXml("ok") + ruleXml("a&#x00;b")));
+  writeFile(folder.file("pattern.xml"),
+            rulesXml(ruleXml("p", "Global=\"true\" Source=\"\"",
+                             "<Header Header=\"Subject\" MatchType=\"Containing\" Pattern=\"x&#0;\"/>")));
+  const auto before = snapshot(folder.path());
+  ToolResult result = runTool(folder.path(), {"LOAD", "name.xml"});
+  EXPECT_EQ(result.exitCode, 6);
+  EXPECT_EQ(result.err,
+            "Invalid value 'a&#x00;b' supplied for Name in Rule a: a value cannot hold NUL\n"
+            "The rules file has errors; no rules were loaded\n");
+  result = runTool(folder.path(), {"LOAD", "pattern.xml"});
+  EXPECT_EQ(result.exitCode, 6);
+  EXPECT_EQ(result.err,
+            "Invalid value 'x&#x00;' supplied for Pattern in Header Subject: a value cannot hold NUL\n"
+            "The rules file has errors; no rules were loaded\n");
+  EXPECT_EQ(snapshot(folder.path()), before);
 }
 
 TEST(LoadCommand, TellsTheStoreWhoseRulesAreMerged) {
   ScratchFolder folder;
   writeFile(folder.file("in.xml"), rulesXml(ruleXml("b", "Global=\"false\"")));
-  const std::string cwd = std::filesystem::current_path();
-  std::filesystem::current_path(folder.path());
-  std::ostringstream out, err;
-  int code = kestrane::RunKestrane({"LOAD", "in.xml", "bob"}, out, err);
-  std::filesystem::current_path(cwd);
-  EXPECT_EQ(code, 0) << err.str();
+  ToolResult result = runInProcess(folder.path(), {"LOAD", "in.xml", "bob"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(CurrentStoreGlobals().user, "Mail/bob");
   EXPECT_FALSE(CurrentStoreGlobals().allUsers);
   ResetStoreGlobals();

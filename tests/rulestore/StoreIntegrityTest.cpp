@@ -116,25 +116,31 @@ TEST_F(StoreIntegrity, CrashBetweenTheRenamesKeepsOneWholeStore) {
   }
   const std::string newRules = readFile(folder.file("RULES.DAT"));
   const std::string newConditions = readFile(folder.file("CONDITNS.DAT"));
+  const std::string newStamp = newRules.substr(newRules.find("stamp\t") + 6, 16);
+  // The save's own pending name, and the one name that earlier saves shared.
+  for (const std::string& pending : {"RULES.DAT.new-" + newStamp, std::string("RULES.DAT.new")}) {
+    SCOPED_TRACE(pending);
+    // Cut off before the conditions were renamed: the old pair holds.
+    writeFile(folder.file("RULES.DAT"), oldRules);
+    writeFile(folder.file("CONDITNS.DAT"), conditions);
+    writeFile(folder.file(pending), newRules);
+    EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two"}));
 
-  // Cut off before the conditions were renamed: the old pair holds.
-  writeFile(folder.file("RULES.DAT"), oldRules);
-  writeFile(folder.file("CONDITNS.DAT"), conditions);
-  writeFile(folder.file("RULES.DAT.new"), newRules);
-  EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two"}));
+    // Cut off after the conditions were renamed: the new rules hold.
+    writeFile(folder.file("CONDITNS.DAT"), newConditions);
+    EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two", "three"}));
 
-  // Cut off after the conditions were renamed: the new rules hold.
-  writeFile(folder.file("CONDITNS.DAT"), newConditions);
-  EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two", "three"}));
-
-  // The next save completes the cut-off one and stays whole.
-  {
-    CKillFile store;
-    ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "Mail/bob"));
-    store.Add(makeRule({"four", "Mail/bob"}));
-    ASSERT_TRUE(store.SaveData(true));
+    // The next save supersedes the cut-off one and stays whole.
+    {
+      CKillFile store;
+      ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "Mail/bob"));
+      store.Add(makeRule({"four", "Mail/bob"}));
+      ASSERT_TRUE(store.SaveData(true));
+    }
+    EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two", "four", "three"}));
+    // No pending or temporary file is left behind; the lock file stays.
+    auto files = snapshot(folder.path());
+    EXPECT_EQ(files.size(), 3u);
+    EXPECT_EQ(files.count("RULES.LCK"), 1u);
   }
-  EXPECT_FALSE(std::filesystem::exists(folder.file("RULES.DAT.new")));
-  EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two", "four", "three"}));
-  EXPECT_EQ(snapshot(folder.path()).size(), 2u);  // no temporary file left behind
 }

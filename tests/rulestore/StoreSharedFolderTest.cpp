@@ -109,7 +109,7 @@ TEST(StoreSharedFolder, ReadsRacingASaveLoopInAnotherProcessSeeAWholeStore) {
   EXPECT_EQ(saver.stop(), 0);
 }
 
-TEST(StoreSharedFolder, SaveRemovesTemporaryFilesOfKilledSavesOnly) {
+TEST(StoreSharedFolder, SaveRemovesFilesOfKilledSavesOnlyAndKeepsTheLockFile) {
   ScratchFolder folder(fastScratchBase());
   ASSERT_TRUE(fillStore(folder.path(), {{"one", ""}}));
   const std::string gone = std::to_string(endedProcess());
@@ -122,18 +122,20 @@ TEST(StoreSharedFolder, SaveRemovesTemporaryFilesOfKilledSavesOnly) {
   const std::string live = std::to_string(running.pid());
   for (const std::string& name :
        {"RULES.DAT.tmp" + gone + "-3", "CONDITNS.DAT.tmp" + gone + "-4", "RULES.DAT.tmp" + live + "-0",
-        "CONDITNS.DAT.tmp" + live + "-1", "RULES.DAT.tmp" + gone + "-x", "notes.tmp" + gone + "-1"})
+        "CONDITNS.DAT.tmp" + live + "-1", "RULES.DAT.tmp" + gone + "-x", "notes.tmp" + gone + "-1",
+        std::string("RULES.DAT.new-0123456789abcdef"), std::string("RULES.DAT.new"), std::string("RULES.DAT.new-x")})
     writeFile(folder.file(name), "partial");
 
   CKillFile store;
   ASSERT_TRUE(store.LoadData(folder.path().c_str(), true, "*"));
   store.Add(makeRule({"two", ""}));
   ASSERT_TRUE(store.SaveData(false));
-  // The running save's files, and names not of the store's form, are kept.
+  // The running save's files, names not of the store's form and the lock
+  // file are kept; pending rules files of cut-off saves go.
   EXPECT_EQ(fileNames(folder.path()),
-            (std::set<std::string>{"CONDITNS.DAT", "RULES.DAT", "RULES.DAT.tmp" + live + "-0",
+            (std::set<std::string>{"CONDITNS.DAT", "RULES.DAT", "RULES.LCK", "RULES.DAT.tmp" + live + "-0",
                                    "CONDITNS.DAT.tmp" + live + "-1", "RULES.DAT.tmp" + gone + "-x",
-                                   "notes.tmp" + gone + "-1"}));
+                                   "notes.tmp" + gone + "-1", "RULES.DAT.new-x"}));
   EXPECT_EQ(loadedNames(folder.path(), "*"), (Names{"one", "two"}));
   EXPECT_EQ(running.stop(), 0);
 }
