@@ -116,12 +116,20 @@ TEST(RuleDump, ProgramFailuresLeaveTheOutputFileAlone) {
   EXPECT_EQ(snapshot(folder.path()).size(), 1u);  // no temporary file left behind
 }
 
+// Standard output on a full disk or a closed pipe: every write fails.
 TEST(RuleDump, FailedWriteToStandardOutputIsNoSuccess) {
+  struct FailingBuffer : std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+  } failing;
   ScratchFolder folder;
   fillSample(folder.path());
+  const std::filesystem::path cwd = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path());
   for (const char* command : {"TEXT", "XML"}) {
-    ToolResult result = runTool(folder.path(), {command, "-", "*"}, "/dev/full");
-    EXPECT_EQ(result.exitCode, 3) << command;
-    EXPECT_EQ(result.err, "Cannot create file '-'\n") << command;
+    std::ostream out(&failing);
+    std::ostringstream err;
+    EXPECT_EQ(kestrane::RunKestrane({command, "-", "*"}, out, err), 3) << command;
+    EXPECT_EQ(err.str(), "Cannot create file '-'\n") << command;
   }
+  std::filesystem::current_path(cwd);
 }

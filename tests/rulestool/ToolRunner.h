@@ -24,8 +24,7 @@ struct ToolResult {
 };
 
 // A kestrane process started in a folder; its streams go to files named after
-// `name` in that folder (standard output to `stdoutPath` when given, e.g.
-// /dev/full).
+// `name` in that folder (standard output to `stdoutPath` when given).
 struct ToolProcess {
   pid_t pid = -1;
   std::string outPath;
