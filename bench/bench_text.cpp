@@ -8,7 +8,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/TextDraw.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 
 namespace {
 

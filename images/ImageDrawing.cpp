@@ -21,11 +21,9 @@ constexpr int kMaxTileStrip = 100;
 // A memory DC holding one bitmap for the length of a drawing step.
 class SelectedBitmap {
  public:
-  SelectedBitmap(win::HDC like, win::HBITMAP bitmap) : dc_(win::CreateCompatibleDC(like)) {
-    old_ = win::SelectObject(dc_, bitmap);
-  }
+  SelectedBitmap(win::HDC like, win::HBITMAP bitmap) : dc_(win::CreateCompatibleDC(like)), select_(dc_, bitmap) {}
   ~SelectedBitmap() {
-    win::SelectObject(dc_, old_);
+    select_.restore();
     win::DeleteDC(dc_);
   }
   SelectedBitmap(const SelectedBitmap&) = delete;
@@ -34,7 +32,7 @@ class SelectedBitmap {
 
  private:
   win::HDC dc_;
-  win::HGDIOBJ old_;
+  win::SelectScope select_;
 };
 
 // Rows [first, first + count) of a bitmap as a new bitmap of the same kind.

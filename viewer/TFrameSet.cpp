@@ -1,8 +1,8 @@
 #include "viewer/TFrameSet.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "engine/common/TextHelpers.h"
 #include "engine/html/Charsets.h"
 #include "engine/html/FramesetReader.h"
 #include "platform/gui/AnsiText.h"
@@ -14,15 +14,6 @@
 #include "viewer/TfvFrame.h"
 
 namespace viewer {
-namespace {
-
-std::string UpperCased(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
-}
-
-}  // namespace
-
 TFrameSet::TFrameSet(TFrameViewer* FrameViewer) : TSubFrameSet(FrameViewer, this), frameViewer_(FrameViewer) {
   localCharSet_ = FrameViewer->CharSet();
   borderSize_ = (FrameViewer->fvOptions() & fvNoBorder) ? 0 : 2;
@@ -164,7 +155,7 @@ void TFrameSet::Resize() {
 }
 
 void TFrameSet::RegisterFrameName(const std::string& Name, TfvFrame* Frame) {
-  if (!Name.empty()) frameNames_.emplace(UpperCased(Name), Frame);  // the first frame keeps a name
+  if (!Name.empty()) frameNames_.emplace(engine::LowerCase(Name), Frame);  // the first frame keeps a name
 }
 
 void TFrameSet::UnregisterFrame(TfvFrame* Frame) {
@@ -174,7 +165,7 @@ void TFrameSet::UnregisterFrame(TfvFrame* Frame) {
 }
 
 TfvFrame* TFrameSet::FrameByName(const std::string& Name) const {
-  const auto found = frameNames_.find(UpperCased(Name));
+  const auto found = frameNames_.find(engine::LowerCase(Name));
   return found == frameNames_.end() ? nullptr : found->second;
 }
 

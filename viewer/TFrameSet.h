@@ -70,7 +70,7 @@ class TFrameSet : public TSubFrameSet {
 
  private:
   TFrameViewer* frameViewer_;
-  std::map<std::string, TfvFrame*> frameNames_;  // upper-cased names
+  std::map<std::string, TfvFrame*> frameNames_;  // names lower-cased (ASCII)
   std::vector<THTMLViewer*> viewers_;
   THTMLViewer* activeViewer_ = nullptr;
   std::vector<TfvFrame*> historyFrames_;

@@ -1,10 +1,10 @@
 #include "viewer/TFrameViewer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 #include "engine/common/DosFileNames.h"
+#include "engine/common/TextHelpers.h"
 #include "engine/html/Charsets.h"
 #include "engine/html/TAttributeList.h"
 #include "engine/document/TSectionList.h"
@@ -23,9 +23,7 @@ namespace {
 
 // The lower-cased extension, at most five characters with its dot.
 std::string ExtensionOf(const std::string& name) {
-  std::string extension = gui::ExtractFileExt(name).substr(0, 5);
-  for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return extension;
+  return engine::LowerCase(gui::ExtractFileExt(name).substr(0, 5));
 }
 
 // Each fv option that drives the ht option of the same name.

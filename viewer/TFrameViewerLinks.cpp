@@ -2,11 +2,11 @@
 // where a link's target sends it, how names become file names, and the
 // visited list that colours links in every frame.
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <unordered_set>
 
 #include "engine/common/DosFileNames.h"
+#include "engine/common/TextHelpers.h"
 #include "engine/document/TSectionList.h"
 #include "engine/text/TFontObj.h"
 #include "platform/gui/AnsiText.h"
@@ -19,11 +19,6 @@
 
 namespace viewer {
 namespace {
-
-std::string UpperCased(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
-}
 
 bool IsAbsoluteName(const std::string& name) {
   return (!name.empty() && (name[0] == '/' || name[0] == '\\')) || name.find("://") != std::string::npos ||
@@ -184,7 +179,7 @@ void TFrameViewer::AddVisited(const std::string& Name) {
 void TFrameViewer::UpdateVisitedLinks() {
   if (visitedMaxCount_ == 0 || visited_.Count() == 0) return;
   std::unordered_set<std::string> names;
-  for (int i = 0; i < visited_.Count(); ++i) names.insert(UpperCased(visited_.Strings(i)));
+  for (int i = 0; i < visited_.Count(); ++i) names.insert(engine::LowerCase(visited_.Strings(i)));
   const bool requests = currentSet_->HasRequestEvents();
   ForEachViewer([&](THTMLViewer& viewer) {
     TfvFrame* frame = FrameOf(viewer);
@@ -197,7 +192,7 @@ void TFrameViewer::UpdateVisitedLinks() {
       std::string full;
       if (url[0] == '#') full = (requests ? (frame ? frame->Source : std::string()) : viewer.ShownFileName()) + url;
       else full = requests ? url : viewer.ExpandDocumentName(url);
-      if (names.count(UpperCased(full))) run->SetVisited(true);
+      if (names.count(engine::LowerCase(full))) run->SetVisited(true);
     }
     viewer.Invalidate();
   });

@@ -3,10 +3,10 @@
 // META refresh a document asks for; and form submissions handed to the host
 // from the message loop.
 #include <algorithm>
-#include <cctype>
 #include <unordered_set>
 
 #include "engine/document/TSectionList.h"
+#include "engine/common/TextHelpers.h"
 #include "engine/objects/DocumentFormData.h"
 #include "engine/text/TFontObj.h"
 #include "platform/gui/AnsiText.h"
@@ -15,20 +15,6 @@
 #include "viewer/THTMLViewer.h"
 
 namespace viewer {
-namespace {
-
-std::string UpperCased(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
-}
-
-std::string LowerCased(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return text;
-}
-
-}  // namespace
-
 void THTMLViewer::OpenHtmlFile(const std::string& FileName) { LoadWithHistory(FileName, kHtmlKind); }
 
 void THTMLViewer::OpenTextFile(const std::string& FileName) { LoadWithHistory(FileName, kTextKind); }
@@ -131,12 +117,12 @@ void THTMLViewer::AddVisited(const std::string& Name) {
 void THTMLViewer::FlagVisitedLinks() {
   if (visitedMaxCount_ <= 0 || visited_.Count() == 0) return;
   std::unordered_set<std::string> names;
-  for (int i = 0; i < visited_.Count(); ++i) names.insert(UpperCased(visited_.Strings(i)));
+  for (int i = 0; i < visited_.Count(); ++i) names.insert(engine::LowerCase(visited_.Strings(i)));
   engine::TLinkList& links = root_->Links;
   for (int i = 0; i < links.Count(); ++i) {
     engine::TFontObj* run = links.Items(i);
     if (!run || run->UrlTarget.Url.empty()) continue;
-    if (names.count(UpperCased(FullLinkName(run->UrlTarget.Url)))) run->SetVisited(true);
+    if (names.count(engine::LowerCase(FullLinkName(run->UrlTarget.Url)))) run->SetVisited(true);
   }
 }
 
@@ -165,7 +151,7 @@ void THTMLViewer::HandleMetaElement(gui::TObject* Sender, const std::string& Htt
   int delay = gui::StrToIntDef(gui::Trim(Content.substr(0, semicolon)), -1);
   if (delay < 0) return;
   if (delay == 0) delay = 1;
-  const std::size_t url = LowerCased(Content).find("url=");
+  const std::size_t url = engine::LowerCase(Content).find("url=");
   refreshUrl_ = url == std::string::npos ? std::string() : Content.substr(url + 4);
   refreshDelay_ = delay;
 }

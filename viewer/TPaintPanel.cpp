@@ -1,6 +1,7 @@
 #include "viewer/TPaintPanel.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/document/TSectionList.h"
 #include "images/DisplayPalette.h"
@@ -21,9 +22,9 @@ namespace {
 struct OffScreen {
   win::HDC dc = 0;
   win::HBITMAP bitmap = 0;
-  win::HGDIOBJ oldBitmap = 0;
+  std::optional<win::SelectScope> select;
   ~OffScreen() {
-    if (dc && oldBitmap) win::SelectObject(dc, oldBitmap);
+    select.reset();
     if (bitmap) win::DeleteObject(bitmap);
     if (dc) win::DeleteDC(dc);
   }
@@ -57,7 +58,7 @@ void TPaintPanel::Paint() {
   buffer.dc = win::CreateCompatibleDC(canvas.Handle());
   if (buffer.dc) buffer.bitmap = win::CreateCompatibleBitmap(canvas.Handle(), width, height);
   if (!buffer.bitmap) throw gui::EOutOfResources("Out of Resources");
-  buffer.oldBitmap = win::SelectObject(buffer.dc, buffer.bitmap);
+  buffer.select.emplace(buffer.dc, buffer.bitmap);
   win::SetWindowOrgEx(buffer.dc, r.left, r.top, nullptr);
 
   gui::TCanvas drawing;

@@ -1,8 +1,8 @@
 // The META refresh of a frameset document: the set waits the delay, then a
 // nested set navigates its frame again and the top set opens the target.
-#include <cctype>
 
 #include "engine/common/DosFileNames.h"
+#include "engine/common/TextHelpers.h"
 #include "platform/gui/AnsiText.h"
 #include "platform/gui/FileFunctions.h"
 #include "platform/gui/FileNames.h"
@@ -16,11 +16,6 @@
 namespace viewer {
 namespace {
 
-std::string LowerCased(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return text;
-}
-
 bool IsAbsoluteName(const std::string& name) {
   return (!name.empty() && (name[0] == '/' || name[0] == '\\')) || (name.size() > 1 && name[1] == ':');
 }
@@ -30,7 +25,7 @@ bool IsAbsoluteName(const std::string& name) {
 void TSubFrameSet::MetaRefresh(const std::string& Content) {
   const int delay = gui::StrToIntDef(gui::Trim(Content.substr(0, Content.find(';'))), -1);
   if (delay < 0) return;
-  const std::size_t url = LowerCased(Content).find("url=");
+  const std::size_t url = engine::LowerCase(Content).find("url=");
   if (url != std::string::npos) {
     RefreshUrl = Content.substr(url + 4);
   } else if (auto* frame = dynamic_cast<TfvFrame*>(Owner())) {

@@ -6,6 +6,7 @@
 #include "engine/objects/TFormCheckBox.h"
 #include "engine/objects/ThtmlForm.h"
 #include "engine/paint/Frames3D.h"
+#include "engine/paint/PenBrushScope.h"
 #include "platform/gui/TCanvas.h"
 
 namespace engine {
@@ -61,7 +62,7 @@ void TCheckBoxFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) 
                      Document && Document->PrintMonochrome, /*raised=*/false);
   if (!Checked()) return;
   const int middle = y + height / 2;
-  TPenAndBrushScope kept(canvas);
+  PenBrushScope kept(canvas);
   canvas.Pen().SetColor(gui::clBlack);
   canvas.Pen().SetWidth(1);
   canvas.Polyline({{x + 3, middle}, {x + 5, middle + 2}, {x + 9, middle - 2}});

@@ -6,6 +6,7 @@
 #include "engine/common/TextHelpers.h"
 #include "engine/document/TSectionList.h"
 #include "engine/paint/Frames3D.h"
+#include "engine/paint/PenBrushScope.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TComboBox.h"
 #include "platform/win/user/SystemMetrics.h"
@@ -82,7 +83,7 @@ void TComboFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
   gui::TComboBox* combo = Combo();
   DrawControlFrame3D(canvas, x, y, x + combo->Width(), y + combo->Height(), combo->Color(), /*useButtonFace=*/false,
                      Document && Document->PrintMonochrome, /*raised=*/false);
-  TPenAndBrushScope kept(canvas);
+  PenBrushScope kept(canvas);
   canvas.Brush().SetStyle(gui::bsClear);
   canvas.SetFont(combo->Font());
   const win::RECT clip{x + 4, y + 4, x + combo->Width() - 8, y + combo->Height() - 3};

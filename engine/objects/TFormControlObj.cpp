@@ -17,10 +17,8 @@
 #include "engine/paint/Frames3D.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TFontObj.h"
-#include "platform/gui/TBrush.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TCustomForm.h"
-#include "platform/gui/TPen.h"
 #include "platform/gui/TWinControl.h"
 
 namespace engine {
@@ -264,17 +262,6 @@ int TFormControlObj::PrintFrame(gui::TCanvas& canvas, int x, int y, bool border)
   }
   FillRectWithColor(canvas, x, y, right, bottom, control_->Color());
   return 2;
-}
-
-TPenAndBrushScope::TPenAndBrushScope(gui::TCanvas& canvas)
-    : canvas_(canvas), pen_(std::make_unique<gui::TPen>()), brush_(std::make_unique<gui::TBrush>()) {
-  pen_->Assign(&canvas.Pen());
-  brush_->Assign(&canvas.Brush());
-}
-
-TPenAndBrushScope::~TPenAndBrushScope() {
-  canvas_.SetPen(*pen_);
-  canvas_.SetBrush(*brush_);
 }
 
 std::u16string TFormControlObj::ToWide(const std::string& text) const {

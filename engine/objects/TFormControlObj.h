@@ -20,8 +20,6 @@
 #include "platform/gui/Colors.h"
 
 namespace gui {
-class TBrush;
-class TPen;
 class TWinControl;
 }
 
@@ -128,20 +126,6 @@ bool CallHostEvent(TSectionList* document, const std::function<void()>& event);
 
 // Gives a control's window the focus when it sits on a form and can take it.
 void FocusControlWindow(gui::TWinControl* window);
-
-// Keeps a canvas's pen and brush while a control prints, and puts them back.
-class TPenAndBrushScope {
- public:
-  explicit TPenAndBrushScope(gui::TCanvas& canvas);
-  ~TPenAndBrushScope();
-  TPenAndBrushScope(const TPenAndBrushScope&) = delete;
-  TPenAndBrushScope& operator=(const TPenAndBrushScope&) = delete;
-
- private:
-  gui::TCanvas& canvas_;
-  std::unique_ptr<gui::TPen> pen_;
-  std::unique_ptr<gui::TBrush> brush_;
-};
 
 // SIZE as the number of characters: a whole-text number of at least 1; else,
 // with both a blank and a comma past the first character, the number before

@@ -8,6 +8,7 @@
 #include "engine/common/CodePageText.h"
 #include "engine/common/TextHelpers.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/paint/PenBrushScope.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TListBox.h"
 #include "platform/win/gdi/DcAttributes.h"
@@ -160,7 +161,7 @@ bool TListBoxFormControlObj::CheckChanged() {
 void TListBoxFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
   gui::TListBox* list = List();
   const int inset = PrintFrame(canvas, x, y, list->BorderStyle() != gui::bsNone);
-  TPenAndBrushScope kept(canvas);
+  PenBrushScope kept(canvas);
   canvas.Brush().SetStyle(gui::bsClear);
   canvas.SetFont(list->Font());
   win::SetTextAlign(canvas.Handle(), 0);

@@ -8,6 +8,7 @@
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/FloatingAttributes.h"
 #include "engine/objects/ThvPanel.h"
+#include "engine/paint/PenBrushScope.h"
 #include "engine/paint/TextDrawing.h"
 #include "engine/text/TFontObj.h"
 #include "images/ImageDrawing.h"
@@ -41,39 +42,6 @@ void ReadPanelSize(const TAttribute& a, bool isWidth, int& wanted, bool& percent
   wanted = pixels;
   windowSize = pixels;
 }
-
-// Pen, brush and font of a canvas, put back when the scope ends.
-class CanvasToolsScope {
- public:
-  explicit CanvasToolsScope(gui::TCanvas& canvas) : canvas_(canvas) {
-    font_.Assign(&canvas.Font());
-    penColor_ = canvas.Pen().Color();
-    penWidth_ = canvas.Pen().Width();
-    penStyle_ = canvas.Pen().Style();
-    brushColor_ = canvas.Brush().Color();
-    brushStyle_ = canvas.Brush().Style();
-  }
-  ~CanvasToolsScope() {
-    canvas_.SetFont(font_);
-    canvas_.TextExtent(std::u16string_view());  // text drawing uses the DC's font
-    canvas_.Pen().SetColor(penColor_);
-    canvas_.Pen().SetWidth(penWidth_);
-    canvas_.Pen().SetStyle(penStyle_);
-    canvas_.Brush().SetColor(brushColor_);
-    canvas_.Brush().SetStyle(brushStyle_);
-  }
-  CanvasToolsScope(const CanvasToolsScope&) = delete;
-  CanvasToolsScope& operator=(const CanvasToolsScope&) = delete;
-
- private:
-  gui::TCanvas& canvas_;
-  gui::TFont font_;
-  gui::TColor penColor_;
-  int penWidth_;
-  gui::TPenStyle penStyle_;
-  gui::TColor brushColor_;
-  gui::TBrushStyle brushStyle_;
-};
 
 }  // namespace
 
@@ -298,7 +266,7 @@ void TPanelObj::Print(gui::TCanvas& canvas, int x, int y) {
 }
 
 void TPanelObj::PrintBox(gui::TCanvas& canvas, int x, int y) {
-  CanvasToolsScope tools(canvas);
+  PenBrushScope tools(canvas, CanvasFont::Kept);
   canvas.Pen().SetColor(gui::clBlack);
   canvas.Pen().SetWidth(1);
   canvas.Pen().SetStyle(gui::psSolid);

@@ -5,6 +5,7 @@
 #include "engine/html/TAttributeList.h"
 #include "engine/objects/TFormRadioButton.h"
 #include "engine/objects/ThtmlForm.h"
+#include "engine/paint/PenBrushScope.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TScreen.h"
 
@@ -92,7 +93,7 @@ bool TRadioButtonFormControlObj::CheckChanged() { return Checked() == enterCheck
 
 void TRadioButtonFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
   const bool mono = Document && Document->PrintMonochrome;
-  TPenAndBrushScope kept(canvas);
+  PenBrushScope kept(canvas);
   canvas.Brush().SetStyle(gui::bsSolid);
   canvas.Brush().SetColor(Disabled && !mono ? gui::clBtnFace : gui::clWhite);
   canvas.Pen().SetColor(gui::clWhite);

@@ -7,6 +7,7 @@
 #include "engine/common/TextHelpers.h"
 #include "engine/css/TProperties.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/paint/PenBrushScope.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TMemo.h"
 
@@ -87,7 +88,7 @@ bool TTextAreaFormControlObj::CheckChanged() { return Memo()->Text() == enterTex
 void TTextAreaFormControlObj::PaintForPrint(gui::TCanvas& canvas, int x, int y) {
   gui::TMemo* memo = Memo();
   const int inset = PrintFrame(canvas, x, y, memo->BorderStyle() != gui::bsNone);
-  TPenAndBrushScope kept(canvas);
+  PenBrushScope kept(canvas);
   canvas.Brush().SetStyle(gui::bsClear);
   canvas.SetFont(memo->Font());
   const int lineHeight = canvas.TextHeight("A");

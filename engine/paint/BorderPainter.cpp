@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/common/EngineStartup.h"
 #include "platform/gui/GdiCalls.h"
@@ -55,27 +56,25 @@ gui::TColor Bevel(int side, gui::TColor leftTop, gui::TColor rightBottom) {
 // path ends or drawing fails.
 class DashPen {
  public:
-  DashPen(win::HDC dc, std::uint8_t style, int width, gui::TColor color) : dc_(dc) {
+  DashPen(win::HDC dc, std::uint8_t style, int width, gui::TColor color) {
     win::LOGBRUSH brush{win::BS_SOLID, static_cast<win::COLORREF>(color & 0x00FFFFFF), 0};
     win::DWORD penStyle = win::PS_GEOMETRIC | win::PS_JOIN_MITER |
                           (style == bssDotted ? (win::PS_DOT | win::PS_ENDCAP_ROUND)
                                               : (win::PS_DASH | win::PS_ENDCAP_SQUARE));
     pen_ = win::ExtCreatePen(penStyle, static_cast<win::DWORD>(width), &brush, 0, nullptr);
-    if (pen_ != 0) old_ = win::SelectObject(dc_, pen_);
+    select_.emplace(dc, pen_);
   }
   ~DashPen() {
-    if (pen_ == 0) return;
-    win::SelectObject(dc_, old_);
-    win::DeleteObject(pen_);
+    select_.reset();
+    if (pen_ != 0) win::DeleteObject(pen_);
   }
   DashPen(const DashPen&) = delete;
   DashPen& operator=(const DashPen&) = delete;
   bool Valid() const { return pen_ != 0; }
 
  private:
-  win::HDC dc_;
   win::HPEN pen_ = 0;
-  win::HGDIOBJ old_ = 0;
+  std::optional<win::SelectScope> select_;
 };
 
 void FillOuterMinusInner(win::HDC dc, const win::RECT& outer, const win::RECT& inner, gui::TColor color) {

@@ -5,7 +5,7 @@
 #include "engine/common/EngineStartup.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/text/DrawText.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 
 namespace engine {
 namespace {

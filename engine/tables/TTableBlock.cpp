@@ -9,6 +9,7 @@
 #include "engine/html/TAttributeList.h"
 #include "engine/paint/Frames3D.h"
 #include "engine/tables/ThtmlTable.h"
+#include "platform/gui/AnsiText.h"
 #include "platform/win/kernel/Arithmetic.h"
 
 namespace engine {
@@ -16,13 +17,6 @@ namespace {
 
 constexpr int kMaxHSpace = 40;
 constexpr int kMaxVSpace = 200;
-
-bool SameText(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return i == a.size() && b[i] == '\0';
-}
 
 bool IsBorderStyleSet(const TPropValue& value) {
   if (const int* number = std::get_if<int>(&value)) return *number != 0;
@@ -76,9 +70,9 @@ void TTableBlock::ReadAttributes(TAttributeList& attributes) {
   for (const auto& attribute : attributes) {
     switch (attribute->Symbol) {
       case symAlign:
-        if (SameText(attribute->ValueText, "center")) Justify = TableJustify = 2;
-        else if (FloatLR == 0 && SameText(attribute->ValueText, "left")) FloatLR = kAlignFloatLeft;
-        else if (FloatLR == 0 && SameText(attribute->ValueText, "right")) FloatLR = kAlignFloatRight;
+        if (gui::AnsiSameText(attribute->ValueText, "center")) Justify = TableJustify = 2;
+        else if (FloatLR == 0 && gui::AnsiSameText(attribute->ValueText, "left")) FloatLR = kAlignFloatLeft;
+        else if (FloatLR == 0 && gui::AnsiSameText(attribute->ValueText, "right")) FloatLR = kAlignFloatRight;
         break;
       case symBgcolor: {
         TColor color = kNoColor;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 
+#include "engine/common/EngineStartup.h"
 #include "engine/css/TMyFont.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
@@ -14,7 +15,6 @@
 #include "engine/text/TextMeasurer.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/win/Gdi.h"
-#include "platform/win/kernel/PlatformFlags.h"
 #include "platform/win/text/TextDraw.h"
 #include "platform/win/user/SystemColors.h"
 
@@ -378,7 +378,7 @@ int SectionPainter::DrawPiece(int pos, int count, bool selected, int x, int base
   // Justified pieces are always output: each output uses up its share of the line's extra space.
   if (!justified_ && OutsideClip(x, x + width)) return x + width;
   const auto* wide = reinterpret_cast<const win::WCHAR*>(text.data());
-  if (win::IsWin95()) {
+  if (IsWin95) {
     // That platform draws stray pixels past a piece unless the output is clipped to it.
     const win::RECT piece{x, line.DrawY - yOffset_, x + width, line.DrawY + line.LineHt - yOffset_};
     win::ExtTextOutW(dc_, x, y, win::ETO_CLIPPED, &piece, wide, static_cast<win::UINT>(text.size()), nullptr);

@@ -12,7 +12,7 @@
 #include "platform/gui/TCanvas.h"
 #include "platform/win/gdi/DcAttributes.h"
 #include "platform/win/text/SharedFonts.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 
 namespace engine {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 
 namespace gui {
 class TCanvas;

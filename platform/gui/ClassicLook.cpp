@@ -208,14 +208,14 @@ void PaintScrollBar(TCanvas& Canvas, const win::RECT& Bar, bool Vertical, const 
 FontMeasure::FontMeasure(const TFont& Font) {
   font_.Assign(&Font);
   dc_ = win::CreateCompatibleDC(0);
-  oldFont_ = win::SelectObject(dc_, font_.Handle());
+  select_.emplace(dc_, font_.Handle());
   win::TEXTMETRICW metrics{};
   win::GetTextMetricsW(dc_, &metrics);
   lineHeight_ = metrics.tmHeight;
 }
 
 FontMeasure::~FontMeasure() {
-  win::SelectObject(dc_, oldFont_);
+  select_.reset();
   win::DeleteDC(dc_);
 }
 

@@ -2,10 +2,12 @@
 // The classic desktop look that the standard controls share: 3-D edges in
 // the system colours, push-button faces, check-box and radio glyphs, arrow
 // glyphs and scroll bars; and measuring a control's font outside painting.
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "platform/gui/TCanvas.h"
+#include "platform/win/gdi/SelectScope.h"
 #include "platform/win/user/ScrollBars.h"
 
 namespace gui {
@@ -69,7 +71,7 @@ class FontMeasure {
  private:
   TFont font_;
   win::HDC dc_ = 0;
-  win::HGDIOBJ oldFont_ = 0;
+  std::optional<win::SelectScope> select_;
   int lineHeight_ = 0;
 };
 

@@ -15,4 +15,4 @@
 #include "platform/win/gdi/StockObjects.h"
 #include "platform/win/text/DrawText.h"
 #include "platform/win/text/TextDraw.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"

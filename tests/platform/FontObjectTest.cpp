@@ -7,7 +7,7 @@
 #include "platform/win/gdi/BrushObject.h"
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/StockObjects.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 #include "platform/win/text/TextMetrics.h"
 
 namespace win {

@@ -13,7 +13,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/text/DrawText.h"
 #include "platform/win/text/FontObject.h"
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 #include "platform/win/text/TextMetrics.h"
 
 namespace win {

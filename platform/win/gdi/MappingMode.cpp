@@ -4,15 +4,10 @@
 #include <cstdlib>
 
 #include "platform/win/gdi/DeviceContext.h"
+#include "platform/win/gdi/Region.h"
 
 namespace win {
 namespace {
-
-constexpr long long kCoordLimit = kRegionCoordLimit;
-
-LONG clampCoord(long long v) {
-  return static_cast<LONG>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
-}
 
 // value * numerator / denominator, rounded half away from zero, in 64 bits.
 long long scaleRounded(long long value, long long numerator, long long denominator) {

@@ -1,4 +1,4 @@
-#include "platform/win/text/TextMeasure.h"
+#include "platform/win/text/TextMeter.h"
 
 #include <numeric>
 #include <random>
