@@ -191,10 +191,13 @@ TPreReader::TOutcome TPreReader::HandleSymbol() {
       FlushText();
       ReadInlineElementInPlace(symbol);
       return TOutcome::Handled;
-    case symSelect: case symMap:
+    case symSelect:
       FlushText();
       ParseInlineElement(TSymbolSet{});
       return TOutcome::Redispatch;
+    case symMap:
+      FlushText();
+      return ParseImageMap(/*keepPlace=*/true) ? TOutcome::Redispatch : TOutcome::Handled;
     case symObject:
       if (!buildState.Viewer->HasObjectTag() || !BuilderSeams().CreatePanel) return TOutcome::Handled;
       FlushText();

@@ -175,21 +175,37 @@ bool MapReachesItsEnd() {
   }
 }
 
+// The number of AREAs that follow at once; reads ahead and comes back.
+int CountLeadingAreas() {
+  TReadAhead ahead;
+  int count = 0;
+  try {
+    for (NextSymbol(); parseState.Symbol == symArea; NextSymbol()) ++count;
+  } catch (const EParseError&) {
+  }
+  return count;
+}
+
 }  // namespace
 
-void ParseImageMap() {
+bool ParseImageMap(bool keepPlace) {
   TBuilderSeams& seams = BuilderSeams();
   auto map = std::make_unique<TMapItem>();
   map->MapName = AttributeText(symName);
   for (char& ch : map->MapName) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   if (seams.BeginMap) seams.BeginMap(map->MapName);
   if (!MapReachesItsEnd()) {
-    // A map that never ends is dropped after its leading AREAs; the text and
-    // tags after them stay in the document where they are.
+    // Dropped: its leading AREAs (and the blanks between them) are passed
+    // over, and the text and tags after them stay in the document where they
+    // are. Preformatted text keeps its blanks and line breaks: only the AREAs go.
+    if (seams.EndMap) seams.EndMap(false);
+    if (keepPlace) {
+      for (int areas = CountLeadingAreas(); areas > 0; --areas) NextSymbol();
+      return false;
+    }
     NextSymbol();
     while (parseState.Symbol == symArea || (parseState.Symbol == symText && IsBlankText())) NextSymbol();
-    if (seams.EndMap) seams.EndMap(false);
-    return;
+    return true;
   }
   NextSymbol();
   const bool keep = ReadMapContent(map.get());
@@ -198,6 +214,7 @@ void ParseImageMap() {
     if (buildState.Root) buildState.Root->MapList.push_back(std::move(map));
     NextSymbol();
   }
+  return true;
 }
 
 namespace {

@@ -10,9 +10,12 @@ class TParsedControl;
 // Entered at a PRE start tag without WRAP; leaves after the PRE end, or at a
 // TABLE, TD end or TH end that ends it.
 void ParsePreformatted();
-// Entered at MAP. A map ended by its MAP end is kept and the end consumed;
-// otherwise it is dropped and the symbol it stopped at stays current.
-void ParseImageMap();
+// Entered at MAP. A map that reaches its MAP end is kept, its text ignored and
+// the end consumed. A map that never does is dropped after its leading AREAs,
+// and what follows them is read as ordinary content. Leaves with the next
+// symbol current and answers true; with keepPlace, a dropped map leaves the
+// reading just after its AREAs with no symbol read, and answers false.
+bool ParseImageMap(bool keepPlace = false);
 // Entered with the SCRIPT tag's ">" as the current character; leaves with
 // the SCRIPT end (or the end of input) as the current symbol.
 void ParseScript(const TScriptEvent& onScript);
