@@ -2,7 +2,8 @@
 # when any is missing (apt-get update runs once, only then), and builds.
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  libtinyxml-dev fonts-liberation libfreetype-dev libfontconfig-dev zlib1g-dev libjpeg62-turbo-dev
+  libtinyxml-dev fonts-liberation fonts-dejavu-core fonts-wqy-microhei libfreetype-dev libfontconfig-dev zlib1g-dev
+  libjpeg62-turbo-dev
   libgdiplus libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libgif-dev
 )
 

@@ -144,6 +144,17 @@ TEST(FontMetrics, BoldWithoutABoldFileIsSynthesizedOnePixelWider) {
   EXPECT_EQ(dc.metrics().tmAveCharWidth, regularAverage + 1);
 }
 
+TEST(FontCharset, AFixedPitchFaceInAnEastAsianCharacterSetStaysFixedPitch) {
+  FontDc dc;
+  dc.select(-16, u"Courier New", FW_NORMAL, 0, SHIFTJIS_CHARSET);
+  EXPECT_NE(dc.face(), u"Courier New");  // the face with the Japanese letters
+  int narrow = 0, wide = 0;
+  ASSERT_TRUE(GetCharWidth32W(dc.dc(), 'i', 'i', &narrow));
+  ASSERT_TRUE(GetCharWidth32W(dc.dc(), 'M', 'M', &wide));
+  EXPECT_EQ(narrow, wide);
+  EXPECT_EQ(dc.metrics().tmCharSet, SHIFTJIS_CHARSET);
+}
+
 TEST(FontFaceName, ReportsRequestedNameWhenInstalledElseTheSubstitute) {
   FontDc dc;
   dc.select(-12, u"Arial");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/text/FontFace.h"
+
 namespace win {
 namespace {
 
@@ -36,6 +38,28 @@ TEST(FontResolver, WindowsFacesAndSubstitutesResolveToTheLiberationFaceOfTheirKi
     EXPECT_EQ(resolved.usedFamily, family) << alias;
     EXPECT_FALSE(resolved.synthesizeBold) << alias;
   }
+}
+
+TEST(FontResolver, AnEastAsianCharacterSetTakesAFaceThatHasItsLetters) {
+  struct Case {
+    unsigned char charset;
+    char32_t letter;
+  };
+  for (const Case& c : {Case{128, U'\u3042'}, Case{134, U'\u6C49'}, Case{136, U'\u9AD4'}, Case{129, U'\uD55C'},
+                        Case{130, U'\uD55C'}}) {
+    SCOPED_TRACE(static_cast<int>(c.charset));
+    for (const char* name : {"Times New Roman", "Courier New", "No Such Face"}) {
+      const ResolvedFont& resolved = resolveFont({name, 400, false, 0, c.charset});
+      EXPECT_FALSE(resolved.requestedExists) << name;
+      FontFace* face = loadFontFace(resolved.path, resolved.faceIndex);
+      ASSERT_NE(face, nullptr) << name;
+      EXPECT_NE(face->glyphIndex(c.letter), 0u) << name;
+    }
+  }
+  // Character sets that the Liberation faces cover, or whose letters come by
+  // linking, keep the face asked for.
+  for (unsigned char charset : {0, 1, 161, 177, 178, 204, 238})
+    EXPECT_EQ(resolveFont({"Times New Roman", 400, false, 0, charset}).usedFamily, "Liberation Serif");
 }
 
 TEST(FontResolver, BoldAndItalicPickTheirFilesWithoutSynthesis) {

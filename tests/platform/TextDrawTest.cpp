@@ -149,7 +149,8 @@ TEST(TextDraw, JustificationRemainderCarriesAcrossOutputCalls) {
 
 TEST(TextDraw, MeasuringAndDrawingAgreeCharacterByCharacter) {
   Canvas whole, single;
-  const std::u16string text = u"Wave AV, fi fl";
+  // The letters after the Latin ones are drawn by linked faces.
+  const std::u16string text = u"Wave AV, fi fl \u65E5\u672C\uD55C \u05D0\u0628";
   SetTextCharacterExtra(whole.dc(), 2);
   SetTextCharacterExtra(single.dc(), 2);
   whole.out(3, 10, text);
@@ -158,6 +159,30 @@ TEST(TextDraw, MeasuringAndDrawingAgreeCharacterByCharacter) {
   GetTextExtentExPointW(single.dc(), text.data(), static_cast<int>(text.size()), 0, nullptr, partial.data(), &size);
   for (std::size_t i = 0; i < text.size(); ++i) single.out(3 + (i ? partial[i - 1] : 0), 10, text.substr(i, 1));
   EXPECT_TRUE(whole.samePixels(single));
+}
+
+TEST(TextDraw, LettersTheFaceLacksComeFromALinkedFaceNotAsBoxes) {
+  // The Liberation faces have no Japanese, Chinese, Korean, Hebrew or Arabic
+  // letters; a private-use character draws the missing glyph's box.
+  const std::u16string letters = u"\u3042\u30AB\u4E2D\u9AD4\uD55C\u05D0\u0628";
+  for (const char16_t* face : {u"Times New Roman", u"Arial", u"Courier New"}) {
+    Canvas box(-20, face);
+    box.out(10, 20, u"\xE000");
+    for (char16_t letter : letters) {
+      SCOPED_TRACE(testing::Message() << "face " << std::string(face, face + 5).c_str() << " letter U+" << std::hex
+                                      << static_cast<int>(letter));
+      Canvas canvas(-20, face);
+      canvas.out(10, 20, std::u16string(1, letter));
+      const RECT ink = canvas.ink();
+      ASSERT_LT(ink.left, ink.right);
+      EXPECT_FALSE(canvas.samePixels(box));
+      // The advance is the drawing face's: the ink stays within it.
+      int width = 0;
+      GetCharWidth32W(canvas.dc(), letter, letter, &width);
+      EXPECT_GE(ink.left, 10 - 2);
+      EXPECT_LE(ink.right, 10 + width + 2);
+    }
+  }
 }
 
 TEST(TextDraw, AlignmentPlacesTheReferencePoint) {

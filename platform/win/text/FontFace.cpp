@@ -8,6 +8,8 @@
 #include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "platform/win/text/FontLinks.h"
+
 namespace win {
 namespace {
 
@@ -130,6 +132,9 @@ FontFace* loadFontFace(const std::string& path, int faceIndex) {
   return cache.emplace(std::move(key), openFace(path, faceIndex)).first->second.get();
 }
 
-void resetFontFaces() { faceCache().clear(); }
+void resetFontFaces() {
+  resetFontLinks();
+  faceCache().clear();
+}
 
 }  // namespace win

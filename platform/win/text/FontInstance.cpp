@@ -8,6 +8,8 @@
 #include FT_ADVANCES_H
 #include FT_OUTLINE_H
 
+#include "platform/win/text/FontLinks.h"
+
 namespace win {
 namespace {
 
@@ -64,7 +66,17 @@ void FontInstance::computeMetrics() {
   m.strikeoutOffset = roundToInt(t.strikeoutPosition * scale_ + m.strikeoutThickness / 2.0);
 }
 
-int FontInstance::computeAdvance(std::uint32_t character) const {
+FontInstance* FontInstance::linkedInstance(std::uint32_t character) {
+  if (!isLinkable(*face_, character) || face_->glyphIndex(character) != 0) return nullptr;
+  const bool bold = bold_ || (face_->handle()->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+  const bool italic = italic_ || (face_->handle()->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+  const LinkedFace* linked = linkedFaceFor(*face_, bold, italic, character);
+  if (!linked) return nullptr;
+  return &fontInstance(*linked->face, em64_, linked->synthesizeBold, linked->synthesizeItalic);
+}
+
+int FontInstance::computeAdvance(std::uint32_t character) {
+  if (FontInstance* linked = linkedInstance(character)) return linked->advance(character);
   FT_Fixed units = 0;
   if (FT_Get_Advance(face_->handle(), face_->glyphIndex(character), FT_LOAD_NO_SCALE, &units) != 0) return 0;
   return roundToInt(units * scale_) + (bold_ ? 1 : 0);
@@ -94,6 +106,7 @@ const GlyphBitmap& FontInstance::glyph(std::uint32_t character) {
 }
 
 std::unique_ptr<GlyphBitmap> FontInstance::render(std::uint32_t character) {
+  if (FontInstance* linked = linkedInstance(character)) return std::make_unique<GlyphBitmap>(linked->glyph(character));
   auto bitmap = std::make_unique<GlyphBitmap>();
   FT_Face face = face_->handle();
   if (!size_ || FT_Activate_Size(size_.get()) != 0) return bitmap;

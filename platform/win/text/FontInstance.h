@@ -3,6 +3,9 @@
 // device metrics, integral advance widths and rendered glyph coverage, all
 // cached. Advances of characters below 256 sit in a flat table so measuring
 // never allocates or searches; others go through a hash map filled on demand.
+// A character the face has no glyph for is measured and drawn by the instance
+// of a linked face (FontLinks.h) at the same size, once, when it is first met:
+// a character costs the same whichever face draws it.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -60,7 +63,9 @@ class FontInstance {
   static constexpr std::uint32_t kFlatTableSize = 256;
 
   int wideAdvance(std::uint32_t character);
-  int computeAdvance(std::uint32_t character) const;
+  // The instance of the linked face that draws a character this face lacks, or null.
+  FontInstance* linkedInstance(std::uint32_t character);
+  int computeAdvance(std::uint32_t character);
   std::unique_ptr<GlyphBitmap> render(std::uint32_t character);
   void computeMetrics();
 

@@ -31,6 +31,7 @@ FontRequest requestFor(const LOGFONTW& logFont) {
   request.weight = logFont.lfWeight <= 0 ? FW_NORMAL : std::min<LONG>(logFont.lfWeight, 1000);
   request.italic = logFont.lfItalic != 0;
   request.pitchAndFamily = logFont.lfPitchAndFamily;
+  request.charset = logFont.lfCharSet;
   return request;
 }
 

@@ -63,23 +63,59 @@ bool patternHasFamily(FcPattern* pattern, const std::string& family) {
   return false;
 }
 
-// fontconfig's best match for the family (empty: its default), or null.
-Pattern matchFamily(const std::string& family, int weight, bool italic) {
+// A substituted pattern for the family (empty: fontconfig's default), weight,
+// slant and language (null: any), or null.
+Pattern requestPattern(const std::string& family, int weight, bool italic, const char* language) {
   if (!fontconfigReady()) return nullptr;
   Pattern pattern(FcPatternCreate());
   if (!pattern) return nullptr;
   if (!family.empty())
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (language) FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>(language));
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());
+  return pattern;
+}
+
+bool hasFile(FcPattern* pattern) {
+  FcChar8* file = nullptr;
+  return FcPatternGetString(pattern, FC_FILE, 0, &file) == FcResultMatch;
+}
+
+// fontconfig's best match for the family (empty: its default), or null.
+Pattern matchFamily(const std::string& family, int weight, bool italic, const char* language = nullptr) {
+  Pattern pattern = requestPattern(family, weight, italic, language);
+  if (!pattern) return nullptr;
   FcResult result = FcResultNoMatch;
   Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
-  FcChar8* file = nullptr;
-  if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) return nullptr;
+  if (!match || !hasFile(match.get())) return nullptr;
   return match;
+}
+
+// The language whose characters a font asked for with the character set must
+// have; null for the sets the Liberation faces cover, or link (Hebrew, Arabic).
+const char* languageOfCharset(unsigned char charset) {
+  switch (charset) {
+    case 128: return "ja";     // SHIFTJIS_CHARSET
+    case 129: case 130: return "ko";  // HANGUL_CHARSET, JOHAB_CHARSET
+    case 134: return "zh-cn";  // GB2312_CHARSET
+    case 136: return "zh-tw";  // CHINESEBIG5_CHARSET
+    default: return nullptr;
+  }
+}
+
+bool supportsLanguage(FcPattern* match, const char* language) {
+  FcLangSet* languages = nullptr;
+  return FcPatternGetLangSet(match, FC_LANG, 0, &languages) == FcResultMatch &&
+         FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(language)) == FcLangEqual;
+}
+
+bool isFixedPitch(FcPattern* match) {
+  int spacing = FC_PROPORTIONAL;
+  return FcPatternGetInteger(match, FC_SPACING, 0, &spacing) == FcResultMatch && spacing >= FC_MONO;
 }
 
 const char* fallbackFamily(unsigned char pitchAndFamily) {
@@ -113,27 +149,46 @@ ResolvedFont describeMatch(FcPattern* match, const FontRequest& request, bool re
   return resolved;
 }
 
-ResolvedFont resolveUncached(const FontRequest& request) {
+// The face for the name: a Windows face or substitute drawn by its Liberation
+// face, or an installed family; null when the name is none of these.
+Pattern matchName(const FontRequest& request, const WindowsFace*& windowsFace) {
   const std::string name = trimmed(request.family);
-  const WindowsFace* windowsFace = windowsFaceNamed(name);
+  windowsFace = windowsFaceNamed(name);
   const std::string target = windowsFace ? windowsFace->drawnBy : name;
-  if (!target.empty()) {
-    Pattern match = matchFamily(target, request.weight, request.italic);
-    if (match && patternHasFamily(match.get(), target)) {
-      if (!windowsFace || isFaceName(*windowsFace)) return describeMatch(match.get(), request, true);
-      ResolvedFont resolved = describeMatch(match.get(), request, false);
-      resolved.substitutedFace = windowsFace->face;
-      return resolved;
-    }
-  }
-  const std::string fallback = fallbackFamily(request.pitchAndFamily);
-  Pattern match = matchFamily(fallback, request.weight, request.italic);
-  if (!match || !patternHasFamily(match.get(), fallback)) match = matchFamily(std::string(), request.weight, request.italic);
-  if (!match) return ResolvedFont{};
-  return describeMatch(match.get(), request, false);
+  if (target.empty()) return nullptr;
+  Pattern match = matchFamily(target, request.weight, request.italic);
+  return match && patternHasFamily(match.get(), target) ? std::move(match) : nullptr;
 }
 
-using RequestKey = std::tuple<std::string, int, bool, unsigned char>;
+ResolvedFont resolveUncached(const FontRequest& request) {
+  const WindowsFace* windowsFace = nullptr;
+  Pattern match = matchName(request, windowsFace);
+  const bool named = match != nullptr;
+  if (!match) {
+    const std::string fallback = fallbackFamily(request.pitchAndFamily);
+    match = matchFamily(fallback, request.weight, request.italic);
+    if (!match || !patternHasFamily(match.get(), fallback))
+      match = matchFamily(std::string(), request.weight, request.italic);
+  }
+  // As the font mapper ranks the character set above the face name, a font
+  // asked for in a character set the face lacks takes a face that has it,
+  // fixed pitch when the named face is.
+  const char* language = languageOfCharset(request.charset);
+  if (language && !(match && supportsLanguage(match.get(), language))) {
+    const bool fixedPitch = match ? isFixedPitch(match.get()) : (request.pitchAndFamily & 0x03u) == 1;
+    Pattern forLanguage = matchFamily(fixedPitch ? "monospace" : "", request.weight, request.italic, language);
+    if (forLanguage && supportsLanguage(forLanguage.get(), language))
+      return describeMatch(forLanguage.get(), request, false);
+  }
+  if (!match) return ResolvedFont{};
+  if (!named) return describeMatch(match.get(), request, false);
+  if (!windowsFace || isFaceName(*windowsFace)) return describeMatch(match.get(), request, true);
+  ResolvedFont resolved = describeMatch(match.get(), request, false);
+  resolved.substitutedFace = windowsFace->face;
+  return resolved;
+}
+
+using RequestKey = std::tuple<std::string, int, bool, unsigned char, unsigned char>;
 
 std::map<RequestKey, std::unique_ptr<ResolvedFont>>& resolutionCache() {
   static std::map<RequestKey, std::unique_ptr<ResolvedFont>> cache;
@@ -159,7 +214,8 @@ std::vector<std::string> listedFamilies() {
 }  // namespace
 
 const ResolvedFont& resolveFont(const FontRequest& request) {
-  RequestKey key{lowerCase(trimmed(request.family)), request.weight, request.italic, request.pitchAndFamily};
+  RequestKey key{lowerCase(trimmed(request.family)), request.weight, request.italic, request.pitchAndFamily,
+                 request.charset};
   auto& cache = resolutionCache();
   auto found = cache.find(key);
   if (found != cache.end()) return *found->second;
@@ -179,6 +235,20 @@ std::vector<std::string> installedFontFamilies() {
   });
   families.erase(std::unique(families.begin(), families.end(), sameName), families.end());
   return families;
+}
+
+std::vector<ResolvedFont> fallbackFonts(const FontRequest& request) {
+  std::vector<ResolvedFont> fonts;
+  Pattern pattern = requestPattern(trimmed(request.family), request.weight, request.italic, nullptr);
+  if (!pattern) return fonts;
+  FcResult result = FcResultNoMatch;
+  std::unique_ptr<FcFontSet, FontSetDeleter> sorted(FcFontSort(nullptr, pattern.get(), FcTrue, nullptr, &result));
+  if (!sorted) return fonts;
+  for (int i = 0; i < sorted->nfont; ++i) {
+    Pattern prepared(FcFontRenderPrepare(nullptr, pattern.get(), sorted->fonts[i]));
+    if (prepared && hasFile(prepared.get())) fonts.push_back(describeMatch(prepared.get(), request, false));
+  }
+  return fonts;
 }
 
 void resetFontResolver() { resolutionCache().clear(); }

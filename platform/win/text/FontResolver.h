@@ -5,7 +5,9 @@
 // installed falls back, as GDI does, to a
 // default face chosen by the requested pitch and family: fixed pitch or
 // FF_MODERN -> Liberation Mono, FF_ROMAN -> Liberation Serif, else Liberation
-// Sans (and to fontconfig's own default when those are missing).
+// Sans (and to fontconfig's own default when those are missing). A Japanese,
+// Chinese or Korean character set outranks the name: when the face lacks the
+// language's characters, an installed face that has them is used instead.
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ struct FontRequest {
   int weight = 400;    // 1..1000
   bool italic = false;
   unsigned char pitchAndFamily = 0;
+  unsigned char charset = 1;  // DEFAULT_CHARSET
 };
 
 struct ResolvedFont {
@@ -35,6 +38,11 @@ const ResolvedFont& resolveFont(const FontRequest& request);
 // Windows face names (not the substitutes) whose Liberation faces are installed. Sorted without regard
 // to case, no duplicates.
 std::vector<std::string> installedFontFamilies();
+
+// The installed fonts in fontconfig's order of closeness to the request's
+// family, weight and slant, each adding characters that the ones before it
+// lack: the faces that draw what the requested face has no glyph for.
+std::vector<ResolvedFont> fallbackFonts(const FontRequest& request);
 
 // Forgets cached resolutions; for tests.
 void resetFontResolver();
