@@ -66,6 +66,9 @@ TEST(CharacterReferences, OutOfRangeNumbersSaturateAndSurrogatesAreReplaced) {
   EXPECT_EQ(TextOf("&#99999999999999999999999999;x"), u"\uFFFDx");
   EXPECT_EQ(TextOf("&#x110000;&#xD800;&#56320;"), u"\uFFFD\uFFFD\uFFFD");
   EXPECT_EQ(TextOf("&#x10FFFF;"), u"\U0010FFFF");
+  // The edge of the 16-bit range: the last code is one character, the next a surrogate pair.
+  EXPECT_EQ(TextOf("&#65535;"), std::u16string(1, u'\xFFFF'));
+  EXPECT_EQ(TextOf("&#x10000;"), (std::u16string{u'\xD800', u'\xDC00'}));
   EXPECT_EQ(AttributeText("&#xFFFFFFFFFFFFFFFFFFFF;", 65001), "\xEF\xBF\xBD");
   EXPECT_EQ(AttributeText("&#xDBFF;", 65001), "\xEF\xBF\xBD");
 }

@@ -37,6 +37,38 @@ TEST(RootQueries, TheSectionAtAPositionIsTheLastOneStartingAtOrAboveIt) {
   EXPECT_EQ(index, 2);
 }
 
+// A section whose paint reaches far below its content, as a hanging float's does.
+class HangingSection : public FakeSection {
+ public:
+  HangingSection(TSectionList* document, int height, int hang) : FakeSection(document, height, 1), hang_(hang) {}
+  int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
+                    IndentManager& IMgr, int& MaxWidth, int& Curs) override {
+    int height = FakeSection::LayoutSection(canvas, X, Y, XRef, YRef, Width, AHeight, BlockHeight, IMgr, MaxWidth,
+                                            Curs);
+    PaintBottom = Y + hang_;
+    return height;
+  }
+
+ private:
+  int hang_;
+};
+
+TEST(RootQueries, AHitAtABandsLastRowAnswersItsSectionAndOnePastItNothing) {
+  TSectionList root(nullptr, nullptr);
+  auto hanging = std::make_unique<HangingSection>(&root, 20, 500);
+  root.AddSection(std::move(hanging), 0);
+  FakeSection* next = AddContent(root, 30, 5);
+  next->cursorAnswer = 7;
+  LayOut(root, 300);
+  ASSERT_EQ(next->PaintTop, 20);
+  ASSERT_EQ(next->PaintBottom, 50);
+  int xr = 0, yr = 0, caretHeight = 0;
+  bool inText = false;
+  EXPECT_EQ(root.CursorAtPoint(nullptr, 5, 20, xr, yr, caretHeight, inText), 7);
+  EXPECT_EQ(root.CursorAtPoint(nullptr, 5, 49, xr, yr, caretHeight, inText), 7);
+  EXPECT_EQ(root.CursorAtPoint(nullptr, 5, 50, xr, yr, caretHeight, inText), -1);
+}
+
 class SelectionTest : public ::testing::Test {
  protected:
   void Load(const std::string& html) {

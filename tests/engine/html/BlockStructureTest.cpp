@@ -68,6 +68,16 @@ TEST(BlockStructure, HugeListNumbersSaturate) {
   EXPECT_EQ(dynamic_cast<const TBlockLI*>(list.Items(2))->LabelText(), u"2147483647.");
 }
 
+TEST(BlockStructure, AListMayStartAtZero) {
+  EXPECT_EQ(Parse("<ol start=0><li>a<li>b</ol>").Dump(),
+            "Body default.\n"
+            "  Block ol.\n"
+            "    ListItem li. label=0.\n"
+            "      Text |a |\n"
+            "    ListItem li. label=1.\n"
+            "      Text |b |\n");
+}
+
 TEST(BlockStructure, LineBreaksRulesAndPageBreaks) {
   EXPECT_EQ(Parse("a<br>b<br><br><hr><page>c<br style=\"page-break-after: always\">d").Dump(),
             "Body default.\n"

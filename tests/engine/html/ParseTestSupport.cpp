@@ -7,6 +7,8 @@
 #include "engine/text/TPreFormated.h"
 #include "engine/css/TMyFont.h"
 #include "engine/text/TSection.h"
+#include "platform/gui/TBitmap.h"
+#include "platform/gui/TCanvas.h"
 #include "tests/engine/support/LayoutDump.h"
 
 namespace engine::testing {
@@ -69,6 +71,17 @@ std::unique_ptr<TSectionList> NewTestRoot(int fontSize) {
 ParsedDocument Parse(const std::string& html, TParseViewer* viewer, const TParseHandlers& handlers) {
   ParsedDocument document{NewTestRoot(), {}};
   document.head = ParseHtmlSource(html, *document.root, viewer, handlers);
+  return document;
+}
+
+ParsedDocument ParseAndLayOut(const std::string& html, int width) {
+  ParsedDocument document = Parse(html);
+  RegisterTextKind();
+  gui::TBitmap bitmap;
+  bitmap.SetSize(8, 8);
+  int maxWidth = 0;
+  int curs = 0;
+  document.root->LayoutContent(&bitmap.Canvas(), 0, width, 600, 0, maxWidth, curs);
   return document;
 }
 

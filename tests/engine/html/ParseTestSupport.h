@@ -24,6 +24,8 @@ struct ParsedDocument {
 std::unique_ptr<TSectionList> NewTestRoot(int fontSize = 12);
 ParsedDocument Parse(const std::string& html, TParseViewer* viewer = nullptr, const TParseHandlers& handlers = {});
 ParsedDocument ParsePlain(const std::string& text);
+// Parses html and lays it out at width, text measured with the real fonts on a screen-like canvas.
+ParsedDocument ParseAndLayOut(const std::string& html, int width);
 
 // The text sections in document order.
 std::vector<const TSection*> TextSections(const TCellBasic& cell);

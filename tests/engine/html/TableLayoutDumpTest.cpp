@@ -5,8 +5,6 @@
 
 #include <fstream>
 
-#include "platform/gui/TBitmap.h"
-#include "platform/gui/TCanvas.h"
 #include "tests/engine/html/ParseTestSupport.h"
 #include "tests/engine/support/LayoutDump.h"
 
@@ -14,15 +12,7 @@ namespace engine {
 namespace {
 
 std::string LaidOutDump(const std::string& html, int width) {
-  auto document = testing::Parse(html);
-  (void)document.Dump();  // registers the text kinds with the dump
-  // Text is measured with the real fonts on a screen-like canvas.
-  gui::TBitmap bitmap;
-  bitmap.SetSize(8, 8);
-  int maxWidth = 0;
-  int curs = 0;
-  document.root->LayoutContent(&bitmap.Canvas(), 0, width, 600, 0, maxWidth, curs);
-  return testing::DumpLayout(*document.root);
+  return testing::DumpLayout(*testing::ParseAndLayOut(html, width).root);
 }
 
 void ExpectDump(const std::string& name, int width) {

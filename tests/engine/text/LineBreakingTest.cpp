@@ -47,6 +47,10 @@ TEST(LineBreaking, OverlongWordsRunToTheirEnd) {
   EXPECT_TRUE(overlong);
   const Breakable withBreak(u"abcdefghij\bklm ");
   EXPECT_EQ(withBreak.Choose(0, 4, overlong), 11);  // the forced break goes with it
+  // A leading hyphen is no break: a line holding only "-" would be worse than the whole word.
+  overlong = false;
+  EXPECT_EQ(Breakable(u"-bbbbbbbbbbbbbbbbbbbb ").Choose(0, 5, overlong), 22);
+  EXPECT_TRUE(overlong);
   const Breakable breakWord(u"abcdefghij klm ", "", /*breakWord=*/true);
   EXPECT_EQ(breakWord.Choose(0, 4, overlong), 4);
   EXPECT_FALSE(overlong);

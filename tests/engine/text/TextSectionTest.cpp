@@ -206,6 +206,48 @@ TEST_F(TextSections, AlignmentAndJustification) {
   EXPECT_EQ(Finished(u"x")->Justify, 1);
 }
 
+// Centring uses the room of the section's own block at the line's Y: (right + left - width) / 2 - X.
+TEST_F(TextSections, CentredLinesCentreOnTheirBlockBesideFloats) {
+  props.Value(Prop::TextAlign) = std::string("center");
+  auto centred = Finished(u"one two");
+  const int text = Width(u"one two");
+  // A block indented 150 pixels and 300 wide.
+  imgr.Clear();
+  imgr.Init(150, 450);
+  imgr.Width = 300;
+  int curs = 0;
+  centred->LayoutSection(&canvas(), 150, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
+  EXPECT_EQ(centred->Lines[0]->LineIndent, (300 - text) / 2);
+  // The same block beside a 100 pixel left float.
+  FloatPlacement floating;
+  floating.ImageWidth = 100;
+  floating.ImageHeight = 30;
+  floating.Align = kAlignFloatLeft;
+  imgr.Clear();
+  imgr.Init(150, 450);
+  imgr.Width = 300;
+  imgr.AddFloatingObject(0, &floating);
+  const int left = imgr.LeftIndent(0);
+  ASSERT_EQ(left, 250);
+  curs = 0;
+  centred->LayoutSection(&canvas(), 150, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
+  EXPECT_EQ(centred->Lines[0]->LineIndent, (450 + left - text) / 2 - 150);
+}
+
+TEST_F(TextSections, TextIndentNarrowsTheFirstLine) {
+  props.Value(Prop::TextIndent) = std::string("100px");
+  const std::u16string text = u"aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz";
+  auto indented = Finished(text);
+  Layout(*indented, 300);
+  ASSERT_GE(indented->Lines.size(), 2u);
+  const LineRec& first = *indented->Lines[0];
+  EXPECT_EQ(first.LineIndent, 100);
+  EXPECT_LE(first.LineIndent + Width(text.substr(0, static_cast<std::size_t>(first.Ln) - 1)), 300);
+  // The first line takes all that fits: one more word would pass the edge.
+  EXPECT_GT(first.LineIndent + Width(text.substr(0, static_cast<std::size_t>(first.Ln) + 2)), 300);
+  EXPECT_EQ(indented->Lines[1]->LineIndent, 0);
+}
+
 TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
   auto section = Finished(u"abcdefghijklmnop qr");
   const int wordWidth = Width(u"abcdefghijklmnop");
@@ -231,6 +273,20 @@ TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
   EXPECT_EQ(section->Lines[1]->Ln, 17);
   EXPECT_EQ(section->Lines[1]->LineIndent, 0);
   EXPECT_EQ(curs, section->Len);
+
+  // A leading hyphen is no place to break: the whole word moves below the float.
+  auto hyphened = Finished(u"-bbbbbbbbbbbbbbbbbbbb ");
+  const int hyphenedWidth = Width(u"-bbbbbbbbbbbbbbbbbbbb");
+  imgr.Clear();
+  imgr.Init(0, hyphenedWidth + 10);
+  imgr.Width = hyphenedWidth + 10;
+  imgr.AddFloatingObject(0, &floating);
+  curs = 0;
+  hyphened->LayoutSection(&canvas(), 0, 0, 0, 0, hyphenedWidth + 10, 600, 0, imgr, maxWidth, curs);
+  ASSERT_EQ(hyphened->Lines.size(), 2u);
+  EXPECT_EQ(hyphened->Lines[0]->Ln, 0);
+  EXPECT_EQ(hyphened->Lines[1]->Ln, 22);
+  EXPECT_EQ(hyphened->Lines[1]->LineIndent, 0);
 }
 
 TEST_F(TextSections, LinesBesideAFloatStartAfterIt) {
