@@ -46,6 +46,10 @@ std::string CurrentFolder() {
 
 TBrowserEnvelope& MakeEnvelope(int Slot, win::HWND Parent) {
   TBrowserEnvelope* envelope = Envelope(Slot);
+  // Its windows would be remade inside the windows being destroyed.
+  if (envelope && envelope->HandleAllocated() &&
+      (Parent == envelope->Handle() || win::IsChild(envelope->Handle(), Parent)))
+    throw gui::Exception("The parent window belongs to the viewer itself");
   // Moving a viewer to another window remakes its windows: not while it works.
   if (envelope && envelope->ParentWindow() != Parent && EnvelopeBusy(*envelope))
     throw gui::Exception("The viewer is busy; it cannot move to another window now");

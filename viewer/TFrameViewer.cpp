@@ -416,6 +416,7 @@ void TFrameViewer::SetDefPreFontName(const std::string& Value) {
 }
 
 void TFrameViewer::SetDefFontSize(int Value) {
+  Value = std::clamp(Value, THTMLViewer::kMinDefFontSize, THTMLViewer::kMaxDefFontSize);
   if (Value == defFontSize_) return;
   ForEachViewer([Value](THTMLViewer& viewer) { viewer.SetDefFontSize(Value); });
   defFontSize_ = Value;

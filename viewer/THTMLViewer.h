@@ -4,6 +4,7 @@
 // panel and two scroll bars. Loading (files, strings, buffers, plain text and
 // images), layout with the scroll-bar decision, scrolling and painting,
 // and the mouse, keys and selection are split over the THTMLViewer*.cpp files.
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -283,7 +284,11 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   const std::string& DefPreFontName() const { return defPreFontName_; }
   void SetDefPreFontName(const std::string& Value);
   int DefFontSize() const { return defFontSize_; }
-  void SetDefFontSize(int Value) { defFontSize_ = Value; }
+  // The document's fonts are scaled from this size: one outside 1..200 points
+  // is brought into that range, so that no font height overflows.
+  void SetDefFontSize(int Value) { defFontSize_ = std::clamp(Value, kMinDefFontSize, kMaxDefFontSize); }
+  static constexpr int kMinDefFontSize = 1;
+  static constexpr int kMaxDefFontSize = 200;
   gui::TColor DefFontColor() const { return defFontColor_; }
   void SetDefFontColor(gui::TColor Value) { defFontColor_ = Value; }
   gui::TColor DefHotSpotColor() const { return defHotSpotColor_; }

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "EmbedTestSupport.h"
+#include "embed/EmbedState.h"
 #include "embed/ExportGuard.h"
 #include "embed/LibraryVersion.h"
+#include "embed/TBrowserEnvelope.h"
 
 namespace embed_test {
 namespace {
@@ -85,6 +87,36 @@ TEST_F(Exports, OnlySlotsZeroAndOneExist) {
   pwhost_DestroyWindow(host);
 }
 
+int KeepFirstWindow(PW_HWND window, intptr_t data) {
+  *reinterpret_cast<PW_HWND*>(data) = window;
+  return 0;
+}
+
+// A viewer cannot be moved into its own envelope or a window inside it; it is
+// refused before anything changes, and the viewer keeps working.
+TEST_F(Exports, AViewerIsNotEmbeddedInsideItself) {
+  const PW_HWND envelope = Embed(300, 200);
+  Show("links.html");
+  EXPECT_EQ(_EmbedBrowser(envelope, 0), 0u);
+  EXPECT_EQ(LastBox(), "Error in EmbedBrowser|The parent window belongs to the viewer itself");
+  PW_HWND inner = 0;
+  pwhost_EnumChildWindows(envelope, KeepFirstWindow, reinterpret_cast<intptr_t>(&inner));
+  ASSERT_NE(inner, 0u);
+  EXPECT_EQ(_EmbedBrowser(inner, 0), 0u);
+  EXPECT_EQ(BoxCount(), 2);
+
+  EXPECT_EQ(_BrowserShowHtml(envelope, DataFile("long.html").c_str(), "Arial", 12), 1);
+  pwhost_PumpMessages();
+  EXPECT_EQ(_SelectRangeText(envelope, 0, -1), 0);
+  char* text = _GetSelectedText(envelope);
+  ASSERT_NE(text, nullptr);
+  EXPECT_GT(std::strlen(text), 0u);
+  _ReleaseMemory(text);
+  EXPECT_EQ(_EmbedBrowser(host_, 0), envelope);  // its own host still takes it
+  EXPECT_EQ(_DeleteBrowser(envelope), 0);
+  envelopes_.clear();
+}
+
 TEST_F(Exports, TwoSlotsDeleteAndEmbedAgain) {
   const PW_HWND first = Embed(300, 200, 0);
   const PW_HWND second = Embed(300, 200, 1);
@@ -119,6 +151,24 @@ TEST_F(Exports, AMissingFileShowsTheWarningBox) {
   // A NULL name is refused the same way, never read.
   EXPECT_EQ(_BrowserShowHtml(envelope, nullptr, "Arial", 12), 0);
   EXPECT_EQ(LastBox(), "Error in BrowserShowHtml|No file name was given");
+}
+
+// A size no font can have is brought into 1..200 points before any font is
+// made from it (it overflowed the font height).
+TEST_F(Exports, FontSizesAreKeptWithinOneToTwoHundred) {
+  const PW_HWND envelope = Embed(200, 120);
+  const viewer::TFrameViewer& frames = *embed::Envelope(0)->FrameViewer;
+  ASSERT_EQ(_BrowserShowHtml(envelope, DataFile("links.html").c_str(), "Arial", INT_MAX), 1);
+  pwhost_PumpMessages();
+  EXPECT_EQ(frames.DefFontSize(), 200);
+  EXPECT_EQ(frames.GetViewer(0)->DefFontSize(), 200);
+  ASSERT_EQ(_BrowserShowHtml(envelope, DataFile("links.html").c_str(), "Arial", INT_MIN), 1);
+  pwhost_PumpMessages();
+  EXPECT_EQ(frames.GetViewer(0)->DefFontSize(), 1);
+  ASSERT_EQ(_BrowserShowHtml(envelope, DataFile("links.html").c_str(), "Arial", 0), 1);
+  pwhost_PumpMessages();
+  EXPECT_EQ(frames.DefFontSize(), 1);
+  EXPECT_EQ(BoxCount(), 0);
 }
 
 TEST_F(Exports, TheGuardTurnsAnErrorIntoTheFailureValue) {

@@ -44,6 +44,10 @@ TEST(HTMLViewerSettings, DefaultsAndClamps) {
   EXPECT_EQ(view.ServerRoot(), "/srv/www");
   view.SetCursor(2);
   EXPECT_EQ(view.Cursor(), gui::crIBeam);
+  view.SetDefFontSize(2147483647);
+  EXPECT_EQ(view.DefFontSize(), 200);
+  view.SetDefFontSize(-5);
+  EXPECT_EQ(view.DefFontSize(), 1);
 }
 
 TEST(HTMLViewerSettings, ColoursAndOptionsReachTheRoot) {
