@@ -13,8 +13,9 @@ struct Caret {
 };
 
 Caret& caret() {
-  static Caret instance;
-  return instance;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* instance = new Caret();
+  return *instance;
 }
 
 bool ownsCaret(HWND window) {

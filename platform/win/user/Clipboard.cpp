@@ -18,8 +18,9 @@ struct ClipboardState {
 };
 
 ClipboardState& clipboard() {
-  static ClipboardState state;
-  return state;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* state = new ClipboardState();
+  return *state;
 }
 
 HGLOBAL blockWith(const void* bytes, std::size_t size) {

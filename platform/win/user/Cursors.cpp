@@ -24,8 +24,9 @@ struct CursorState {
 };
 
 CursorState& cursorState() {
-  static CursorState state;
-  return state;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* state = new CursorState();
+  return *state;
 }
 
 bool isSystemCursorId(WORD id) {

@@ -33,8 +33,9 @@ struct InputState {
 };
 
 InputState& input() {
-  static InputState state;
-  return state;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* state = new InputState();
+  return *state;
 }
 
 bool keyIndexValid(int virtualKey) { return virtualKey >= 0 && virtualKey < 256; }

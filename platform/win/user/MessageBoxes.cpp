@@ -16,8 +16,9 @@ struct MessageBoxLog {
 };
 
 MessageBoxLog& log() {
-  static MessageBoxLog instance;
-  return instance;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* instance = new MessageBoxLog();
+  return *instance;
 }
 
 // The buttons of each box type, in order.

@@ -32,8 +32,9 @@ struct MessageQueue {
 };
 
 MessageQueue& queue() {
-  static MessageQueue instance;
-  return instance;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* instance = new MessageQueue();
+  return *instance;
 }
 
 bool onOwnerThread() { return std::this_thread::get_id() == queue().owner; }

@@ -31,8 +31,9 @@ struct PaintState {
 };
 
 PaintState& paintState() {
-  static PaintState state;
-  return state;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* state = new PaintState();
+  return *state;
 }
 
 WindowRecord* topLevelOf(WindowRecord* record) {

@@ -23,8 +23,9 @@ struct TimerList {
 };
 
 TimerList& timerList() {
-  static TimerList list;
-  return list;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* list = new TimerList();
+  return *list;
 }
 
 std::vector<Timer>::iterator findTimer(HWND window, UINT_PTR id) {

@@ -5,8 +5,9 @@
 namespace win {
 
 WindowStore& windowStore() {
-  static WindowStore store;
-  return store;
+  // Never freed: windows held in static objects may be destroyed after it.
+  static auto* store = new WindowStore();
+  return *store;
 }
 
 WindowRecord* findWindow(HWND window) { return windowStore().windows.get(window); }
