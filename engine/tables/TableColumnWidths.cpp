@@ -77,7 +77,8 @@ void ApplyPixelWidth(SpanCell& cell) {
 }
 
 // Grows the spanned columns of `values` to `needed` in proportion to what they
-// hold; an empty block gives it all to its first column.
+// hold; an empty block gives it all to its first column, and so does the
+// rounding shortfall, so the columns always hold at least `needed`.
 void GrowProportionally(Columns& values, int first, int span, Wide needed) {
   Wide held = 0;
   for (int c = first; c < first + span; ++c) held += values[c];
@@ -86,7 +87,12 @@ void GrowProportionally(Columns& values, int first, int span, Wide needed) {
     values[first] = needed;
     return;
   }
-  for (int c = first; c < first + span; ++c) values[c] += MulDiv(values[c], needed - held, held);
+  Wide grown = 0;
+  for (int c = first; c < first + span; ++c) {
+    values[c] += MulDiv(values[c], needed - held, held);
+    grown += values[c];
+  }
+  if (grown < needed) values[first] += needed - grown;
 }
 
 // A spanning cell without percentages: each column's share of the cell's width

@@ -161,6 +161,18 @@ TEST(Blocks, RightFloatInsideAnIndentedParentKeepsToItsEdge) {
   EXPECT_EQ(second->ContentLeft, 300);  // beside the first, not over it
 }
 
+TEST(Blocks, ARightFloatsRightMarginKeepsItOffTheRightEdge) {
+  TSectionList root(nullptr, nullptr);
+  auto parentStyle = MakeStyle("div", {{"padding-left", "40px"}});
+  auto floatRight =
+      MakeStyle("div", {{"float", "right"}, {"width", "100px"}, {"margin-right", "30px"}, {"margin-left", "5px"}});
+  TBlock* parent = AddBlock(root, *parentStyle);
+  TBlock* floating = AddBlock(*parent->MyCell, *floatRight);
+  AddContent(*floating->MyCell, 50);
+  LayOut(root, 500);
+  EXPECT_EQ(floating->ContentLeft, 500 - 30 - 100);
+}
+
 TEST(Blocks, DrawListPutsNegativeZFirstAndPositiveLast) {
   TSectionList root(nullptr, nullptr);
   auto style = MakeStyle("div");

@@ -9,6 +9,7 @@ namespace engine {
 namespace {
 
 using testing::Parse;
+using testing::ParseAndLayOut;
 
 TEST(BlockStructure, ParagraphsDivsListsAndHeadings) {
   EXPECT_EQ(Parse("<p class=a><p align=right>x<div>a</div> <div>b</div>").Dump(),
@@ -76,6 +77,16 @@ TEST(BlockStructure, AListMayStartAtZero) {
             "      Text |a |\n"
             "    ListItem li. label=1.\n"
             "      Text |b |\n");
+}
+
+TEST(BlockStructure, AParagraphClosedByATableKeepsNoBottomMargin) {
+  auto document = ParseAndLayOut("<p>para<table cellspacing=0><tr><td>cell</table>", 600);
+  const TCellBasic& body = *dynamic_cast<const TBlock*>(document.root->Items(0))->MyCell;
+  ASSERT_EQ(body.Count(), 2);
+  const TBlock& paragraph = *dynamic_cast<const TBlock*>(body.Items(0));
+  const TSectionBase& text = *paragraph.MyCell->Items(0);
+  EXPECT_EQ(paragraph.SectionHeight, text.SectionHeight);
+  EXPECT_EQ(body.Items(1)->TopY, text.TopY + text.SectionHeight);
 }
 
 TEST(BlockStructure, LineBreaksRulesAndPageBreaks) {

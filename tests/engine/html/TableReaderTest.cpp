@@ -137,6 +137,30 @@ TEST(TableReader, ColumnSpecificationsReachTheirCells) {
   EXPECT_EQ(justify(1, 1), 3);
 }
 
+TEST(TableReader, APercentageColumnWidthReachesItsCellsInTenths) {
+  auto document = testing::ParseAndLayOut(
+      "<table width=500 cellspacing=0 cellpadding=0><col width=\"80%\"><col><tr><td>a<td>b</table>", 600);
+  const ThtmlTable& table = *Tables(document)[0]->Table;
+  const TCellObj& cell = *table.Rows[0]->Items(0);
+  EXPECT_EQ(cell.WidthAttr, 800);
+  EXPECT_TRUE(cell.AsPercent);
+  ASSERT_EQ(table.Widths.size(), 2u);
+  EXPECT_EQ(table.Widths[0], 400);
+  EXPECT_EQ(table.Widths[1], 100);
+}
+
+TEST(TableReader, FootRowsAndTheFirstBodyRowTakeTheColumnsAlignment) {
+  auto document = Parse(
+      "<table><col align=right><tfoot><tr><td>F1<tr><td>F2</tfoot><tbody><tr><td>B1<tr><td>B2</tbody></table>");
+  const ThtmlTable& table = *Tables(document)[0]->Table;
+  ASSERT_EQ(CellTexts(table), "B1/B2/F1/F2");
+  for (std::size_t row = 0; row < table.Rows.size(); ++row) {
+    const auto& sections = testing::TextSections(*table.Rows[row]->Items(0)->Cell);
+    ASSERT_FALSE(sections.empty());
+    EXPECT_EQ(sections[0]->Justify, 3) << "row " << row;
+  }
+}
+
 TEST(TableReader, CellManagerMarksRowSpansAndCutsColumnSpans) {
   TSectionList root(nullptr, nullptr);
   ThtmlTable table(&root, nullptr, nullptr);

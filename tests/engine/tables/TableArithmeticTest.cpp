@@ -47,6 +47,14 @@ TEST(TableWidthRange, ASpanningCellGrowsItsColumnsByTheirMinima) {
   const TColumnRanges ranges = PlainWidthRange({Cell(0, 50, 50), Cell(1, 150, 150), Cell(0, 300, 300, 2)}, 2, 0);
   EXPECT_EQ(ranges.MinWidths, (std::vector<int>{75, 225}));
   EXPECT_EQ(ranges.MaxWidths, (std::vector<int>{75, 225}));
+  // The columns add up to at least what the cell needs: the rounding shortfall goes to the first.
+  const TColumnRanges thirds = PlainWidthRange({Cell(0, 10, 10), Cell(1, 10, 10), Cell(2, 10, 10), Cell(0, 100, 100, 3)}, 3, 0);
+  EXPECT_EQ(thirds.MinWidths, (std::vector<int>{34, 33, 33}));
+  EXPECT_EQ(thirds.MaxWidths, (std::vector<int>{34, 33, 33}));
+  const TColumnRanges percentThirds = PercentWidthRange(
+      {Cell(0, 10, 10), Cell(1, 10, 10), Cell(2, 10, 10), Cell(3, 5, 5), Cell(0, 100, 100, 3)}, 4, 0, 400);
+  EXPECT_EQ(percentThirds.MinWidths, (std::vector<int>{34, 33, 33, 5}));
+  EXPECT_EQ(percentThirds.MaxWidths, (std::vector<int>{34, 33, 33, 5}));
   // Over empty columns the first one takes it all.
   const TColumnRanges empty = PlainWidthRange({Cell(0, 90, 120, 3)}, 3, 0);
   EXPECT_EQ(empty.MinWidths, (std::vector<int>{90, 0, 0}));
@@ -101,6 +109,13 @@ TEST(TableColumnWidths, APercentageColumnThatCannotHoldItsMinimumLosesItsShare) 
   const std::vector<int> widths = NaturalColumnWidths(300, ranges);
   EXPECT_EQ(ranges.Percents, (std::vector<int>{0, 0}));
   EXPECT_EQ(widths[0] + widths[1], 300);
+}
+
+TEST(TableColumnWidths, APercentageColumnWhoseShareEqualsItsMinimumKeepsIt) {
+  TColumnRanges ranges = Ranges({150, 10}, {150, 200}, {500, 0});
+  const std::vector<int> widths = NaturalColumnWidths(300, ranges);
+  EXPECT_EQ(ranges.Percents, (std::vector<int>{500, 0}));
+  EXPECT_EQ(widths, (std::vector<int>{150, 150}));
 }
 
 TEST(TableColumnWidths, OwnWidthFillsFreeColumnsByTheirFlexibility) {
