@@ -2,12 +2,12 @@
 // Finding the font file for a face name, weight and slant through fontconfig.
 // Windows face names and the names Windows substitutes stand for the
 // Liberation faces that draw them (WindowsFaces.h). A name that is not
-// installed falls back, as GDI does, to a
-// default face chosen by the requested pitch and family: fixed pitch or
-// FF_MODERN -> Liberation Mono, FF_ROMAN -> Liberation Serif, else Liberation
-// Sans (and to fontconfig's own default when those are missing). A Japanese,
-// Chinese or Korean character set outranks the name: when the face lacks the
-// language's characters, an installed face that has them is used instead.
+// installed falls back, as GDI does, to a default face chosen by the requested
+// pitch and family: fixed pitch or FF_MODERN -> Liberation Mono, FF_ROMAN ->
+// Liberation Serif, else Liberation Sans (and to fontconfig's own default when
+// those are missing). A Japanese, Chinese or Korean character set outranks
+// the name: when the face lacks the language's characters, an installed face
+// that has them is used instead.
 #include <string>
 #include <vector>
 
