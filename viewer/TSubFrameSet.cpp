@@ -113,7 +113,8 @@ TfvFrame* TSubFrameSet::AddFrame(const engine::TAttributeList* Attributes, const
 }
 
 TSubFrameSet* TSubFrameSet::AddFrameSet() {
-  if (children_.size() >= kMaxFrameEntries) return nullptr;
+  // Past the frame cap a set would stay empty and still take room.
+  if (children_.size() >= kMaxFrameEntries || masterSet_->FramesMade >= kMaxFrames) return nullptr;
   auto* set = new TSubFrameSet(this, masterSet_);
   children_.push_back(set);
   set->SetParent(this);
@@ -125,6 +126,9 @@ void TSubFrameSet::InitializeSizes() {
   // Entries beyond the frames get empty frames, as long as frames may still be made.
   while (children_.size() < codes_.size() && AddFrame(nullptr, "")) {
   }
+  // Past the frame cap the entries left without a frame take no room: the
+  // frames made share the set.
+  if (codes_.size() > children_.size()) codes_.resize(children_.size());
   BaseUrl = engine::buildState.Head.Base;
   BaseTarget = engine::buildState.Head.BaseTarget;
 }

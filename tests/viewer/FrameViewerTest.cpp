@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,35 @@ TEST_F(FrameViewerTest, SelfReferencingFramesetsAreBounded) {
   EXPECT_LE(top().FramesMade, kMaxFrames);
   EXPECT_EQ(top().ChildCount(), kMaxFrameEntries);
   EXPECT_EQ(fv().GetViewerCount(), 0);  // every level is a frameset; the deepest frames stay empty
+}
+
+// Four levels of six columns ask for 1296 frames. The 500 made before the cap
+// share the window; the entries left without a frame take no room (they used
+// to, and squeezed every frame made to nothing).
+TEST_F(FrameViewerTest, FramesMadeBeforeTheCapShareTheWindow) {
+  const std::function<std::string(int)> columns = [&columns](int levels) {
+    if (levels == 0) return std::string("<frame src=leaf.htm>");
+    std::string set = "<frameset cols=\"*,*,*,*,*,*\">";
+    for (int column = 0; column < 6; ++column) set += columns(levels - 1);
+    return set + "</frameset>";
+  };
+  write("leaf.htm", "<body bgcolor=red>");
+  write("sets.htm", columns(4));
+  load("sets.htm");
+  EXPECT_EQ(top().FramesMade, kMaxFrames);
+  EXPECT_EQ(fv().GetViewerCount(), kMaxFrames);
+  // 2 x 216 frames in the first two columns, 68 in the third.
+  EXPECT_EQ(Bounds(top()), "2,2 133x300 135,2 133x300 268,2 133x300");
+  const auto* third = dynamic_cast<const TSubFrameSet*>(top().Child(2));
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(Bounds(*third), "0,0 67x300 67,0 67x300");  // 36 frames and 32
+  const auto* last = dynamic_cast<const TSubFrameSet*>(third->Child(1));
+  ASSERT_NE(last, nullptr);
+  ASSERT_EQ(last->ChildCount(), 6);  // five sets of six frames, and the last two frames
+  const auto* tail = dynamic_cast<const TSubFrameSet*>(last->Child(5));
+  ASSERT_NE(tail, nullptr);
+  EXPECT_EQ(Bounds(*tail), "0,0 6x300 6,0 6x300");
+  EXPECT_GT(fv().GetViewer(kMaxFrames - 1)->Width(), 0);
 }
 
 TEST_F(FrameViewerTest, SameDocumentKeepsTheSetAndRelativeNamesMatch) {
