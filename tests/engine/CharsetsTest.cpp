@@ -15,6 +15,8 @@ TEST(Charsets, NamesFindTheFirstContainedRow) {
   EXPECT_EQ(charset, kCharsetIso8859_2);
   EXPECT_TRUE(CharsetFromName("TIS-620", charset));
   EXPECT_EQ(charset, 222);
+  EXPECT_TRUE(CharsetFromName("text/html; charset=GBK", charset));
+  EXPECT_EQ(charset, 134);
   charset = -1;
   EXPECT_FALSE(CharsetFromName("text/html; charset=utf-8", charset));
   EXPECT_EQ(charset, -1);
