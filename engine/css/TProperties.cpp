@@ -527,7 +527,8 @@ TColor TProperties::GetBackgroundColor() const {
 }
 
 TColor TProperties::UpdateBackgroundColor() {
-  BackgroundColor = GetBackgroundColor();
+  const TColor own = GetBackgroundColor();
+  if (own != kNoColor) BackgroundColor = own;
   return BackgroundColor;
 }
 

@@ -103,7 +103,9 @@ class TProperties {
   std::string GetFontVariant() const;
   void GetPageBreaks(bool& before, bool& after, bool& inside) const;
   TColor GetBackgroundColor() const;
-  // As GetBackgroundColor, also kept as the object's background colour.
+  // The element's own background colour, when it has one, becomes the
+  // object's background colour, which its text draws on; without one the
+  // text keeps the background it inherited. Returns the object's colour.
   TColor UpdateBackgroundColor();
   TColor GetColor() const;
   int GetBorderStyle() const;

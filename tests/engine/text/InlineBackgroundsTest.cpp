@@ -123,6 +123,17 @@ TEST_F(InlineBackgrounds, ABorderedElementsBoxPaintsItsBackgroundOnce) {
   EXPECT_GT(CountIn(u"two", kYellow), CountIn(u"two", kBlack));
 }
 
+// A link takes its own background, or else keeps the one around it, in
+// each of its looks.
+TEST_F(InlineBackgrounds, ALinkKeepsTheBackgroundAroundIt) {
+  Load("<p><b style=\"background-color: #FFCCCC\">bold <a href=\"x.html\">inside</a></b> "
+       "<a href=\"y.html\" style=\"background: yellow\">own</a> <a href=\"z.html\">none</a></p>");
+  EXPECT_EQ(RunBackground(u"inside"), 0xCCCCFFu);
+  EXPECT_EQ(RunBackground(u"own"), 0x00FFFFu);
+  EXPECT_EQ(RunBackground(u"none"), kNoColor);
+  EXPECT_GT(CountIn(u"inside", kPink), CountIn(u"inside", kBlack));
+}
+
 // Elements closed out of order keep their own background and lose the one they inherited.
 TEST_F(InlineBackgrounds, MisnestedElementsKeepTheirOwnBackground) {
   Load("<p>a <span style=\"background: yellow\">b <i style=\"background-color: #CCFFCC\">c</span> d</i> e</p>");
