@@ -126,8 +126,9 @@ TEST_F(InlineBackgrounds, ABorderedElementsBoxPaintsItsBackgroundOnce) {
 // A link takes its own background, or else keeps the one around it, in
 // each of its looks.
 TEST_F(InlineBackgrounds, ALinkKeepsTheBackgroundAroundIt) {
-  Load("<p><b style=\"background-color: #FFCCCC\">bold <a href=\"x.html\">inside</a></b> "
-       "<a href=\"y.html\" style=\"background: yellow\">own</a> <a href=\"z.html\">none</a></p>");
+  Load(
+      "<p><b style=\"background-color: #FFCCCC\">bold <a href=\"x.html\">inside</a></b> "
+      "<a href=\"y.html\" style=\"background: yellow\">own</a> <a href=\"z.html\">none</a></p>");
   EXPECT_EQ(RunBackground(u"inside"), 0xCCCCFFu);
   EXPECT_EQ(RunBackground(u"own"), 0x00FFFFu);
   EXPECT_EQ(RunBackground(u"none"), kNoColor);
