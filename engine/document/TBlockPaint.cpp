@@ -53,7 +53,11 @@ bool TBlock::PrintPageDecisions() {
   }
   // The page rules of table blocks (moving a table to the next page, repeated
   // header rows) belong to the table area's block.
-  if (BreakAfter && bottom > pageTop && bottom < doc.VisibleBottom) doc.VisibleBottom = bottom;
+  // Glyphs scaled to the printer reach up to a logical pixel below their
+  // rounded line box: the page ends below that, so the last line's descenders
+  // stay whole, and the next page starts there.
+  if (BreakAfter && bottom > pageTop && bottom < doc.VisibleBottom)
+    doc.VisibleBottom = std::min(doc.VisibleBottom, SatAdd(bottom, 1));
   return false;
 }
 

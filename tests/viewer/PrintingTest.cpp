@@ -391,4 +391,29 @@ TEST_F(Printing, ARunStartedFromAHandlerAddsItsPagesToTheSameJob) {
   EXPECT_FALSE(view().Busy());
 }
 
+// The line before a break after its block keeps its descenders on its page:
+// the page ends below the line's whole height, not at its base.
+TEST_F(PrintedPages, ABreakAfterABlockKeepsItsLastLineWhole) {
+  // At 300 dpi, where a logical pixel is more than one printer pixel.
+  win::virtualPrinter().dpi = 300;
+  win::virtualPrinter().paperWidth = 2550;
+  win::virtualPrinter().paperHeight = 3300;
+  const auto inkOnFirstPage = [this](const std::string& html) {
+    load(html);
+    view().PrintPages(1, 9999);
+    images::TPNGImage page;
+    page.LoadFromFile(LastJob().files.at(0));
+    int ink = 0;
+    for (int y = 236; y < 600; ++y)
+      for (int x = 236; x < 900; ++x) ink += page.Canvas().Pixels(x, y) != win::RGB(255, 255, 255);
+    return ink;
+  };
+  const std::string line = "gjpqy gjpqy";
+  const int whole = inkOnFirstPage("<body><p>" + line + "</p><p style=\"page-break-before: always\">next</p>");
+  const int broken = inkOnFirstPage("<body><p style=\"page-break-after: always\">" + line + "</p><p>next</p>");
+  EXPECT_GT(whole, 1000);
+  EXPECT_EQ(broken, whole);
+  EXPECT_EQ(LastJob().files.size(), 2u);
+}
+
 }  // namespace
