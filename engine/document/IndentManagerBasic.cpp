@@ -14,6 +14,7 @@ bool Applies(const IndentRec& rec, int Y, const void* currentBlock) {
 }  // namespace
 
 void IndentManagerBasic::Clear() {
+  ownEdges_ = false;
   left_.clear();
   right_.clear();
   leftFloatBottom_ = 0;
@@ -31,6 +32,8 @@ int IndentManagerBasic::LeftIndent(int Y) const {
   int best = -99999;
   for (const IndentRec& rec : left_)
     if (Applies(rec, Y, CurrentBlock) && rec.X > best) best = rec.X;
+  if (ownEdges_ && Applies(IndentRec{ownLeftX_, ownTop_, kOpenBottom, ownOwner_}, Y, CurrentBlock) && ownLeftX_ > best)
+    best = ownLeftX_;
   return best > -99999 ? best + LeftEdge : LeftEdge;
 }
 
@@ -38,6 +41,9 @@ int IndentManagerBasic::RightSide(int Y) const {
   int best = 99999;
   for (const IndentRec& rec : right_)
     if (Applies(rec, Y, CurrentBlock) && rec.X < best) best = rec.X;
+  if (ownEdges_ && Applies(IndentRec{ownRightX_, ownTop_, kOpenBottom, ownOwner_}, Y, CurrentBlock) &&
+      ownRightX_ < best)
+    best = ownRightX_;
   return best < 99999 ? best + LeftEdge : RightEdge;
 }
 
@@ -77,6 +83,14 @@ int IndentManagerBasic::DeleteAt(std::vector<IndentRec>& list, int index, int fl
   for (const IndentRec& rec : list)
     if (rec.Owner == nullptr) bottom = std::max(bottom, rec.Bottom);
   return bottom;
+}
+
+void IndentManagerBasic::SetOwnEdges(int leftX, int rightX, int Y) {
+  ownEdges_ = true;
+  ownLeftX_ = leftX;
+  ownRightX_ = rightX;
+  ownTop_ = Y;
+  ownOwner_ = CurrentBlock;
 }
 
 void IndentManagerBasic::DeleteLeft(int index) { leftFloatBottom_ = DeleteAt(left_, index, leftFloatBottom_); }

@@ -43,6 +43,11 @@ class IndentManagerBasic {
   int AddRight(int X, int Y);
   void DeleteLeft(int index);
   void DeleteRight(int index);
+  // The owning cell's own edges: a left record at leftX and a right one at
+  // rightX, open-ended from Y and owned by CurrentBlock, answered like any
+  // other record but kept beside the lists (no allocation per cell layout).
+  void SetOwnEdges(int leftX, int rightX, int Y);
+  void ClearOwnEdges() { ownEdges_ = false; }
 
   const std::vector<IndentRec>& L() const { return left_; }
   const std::vector<IndentRec>& R() const { return right_; }
@@ -66,6 +71,12 @@ class IndentManagerBasic {
   // Greatest Bottom of the records without owner on each side (0: none).
   int leftFloatBottom_ = 0;
   int rightFloatBottom_ = 0;
+  // The record pair of SetOwnEdges, while set.
+  bool ownEdges_ = false;
+  int ownLeftX_ = 0;
+  int ownRightX_ = 0;
+  int ownTop_ = 0;
+  const void* ownOwner_ = nullptr;
 };
 
 }  // namespace engine

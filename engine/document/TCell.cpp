@@ -25,11 +25,9 @@ int TCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, in
   IMgr->Width = Width;
   const void* previous = IMgr->CurrentBlock;
   IMgr->CurrentBlock = this;
-  int left = IMgr->AddLeft(0, Y);
-  int right = IMgr->AddRight(Width, Y);
+  IMgr->SetOwnEdges(0, Width, Y);
   int height = TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
-  IMgr->DeleteLeft(left);
-  IMgr->DeleteRight(right);
+  IMgr->ClearOwnEdges();
   int floatsBottom = IMgr->FloatsBottom();
   IMgr->CurrentBlock = previous;
   return std::max(height, SatSub(floatsBottom, StartY));

@@ -51,9 +51,7 @@ void TCellBasic::AddSection(std::unique_ptr<TSectionBase> section, int sourcePos
 
 void TCellBasic::Clear() {
   TFreeList<TSectionBase>::Clear();
-  maxBottom_.clear();
-  minTop_.clear();
-  outsideRange_.clear();
+  index_.reset();
   indexed_ = false;
 }
 
@@ -116,35 +114,48 @@ bool TCellBasic::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
 
 void TCellBasic::IndexLayout() {
   std::size_t count = static_cast<std::size_t>(Count());
-  maxBottom_.resize(count);
-  minTop_.resize(count);
+  indexed_ = true;
+  if (Count() < kIndexFrom) {
+    index_.reset();
+    return;
+  }
+  if (!index_) index_ = std::make_unique<LayoutIndex>();
+  LayoutIndex& index = *index_;
+  index.maxBottom.resize(count);
+  index.minTop.resize(count);
   int runningMax = INT32_MIN;
   for (std::size_t i = 0; i < count; ++i) {
     const TSectionBase& section = *Items(static_cast<int>(i));
     if (!section.LayoutFailed) runningMax = std::max(runningMax, section.PaintBottom);
-    maxBottom_[i] = runningMax;
+    index.maxBottom[i] = runningMax;
   }
   int runningMin = INT32_MAX;
   for (std::size_t i = count; i-- > 0;) {
     const TSectionBase& section = *Items(static_cast<int>(i));
     if (!section.LayoutFailed) runningMin = std::min(runningMin, section.PaintTop);
-    minTop_[i] = runningMin;
+    index.minTop[i] = runningMin;
   }
-  outsideRange_.clear();
+  index.outsideRange.clear();
   for (int i = 0; i < Count(); ++i)
-    if (Items(i)->PaintsOutsideRange) outsideRange_.push_back(i);
-  indexed_ = true;
+    if (Items(i)->PaintsOutsideRange) index.outsideRange.push_back(i);
+}
+
+const TCellBasic::LayoutIndex* TCellBasic::Indexed() const {
+  if (!indexed_ || !index_ || index_->maxBottom.size() != static_cast<std::size_t>(Count())) return nullptr;
+  return index_.get();
 }
 
 void TCellBasic::RowRange(int Y, int& first, int& last) const {
-  if (!indexed_ || maxBottom_.size() != static_cast<std::size_t>(Count())) {
+  const LayoutIndex* index = Indexed();
+  if (index == nullptr) {
     first = 0;
     last = Count();
     return;
   }
   // Sections before first end at or above Y; sections from last on start below it.
-  first = static_cast<int>(std::upper_bound(maxBottom_.begin(), maxBottom_.end(), Y) - maxBottom_.begin());
-  last = static_cast<int>(std::upper_bound(minTop_.begin(), minTop_.end(), Y) - minTop_.begin());
+  first = static_cast<int>(std::upper_bound(index->maxBottom.begin(), index->maxBottom.end(), Y) -
+                           index->maxBottom.begin());
+  last = static_cast<int>(std::upper_bound(index->minTop.begin(), index->minTop.end(), Y) - index->minTop.begin());
   last = std::max(last, first);
 }
 
@@ -167,13 +178,16 @@ int TCellBasic::PaintSections(gui::TCanvas* canvas, const win::RECT& clipRect, I
   if (count == 0) return Y;
   int first = 0;
   int last = count;
-  bool indexed = indexed_ && maxBottom_.size() == static_cast<std::size_t>(count);
+  const LayoutIndex* index = Indexed();
+  const bool indexed = index != nullptr;
   if (indexed) {
     int offset = Document != nullptr ? Document->YOffset : 0;
     int top = SatAdd(clipRect.top, offset);
     int bottom = SatAdd(clipRect.bottom, offset);
-    first = static_cast<int>(std::upper_bound(maxBottom_.begin(), maxBottom_.end(), top) - maxBottom_.begin());
-    last = static_cast<int>(std::lower_bound(minTop_.begin(), minTop_.end(), bottom) - minTop_.begin());
+    first = static_cast<int>(std::upper_bound(index->maxBottom.begin(), index->maxBottom.end(), top) -
+                             index->maxBottom.begin());
+    last = static_cast<int>(std::lower_bound(index->minTop.begin(), index->minTop.end(), bottom) -
+                            index->minTop.begin());
     last = std::max(last, first);
   }
   auto paint = [&](int index) {
@@ -182,14 +196,16 @@ int TCellBasic::PaintSections(gui::TCanvas* canvas, const win::RECT& clipRect, I
   };
   // Sections outside [first, last) cannot draw in the clip, except those that
   // draw anywhere; list order is kept so overlaps come out the same.
-  auto outside = indexed ? outsideRange_.begin() : outsideRange_.end();
-  for (; outside != outsideRange_.end() && *outside < first; ++outside) paint(*outside);
+  static const std::vector<int> kNone;
+  const std::vector<int>& outsideRange = indexed ? index->outsideRange : kNone;
+  auto outside = outsideRange.begin();
+  for (; outside != outsideRange.end() && *outside < first; ++outside) paint(*outside);
   for (int i = first; i < last; ++i) {
     if (i == count - 1) break;
     paint(i);
   }
   if (indexed)
-    for (; outside != outsideRange_.end(); ++outside)
+    for (; outside != outsideRange.end(); ++outside)
       if (*outside >= last && *outside != count - 1) paint(*outside);
   // The answer is the last section's; one left out answers as the base does.
   TSectionBase& lastSection = *Items(count - 1);

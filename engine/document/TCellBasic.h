@@ -87,9 +87,17 @@ class TCellBasic : public TFreeList<TSectionBase> {
   int FirstForPosition(int Position) const;
 
  private:
-  std::vector<int> maxBottom_;  // running maximum of PaintBottom, front to back
-  std::vector<int> minTop_;     // running minimum of PaintTop, back to front
-  std::vector<int> outsideRange_;  // indexes of the sections that may draw anywhere
+  // Below this many sections a walk over all of them is as quick as the
+  // index, which then is not kept (most table cells hold one section).
+  static constexpr int kIndexFrom = 8;
+  struct LayoutIndex {
+    std::vector<int> maxBottom;     // running maximum of PaintBottom, front to back
+    std::vector<int> minTop;        // running minimum of PaintTop, back to front
+    std::vector<int> outsideRange;  // indexes of the sections that may draw anywhere
+  };
+  // The index of the current layout; null when not indexed.
+  const LayoutIndex* Indexed() const;
+  std::unique_ptr<LayoutIndex> index_;
   bool indexed_ = false;
 };
 
