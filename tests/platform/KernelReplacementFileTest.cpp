@@ -20,7 +20,9 @@ namespace {
 class ReplacementTargets : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = testing::TempDir() + "/replace_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    // Worktrees share the temporary folder: the process id keeps runs apart.
+    folder_ = testing::TempDir() + "/replace_" + std::to_string(::getpid()) + "_" +
+              testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }

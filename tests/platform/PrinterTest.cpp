@@ -2,6 +2,7 @@
 // aborts that leave nothing behind, the abort procedure, and the class
 // library's printer and print dialog over it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -25,7 +26,9 @@ class Printing : public testing::Test {
   void SetUp() override {
     resetVirtualPrinter();
     clearPrintedJobs();
-    folder_ = testing::TempDir() + "/printer_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    // Worktrees share the temporary folder: the process id keeps runs apart.
+    folder_ = testing::TempDir() + "/printer_" + std::to_string(::getpid()) + "_" +
+              testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     // Small paper keeps the pages quick to write and read back.

@@ -1,5 +1,6 @@
 // The render host program: the picture it writes and its exit codes.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,7 +11,10 @@
 
 namespace {
 
-std::string tempPath(const std::string& name) { return (std::filesystem::path(testing::TempDir()) / name).string(); }
+// Worktrees share the temporary folder: the process id keeps runs apart.
+std::string tempPath(const std::string& name) {
+  return (std::filesystem::path(testing::TempDir()) / (std::to_string(::getpid()) + "_" + name)).string();
+}
 
 int runRender(const std::string& arguments) {
   const std::string command = std::string(PAGEWELL_BIN_DIR) + "/render " + arguments + " >/dev/null 2>&1";
