@@ -99,6 +99,12 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
 }
 
 THTMLViewer::~THTMLViewer() {
+  // A bar or the paint panel that holds the mouse reports its release to the
+  // viewer: let go now, while the viewer is whole, not while its windows go.
+  if (HandleAllocated()) {
+    const win::HWND capture = win::GetCapture();
+    if (capture != 0 && (capture == Handle() || win::IsChild(Handle(), capture))) win::ReleaseCapture();
+  }
   *alive_ = false;
   AbandonPrintRuns();
   // The root releases its images into the cache when it clears, so it goes first.

@@ -265,6 +265,18 @@ std::string TagNameOfEndSymbol(THtmlSymbol endSymbol) {
   return {};
 }
 
+std::vector<std::string_view> TagNames() {
+  std::vector<std::string_view> names;
+  for (const TagRow& row : kTagTable) names.push_back(row.name);
+  return names;
+}
+
+std::vector<std::string_view> AttributeNames() {
+  std::vector<std::string_view> names;
+  for (const AttributeRow& row : kAttributeTable) names.push_back(row.name);
+  return names;
+}
+
 THtmlSymbol EndSymbolOf(THtmlSymbol startSymbol) {
   for (std::size_t row = 0; row < kRowsWithEndTag; ++row) {
     if (kTagTable[row].startSymbol == startSymbol) return kTagTable[row].endSymbol;

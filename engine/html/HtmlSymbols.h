@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -251,5 +252,10 @@ std::string TagNameOfEndSymbol(THtmlSymbol endSymbol);
 
 // End symbol of a start symbol; 0 when the tag has no end tag.
 THtmlSymbol EndSymbolOf(THtmlSymbol startSymbol);
+
+// The upper-case names of the tag and attribute tables, in table order: the
+// vocabulary for tools (the fuzz targets' dictionary is made from them).
+std::vector<std::string_view> TagNames();
+std::vector<std::string_view> AttributeNames();
 
 }  // namespace engine

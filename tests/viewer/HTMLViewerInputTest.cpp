@@ -264,6 +264,20 @@ TEST_F(HTMLViewerInput, DragAboveTheTopScrollsUntilTheButtonGoes) {
 namespace viewer {
 namespace {
 
+// The bar that holds the mouse reports its release to the viewer; the viewer
+// lets go before its windows are destroyed (this used to call into a viewer
+// half destroyed, found by fuzzing the frame viewer).
+TEST_F(HTMLViewerInput, AViewerDestroyedWhileItsBarHoldsTheMouseLetsGoFirst) {
+  load("<pre>" + std::string(300, 'w') + "</pre>");
+  gui::TScrollBar& bar = view().HScrollBar();
+  ASSERT_TRUE(bar.Visible());
+  win::postMouseInput(win::WM_LBUTTONDOWN, bar.ClientToScreen({bar.Width() - 4, bar.Height() / 2}));
+  pump();
+  ASSERT_EQ(win::GetCapture(), bar.Handle());
+  delete &view();
+  EXPECT_EQ(win::GetCapture(), static_cast<win::HWND>(0));
+}
+
 TEST_F(HTMLViewerInput, LinkActivationFollowsFromTheQueue) {
   load(tallDocument(80) + "<p><a name=\"end\">End</a></p>", "/d/page.htm");
   std::vector<std::string> clicks;
