@@ -61,6 +61,21 @@ TEST_F(DocumentFormData, ValuesComeBackAcrossAReload) {
   EXPECT_TRUE(ControlAt<TTextAreaFormControlObj>(*after.root, 2)->Memo()->Text() == u"new text");
 }
 
+// Going back to a page whose box was unchecked when it was left: the page's
+// markup checks it, the saved data leaves it out, so it comes back unchecked.
+TEST_F(DocumentFormData, ABoxTheSavedDataLeavesOutComesBackUnchecked) {
+  const std::string checkedPage = "<form><input name=q value=first><input type=checkbox name=c checked></form>";
+  auto left = testing::Parse(checkedPage);
+  ControlAt<TCheckBoxFormControlObj>(*left.root, 1)->SetChecked(false);
+  const TDocumentFormData saved = GetFormData(*left.root);
+  EXPECT_EQ(saved, (TDocumentFormData{{"q=first"}}));
+
+  auto back = testing::Parse(checkedPage);
+  ASSERT_TRUE(ControlAt<TCheckBoxFormControlObj>(*back.root, 1)->Checked());
+  SetFormData(*back.root, saved);
+  EXPECT_FALSE(ControlAt<TCheckBoxFormControlObj>(*back.root, 1)->Checked());
+}
+
 TEST_F(DocumentFormData, OnlyTheFormsBothHaveAreRestored) {
   auto document = testing::Parse(page_);
   SetFormData(*document.root, {{"q=one"}});

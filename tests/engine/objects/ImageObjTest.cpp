@@ -140,6 +140,17 @@ TEST_F(ImageObjTest, MissingImagesGetAStandInBox) {
   EXPECT_EQ(withAlt->Place.ImageHeight, 24);
   EXPECT_EQ(canvas->Font().Name(), fontBefore);  // measuring the ALT text leaves the canvas font
 
+  // Images switched off after layout: an image with neither size nor ALT keeps
+  // the size it was shown at as its stand-in box.
+  auto shown = Image({{symSrc, kJpeg, 0}});
+  shown->ComputeSize(canvas, nullptr, 600, 400);
+  ASSERT_EQ(shown->Place.ImageWidth, 227);
+  root->ShowImages = false;
+  shown->ComputeSize(canvas, nullptr, 600, 400);
+  EXPECT_EQ(shown->Place.ImageWidth, 227);
+  EXPECT_EQ(shown->Place.ImageHeight, 149);
+  root->ShowImages = true;
+
   // Inside a link an image without BORDER gets a one-pixel frame; BORDER=0 none.
   TFontObj link(nullptr, 0, std::make_unique<TMyFont>());
   link.UrlTarget.Url = "x.html";
