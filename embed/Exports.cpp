@@ -44,12 +44,21 @@ std::string CurrentFolder() {
   return {};
 }
 
+// A viewer's own windows cannot hold a viewer: its own would be remade inside
+// the windows being destroyed, another's would go when that one is deleted.
+bool IsViewerWindow(win::HWND Window) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    TBrowserEnvelope* envelope = Envelope(slot);
+    if (envelope && envelope->HandleAllocated() &&
+        (Window == envelope->Handle() || win::IsChild(envelope->Handle(), Window)))
+      return true;
+  }
+  return false;
+}
+
 TBrowserEnvelope& MakeEnvelope(int Slot, win::HWND Parent) {
   TBrowserEnvelope* envelope = Envelope(Slot);
-  // Its windows would be remade inside the windows being destroyed.
-  if (envelope && envelope->HandleAllocated() &&
-      (Parent == envelope->Handle() || win::IsChild(envelope->Handle(), Parent)))
-    throw gui::Exception("The parent window belongs to the viewer itself");
+  if (IsViewerWindow(Parent)) throw gui::Exception("The parent window belongs to a viewer");
   // Moving a viewer to another window remakes its windows: not while it works.
   if (envelope && envelope->ParentWindow() != Parent && EnvelopeBusy(*envelope))
     throw gui::Exception("The viewer is busy; it cannot move to another window now");

@@ -92,18 +92,20 @@ int KeepFirstWindow(PW_HWND window, intptr_t data) {
   return 0;
 }
 
-// A viewer cannot be moved into its own envelope or a window inside it; it is
+// A viewer cannot be moved into its own envelope or a window inside it (nor
+// into the other viewer's, which would take it along when deleted); it is
 // refused before anything changes, and the viewer keeps working.
-TEST_F(Exports, AViewerIsNotEmbeddedInsideItself) {
+TEST_F(Exports, AViewerIsNotEmbeddedInsideAViewer) {
   const PW_HWND envelope = Embed(300, 200);
   Show("links.html");
   EXPECT_EQ(_EmbedBrowser(envelope, 0), 0u);
-  EXPECT_EQ(LastBox(), "Error in EmbedBrowser|The parent window belongs to the viewer itself");
+  EXPECT_EQ(LastBox(), "Error in EmbedBrowser|The parent window belongs to a viewer");
   PW_HWND inner = 0;
   pwhost_EnumChildWindows(envelope, KeepFirstWindow, reinterpret_cast<intptr_t>(&inner));
   ASSERT_NE(inner, 0u);
   EXPECT_EQ(_EmbedBrowser(inner, 0), 0u);
-  EXPECT_EQ(BoxCount(), 2);
+  EXPECT_EQ(_EmbedBrowser(inner, 1), 0u);
+  EXPECT_EQ(BoxCount(), 3);
 
   EXPECT_EQ(_BrowserShowHtml(envelope, DataFile("long.html").c_str(), "Arial", 12), 1);
   pwhost_PumpMessages();
