@@ -48,7 +48,7 @@ void TEditFormControlObj::SizeFromFont(gui::TCanvas* canvas) {
   if (!canvas) return;
   canvas->SetFont(control_->Font());
   win::TEXTMETRICW metrics{};
-  win::GetTextMetricsW(canvas->Handle(), &metrics);
+  win::GetTextMetricsW(canvas->FontHandle(), &metrics);  // the control's font, selected
   const int width = CssWidth >= 10 ? CssWidth
                                    : ClampControlExtent(std::int64_t{metrics.tmAveCharWidth} * EditSize + 23);
   const int height = std::max(keptHeight_, std::max(canvas->TextHeight("A"), 10));

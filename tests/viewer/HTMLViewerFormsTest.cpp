@@ -1,6 +1,7 @@
 // Forms in the viewer: a click on an image input's picture submits the point,
-// a host that loads from inside a form control's event is refused, and the
-// mouse over a control shows its title and reaches the host.
+// a host that loads from inside a form control's event is refused, the mouse
+// over a control shows its title and reaches the host, and text inputs take
+// their width from the input style's font.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -111,6 +112,15 @@ TEST_F(HTMLViewerForms, TheMouseOverAControlShowsItsTitleAndReachesTheHost) {
   EXPECT_EQ(view().PaintPanel().Hint(), "");
   ASSERT_EQ(moves.size(), 2u);
   EXPECT_EQ(moves[1], (std::vector<int>{0, 3, 4}));
+}
+
+// SIZE=20 in the input style's 10 pt Arial: 20 average characters of 6 pixels and 23 for the frame.
+TEST_F(HTMLViewerForms, ATextInputOfSizeTwentyIsA143PixelControl) {
+  load("<form><input size=20></form>");
+  const auto& controls = view().Document().FormControlList;
+  ASSERT_EQ(controls.size(), 1u);
+  ASSERT_NE(controls[0]->WindowControl(), nullptr);
+  EXPECT_EQ(controls[0]->WindowControl()->Width(), 143);
 }
 
 }  // namespace

@@ -43,6 +43,23 @@ TEST_F(FormControlEvents, FocusBlurAndChangeReachTheHostWithTheirScripts) {
   EXPECT_FALSE(a->Active);
 }
 
+// A control destroyed while it has the focus reports no blur or change: the
+// host would be handed a control that is going away.
+TEST_F(FormControlEvents, AFocusedControlDestroyedWithItsDocumentReportsNothing) {
+  Build("<form><input name=a value=x onfocus=F1 onblur=B1 onchange=C1></form>");
+  auto* a = Control<TEditFormControlObj>(0);
+  const win::HWND window = a->WindowControl()->Handle();
+  win::SetFocus(window);
+  ASSERT_EQ(win::GetFocus(), window);
+  ASSERT_TRUE(a->Active);
+  a->Edit()->SetText(u"typed");
+  events.clear();
+  root_->Clear();
+  EXPECT_TRUE(events.empty());
+  EXPECT_FALSE(win::IsWindow(window));
+  EXPECT_NE(win::GetFocus(), window);
+}
+
 TEST_F(FormControlEvents, OnlyTheUsersClicksReachTheHost) {
   Build("<form><input type=checkbox name=c onclick=K><input type=reset></form>");
   auto* box = Control<TCheckBoxFormControlObj>(0);
