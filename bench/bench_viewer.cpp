@@ -195,6 +195,9 @@ struct EmbeddedViewer {
   PW_HWND envelope = 0;
 };
 
+// The timed show, a function of its own so that profilers can single it out.
+[[gnu::noinline]] void ShowAgain(const EmbeddedViewer& viewer, const std::string& file) { viewer.Show(file); }
+
 // A file in the temporary folder holding text, removed at the end.
 struct TemporaryPage {
   explicit TemporaryPage(const std::string& text) {
@@ -218,7 +221,7 @@ void BM_ShowHtmlFile(benchmark::State& state) {
   const TemporaryPage file(page);
   const EmbeddedViewer viewer;
   const LoadMemory memory = MeasureLoadMemory(page.size(), [&] { viewer.Show(file.name); });
-  for (auto _ : state) viewer.Show(file.name);
+  for (auto _ : state) ShowAgain(viewer, file.name);
   ReportMemory(state, memory);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
 }
@@ -230,7 +233,7 @@ void BM_OneLinePage(benchmark::State& state) {
   const TemporaryPage file("<html><body>Thanks, see you on Monday.</body></html>\n");
   const EmbeddedViewer viewer;
   viewer.Show(file.name);
-  for (auto _ : state) viewer.Show(file.name);
+  for (auto _ : state) ShowAgain(viewer, file.name);
 }
 BENCHMARK(BM_OneLinePage)->Unit(benchmark::kMillisecond);
 

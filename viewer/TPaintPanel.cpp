@@ -43,6 +43,8 @@ void TPaintPanel::CreateParams(gui::TCreateParams& Params) {
   Params.ClassStyle |= win::CS_DBLCLKS;
 }
 
+bool TPaintPanel::PaintsWholeClient() const { return !viewer_.PaintSuppressed() && !offScreen_; }
+
 void TPaintPanel::Paint() {
   if (viewer_.PaintSuppressed() || offScreen_) return;
   viewer_.UpdateBorder();

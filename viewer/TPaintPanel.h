@@ -27,6 +27,9 @@ class TPaintPanel : public gui::TCustomPanel {
   void Paint() override;
   void CreateParams(gui::TCreateParams& Params) override;
   bool EraseBackground(win::HDC) override { return true; }
+  // Paint copies the whole painted area from its off-screen bitmap, unless
+  // painting is suppressed or already under way.
+  bool PaintsWholeClient() const override;
   void WndProc(gui::TMessage& Message) override;
 
  private:

@@ -103,6 +103,16 @@ void TCustomPanel::AlignControls(TControl* AControl, win::RECT& Rect) {
   TCustomControl::AlignControls(AControl, Rect);
 }
 
+bool TCustomPanel::EraseBackground(win::HDC DC) {
+  // Paint draws the frame rings with a solid pen and fills the rest with a
+  // solid brush of the same colour; a brush left clear by a caption does not.
+  TCanvas& canvas = Canvas();
+  if (canvas.Brush().Style() == bsSolid && canvas.Pen().Style() == psSolid && canvas.Pen().Mode() == pmCopy) {
+    return true;
+  }
+  return TCustomControl::EraseBackground(DC);
+}
+
 void TCustomPanel::Paint() {
   TCanvas& canvas = Canvas();
   win::RECT rect = ClientRect();
@@ -118,7 +128,9 @@ void TCustomPanel::Paint() {
     Frame3D(canvas, rect, top, bottom, bevelWidth_);
   }
   canvas.Brush().SetColor(Color());
-  canvas.FillRect(rect);
+  win::RECT bands[4];
+  const int count = UncoveredBands(rect, bands);
+  for (int i = 0; i < count; ++i) canvas.FillRect(bands[i]);
   if (Caption().empty()) return;
   canvas.Brush().SetStyle(bsClear);
   canvas.SetFont(Font());

@@ -32,6 +32,10 @@ class TCustomPanel : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
+  // Paint sets every pixel of the client area: bevels, border and the fill.
+  bool PaintsWholeClient() const override { return true; }
+  // No fill where Paint will fill with the same colour.
+  bool EraseBackground(win::HDC DC) override;
 
  private:
   int FrameWidth() const;

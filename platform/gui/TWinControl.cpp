@@ -568,11 +568,74 @@ void TWinControl::PaintControls(win::HDC DC) {
 }
 
 bool TWinControl::EraseBackground(win::HDC DC) {
+  win::RECT bands[4];
+  const int count = UncoveredBands(ClientRect(), bands);
+  if (count == 0) return true;
   const win::HBRUSH brush = win::CreateSolidBrush(ColorToRGB(Color()));
-  const win::RECT client = ClientRect();
-  win::FillRect(DC, &client, brush);
+  for (int i = 0; i < count; ++i) win::FillRect(DC, &bands[i], brush);
   win::DeleteObject(brush);
   return true;
+}
+
+bool TWinControl::PaintsWholeClient() const { return ChildCovers(ClientRect()); }
+
+namespace {
+
+// True when the window has no frame: its client area is all of it.
+bool Frameless(const TWinControl& control) {
+  return control.ClientWidth() == control.Width() && control.ClientHeight() == control.Height();
+}
+
+bool HasStyle(win::HWND window, win::LONG_PTR style) { return (win::GetWindowLongPtrW(window, win::GWL_STYLE) & style) != 0; }
+
+}  // namespace
+
+int TWinControl::UncoveredBands(const win::RECT& Rect, win::RECT (&Bands)[4]) const {
+  Bands[0] = Rect;
+  if (Rect.right <= Rect.left || Rect.bottom <= Rect.top) return 0;
+  if (!handle_) return 1;
+  // Rect less the cover's rectangle (in this window's client coordinates)
+  // when the cover overlaps it and paints all of its own client area.
+  int count = -1;
+  const auto shown = [](const TWinControl& control) {
+    return control.Visible() && control.handle_ && win::IsWindowVisible(control.handle_);
+  };
+  const auto subtract = [&](const TWinControl& cover, int left, int top) {
+    const win::RECT over{std::max<int>(Rect.left, left), std::max<int>(Rect.top, top),
+                         std::min<int>(Rect.right, left + cover.Width()),
+                         std::min<int>(Rect.bottom, top + cover.Height())};
+    if (over.right <= over.left || over.bottom <= over.top || !cover.PaintsWholeClient()) return false;
+    count = 0;
+    if (Rect.top < over.top) Bands[count++] = win::RECT{Rect.left, Rect.top, Rect.right, over.top};
+    if (over.bottom < Rect.bottom) Bands[count++] = win::RECT{Rect.left, over.bottom, Rect.right, Rect.bottom};
+    if (Rect.left < over.left) Bands[count++] = win::RECT{Rect.left, over.top, over.left, over.bottom};
+    if (over.right < Rect.right) Bands[count++] = win::RECT{over.right, over.top, Rect.right, over.bottom};
+    return true;
+  };
+  // Children are painted again after their parent when it clips them.
+  if (HasStyle(handle_, win::WS_CLIPCHILDREN)) {
+    for (const TControl* control : controls_) {
+      const auto* child = dynamic_cast<const TWinControl*>(control);
+      if (child && shown(*child) && Frameless(*child) && subtract(*child, child->Left(), child->Top())) return count;
+    }
+  }
+  // So are the siblings stacked above a window that clips its siblings.
+  if (HasStyle(handle_, win::WS_CLIPSIBLINGS) && Frameless(*this)) {
+    for (win::HWND above = win::GetWindow(handle_, win::GW_HWNDPREV); above;
+         above = win::GetWindow(above, win::GW_HWNDPREV)) {
+      const TWinControl* sibling = FindControl(above);
+      if (sibling && shown(*sibling) && Frameless(*sibling) &&
+          subtract(*sibling, sibling->Left() - Left(), sibling->Top() - Top())) {
+        return count;
+      }
+    }
+  }
+  return 1;
+}
+
+bool TWinControl::ChildCovers(const win::RECT& Rect) const {
+  win::RECT bands[4];
+  return UncoveredBands(Rect, bands) == 0;
 }
 
 bool TWinControl::HandleSetCursor() {

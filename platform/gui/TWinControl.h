@@ -101,8 +101,19 @@ class TWinControl : public TControl {
   // Paints the window: the control itself, then its windowless children.
   virtual void PaintWindow(win::HDC DC);
   void PaintControls(win::HDC DC);
-  // Fills the background with Color; false leaves it.
+  // Fills the background with Color; false leaves it. Nothing is filled
+  // where a child covers the whole client area.
   virtual bool EraseBackground(win::HDC DC);
+  // True when painting the window (with its background erased) sets every
+  // pixel of its client area, itself or through children painted after it.
+  virtual bool PaintsWholeClient() const;
+  // The parts of Rect (client coordinates) that the window's own painting
+  // shows: Rect less the first visible child over it that paints its whole
+  // client area, as up to four bands written to Bands; returns their count.
+  // Children are painted after their parent in the same paint, so what the
+  // parent would paint under such a child is never seen.
+  int UncoveredBands(const win::RECT& Rect, win::RECT (&Bands)[4]) const;
+  bool ChildCovers(const win::RECT& Rect) const;
   // Lays out the aligned children inside Rect.
   virtual void AlignControls(TControl* AControl, win::RECT& Rect);
   virtual void KeyDown(win::WORD& Key, TShiftState Shift);
