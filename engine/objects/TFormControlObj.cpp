@@ -227,10 +227,11 @@ void TFormControlObj::SetWidth(int width) {
 
 int TFormControlObj::BoxTop(TFontObj* run, int baselineY, int lineTopY) const {
   int descent = 0;
-  if (run) run->LineHeight(descent);
+  const int textHeight = run ? run->LineHeight(descent) : 0;
   switch (Place.Align) {
     case kAlignTop: return lineTopY + Place.VSpaceT;
-    case kAlignMiddle: return baselineY - descent - Place.ImageHeight / 2;
+    // Centred on the text: its bottom less half the text's height and half the control's.
+    case kAlignMiddle: return baselineY + descent - (textHeight + Place.ImageHeight) / 2;
     case kAlignBaseline: return baselineY - Place.VSpaceB - Place.ImageHeight;
     default: return baselineY + descent - Place.VSpaceB - Place.ImageHeight;
   }

@@ -11,6 +11,8 @@
 #include "ViewerTestSupport.h"
 #include "engine/document/TIDObject.h"
 #include "engine/html/BuilderSeams.h"
+#include "engine/document/TBlock.h"
+#include "engine/text/TSection.h"
 #include "engine/objects/TFormControlObj.h"
 #include "engine/objects/ThtmlFormHooks.h"
 #include "platform/gui/TStringList.h"
@@ -121,6 +123,29 @@ TEST_F(HTMLViewerForms, ATextInputOfSizeTwentyIsA143PixelControl) {
   ASSERT_EQ(controls.size(), 1u);
   ASSERT_NE(controls[0]->WindowControl(), nullptr);
   EXPECT_EQ(controls[0]->WindowControl()->Width(), 143);
+}
+
+// Middle alignment centres the control on its line's text: its top is the
+// text's bottom less half the text height and half its own (it used to sit
+// three pixels lower, past the line's bottom).
+TEST_F(HTMLViewerForms, AMiddleAlignedControlCentresOnTheTextsMiddle) {
+  load("<p>Some text <input style=\"vertical-align: middle\"> more text</p>");
+  const auto& controls = view().Document().FormControlList;
+  ASSERT_EQ(controls.size(), 1u);
+  gui::TWinControl* window = controls[0]->WindowControl();
+  ASSERT_NE(window, nullptr);
+  const engine::TCellBasic* cell = &view().Document();
+  const engine::TSection* text = nullptr;
+  while (cell != nullptr && text == nullptr && cell->Count() > 0) {
+    text = dynamic_cast<const engine::TSection*>(cell->Items(0));
+    const auto* block = dynamic_cast<const engine::TBlock*>(cell->Items(0));
+    cell = block ? block->MyCell.get() : nullptr;
+  }
+  ASSERT_NE(text, nullptr);
+  ASSERT_EQ(text->Lines.size(), 1u);
+  const engine::LineRec& line = *text->Lines[0];
+  const int textBottom = line.Y + line.SpaceBefore + line.LineHt;
+  EXPECT_EQ(window->Top(), textBottom - (line.LineHt + window->Height()) / 2);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "engine/html/DocumentParser.h"
 #include "engine/html/TAttributeList.h"
 #include "engine/html/TParseViewer.h"
+#include "engine/html/TUrlTarget.h"
+#include "engine/objects/DocumentHover.h"
 #include "engine/objects/TPanelObj.h"
 #include "engine/objects/ThvPanel.h"
 #include "engine/text/TSection.h"
@@ -264,6 +266,31 @@ TEST_F(PanelObjTest, ParsedPanelsAndObjectsStandInTheTextAndLeaveWithTheDocument
   EXPECT_EQ(log.destroyed.size(), 1u);  // the declined panel is freed at once
   EXPECT_TRUE(root->PanelList.empty());
   EXPECT_EQ(testing::JoinedText(*root), "ainside ");  // the content is read as text
+}
+
+// Only images have hover states: the mouse over a panel leaves the document
+// without a hover image (a panel taken for one would be treated as an image).
+TEST_F(PanelObjTest, APanelNeverBecomesTheHoverImage) {
+  ParseHtmlSource("<p>a<panel name=one width=50 height=40>b</p>", *root, nullptr);
+  gui::TBitmap surface;
+  surface.SetSize(300, 200);
+  int maxWidth = 0;
+  int curs = 0;
+  root->LayoutContent(&surface.Canvas(), 0, 300, 200, 0, maxWidth, curs);
+  // A point on the panel, found by asking the document.
+  win::POINT onPanel{-1, -1};
+  for (int y = 0; y < 100 && onPanel.x < 0; ++y)
+    for (int x = 0; x < 200 && onPanel.x < 0; ++x) {
+      TIDObject* hit = nullptr;
+      int innerX = 0, innerY = 0;
+      if (root->ObjectAtPoint(x, y, hit, innerX, innerY)) onPanel = {x, y};
+    }
+  ASSERT_GE(onPanel.x, 0);
+  std::unique_ptr<TUrlTarget> target;
+  TFormControlObj* control = nullptr;
+  std::string title;
+  LinkAtPointWithHover(*root, &surface.Canvas(), onPanel.x, onPanel.y, target, control, title, false);
+  EXPECT_EQ(root->HoverImage, nullptr);
 }
 
 }  // namespace
