@@ -396,6 +396,29 @@ TEST_F(Printing, ARunStartedFromAHandlerAddsItsPagesToTheSameJob) {
 
 // The line before a break after its block keeps its descenders on its page:
 // the page ends below the line's whole height, not at its base.
+// A page break after a block that a taller float hangs beside: the block's
+// paint reaches down to the float's bottom, so the break falls below the float
+// and the float prints whole on page 1.
+TEST_F(PrintedPages, AFloatHangingBelowABlockBrokenAfterPrintsWholeOnItsPage) {
+  load("<body><div style=\"float:left;width:50px;height:400px;background-color:#0000FF\"></div>"
+       "<p style=\"page-break-after:always\">short</p><p>after</p></body>");
+  view().PrintPages(1, 9999);
+  ASSERT_GE(LastJob().files.size(), 1u);
+  images::TPNGImage first;
+  first.LoadFromFile(LastJob().files.at(0));
+  int left = -1;
+  for (int x = 0; x < first.Width() && left < 0; ++x)
+    if (RowsOf(first, x, 0, first.Height(), 0xFF0000) > 0) left = x;
+  ASSERT_GE(left, 0);
+  EXPECT_EQ(RowsOf(first, left + 25, 0, first.Height(), 0xFF0000), 400);
+  // The break falls below the float, so no later page shows any of it.
+  for (std::size_t page = 1; page < LastJob().files.size(); ++page) {
+    images::TPNGImage later;
+    later.LoadFromFile(LastJob().files.at(page));
+    EXPECT_EQ(RowsOf(later, left + 25, 0, later.Height(), 0xFF0000), 0) << page;
+  }
+}
+
 TEST_F(PrintedPages, ABreakAfterABlockKeepsItsLastLineWhole) {
   // At 300 dpi, where a logical pixel is more than one printer pixel (on
   // small paper, to keep the pages quick to write and read).
