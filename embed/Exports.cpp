@@ -14,6 +14,7 @@
 #include "embed/TMyRCVersion.h"
 #include "embed/include/pagewell.h"
 #include "platform/gui/TApplication.h"
+#include "platform/win/gdi/PrintJobs.h"
 #include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/kernel/Files.h"
 #include "platform/win/user/Input.h"
@@ -183,9 +184,15 @@ PAGEWELL_API int _Print(PW_HWND envelope, int showDialog) {
     // document, are failures: the host is told instead of getting 1.
     if (win::printerOutputFolder().empty())
       throw gui::Exception("No folder is set for printed pages; nothing was printed");
+    const std::size_t jobsBefore = win::printedJobs().size();
     view->PrintPages(1, 9999);
     // Handlers run while printing may have moved elsewhere.
     if (!folder.empty()) win::SetCurrentDirectoryA(folder.c_str());
+    const std::vector<win::PrintedJob>& jobs = win::printedJobs();
+    for (std::size_t job = jobsBefore; job < jobs.size(); ++job) {
+      if (jobs[job].writeFailed)
+        throw gui::Exception("The printed pages could not be written to " + win::printerOutputFolder());
+    }
     // A handler may have replaced the viewer: ask the one there now.
     view = GetEnvelopeViewer(*target, "part1");
     if (view && view->PrintFoundNoRoom())

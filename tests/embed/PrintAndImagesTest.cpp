@@ -92,6 +92,14 @@ TEST_F(Printing, NothingPrintableIsAFailureWithABox) {
   ASSERT_EQ(_SetMargin(envelope, 1440, 1440, 1440, 1440), 1);
   EXPECT_EQ(_Print(envelope, 0), 1);
   EXPECT_FALSE(fs::is_empty(folder));
+
+  // A folder that went away after it was set: the pages were drawn but went nowhere.
+  const std::string unwritable = (folder / "gone").string();
+  ASSERT_EQ(pwhost_SetPrintFolder(unwritable.c_str()), 1);
+  fs::remove(unwritable);
+  WriteFile(unwritable, "a file now");
+  EXPECT_EQ(_Print(envelope, 0), 0);
+  EXPECT_EQ(LastBox(), "Error in Print|The printed pages could not be written to " + unwritable);
   fs::remove_all(folder);
 }
 

@@ -166,6 +166,7 @@ int EndPage(HDC dc) {
     }
   }
   if (!writePage(*state)) {
+    jobRecords()[state->record].writeFailed = true;
     cancelJob(dc, *state);
     return SP_ERROR;
   }
@@ -185,6 +186,7 @@ int EndDoc(HDC dc) {
   for (const std::string& temporary : state->pendingFiles) {
     const std::string final = temporary.substr(0, temporary.size() - 5);
     if (!replaceableTarget(final) || std::rename(temporary.c_str(), final.c_str()) != 0) {
+      record.writeFailed = true;
       cancelJob(dc, *state);
       for (const std::string& done : record.files) std::remove(done.c_str());
       record.files.clear();

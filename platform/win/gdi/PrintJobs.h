@@ -75,6 +75,7 @@ struct PrintedJob {
   std::vector<std::string> files;  // final page files in page order; none without an output folder
   bool finished = false;           // EndDoc reached
   bool aborted = false;            // AbortDoc, the abort procedure, a failed write or the DC deleted mid-job
+  bool writeFailed = false;        // a page file or its final name could not be written
 };
 const std::vector<PrintedJob>& printedJobs();
 void clearPrintedJobs();
