@@ -176,7 +176,11 @@ void TBrowserEnvelope::FrameViewerImageRequest(gui::TObject* Sender, const std::
   if (!IsAbsolutePath(fileName) && fileName == SRC) return;
   if (!gui::FileExists(fileName)) return;
   if (!imageStream_) imageStream_ = std::make_unique<gui::TMemoryStream>();
-  imageStream_->LoadFromFile(fileName);
+  try {
+    imageStream_->LoadFromFile(fileName, gui::TFileKind::Image);
+  } catch (const gui::EFOpenError&) {
+    imageStream_->Clear();  // no regular file, or too large: a missing image
+  }
   Stream = imageStream_.get();
 }
 

@@ -1,8 +1,8 @@
 #include "images/ImageKinds.h"
 
 #include <cstring>
-#include <fstream>
-#include <sys/stat.h>
+
+#include "platform/gui/WholeFile.h"
 
 namespace images {
 
@@ -27,14 +27,13 @@ TImageKind DetectImageKind(const std::uint8_t* Buffer, std::size_t Size) {
   return ikUnknown;
 }
 
+// Only a file that would be read as an image is classified: a regular file
+// within the image size limit.
 TImageKind DetectImageFileKind(const std::string& FileName) {
-  struct stat info {};
-  if (::stat(FileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return ikUnknown;
-  if (static_cast<std::size_t>(info.st_size) < kSmallestClassifiedFile) return ikUnknown;
-  std::ifstream in(FileName, std::ios::binary);
+  const gui::TRegularFile file(FileName, gui::TFileKind::Image);
+  if (!file.Valid() || file.Size() < kSmallestClassifiedFile) return ikUnknown;
   std::uint8_t head[kSmallestClassifiedFile] = {};
-  in.read(reinterpret_cast<char*>(head), sizeof head);
-  if (in.gcount() != static_cast<std::streamsize>(sizeof head)) return ikUnknown;
+  if (file.ReadAt(0, head, sizeof head) != sizeof head) return ikUnknown;
   return DetectImageKind(head, sizeof head);
 }
 

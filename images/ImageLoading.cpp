@@ -312,7 +312,7 @@ std::unique_ptr<gui::TObject> ImageFromFile(const std::string& FileName, TMaskKi
     }
   }
   gui::TMemoryStream stream;
-  stream.LoadFromFile(FileName);
+  stream.LoadFromFile(FileName, gui::TFileKind::Image);
   return ImageFromStream(&stream, Kind, Mask);
 }
 

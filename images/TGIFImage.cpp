@@ -151,7 +151,8 @@ std::unique_ptr<TGIFImage> GifImageFromStream(bool& NonAnimated, gui::TStream& S
 std::unique_ptr<TGIFImage> GifImageFromFile(const std::string& FileName, bool& NonAnimated) {
   NonAnimated = true;
   try {
-    gui::TFileStream stream(FileName, gui::fmOpenRead | gui::fmShareDenyWrite);
+    gui::TMemoryStream stream;
+    stream.LoadFromFile(FileName, gui::TFileKind::Image);
     return GifImageFromStream(NonAnimated, stream);
   } catch (const gui::Exception&) {
     return nullptr;

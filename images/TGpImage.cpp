@@ -1,13 +1,15 @@
 #include "images/TGpImage.h"
 
+#include <unistd.h>
+
 #include <cstdio>
-#include <fstream>
 
 #include "images/EGDIPlus.h"
 #include "images/TGpGraphics.h"
 #include "platform/gui/FileFunctions.h"
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/TCanvas.h"
+#include "platform/gui/WholeFile.h"
 #include "platform/win/kernel/CodePages.h"
 
 namespace images {
@@ -16,10 +18,9 @@ namespace {
 // GDI+ decodes a PNG at the size its header declares; a small hostile file
 // can declare gigabytes. Layout read: 8-byte signature, then the IHDR chunk
 // (length, "IHDR", width and height big-endian).
-bool declaresHugePng(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
+bool declaresHugePng(const gui::TRegularFile& file) {
   unsigned char head[24] = {};
-  if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+  if (file.ReadAt(0, head, sizeof head) != sizeof head) return false;
   static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   if (!std::equal(kSignature, kSignature + 8, head)) return false;
   auto bigEndian = [&](int at) {
@@ -40,14 +41,22 @@ std::u16string wideName(const std::string& fileName) {
   return wide;
 }
 
+// GDI+ opens files by name. It is given the name of the descriptor checked
+// here, so it reads that regular file even when the name is changed meanwhile.
+std::string checkedName(const gui::TRegularFile& file, const std::string& fileName) {
+  const std::string own = "/proc/self/fd/" + std::to_string(file.Descriptor());
+  return ::access(own.c_str(), R_OK) == 0 ? own : fileName;
+}
+
 }  // namespace
 
 TGpImage::TGpImage(const std::string& FileName, bool DeleteOnFree) {
   if (!gui::FileExists(FileName)) throw EGDIPlus("Image file " + FileName + " not found.");
   if (DeleteOnFree) FDeleteFile = FileName;
   gdiplus::GpImage* handle = nullptr;
-  const std::u16string wide = wideName(FileName);
-  if (!GdiPlusAvailable || wide.empty() || declaresHugePng(FileName) ||
+  const gui::TRegularFile file(FileName, gui::TFileKind::Image);
+  const std::u16string wide = file.Valid() ? wideName(checkedName(file, FileName)) : std::u16string();
+  if (!GdiPlusAvailable || wide.empty() || declaresHugePng(file) ||
       gdiplus::api().LoadImageFromFile(wide.c_str(), &handle) != gdiplus::Ok || !handle) {
     if (!FDeleteFile.empty()) gui::DeleteFile(FDeleteFile);
     throw EGDIPlus("Can't load image file " + FileName + ".");

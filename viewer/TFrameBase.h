@@ -17,6 +17,11 @@ struct TDocRequest {
   std::string Text;
 };
 
+// What a frame does when its document cannot be loaded: it shows its error
+// page, and with Raise also raises EfvLoadError (the top document of a load
+// asked for by name, whose caller must learn of the failure).
+enum class TLoadFailure { ShowErrorPage, Raise };
+
 // The timer interval of a META refresh of Delay seconds; the delay is held
 // to a range whose milliseconds fit the timer.
 unsigned RefreshInterval(int Delay);

@@ -63,7 +63,7 @@ bool TFrameSet::RequestDocument(const std::string& Name, TDocRequest& Request) {
     fv.OnFileRequest(this, Name, newName);
     if (newName.empty()) return false;
     gui::TMemoryStream file;
-    file.LoadFromFile(newName);
+    file.LoadFromFile(newName, gui::TFileKind::Page);
     Request.FileName = newName;
     Request.Text.assign(reinterpret_cast<const char*>(file.Memory()), static_cast<std::size_t>(file.Size()));
     return true;
@@ -71,7 +71,7 @@ bool TFrameSet::RequestDocument(const std::string& Name, TDocRequest& Request) {
   return false;
 }
 
-void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest) {
+void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest, TLoadFailure OnFailure) {
   ReleaseFrames();
   NestingDepth = 0;
   FramesMade = 0;
@@ -102,7 +102,7 @@ void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest) {
   frame->Destination = Dest;
   InitializeSizes();
   FrameSetResized(true);
-  frame->LoadContent(answered ? &request : nullptr);
+  frame->LoadContent(answered ? &request : nullptr, OnFailure);
   if (THTMLViewer* viewer = frame->Viewer()) {
     Title = viewer->TitleText();
     BaseTarget = viewer->BaseTargetName();

@@ -28,7 +28,10 @@ class TFrameSet : public TSubFrameSet {
   TFrameViewer& FrameViewer() const { return *frameViewer_; }
 
   // Loads Name into this set: a frameset document or one frame showing it.
-  void LoadDocument(const std::string& Name, const std::string& Dest);
+  // OnFailure applies to that one frame; frames of a frameset show their
+  // error pages.
+  void LoadDocument(const std::string& Name, const std::string& Dest,
+                    TLoadFailure OnFailure = TLoadFailure::ShowErrorPage);
   // Asks the first request event the host assigned; false without an answer.
   bool RequestDocument(const std::string& Name, TDocRequest& Request);
   bool HasRequestEvents() const;

@@ -92,11 +92,12 @@ bool TFrameViewer::LoadFromFile(const std::string& FileName) {
   std::string name, dest;
   SplitUrlDestination(FileName, name, dest);
   if (!gui::FileExists(name)) throw EfvLoadError("Can't locate file: " + name);
-  OpenDocument(FileName);
+  // The caller learns of a document that cannot be shown.
+  OpenDocument(FileName, TLoadFailure::Raise);
   return true;
 }
 
-void TFrameViewer::OpenDocument(const std::string& Url) {
+void TFrameViewer::OpenDocument(const std::string& Url, TLoadFailure OnFailure) {
   std::string name, dest;
   SplitUrlDestination(Url, name, dest);
   // Compared as the set stores it: a relative name would never match.
@@ -108,10 +109,10 @@ void TFrameViewer::OpenDocument(const std::string& Url) {
   if (OnSoundRequest) OnSoundRequest(this, "", 0, true);
   try {
     if (gui::AnsiCompareText(currentSet_->DocumentName, compared) != 0) {
-      LoadIntoNewSet(name, dest);
+      LoadIntoNewSet(name, dest, OnFailure);
     } else {
       const int position = OnlyViewerPosition();
-      currentSet_->LoadDocument(name, dest);
+      currentSet_->LoadDocument(name, dest, OnFailure);
       currentSet_->Repaint();
       PushReloadHistory(position);
     }
@@ -130,7 +131,7 @@ int TFrameViewer::OnlyViewerPosition() const {
   return viewers.size() == 1 ? viewers.front()->VerticalPosition() : 0;
 }
 
-void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& Dest) {
+void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& Dest, TLoadFailure OnFailure) {
   TFrameSet* oldSet = currentSet_;
   const int position = OnlyViewerPosition();
   auto* newSet = new TFrameSet(this);
@@ -147,7 +148,7 @@ void TFrameViewer::LoadIntoNewSet(const std::string& Name, const std::string& De
   // Nested sets made while reading take the current set as their master.
   currentSet_ = newSet;
   try {
-    newSet->LoadDocument(Name, Dest);
+    newSet->LoadDocument(Name, Dest, OnFailure);
   } catch (...) {
     currentSet_ = oldSet;
     delete newSet;

@@ -14,6 +14,7 @@
 #include "platform/gui/TStringList.h"
 #include "viewer/TForwardedEvent.h"
 #include "viewer/TDeferredRelease.h"
+#include "viewer/TFrameBase.h"
 #include "viewer/THTMLViewer.h"
 
 namespace gui {
@@ -77,9 +78,10 @@ class TFrameViewer : public engine::TFrameViewerBase {
   ~TFrameViewer() override;
 
   // Loads a file (with an optional "#anchor"). False, and nothing done, while
-  // busy; EfvLoadError when the file does not exist.
+  // busy; EfvLoadError when the file does not exist or a document that is no
+  // frameset cannot be read, parsed or laid out (the shown document stays).
   bool LoadFromFile(const std::string& FileName);
-  void OpenDocument(const std::string& Url);
+  void OpenDocument(const std::string& Url, TLoadFailure OnFailure = TLoadFailure::ShowErrorPage);
   // Reloads every frame of the current document.
   void Reload();
   // Empties the viewer; false, and nothing done, while busy.
@@ -258,7 +260,7 @@ class TFrameViewer : public engine::TFrameViewerBase {
   void SetBusy(bool Loading, bool Processing);
   // Calls Apply for every frame's viewer.
   void ForEachViewer(const std::function<void(THTMLViewer&)>& Apply);
-  void LoadIntoNewSet(const std::string& Name, const std::string& Dest);
+  void LoadIntoNewSet(const std::string& Name, const std::string& Dest, TLoadFailure OnFailure);
   void FollowClickedLink(THTMLViewer& Viewer, const std::string& Url);
   TFrameBase* LinkDestination(THTMLViewer& Viewer, const std::string& Target) const;
   int OnlyViewerPosition() const;

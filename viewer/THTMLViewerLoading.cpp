@@ -53,7 +53,7 @@ std::string ImageMarkup(const std::string& fileName) {
 
 std::string ReadSource(const std::string& fileName) {
   std::vector<std::uint8_t> bytes;
-  if (!gui::ReadWholeFile(fileName, bytes)) throw EInOutError("Can't read file: " + fileName);
+  if (!gui::ReadWholeFile(fileName, bytes, gui::TFileKind::Page)) throw EInOutError("Can't read file: " + fileName);
   return std::string(bytes.begin(), bytes.end());
 }
 

@@ -138,7 +138,9 @@ void TfvFrame::CreateFrameViewer() {
   masterSet_->AddViewer(viewer_);
 }
 
-void TfvFrame::LoadContent(const TDocRequest* Request) {
+void TfvFrame::LoadContent(const TDocRequest* Request) { LoadContent(Request, TLoadFailure::ShowErrorPage); }
+
+void TfvFrame::LoadContent(const TDocRequest* Request, TLoadFailure OnFailure) {
   TFrameSet& master = *masterSet_;
   if ((Source.empty() && !Request) || master.NestingDepth >= kMaxFrameDocumentNesting) {
     // An empty frame shows nothing; the host's mouse handlers serve it.
@@ -149,12 +151,18 @@ void TfvFrame::LoadContent(const TDocRequest* Request) {
     return;
   }
   ++master.NestingDepth;
-  const bool loaded = LoadDocument(Request);
+  bool loaded = false;
+  try {
+    loaded = LoadDocument(Request, OnFailure);
+  } catch (...) {
+    --master.NestingDepth;
+    throw;
+  }
   --master.NestingDepth;
   if (loaded) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
 }
 
-bool TfvFrame::LoadDocument(const TDocRequest* Request) {
+bool TfvFrame::LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure) {
   TFrameSet& master = *masterSet_;
   TFrameViewer& fv = master.FrameViewer();
   const bool requests = master.HasRequestEvents();
@@ -194,9 +202,10 @@ bool TfvFrame::LoadDocument(const TDocRequest* Request) {
     } else {
       viewer_->OpenHtmlFile(fileName + Destination);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     FreeNestedSet();
     ShowErrorPage(fileName);
+    if (OnFailure == TLoadFailure::Raise) throw EfvLoadError("Can't load " + fileName + ": " + error.what());
     return false;
   }
   return true;

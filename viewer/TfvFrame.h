@@ -37,6 +37,7 @@ class TfvFrame : public TFrameBase {
   void CreateFrameViewer();
 
   void LoadContent(const TDocRequest* Request) override;
+  void LoadContent(const TDocRequest* Request, TLoadFailure OnFailure);
   void UnloadContent() override;
   void ReloadContent(int Position) override;
   void ComputeFrameSizes(int Left, int Top, int Width, int Height) override;
@@ -99,7 +100,7 @@ class TfvFrame : public TFrameBase {
   void ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path);
   std::string ResolveSource(const std::string& Name, const std::string& Path) const;
   // False when the error page is shown instead.
-  bool LoadDocument(const TDocRequest* Request);
+  bool LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure);
   void ShowErrorPage(const std::string& FileName);
   void FreeNestedSet();
   void FreeViewer();

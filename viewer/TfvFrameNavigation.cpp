@@ -103,7 +103,7 @@ void TfvFrame::ReplaceContent(const std::string& Url, const std::string& FileNam
   if (master.BorderSize() != 0) SetBevelWidth(master.BorderSize());
   ++master.NestingDepth;
   try {
-    LoadDocument(Request);
+    LoadDocument(Request, TLoadFailure::ShowErrorPage);
   } catch (...) {
     --master.NestingDepth;
     throw;

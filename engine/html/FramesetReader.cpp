@@ -29,7 +29,7 @@ const TSymbolSet kBodyStarts{symBody, symP,          symH,          symHr,  symO
 std::string DocumentText(bool fromString, const std::string& fileName, const std::string& source) {
   if (fromString) return source;
   gui::TStringList lines;
-  lines.LoadFromFile(fileName);
+  lines.LoadFromFile(fileName, gui::TFileKind::Page);
   return lines.Text();
 }
 
@@ -209,7 +209,7 @@ std::optional<bool> FramesetVerdict(std::string text, bool whole) {
 // whole tells whether that is the entire file.
 std::string FileHeadText(const std::string& fileName, std::size_t limit, bool& whole) {
   std::vector<std::uint8_t> bytes;
-  if (!gui::ReadFileHead(fileName, limit, bytes, whole)) {
+  if (!gui::ReadFileHead(fileName, limit, bytes, whole, gui::TFileKind::Page)) {
     throw gui::EFOpenError("Cannot open file \"" + fileName + "\"");
   }
   std::string_view head(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -36,7 +36,7 @@ std::string FetchLinkedSheet(const std::string& href, std::string& base) {
   if (sheet.Size() == 0 && viewer.CanFetchFiles()) {
     const std::string fileName = viewer.ExpandDocumentName(href);
     base = FolderOf(fileName);
-    sheet.LoadFromFile(fileName);  // raises when the file is missing
+    sheet.LoadFromFile(fileName, gui::TFileKind::StyleSheet);  // raises when missing or refused
   }
   if (sheet.Size() == 0) return {};
   return std::string(reinterpret_cast<const char*>(sheet.Memory()), static_cast<std::size_t>(sheet.Size()));

@@ -133,9 +133,8 @@ std::unique_ptr<gui::TObject> LoadImageFromFile(const std::string& fileName, std
   const images::TImageKind kind = images::DetectImageFileKind(fileName);
   try {
     if (kind != images::ikGif87a && kind != images::ikGif89a) return images::ImageFromFile(fileName, maskKind, mask);
-    gui::TFileStream file(fileName, gui::fmOpenRead | gui::fmShareDenyWrite);
     gui::TMemoryStream stream;
-    stream.LoadFromStream(file);
+    stream.LoadFromFile(fileName, gui::TFileKind::Image);
     return ImageFromHostStream(stream, mask, maskKind);
   } catch (const std::exception&) {
     // An unreadable file shows as a missing image.

@@ -21,12 +21,17 @@ int openFile(const std::string& fileName, unsigned mode) {
     if (fd < 0) throw EFCreateError("Cannot create file \"" + fileName + "\"");
     return fd;
   }
-  int flags = O_RDONLY;
+  // A file opened to be read is a regular file; opening it never waits for
+  // a FIFO's writer.
+  int flags = O_RDONLY | O_NONBLOCK;
   if ((mode & 3) == fmOpenWrite) flags = O_WRONLY;
   else if ((mode & 3) == fmOpenReadWrite) flags = O_RDWR;
   const int fd = ::open(fileName.c_str(), flags | O_CLOEXEC);
   struct stat info {};
-  if (fd >= 0 && ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode)) return fd;
+  const bool reading = (flags & O_ACCMODE) == O_RDONLY;
+  if (fd >= 0 && ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && (!reading || S_ISREG(info.st_mode))) {
+    return fd;
+  }
   if (fd >= 0) ::close(fd);
   throw EFOpenError("Cannot open file \"" + fileName + "\"");
 }

@@ -17,7 +17,7 @@ void TGraphic::Changed() {
 
 void TGraphic::LoadFromFile(const std::string& FileName) {
   TMemoryStream stream;
-  stream.LoadFromFile(FileName);
+  stream.LoadFromFile(FileName, TFileKind::Image);
   LoadFromStream(stream);
 }
 

@@ -78,9 +78,9 @@ void TMemoryStream::SaveToStream(TStream& Stream) {
   if (!data_.empty()) Stream.WriteBuffer(data_.data(), Size());
 }
 
-void TMemoryStream::LoadFromFile(const std::string& FileName) {
+void TMemoryStream::LoadFromFile(const std::string& FileName, TFileKind Kind) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(FileName, bytes)) throw EFOpenError("Cannot open file \"" + FileName + "\"");
+  if (!ReadWholeFile(FileName, bytes, Kind)) throw EFOpenError("Cannot open file \"" + FileName + "\"");
   data_.swap(bytes);
   position_ = 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gui/TObject.h"
+#include "platform/gui/WholeFile.h"
 
 namespace gui {
 
@@ -58,8 +59,9 @@ class TMemoryStream : public TStream {
   // Replaces the contents by all of Stream (from its start); position 0.
   void LoadFromStream(TStream& Stream);
   void SaveToStream(TStream& Stream);
-  // Raises EFOpenError when the file cannot be read.
-  void LoadFromFile(const std::string& FileName);
+  // Raises EFOpenError when the file cannot be read, is no regular file or
+  // is larger than its kind allows.
+  void LoadFromFile(const std::string& FileName, TFileKind Kind);
   // Writes the file whole or not at all; EFCreateError on failure.
   void SaveToFile(const std::string& FileName);
 

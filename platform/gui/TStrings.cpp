@@ -156,9 +156,9 @@ void TStrings::SaveToStream(TStream& Stream) const {
   Stream.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
 }
 
-void TStrings::LoadFromFile(const std::string& FileName) {
+void TStrings::LoadFromFile(const std::string& FileName, TFileKind Kind) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(FileName, bytes)) throw EFOpenError("Cannot open file \"" + FileName + "\"");
+  if (!ReadWholeFile(FileName, bytes, Kind)) throw EFOpenError("Cannot open file \"" + FileName + "\"");
   SetText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/gui/TPersistent.h"
+#include "platform/gui/WholeFile.h"
 
 namespace gui {
 
@@ -49,7 +50,8 @@ class TStrings : public TPersistent {
 
   void LoadFromStream(TStream& Stream);  // reads from the position to the end
   void SaveToStream(TStream& Stream) const;
-  void LoadFromFile(const std::string& FileName);  // EFOpenError when unreadable
+  // EFOpenError when unreadable, no regular file or larger than its kind allows.
+  void LoadFromFile(const std::string& FileName, TFileKind Kind);
   void SaveToFile(const std::string& FileName) const;  // whole or not at all
 
   // Nested pairs; SetUpdateState(true) on the first, (false) on the last.

@@ -77,10 +77,10 @@ TEST(GuiMemoryStream, FilesLoadAndSaveWhole) {
   stream.WriteBuffer("data", 4);
   stream.SaveToFile(path);
   TMemoryStream back;
-  back.LoadFromFile(path);
+  back.LoadFromFile(path, TFileKind::Page);
   EXPECT_EQ(back.Size(), 4);
   EXPECT_EQ(back.Position(), 0);
-  EXPECT_THROW(back.LoadFromFile(path + ".missing"), EFOpenError);
+  EXPECT_THROW(back.LoadFromFile(path + ".missing", TFileKind::Page), EFOpenError);
   EXPECT_EQ(back.Size(), 4);  // unchanged by the failed load
   EXPECT_THROW(stream.SaveToFile("/nonexistent-folder/x.bin"), EFCreateError);
 }

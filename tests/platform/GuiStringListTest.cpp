@@ -212,9 +212,9 @@ TEST(GuiStringList, StreamsAndFilesRoundTrip) {
   const std::string path = testing::TempDir() + "/gui_strings.txt";
   list.SaveToFile(path);
   back.Clear();
-  back.LoadFromFile(path);
+  back.LoadFromFile(path, TFileKind::Page);
   EXPECT_EQ(joined(back), "one,two");
-  EXPECT_THROW(back.LoadFromFile(path + ".missing"), EFOpenError);
+  EXPECT_THROW(back.LoadFromFile(path + ".missing", TFileKind::Page), EFOpenError);
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <string>
 
@@ -102,6 +106,19 @@ TEST(RenderCommand, RefusesToReplaceAFifoASocketOrAFolder) {
   std::filesystem::remove_all(folder);
   std::filesystem::remove_all(pages);
   std::filesystem::remove(out);
+}
+
+TEST(RenderCommand, APageThatIsNoRegularFileOrTooLargeExitsWithTwoAtOnce) {
+  const std::string fifo = tempPath("render_fifo_" + std::to_string(::getpid()));
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(runRender(fifo + " " + tempPath("never.png")), 2);
+  std::filesystem::remove(fifo);
+  const std::string huge = tempPath("render_huge_" + std::to_string(::getpid()) + ".html");
+  std::ofstream(huge) << "<p>";
+  std::filesystem::resize_file(huge, (256u << 20) + 1);
+  EXPECT_EQ(runRender(huge + " " + tempPath("never.png")), 2);
+  std::filesystem::remove(huge);
 }
 
 }  // namespace

@@ -395,7 +395,7 @@ TEST_F(ImageObjTest, ADelayedImageIsDecodedOnceAndGivenToEveryImageWaitingForIt)
   EXPECT_EQ(first->Place.ImageWidth, 24);  // the waiting picture's stand-in box
 
   gui::TMemoryStream data;
-  data.LoadFromFile(kStillGif);
+  data.LoadFromFile(kStillGif, gui::TFileKind::Image);
   EXPECT_FALSE(InsertImage(*root, "nothing.gif", data));
   EXPECT_TRUE(InsertImage(*root, kStillGif, data));
   ASSERT_EQ(root->MissingImages.size(), 1u);  // only other.png still waits
@@ -428,7 +428,7 @@ TEST_F(ImageObjTest, WithoutACacheEachWaitingImageOwnsItsOwnDecodedPicture) {
   first->ComputeSize(canvas, nullptr, 600, 400);
   second->ComputeSize(canvas, nullptr, 600, 400);
   gui::TMemoryStream data;
-  data.LoadFromFile(kJpeg);
+  data.LoadFromFile(kJpeg, gui::TFileKind::Image);
   EXPECT_TRUE(InsertImage(*root, kJpeg, data));
   ASSERT_NE(first->Image, nullptr);
   EXPECT_NE(first->Image, second->Image);
