@@ -206,4 +206,15 @@ std::unique_ptr<TMyFont> TProperties::GetFont() {
   return copy;
 }
 
+std::shared_ptr<const TMyFont> TProperties::SharedFont(int pixelsPerInch) {
+  const TMyFont& font = ElementFont(*this);
+  if (font.PixelsPerInch() == pixelsPerInch) return CachedFont;
+  auto copy = std::make_shared<TMyFont>();
+  copy->SetPixelsPerInch(pixelsPerInch);
+  copy->AssignMyFont(font);
+  return copy;
+}
+
+std::shared_ptr<const TMyFont> TProperties::SharedFont() { return SharedFont(win::screenPixelsPerInch()); }
+
 }  // namespace engine

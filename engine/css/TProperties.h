@@ -113,6 +113,11 @@ class TProperties {
   // The document font of these properties (built and cached on the first call); the caller owns
   // the returned copy.
   std::unique_ptr<TMyFont> GetFont();
+  // The same font as read at pixelsPerInch (default: the screen's), shared
+  // and never changed: the cached font itself when its own pixels per inch
+  // match, else a copy at pixelsPerInch.
+  std::shared_ptr<const TMyFont> SharedFont(int pixelsPerInch);
+  std::shared_ptr<const TMyFont> SharedFont();
   // The font description of these properties.
   void GetFontInfo(ThtFontInfo& info) const;
   // Drops the cached font (after a change of font values).

@@ -24,7 +24,7 @@ TFontObj* TFontList::RunAt(int pos, int& index) const {
   return runs_[static_cast<std::size_t>(index)].get();
 }
 
-TMyFont* TFontList::FontAt(int pos, int& overhang) const {
+const TMyFont* TFontList::FontAt(int pos, int& overhang) const {
   int index = 0;
   TFontObj* run = RunAt(pos, index);
   overhang = run ? run->Overhang : 0;

@@ -34,7 +34,7 @@ class TFontList {
   // The run holding pos: the last run that starts at or before it (the first
   // run for positions before it); nullptr for an empty list.
   TFontObj* RunAt(int pos, int& index) const;
-  TMyFont* FontAt(int pos, int& overhang) const;
+  const TMyFont* FontAt(int pos, int& overhang) const;
   // Characters from pos to the start of the next run; leng - pos when none follows.
   int CharsToNextRun(int pos, int leng) const;
   // Moves every run by the position map of a collapse (map[old] = new) and

@@ -1,5 +1,6 @@
 #include "engine/text/TFontObj.h"
 
+#include <array>
 #include <cmath>
 
 #include "engine/css/FontDevice.h"
@@ -24,16 +25,40 @@ void MeasureMetrics(TMyFont& font) {
   font.tmCharset = metrics.charset;
 }
 
+// font with its charset set to the measured one. Runs of one font share the
+// result: the recent ones are remembered, each beside the font it was made
+// from (both are never changed once made, so the pair stays valid).
+std::shared_ptr<const TMyFont> WithMeasuredCharset(const std::shared_ptr<const TMyFont>& font) {
+  struct Made {
+    std::shared_ptr<const TMyFont> source;
+    std::shared_ptr<const TMyFont> result;
+  };
+  constexpr std::size_t kRemembered = 16;
+  thread_local std::array<Made, kRemembered> recent;
+  thread_local std::size_t next = 0;
+  for (const Made& made : recent)
+    if (made.source == font) return made.result;
+  auto result = std::make_shared<TMyFont>();
+  result->SetPixelsPerInch(font->PixelsPerInch());
+  result->AssignMyFont(*font);
+  result->SetCharset(static_cast<gui::TFontCharset>(font->tmCharset));
+  recent[next] = {font, result};
+  next = (next + 1) % kRemembered;
+  return result;
+}
+
 }  // namespace
 
-TFontObj::TFontObj(TSection* section, int pos, std::unique_ptr<TMyFont> font)
-    : Section(section), Pos(pos), Font(font ? std::move(font) : std::make_unique<TMyFont>()) {
+TFontObj::TFontObj(TSection* section, int pos, std::shared_ptr<const TMyFont> font)
+    : Section(section), Pos(pos), Font(font ? std::move(font) : std::make_shared<TMyFont>()) {
   UpdateMetrics();
 }
 
 TFontObj::TFontObj(TSection* section, const TFontObj& source)
-    : Section(section), Pos(source.Pos), Font(std::make_unique<TMyFont>()), VerticalShift(source.VerticalShift) {
-  Font->Assign(source.Font.get());
+    : Section(section), Pos(source.Pos), VerticalShift(source.VerticalShift) {
+  auto font = std::make_shared<TMyFont>();
+  font->Assign(source.Font.get());
+  Font = std::move(font);
   Title = source.Title;
   UrlTarget.Assign(source.UrlTarget);
   if (source.LinkLooks && source.LinkLooks->Ar[TFontInfoArray::Normal]) {
@@ -45,7 +70,19 @@ TFontObj::TFontObj(TSection* section, const TFontObj& source)
 
 TFontObj::~TFontObj() { LeaveLinks(nullptr); }
 
-void TFontObj::ReplaceFont(std::unique_ptr<TMyFont> font) {
+TMyFont& TFontObj::OwnFont() {
+  if (Font.use_count() != 1) {
+    auto own = std::make_shared<TMyFont>();
+    own->SetPixelsPerInch(Font->PixelsPerInch());
+    own->AssignMyFont(*Font);
+    Font = std::move(own);
+  }
+  // Every run font is made mutable (make_shared<TMyFont>) and, held here
+  // alone, is this run's to change.
+  return const_cast<TMyFont&>(*Font);
+}
+
+void TFontObj::ReplaceFont(std::shared_ptr<const TMyFont> font) {
   if (!font) return;
   Font = std::move(font);
   UpdateMetrics();
@@ -56,15 +93,16 @@ void TFontObj::EnsureLinkLooks() {
 }
 
 void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {
-  Font->SetName(info.iName);
-  Font->SetHeight(-static_cast<int>(std::nearbyint(gui::Screen->PixelsPerInch() * info.iSize / 72.0)));
-  Font->SetStyle(info.iStyle);
-  Font->SetColor(info.iColor);
-  Font->SetCharset(info.iCharset);
-  Font->bgColor = info.ibgColor;
+  TMyFont& font = OwnFont();
+  font.SetName(info.iName);
+  font.SetHeight(-static_cast<int>(std::nearbyint(gui::Screen->PixelsPerInch() * info.iSize / 72.0)));
+  font.SetStyle(info.iStyle);
+  font.SetColor(info.iColor);
+  font.SetCharset(info.iCharset);
+  font.bgColor = info.ibgColor;
   // NOTE: the stored metrics belong to the old look; measure the new one so
   // that line heights follow a visited or hover look of another size.
-  MeasureMetrics(*Font);
+  MeasureMetrics(font);
   UpdateMetrics();
 }
 
@@ -111,7 +149,10 @@ void TFontObj::UpdateMetrics() {
   tmMaxCharWidth = Font->tmMaxCharWidth;
   Descent = Font->tmDescent;
   Overhang = (Font->Style() & fsItalic) != 0 ? tmHeight / 10 : 0;
-  Font->SetCharset(static_cast<gui::TFontCharset>(Font->tmCharset));
+  const auto charset = static_cast<gui::TFontCharset>(Font->tmCharset);
+  if (Font->Charset() == charset) return;
+  if (Font.use_count() == 1) OwnFont().SetCharset(charset);
+  else Font = WithMeasuredCharset(Font);
 }
 
 void TFontObj::JoinLinks(TLinkList& links) {

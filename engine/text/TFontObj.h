@@ -23,14 +23,16 @@ constexpr std::uint8_t kShiftSuperscript = 9;
 
 class TFontObj {
  public:
-  TFontObj(TSection* section, int pos, std::unique_ptr<TMyFont> font);
+  // font: shared with other runs and elements; a run that changes its look
+  // takes a copy of its own first.
+  TFontObj(TSection* section, int pos, std::shared_ptr<const TMyFont> font);
   // For a copied document: the normal look, no link looks, no tab stop.
   TFontObj(TSection* section, const TFontObj& source);
   ~TFontObj();
   TFontObj(const TFontObj&) = delete;
   TFontObj& operator=(const TFontObj&) = delete;
 
-  void ReplaceFont(std::unique_ptr<TMyFont> font);
+  void ReplaceFont(std::shared_ptr<const TMyFont> font);
   void EnsureLinkLooks();
   // Name, size (points at the screen's pixels per inch), style, colours and
   // charset of info; the metrics are measured again for the new look.
@@ -65,7 +67,7 @@ class TFontObj {
   TSection* Section = nullptr;
   int Pos = 0;
   int LinkY = 0;
-  std::unique_ptr<TMyFont> Font;
+  std::shared_ptr<const TMyFont> Font;  // never changed in place while shared
   // Shared by the link runs that look alike; never changed once shared.
   std::shared_ptr<TFontInfoArray> LinkLooks;
   int FontHeight = 0;
@@ -87,6 +89,8 @@ class TFontObj {
   TFontObj* LinkHead = nullptr;
 
  private:
+  // Font made this run's own (a copy when another holder shares it), for a change.
+  TMyFont& OwnFont();
   void ApplyLinkLook();
   void BindTabControl();
   // This run and the following runs of the same link in the link list.

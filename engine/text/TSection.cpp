@@ -19,6 +19,7 @@
 #include "engine/html/TUrlTarget.h"
 #include "engine/html/TokenBuffers.h"
 #include "engine/text/TLinkList.h"
+#include "platform/win/gdi/ScreenDevice.h"
 
 namespace engine {
 namespace {
@@ -83,7 +84,7 @@ std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
                    TAttributeList* attributes)
     : TSectionBase(document) {
-  TFontObj* run = Fonts.Add(std::make_unique<TFontObj>(this, 0, props.GetFont()));
+  TFontObj* run = Fonts.Add(std::make_unique<TFontObj>(this, 0, props.SharedFont()));
   run->Title = props.PropTitle;
   run->VerticalShift = VerticalShiftOf(props);
   if (linkTarget && !linkTarget->Url.empty()) {
@@ -227,15 +228,12 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
   TFontObj* run = last;
   if (last && last->Pos == Len) {
     // The run is still empty: it takes the new look in place of its own font.
-    const TMyFont& font = ElementFont(props);
-    if (run->Font->PixelsPerInch() == font.PixelsPerInch()) {
-      run->Font->AssignMyFont(font);
-      run->UpdateMetrics();
-    } else {
-      run->ReplaceFont(props.GetFont());
-    }
+    // At the run's own pixels per inch when they agree with the font's, else at the screen's.
+    const int fontPixelsPerInch = ElementFont(props).PixelsPerInch();
+    run->ReplaceFont(props.SharedFont(run->Font->PixelsPerInch() == fontPixelsPerInch ? fontPixelsPerInch
+                                                                                       : win::screenPixelsPerInch()));
   } else {
-    run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.GetFont()));
+    run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.SharedFont()));
     if (last) run->UrlTarget.Assign(last->UrlTarget);
   }
   run->Title = props.PropTitle;

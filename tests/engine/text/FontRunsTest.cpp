@@ -98,14 +98,56 @@ TEST_F(FontRuns, MetricsFollowTheFontAndItsLinkLooks) {
   link.SetVisited(true);
   EXPECT_EQ(link.Font->Color(), 0x0000FFu);
   EXPECT_GT(link.FontHeight, normalHeight + 10);
-  link.Font->SetColor(0x123456);  // a second SetVisited(true) applies nothing
+  // A font of the run's look but another colour, to see whether a look is applied again.
+  const auto recoloured = [](const TFontObj& run, gui::TColor colour) {
+    auto font = std::make_shared<TMyFont>();
+    font->AssignMyFont(*run.Font);
+    font->SetColor(colour);
+    return font;
+  };
+  link.ReplaceFont(recoloured(link, 0x123456));  // a second SetVisited(true) applies nothing
   link.SetVisited(true);
   EXPECT_EQ(link.Font->Color(), 0x123456u);
   // Runs without link looks keep their font whatever the state.
-  plain.Font->SetColor(0x654321);
+  plain.ReplaceFont(recoloured(plain, 0x654321));
   plain.SetVisited(true);
   plain.SetHover(true);
   EXPECT_EQ(plain.Font->Color(), 0x654321u);
+}
+
+// Runs of one element share its font; a run that changes its look changes a
+// copy of its own, and the other holders keep theirs.
+TEST_F(FontRuns, RunsShareTheElementFontAndCopyItOnChange) {
+  TProperties props;
+  props.DefFontName = "Arial";
+  props.Value(Prop::FontFamily) = std::string("Arial");
+  props.Value(Prop::FontSize) = 12.0;
+  TFontObj first(nullptr, 0, props.SharedFont());
+  TFontObj second(nullptr, 4, props.SharedFont());
+  EXPECT_EQ(first.Font.get(), second.Font.get());
+  // What a run of its own copy would hold (its charset is the measured one).
+  const auto copy = props.GetFont();
+  TFontObj own(nullptr, 0, props.GetFont());
+  EXPECT_EQ(first.Font->Name(), own.Font->Name());
+  EXPECT_EQ(first.Font->Height(), own.Font->Height());
+  EXPECT_EQ(first.Font->Charset(), own.Font->Charset());
+  EXPECT_EQ(first.Font->tmHeight, own.Font->tmHeight);
+  EXPECT_EQ(first.FontHeight, own.FontHeight);
+  EXPECT_EQ(first.FontHeight, second.FontHeight);
+
+  first.ApplyFontInfo(Look(24, 0x0000FF));
+  EXPECT_NE(first.Font.get(), second.Font.get());
+  EXPECT_EQ(first.Font->Color(), 0x0000FFu);
+  EXPECT_GT(first.FontHeight, second.FontHeight);
+  EXPECT_EQ(second.Font->Height(), copy->Height());
+  EXPECT_EQ(props.CachedFont->Color(), copy->Color());
+  EXPECT_EQ(props.CachedFont->Height(), copy->Height());
+
+  // Another pixels per inch gives a copy read at that resolution.
+  const auto printed = props.SharedFont(300);
+  EXPECT_NE(printed.get(), props.CachedFont.get());
+  EXPECT_EQ(printed->PixelsPerInch(), 300);
+  EXPECT_EQ(printed->Size(), copy->Size());
 }
 
 TEST_F(FontRuns, RunLookupsByPosition) {
