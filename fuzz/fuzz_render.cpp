@@ -61,5 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   view.SetSelectionLength(INT_MAX);
   (void)view.GetSelectionText();
   view.Clear();
+  Pump();  // what the clear released goes within this input, so no leak check reruns it
   return 0;
 }
