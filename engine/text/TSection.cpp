@@ -157,13 +157,13 @@ void TSection::Unregister() {
 void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
   const std::size_t count = text.size();
   if (Text.empty()) {
-    // Room for a typical paragraph from the start, rather than a string of
-    // small doublings; finishing trims what is not used.
-    constexpr std::size_t kFirstRoom = 256;
-    const std::size_t room = std::max(count, kFirstRoom);
-    Text.reserve(room);
-    BreakFlags.reserve(room + 1);
-    SourcePositions.reserve(room);
+    // Exactly the first run's room, with the closing space that finishing
+    // adds (and the final break flag): a section of one run, as most table
+    // cells are, is then never copied or trimmed; later runs grow the
+    // buffers geometrically.
+    Text.reserve(count + 1);
+    BreakFlags.reserve(count + 2);
+    SourcePositions.reserve(count + 1);
   }
   // Geometric growth: appending stays linear however the text arrives.
   if (SourcePositions.capacity() < SourcePositions.size() + count)
@@ -331,6 +331,17 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
   FinishText();
 }
 
+namespace {
+
+// Trims text's buffer when its unused room exceeds 16 bytes and an eighth of the text.
+template <class String>
+void ShrinkIfRoomy(String& text) {
+  const std::size_t unused = (text.capacity() - text.size()) * sizeof(typename String::value_type);
+  if (unused > 16 && unused > text.size() * sizeof(typename String::value_type) / 8) text.shrink_to_fit();
+}
+
+}  // namespace
+
 void TSection::FinishText() {
   Len = static_cast<int>(Text.size());
   const auto flagCount = static_cast<std::size_t>(Len) + 1;
@@ -345,9 +356,10 @@ void TSection::FinishText() {
   BreakFlags.push_back(kBreakYes);
   BuildSourceIndex();
   std::vector<int>().swap(SourcePositions);
-  // The text grew by appending: give back the room it will never use.
-  Text.shrink_to_fit();
-  BreakFlags.shrink_to_fit();
+  // The text grew by appending: give back the room it will never use, when
+  // that is more than the allocator's rounding would keep anyway.
+  ShrinkIfRoomy(Text);
+  ShrinkIfRoomy(BreakFlags);
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
   finished_ = true;
 }
