@@ -3,6 +3,7 @@
 // again, or several documents and frames, decode an image once. Entries
 // count the image objects using them and the documents shown since their
 // last use; unused entries older than the cache limit are freed.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,16 +23,23 @@ class TBitmapItem : public gui::TObject {
 
   int AccessCount = 0;  // documents shown since the last use
   int UsageCount = 0;   // image objects using it now
+  std::int64_t Pixels = 0;  // counted against the cache's budget while held
   TMaskKind MaskKind;
   std::unique_ptr<gui::TObject> MImage;
   std::unique_ptr<gui::TBitmap> Mask;
 };
 
+// The decoded pixels of an image object (a GIF's frames all count).
+std::int64_t ImagePixels(gui::TObject* Image);
+
 // Keys are source names, trimmed and upper-cased; every lookup here does
-// the same to the name it is given.
+// the same to the name it is given. The images held keep within a budget of
+// decoded pixels: a viewer control's cache (a frame viewer's, for all its
+// frames) is its budget, and an image held once counts once.
 class TStringBitmapList : public gui::TStringList {
  public:
   static constexpr int kDefaultCacheLimit = 4;
+  static constexpr std::int64_t kPixelBudget = std::int64_t{1} << 28;
 
   TStringBitmapList();
   ~TStringBitmapList() override;
@@ -58,10 +66,21 @@ class TStringBitmapList : public gui::TStringList {
   // Ages every entry by one document and frees the unused ones past the limit.
   void AgeAndPurge();
 
+  std::int64_t PixelsHeld() const { return pixelsHeld_; }
+  std::int64_t PixelBudget() const { return pixelBudget_; }
+  void SetPixelBudget(std::int64_t Pixels) { pixelBudget_ = Pixels; }
+  // The most a new image may hold: the budget less what images in use hold
+  // (unused entries make room when needed).
+  std::int64_t PixelsAvailable() const;
+  // Frees unused entries until Pixels more fit the budget; false when they cannot.
+  bool MakeRoom(std::int64_t Pixels);
+
  private:
   void FreeItem(int Index);
 
   int cacheLimit_ = kDefaultCacheLimit;
+  std::int64_t pixelsHeld_ = 0;
+  std::int64_t pixelBudget_ = kPixelBudget;
   std::vector<std::unique_ptr<TBitmapItem>> parked_;
 };
 

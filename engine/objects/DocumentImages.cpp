@@ -12,6 +12,7 @@
 #include "engine/objects/TImageObj.h"
 #include "platform/gui/TWinControl.h"
 #include "platform/gui/TStream.h"
+#include "platform/win/gdi/Surface.h"
 
 namespace engine {
 
@@ -157,12 +158,20 @@ TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, TM
   }
   std::unique_ptr<gui::TBitmap> mask;
   std::unique_ptr<gui::TObject> image;
-  if (!document.OnBitmapRequest && !document.OnImageRequest) {
-    image = LoadImageFromFile(name, mask, maskKind);
-  } else {
-    image = AskHost(document, name, mask, maskKind, result.Delayed);
+  {
+    // An image past what is left of the budget is not decoded: it shows as missing.
+    const win::SurfaceAllowanceScope allowance(cache ? cache->PixelsAvailable() : win::kMaxSurfacePixels);
+    if (!document.OnBitmapRequest && !document.OnImageRequest) {
+      image = LoadImageFromFile(name, mask, maskKind);
+    } else {
+      image = AskHost(document, name, mask, maskKind, result.Delayed);
+    }
   }
-  if (!image) return result;
+  if (image && cache && !cache->MakeRoom(images::ImagePixels(image.get()))) image.reset();
+  if (!image) {
+    mask.reset();
+    return result;
+  }
   result.Image = image.get();
   result.Mask = mask.get();
   if (cache) {
@@ -241,8 +250,12 @@ TLoadedImage DecodeDelivered(gui::TMemoryStream& stream, TMaskKind& maskKind) {
 bool CacheDelivered(images::TStringBitmapList& cache, const std::string& key, gui::TMemoryStream& stream) {
   if (cache.IndexOf(key) >= 0) return true;
   TMaskKind kind = images::mkNone;
-  TLoadedImage decoded = DecodeDelivered(stream, kind);
-  if (!decoded.Image) return false;
+  TLoadedImage decoded;
+  {
+    const win::SurfaceAllowanceScope allowance(cache.PixelsAvailable());
+    decoded = DecodeDelivered(stream, kind);
+  }
+  if (!decoded.Image || !cache.MakeRoom(images::ImagePixels(decoded.Image))) return false;
   const TMaskKind entryKind = decoded.OwnedMask ? kind : images::mkNone;
   auto item = std::make_unique<images::TBitmapItem>(std::move(decoded.OwnedImage), std::move(decoded.OwnedMask),
                                                     entryKind);

@@ -10,10 +10,20 @@
 
 namespace win {
 
+namespace {
+thread_local std::int64_t surfaceAllowance = kMaxSurfacePixels;
+}  // namespace
+
 bool surfaceSizeAllowed(int width, int height) {
   return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
-         static_cast<std::int64_t>(width) * height <= kMaxSurfacePixels;
+         static_cast<std::int64_t>(width) * height <= std::min(kMaxSurfacePixels, surfaceAllowance);
 }
+
+SurfaceAllowanceScope::SurfaceAllowanceScope(std::int64_t pixels) : previous_(surfaceAllowance) {
+  surfaceAllowance = pixels;
+}
+
+SurfaceAllowanceScope::~SurfaceAllowanceScope() { surfaceAllowance = previous_; }
 
 bool allocateUnfilledSurface(Surface& surface, int width, int height) {
   surface = Surface{};

@@ -34,8 +34,22 @@ struct Surface {
 constexpr int kMaxSurfaceSide = 1 << 20;
 constexpr std::int64_t kMaxSurfacePixels = 1ll << 28;
 
-// Within the limits above, and not empty.
+// Within the limits above and the current allowance, and not empty.
 bool surfaceSizeAllowed(int width, int height);
+
+// While a scope lives, no surface of more than its pixel count is allowed:
+// an image decodes within what is left of its document's image budget.
+// Scopes nest; the innermost one counts.
+class SurfaceAllowanceScope {
+ public:
+  explicit SurfaceAllowanceScope(std::int64_t pixels);
+  ~SurfaceAllowanceScope();
+  SurfaceAllowanceScope(const SurfaceAllowanceScope&) = delete;
+  SurfaceAllowanceScope& operator=(const SurfaceAllowanceScope&) = delete;
+
+ private:
+  std::int64_t previous_;
+};
 
 // Allocates owned, top-down pixels filled with `fill`. Returns false (and leaves
 // the surface empty) for non-positive or oversized dimensions.
