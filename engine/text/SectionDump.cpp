@@ -30,12 +30,12 @@ std::string DumpTextLines(const TSection& section, int sectionX) {
   std::string out;
   char buffer[160];
   for (const auto& line : section.Lines) {
-    const long long baseline = static_cast<long long>(line->Y) + line->SpaceBefore + line->LineHt - line->Descent;
+    const long long baseline = static_cast<long long>(line.Y) + line.SpaceBefore + line.LineHt - line.Descent;
     std::snprintf(buffer, sizeof buffer, "line start=%d len=%d x=%d y=%d w=%d h=%d base=%lld text=|",
-                  section.FirstCharPos + line->Start, line->Ln, sectionX + line->LineIndent, line->Y,
-                  line->DrawWidth, line->Height(), baseline);
+                  section.FirstCharPos + line.Start, line.Ln, sectionX + line.LineIndent, line.Y,
+                  line.DrawWidth, line.Height(), baseline);
     out += buffer;
-    AppendEscaped(out, section.Text, line->Start, line->Ln);
+    AppendEscaped(out, section.Text, line.Start, line.Ln);
     out += "|\n";
   }
   return out;

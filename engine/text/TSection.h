@@ -107,7 +107,7 @@ class TSection : public TSectionBase {
   std::vector<std::unique_ptr<TInlineObject>> ImageObjs;  // images and panels, by position
   std::vector<TInlineObject*> FormControls;                // by position; not owned
   std::vector<IndexObj> SourceIndex;
-  std::vector<std::unique_ptr<LineRec>> Lines;
+  std::vector<LineRec> Lines;
   std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
   std::uint8_t ClearKind = 0;
   int LineHeight = -1;

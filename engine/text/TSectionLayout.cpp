@@ -100,11 +100,11 @@ int SectionLayout::Clearance(int y) const {
 }
 
 void SectionLayout::AddSpacer(int height) {
-  auto line = std::make_unique<LineRec>();
-  line->Start = lineStart_;
-  line->LineHt = height;
-  line->DrawHeight = height;
-  line->Y = y_;
+  LineRec line;
+  line.Start = lineStart_;
+  line.LineHt = height;
+  line.DrawHeight = height;
+  line.Y = y_;
   s_.Lines.push_back(std::move(line));
   y_ = SatAdd(y_, height);
   sectionHeight_ = SatAdd(sectionHeight_, height);
@@ -320,7 +320,7 @@ void SectionLayout::LineSpaces(LineRec& line, int start, int count, bool hasText
 }
 
 void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLine, const Fit& fit) {
-  auto line = std::make_unique<LineRec>();
+  LineRec line;
   const BreakText text{s_.Text.data(), s_.BreakFlags.data(), s_.Len, s_.BreakWord};
   bool hasText = count == 1 && s_.Text[static_cast<std::size_t>(start)] == kBreakChar;
   for (int i = start; i < start + count && !hasText; ++i) {
@@ -335,50 +335,50 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
     TFontObj* mutableRun = s_.Fonts.Items(index);
     if (hasText) {
       int descent = 0;
-      line->LineHt = std::max(line->LineHt, run->LineHeight(descent));
-      line->Descent = std::max(line->Descent, descent);
+      line.LineHt = std::max(line.LineHt, run->LineHeight(descent));
+      line.Descent = std::max(line.Descent, descent);
     }
     if (!copy) mutableRun->SetLinkY(y_);
   }
   int above = 0;
   int below = 0;
-  LineSpaces(*line, start, count, hasText, above, below);
-  line->Start = start;
-  line->Ln = count;
-  line->Shy = s_.BreakFlags[static_cast<std::size_t>(start + count - 1)] == kBreakSoftHyphen;
+  LineSpaces(line, start, count, hasText, above, below);
+  line.Start = start;
+  line.Ln = count;
+  line.Shy = s_.BreakFlags[static_cast<std::size_t>(start + count - 1)] == kBreakSoftHyphen;
   const int right = imgr_.RightSide(y_);
   const int left = imgr_.LeftIndent(y_) + (firstLine ? s_.FirstLineIndent : 0);
-  line->LineIndent = left - x_;
+  line.LineIndent = left - x_;
   if (s_.Justify != 1) {
     int width = measure_.Width(start, TrimmedLength(text, start, count));
-    if (line->Shy) width += measure_.HyphenWidth(start + count - 1);
-    if (s_.Justify == 2) line->LineIndent = (right + left - width) / 2 - x_;
-    else if (s_.Justify == 3) line->LineIndent = right - x_ - width;
+    if (line.Shy) width += measure_.HyphenWidth(start + count - 1);
+    if (s_.Justify == 2) line.LineIndent = (right + left - width) / 2 - x_;
+    else if (s_.Justify == 3) line.LineIndent = right - x_ - width;
     else if (!lastLine) {
       // NOTE: only plain spaces are stretched when the line is drawn, so only
       // they are counted; a line that overflows is never squeezed.
-      line->Extra = std::max(0, right - left - width);
+      line.Extra = std::max(0, right - left - width);
       for (int i = start; i < start + count - 1; ++i)
-        if (s_.Text[static_cast<std::size_t>(i)] == kSpaceChar) ++line->Spaces;
-      if (line->Extra == 0) line->Spaces = 0;
+        if (s_.Text[static_cast<std::size_t>(i)] == kSpaceChar) ++line.Spaces;
+      if (line.Extra == 0) line.Spaces = 0;
     }
   }
-  line->DrawWidth = right - left;
-  line->SpaceBefore = above;
-  line->SpaceAfter = below;
-  line->Y = y_;
-  line->DrawX = x_ + line->LineIndent;
-  line->DrawY = SatAdd(y_, above);
-  line->FirstDraw = hasBoxes_;
-  const int height = SatAdd(SatAdd(line->LineHt, above), below);
+  line.DrawWidth = right - left;
+  line.SpaceBefore = above;
+  line.SpaceAfter = below;
+  line.Y = y_;
+  line.DrawX = x_ + line.LineIndent;
+  line.DrawY = SatAdd(y_, above);
+  line.FirstDraw = hasBoxes_;
+  const int height = SatAdd(SatAdd(line.LineHt, above), below);
   sectionHeight_ = SatAdd(sectionHeight_, height);
   y_ = SatAdd(y_, height);
-  line->DrawHeight = std::max(height, fit.floatHeight);
+  line.DrawHeight = std::max(height, fit.floatHeight);
   for (TInlineObject* object : fit.heldFloats) {
     if (object->Pos >= start + count) continue;  // the line broke before it: the next line meets it again
     object->TopY = y_;
     PlaceFloat(*object);
-    line->DrawHeight = std::max(line->DrawHeight, SatAdd(height, object->OuterHeight()));
+    line.DrawHeight = std::max(line.DrawHeight, SatAdd(height, object->OuterHeight()));
     runningBottom_ = std::max(runningBottom_, SatAdd(y_, object->OuterHeight()));
   }
   runningBottom_ = std::max(runningBottom_, y_);
@@ -420,7 +420,7 @@ int TSection::LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHe
   Curs = SatAdd(Curs, Len);
   SectionHeight = height;
   if (Document && Document->FirstLinePointer && *Document->FirstLinePointer == 0 && !Lines.empty()) {
-    const LineRec& first = *Lines.front();
+    const LineRec& first = Lines.front();
     *Document->FirstLinePointer = Y + first.LineHt + first.SpaceBefore - first.Descent;
   }
   PaintHeight = std::max(layout.RunningBottom() - Y, SectionHeight);

@@ -29,17 +29,17 @@ void JustifyAsDrawn(TextMeasurer& measure, const TSection& section, const LineRe
 // The line whose band holds y; -1 when none. Bands follow one another down from the section top.
 int TSection::LineAtY(int y) const {
   const auto it = std::partition_point(Lines.begin(), Lines.end(),
-                                       [y](const std::unique_ptr<LineRec>& line) { return SatAdd(line->Y, line->Height()) <= y; });
-  if (it == Lines.end() || (*it)->Y > y) return -1;
+                                       [y](const LineRec& line) { return SatAdd(line.Y, line.Height()) <= y; });
+  if (it == Lines.end() || it->Y > y) return -1;
   return static_cast<int>(it - Lines.begin());
 }
 
 // The text line that holds the character at index; -1 when none.
 int TSection::LineAtIndex(int index) const {
-  const auto it = std::partition_point(Lines.begin(), Lines.end(), [index](const std::unique_ptr<LineRec>& line) {
-    return line->Ln == 0 ? line->Start <= index : line->Start + line->Ln <= index;
+  const auto it = std::partition_point(Lines.begin(), Lines.end(), [index](const LineRec& line) {
+    return line.Ln == 0 ? line.Start <= index : line.Start + line.Ln <= index;
   });
-  if (it == Lines.end() || (*it)->Ln == 0 || (*it)->Start > index) return -1;
+  if (it == Lines.end() || it->Ln == 0 || it->Start > index) return -1;
   return static_cast<int>(it - Lines.begin());
 }
 
@@ -80,11 +80,11 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
     if (image->MapLinkAt(innerX, innerY, UrlTarget, Title))
       return Title.empty() ? kLinkFlagTarget : kLinkFlagTarget | kLinkFlagTitle;
   } else {
-    const auto it = std::find_if(Lines.begin(), Lines.end(), [Y](const std::unique_ptr<LineRec>& line) {
-      return line->Ln > 0 && line->DrawY < Y && Y <= SatAdd(line->DrawY, line->LineHt);
+    const auto it = std::find_if(Lines.begin(), Lines.end(), [Y](const LineRec& line) {
+      return line.Ln > 0 && line.DrawY < Y && Y <= SatAdd(line.DrawY, line.LineHt);
     });
-    if (it == Lines.end() || X < (*it)->DrawX) return 0;
-    const LineRec& line = **it;
+    if (it == Lines.end() || X < it->DrawX) return 0;
+    const LineRec& line = *it;
     TextMeasurer measure(*this, canvas);
     JustifyAsDrawn(measure, *this, line);
     int extent = 0;
@@ -116,7 +116,7 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
 int TSection::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight, bool& InText) {
   const int lineIndex = LineAtY(Y);
   if (lineIndex < 0) return -1;
-  const LineRec& line = *Lines[static_cast<std::size_t>(lineIndex)];
+  const LineRec& line = Lines[static_cast<std::size_t>(lineIndex)];
   if (X < line.DrawX - kCaretSlack || X > line.DrawX + line.DrawWidth) return -1;
   CaretHeight = line.LineHt;
   YR = SatAdd(line.Y, line.SpaceBefore);
@@ -147,7 +147,7 @@ bool TSection::CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) {
   if (Len == 0 || index < 0 || index >= Len) return false;
   const int lineIndex = LineAtIndex(index);
   if (lineIndex < 0) return false;
-  const LineRec& line = *Lines[static_cast<std::size_t>(lineIndex)];
+  const LineRec& line = Lines[static_cast<std::size_t>(lineIndex)];
   Y = line.Y;
   X = line.DrawX;
   if (canvas) {
@@ -223,11 +223,11 @@ void TSection::CopyToSelectionBuffer(SelTextCount& buffer) {
   const int selE = Document->SelE - FirstCharPos;
   if (selE <= selB) return;
   for (const auto& line : Lines) {
-    if (line->Ln == 0) continue;
-    const bool lastLine = line.get() == Lines.back().get();
-    int from = std::max(selB, line->Start);
-    int to = std::min(selE, line->Start + line->Ln);
-    if (lastLine && to == line->Start + line->Ln && to > from) --to;  // the section's final space
+    if (line.Ln == 0) continue;
+    const bool lastLine = &line == &Lines.back();
+    int from = std::max(selB, line.Start);
+    int to = std::min(selE, line.Start + line.Ln);
+    if (lastLine && to == line.Start + line.Ln && to > from) --to;  // the section's final space
     // NOTE: a forced break copies as a line end, so that the copy holds every
     // character the count promised and the break survives.
     for (int i = from; i < to; ++i) {

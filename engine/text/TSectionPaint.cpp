@@ -113,11 +113,11 @@ void SectionPainter::PaintLines(const win::RECT& clip, int x) {
   win::SetTextAlign(dc_, win::TA_BASELINE);
   // The first line that reaches into the clip band (lines are in Y order).
   const int clipTop = SatAdd(SatAdd(clip.top, yOffset_), -kClipMargin);
-  auto first = std::partition_point(s_.Lines.begin(), s_.Lines.end(), [&](const std::unique_ptr<LineRec>& line) {
-    return SatAdd(line->Y, line->Height()) < clipTop && !printing_;
+  auto first = std::partition_point(s_.Lines.begin(), s_.Lines.end(), [&](const LineRec& line) {
+    return SatAdd(line.Y, line.Height()) < clipTop && !printing_;
   });
   for (auto it = first; it != s_.Lines.end(); ++it) {
-    LineRec& line = **it;
+    LineRec& line = *it;
     const int top = line.Y;
     if (!printing_ && SatSub(SatSub(top, yOffset_), kClipMargin) >= clip.bottom) break;
     if (printing_ && s_.Document) {

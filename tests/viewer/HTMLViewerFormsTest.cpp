@@ -143,7 +143,7 @@ TEST_F(HTMLViewerForms, AMiddleAlignedControlCentresOnTheTextsMiddle) {
   }
   ASSERT_NE(text, nullptr);
   ASSERT_EQ(text->Lines.size(), 1u);
-  const engine::LineRec& line = *text->Lines[0];
+  const engine::LineRec& line = text->Lines[0];
   const int textBottom = line.Y + line.SpaceBefore + line.LineHt;
   EXPECT_EQ(window->Top(), textBottom - (line.LineHt + window->Height()) / 2);
 }

@@ -45,7 +45,7 @@ class FloatPaint : public ::testing::Test {
   // picture would stand if shifted right by the room left for it.
   void ExpectLeftFloatAtTheEdge() {
     const TInlineObject& image = Image();
-    const LineRec& line = *Text().Lines.front();
+    const LineRec& line = Text().Lines.front();
     const int left = line.DrawX - line.LineIndent;  // the X the section was painted at
     EXPECT_EQ(image.LeftX, left + image.Place.HSpaceL);
     EXPECT_GE(line.LineIndent, image.OuterWidth());  // the text stands beside the float

@@ -70,9 +70,9 @@ class InlineBackgrounds : public ::testing::Test {
         !root().CursorToXY(&bitmap_.Canvas(), start + static_cast<int>(word.size()) - 1, right, top))
       return -1;
     for (const auto& line : text.Lines) {
-      if (line->Start + line->Ln <= static_cast<int>(at)) continue;
+      if (line.Start + line.Ln <= static_cast<int>(at)) continue;
       int count = 0;
-      for (int y = line->DrawY; y < line->DrawY + line->LineHt; ++y)
+      for (int y = line.DrawY; y < line.DrawY + line.LineHt; ++y)
         for (int x = left; x < right; ++x) count += (bitmap_.Canvas().Pixels(x, y) & 0xFFFFFF) == colour;
       return count;
     }

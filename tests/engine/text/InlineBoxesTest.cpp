@@ -52,8 +52,8 @@ class InlineBoxes : public ::testing::Test {
     std::vector<std::string> out;
     for (const auto& line : text().Lines) {
       std::string boxes;
-      if (line->BorderList) {
-        for (const BorderRec& box : *line->BorderList)
+      if (line.BorderList) {
+        for (const BorderRec& box : *line.BorderList)
           boxes += "[" + std::to_string(box.BStart) + "," + std::to_string(box.BEnd) + ")" +
                    (box.OpenStart ? " <" : "") + (box.OpenEnd ? " >" : "") + ";";
       }
@@ -74,28 +74,28 @@ const char kThreeLines[] =
 TEST_F(InlineBoxes, ABoxAcrossThreeLinesIsOpenWhereItGoesOn) {
   Load(kThreeLines);
   ASSERT_GE(text().Lines.size(), 3u);
-  for (const auto& line : text().Lines) EXPECT_TRUE(line->FirstDraw);
+  for (const auto& line : text().Lines) EXPECT_TRUE(line.FirstDraw);
   gui::TBitmap painted;
   Paint(painted);
   const std::vector<std::string> boxes = Boxes();
   const int start = static_cast<int>(text().Text.find(u"a bordered"));
   const int end = static_cast<int>(text().Text.find(u" after"));
-  const LineRec& first = *text().Lines[0];
-  const LineRec& last = *text().Lines.back();
+  const LineRec& first = text().Lines[0];
+  const LineRec& last = text().Lines.back();
   EXPECT_EQ(boxes.front(), "[" + std::to_string(start) + "," + std::to_string(first.Start + first.Ln) + ") >;");
   for (std::size_t i = 1; i + 1 < boxes.size(); ++i) {
-    const LineRec& line = *text().Lines[i];
+    const LineRec& line = text().Lines[i];
     EXPECT_EQ(boxes[i], "[" + std::to_string(line.Start) + "," + std::to_string(line.Start + line.Ln) + ") < >;");
   }
   EXPECT_EQ(boxes.back(), "[" + std::to_string(last.Start) + "," + std::to_string(end) + ") <;");
-  for (const auto& line : text().Lines) EXPECT_FALSE(line->FirstDraw);
+  for (const auto& line : text().Lines) EXPECT_FALSE(line.FirstDraw);
 }
 
 TEST_F(InlineBoxes, BoxesStandAroundTheirTextAndPaintBordersOnlyOnClosedSides) {
   Load(kThreeLines);
   gui::TBitmap painted;
   Paint(painted);
-  const LineRec& first = *text().Lines[0];
+  const LineRec& first = text().Lines[0];
   const BorderRec& opening = first.BorderList->front();
   // The left edge is where the span's text starts; the box spans the font's height on the baseline.
   const int baseline = first.Y + first.SpaceBefore + first.LineHt - first.Descent;
@@ -107,7 +107,7 @@ TEST_F(InlineBoxes, BoxesStandAroundTheirTextAndPaintBordersOnlyOnClosedSides) {
   EXPECT_EQ(Pixel(painted, opening.BRect.left + 1, opening.BRect.top), 0x00FFFFu);  // yellow background
   EXPECT_EQ(Pixel(painted, opening.BRect.left + 1, opening.BRect.top - 1), 0xFF0000u);  // top border
   // The middle line has neither a left nor a right border.
-  const LineRec& middle = *text().Lines[1];
+  const LineRec& middle = text().Lines[1];
   const BorderRec& through = middle.BorderList->front();
   const int throughY = (through.BRect.top + through.BRect.bottom) / 2;
   EXPECT_EQ(through.BRect.left, middle.DrawX);
@@ -115,7 +115,7 @@ TEST_F(InlineBoxes, BoxesStandAroundTheirTextAndPaintBordersOnlyOnClosedSides) {
   EXPECT_NE(Pixel(painted, through.BRect.right, throughY), 0xFF0000u);
   EXPECT_EQ(Pixel(painted, through.BRect.left + 1, through.BRect.top - 1), 0xFF0000u);
   // The last line closes the box on the right.
-  const LineRec& last = *text().Lines.back();
+  const LineRec& last = text().Lines.back();
   const BorderRec& closing = last.BorderList->front();
   EXPECT_EQ(Pixel(painted, closing.BRect.right, (closing.BRect.top + closing.BRect.bottom) / 2), 0xFF0000u);
 }
@@ -137,7 +137,7 @@ TEST_F(InlineBoxes, TheFirstPaintDrawsWhatEveryLaterPaintDraws) {
   EXPECT_EQ(differing, 0);
   EXPECT_GT(boxInk, 0);
   // Scrolled and shifted: boxes move with the text.
-  const BorderRec box = text().Lines[0]->BorderList->front();
+  const BorderRec box = text().Lines[0].BorderList->front();
   root().SetYOffset(3);
   gui::TBitmap moved;
   moved.SetSize(first.Width(), first.Height());
@@ -175,7 +175,7 @@ TEST_F(InlineBoxes, EmptyUnclosedAndMisnestedElementsStillGetTheirBoxes) {
 TEST_F(InlineBoxes, DocumentsWithoutBordersDrawLinesInOnePass) {
   Load("<p>plain <span style=\"background-color: #FFFF00\">marked</span> <b>bold</b> text</p>");
   EXPECT_EQ(InlineListOf(&root()), nullptr);
-  for (const auto& line : text().Lines) EXPECT_FALSE(line->FirstDraw);
+  for (const auto& line : text().Lines) EXPECT_FALSE(line.FirstDraw);
 }
 
 TEST_F(InlineBoxes, BoxesFollowANewLayoutAndCopiesDrawThemToo) {
@@ -198,7 +198,7 @@ TEST_F(InlineBoxes, BoxesFollowANewLayoutAndCopiesDrawThemToo) {
     copy->PaintContent(&printed.Canvas(), win::RECT{0, 0, printed.Width(), printed.Height()}, 6000, 0, 0, 0, 0);
     const auto copied = testing::TextSections(*copy);
     ASSERT_FALSE(copied.empty());
-    EXPECT_TRUE(copied.front()->Lines.front()->BorderList);
+    EXPECT_TRUE(copied.front()->Lines.front().BorderList);
   }
   // The document laid out again, then a copy laid out and freed before the
   // document paints: the document still finds its boxes.
@@ -220,7 +220,7 @@ TEST_F(InlineBoxes, ImagesInsideABoxStretchItToTheirHeight) {
        "e</p>", 400);
   gui::TBitmap painted;
   Paint(painted);
-  const LineRec& line = *text().Lines.front();
+  const LineRec& line = text().Lines.front();
   ASSERT_TRUE(line.BorderList);
   ASSERT_EQ(line.BorderList->size(), 2u);
   const int baseline = line.Y + line.SpaceBefore + line.LineHt - line.Descent;
@@ -240,7 +240,7 @@ TEST_F(InlineBoxes, ABorderedControlOrImageIsBoxedRoundItselfNotItsMargins) {
   gui::TBitmap painted;
   Paint(painted);
   RemoveFormHooks();
-  const LineRec& line = *text().Lines.front();
+  const LineRec& line = text().Lines.front();
   ASSERT_TRUE(line.BorderList);
   ASSERT_EQ(line.BorderList->size(), 2u);
   ASSERT_EQ(text().FormControls.size(), 1u);

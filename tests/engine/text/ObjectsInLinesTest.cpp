@@ -54,7 +54,7 @@ TEST(ObjectsInLines, AFloatMetInMidLineNarrowsItsOwnLine) {
   const TInlineObject* image = FirstObject(*laidOut->document.root);
   ASSERT_NE(image, nullptr);
   const TSection* text = testing::TextSections(*laidOut->document.root).front();
-  EXPECT_EQ(image->TopY, text->Lines[1]->Y);  // the float starts with the line that holds it
+  EXPECT_EQ(image->TopY, text->Lines[1].Y);  // the float starts with the line that holds it
 }
 
 // Lines of images only: the line is as tall as the image box, so the box
@@ -64,7 +64,7 @@ TEST(ObjectsInLines, ImagesOnLinesWithoutTextSitInsideTheirLine) {
   ExpectDump("image_line_without_text", laidOut->dump);
   const TSection* text = testing::TextSections(*laidOut->document.root).front();
   ASSERT_FALSE(text->Lines.empty());
-  const LineRec& line = *text->Lines.front();
+  const LineRec& line = text->Lines.front();
   TInlineObject* image = text->ImageObjs.front().get();
   win::RECT clip{0, 0, 440, 400};
   laidOut->document.root->PaintContent(&laidOut->bitmap.Canvas(), clip, 6000, 0, 0, 0, 0);

@@ -45,7 +45,7 @@ TEST_F(TextSectionLimits, OverlongJustifiedLinesAreNeverSqueezed) {
   Append(*section, u" tail words here", 20);
   section->FinishForCell(40);
   Layout(*section, Width(u"aa bb cc"));
-  const LineRec& first = *section->Lines[0];
+  const LineRec& first = section->Lines[0];
   EXPECT_EQ(first.Ln, 21);
   EXPECT_EQ(first.Extra, 0);
   EXPECT_EQ(first.Spaces, 0);
@@ -86,7 +86,7 @@ TEST_F(TextSectionLimits, CopiedDocumentsLeaveSharedControlsAlone) {
 
 // The darkest pixel of the first line after painting on a white surface.
 std::uint32_t DarkestInk(gui::TBitmap& bitmap, const TSection& section) {
-  const LineRec& line = *section.Lines.front();
+  const LineRec& line = section.Lines.front();
   std::uint32_t darkest = 0xFFFFFF;
   for (int y = line.DrawY; y < line.DrawY + line.LineHt; ++y)
     for (int x = 0; x < 100; ++x) {

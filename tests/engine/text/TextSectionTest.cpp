@@ -158,10 +158,10 @@ TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
   const int width = Width(u"aaa bbb") + 2;
   const int height = Layout(*section, width);
   ASSERT_EQ(section->Lines.size(), 2u);
-  const LineRec& first = *section->Lines[0];
+  const LineRec& first = section->Lines[0];
   EXPECT_EQ(first.Ln, 8);
-  EXPECT_EQ(section->Lines[1]->Start, 8);
-  EXPECT_EQ(section->Lines[1]->Ln, 8);
+  EXPECT_EQ(section->Lines[1].Start, 8);
+  EXPECT_EQ(section->Lines[1].Ln, 8);
   int descent = 0;
   const int fontHeight = section->Fonts.Items(0)->LineHeight(descent);
   EXPECT_EQ(first.LineHt, fontHeight);
@@ -172,7 +172,7 @@ TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
   EXPECT_EQ(DumpTextLines(*section).substr(0, 17), "line start=0 len=");
   // One pixel less and "bbb" no longer fits beside "aaa".
   Layout(*section, Width(u"aaa bbb") - 1);
-  EXPECT_EQ(section->Lines[0]->Ln, 4);
+  EXPECT_EQ(section->Lines[0].Ln, 4);
 }
 
 TEST_F(TextSections, AlignmentAndJustification) {
@@ -180,22 +180,22 @@ TEST_F(TextSections, AlignmentAndJustification) {
   props.Value(Prop::TextAlign) = std::string("center");
   auto centred = Finished(u"one two");
   Layout(*centred, width);
-  EXPECT_EQ(centred->Lines[0]->LineIndent, (width - Width(u"one two")) / 2);
+  EXPECT_EQ(centred->Lines[0].LineIndent, (width - Width(u"one two")) / 2);
   props.Value(Prop::TextAlign) = std::string("right");
   auto right = Finished(u"one two");
   Layout(*right, width);
-  EXPECT_EQ(right->Lines[0]->LineIndent, width - Width(u"one two"));
+  EXPECT_EQ(right->Lines[0].LineIndent, width - Width(u"one two"));
 
   props.Value(Prop::TextAlign) = std::string("justify");
   auto justified = Finished(u"aa bb cc\u00A0dd ee ff gg hh");
   const int lineWidth = Width(u"aa bb cc\u00A0dd ee") + 3;
   Layout(*justified, lineWidth);
   ASSERT_EQ(justified->Lines.size(), 2u);
-  const LineRec& first = *justified->Lines[0];
+  const LineRec& first = justified->Lines[0];
   EXPECT_EQ(first.Ln, 15);
   EXPECT_EQ(first.Extra, lineWidth - Width(u"aa bb cc\u00A0dd ee"));
   EXPECT_EQ(first.Spaces, 3);  // the no-break space is not stretched, so not counted
-  EXPECT_EQ(justified->Lines[1]->Spaces, 0);  // the last line stays ragged
+  EXPECT_EQ(justified->Lines[1].Spaces, 0);  // the last line stays ragged
 
   // The alignment's case does not matter; a longer word is no alignment.
   props.Value(Prop::TextAlign) = std::string("RIGHT");
@@ -217,7 +217,7 @@ TEST_F(TextSections, CentredLinesCentreOnTheirBlockBesideFloats) {
   imgr.Width = 300;
   int curs = 0;
   centred->LayoutSection(&canvas(), 150, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
-  EXPECT_EQ(centred->Lines[0]->LineIndent, (300 - text) / 2);
+  EXPECT_EQ(centred->Lines[0].LineIndent, (300 - text) / 2);
   // The same block beside a 100 pixel left float.
   FloatPlacement floating;
   floating.ImageWidth = 100;
@@ -231,7 +231,7 @@ TEST_F(TextSections, CentredLinesCentreOnTheirBlockBesideFloats) {
   ASSERT_EQ(left, 250);
   curs = 0;
   centred->LayoutSection(&canvas(), 150, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
-  EXPECT_EQ(centred->Lines[0]->LineIndent, (450 + left - text) / 2 - 150);
+  EXPECT_EQ(centred->Lines[0].LineIndent, (450 + left - text) / 2 - 150);
 }
 
 TEST_F(TextSections, TextIndentNarrowsTheFirstLine) {
@@ -240,12 +240,12 @@ TEST_F(TextSections, TextIndentNarrowsTheFirstLine) {
   auto indented = Finished(text);
   Layout(*indented, 300);
   ASSERT_GE(indented->Lines.size(), 2u);
-  const LineRec& first = *indented->Lines[0];
+  const LineRec& first = indented->Lines[0];
   EXPECT_EQ(first.LineIndent, 100);
   EXPECT_LE(first.LineIndent + Width(text.substr(0, static_cast<std::size_t>(first.Ln) - 1)), 300);
   // The first line takes all that fits: one more word would pass the edge.
   EXPECT_GT(first.LineIndent + Width(text.substr(0, static_cast<std::size_t>(first.Ln) + 2)), 300);
-  EXPECT_EQ(indented->Lines[1]->LineIndent, 0);
+  EXPECT_EQ(indented->Lines[1].LineIndent, 0);
 }
 
 TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
@@ -253,7 +253,7 @@ TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
   const int wordWidth = Width(u"abcdefghijklmnop");
   Layout(*section, wordWidth / 2);
   ASSERT_GE(section->Lines.size(), 2u);
-  EXPECT_EQ(section->Lines[0]->Ln, 17);
+  EXPECT_EQ(section->Lines[0].Ln, 17);
   EXPECT_EQ(maxWidth, wordWidth);
 
   // Beside a float the word waits below it instead.
@@ -268,10 +268,10 @@ TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
   int curs = 0;
   section->LayoutSection(&canvas(), 0, 0, 0, 0, wordWidth + 10, 600, 0, imgr, maxWidth, curs);
   ASSERT_GE(section->Lines.size(), 2u);
-  EXPECT_EQ(section->Lines[0]->Ln, 0);  // a spacer down to the float's end
-  EXPECT_EQ(section->Lines[0]->LineHt, imgr.NextFloatEndY(0));
-  EXPECT_EQ(section->Lines[1]->Ln, 17);
-  EXPECT_EQ(section->Lines[1]->LineIndent, 0);
+  EXPECT_EQ(section->Lines[0].Ln, 0);  // a spacer down to the float's end
+  EXPECT_EQ(section->Lines[0].LineHt, imgr.NextFloatEndY(0));
+  EXPECT_EQ(section->Lines[1].Ln, 17);
+  EXPECT_EQ(section->Lines[1].LineIndent, 0);
   EXPECT_EQ(curs, section->Len);
 
   // A leading hyphen is no place to break: the whole word moves below the float.
@@ -284,9 +284,9 @@ TEST_F(TextSections, OverlongWordsOverflowOrMoveBelowFloats) {
   curs = 0;
   hyphened->LayoutSection(&canvas(), 0, 0, 0, 0, hyphenedWidth + 10, 600, 0, imgr, maxWidth, curs);
   ASSERT_EQ(hyphened->Lines.size(), 2u);
-  EXPECT_EQ(hyphened->Lines[0]->Ln, 0);
-  EXPECT_EQ(hyphened->Lines[1]->Ln, 22);
-  EXPECT_EQ(hyphened->Lines[1]->LineIndent, 0);
+  EXPECT_EQ(hyphened->Lines[0].Ln, 0);
+  EXPECT_EQ(hyphened->Lines[1].Ln, 22);
+  EXPECT_EQ(hyphened->Lines[1].LineIndent, 0);
 }
 
 TEST_F(TextSections, LinesBesideAFloatStartAfterIt) {
@@ -304,37 +304,37 @@ TEST_F(TextSections, LinesBesideAFloatStartAfterIt) {
   section->LayoutSection(&canvas(), 0, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
   const int beside = imgr.LeftIndent(0);
   EXPECT_GE(beside, 100);
-  EXPECT_EQ(section->Lines[0]->LineIndent, beside);
+  EXPECT_EQ(section->Lines[0].LineIndent, beside);
   const auto below = std::find_if(section->Lines.begin(), section->Lines.end(),
-                                  [](const auto& line) { return line->Y >= 25; });
+                                  [](const auto& line) { return line.Y >= 25; });
   ASSERT_NE(below, section->Lines.end());
-  EXPECT_EQ((*below)->LineIndent, 0);
-  EXPECT_EQ((*(below - 1))->LineIndent, beside);
+  EXPECT_EQ(below->LineIndent, 0);
+  EXPECT_EQ((below - 1)->LineIndent, beside);
 }
 
 TEST_F(TextSections, SoftHyphensForcedBreaksIndentsAndLineHeight) {
   auto shy = Finished(u"abc\u00ADdef ghi");
   Layout(*shy, Width(u"abc-") + 1);
-  EXPECT_EQ(shy->Lines[0]->Ln, 3);
-  EXPECT_TRUE(shy->Lines[0]->Shy);
+  EXPECT_EQ(shy->Lines[0].Ln, 3);
+  EXPECT_TRUE(shy->Lines[0].Shy);
   // Without room for the hyphen fitting steps back one character; no earlier
   // break exists, so the word is cut at its hyphenation point all the same.
   Layout(*shy, Width(u"abc") + 1);
-  EXPECT_EQ(shy->Lines[0]->Ln, 3);
-  EXPECT_TRUE(shy->Lines[0]->Shy);
+  EXPECT_EQ(shy->Lines[0].Ln, 3);
+  EXPECT_TRUE(shy->Lines[0].Shy);
 
   auto broken = Finished(u"\bxyz");
   Layout(*broken, 300);
   ASSERT_EQ(broken->Lines.size(), 2u);
-  EXPECT_EQ(broken->Lines[0]->Ln, 1);
+  EXPECT_EQ(broken->Lines[0].Ln, 1);
   int descent = 0;
-  EXPECT_EQ(broken->Lines[0]->LineHt, broken->Fonts.Items(0)->LineHeight(descent));
+  EXPECT_EQ(broken->Lines[0].LineHt, broken->Fonts.Items(0)->LineHeight(descent));
 
   props.Value(Prop::TextIndent) = std::string("50%");
   auto indented = Finished(u"word");
   Layout(*indented, 400);
   EXPECT_EQ(indented->FirstLineIndent, 200);
-  EXPECT_EQ(indented->Lines[0]->LineIndent, 200);
+  EXPECT_EQ(indented->Lines[0].LineIndent, 200);
   props.Value(Prop::TextIndent) = std::string("95%");
   EXPECT_EQ(Finished(u"word")->IndentPercent, 90);
   props.Value(Prop::TextIndent) = std::monostate();
@@ -342,7 +342,7 @@ TEST_F(TextSections, SoftHyphensForcedBreaksIndentsAndLineHeight) {
   props.Value(Prop::LineHeight) = std::string("40px");
   auto tall = Finished(u"x");
   Layout(*tall, 300);
-  const LineRec& line = *tall->Lines[0];
+  const LineRec& line = tall->Lines[0];
   EXPECT_EQ(line.SpaceBefore, (40 - line.LineHt) / 2);
   EXPECT_EQ(line.SpaceBefore + line.SpaceAfter + line.LineHt, 40);
 }
@@ -370,7 +370,7 @@ TEST_F(TextSections, PreformattedLinesNeverWrapAndBlankLinesKeepTheirHeight) {
 TEST_F(TextSections, CaretPositionsAndPointsRoundTrip) {
   auto section = Finished(u"Wave AV fi");
   Layout(*section, 400, /*x=*/20, /*y=*/0, /*curs=*/50);
-  const LineRec& line = *section->Lines[0];
+  const LineRec& line = section->Lines[0];
   int x = 0, y = 0, caretHeight = 0;
   bool inText = true;
   EXPECT_EQ(section->CursorAtPoint(&canvas(), line.DrawX - 5, 3, x, y, caretHeight, inText), 50);
@@ -449,7 +449,7 @@ TEST_F(TextSections, SelectedTextIsDrawnInverted) {
   canvas().Brush().SetColor(0xFFFFFF);
   canvas().FillRect(win::RECT{0, 0, 800, 200});
   section->PaintSection(&canvas(), win::RECT{0, 0, 800, 200}, imgr, 0, 0, 0);
-  const LineRec& line = *section->Lines[0];
+  const LineRec& line = section->Lines[0];
   const auto darkShare = [&](int left, int right) {
     int dark = 0, all = 0;
     for (int y = line.DrawY; y < line.DrawY + line.LineHt; ++y)
@@ -519,7 +519,7 @@ TEST_F(TextSections, ImagesRaiseOrLowerTheirLineByAlignment) {
     section->AppendObject(std::move(image), 2);
     section->FinishForCell(3);
     const int height = Layout(*section, 300);
-    const LineRec& line = *section->Lines[0];
+    const LineRec& line = section->Lines[0];
     EXPECT_EQ(line.SpaceBefore, c.above) << int(c.align);
     EXPECT_EQ(line.SpaceAfter, c.below) << int(c.align);
     EXPECT_EQ(height, fontHeight + c.above + c.below);
@@ -538,11 +538,11 @@ TEST_F(TextSections, RightFloatsNarrowTheLinesBesideThem) {
   imgr.AddFloatingObject(0, &floating);
   int curs = 0;
   section->LayoutSection(&canvas(), 0, 0, 0, 0, 300, 600, 0, imgr, maxWidth, curs);
-  const LineRec& first = *section->Lines[0];
+  const LineRec& first = section->Lines[0];
   EXPECT_EQ(first.LineIndent, 0);
   EXPECT_EQ(first.DrawWidth, imgr.RightSide(0));
   EXPECT_LE(Width(section->Text.substr(0, static_cast<std::size_t>(first.Ln) - 1)), imgr.RightSide(0));
-  const LineRec& last = *section->Lines.back();
+  const LineRec& last = section->Lines.back();
   EXPECT_EQ(last.DrawWidth, 300);
 }
 
@@ -579,7 +579,7 @@ TEST_F(TextSections, JustifiedCaretsFollowTheDrawnShares) {
   int withRemainder = 0;
   for (int extra = 3; extra < 12; ++extra) {
     Layout(*section, Width(u"aa bb ") + 60 + extra);
-    const LineRec& line = *section->Lines[0];
+    const LineRec& line = section->Lines[0];
     if (line.Spaces == 0) continue;  // the line happens to fill the width exactly
     withRemainder += line.Extra % line.Spaces != 0;
     int x = 0, y = 0;
