@@ -1,6 +1,7 @@
 #include "engine/objects/BlockImageHooks.h"
 
 #include <algorithm>
+#include <new>
 #include <memory>
 #include <string>
 
@@ -35,7 +36,12 @@ bool FetchPicture(TSectionList& document, const std::string& url, TBlockPicture&
   picture.Fetched = true;
   const std::string name = ExpandImageName(document, url);
   images::TMaskKind kind = images::mkNone;
-  TLoadedImage loaded = LoadCachedImage(document, name, kind);
+  TLoadedImage loaded;
+  try {
+    loaded = LoadCachedImage(document, name, kind);
+  } catch (const std::bad_alloc&) {
+    return false;  // no memory for the picture: a missing image
+  }
   if (loaded.Image == nullptr) return false;
   try {
     gui::TBitmap* mask = loaded.Mask;
@@ -47,6 +53,9 @@ bool FetchPicture(TSectionList& document, const std::string& url, TBlockPicture&
     }
   } catch (const gui::Exception&) {
     picture.Image.reset();  // a kind that cannot be drawn here: the block goes without
+    picture.Mask.reset();
+  } catch (const std::bad_alloc&) {
+    picture.Image.reset();
     picture.Mask.reset();
   }
   if (loaded.FromCache) ReleaseCachedImage(document, name);

@@ -1,6 +1,7 @@
 // TCellObj painting (the rest of TCellObj is in TCellObj.cpp): background,
 // content under a clip of the cell's box, and the frame.
 #include <algorithm>
+#include <new>
 
 #include "engine/common/EngineStartup.h"
 #include "engine/document/SaturatedMath.h"
@@ -87,7 +88,13 @@ bool TCellObj::FetchBackgroundImage() {
   ImageLoaded = true;
   const std::string name = ExpandImageName(*document, BackgroundImage);
   images::TMaskKind kind = images::mkNone;
-  TLoadedImage loaded = LoadCachedImage(*document, name, kind);
+  TLoadedImage loaded;
+  try {
+    loaded = LoadCachedImage(*document, name, kind);
+  } catch (const std::bad_alloc&) {
+    BackgroundImage.clear();  // no memory for the picture: a missing image
+    return false;
+  }
   if (loaded.Image) {
     try {
       TiledImage = images::MakeTileBitmap(loaded.Image, std::max(Wd, 1), std::max(Ht, 1));
@@ -97,6 +104,9 @@ bool TCellObj::FetchBackgroundImage() {
       }
     } catch (const gui::Exception&) {
       TiledImage.reset();  // a kind the tiles cannot take: the cell keeps its colour
+      TiledMask.reset();
+    } catch (const std::bad_alloc&) {
+      TiledImage.reset();
       TiledMask.reset();
     }
     if (loaded.FromCache) ReleaseCachedImage(*document, name);
