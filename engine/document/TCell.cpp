@@ -69,7 +69,9 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
 }
 
 TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)
-    : TCell(document, source), CellTitle(source.CellTitle), Url(source.Url), Target(source.Target) {}
+    : TCell(document, source) {
+  if (source.link_) link_ = std::make_unique<CellLink>(*source.link_);
+}
 
 std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                                        TFormControlObj*& FormControl, std::string& Title) {
@@ -77,14 +79,14 @@ std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::
   int windowY = SatSub(Y, Document != nullptr ? Document->YOffset : 0);
   bool inside = X >= CellRect.left && X < CellRect.right && windowY >= CellRect.top && windowY < CellRect.bottom;
   if (!inside) return flags;
-  if ((flags & kLinkFlagTitle) == 0 && !CellTitle.empty()) {
-    Title = CellTitle;
+  if ((flags & kLinkFlagTitle) == 0 && !CellTitle().empty()) {
+    Title = CellTitle();
     flags |= kLinkFlagTitle;
   }
-  if ((flags & kLinkFlagTarget) == 0 && !Url.empty()) {
+  if ((flags & kLinkFlagTarget) == 0 && !Url().empty()) {
     UrlTarget = std::make_unique<TUrlTarget>();
-    UrlTarget->Url = Url;
-    UrlTarget->Target = Target;
+    UrlTarget->Url = Url();
+    UrlTarget->Target = Target();
     flags |= kLinkFlagTarget;
   }
   return flags;

@@ -49,6 +49,9 @@ struct TableFrame {
   bool noCellYet = true;
   std::vector<std::unique_ptr<TCellList>> footRows;
   std::unique_ptr<TCellList> row;
+  // Cells of the row finished last: a new row reserves as many (rows are
+  // alike), at most kReservedCells.
+  std::size_t lastRowCells = 0;
   std::uint8_t rowVertAlign = kVAlignMiddle;
   int rowLevel = 0;   // the stack below the row's "tr"
   int cellLevel = 0;  // the stack with the row's "tr", below a cell's "td"
@@ -68,6 +71,11 @@ std::vector<TableFrame*>& OpenTables() {
 const TAttribute* FindAttribute(THtmlSymbol symbol) {
   const TAttribute* attribute = nullptr;
   return parseState.Attributes.Find(symbol, attribute) ? attribute : nullptr;
+}
+
+void ReserveCells(TableFrame& frame) {
+  constexpr std::size_t kReservedCells = 64;
+  frame.row->Cells.reserve(std::min(frame.lastRowCells, kReservedCells));
 }
 
 void PopToLevel(int level) {
@@ -160,6 +168,7 @@ void FinishRow(TableFrame& frame) {
   if (!frame.row) return;
   FinishCell(frame);
   frame.row->RowKind = frame.part == kFoot ? kRowFooter : frame.part == kHead ? kRowHeader : kRowBody;
+  frame.lastRowCells = frame.row->Cells.size();
   if (frame.part == kFoot) frame.footRows.push_back(std::move(frame.row));
   else frame.table->Rows.push_back(std::move(frame.row));
   ++frame.rowsRead;
@@ -193,6 +202,7 @@ void ReadCell(TableFrame& frame, THtmlSymbol symbol) {
     PushTag("tr", none);
     frame.cellLevel = buildState.Elements.OpenCount();
     frame.row = std::make_unique<TCellList>(nullptr, nullptr);
+    ReserveCells(frame);
     frame.rowVertAlign = kVAlignMiddle;
   }
   const bool header = symbol == symTh;
@@ -231,6 +241,7 @@ void ReadRowStart(TableFrame& frame) {
   ApplyAlign(parseState.Attributes);
   frame.cellLevel = buildState.Elements.OpenCount();
   frame.row = std::make_unique<TCellList>(&parseState.Attributes, &TopProperties());
+  ReserveCells(frame);
   frame.rowVertAlign = ReadCellVAlign(kVAlignMiddle);
   NextSymbol();
 }

@@ -86,8 +86,8 @@ std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
 void TCellObj::ReadAttributes(TAttributeList& attributes) {
   for (const auto& attribute : attributes) {
     switch (attribute->Symbol) {
-      case symHref: Cell->Url = attribute->ValueText; break;
-      case symTarget: Cell->Target = attribute->ValueText; break;
+      case symHref: Cell->SetUrl(attribute->ValueText); break;
+      case symTarget: Cell->SetTarget(attribute->ValueText); break;
       case symBgcolor: {
         TColor color = kNoColor;
         if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
@@ -112,7 +112,7 @@ void TCellObj::ReadAttributes(TAttributeList& attributes) {
       default: break;
     }
   }
-  Cell->CellTitle = attributes.TitleValue();
+  Cell->SetCellTitle(attributes.TitleValue());
 }
 
 void TCellObj::ReadStyle(TProperties& properties) {

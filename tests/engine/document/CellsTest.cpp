@@ -129,8 +129,8 @@ TEST(Cells, LeftFloatTallerThanTheTextLengthensTheCell) {
 TEST(Cells, TableCellTitleAndLinkAnswerOverPlainContent) {
   TSectionList root(nullptr, nullptr);
   TCellObjCell cell(&root);
-  cell.CellTitle = "T";
-  cell.Url = "a.htm";
+  cell.SetCellTitle("T");
+  cell.SetUrl("a.htm");
   cell.CellRect = win::RECT{0, 0, 100, 100};
   AddFake(cell, 40, 3);
   int maxWidth = 0;
@@ -144,6 +144,23 @@ TEST(Cells, TableCellTitleAndLinkAnswerOverPlainContent) {
   ASSERT_TRUE(target);
   EXPECT_EQ(target->Url, "a.htm");
   EXPECT_EQ(cell.LinkAtPoint(nullptr, 150, 10, target, control, title), 0);
+}
+
+TEST(Cells, TableCellLinkIsCopiedAndEmptyWhenNeverSet) {
+  TSectionList root(nullptr, nullptr);
+  TCellObjCell plain(&root);
+  plain.SetUrl("");
+  EXPECT_EQ(plain.CellTitle(), "");
+  EXPECT_EQ(plain.Url(), "");
+  EXPECT_EQ(plain.Target(), "");
+  TCellObjCell cell(&root);
+  cell.SetTarget("frame");
+  cell.SetUrl("b.htm");
+  TCellObjCell copy(&root, cell);
+  cell.SetUrl("c.htm");
+  EXPECT_EQ(copy.Url(), "b.htm");
+  EXPECT_EQ(copy.Target(), "frame");
+  EXPECT_EQ(copy.CellTitle(), "");
 }
 
 }  // namespace
