@@ -58,7 +58,12 @@ void TPaintPanel::Paint() {
 
   OffScreen buffer;
   buffer.dc = win::CreateCompatibleDC(canvas.Handle());
-  if (buffer.dc) buffer.bitmap = win::CreateCompatibleBitmap(canvas.Handle(), width, height);
+  // PaintBackground fills the whole buffer first, unless the document is
+  // being printed: then it starts from a cleared bitmap.
+  if (buffer.dc) {
+    buffer.bitmap = viewer_.Document().Printing ? win::CreateCompatibleBitmap(canvas.Handle(), width, height)
+                                                : win::createUnfilledCompatibleBitmap(canvas.Handle(), width, height);
+  }
   if (!buffer.bitmap) throw gui::EOutOfResources("Out of Resources");
   buffer.select.emplace(buffer.dc, buffer.bitmap);
   win::SetWindowOrgEx(buffer.dc, r.left, r.top, nullptr);

@@ -43,9 +43,12 @@ HBITMAP newMonochromeBitmap(int width, int height) {
   return addGdiObject(std::move(bitmap));
 }
 
-HBITMAP newColorBitmap(int width, int height, int reportedBits) {
+HBITMAP newColorBitmap(int width, int height, int reportedBits, bool filled = true) {
   auto bitmap = std::make_unique<BitmapObject>();
-  if (!allocateSurface(bitmap->surface, width, height, 0)) return 0;
+  if (!(filled ? allocateSurface(bitmap->surface, width, height, 0)
+               : allocateUnfilledSurface(bitmap->surface, width, height))) {
+    return 0;
+  }
   bitmap->bitsPixel = reportedBits;
   return addGdiObject(std::move(bitmap));
 }
@@ -171,7 +174,9 @@ void BitmapObject::writeSurfaceToBits() {
 
 BitmapObject* bitmapFromHandle(HBITMAP bitmap) { return gdiObjectAs<BitmapObject>(bitmap, GdiObjectKind::Bitmap); }
 
-HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
+namespace {
+
+HBITMAP compatibleBitmap(HDC handle, int width, int height, bool filled) {
   const DeviceContext* dc = dcFromHandle(handle);
   if (!dc || width < 0 || height < 0) return 0;
   if (width == 0 || height == 0) return newMonochromeBitmap(1, 1);
@@ -179,7 +184,17 @@ HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
   // still has its initial bitmap.
   if (dc->memoryDc && dc->surface && dc->surface->monochrome) return newMonochromeBitmap(width, height);
   const BitmapObject* current = bitmapFromHandle(dc->state.bitmap);
-  return newColorBitmap(width, height, dc->memoryDc && current ? current->bitsPixel : dc->bitsPixel);
+  return newColorBitmap(width, height, dc->memoryDc && current ? current->bitsPixel : dc->bitsPixel, filled);
+}
+
+}  // namespace
+
+HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
+  return compatibleBitmap(handle, width, height, true);
+}
+
+HBITMAP createUnfilledCompatibleBitmap(HDC handle, int width, int height) {
+  return compatibleBitmap(handle, width, height, false);
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {

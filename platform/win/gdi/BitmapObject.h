@@ -112,6 +112,10 @@ BitmapObject* bitmapFromHandle(HBITMAP bitmap);
 std::int64_t dibRowBytes(std::int64_t width, int bitCount);
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+// The same without clearing a colour bitmap's pixels, for a caller that
+// paints every pixel before any is read (an off-screen buffer whose first
+// step fills it): their values are undefined until then.
+HBITMAP createUnfilledCompatibleBitmap(HDC dc, int width, int height);
 // 1 bpp (monochrome) or 32 bpp; `bits` (optional) holds rows padded to 16 bits.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits);
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
