@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/gdi/Raster.h"
 #include "platform/win/user/SystemColors.h"
 #include "tests/platform/GdiTestCanvas.h"
 
@@ -56,6 +60,22 @@ TEST(GdiShapes, FillRectAndFrameRectUseExclusiveEdges) {
   r = RECT{4, 1, 2, 3};  // inverted: nothing
   FillRect(canvas.dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   EXPECT_EQ(canvas.at(3, 1), kBlack);
+}
+
+// Fills store several pixels at once after reaching an aligned address: every
+// start and length sets exactly its pixels and leaves the neighbours.
+TEST(GdiShapes, RowFillsSetExactlyTheirPixelsAtAnyStartAndLength) {
+  alignas(16) std::uint32_t row[64];
+  for (int start = 0; start < 5; ++start) {
+    for (int count = 0; count <= 40; ++count) {
+      std::fill(std::begin(row), std::end(row), 0x123456u);
+      win::applyRop2(row + start, count, 0xABCDEFu, win::R2_COPYPEN);
+      for (int i = 0; i < 64; ++i) {
+        const bool inside = i >= start && i < start + count;
+        ASSERT_EQ(row[i], inside ? 0xABCDEFu : 0x123456u) << start << " " << count << " " << i;
+      }
+    }
+  }
 }
 
 TEST(GdiShapes, SystemColourBrushesResolveThroughTheColourTable) {

@@ -1,10 +1,29 @@
 #include "platform/win/gdi/Raster.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 
 #include "platform/win/gdi/Colors.h"
 
 namespace win {
+
+namespace {
+
+// Sets count pixels to value, sixteen bytes a store: the fills of a window's
+// background are the bulk of painting a short page.
+void fillPixels(std::uint32_t* pixels, int count, std::uint32_t value) {
+  int i = 0;
+  for (; i < count && (reinterpret_cast<std::uintptr_t>(pixels + i) & 15u) != 0; ++i) pixels[i] = value;
+  const __m128i four = _mm_set1_epi32(static_cast<int>(value));
+  for (; i + 8 <= count; i += 8) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels + i), four);
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels + i + 4), four);
+  }
+  for (; i < count; ++i) pixels[i] = value;
+}
+
+}  // namespace
 
 std::uint32_t surfacePixel(const Surface& surface, COLORREF color) {
   const COLORREF resolved = resolveColor(color);
@@ -15,10 +34,10 @@ std::uint32_t surfacePixel(const Surface& surface, COLORREF color) {
 
 void applyRop2(std::uint32_t* pixels, int count, std::uint32_t pen, int rop2) {
   switch (rop2) {
-    case R2_COPYPEN: std::fill_n(pixels, count, pen); return;
+    case R2_COPYPEN: fillPixels(pixels, count, pen); return;
     case R2_NOP: return;
-    case R2_BLACK: std::fill_n(pixels, count, 0u); return;
-    case R2_WHITE: std::fill_n(pixels, count, kWhitePixel); return;
+    case R2_BLACK: fillPixels(pixels, count, 0u); return;
+    case R2_WHITE: fillPixels(pixels, count, kWhitePixel); return;
     case R2_XORPEN:
       for (int i = 0; i < count; ++i) pixels[i] = (pixels[i] ^ pen) & kPixelMask;
       return;
