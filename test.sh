@@ -23,6 +23,7 @@ cmake --build build-asan --parallel "$jobs"
 echo "== tests (ASan + UBSan)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan-suppressions.txt"
 ctest --test-dir build-asan --output-on-failure --parallel "$jobs"
 
 echo "== fuzzing (${fuzz_seconds} s each)"
