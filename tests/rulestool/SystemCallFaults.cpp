@@ -28,9 +28,19 @@ Function next(const char* name) {
   return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
 
-// open's mode argument is there only when a file may be created.
+// open's mode argument is there only when a file may be created. O_TMPFILE
+// holds O_DIRECTORY's bit, so it counts only when all its bits are set.
 mode_t modeArgument(int flags, va_list args) {
-  return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(args, int)) : 0;
+  const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  return creates ? static_cast<mode_t>(va_arg(args, int)) : 0;
+}
+
+using OpenFunction = int (*)(const char*, int, ...);
+
+int forwardOpen(OpenFunction real, const char* path, int flags, va_list args) {
+  const mode_t mode = modeArgument(flags, args);
+  noteOpen(path);
+  return real(path, flags, mode);
 }
 
 }  // namespace
@@ -67,23 +77,21 @@ int fsync(int fd) {
 }
 
 int open(const char* path, int flags, ...) {
-  static const auto real = next<int (*)(const char*, int, ...)>("open");
+  static const auto real = next<OpenFunction>("open");
   va_list args;
   va_start(args, flags);
-  const mode_t mode = modeArgument(flags, args);
+  const int fd = forwardOpen(real, path, flags, args);
   va_end(args);
-  noteOpen(path);
-  return real(path, flags, mode);
+  return fd;
 }
 
 int open64(const char* path, int flags, ...) {
-  static const auto real = next<int (*)(const char*, int, ...)>("open64");
+  static const auto real = next<OpenFunction>("open64");
   va_list args;
   va_start(args, flags);
-  const mode_t mode = modeArgument(flags, args);
+  const int fd = forwardOpen(real, path, flags, args);
   va_end(args);
-  noteOpen(path);
-  return real(path, flags, mode);
+  return fd;
 }
 
 FILE* fopen(const char* path, const char* mode) {
