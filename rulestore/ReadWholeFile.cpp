@@ -34,10 +34,8 @@ WholeFileRead readOpenFile(int fd, std::uint64_t maxBytes, std::string& bytes) {
 WholeFileRead ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) {
   bytes.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) {
-    if (errno == ENOENT) return WholeFileRead::Missing;
-    return errno == EISDIR ? WholeFileRead::NotRegular : WholeFileRead::Failed;
-  }
+  // A folder opens for reading; readOpenFile refuses it as not regular.
+  if (fd < 0) return errno == ENOENT ? WholeFileRead::Missing : WholeFileRead::Failed;
   const WholeFileRead result = readOpenFile(fd, maxBytes, bytes);
   ::close(fd);
   if (result != WholeFileRead::Read) bytes.clear();
