@@ -43,6 +43,11 @@ FontInstance::FontInstance(FontFace& face, int em64, bool synthesizeBold, bool s
     FT_Set_Char_Size(face.handle(), 0, em64, 72, 72);
   }
   computeMetrics();
+}
+
+// Runs once the instance is in the cache: a width borrowed from a linked face
+// may build that face's instance, which may in turn borrow from this one.
+void FontInstance::fillFlatAdvances() {
   for (std::uint32_t c = 0; c < kFlatTableSize; ++c) flatAdvances_[c] = computeAdvance(c);
 }
 
@@ -76,7 +81,8 @@ FontInstance* FontInstance::linkedInstance(std::uint32_t character) {
 }
 
 int FontInstance::computeAdvance(std::uint32_t character) {
-  if (FontInstance* linked = linkedInstance(character)) return linked->advance(character);
+  // The linked face has the glyph, so it measures it itself, whether or not its table is filled yet.
+  if (FontInstance* linked = linkedInstance(character)) return linked->computeAdvance(character);
   FT_Fixed units = 0;
   if (FT_Get_Advance(face_->handle(), face_->glyphIndex(character), FT_LOAD_NO_SCALE, &units) != 0) return 0;
   return roundToInt(units * scale_) + (bold_ ? 1 : 0);
@@ -106,7 +112,7 @@ const GlyphBitmap& FontInstance::glyph(std::uint32_t character) {
 }
 
 std::unique_ptr<GlyphBitmap> FontInstance::render(std::uint32_t character) {
-  if (FontInstance* linked = linkedInstance(character)) return std::make_unique<GlyphBitmap>(linked->glyph(character));
+  if (FontInstance* linked = linkedInstance(character)) return linked->render(character);
   auto bitmap = std::make_unique<GlyphBitmap>();
   FT_Face face = face_->handle();
   if (!size_ || FT_Activate_Size(size_.get()) != 0) return bitmap;
@@ -155,7 +161,9 @@ FontInstance& fontInstance(FontFace& face, int em64, bool synthesizeBold, bool s
   auto found = cache.find(key);
   if (found != cache.end()) return *found->second;
   auto instance = std::make_unique<FontInstance>(face, em64, synthesizeBold, synthesizeItalic);
-  return *cache.emplace(key, std::move(instance)).first->second;
+  FontInstance& made = *cache.emplace(key, std::move(instance)).first->second;
+  made.fillFlatAdvances();
+  return made;
 }
 
 void resetFontInstances() {

@@ -46,6 +46,8 @@ class FontInstance {
  public:
   // `em64` is the em height in 1/64 pixels.
   FontInstance(FontFace& face, int em64, bool synthesizeBold, bool synthesizeItalic);
+  // Fills the widths of characters 0-255; fontInstance() calls it once the instance is cached.
+  void fillFlatAdvances();
 
   const FontMetrics& metrics() const { return metrics_; }
   const FontFace& face() const { return *face_; }
