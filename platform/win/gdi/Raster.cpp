@@ -1,6 +1,8 @@
 #include "platform/win/gdi/Raster.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 
@@ -14,12 +16,14 @@ namespace {
 // background are the bulk of painting a short page.
 void fillPixels(std::uint32_t* pixels, int count, std::uint32_t value) {
   int i = 0;
+#if defined(__SSE2__)
   for (; i < count && (reinterpret_cast<std::uintptr_t>(pixels + i) & 15u) != 0; ++i) pixels[i] = value;
   const __m128i four = _mm_set1_epi32(static_cast<int>(value));
   for (; i + 8 <= count; i += 8) {
     _mm_store_si128(reinterpret_cast<__m128i*>(pixels + i), four);
     _mm_store_si128(reinterpret_cast<__m128i*>(pixels + i + 4), four);
   }
+#endif
   for (; i < count; ++i) pixels[i] = value;
 }
 
