@@ -102,8 +102,13 @@ void TSubFrameSet::ApplyAttributes(const engine::TAttributeList& Attributes) {
   }
 }
 
+// Past either cap a set or frame would stay empty and still take room.
+bool TSubFrameSet::MayAddChild() const {
+  return children_.size() < kMaxFrameEntries && masterSet_->FramesMade < kMaxFrames;
+}
+
 TfvFrame* TSubFrameSet::AddFrame(const engine::TAttributeList* Attributes, const std::string& Path) {
-  if (children_.size() >= kMaxFrameEntries || masterSet_->FramesMade >= kMaxFrames) return nullptr;
+  if (!MayAddChild()) return nullptr;
   ++masterSet_->FramesMade;
   auto* frame = new TfvFrame(this, Path, masterSet_, Attributes);
   children_.push_back(frame);
@@ -113,8 +118,7 @@ TfvFrame* TSubFrameSet::AddFrame(const engine::TAttributeList* Attributes, const
 }
 
 TSubFrameSet* TSubFrameSet::AddFrameSet() {
-  // Past the frame cap a set would stay empty and still take room.
-  if (children_.size() >= kMaxFrameEntries || masterSet_->FramesMade >= kMaxFrames) return nullptr;
+  if (!MayAddChild()) return nullptr;
   auto* set = new TSubFrameSet(this, masterSet_);
   children_.push_back(set);
   set->SetParent(this);
@@ -128,7 +132,7 @@ void TSubFrameSet::InitializeSizes() {
   }
   // Past the frame cap the entries left without a frame take no room: the
   // frames made share the set.
-  if (codes_.size() > children_.size()) codes_.resize(children_.size());
+  codes_.resize(children_.size());
   BaseUrl = engine::buildState.Head.Base;
   BaseTarget = engine::buildState.Head.BaseTarget;
 }

@@ -120,6 +120,8 @@ class TSubFrameSet : public TFrameBase, public engine::TFrameSetNode {
 
  private:
   bool IsTopSet() const;
+  // Whether another frame or set may be added under the per-set and total caps.
+  bool MayAddChild() const;
   bool NearOuterEdge(int X, int Y) const;
   // Children placed by PlaceChildFrames (their borders are known).
   int PlacedCount() const;

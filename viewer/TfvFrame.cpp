@@ -150,20 +150,18 @@ void TfvFrame::LoadContent(const TDocRequest* Request, TLoadFailure OnFailure) {
     OnMouseUp = fv.OnMouseUp;
     return;
   }
-  ++master.NestingDepth;
-  bool loaded = false;
-  try {
-    loaded = LoadDocument(Request, OnFailure);
-  } catch (...) {
-    --master.NestingDepth;
-    throw;
-  }
-  --master.NestingDepth;
-  if (loaded) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
+  if (LoadDocument(Request, OnFailure)) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
 }
 
 bool TfvFrame::LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure) {
   TFrameSet& master = *masterSet_;
+  // A frame's document may hold a set whose frames load documents in turn: the
+  // depth counts the loads under way, however this one ends.
+  struct NestingScope {
+    int& depth;
+    explicit NestingScope(int& counter) : depth(++counter) {}
+    ~NestingScope() { --depth; }
+  } nesting(master.NestingDepth);
   TFrameViewer& fv = master.FrameViewer();
   const bool requests = master.HasRequestEvents();
   const bool image = !requests && IsImageFileName(Source);

@@ -101,14 +101,7 @@ void TfvFrame::ReplaceContent(const std::string& Url, const std::string& FileNam
   Destination = Dest;
   SetBevelOuter(master.BorderSize() != 0 ? gui::bvLowered : gui::bvNone);
   if (master.BorderSize() != 0) SetBevelWidth(master.BorderSize());
-  ++master.NestingDepth;
-  try {
-    LoadDocument(Request, TLoadFailure::ShowErrorPage);
-  } catch (...) {
-    --master.NestingDepth;
-    throw;
-  }
-  --master.NestingDepth;
+  LoadDocument(Request, TLoadFailure::ShowErrorPage);
   if (nestedSet_) {
     fv.AddVisited(FileName);
     if (oldViewer) PushHistory(Url, 0, oldPosition, std::move(oldFormData));
