@@ -214,11 +214,9 @@ inline std::string DocumentationPage(std::size_t targetBytes) {
             kBookWords[(section / 12) % 12] + "</h2>\n";
     html += "<p class=\"intro\">" + ReferenceProse(random, 50 + static_cast<int>(random() % 40)) + "</p>\n";
     html += "<div class=\"api\"><dl>\n";
-    for (int m = 0; m < 1; ++m) {
-      html += "<dt><a name=\"m" + number + "_" + std::to_string(m) + "\"></a><code>" + kBookWords[random() % 12] +
-              "(int " + kBookWords[random() % 12] + ")</code> <span class=\"since\">since 2.1</span></dt>\n<dd>" +
-              ReferenceProse(random, 15 + static_cast<int>(random() % 15)) + "</dd>\n";
-    }
+    html += "<dt><a name=\"m" + number + "_0\"></a><code>" + kBookWords[random() % 12] + "(int " +
+            kBookWords[random() % 12] + ")</code> <span class=\"since\">since 2.1</span></dt>\n<dd>" +
+            ReferenceProse(random, 15 + static_cast<int>(random() % 15)) + "</dd>\n";
     html += "</dl></div>\n" + ColouredCode(random, 4 + static_cast<int>(random() % 5));
     if (section % 3 == 0) {
       html += "<table class=\"params\" border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\n<tr><th>Name</th><th>Type</th>"

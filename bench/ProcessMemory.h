@@ -29,6 +29,12 @@ inline std::int64_t StatusBytes(const char* key) {
   return bytes;
 }
 
+// What the heap holds in use now (small blocks and mapped ones).
+inline std::int64_t LiveHeapBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+}
+
 inline std::int64_t ResidentBytes() { return StatusBytes("VmRSS:"); }
 inline std::int64_t PeakResidentBytes() { return StatusBytes("VmHWM:"); }
 

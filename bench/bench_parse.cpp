@@ -3,7 +3,6 @@
 // against the source size, and hostile nesting that must stay linear.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 
 #include <cstdint>
 #include <memory>
@@ -11,16 +10,11 @@
 
 #include "bench/AllocationCount.h"
 #include "bench/GeneratedPage.h"
+#include "bench/ProcessMemory.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/DocumentParser.h"
 
 namespace {
-
-// Heap bytes in use: small blocks plus blocks mapped on their own.
-std::int64_t LiveHeapBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
-}
 
 std::unique_ptr<engine::TSectionList> NewRoot() {
   auto root = std::make_unique<engine::TSectionList>(nullptr, nullptr);
@@ -71,10 +65,10 @@ void BM_RootMemory(benchmark::State& state) {
   static const std::string document = bench::MakeDocument(8u << 20, bench::kWords1252);
   double ratio = 0;
   for (auto _ : state) {
-    const std::int64_t before = LiveHeapBytes();
+    const std::int64_t before = bench::LiveHeapBytes();
     auto root = NewRoot();
     engine::ParseHtmlSource(document, *root, nullptr);
-    ratio = static_cast<double>(LiveHeapBytes() - before) / static_cast<double>(document.size());
+    ratio = static_cast<double>(bench::LiveHeapBytes() - before) / static_cast<double>(document.size());
     state.PauseTiming();
     root.reset();
     state.ResumeTiming();

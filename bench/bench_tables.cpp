@@ -5,7 +5,6 @@
 // and the process's resident peak during one parse and layout.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 
 #include <cstdint>
 #include <memory>
@@ -59,11 +58,6 @@ gui::TCanvas& MeasureCanvas() {
   return *canvas;
 }
 
-std::int64_t LiveHeapBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
-}
-
 std::unique_ptr<engine::TSectionList> ParseAndLayOut(const std::string& html, bool layOut) {
   auto root = NewRoot();
   engine::ParseHtmlSource(html, *root, nullptr);
@@ -83,9 +77,9 @@ void Measure(benchmark::State& state, const std::string& html, bool layOut) {
   const double cells = 6.0 * static_cast<double>(state.range(0));
   std::int64_t held = 0;
   const std::int64_t residentPeak = bench::PeakResidentOf([&] {
-    const std::int64_t before = LiveHeapBytes();
+    const std::int64_t before = bench::LiveHeapBytes();
     auto root = ParseAndLayOut(html, layOut);
-    held = LiveHeapBytes() - before;
+    held = bench::LiveHeapBytes() - before;
   });
   std::int64_t allocations = 0;
   for (auto _ : state) {

@@ -8,7 +8,6 @@
 // the process's resident peak during it.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -33,11 +32,6 @@
 #include "viewer/THTMLViewer.h"
 
 namespace {
-
-std::int64_t LiveHeapBytes() {
-  const struct mallinfo2 info = mallinfo2();
-  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
-}
 
 // The bytes held through operator new now and at most since the last reset:
 // the peak of a load, which the retained heap after it does not show. Counting
@@ -133,12 +127,12 @@ template <class Work>
 LoadMemory MeasureLoadMemory(std::size_t sourceSize, Work&& load) {
   const auto source = static_cast<double>(sourceSize);
   LoadMemory memory;
-  const std::int64_t before = LiveHeapBytes();
+  const std::int64_t before = bench::LiveHeapBytes();
   counting = true;
   const std::int64_t newBefore = newBytes.load();
   newPeak = newBefore;
   memory.residentPeak = static_cast<double>(bench::PeakResidentOf(load)) / source;
-  memory.held = static_cast<double>(LiveHeapBytes() - before) / source;
+  memory.held = static_cast<double>(bench::LiveHeapBytes() - before) / source;
   memory.peak = static_cast<double>(newPeak.load() - newBefore) / source;
   counting = false;
   return memory;
