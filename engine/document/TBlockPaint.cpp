@@ -57,7 +57,7 @@ bool TBlock::PrintPageDecisions() {
   // rounded line box: the page ends below that, so the last line's descenders
   // stay whole, and the next page starts there.
   if (BreakAfter && bottom > pageTop && bottom < doc.VisibleBottom)
-    doc.VisibleBottom = std::min(doc.VisibleBottom, SatAdd(bottom, 1));
+    doc.VisibleBottom = SatAdd(bottom, 1);  // at most VisibleBottom, as bottom is below it
   return false;
 }
 
