@@ -36,12 +36,7 @@ bool FetchPicture(TSectionList& document, const std::string& url, TBlockPicture&
   picture.Fetched = true;
   const std::string name = ExpandImageName(document, url);
   images::TMaskKind kind = images::mkNone;
-  TLoadedImage loaded;
-  try {
-    loaded = LoadCachedImage(document, name, kind);
-  } catch (const std::bad_alloc&) {
-    return false;  // no memory for the picture: a missing image
-  }
+  const TLoadedImage loaded = LoadBackgroundImage(document, name, kind);
   if (loaded.Image == nullptr) return false;
   try {
     gui::TBitmap* mask = loaded.Mask;

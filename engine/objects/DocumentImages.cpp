@@ -195,6 +195,14 @@ TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, TM
   return result;
 }
 
+TLoadedImage LoadBackgroundImage(TSectionList& document, const std::string& name, TMaskKind& maskKind) {
+  try {
+    return LoadCachedImage(document, name, maskKind);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+}
+
 }  // namespace engine
 
 namespace engine {

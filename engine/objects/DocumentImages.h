@@ -33,6 +33,10 @@ std::string ImageKeyOf(const std::string& name);
 // and tells which mask came back.
 TLoadedImage LoadCachedImage(TSectionList& document, const std::string& name, images::TMaskKind& maskKind);
 
+// The same for pictures painted behind content (block and cell backgrounds): a
+// picture there is no memory for is a missing one, an empty TLoadedImage.
+TLoadedImage LoadBackgroundImage(TSectionList& document, const std::string& name, images::TMaskKind& maskKind);
+
 // A file: GIFs through the animated loader (one frame becomes a bitmap with
 // its mask), anything else through the common loader. nullptr when it fails.
 std::unique_ptr<gui::TObject> LoadImageFromFile(const std::string& fileName, std::unique_ptr<gui::TBitmap>& mask,

@@ -88,13 +88,7 @@ bool TCellObj::FetchBackgroundImage() {
   ImageLoaded = true;
   const std::string name = ExpandImageName(*document, BackgroundImage);
   images::TMaskKind kind = images::mkNone;
-  TLoadedImage loaded;
-  try {
-    loaded = LoadCachedImage(*document, name, kind);
-  } catch (const std::bad_alloc&) {
-    BackgroundImage.clear();  // no memory for the picture: a missing image
-    return false;
-  }
+  const TLoadedImage loaded = LoadBackgroundImage(*document, name, kind);
   if (loaded.Image) {
     try {
       TiledImage = images::MakeTileBitmap(loaded.Image, std::max(Wd, 1), std::max(Ht, 1));
