@@ -209,10 +209,7 @@ std::unique_ptr<TMyFont> TProperties::GetFont() {
 std::shared_ptr<const TMyFont> TProperties::SharedFont(int pixelsPerInch) {
   const TMyFont& font = ElementFont(*this);
   if (font.PixelsPerInch() == pixelsPerInch) return CachedFont;
-  auto copy = std::make_shared<TMyFont>();
-  copy->SetPixelsPerInch(pixelsPerInch);
-  copy->AssignMyFont(font);
-  return copy;
+  return CopyFont(font, pixelsPerInch);
 }
 
 std::shared_ptr<const TMyFont> TProperties::SharedFont() { return SharedFont(win::screenPixelsPerInch()); }

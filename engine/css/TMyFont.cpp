@@ -30,4 +30,11 @@ void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas) {
   win::SetTextCharacterExtra(canvas.Handle(), font.CharExtra);
 }
 
+std::shared_ptr<TMyFont> CopyFont(const TMyFont& font, int pixelsPerInch) {
+  auto copy = std::make_shared<TMyFont>();
+  copy->SetPixelsPerInch(pixelsPerInch);
+  copy->AssignMyFont(font);
+  return copy;
+}
+
 }  // namespace engine

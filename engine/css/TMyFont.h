@@ -1,5 +1,7 @@
 #pragma once
 // TMyFont: a document font that carries the metrics the device measured and its letter spacing.
+#include <memory>
+
 #include "engine/css/CssColors.h"
 #include "platform/gui/TFont.h"
 
@@ -31,6 +33,9 @@ class TMyFont : public gui::TFont {
 // The document font of props, made on first use and kept by props (CachedFont) until its font
 // values change; elements of the same font values share one. GetFont hands out copies of it.
 const TMyFont& ElementFont(TProperties& props);
+
+// A copy of font of its own, measured at pixelsPerInch.
+std::shared_ptr<TMyFont> CopyFont(const TMyFont& font, int pixelsPerInch);
 
 // Makes font the canvas font, with its letter spacing as the device's extra character spacing.
 void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas);

@@ -38,9 +38,7 @@ std::shared_ptr<const TMyFont> WithMeasuredCharset(const std::shared_ptr<const T
   thread_local std::size_t next = 0;
   for (const Made& made : recent)
     if (made.source == font) return made.result;
-  auto result = std::make_shared<TMyFont>();
-  result->SetPixelsPerInch(font->PixelsPerInch());
-  result->AssignMyFont(*font);
+  auto result = CopyFont(*font, font->PixelsPerInch());
   result->SetCharset(static_cast<gui::TFontCharset>(font->tmCharset));
   recent[next] = {font, result};
   next = (next + 1) % kRemembered;
@@ -72,10 +70,7 @@ TFontObj::~TFontObj() { LeaveLinks(nullptr); }
 
 TMyFont& TFontObj::OwnFont() {
   if (Font.use_count() != 1) {
-    auto own = std::make_shared<TMyFont>();
-    own->SetPixelsPerInch(Font->PixelsPerInch());
-    own->AssignMyFont(*Font);
-    Font = std::move(own);
+    Font = CopyFont(*Font, Font->PixelsPerInch());
   }
   // Every run font is made mutable (make_shared<TMyFont>) and, held here
   // alone, is this run's to change.
