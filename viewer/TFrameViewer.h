@@ -79,7 +79,8 @@ class TFrameViewer : public engine::TFrameViewerBase {
 
   // Loads a file (with an optional "#anchor"). False, and nothing done, while
   // busy; EfvLoadError when the file does not exist or a document that is no
-  // frameset cannot be read, parsed or laid out (the shown document stays).
+  // frameset cannot be read, parsed or laid out (a new document's failure
+  // keeps the shown one; a reload of the shown one has already let it go).
   bool LoadFromFile(const std::string& FileName);
   void OpenDocument(const std::string& Url, TLoadFailure OnFailure = TLoadFailure::ShowErrorPage);
   // Reloads every frame of the current document.
