@@ -14,6 +14,7 @@
 #include "embed/TMyRCVersion.h"
 #include "embed/include/pagewell.h"
 #include "platform/gui/TApplication.h"
+#include "platform/gui/UpdateBatch.h"
 #include "platform/win/gdi/PrintJobs.h"
 #include "platform/win/gdi/VirtualPrinter.h"
 #include "platform/win/kernel/Files.h"
@@ -151,12 +152,16 @@ PAGEWELL_API int _BrowserShowHtml(PW_HWND envelope, const char* fileName, const 
   if (slot < 0) return 0;
   TExportScope scope;
   return Guarded("BrowserShowHtml", 0, [&] {
+    // The load repaints the viewer, its frame, the frame set and the frame
+    // viewer in turn: the window is painted once, when the show is complete.
+    gui::UpdateBatch paints;
     TBrowserEnvelope& target = *Envelope(slot);
     LoadDocument(target, fileName, fontName, fontSize);
     if (slot == 0 && !target.Visible()) {
       target.Show();
       target.Repaint();
     }
+    paints.Flush();
     return 1;
   });
 }

@@ -7,6 +7,7 @@
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TScreen.h"
+#include "platform/gui/UpdateBatch.h"
 #include "platform/gui/UserCalls.h"
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/kernel/NearEndSearch.h"
@@ -341,7 +342,7 @@ void TWinControl::Invalidate() {
 }
 
 void TWinControl::Update() {
-  if (handle_) win::UpdateWindow(handle_);
+  if (handle_ && !UpdateBatch::Defer(handle_)) win::UpdateWindow(handle_);
 }
 
 void TWinControl::Repaint() {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "EmbedTestSupport.h"
 #include "embed/EmbedState.h"
@@ -192,6 +193,28 @@ TEST_F(Exports, SlotZeroIsShownAndPainted) {
   EXPECT_GT(dark, 20);  // text was drawn
   EXPECT_EQ(pwhost_GetWindowPixels(host_, &width, &height, pixels.data(), 10), 0);
   EXPECT_EQ(pwhost_GetWindowPixels(envelope, &width, &height, nullptr, 0), 0);  // not a top-level window
+}
+
+// The show paints its window once, when it is complete: what the host sees
+// when the call returns is what it sees after running its messages.
+TEST_F(Exports, AShownPageIsOnScreenWhenTheCallReturns) {
+  const PW_HWND envelope = Embed(300, 200);
+  auto pixels = [&] {
+    int width = 0, height = 0;
+    std::vector<uint32_t> read(300 * 200);
+    EXPECT_EQ(pwhost_GetWindowPixels(host_, &width, &height, read.data(), read.size()), 1);
+    return read;
+  };
+  // A first page, another one, and the same one again (a reload in place).
+  for (const char* file : {"links.html", "long.html", "long.html"}) {
+    ASSERT_EQ(_BrowserShowHtml(envelope, DataFile(file).c_str(), "Arial", 12), 1) << LastBox();
+    const std::vector<uint32_t> returned = pixels();
+    pwhost_PumpMessages();
+    EXPECT_EQ(returned, pixels()) << file;
+    int dark = 0;
+    for (uint32_t pixel : returned) dark += (pixel & 0xFF) < 0x80;
+    EXPECT_GT(dark, 20) << file;
+  }
 }
 
 }  // namespace
