@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -71,6 +72,8 @@ class TStyleList {
                const TPropStack* stack, int stackIndex);
   // The four link looks of the link at stackIndex, through temporary entries on the stack.
   void BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex);
+  // Whether link looks are remembered for alike links (tests compare both ways).
+  void SetRememberLinkLooks(bool remember) { rememberLinkLooks_ = remember; }
 
   TProperties* DefProp = nullptr;  // the "default" entry
 
@@ -84,23 +87,27 @@ class TStyleList {
     mutable unsigned heldVersion = 0;
   };
   struct CascadePass;
-  // The visited and hover looks the last link got, with everything of the link they were
-  // made from: a link alike in all of it, under an unchanged sheet, gets the same looks.
+  // The visited and hover looks a link got, with everything of the link they were made from
+  // and which contextual keys matched around it: a link alike in all of it, under an
+  // unchanged sheet, gets the same looks.
   struct LinkLooksMemo {
     unsigned version = 0;
-    TProperties* noInlineStyle = nullptr;
+    std::size_t hash = 0;
     std::string tag, classes, id, title, defFontName;
     TColor backgroundColor = kNoColor;
     std::uint8_t charset = 1;
     int codePage = 0;
     int emSize = 0;
     double defaultFontSize = 0;
+    int pixelsPerInch = 0;
     std::array<TPropValue, kPropCount> props;
     std::array<bool, kPropCount> assigned{};
+    std::vector<std::uint8_t> context;
     ThtFontInfo visited, visitedHover, hover;
-    bool SameLink(const TProperties& link) const;
-    void RememberLink(const TProperties& link);
+    bool SameLink(const TProperties& link, const std::vector<std::uint8_t>& linkContext) const;
+    void RememberLink(const TProperties& link, std::vector<std::uint8_t> linkContext);
   };
+  static constexpr std::size_t kMaxLinkMemos = 64;
   // Hash and equality of keys with ASCII case ignored, as CompareStyleKeys compares keys
   // without a blank.
   struct NoCaseHash {
@@ -121,8 +128,13 @@ class TStyleList {
   void RunPass(CascadePass& pass);
   // Index into contextual_ of the first entry whose key sorts at or after prefix.
   std::size_t ContextualLowerBound(const std::string& prefix) const;
-  bool ContextualKeysFrom(const std::string& prefix) const;
-  bool LinkLooksNeedStack(const TProperties& link) const;
+  // Calls visit for each contextual entry whose key starts with prefix, in order.
+  template <typename Visit>
+  void ForContextualKeysFrom(std::string_view prefix, Visit&& visit) const;
+  // Which contextual keys the visited and hover cascades of the link at stackIndex match.
+  void LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
+                   std::vector<std::uint8_t>& context) const;
+  LinkLooksMemo* FindLinkLooks(const TProperties& link, std::size_t hash, const std::vector<std::uint8_t>& context);
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
   std::vector<std::unique_ptr<Entry>> entries_;
@@ -135,7 +147,9 @@ class TStyleList {
   std::vector<const Entry*> contextual_;
   // Counts changes of the sheet's rules; a remembered link look is valid for one count.
   unsigned version_ = 1;
-  std::unique_ptr<LinkLooksMemo> linkMemo_;
+  std::vector<LinkLooksMemo> linkMemos_;
+  std::size_t nextLinkMemo_ = 0;  // the one replaced next when all are taken
+  bool rememberLinkLooks_ = true;
   std::unique_ptr<TProperties> overflow_;
   int entryLimit_ = kMaxEntries;
   bool* overLinksActive_ = nullptr;

@@ -15,16 +15,30 @@
 namespace engine {
 namespace {
 
+// The names an element is matched by, for an element that is not on the stack.
+struct ElementNames {
+  std::string_view tag, classes, id, pseudo;
+};
+
 // Each ancestor part in turn matches an element further out on the stack; a part whose
-// flag asks for a direct child must match the very next element out.
-bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStack* stack, int stackIndex) {
+// flag asks for a direct child must match the very next element out. nearest, when given,
+// stands between the subject and the stack's element at stackIndex - 1.
+bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStack* stack, int stackIndex,
+                    const ElementNames* nearest = nullptr) {
   if (!stack) return ancestors.empty();
   int position = stackIndex - 1;
   for (const TSelectorPart& part : ancestors) {
     bool matched = false;
-    while (position >= 0) {
-      const TProperties* element = stack->Items(position--);
-      if (element && PartMatches(part, *element)) {
+    while (nearest || position >= 0) {
+      bool matches = false;
+      if (nearest) {
+        matches = PartMatches(part, nearest->tag, nearest->classes, nearest->id, nearest->pseudo);
+        nearest = nullptr;
+      } else {
+        const TProperties* element = stack->Items(position--);
+        matches = element && PartMatches(part, *element);
+      }
+      if (matches) {
         matched = true;
         break;
       }
@@ -33,6 +47,26 @@ bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStac
     if (!matched) return false;
   }
   return true;
+}
+
+void HashInto(std::size_t& hash, std::size_t value) { hash = (hash ^ value) * 1099511628211ull; }
+
+// A hash of what LinkLooksMemo::SameLink compares, to skip most memos without comparing.
+std::size_t LinkHash(const TProperties& link, const std::vector<std::uint8_t>& context) {
+  std::size_t hash = 14695981039346656037ull;
+  const std::hash<std::string_view> text;
+  for (const std::string* part : {&link.PropTag, &link.PropClass, &link.PropID, &link.PropTitle, &link.DefFontName})
+    HashInto(hash, text(*part));
+  HashInto(hash, link.BackgroundColor);
+  HashInto(hash, static_cast<std::size_t>(link.EmSize));
+  for (std::size_t index = 0; index < link.Props.size(); ++index) {
+    const TPropValue& value = link.Props[index];
+    HashInto(hash, value.index() * 2 + (link.Assigned[index] ? 1 : 0));
+    if (const int* number = std::get_if<int>(&value)) HashInto(hash, static_cast<std::size_t>(*number));
+    else if (const std::string* words = std::get_if<std::string>(&value)) HashInto(hash, text(*words));
+  }
+  for (std::uint8_t bits : context) HashInto(hash, bits);
+  return hash;
 }
 
 // The same as comparing the arrays, without the variant's dispatch for every value.
@@ -222,14 +256,15 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   if (pseudo == "link" && stack) BuildLinkFonts(element, *const_cast<TPropStack*>(stack), stackIndex);
 }
 
-bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link) const {
-  return link.PropStyle == noInlineStyle && link.PropTag == tag && link.PropClass == classes && link.PropID == id &&
-         link.PropTitle == title && link.DefFontName == defFontName && link.BackgroundColor == backgroundColor &&
-         link.Charset == charset && link.CodePage == codePage && link.EmSize == emSize &&
-         DefaultFontSize() == defaultFontSize && link.Assigned == assigned && SameValues(link.Props, props);
+bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link, const std::vector<std::uint8_t>& linkContext) const {
+  return link.PropTag == tag && link.PropClass == classes && link.PropID == id && link.PropTitle == title &&
+         link.DefFontName == defFontName && link.BackgroundColor == backgroundColor && link.Charset == charset &&
+         link.CodePage == codePage && link.EmSize == emSize && DefaultFontSize() == defaultFontSize &&
+         CssPixelsPerInch() == pixelsPerInch && link.Assigned == assigned && linkContext == context &&
+         SameValues(link.Props, props);
 }
 
-void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link) {
+void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link, std::vector<std::uint8_t> linkContext) {
   tag = link.PropTag;
   classes = link.PropClass;
   id = link.PropID;
@@ -240,29 +275,70 @@ void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link) {
   codePage = link.CodePage;
   emSize = link.EmSize;
   defaultFontSize = DefaultFontSize();
+  pixelsPerInch = CssPixelsPerInch();
   props = link.Props;
   assigned = link.Assigned;
+  context = std::move(linkContext);
 }
 
-bool TStyleList::ContextualKeysFrom(const std::string& prefix) const {
-  std::size_t index = ContextualLowerBound(prefix);
-  return index < contextual_.size() && StartsWithNoCase(contextual_[index]->key, prefix);
+template <typename Visit>
+void TStyleList::ForContextualKeysFrom(std::string_view prefix, Visit&& visit) const {
+  const std::string key(prefix);
+  for (std::size_t index = ContextualLowerBound(key); index < contextual_.size(); ++index) {
+    if (!StartsWithNoCase(contextual_[index]->key, prefix)) break;
+    visit(*contextual_[index]);
+  }
 }
 
-// Whether the visited and hover cascades of link may walk a contextual key, whose match
-// depends on the elements around the link (the same prefixes as RunPass walks).
-bool TStyleList::LinkLooksNeedStack(const TProperties& link) const {
-  if (contextual_.empty()) return false;
-  if (ContextualKeysFrom(link.PropTag) || ContextualKeysFrom(":visited") || ContextualKeysFrom(":hover")) return true;
-  if (!link.PropID.empty() && ContextualKeysFrom("#" + link.PropID)) return true;
+// For each contextual key whose subject the link's visited or hover state matches (a superset
+// of what those cascades walk), two bits: whether its ancestors match above the link itself
+// (the visited and hover looks), and above the visited state put over the link (the visited
+// hover look).
+void TStyleList::LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
+                             std::vector<std::uint8_t>& context) const {
+  context.clear();
+  if (contextual_.empty()) return;
+  std::vector<std::size_t> tokens;
+  bool haveTokens = false;
+  const ElementNames visitedState{link.PropTag, link.PropClass, link.PropID, "visited"};
+  auto note = [&](const Entry& entry) {
+    const TContextualKey& key = *entry.contextual;
+    if (!PartMatches(key.subject, link.PropTag, link.PropClass, link.PropID, "visited") &&
+        !PartMatches(key.subject, link.PropTag, link.PropClass, link.PropID, "hover"))
+      return;
+    if (!haveTokens) {
+      // The link and its visited state bring the same names: one set serves both.
+      tokens = StackTokens(stack, stackIndex + 1);
+      haveTokens = true;
+    }
+    std::uint8_t bits = 0;
+    if (std::all_of(key.ancestors.begin(), key.ancestors.end(),
+                    [&](const TSelectorPart& part) { return TokensPresent(part, tokens); })) {
+      if (AncestorsMatch(key.ancestors, &stack, stackIndex + 1)) bits |= 1;
+      if (AncestorsMatch(key.ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
+    }
+    context.push_back(bits);
+  };
+  ForContextualKeysFrom(link.PropTag, note);
+  ForContextualKeysFrom(":visited", note);
+  ForContextualKeysFrom(":hover", note);
+  if (!link.PropID.empty()) ForContextualKeysFrom("#" + link.PropID, note);
+  // Keys of the whole class text start with its first class, and so are walked here too.
   std::string_view rest = link.PropClass;
   while (!rest.empty()) {
     std::size_t dot = rest.find('.');
-    if (ContextualKeysFrom("." + std::string(rest.substr(0, dot)))) return true;
+    ForContextualKeysFrom("." + std::string(rest.substr(0, dot)), note);
     if (dot == std::string_view::npos) break;
     rest.remove_prefix(dot + 1);
   }
-  return false;
+}
+
+TStyleList::LinkLooksMemo* TStyleList::FindLinkLooks(const TProperties& link, std::size_t hash,
+                                                     const std::vector<std::uint8_t>& context) {
+  for (LinkLooksMemo& memo : linkMemos_) {
+    if (memo.hash == hash && memo.version == version_ && memo.SameLink(link, context)) return &memo;
+  }
+  return nullptr;
 }
 
 void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex) {
@@ -272,20 +348,25 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   link.UpdateBackgroundColor();
   link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
 
-  // The three cascades below read only the link's own values and the sheet, unless a
-  // contextual key is in reach or the link has an inline style. Looks are remembered only
-  // for a link where neither is so; under the same sheet, a link alike in tag, classes and
-  // id has no contextual key in reach either.
-  if (!link.PropStyle && linkMemo_ && linkMemo_->version == version_ && linkMemo_->SameLink(link)) {
-    fonts->Ar[TFontInfoArray::Visited]->Assign(linkMemo_->visited);
-    fonts->Ar[TFontInfoArray::VisitedHover]->Assign(linkMemo_->visitedHover);
-    fonts->Ar[TFontInfoArray::Hover]->Assign(linkMemo_->hover);
-    link.LinkFonts = std::move(fonts);
-    link.HasLinkFonts = true;
-    return;
+  // The three cascades below read the link's own values, the sheet and the contextual keys
+  // that match around the link; a link alike in all of these gets the looks remembered. A
+  // link with an inline style is not remembered: its style may change behind the pointer.
+  std::vector<std::uint8_t> context;
+  std::size_t hash = 0;
+  const bool memoUsable = !link.PropStyle && rememberLinkLooks_;
+  if (memoUsable) {
+    LinkContext(link, stack, stackIndex, context);
+    hash = LinkHash(link, context);
+    if (const LinkLooksMemo* memo = FindLinkLooks(link, hash, context)) {
+      fonts->Ar[TFontInfoArray::Visited]->Assign(memo->visited);
+      fonts->Ar[TFontInfoArray::VisitedHover]->Assign(memo->visitedHover);
+      fonts->Ar[TFontInfoArray::Hover]->Assign(memo->hover);
+      link.LinkFonts = std::move(fonts);
+      link.HasLinkFonts = true;
+      return;
+    }
   }
 
-  const bool memoUsable = !link.PropStyle && !LinkLooksNeedStack(link);
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
     TProperties* entry = stack.Insert(at, stack.NewEntry(link.PropTag, parent));
     Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);
@@ -303,12 +384,20 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   stack.Delete(stackIndex + 1);
 
   if (memoUsable) {
-    if (!linkMemo_) linkMemo_ = std::make_unique<LinkLooksMemo>();
-    linkMemo_->version = version_;
-    linkMemo_->RememberLink(link);
-    linkMemo_->visited.Assign(*fonts->Ar[TFontInfoArray::Visited]);
-    linkMemo_->visitedHover.Assign(*fonts->Ar[TFontInfoArray::VisitedHover]);
-    linkMemo_->hover.Assign(*fonts->Ar[TFontInfoArray::Hover]);
+    LinkLooksMemo* slot = nullptr;
+    if (linkMemos_.size() < kMaxLinkMemos) {
+      slot = &linkMemos_.emplace_back();
+    } else {
+      slot = &linkMemos_[nextLinkMemo_];
+      nextLinkMemo_ = (nextLinkMemo_ + 1) % kMaxLinkMemos;
+    }
+    LinkLooksMemo& memo = *slot;
+    memo.version = version_;
+    memo.hash = hash;
+    memo.RememberLink(link, std::move(context));
+    memo.visited.Assign(*fonts->Ar[TFontInfoArray::Visited]);
+    memo.visitedHover.Assign(*fonts->Ar[TFontInfoArray::VisitedHover]);
+    memo.hover.Assign(*fonts->Ar[TFontInfoArray::Hover]);
   }
   link.LinkFonts = std::move(fonts);
   link.HasLinkFonts = true;

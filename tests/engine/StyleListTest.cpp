@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "engine/css/CssColors.h"
 #include "engine/css/CssReader.h"
@@ -297,6 +298,66 @@ TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenAnInheritedValueDiffers) {
   Pop();
   TProperties& plainAgain = Push("a", "", "", "link");
   EXPECT_EQ(plainAgain.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace, plainSpace);
+}
+
+// Remembered link looks against looks cascaded afresh for every link, over random nestings
+// under a sheet whose contextual rules reach links through their states, classes and ids.
+TEST(LinkLooks, RememberedLooksMatchFreshCascades) {
+  const std::string sheet =
+      "a:hover { color: red } .x a:visited { color: green } div.y a { font-weight: bold } "
+      "#n a:hover { text-decoration: none } a.x:visited { font-style: italic } li > a:hover { color: blue } "
+      "a:visited a:hover { letter-spacing: 2px } a:link a:hover { font-size: 20px } .y .x a { color: purple } "
+      "span a.y:visited { font-family: Arial } div.x { font-style: oblique } #n span { font-size: 9pt } "
+      "li a:visited a:hover { color: #123456 }";
+  struct Side {
+    TStyleList styles;
+    TPropStack stack;
+  };
+  Side sides[2];
+  for (Side& side : sides) {
+    side.styles.BuildDefaultStyleSheet("Times New Roman", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5,
+                                       10);
+    TStringCssSource source(sheet);
+    char current = ' ';
+    ParseStyleSheet(side.styles, current, source, "", true);
+  }
+  sides[1].styles.SetRememberLinkLooks(false);
+  const char* const tags[] = {"div", "p", "span", "li", "a"};
+  const char* const classes[] = {"", "x", "y", "x.y"};
+  std::mt19937 random(7);
+  auto push = [&](Side& side, const std::string& tag, const std::string& cls, const std::string& id,
+                  const std::string& pseudo) -> TProperties& {
+    TProperties* pushed = side.stack.Add(side.stack.NewEntry(tag, *side.stack.Last()));
+    side.styles.Cascade(*pushed, tag, cls, id, pseudo, "", nullptr, &side.stack, side.stack.TopIndex());
+    return *pushed;
+  };
+  for (int number = 0; number < 400; ++number) {
+    for (Side& side : sides) {
+      while (side.stack.Count() > 0) side.stack.Delete(side.stack.TopIndex());
+      auto bottom = std::make_unique<TProperties>();
+      bottom->CopyDefault(*side.styles.DefProp);
+      side.stack.Add(std::move(bottom));
+    }
+    const int depth = static_cast<int>(random() % 5);
+    for (int level = 0; level <= depth; ++level) {
+      const bool link = level == depth;
+      const std::string tag = link ? "a" : tags[random() % 5];
+      const std::string cls = classes[random() % 4];
+      const std::string id = random() % 4 == 0 ? "n" : "";
+      const std::string pseudo = tag == "a" && (link || random() % 2) ? "link" : "";
+      TProperties& remembered = push(sides[0], tag, cls, id, pseudo);
+      TProperties& fresh = push(sides[1], tag, cls, id, pseudo);
+      if (pseudo != "link") continue;
+      ASSERT_TRUE(remembered.LinkFonts && fresh.LinkFonts) << "case " << number;
+      for (int look = 0; look < 4; ++look) {
+        const ThtFontInfo& a = *remembered.LinkFonts->Ar[static_cast<std::size_t>(look)];
+        const ThtFontInfo& b = *fresh.LinkFonts->Ar[static_cast<std::size_t>(look)];
+        ASSERT_TRUE(a.iName == b.iName && a.iSize == b.iSize && a.iStyle == b.iStyle && a.iColor == b.iColor &&
+                    a.ibgColor == b.ibgColor && a.iCharset == b.iCharset && a.iSpace == b.iSpace)
+            << "case " << number << ", level " << level << ", look " << look;
+      }
+    }
+  }
 }
 
 TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
