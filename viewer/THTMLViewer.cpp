@@ -72,12 +72,12 @@ THTMLViewer::THTMLViewer(gui::TComponent* AOwner)
                                const std::string& Method, std::vector<std::string> Items) {
     SubmitForm(Action, Target, EncType, Method, std::move(Items));
   };
-  root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY); };
+  root_->Links.OnObjectFocused = [this](engine::TFontObj* Run) { ScrollLinkIntoView(Run->LinkY()); };
   root_->OnObjectFocused = [this](engine::TFormControlObj* Obj) { ScrollLinkIntoView(Obj->TopY); };
   root_->OnControlMouseMove = [this](engine::TFormControlObj* Obj, std::uint8_t Shift, int X, int Y) {
     FormControlMouseMove(Obj, Shift, X, Y);
   };
-  root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget); };
+  root_->Links.OnLinkActivate = [this](engine::TFontObj* Run) { PostLinkActivation(Run->UrlTarget()); };
   root_->Links.OnKeyDown = [this](win::WORD& Key, gui::TShiftState Shift) { KeyDown(Key, Shift); };
   root_->ExpandDocumentName = [this](const std::string& Name) { return ExpandDocumentName(Name); };
   root_->ShowImages = true;

@@ -102,8 +102,8 @@ void THTMLViewer::AddVisited(const std::string& Name) {
     engine::TLinkList& links = root_->Links;
     for (int i = 0; i < links.Count(); ++i) {
       engine::TFontObj* run = links.Items(i);
-      if (!run || run->UrlTarget.Url.empty()) continue;
-      if (gui::AnsiCompareText(FullLinkName(run->UrlTarget.Url), Name) == 0) run->SetVisited(true);
+      if (!run || run->UrlTarget().Url.empty()) continue;
+      if (gui::AnsiCompareText(FullLinkName(run->UrlTarget().Url), Name) == 0) run->SetVisited(true);
     }
     paintPanel_->Invalidate();
   } else {
@@ -121,8 +121,8 @@ void THTMLViewer::FlagVisitedLinks() {
   engine::TLinkList& links = root_->Links;
   for (int i = 0; i < links.Count(); ++i) {
     engine::TFontObj* run = links.Items(i);
-    if (!run || run->UrlTarget.Url.empty()) continue;
-    if (names.count(engine::LowerCase(FullLinkName(run->UrlTarget.Url)))) run->SetVisited(true);
+    if (!run || run->UrlTarget().Url.empty()) continue;
+    if (names.count(engine::LowerCase(FullLinkName(run->UrlTarget().Url)))) run->SetVisited(true);
   }
 }
 

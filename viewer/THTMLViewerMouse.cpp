@@ -189,12 +189,12 @@ bool THTMLViewer::ImageInputClick(int X, int Y) {
 void THTMLViewer::FocusLinkStop(int LinkId) {
   for (int i = 0; i < root_->Links.Count(); ++i) {
     engine::TFontObj* run = root_->Links.Items(i);
-    if (!run || run->UrlTarget.LinkId != LinkId || !run->TabControl) continue;
-    gui::TCustomForm* form = gui::GetParentForm(run->TabControl.get());
-    if (form && run->TabControl->CanFocus()) {
+    if (!run || run->UrlTarget().LinkId != LinkId || !run->TabControl()) continue;
+    gui::TCustomForm* form = gui::GetParentForm(run->TabControl());
+    if (form && run->TabControl()->CanFocus()) {
       focusingLink_ = true;
       try {
-        form->SetActiveControl(run->TabControl.get());
+        form->SetActiveControl(run->TabControl());
       } catch (...) {
         focusingLink_ = false;
         throw;

@@ -65,8 +65,8 @@ void SetLinkRangeEnd(int last) {
   for (int index = runs.Count() - 1; index >= 0; --index) {
     TFontObj* run = runs.Items(index);
     if (!run) continue;
-    if (run->UrlTarget.LinkId != link.LinkId) break;
-    run->UrlTarget.Range.Last = last;
+    if (run->UrlTarget().LinkId != link.LinkId) break;
+    run->MutableUrlTarget().Range.Last = last;
   }
 }
 

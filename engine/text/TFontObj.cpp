@@ -9,6 +9,10 @@
 #include "platform/win/user/Input.h"
 
 namespace engine {
+
+// A document holds one run per font change: keep the plain run small.
+static_assert(sizeof(TFontObj) <= 64);
+
 namespace {
 
 // The device's metrics of font as it now stands (name, size, style, charset).
@@ -57,16 +61,53 @@ TFontObj::TFontObj(TSection* section, const TFontObj& source)
   auto font = std::make_shared<TMyFont>();
   font->Assign(source.Font.get());
   Font = std::move(font);
-  Title = source.Title;
-  UrlTarget.Assign(source.UrlTarget);
-  if (source.LinkLooks && source.LinkLooks->Ar[TFontInfoArray::Normal]) {
-    ApplyFontInfo(*source.LinkLooks->Ar[TFontInfoArray::Normal]);
+  if (source.link_) {
+    LinkPart().Title = source.link_->Title;
+    link_->UrlTarget.Assign(source.link_->UrlTarget);
+  }
+  const std::shared_ptr<TFontInfoArray>& looks = source.LinkLooks();
+  if (looks && looks->Ar[TFontInfoArray::Normal]) {
+    ApplyFontInfo(*looks->Ar[TFontInfoArray::Normal]);
   } else {
     UpdateMetrics();
   }
 }
 
 TFontObj::~TFontObj() { LeaveLinks(nullptr); }
+
+TFontObj::TRunLink& TFontObj::LinkPart() {
+  if (!link_) link_ = std::make_unique<TRunLink>();
+  return *link_;
+}
+
+const TUrlTarget& TFontObj::UrlTarget() const {
+  static const TUrlTarget none;
+  return link_ ? link_->UrlTarget : none;
+}
+
+const std::string& TFontObj::Title() const {
+  static const std::string none;
+  return link_ ? link_->Title : none;
+}
+
+void TFontObj::SetUrlTarget(const TUrlTarget& target) {
+  const bool empty = target.Url.empty() && target.Target.empty() && target.AttributeText.empty() &&
+                     target.LinkId == 0 && target.TabIndex == 0 && target.Range.Start == -1 && target.Range.Last == -1;
+  if (link_ || !empty) LinkPart().UrlTarget.Assign(target);
+}
+
+void TFontObj::SetTitle(const std::string& title) {
+  if (link_ || !title.empty()) LinkPart().Title = title;
+}
+
+const std::shared_ptr<TFontInfoArray>& TFontObj::LinkLooks() const {
+  static const std::shared_ptr<TFontInfoArray> none;
+  return link_ ? link_->LinkLooks : none;
+}
+
+void TFontObj::SetLinkLooks(std::shared_ptr<TFontInfoArray> looks) {
+  if (link_ || looks) LinkPart().LinkLooks = std::move(looks);
+}
 
 TMyFont& TFontObj::OwnFont() {
   if (Font.use_count() != 1) {
@@ -84,7 +125,7 @@ void TFontObj::ReplaceFont(std::shared_ptr<const TMyFont> font) {
 }
 
 void TFontObj::EnsureLinkLooks() {
-  if (!LinkLooks) LinkLooks = std::make_shared<TFontInfoArray>();
+  if (!LinkLooks()) LinkPart().LinkLooks = std::make_shared<TFontInfoArray>();
 }
 
 void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {
@@ -102,9 +143,10 @@ void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {
 }
 
 void TFontObj::ApplyLinkLook() {
-  if (!LinkLooks) return;
+  const std::shared_ptr<TFontInfoArray>& looks = LinkLooks();
+  if (!looks) return;
   const int state = (Visited ? TFontInfoArray::Visited : 0) + (Hover ? TFontInfoArray::Hover : 0);
-  if (const ThtFontInfo* info = LinkLooks->Ar[static_cast<std::size_t>(state)].get()) ApplyFontInfo(*info);
+  if (const ThtFontInfo* info = looks->Ar[static_cast<std::size_t>(state)].get()) ApplyFontInfo(*info);
 }
 
 void TFontObj::SetVisited(bool value) {
@@ -123,17 +165,17 @@ void TFontObj::SetLinkHover(TLinkList& links, bool value) {
   SetHover(value);
   const int index = links.IndexOf(this);
   if (index < 0) return;
-  const int id = UrlTarget.LinkId;
+  const int id = UrlTarget().LinkId;
   for (int i = index + 1; i < links.Count(); ++i) {
     TFontObj* run = links.Items(i);
     if (!run) continue;
-    if (run->UrlTarget.LinkId != id) break;
+    if (run->UrlTarget().LinkId != id) break;
     run->SetHover(value);
   }
   for (int i = index - 1; i >= 0; --i) {
     TFontObj* run = links.Items(i);
     if (!run) continue;
-    if (run->UrlTarget.LinkId != id) break;
+    if (run->UrlTarget().LinkId != id) break;
     run->SetHover(value);
   }
 }
@@ -151,91 +193,100 @@ void TFontObj::UpdateMetrics() {
 }
 
 void TFontObj::JoinLinks(TLinkList& links) {
-  if (Links == &links) return;
-  if (Links) LeaveLinks(nullptr);
+  TRunLink& link = LinkPart();
+  if (link.Links == &links) return;
+  if (link.Links) LeaveLinks(nullptr);
   const TFontObj* previous = links.PrevBefore(links.Count());
-  LinkHead = previous && previous->UrlTarget.LinkId == UrlTarget.LinkId && previous->LinkHead ? previous->LinkHead
-                                                                                               : this;
+  TFontObj* previousHead = previous && previous->link_ ? previous->link_->LinkHead : nullptr;
+  link.LinkHead = previousHead && previous->UrlTarget().LinkId == link.UrlTarget.LinkId ? previousHead : this;
   links.Add(this);
-  Links = &links;
-  if (!links.ManyLinks && links.PaintPanel) CreateTabControl(UrlTarget.TabIndex);
+  link.Links = &links;
+  if (!links.ManyLinks && links.PaintPanel) CreateTabControl(link.UrlTarget.TabIndex);
 }
 
 void TFontObj::LeaveLinks(TFontObj* next) {
-  if (!Links) return;
-  TLinkList& links = *Links;
-  const bool handOver = next && next->Links == &links && next->UrlTarget.LinkId == UrlTarget.LinkId;
-  if (LinkHead == this) {
+  if (!link_ || !link_->Links) return;
+  TRunLink& link = *link_;
+  TLinkList& links = *link.Links;
+  const bool handOver = next && next->Links() == &links && next->UrlTarget().LinkId == link.UrlTarget.LinkId;
+  if (link.LinkHead == this) {
     TFontObj* newHead = handOver ? next : nullptr;
     ForLinkRuns([&](TFontObj& run) {
-      if (run.LinkHead == this) run.LinkHead = newHead;
+      if (run.link_->LinkHead == this) run.link_->LinkHead = newHead;
     });
   }
   links.Remove(this);
-  Links = nullptr;
-  LinkHead = nullptr;
+  link.Links = nullptr;
+  link.LinkHead = nullptr;
   Active = false;
-  if (!TabControl) return;
-  if (handOver && !next->TabControl) {
+  if (!link.TabControl) return;
+  if (handOver && !next->TabControl()) {
     HandTabControlTo(*next);
     return;
   }
-  if (links.RemoveTabStop) links.RemoveTabStop(TabControl.get());
-  TabControl.reset();
+  if (links.RemoveTabStop) links.RemoveTabStop(link.TabControl.get());
+  link.TabControl.reset();
 }
 
 void TFontObj::CreateTabControl(int tabIndex) {
-  if (TabControl || !Links || !Links->PaintPanel) return;
-  const TLinkList& links = *Links;
-  if (LinkHead && LinkHead != this && LinkHead->TabControl) return;  // one tab stop per link
-  TabControl = std::make_unique<ThtTabcontrol>(links.PaintPanel);
+  if (TabControl() || !Links() || !Links()->PaintPanel) return;
+  TRunLink& link = *link_;
+  const TLinkList& links = *link.Links;
+  if (link.LinkHead && link.LinkHead != this && link.LinkHead->TabControl()) return;  // one tab stop per link
+  link.TabControl = std::make_unique<ThtTabcontrol>(links.PaintPanel);
   BindTabControl();
-  if (tabIndex > 0 && links.AddTabStop) links.AddTabStop(tabIndex, TabControl.get());
+  if (tabIndex > 0 && links.AddTabStop) links.AddTabStop(tabIndex, link.TabControl.get());
 }
 
 void TFontObj::HandTabControlTo(TFontObj& next) {
-  next.TabControl = std::move(TabControl);
+  next.LinkPart().TabControl = std::move(LinkPart().TabControl);
   next.BindTabControl();
 }
 
+// Only called on link runs (members of a link list, which all hold a record).
 template <class Visit>
 void TFontObj::ForLinkRuns(Visit&& visit) {
   visit(*this);
-  if (!Links) return;
-  const int index = Links->IndexOf(this);
+  TLinkList* links = Links();
+  if (!links) return;
+  const int index = links->IndexOf(this);
   if (index < 0) return;
-  for (int i = index + 1; i < Links->Count(); ++i) {
-    TFontObj* run = Links->Items(i);
+  const int id = UrlTarget().LinkId;
+  for (int i = index + 1; i < links->Count(); ++i) {
+    TFontObj* run = links->Items(i);
     if (!run) continue;
-    if (run->UrlTarget.LinkId != UrlTarget.LinkId) break;
+    if (run->UrlTarget().LinkId != id) break;
     visit(*run);
   }
 }
 
 void TFontObj::BindTabControl() {
-  if (!TabControl) return;
-  TabControl->OnEnter = [this](gui::TObject*) {
+  ThtTabcontrol* tabControl = TabControl();
+  if (!tabControl) return;
+  tabControl->OnEnter = [this](gui::TObject*) {
     ForLinkRuns([](TFontObj& run) { run.Active = true; });
-    if (Links && Links->OnObjectFocused) Links->OnObjectFocused(this);
+    if (Links() && Links()->OnObjectFocused) Links()->OnObjectFocused(this);
   };
-  TabControl->OnExit = [this](gui::TObject*) {
+  tabControl->OnExit = [this](gui::TObject*) {
     ForLinkRuns([](TFontObj& run) { run.Active = false; });
-    if (Links && Links->PaintPanel) Links->PaintPanel->Invalidate();
+    if (Links() && Links()->PaintPanel) Links()->PaintPanel->Invalidate();
   };
-  TabControl->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState shift) {
-    if (!Links) return;
+  tabControl->OnKeyDown = [this](gui::TObject*, win::WORD& key, gui::TShiftState shift) {
+    TLinkList* links = Links();
+    if (!links) return;
     if (key == win::VK_RETURN) {
-      if (Links->OnLinkActivate) Links->OnLinkActivate(this);
-    } else if (Links->OnKeyDown) {
-      Links->OnKeyDown(key, shift);
+      if (links->OnLinkActivate) links->OnLinkActivate(this);
+    } else if (links->OnKeyDown) {
+      links->OnKeyDown(key, shift);
     }
   };
 }
 
 void TFontObj::SetLinkY(int y) {
   if (!IsLink()) return;
-  if (TabControl || !Links) LinkY = y;
-  else if (LinkHead && LinkHead->TabControl) LinkHead->LinkY = y;
+  TRunLink& link = *link_;
+  if (link.TabControl || !link.Links) link.LinkY = y;
+  else if (link.LinkHead && link.LinkHead->TabControl()) link.LinkHead->link_->LinkY = y;
 }
 
 }  // namespace engine

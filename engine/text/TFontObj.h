@@ -43,13 +43,26 @@ class TFontObj {
   void SetHover(bool value);
   // SetHover on this run and on its neighbours in links that carry the same link.
   void SetLinkHover(TLinkList& links, bool value);
-  std::string GetUrl() const { return UrlTarget.Url; }
+  // The link (or hint) side; runs without one read as having an empty link.
+  const TUrlTarget& UrlTarget() const;
+  const std::string& Title() const;
+  std::string GetUrl() const { return UrlTarget().Url; }
   int LineHeight(int& descent) const {
     descent = Descent;
     return FontHeight;
   }
   void UpdateMetrics();
-  bool IsLink() const { return !UrlTarget.Url.empty(); }
+  bool IsLink() const { return link_ && !link_->UrlTarget.Url.empty(); }
+  // The run's link made its own (a record is made on the first change); an
+  // empty target or title given to a run without a record makes none.
+  TUrlTarget& MutableUrlTarget() { return LinkPart().UrlTarget; }
+  void SetUrlTarget(const TUrlTarget& target);
+  void SetTitle(const std::string& title);
+  const std::shared_ptr<TFontInfoArray>& LinkLooks() const;
+  void SetLinkLooks(std::shared_ptr<TFontInfoArray> looks);
+  ThtTabcontrol* TabControl() const { return link_ ? link_->TabControl.get() : nullptr; }
+  TLinkList* Links() const { return link_ ? link_->Links : nullptr; }
+  int LinkY() const { return link_ ? link_->LinkY : 0; }
 
   // Joins the link list as a link run; makes the tab stop when the list allows
   // it and no earlier run of the same link has one.
@@ -63,13 +76,10 @@ class TFontObj {
   // Gives the tab stop to another run of the same link.
   void HandTabControlTo(TFontObj& next);
 
-  // Ordered for packing: a document holds one run per font change.
+  // Ordered for packing: a document holds one run per font change, and most
+  // runs are no link (the link side lives in a record only links and hints hold).
   TSection* Section = nullptr;
   int Pos = 0;
-  int LinkY = 0;
-  std::shared_ptr<const TMyFont> Font;  // never changed in place while shared
-  // Shared by the link runs that look alike; never changed once shared.
-  std::shared_ptr<TFontInfoArray> LinkLooks;
   int FontHeight = 0;
   int tmHeight = 0;
   int tmMaxCharWidth = 0;
@@ -80,15 +90,24 @@ class TFontObj {
   bool Visited = false;
   bool Hover = false;
   bool Active = false;
-  std::string Title;
-  TUrlTarget UrlTarget;
-  std::unique_ptr<ThtTabcontrol> TabControl;
-  TLinkList* Links = nullptr;  // the list this run is in, when it is a link run
-  // The first run of this run's link in the link list: the one that holds the
-  // link's tab stop (kept so that layout need not search the list).
-  TFontObj* LinkHead = nullptr;
+  std::shared_ptr<const TMyFont> Font;  // never changed in place while shared
 
  private:
+  // What only a run inside a link (or one with a hint) carries.
+  struct TRunLink {
+    std::string Title;
+    TUrlTarget UrlTarget;
+    // Shared by the link runs that look alike; never changed once shared.
+    std::shared_ptr<TFontInfoArray> LinkLooks;
+    std::unique_ptr<ThtTabcontrol> TabControl;
+    TLinkList* Links = nullptr;  // the list this run is in, when it is a link run
+    // The first run of this run's link in the link list: the one that holds the
+    // link's tab stop (kept so that layout need not search the list).
+    TFontObj* LinkHead = nullptr;
+    int LinkY = 0;
+  };
+
+  TRunLink& LinkPart();
   // Font made this run's own (a copy when another holder shares it), for a change.
   TMyFont& OwnFont();
   void ApplyLinkLook();
@@ -96,6 +115,8 @@ class TFontObj {
   // This run and the following runs of the same link in the link list.
   template <class Visit>
   void ForLinkRuns(Visit&& visit);
+
+  std::unique_ptr<TRunLink> link_;
 };
 
 }  // namespace engine

@@ -85,16 +85,16 @@ TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarge
                    TAttributeList* attributes)
     : TSectionBase(document) {
   TFontObj* run = Fonts.Add(std::make_unique<TFontObj>(this, 0, props.SharedFont()));
-  run->Title = props.PropTitle;
+  run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
   if (linkTarget && !linkTarget->Url.empty()) {
-    run->UrlTarget.Assign(*linkTarget);
+    run->SetUrlTarget(*linkTarget);
     if (props.LinkFonts) {
-      run->LinkLooks = SharedLinkLooks(*props.LinkFonts);
-      if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
+      run->SetLinkLooks(SharedLinkLooks(*props.LinkFonts));
+      if (run->LinkLooks()->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks()->Ar[TFontInfoArray::Normal]);
     }
     if (TLinkList* links = DocumentLinks()) {
-      if (links->IsVisited) run->SetVisited(links->IsVisited(run->UrlTarget.Url));
+      if (links->IsVisited) run->SetVisited(links->IsVisited(run->UrlTarget().Url));
       run->JoinLinks(*links);
     }
   }
@@ -234,13 +234,13 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
                                                                                        : win::screenPixelsPerInch()));
   } else {
     run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.SharedFont()));
-    if (last) run->UrlTarget.Assign(last->UrlTarget);
+    if (last) run->SetUrlTarget(last->UrlTarget());
   }
-  run->Title = props.PropTitle;
+  run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
   if (target) {
     run->LeaveLinks(nullptr);
-    run->UrlTarget.Assign(*target);
+    run->SetUrlTarget(*target);
     run->Visited = run->Hover = false;
   }
   const bool makeLink = target ? linkState : run->IsLink();
@@ -248,16 +248,16 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
     // NOTE: a run that stops being a link leaves the link list with its tab
     // stop, so that no plain run is ever given link looks.
     run->LeaveLinks(nullptr);
-    run->LinkLooks.reset();
+    run->SetLinkLooks(nullptr);
     return;
   }
-  if (run->UrlTarget.Url.empty()) return;
+  if (run->UrlTarget().Url.empty()) return;
   if (props.LinkFonts) {
-    run->LinkLooks = SharedLinkLooks(*props.LinkFonts);
-    if (run->LinkLooks->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks->Ar[TFontInfoArray::Normal]);
+    run->SetLinkLooks(SharedLinkLooks(*props.LinkFonts));
+    if (run->LinkLooks()->Ar[TFontInfoArray::Normal]) run->ApplyFontInfo(*run->LinkLooks()->Ar[TFontInfoArray::Normal]);
   }
   if (TLinkList* links = DocumentLinks()) {
-    if (links->IsVisited && !run->Links) run->SetVisited(links->IsVisited(run->UrlTarget.Url));
+    if (links->IsVisited && !run->Links()) run->SetVisited(links->IsVisited(run->UrlTarget().Url));
     run->JoinLinks(*links);
   }
 }

@@ -99,13 +99,13 @@ std::uint8_t TSection::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::uniq
   std::uint8_t flags = 0;
   if (run->IsLink()) {
     UrlTarget = std::make_unique<TUrlTarget>();
-    UrlTarget->Assign(run->UrlTarget);
+    UrlTarget->Assign(run->UrlTarget());
     // NOTE: the click point goes on the caller's copy, never on the run's own link.
     if (image && image->ServerMap) UrlTarget->Url += "?" + std::to_string(innerX) + "," + std::to_string(innerY);
     if (Document) Document->HoverLink = run;
     flags |= kLinkFlagTarget;
   }
-  const std::string& title = image ? image->Title : run->Title;
+  const std::string& title = image ? image->Title : run->Title();
   if (!title.empty()) {
     Title = title;
     flags |= kLinkFlagTitle;

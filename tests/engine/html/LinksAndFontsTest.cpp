@@ -25,11 +25,11 @@ TEST(Links, LinkRunCarriesTargetAndSourceRange) {
     if (sections[0]->Fonts.Items(i)->IsLink()) link = sections[0]->Fonts.Items(i);
   }
   ASSERT_NE(link, nullptr);
-  EXPECT_EQ(link->UrlTarget.Url, "u");
-  EXPECT_EQ(link->UrlTarget.Target, "f");
+  EXPECT_EQ(link->UrlTarget().Url, "u");
+  EXPECT_EQ(link->UrlTarget().Target, "f");
   EXPECT_EQ(link->Pos, 2);
-  EXPECT_EQ(link->UrlTarget.Range.Start, 21);  // after the A tag
-  EXPECT_EQ(link->UrlTarget.Range.Last, 27);   // after the A end tag
+  EXPECT_EQ(link->UrlTarget().Range.Start, 21);  // after the A tag
+  EXPECT_EQ(link->UrlTarget().Range.Last, 27);   // after the A end tag
   EXPECT_EQ(document.root->Links.LiveCount(), 1);
 }
 
@@ -38,7 +38,7 @@ TEST(Links, TabIndexIsReadWhateverTheAttributeOrder) {
   const TLinkList& links = document.root->Links;
   std::string indexes;
   for (int i = 0; i < links.Count(); ++i) {
-    if (links.Items(i)) indexes += std::to_string(links.Items(i)->UrlTarget.TabIndex);
+    if (links.Items(i)) indexes += std::to_string(links.Items(i)->UrlTarget().TabIndex);
   }
   EXPECT_EQ(indexes, "050");
 }

@@ -153,7 +153,7 @@ TEST_F(ImageObjTest, MissingImagesGetAStandInBox) {
 
   // Inside a link an image without BORDER gets a one-pixel frame; BORDER=0 none.
   TFontObj link(nullptr, 0, std::make_unique<TMyFont>());
-  link.UrlTarget.Url = "x.html";
+  link.MutableUrlTarget().Url = "x.html";
   auto linked = Image({{symSrc, "none.png", 0}, {symWidth, "30", 30}, {symHeight, "30", 30}});
   linked->ComputeSize(canvas, &link, 600, 400);
   EXPECT_EQ(linked->Place.ImageWidth, 32);

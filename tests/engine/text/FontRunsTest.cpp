@@ -61,9 +61,9 @@ class FontRuns : public testing::Test {
   TFontObj* AddRun(int pos, int id = 0, int tabIndex = 0) {
     TFontObj* run = runs_.Add(std::make_unique<TFontObj>(nullptr, pos, MeasuredFont(12)));
     if (id > 0) {
-      run->UrlTarget.Url = "page" + std::to_string(id) + ".html";
-      run->UrlTarget.LinkId = id;
-      run->UrlTarget.TabIndex = tabIndex;
+      run->MutableUrlTarget().Url = "page" + std::to_string(id) + ".html";
+      run->MutableUrlTarget().LinkId = id;
+      run->MutableUrlTarget().TabIndex = tabIndex;
       run->JoinLinks(links_);
     }
     return run;
@@ -92,8 +92,8 @@ TEST_F(FontRuns, MetricsFollowTheFontAndItsLinkLooks) {
   // A visited look of another size changes the line height (the metrics are measured again).
   TFontObj link(nullptr, 0, MeasuredFont(12));
   link.EnsureLinkLooks();
-  for (int i = 0; i < 4; ++i) link.LinkLooks->Ar[static_cast<std::size_t>(i)] = std::make_unique<ThtFontInfo>(Look(12, 0xFF0000));
-  *link.LinkLooks->Ar[TFontInfoArray::Visited] = Look(24, 0x0000FF);
+  for (int i = 0; i < 4; ++i) link.LinkLooks()->Ar[static_cast<std::size_t>(i)] = std::make_unique<ThtFontInfo>(Look(12, 0xFF0000));
+  *link.LinkLooks()->Ar[TFontInfoArray::Visited] = Look(24, 0x0000FF);
   const int normalHeight = link.FontHeight;
   link.SetVisited(true);
   EXPECT_EQ(link.Font->Color(), 0x0000FFu);
@@ -168,21 +168,21 @@ TEST_F(FontRuns, OneTabStopPerLinkAndFocusMarksEveryRunOfIt) {
   TFontObj* bold = AddRun(3, 10);
   TFontObj* last = AddRun(6, 10);
   TFontObj* other = AddRun(9, 11, /*tabIndex=*/2);
-  ASSERT_NE(first->TabControl, nullptr);
-  EXPECT_EQ(bold->TabControl, nullptr);
-  EXPECT_EQ(last->TabControl, nullptr);
-  ASSERT_NE(other->TabControl, nullptr);
-  EXPECT_EQ(tabStops_, (std::vector<std::pair<int, gui::TWinControl*>>{{2, other->TabControl.get()}}));
-  EXPECT_EQ(first->TabControl->Left(), -4000);
+  ASSERT_NE(first->TabControl(), nullptr);
+  EXPECT_EQ(bold->TabControl(), nullptr);
+  EXPECT_EQ(last->TabControl(), nullptr);
+  ASSERT_NE(other->TabControl(), nullptr);
+  EXPECT_EQ(tabStops_, (std::vector<std::pair<int, gui::TWinControl*>>{{2, other->TabControl()}}));
+  EXPECT_EQ(first->TabControl()->Left(), -4000);
 
-  first->TabControl->SetFocus();
+  first->TabControl()->SetFocus();
   EXPECT_TRUE(first->Active && bold->Active && last->Active);
   EXPECT_FALSE(other->Active);
   win::SendMessageW(win::GetFocus(), win::WM_KEYDOWN, win::VK_TAB, 0);  // Tab moves on to the next link
   EXPECT_FALSE(first->Active || bold->Active || last->Active);
   EXPECT_TRUE(other->Active);
   last->SetLinkY(120);
-  EXPECT_EQ(first->LinkY, 120);
+  EXPECT_EQ(first->LinkY(), 120);
 }
 
 TEST_F(FontRuns, AnEmptiedLinkRunHandsItsTabStopOn) {
@@ -190,17 +190,17 @@ TEST_F(FontRuns, AnEmptiedLinkRunHandsItsTabStopOn) {
   TFontObj* head = AddRun(2, 10, /*tabIndex=*/1);
   TFontObj* next = AddRun(3, 10);
   AddRun(6);
-  gui::TWinControl* stop = head->TabControl.get();
+  gui::TWinControl* stop = head->TabControl();
   // The link's one character went: the head run starts where the next one does.
   runs_.Remap(std::vector<int>{0, 1, 2, 2, 3, 4, 5, 6});
   ASSERT_EQ(runs_.Count(), 3);
   EXPECT_EQ(runs_.Items(1), next);
-  EXPECT_EQ(next->TabControl.get(), stop);
+  EXPECT_EQ(next->TabControl(), stop);
   EXPECT_EQ(links_.IndexOf(next), links_.Count() - 1);
   EXPECT_EQ(tabStops_.size(), 1u);  // still registered, now for the next run
-  next->TabControl->SetFocus();
+  next->TabControl()->SetFocus();
   EXPECT_TRUE(next->Active);
-  win::SendMessageW(next->TabControl->Handle(), win::WM_KEYDOWN, win::VK_RETURN, 0);
+  win::SendMessageW(next->TabControl()->Handle(), win::WM_KEYDOWN, win::VK_RETURN, 0);
   EXPECT_EQ(activated_, std::vector<TFontObj*>{next});
 }
 
@@ -209,7 +209,7 @@ TEST_F(FontRuns, RunsLeavingTheLinkListTakeTheirTabStopsAlong) {
   EXPECT_EQ(tabStops_.size(), 1u);
   // A link that ends where it starts is a plain run again: out of the list, no tab stop.
   link->LeaveLinks(nullptr);
-  EXPECT_EQ(link->TabControl, nullptr);
+  EXPECT_EQ(link->TabControl(), nullptr);
   EXPECT_TRUE(tabStops_.empty());
   EXPECT_EQ(links_.LiveCount(), 0);
   // Freeing a run takes its stop out of the tab list too.
@@ -222,18 +222,18 @@ TEST_F(FontRuns, RunsLeavingTheLinkListTakeTheirTabStopsAlong) {
 
 TEST_F(FontRuns, TabStopsOutliveTheirPanelAndRunsOutliveTheirList) {
   TFontObj* link = AddRun(0, 10);
-  link->TabControl->SetFocus();
+  link->TabControl()->SetFocus();
   delete panel_;  // the panel goes first: the run still owns its stop, which has lost its parent
   links_.PaintPanel = nullptr;
-  EXPECT_EQ(link->TabControl->Parent(), nullptr);
+  EXPECT_EQ(link->TabControl()->Parent(), nullptr);
   runs_.Clear();
   // A list that goes first leaves its runs unlinked.
   auto list = std::make_unique<TLinkList>();
   TFontObj* orphan = runs_.Add(std::make_unique<TFontObj>(nullptr, 0, MeasuredFont(12)));
-  orphan->UrlTarget.Url = "x";
+  orphan->MutableUrlTarget().Url = "x";
   orphan->JoinLinks(*list);
   list.reset();
-  EXPECT_EQ(orphan->Links, nullptr);
+  EXPECT_EQ(orphan->Links(), nullptr);
 }
 
 TEST_F(FontRuns, ManyLinkRunsLeaveTheListInLinearTime) {

@@ -101,7 +101,7 @@ TEST_F(TextSections, EmptyLinksAndDroppedSectionsLeaveNoLinkBehind) {
   section->ChangeFontForLink('<', props, none);
   EXPECT_EQ(doc.Links.LiveCount(), 0);
   EXPECT_EQ(doc.TabStopCount(), 0);
-  for (const auto& run : section->Fonts) EXPECT_EQ(run->LinkLooks, nullptr);
+  for (const auto& run : section->Fonts) EXPECT_EQ(run->LinkLooks(), nullptr);
 
   // A section that holds only a link start is dropped by its cell: its stop goes with it.
   auto dropped = std::make_unique<TSection>(&doc, true, &link, props, nullptr);
@@ -142,15 +142,60 @@ TEST_F(TextSections, LinksThatLookAlikeShareOneCopyOfTheirLooks) {
   for (const auto& run : section->Fonts)
     if (run->IsLink()) links.push_back(run.get());
   ASSERT_EQ(links.size(), 3u);
-  EXPECT_EQ(links[0]->LinkLooks, links[1]->LinkLooks);
-  EXPECT_NE(links[1]->LinkLooks, links[2]->LinkLooks);
+  EXPECT_EQ(links[0]->LinkLooks(), links[1]->LinkLooks());
+  EXPECT_NE(links[1]->LinkLooks(), links[2]->LinkLooks());
   // Each run still takes its own state's look.
   links[0]->SetVisited(true);
   links[2]->SetVisited(true);
   EXPECT_EQ(links[0]->Font->Color(), 0x0000FFu);
   EXPECT_EQ(links[1]->Font->Color(), 0xFF0000u);
   EXPECT_EQ(links[2]->Font->Color(), 0x00FF00u);
-  EXPECT_EQ(links[1]->LinkLooks->Ar[TFontInfoArray::Visited]->iColor, 0x0000FFu);
+  EXPECT_EQ(links[1]->LinkLooks()->Ar[TFontInfoArray::Visited]->iColor, 0x0000FFu);
+}
+
+// A hint without a link, a link, and plain text after it: each run answers
+// for itself, and a copy of the section answers the same.
+TEST_F(TextSections, RunsReportHintsAndLinksOnlyWhereTheyWereGiven) {
+  TUrlTarget link;
+  link.Url = "x.html";
+  link.LinkId = 9;
+  const TUrlTarget none;
+  auto section = Make();
+  props.PropTitle = "tip";
+  section->ChangeFont(props);
+  Append(*section, u"hint ");
+  props.PropTitle.clear();
+  section->ChangeFontForLink('>', props, link);
+  Append(*section, u"link ");
+  section->ChangeFontForLink('<', props, none);
+  Append(*section, u"plain");
+  section->FinishForCell(15);
+  Layout(*section, 400);
+  auto copy = TSectionList::CreateCopy(doc);
+  auto copied = section->CreateCopy(copy.get());
+  auto* copiedText = static_cast<TSection*>(copied.get());
+  Layout(*copiedText, 400);
+  const int y = section->Lines[0].LineHt / 2;
+  struct Expected {
+    int x;
+    std::uint8_t flags;
+    const char* url;
+    const char* title;
+  };
+  const Expected points[] = {{Width(u"hi"), kLinkFlagTitle, "", "tip"},
+                             {Width(u"hint li"), kLinkFlagTarget, "x.html", ""},
+                             {Width(u"hint link pl"), 0, "", ""}};
+  for (TSection* text : {section.get(), copiedText}) {
+    for (const Expected& point : points) {
+      std::unique_ptr<TUrlTarget> target;
+      TFormControlObj* control = nullptr;
+      std::string title;
+      EXPECT_EQ(text->LinkAtPoint(&canvas(), point.x, y, target, control, title), point.flags) << point.x;
+      EXPECT_EQ(target ? target->Url : "", point.url);
+      EXPECT_EQ(title, point.title);
+    }
+  }
+  EXPECT_EQ(doc.Links.LiveCount(), 1);
 }
 
 TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
@@ -494,7 +539,7 @@ TEST_F(TextSections, ImageLinksReportTheirTitleAndClickPoint) {
     EXPECT_EQ(title, "picture");
   }
   EXPECT_EQ(doc.HoverImage, placed);
-  EXPECT_EQ(section->Fonts.Items(0)->UrlTarget.Url, "map.html");
+  EXPECT_EQ(section->Fonts.Items(0)->UrlTarget().Url, "map.html");
 }
 
 TEST_F(TextSections, ImagesRaiseOrLowerTheirLineByAlignment) {
