@@ -4,6 +4,7 @@
 #include "engine/text/TInlineList.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -55,16 +56,20 @@ bool SameLook(const std::unique_ptr<ThtFontInfo>& a, const std::unique_ptr<ThtFo
          a->ibgColor == b->ibgColor && a->iCharset == b->iCharset && a->iSpace == b->iSpace;
 }
 
-// Most links of a document look alike: their runs share one copy of the looks
-// for as long as the looks asked for stay the same.
+// Most links of a document look alike: their runs share one copy of the looks.
+// The recent looks are remembered (links in different contexts take turns),
+// each never changed once made.
 std::shared_ptr<TFontInfoArray> SharedLinkLooks(const TFontInfoArray& looks) {
-  thread_local std::shared_ptr<TFontInfoArray> last;
-  const bool same = last && std::equal(looks.Ar.begin(), looks.Ar.end(), last->Ar.begin(), SameLook);
-  if (!same) {
-    last = std::make_shared<TFontInfoArray>();
-    last->Assign(looks);
-  }
-  return last;
+  constexpr std::size_t kRemembered = 16;
+  thread_local std::array<std::shared_ptr<TFontInfoArray>, kRemembered> recent;
+  thread_local std::size_t next = 0;
+  for (const auto& made : recent)
+    if (made && std::equal(looks.Ar.begin(), looks.Ar.end(), made->Ar.begin(), SameLook)) return made;
+  auto made = std::make_shared<TFontInfoArray>();
+  made->Assign(looks);
+  recent[next] = made;
+  next = (next + 1) % kRemembered;
+  return made;
 }
 
 // The font-size "small" version of props that small caps draw lower-case letters in.
@@ -234,7 +239,8 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
                                                                                        : win::screenPixelsPerInch()));
   } else {
     run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.SharedFont()));
-    if (last) run->SetUrlTarget(last->UrlTarget());
+    // A given target replaces the one carried over just below.
+    if (last && !target) run->SetUrlTarget(last->UrlTarget());
   }
   run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);

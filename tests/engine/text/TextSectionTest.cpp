@@ -138,12 +138,15 @@ TEST_F(TextSections, LinksThatLookAlikeShareOneCopyOfTheirLooks) {
   addLink(u"two");
   props.LinkFonts->Ar[TFontInfoArray::Visited]->iColor = 0x00FF00;
   addLink(u"three");
+  props.LinkFonts->Ar[TFontInfoArray::Visited]->iColor = 0x0000FF;  // links in two contexts take turns
+  addLink(u"four");
   std::vector<TFontObj*> links;
   for (const auto& run : section->Fonts)
     if (run->IsLink()) links.push_back(run.get());
-  ASSERT_EQ(links.size(), 3u);
+  ASSERT_EQ(links.size(), 4u);
   EXPECT_EQ(links[0]->LinkLooks(), links[1]->LinkLooks());
   EXPECT_NE(links[1]->LinkLooks(), links[2]->LinkLooks());
+  EXPECT_EQ(links[3]->LinkLooks(), links[0]->LinkLooks());
   // Each run still takes its own state's look.
   links[0]->SetVisited(true);
   links[2]->SetVisited(true);
