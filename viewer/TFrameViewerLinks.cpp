@@ -3,6 +3,7 @@
 // visited list that colours links in every frame.
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "engine/common/DosFileNames.h"
@@ -174,8 +175,10 @@ void TFrameViewer::AddVisited(const std::string& Name) {
   while (visited_.Count() > visitedMaxCount_) visited_.Delete(visited_.Count() - 1);
 }
 
-// Each link's full name is made once and looked up among the visited names,
-// so the work grows with the links, not with links times names.
+// Each distinct URL of a viewer is expanded to its full name once and looked
+// up among the visited names; the runs of a link, and the many links to one
+// document, reuse that answer. The work grows with the links, not with links
+// times names.
 void TFrameViewer::UpdateVisitedLinks() {
   if (visitedMaxCount_ == 0 || visited_.Count() == 0) return;
   std::unordered_set<std::string> names;
@@ -183,16 +186,25 @@ void TFrameViewer::UpdateVisitedLinks() {
   const bool requests = currentSet_->HasRequestEvents();
   ForEachViewer([&](THTMLViewer& viewer) {
     TfvFrame* frame = FrameOf(viewer);
+    const auto visited = [&](const std::string& url) {
+      std::string full;
+      if (url[0] == '#') full = (requests ? (frame ? frame->Source : std::string()) : viewer.ShownFileName()) + url;
+      else full = requests ? url : viewer.ExpandDocumentName(url);
+      return names.count(engine::LowerCase(full)) != 0;
+    };
+    std::unordered_map<std::string, bool> answers;
     engine::TLinkList& links = viewer.Document().Links;
     for (int i = 0; i < links.Count(); ++i) {
       engine::TFontObj* run = links.Items(i);
       if (!run) continue;
-      const std::string url = run->GetUrl();
+      std::string url = run->GetUrl();
       if (url.empty()) continue;
-      std::string full;
-      if (url[0] == '#') full = (requests ? (frame ? frame->Source : std::string()) : viewer.ShownFileName()) + url;
-      else full = requests ? url : viewer.ExpandDocumentName(url);
-      if (names.count(engine::LowerCase(full))) run->SetVisited(true);
+      auto answer = answers.find(url);
+      if (answer == answers.end()) {
+        const bool seen = visited(url);
+        answer = answers.emplace(std::move(url), seen).first;
+      }
+      if (answer->second) run->SetVisited(true);
     }
     viewer.Invalidate();
   });

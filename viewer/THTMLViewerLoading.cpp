@@ -52,9 +52,9 @@ std::string ImageMarkup(const std::string& fileName) {
 }
 
 std::string ReadSource(const std::string& fileName) {
-  std::vector<std::uint8_t> bytes;
-  if (!gui::ReadWholeFile(fileName, bytes, gui::TFileKind::Page)) throw EInOutError("Can't read file: " + fileName);
-  return std::string(bytes.begin(), bytes.end());
+  std::string text;
+  if (!gui::ReadWholeFile(fileName, text, gui::TFileKind::Page)) throw EInOutError("Can't read file: " + fileName);
+  return text;
 }
 
 bool IsAbsoluteName(const std::string& name) { return !name.empty() && (name[0] == '/' || name[0] == '\\'); }
@@ -88,9 +88,11 @@ void THTMLViewer::LoadFileOfType(const std::string& FileName, int Kind) {
       shownFileName_ = gui::ExpandFileName(parts.name);
       sourceKind_ = Kind;
       sourceText_ = Kind == kImageKind ? std::string() : ReadSource(parts.name);
-      std::string parsed = sourceText_;
-      if (OnParseBegin) OnParseBegin(this, parsed);
-      if (Kind != kImageKind) sourceText_ = std::move(parsed);
+      // The handler may change the text it is given; an image document keeps none.
+      if (OnParseBegin) {
+        std::string ignored;
+        OnParseBegin(this, Kind == kImageKind ? ignored : sourceText_);
+      }
       Parse(Kind, parts.name);
     } catch (...) {
       if (!head_) head_ = std::make_unique<engine::TDocumentHead>();

@@ -59,8 +59,9 @@ namespace {
 
 // Reads to the end of the file into data, appending; false on a read error or
 // when the whole would exceed limit.
-bool ReadToEnd(int fd, std::vector<std::uint8_t>& data, std::uint64_t limit) {
-  std::uint8_t chunk[65536];
+template <class Bytes>
+bool ReadToEnd(int fd, Bytes& data, std::uint64_t limit) {
+  char chunk[65536];
   for (;;) {
     const ssize_t got = ::read(fd, chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
@@ -71,19 +72,28 @@ bool ReadToEnd(int fd, std::vector<std::uint8_t>& data, std::uint64_t limit) {
   }
 }
 
-}  // namespace
-
 // The size from fstat sizes the buffer; a file that grows while read is read
 // to its end as long as it stays within the limit (files in /proc say 0).
-bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, TFileKind kind) {
+template <class Bytes>
+bool ReadWholeInto(const std::string& fileName, Bytes& bytes, TFileKind kind) {
   const TRegularFile file(fileName, kind);
   if (!file.Valid()) return false;
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(file.Size()));
+  Bytes data(static_cast<std::size_t>(file.Size()), 0);
   if (file.ReadAt(0, data.data(), data.size()) != data.size()) return false;
   if (::lseek(file.Descriptor(), static_cast<off_t>(data.size()), SEEK_SET) < 0) return false;
   if (!ReadToEnd(file.Descriptor(), data, FileSizeLimit(kind))) return false;
   bytes.swap(data);
   return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, TFileKind kind) {
+  return ReadWholeInto(fileName, bytes, kind);
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& text, TFileKind kind) {
+  return ReadWholeInto(fileName, text, kind);
 }
 
 // The head is read as far as the size measured at opening.

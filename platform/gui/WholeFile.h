@@ -41,6 +41,8 @@ class TRegularFile {
 // False when the file is missing, unreadable, not a regular file, or larger
 // than its kind allows (also when it grows past the limit while read).
 bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& bytes, TFileKind kind);
+// The same into text, for readers that want the bytes as a string: no copy.
+bool ReadWholeFile(const std::string& fileName, std::string& text, TFileKind kind);
 // Reads at most limit bytes from the start of a file as ReadWholeFile
 // would take it; whole tells whether bytes hold the entire file (false when
 // exactly limit bytes were read). False as for ReadWholeFile.

@@ -48,6 +48,12 @@ TEST_F(GuiWholeFile, ReadsRegularFilesWhole) {
   std::ofstream(path("empty.htm")).close();
   ASSERT_TRUE(ReadWholeFile(path("empty.htm"), bytes, TFileKind::Page));
   EXPECT_TRUE(bytes.empty());
+  // Into a string: the same bytes, and what the string held before goes.
+  std::string text = "old";
+  ASSERT_TRUE(ReadWholeFile(path("page.htm"), text, TFileKind::Page));
+  EXPECT_EQ(text, std::string("<p>a\0b", 6));
+  ASSERT_TRUE(ReadWholeFile(path("empty.htm"), text, TFileKind::Page));
+  EXPECT_TRUE(text.empty());
 }
 
 TEST_F(GuiWholeFile, RefusesFifosSocketsFoldersAndMissingFilesWithoutWaiting) {
@@ -64,13 +70,16 @@ TEST_F(GuiWholeFile, RefusesFifosSocketsFoldersAndMissingFilesWithoutWaiting) {
   std::filesystem::create_symlink(path("fifo"), path("link-to-fifo"));
 
   std::vector<std::uint8_t> bytes{7};
+  std::string text = "kept";
   for (const char* name : {"fifo", "sock", "folder", "missing", "link-to-fifo"}) {
     for (TFileKind kind : {TFileKind::Page, TFileKind::StyleSheet, TFileKind::Image}) {
       EXPECT_FALSE(ReadWholeFile(path(name), bytes, kind)) << name;
+      EXPECT_FALSE(ReadWholeFile(path(name), text, kind)) << name;
       EXPECT_FALSE(TRegularFile(path(name), kind).Valid()) << name;
     }
   }
   EXPECT_EQ(bytes, std::vector<std::uint8_t>{7});  // untouched
+  EXPECT_EQ(text, "kept");
   ::close(listener);
 
   TMemoryStream stream;
