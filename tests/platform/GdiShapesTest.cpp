@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/win/Gdi.h"
 #include "platform/win/gdi/Raster.h"
@@ -116,6 +119,72 @@ TEST(GdiShapes, DiagonalLinesStepOnePixelPerColumn) {
             ".#...#\n"
             "..###.\n"
             "##.#..\n");
+}
+
+// Horizontal and vertical solid lines take a shortcut; they must set the
+// pixels a pixel-by-pixel walk would: from the start, the end left out,
+// within the clip (one rectangle or two), on a DC placed anywhere on its
+// surface, under the copy, xor and not operations. Replay a case by its seed.
+TEST(GdiShapes, StraightLinesSetThePixelsOfAPixelByPixelWalk) {
+  constexpr int kWidth = 30, kHeight = 20;
+  constexpr std::uint32_t kPen = 0x123456;
+  for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+    std::uint32_t state = seed;
+    auto next = [&](int range) {
+      state = state * 1103515245u + 12345u;
+      return static_cast<int>((state >> 16) % static_cast<std::uint32_t>(range));
+    };
+    Surface surface;
+    ASSERT_TRUE(allocateSurface(surface, kWidth, kHeight));
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) surface.rowPtr(y)[x] = static_cast<std::uint32_t>(next(1 << 24));
+    const POINT origin{next(6), next(4)};
+    const RECT visible{next(4), next(4), kWidth - next(4), kHeight - next(4)};
+    const HDC dc = createDeviceContextForSurface(&surface, origin, visible, 32);
+    // Device-unit clip: none, one rectangle, or two overlapping ones.
+    const int clipKind = next(3);
+    const RECT first{next(12) - 3, next(8) - 2, 10 + next(20), 6 + next(14)};
+    const POINT corner{next(20), next(14)};
+    const RECT second{corner.x, corner.y, corner.x + 1 + next(12), corner.y + 1 + next(8)};
+    if (clipKind > 0) {
+      const HRGN clip = CreateRectRgn(first.left, first.top, first.right, first.bottom);
+      if (clipKind == 2) {
+        const HRGN more = CreateRectRgn(second.left, second.top, second.right, second.bottom);
+        CombineRgn(clip, clip, more, RGN_OR);
+        DeleteObject(more);
+      }
+      SelectClipRgn(dc, clip);
+      DeleteObject(clip);
+    }
+    const int rop2 = std::array{R2_COPYPEN, R2_XORPEN, R2_NOT}[next(3)];
+    SetROP2(dc, rop2);
+    const HPEN pen = CreatePen(PS_SOLID, 1, pixelToColor(kPen));
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const POINT a{next(40) - 8, next(30) - 6};
+    const POINT b = next(2) ? POINT{next(40) - 8, a.y} : POINT{a.x, next(30) - 6};
+
+    std::vector<std::uint32_t> expected(kWidth * kHeight);
+    for (int y = 0; y < kHeight; ++y) std::copy_n(surface.rowPtr(y), kWidth, expected.begin() + y * kWidth);
+    auto inRect = [](const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    const int length = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y));
+    for (int i = 0; i < length; ++i) {
+      const LONG x = a.x + (b.x > a.x ? i : b.x < a.x ? -i : 0), y = a.y + (b.y > a.y ? i : b.y < a.y ? -i : 0);
+      const bool clipped = clipKind == 0 || inRect(first, x, y) || (clipKind == 2 && inRect(second, x, y));
+      const LONG sx = x + origin.x, sy = y + origin.y;
+      if (!clipped || !inRect(visible, sx, sy)) continue;
+      std::uint32_t& p = expected[sy * kWidth + sx];
+      p = rop2 == R2_COPYPEN ? kPen : rop2 == R2_XORPEN ? (p ^ kPen) & 0xFFFFFF : ~p & 0xFFFFFF;
+    }
+    MoveToEx(dc, a.x, a.y, nullptr);
+    LineTo(dc, b.x, b.y);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        ASSERT_EQ(surface.rowPtr(y)[x] & 0xFFFFFF, expected[y * kWidth + x])
+            << "seed " << seed << " at " << x << "," << y;
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    releaseDeviceContext(dc);
+  }
 }
 
 TEST(GdiShapes, XorPenTwiceRestoresThePixels) {

@@ -60,6 +60,29 @@ class PixelPainter {
     std::uint32_t* p = dc_.surface->rowPtr(sy) + sx;
     *p = rop2 == R2_COPYPEN ? pixel : rop2Pixel(pixel, *p, rop2);
   }
+  // The pixels from low to high (both included) along one axis, at `across`
+  // on the other: the same pixels as painting each, without the per-pixel
+  // checks when the clip is one rectangle.
+  void paintStraight(bool horizontal, long long low, long long high, long long across, std::uint32_t pixel,
+                     int rop2) {
+    if (!simple_) {
+      for (long long m = low; m <= high; ++m) paint(horizontal ? m : across, horizontal ? across : m, pixel, rop2);
+      return;
+    }
+    const LONG acrossLow = horizontal ? bounds_.top : bounds_.left;
+    const LONG acrossHigh = horizontal ? bounds_.bottom : bounds_.right;
+    if (across < acrossLow || across >= acrossHigh) return;
+    low = std::max<long long>(low, horizontal ? bounds_.left : bounds_.top);
+    high = std::min<long long>(high, (horizontal ? bounds_.right : bounds_.bottom) - 1);
+    const auto set = [&](std::uint32_t& p) { p = rop2 == R2_COPYPEN ? pixel : rop2Pixel(pixel, p, rop2); };
+    if (horizontal) {
+      std::uint32_t* row = dc_.surface->rowPtr(static_cast<LONG>(across) + dc_.deviceOrigin.y) + dc_.deviceOrigin.x;
+      for (long long x = low; x <= high; ++x) set(row[x]);
+      return;
+    }
+    const LONG column = static_cast<LONG>(across) + dc_.deviceOrigin.x;
+    for (long long y = low; y <= high; ++y) set(dc_.surface->rowPtr(static_cast<LONG>(y) + dc_.deviceOrigin.y)[column]);
+  }
 
  private:
   DeviceContext& dc_;
@@ -93,6 +116,14 @@ void cosmeticLine(PixelPainter& painter, POINT a, POINT b, std::uint32_t pixel, 
   } else {
     first = std::max(first, majorStart - high);
     last = std::min(last, majorStart - low);
+  }
+  if (minor == 0 && patternLength == 0) {  // a solid horizontal or vertical line
+    if (first <= last) {
+      const long long from = majorStart + majorStep * first, to = majorStart + majorStep * last;
+      painter.paintStraight(xMajor, std::min(from, to), std::max(from, to), xMajor ? a.y : a.x, pixel, rop2);
+    }
+    style += major;
+    return;
   }
   for (long long i = first; i <= last; ++i) {
     const long long offset = (2 * i * minor + major - 1) / (2 * major);
