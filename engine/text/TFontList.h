@@ -1,9 +1,11 @@
 #pragma once
 // TFontList: the font runs of one text section in position order. The first
-// run starts at 0 and the starts grow strictly.
+// run starts at 0 and the starts grow strictly. Most sections have one run:
+// it is held in the list itself.
 #include <memory>
 #include <vector>
 
+#include "engine/common/SmallVector.h"
 #include "engine/text/TFontObj.h"
 #include "engine/text/WhiteSpace.h"
 
@@ -47,7 +49,7 @@ class TFontList {
  private:
   void DropEmptyRuns();
 
-  std::vector<std::unique_ptr<TFontObj>> runs_;  // owned, freed front to back
+  SmallVector<std::unique_ptr<TFontObj>> runs_;  // owned, freed front to back
 };
 
 }  // namespace engine

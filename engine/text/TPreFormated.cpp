@@ -37,10 +37,11 @@ void TPreFormated::CollapseWhiteSpace(int sourcePos) {
   if (Fonts.Count() > 1 && last->Pos == Len) last->Pos = Len + 1;
   // NOTE: an empty line has no previous character; its blank takes the
   // position where its source ended.
-  const int blankSource = SourcePositions.empty() ? sourcePos : SourcePositions.back() + 1;
+  std::vector<int>& positions = SourcePositions();
+  const int blankSource = positions.empty() ? sourcePos : positions.back() + 1;
   Text.push_back(kSpaceChar);
   BreakFlags.push_back(kBreakNo);
-  SourcePositions.push_back(blankSource);
+  positions.push_back(blankSource);
   FinishText();
 }
 
@@ -53,7 +54,7 @@ void TPreFormated::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& M
     MinWidth = MaxWidth = 0;
     return;
   }
-  if (PreMaxWidthCache == 0 || !ImageObjs.empty()) PreMaxWidthCache = MeasureText(canvas, 0, Len);
+  if (PreMaxWidthCache == 0 || !ImageObjs().empty()) PreMaxWidthCache = MeasureText(canvas, 0, Len);
   MaxWidth = PreMaxWidthCache;
   MinWidth = std::min(kMaxPreformattedMinimum, MaxWidth);
 }

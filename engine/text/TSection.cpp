@@ -84,6 +84,27 @@ std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
   return small;
 }
 
+// Source-position buffers of finished sections, kept for the sections built
+// next: a document is built one section after another, so building a section
+// costs no allocation for its positions. A few buffers are kept (a section
+// may be built while another is open), none of them large.
+constexpr std::size_t kSparePositionBuffers = 4;
+constexpr std::size_t kLargestSparePositions = std::size_t{1} << 14;
+thread_local std::vector<std::unique_ptr<std::vector<int>>> sparePositions;
+
+std::unique_ptr<std::vector<int>> BorrowPositions() {
+  if (sparePositions.empty()) return std::make_unique<std::vector<int>>();
+  std::unique_ptr<std::vector<int>> buffer = std::move(sparePositions.back());
+  sparePositions.pop_back();
+  return buffer;
+}
+
+void ReturnPositions(std::unique_ptr<std::vector<int>> buffer) {
+  if (!buffer || buffer->capacity() > kLargestSparePositions || sparePositions.size() >= kSparePositionBuffers) return;
+  buffer->clear();
+  sparePositions.push_back(std::move(buffer));
+}
+
 }  // namespace
 
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
@@ -138,8 +159,10 @@ TSection::TSection(TSectionList* document, const TSection& source) : TSectionBas
   preformatted_ = source.preformatted_;
   finished_ = source.finished_;
   Fonts.CopyFrom(this, source.Fonts);
-  for (const auto& object : source.ImageObjs) ImageObjs.push_back(object->CreateCopy(document));
-  FormControls = source.FormControls;
+  if (source.HasObjects()) {
+    for (const auto& object : source.ImageObjs()) Objects().Images.push_back(object->CreateCopy(document));
+    Objects().Controls = source.FormControls();
+  }
 }
 
 TSection::~TSection() {
@@ -147,6 +170,27 @@ TSection::~TSection() {
     if (TInlineList* boxes = InlineListOf(Document)) boxes->Forget(this);
   }
   Unregister();
+  ReturnPositions(std::move(positions_));
+}
+
+const std::vector<std::unique_ptr<TInlineObject>>& TSection::ImageObjs() const {
+  static const std::vector<std::unique_ptr<TInlineObject>> kNone;
+  return objects_ ? objects_->Images : kNone;
+}
+
+const std::vector<TInlineObject*>& TSection::FormControls() const {
+  static const std::vector<TInlineObject*> kNone;
+  return objects_ ? objects_->Controls : kNone;
+}
+
+TSection::ObjectLists& TSection::Objects() {
+  if (!objects_) objects_ = std::make_unique<ObjectLists>();
+  return *objects_;
+}
+
+std::vector<int>& TSection::SourcePositions() {
+  if (!positions_) positions_ = BorrowPositions();
+  return *positions_;
 }
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList* document) const {
@@ -161,6 +205,7 @@ void TSection::Unregister() {
 
 void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
   const std::size_t count = text.size();
+  std::vector<int>& sourcePositions = SourcePositions();
   if (Text.empty()) {
     // Exactly the first run's room, with the closing space that finishing
     // adds (and the final break flag): a section of one run, as most table
@@ -168,12 +213,12 @@ void TSection::AppendCharacters(const std::u16string& text, const int* positions
     // buffers geometrically.
     Text.reserve(count + 1);
     BreakFlags.reserve(count + 2);
-    SourcePositions.reserve(count + 1);
+    sourcePositions.reserve(count + 1);
   }
   // Geometric growth: appending stays linear however the text arrives.
-  if (SourcePositions.capacity() < SourcePositions.size() + count)
-    SourcePositions.reserve(std::max(SourcePositions.size() + count, SourcePositions.capacity() * 2));
-  SourcePositions.insert(SourcePositions.end(), positions, positions + count);
+  if (sourcePositions.capacity() < sourcePositions.size() + count)
+    sourcePositions.reserve(std::max(sourcePositions.size() + count, sourcePositions.capacity() * 2));
+  sourcePositions.insert(sourcePositions.end(), positions, positions + count);
   BreakFlags.append(count, flag);
   Text.append(text);
   Len = static_cast<int>(Text.size());
@@ -281,11 +326,12 @@ TInlineObject* TSection::AppendObject(std::unique_ptr<TInlineObject> object, int
   object->Pos = Len;
   const char16_t placeholder = object->ObjectKind == TInlineObject::Kind::Control ? kControlChar : kImageChar;
   TInlineObject* added = object.get();
+  ObjectLists& objects = Objects();
   if (placeholder == kControlChar) {
-    FormControls.push_back(added);
-    OwnedControls.push_back(std::move(object));
+    objects.Controls.push_back(added);
+    objects.OwnedControls.push_back(std::move(object));
   } else {
-    ImageObjs.push_back(std::move(object));
+    objects.Images.push_back(std::move(object));
   }
   const int position = sourcePos;
   AppendCharacters(std::u16string(1, placeholder), &position, preformatted_ ? kBreakNo : kBreakYes);
@@ -294,33 +340,36 @@ TInlineObject* TSection::AppendObject(std::unique_ptr<TInlineObject> object, int
 
 TInlineObject* TSection::ObjectAt(int index) const {
   const auto byPos = [](const TInlineObject* object, int pos) { return object->Pos < pos; };
-  if (index < 0 || index >= Len) return nullptr;
+  if (index < 0 || index >= Len || !objects_) return nullptr;
   if (Text[static_cast<std::size_t>(index)] == kImageChar) {
-    auto it = std::lower_bound(ImageObjs.begin(), ImageObjs.end(), index,
+    const auto& images = objects_->Images;
+    auto it = std::lower_bound(images.begin(), images.end(), index,
                                [&](const auto& object, int pos) { return byPos(object.get(), pos); });
-    return it != ImageObjs.end() && (*it)->Pos == index ? it->get() : nullptr;
+    return it != images.end() && (*it)->Pos == index ? it->get() : nullptr;
   }
   if (Text[static_cast<std::size_t>(index)] == kControlChar) {
-    auto it = std::lower_bound(FormControls.begin(), FormControls.end(), index, byPos);
-    return it != FormControls.end() && (*it)->Pos == index ? *it : nullptr;
+    const auto& controls = objects_->Controls;
+    auto it = std::lower_bound(controls.begin(), controls.end(), index, byPos);
+    return it != controls.end() && (*it)->Pos == index ? *it : nullptr;
   }
   return nullptr;
 }
 
 void TSection::RemapObjects(const PositionMap& map) {
   const int last = static_cast<int>(map.size()) - 1;
-  for (const auto& object : ImageObjs) object->Pos = map[static_cast<std::size_t>(std::clamp(object->Pos, 0, last))];
-  for (TInlineObject* control : FormControls) control->Pos = map[static_cast<std::size_t>(std::clamp(control->Pos, 0, last))];
+  for (const auto& object : ImageObjs()) object->Pos = map[static_cast<std::size_t>(std::clamp(object->Pos, 0, last))];
+  for (TInlineObject* control : FormControls()) control->Pos = map[static_cast<std::size_t>(std::clamp(control->Pos, 0, last))];
   Fonts.Remap(map);
 }
 
 void TSection::CollapseWhiteSpace(int sourcePos) {
   if (finished_) return;
-  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(SourcePositions)};
+  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(SourcePositions())};
   // Placeholders of floating objects, looked up by old position in one pass
   // (most sections hold no images and need no table).
-  std::vector<char> floating(ImageObjs.empty() ? 0 : chars.Text.size(), 0);
-  for (const auto& object : ImageObjs)
+  const auto& images = ImageObjs();
+  std::vector<char> floating(images.empty() ? 0 : chars.Text.size(), 0);
+  for (const auto& object : images)
     if (object->Pos >= 0 && object->Pos < static_cast<int>(floating.size()) && object->Floats())
       floating[static_cast<std::size_t>(object->Pos)] = 1;
   const PositionMap map = CollapseSectionWhiteSpace(
@@ -332,7 +381,7 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
       sourcePos);
   Text = std::move(chars.Text);
   BreakFlags = std::move(chars.Flags);
-  SourcePositions = std::move(chars.SourcePositions);
+  SourcePositions() = std::move(chars.SourcePositions);
   RemapObjects(map);
   FinishText();
 }
@@ -361,7 +410,7 @@ void TSection::FinishText() {
   BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
   BreakFlags.push_back(kBreakYes);
   BuildSourceIndex();
-  std::vector<int>().swap(SourcePositions);
+  ReturnPositions(std::move(positions_));
   // The text grew by appending: give back the room it will never use, when
   // that is more than the allocator's rounding would keep anyway.
   ShrinkIfRoomy(Text);
@@ -394,15 +443,16 @@ bool FourFollowOn(const int* source, std::size_t at) {
 // allocation of the exact size.
 void TSection::BuildSourceIndex() {
   SourceIndex.clear();
-  const std::size_t count = std::min(static_cast<std::size_t>(Len), SourcePositions.size());
+  if (!positions_) return;
+  const std::size_t count = std::min(static_cast<std::size_t>(Len), positions_->size());
   if (count == 0) return;
-  const int* source = SourcePositions.data();
+  const int* source = positions_->data();
   constexpr std::size_t kGathered = 32;
   IndexObj gathered[kGathered];
   std::size_t held = 0;
   const auto add = [&](std::size_t at) {
     if (held == kGathered) {
-      SourceIndex.insert(SourceIndex.end(), gathered, gathered + held);
+      SourceIndex.Append(gathered, gathered + held);
       held = 0;
     }
     gathered[held++] = {static_cast<int>(at), source[at]};
@@ -415,7 +465,7 @@ void TSection::BuildSourceIndex() {
     for (const std::size_t stop = std::min(i + 4, count); i < stop; ++i)
       if (static_cast<unsigned>(source[i]) != static_cast<unsigned>(source[i - 1]) + 1u) add(i);
   }
-  SourceIndex.insert(SourceIndex.end(), gathered, gathered + held);
+  SourceIndex.Append(gathered, gathered + held);
 }
 
 bool TSection::FinishForCell(int sourcePos) {

@@ -8,14 +8,20 @@
 //
 // Invariants once finished: Len == Text.size(); BreakFlags has Len + 1
 // letters; Fonts holds at least one run and the first starts at 0; every
-// character 4 or 2 has exactly one object in ImageObjs or FormControls at its
-// position.
+// character 4 or 2 has exactly one object in ImageObjs() or FormControls() at
+// its position.
+//
+// A document holds many small sections (a table cell's text, a line of PRE):
+// what only some sections need (objects, the source positions while building)
+// is held apart and made on demand, and the one line, run and source index
+// entry most sections have are held in place.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/common/SmallVector.h"
 #include "engine/document/TSectionBase.h"
 #include "engine/text/LineRec.h"
 #include "engine/text/TFontList.h"
@@ -97,40 +103,44 @@ class TSection : public TSectionBase {
   bool Finished() const { return finished_; }
   // The object standing at an index of Text, or nullptr.
   TInlineObject* ObjectAt(int index) const;
+  // Images and panels by position (owned), and form controls by position (not owned).
+  const std::vector<std::unique_ptr<TInlineObject>>& ImageObjs() const;
+  const std::vector<TInlineObject*>& FormControls() const;
+  bool HasObjects() const { return objects_ && (!objects_->Images.empty() || !objects_->Controls.empty()); }
+  // Whether the section still holds the source positions of its characters
+  // (only until it is finished).
+  bool HoldsSourcePositions() const { return positions_ != nullptr; }
 
   int SectionNumber = 0;
   int LayoutCycle = 0;
   std::u16string Text;
   std::string BreakFlags;
-  std::vector<int> SourcePositions;  // while building only
   TFontList Fonts;
-  std::vector<std::unique_ptr<TInlineObject>> ImageObjs;  // images and panels, by position
-  std::vector<TInlineObject*> FormControls;                // by position; not owned
-  std::vector<IndexObj> SourceIndex;
-  std::vector<LineRec> Lines;
-  std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
-  std::uint8_t ClearKind = 0;
+  SmallVector<IndexObj> SourceIndex;
+  SmallVector<LineRec> Lines;
   int LineHeight = -1;
   int TopWidth = 0;
-  bool KeepWhenEmpty = false;
-  // An anchor name points at the section (set by the builder): kept even when empty.
-  bool AnchorName = false;
   int MinWidthCache = 0;
   int MaxWidthCache = 0;
   int FirstLineIndent = 0;
   int IndentPercent = 0;
-  bool BreakWord = false;
   int Len = 0;
   // Slot in the document's inline box list while this section is noted there
   // as laid out in the current cycle (-1: not noted).
   int InlineSlot = -1;
-  // Form controls the section owns until the forms area owns them.
-  std::vector<std::unique_ptr<TInlineObject>> OwnedControls;
+  std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
+  std::uint8_t ClearKind = 0;
+  bool KeepWhenEmpty = false;
+  // An anchor name points at the section (set by the builder): kept even when empty.
+  bool AnchorName = false;
+  bool BreakWord = false;
 
  protected:
   // The common end of finishing: final break flag, source index, section number.
   void FinishText();
   void SetPreformatted() { preformatted_ = true; }
+  // The source position of each character appended so far (building only).
+  std::vector<int>& SourcePositions();
   // Line layout shared with preformatted sections.
   int LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHeight, int BlockHeight, IndentManager& IMgr,
                   int& MaxWidth, int& Curs, bool wrap);
@@ -157,6 +167,18 @@ class TSection : public TSectionBase {
   int LineAtIndex(int index) const;
   int LineAtY(int y) const;
 
+  // The objects standing in the text; made with the first.
+  struct ObjectLists {
+    std::vector<std::unique_ptr<TInlineObject>> Images;  // images and panels, by position
+    std::vector<TInlineObject*> Controls;                // form controls by position; not owned
+    // Form controls the section owns until the forms area owns them.
+    std::vector<std::unique_ptr<TInlineObject>> OwnedControls;
+  };
+  ObjectLists& Objects();
+
+  std::unique_ptr<ObjectLists> objects_;
+  // Borrowed from a per-thread spare while building, handed back when finished.
+  std::unique_ptr<std::vector<int>> positions_;
   bool preformatted_ = false;
   bool finished_ = false;
 };

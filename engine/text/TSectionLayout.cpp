@@ -70,12 +70,12 @@ int SectionLayout::NextBreakAt(int from) {
 }
 
 void SectionLayout::SizeObjects(int limit, int imageHeight, int& maxWidth) {
-  for (const auto& object : s_.ImageObjs) {
+  for (const auto& object : s_.ImageObjs()) {
     int index = 0;
     object->ComputeSize(measure_.Canvas(), s_.Fonts.RunAt(object->Pos, index), limit, imageHeight);
     maxWidth = std::max(maxWidth, object->Place.ImageWidth);
   }
-  for (TInlineObject* control : s_.FormControls) {
+  for (TInlineObject* control : s_.FormControls()) {
     const int percent = control->PercentWidth();
     // NOTE: a copied document shares its controls with the screen document,
     // so its layout leaves their sizes alone.
@@ -163,7 +163,7 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
   const int count = breakAt - start;
   int freeWidth = imgr_.RightSide(y_) - imgr_.LeftIndent(y_);
   if (firstLine) freeWidth -= s_.FirstLineIndent;
-  const bool hasObjects = !s_.ImageObjs.empty() || !s_.FormControls.empty();
+  const bool hasObjects = s_.HasObjects();
   if (firstLine && start == 0 && !hasObjects && measure_.UpperBound(start, count) <= freeWidth) {
     fit.count = breakAt < s_.Len ? count + 1 : count;
     return fit;
@@ -276,7 +276,7 @@ void SectionLayout::LineSpaces(LineRec& line, int start, int count, bool hasText
     above = excess / 2;
     below = excess - excess / 2;
   }
-  if (s_.ImageObjs.empty() && s_.FormControls.empty()) return;  // no placeholder has an object to make room for
+  if (!s_.HasObjects()) return;  // no placeholder has an object to make room for
   for (int i = start; i < start + count; ++i) {
     const char16_t ch = s_.Text[static_cast<std::size_t>(i)];
     if (ch != kImageChar && ch != kControlChar) continue;
@@ -440,7 +440,7 @@ bool EndsWord(char16_t ch) {
 }  // namespace
 
 void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
-  if (MinWidthCache >= 1 && ImageObjs.empty()) {
+  if (MinWidthCache >= 1 && ImageObjs().empty()) {
     MinWidth = MinWidthCache;
     MaxWidth = MaxWidthCache;
     return;
@@ -449,7 +449,7 @@ void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWi
   if (Len == 0) return;
   TextMeasurer measure(*this, canvas, TextMeasurer::Use::Measuring);
   int floatSum = 0;
-  for (const auto& object : ImageObjs) {
+  for (const auto& object : ImageObjs()) {
     int index = 0;
     object->ComputeSize(canvas, Fonts.RunAt(object->Pos, index), 0, 0);
     if (object->PercentSized()) continue;
@@ -460,7 +460,7 @@ void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWi
     floatSum = SatAdd(floatSum, object->OuterWidth());
     BreakFlags[static_cast<std::size_t>(object->Pos)] = kBreakYes;
   }
-  for (const TInlineObject* control : FormControls)
+  for (const TInlineObject* control : FormControls())
     if (control->PercentWidth() <= 0) MinWidth = std::max(MinWidth, control->OuterWidth());
   const auto withIndent = [this](int width, bool first) {
     if (!first) return width;
@@ -530,7 +530,7 @@ void TSection::ForEachUnbreakable(const Visit& visit) const {
 // longest stretch between breakable spaces, which holds it.
 std::int64_t TSection::MinWidthBound(PieceCount count) const {
   constexpr std::int64_t kUnbounded = std::numeric_limits<std::int64_t>::max();
-  if (!ImageObjs.empty() || !FormControls.empty() || IndentPercent >= 100) return kUnbounded;
+  if (HasObjects() || IndentPercent >= 100) return kUnbounded;
   int longest = 0;
   if (count == PieceCount::Stretches)
     longest = LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));

@@ -44,7 +44,7 @@ int TSection::LineAtIndex(int index) const {
 }
 
 bool TSection::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {
-  for (const auto& object : ImageObjs) {
+  for (const auto& object : ImageObjs()) {
     const FloatPlacement& p = object->Place;
     if (X >= object->LeftX && X < SatAdd(object->LeftX, p.ImageWidth) && Y >= object->TopY &&
         Y < SatAdd(object->TopY, p.ImageHeight)) {

@@ -79,8 +79,8 @@ bool CanvasFontIs(gui::TCanvas& canvas, const TMyFont& font) {
 
 TextMeasurer::TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use)
     : s_(section), canvas_(canvas), keepMeters_(use == Use::Measuring && !IsWin9x) {
-  for (const auto& object : section.ImageObjs) objectPositions_.push_back(object->Pos);
-  for (const TInlineObject* control : section.FormControls) objectPositions_.push_back(control->Pos);
+  for (const auto& object : section.ImageObjs()) objectPositions_.push_back(object->Pos);
+  for (const TInlineObject* control : section.FormControls()) objectPositions_.push_back(control->Pos);
   std::sort(objectPositions_.begin(), objectPositions_.end());
 }
 

@@ -250,9 +250,9 @@ TEST_F(PanelObjTest, ParsedPanelsAndObjectsStandInTheTextAndLeaveWithTheDocument
   const auto sections = testing::TextSections(*root);
   ASSERT_EQ(sections.size(), 1u);
   const TSection& text = *sections[0];
-  ASSERT_EQ(text.ImageObjs.size(), 2u);
-  EXPECT_EQ(text.ImageObjs[0]->ObjectKind, TInlineObject::Kind::Panel);
-  EXPECT_EQ(text.ImageObjs[1].get(), host.offered.at(0));
+  ASSERT_EQ(text.ImageObjs().size(), 2u);
+  EXPECT_EQ(text.ImageObjs()[0]->ObjectKind, TInlineObject::Kind::Panel);
+  EXPECT_EQ(text.ImageObjs()[1].get(), host.offered.at(0));
   EXPECT_EQ(host.paramCount, 1);
   EXPECT_EQ(root->PanelList.size(), 2u);
   EXPECT_EQ(log.created, std::vector<std::string>{"one//"});

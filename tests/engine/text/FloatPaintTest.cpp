@@ -38,7 +38,7 @@ class FloatPaint : public ::testing::Test {
     return false;
   }
   const TSection& Text() { return *testing::TextSections(*document_.root).front(); }
-  const TInlineObject& Image() { return *Text().ImageObjs.front(); }
+  const TInlineObject& Image() { return *Text().ImageObjs().front(); }
 
   // The image's 2-pixel frame stands at the section's left edge (plus its
   // horizontal space), the text to its right: nothing is painted where the
@@ -88,8 +88,8 @@ TEST_F(FloatPaint, ARightFloatStaysAtTheRightEdgeWhateverTheLineStartsAt) {
 
   Load("<p><img src=\"a.gif\" align=\"left\" width=\"50\" height=\"66\" border=\"2\">" + image +
        "Between two floats.</p>");
-  ASSERT_EQ(Text().ImageObjs.size(), 2u);
-  EXPECT_EQ(Text().ImageObjs[1]->LeftX, right);
+  ASSERT_EQ(Text().ImageObjs().size(), 2u);
+  EXPECT_EQ(Text().ImageObjs()[1]->LeftX, right);
   EXPECT_TRUE(InkInColumn(right, Image().TopY, Image().TopY + 66));
 }
 

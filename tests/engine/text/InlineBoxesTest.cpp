@@ -243,16 +243,16 @@ TEST_F(InlineBoxes, ABorderedControlOrImageIsBoxedRoundItselfNotItsMargins) {
   const LineRec& line = text().Lines.front();
   ASSERT_TRUE(line.BorderList);
   ASSERT_EQ(line.BorderList->size(), 2u);
-  ASSERT_EQ(text().FormControls.size(), 1u);
-  const TInlineObject& control = *text().FormControls.front();
+  ASSERT_EQ(text().FormControls().size(), 1u);
+  const TInlineObject& control = *text().FormControls().front();
   const BorderRec& controlBox = (*line.BorderList)[0];
   EXPECT_EQ(controlBox.BRect.right - controlBox.BRect.left, control.Place.ImageWidth);
   EXPECT_EQ(controlBox.BRect.bottom - controlBox.BRect.top, control.Place.ImageHeight);
   EXPECT_EQ(Pixel(painted, controlBox.BRect.left - 1, (controlBox.BRect.top + controlBox.BRect.bottom) / 2),
             0x0000C0u);
   const BorderRec& imageBox = (*line.BorderList)[1];
-  EXPECT_EQ(imageBox.BRect.left, text().ImageObjs.front()->LeftX);
-  EXPECT_EQ(imageBox.BRect.right - imageBox.BRect.left, text().ImageObjs.front()->Place.ImageWidth);
+  EXPECT_EQ(imageBox.BRect.left, text().ImageObjs().front()->LeftX);
+  EXPECT_EQ(imageBox.BRect.right - imageBox.BRect.left, text().ImageObjs().front()->Place.ImageWidth);
 }
 
 }  // namespace

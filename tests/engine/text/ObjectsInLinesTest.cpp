@@ -42,7 +42,7 @@ void ExpectDump(const std::string& name, const std::string& actual) {
 
 TInlineObject* FirstObject(const TCellBasic& cell) {
   for (const TSection* section : testing::TextSections(cell))
-    if (!section->ImageObjs.empty()) return section->ImageObjs.front().get();
+    if (!section->ImageObjs().empty()) return section->ImageObjs().front().get();
   return nullptr;
 }
 
@@ -65,7 +65,7 @@ TEST(ObjectsInLines, ImagesOnLinesWithoutTextSitInsideTheirLine) {
   const TSection* text = testing::TextSections(*laidOut->document.root).front();
   ASSERT_FALSE(text->Lines.empty());
   const LineRec& line = text->Lines.front();
-  TInlineObject* image = text->ImageObjs.front().get();
+  TInlineObject* image = text->ImageObjs().front().get();
   win::RECT clip{0, 0, 440, 400};
   laidOut->document.root->PaintContent(&laidOut->bitmap.Canvas(), clip, 6000, 0, 0, 0, 0);
   EXPECT_EQ(image->TopY, line.Y);

@@ -75,8 +75,8 @@ TEST_F(TextSectionLimits, CopiedDocumentsLeaveSharedControlsAlone) {
   auto copyDoc = TSectionList::CreateCopy(doc);
   auto copy = section->CreateCopy(copyDoc.get());
   auto& copied = static_cast<TSection&>(*copy);
-  ASSERT_EQ(copied.FormControls.size(), 1u);
-  EXPECT_EQ(copied.FormControls[0], control);
+  ASSERT_EQ(copied.FormControls().size(), 1u);
+  EXPECT_EQ(copied.FormControls()[0], control);
   imgr.Clear();
   imgr.Init(0, 100);
   int curs = 0;

@@ -25,7 +25,7 @@ TEST_F(TextSections, FinishingKeepsSourcePositionsAndCountsSections) {
   ASSERT_EQ(section->SourceIndex.size(), 2u);  // 100, then a jump to 103 (the added space follows at 104)
   EXPECT_EQ(section->SourceIndex[1].Pos, 2);
   EXPECT_EQ(section->SourceIndex[1].SourcePos, 103);
-  EXPECT_TRUE(section->SourcePositions.empty());
+  EXPECT_FALSE(section->HoldsSourcePositions());
   EXPECT_EQ(section->SectionNumber, 1);
   auto empty = Finished(u"   ");
   EXPECT_EQ(empty->Len, 0);
