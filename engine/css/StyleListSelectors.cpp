@@ -34,13 +34,18 @@ std::size_t SelectorTokenHash(char kind, std::string_view name) {
   return std::hash<std::string_view>()(name) * 31 + static_cast<unsigned char>(kind);
 }
 
+void AddElementTokens(std::string_view tag, std::string_view classes, std::string_view id,
+                      std::vector<std::size_t>& tokens) {
+  tokens.push_back(SelectorTokenHash('t', tag));
+  AddClassTokens(classes, tokens);
+  if (!id.empty()) tokens.push_back(SelectorTokenHash('#', id));
+}
+
 std::vector<std::size_t> StackTokens(const TPropStack& stack, int count) {
   std::vector<std::size_t> tokens;
   for (int index = 0; index < count && index < stack.Count(); ++index) {
     const TProperties* element = stack.Items(index);
-    tokens.push_back(SelectorTokenHash('t', element->PropTag));
-    AddClassTokens(element->PropClass, tokens);
-    if (!element->PropID.empty()) tokens.push_back(SelectorTokenHash('#', element->PropID));
+    AddElementTokens(element->PropTag, element->PropClass, element->PropID, tokens);
   }
   std::sort(tokens.begin(), tokens.end());
   tokens.erase(std::unique(tokens.begin(), tokens.end()), tokens.end());

@@ -26,6 +26,9 @@ struct TSelectorPart {
 std::size_t SelectorTokenHash(char kind, std::string_view name);
 // The sorted token hashes of the elements at 0 .. count-1 of a stack.
 std::vector<std::size_t> StackTokens(const TPropStack& stack, int count);
+// Adds the token hashes of one element's names to tokens (unsorted).
+void AddElementTokens(std::string_view tag, std::string_view classes, std::string_view id,
+                      std::vector<std::size_t>& tokens);
 
 // "p 110div> body ": subject "p", ancestors "div>" and "body", nearest first.
 struct TContextualKey {

@@ -87,6 +87,17 @@ class TStyleList {
     mutable unsigned heldVersion = 0;
   };
   struct CascadePass;
+  // One rule an element's names select, in the order the cascade merges them; a contextual
+  // one applies only where its ancestors match.
+  struct PlanStep {
+    const Entry* entry;
+    bool contextual;
+  };
+  struct CascadePlan {
+    std::vector<PlanStep> steps;
+    bool severalClasses = false;  // a rule is taken once however many passes select it
+  };
+  static constexpr std::size_t kMaxPlans = 4096;
   // The visited and hover looks a link got, with everything of the link they were made from
   // and which contextual keys matched around it: a link alike in all of it, under an
   // unchanged sheet, gets the same looks.
@@ -126,14 +137,17 @@ class TStyleList {
   void MergeSimpleKeys(CascadePass& pass);
   void MergeContextualKeys(CascadePass& pass, const std::string& prefix);
   void RunPass(CascadePass& pass);
+  void BuildPlan(std::string_view tag, std::string_view classes, std::string_view id, std::string_view pseudo,
+                 CascadePlan& plan);
+  // The rules of an element with these names (lower case), valid until the next change of
+  // the sheet or the next call.
+  const CascadePlan& PlanFor(std::string_view tag, std::string_view classes, std::string_view id,
+                             std::string_view pseudo);
   // Index into contextual_ of the first entry whose key sorts at or after prefix.
   std::size_t ContextualLowerBound(const std::string& prefix) const;
-  // Calls visit for each contextual entry whose key starts with prefix, in order.
-  template <typename Visit>
-  void ForContextualKeysFrom(std::string_view prefix, Visit&& visit) const;
   // Which contextual keys the visited and hover cascades of the link at stackIndex match.
   void LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
-                   std::vector<std::uint8_t>& context) const;
+                   std::vector<std::uint8_t>& context);
   LinkLooksMemo* FindLinkLooks(const TProperties& link, std::size_t hash, const std::vector<std::uint8_t>& context);
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
@@ -147,6 +161,22 @@ class TStyleList {
   std::vector<const Entry*> contextual_;
   // Counts changes of the sheet's rules; a remembered link look is valid for one count.
   unsigned version_ = 1;
+  // The plans of the names met so far, under the sheet of version plansVersion_.
+  std::unordered_map<std::string, CascadePlan> plans_;
+  unsigned plansVersion_ = 0;
+  std::string planKey_;
+  CascadePlan scratchPlan_;
+  // The names of the open elements level by level, kept between cascades (each element's
+  // cascade needs those of every element around it): a level stays valid while it and every
+  // level below hold the same entries with the same names.
+  struct AncestorLevel {
+    const TProperties* entry = nullptr;
+    std::string tag, classes, id;
+    std::vector<std::size_t> tokens;  // sorted token hashes of this level and all below
+  };
+  std::vector<AncestorLevel> ancestorLevels_;
+  // The sorted token hashes of stack entries 0 .. count - 1.
+  const std::vector<std::size_t>& AncestorTokens(const TPropStack& stack, int count);
   std::vector<LinkLooksMemo> linkMemos_;
   std::size_t nextLinkMemo_ = 0;  // the one replaced next when all are taken
   bool rememberLinkLooks_ = true;

@@ -95,44 +95,18 @@ double InheritedSize(const TProperties& element) {
 
 }  // namespace
 
+// One pass of the rules an element's names select, as keys to look up: an element with
+// several classes runs one pass per class, then one for the whole class text.
 struct TStyleList::CascadePass {
-  TProperties& element;
   std::string_view tag;
   std::string classes;
   std::string_view id;
   std::string_view pseudo;
-  const TPropStack* stack;
-  int stackIndex;
-  // Entries merged already: an element with several classes runs several passes, and a rule
-  // taken in an earlier pass must not be taken again over the later, more specific ones.
-  std::vector<const TProperties*>* merged;
   // Whether the keys that name the id without a class ("#i", "p#i" and their
   // pseudo forms) merge in this pass: with several classes only the last pass
   // takes them, so that they stay above every class rule.
   bool plainIdKeys;
-  // Names of the open elements around this one, made on first need.
-  std::vector<std::size_t> stackTokens;
-  bool haveStackTokens = false;
-
-  bool MayMatch(const TContextualKey& key) {
-    if (!stack) return false;
-    if (!haveStackTokens) {
-      stackTokens = StackTokens(*stack, stackIndex);
-      haveStackTokens = true;
-    }
-    for (const TSelectorPart& part : key.ancestors) {
-      if (!TokensPresent(part, stackTokens)) return false;
-    }
-    return true;
-  }
-
-  void Take(const TProperties& rule, std::uint64_t heldValues) {
-    if (merged) {
-      if (std::find(merged->begin(), merged->end(), &rule) != merged->end()) return;
-      merged->push_back(&rule);
-    }
-    element.Merge(rule, heldValues);
-  }
+  std::vector<PlanStep>& steps;
 };
 
 std::uint64_t TStyleList::HeldValuesOf(const Entry& entry) const {
@@ -149,15 +123,13 @@ void TStyleList::MergeKey(CascadePass& pass, const std::string& key) {
   if (key.find(' ') == std::string::npos) {
     auto alike = plainKeys_.find(key);
     if (alike == plainKeys_.end()) return;
-    for (const Entry* entry : alike->second) pass.Take(*entry->properties, HeldValuesOf(*entry));
+    for (const Entry* entry : alike->second) pass.steps.push_back({entry, false});
     return;
   }
   int index = 0;
   if (!Find(key, index)) return;
-  for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index) {
-    const Entry& entry = *entries_[static_cast<std::size_t>(index)];
-    pass.Take(*entry.properties, HeldValuesOf(entry));
-  }
+  for (; index < Count() && CompareStyleKeys(Strings(index), key) == 0; ++index)
+    pass.steps.push_back({entries_[static_cast<std::size_t>(index)].get(), false});
 }
 
 void TStyleList::MergeSimpleKeys(CascadePass& pass) {
@@ -196,15 +168,15 @@ void TStyleList::MergeSimpleKeys(CascadePass& pass) {
   }
 }
 
+// The contextual keys whose subject the element's names match; whether their ancestors
+// match is for each element to find out.
 void TStyleList::MergeContextualKeys(CascadePass& pass, const std::string& prefix) {
   if (contextual_.empty()) return;
   for (std::size_t index = ContextualLowerBound(prefix); index < contextual_.size(); ++index) {
     const Entry& entry = *contextual_[index];
     if (!StartsWithNoCase(entry.key, prefix)) break;
-    const TContextualKey& key = *entry.contextual;
-    if (!PartMatches(key.subject, pass.tag, pass.classes, pass.id, pass.pseudo)) continue;
-    if (pass.MayMatch(key) && AncestorsMatch(key.ancestors, pass.stack, pass.stackIndex))
-      pass.Take(*entry.properties, HeldValuesOf(entry));
+    if (PartMatches(entry.contextual->subject, pass.tag, pass.classes, pass.id, pass.pseudo))
+      pass.steps.push_back({&entry, true});
   }
 }
 
@@ -217,19 +189,12 @@ void TStyleList::RunPass(CascadePass& pass) {
   if (!pass.id.empty()) MergeContextualKeys(pass, "#" + std::string(pass.id));
 }
 
-void TStyleList::Cascade(TProperties& element, const std::string& tag, const std::string& classesText,
-                         const std::string& idText, const std::string& pseudoText, const std::string& title,
-                         TProperties* inlineStyle, const TPropStack* stack, int stackIndex) {
-  const std::string classes = LowerCase(classesText);
-  const std::string id = LowerCase(idText);
-  const std::string pseudo = LowerCase(pseudoText);
-  const double baseSize = InheritedSize(element);
-
-  std::vector<const TProperties*> merged;
-  bool severalClasses = classes.find('.') != std::string::npos;
-  CascadePass pass{element, tag, classes, id, pseudo, stack, stackIndex, severalClasses ? &merged : nullptr,
-                   !severalClasses, {}, false};
-  if (severalClasses) {
+void TStyleList::BuildPlan(std::string_view tag, std::string_view classes, std::string_view id,
+                           std::string_view pseudo, CascadePlan& plan) {
+  plan.steps.clear();
+  plan.severalClasses = classes.find('.') != std::string_view::npos;
+  CascadePass pass{tag, std::string(classes), id, pseudo, !plan.severalClasses, plan.steps};
+  if (plan.severalClasses) {
     // Each class on its own, then the last class and the whole class text.
     std::string_view rest = classes;
     while (true) {
@@ -239,10 +204,63 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
       if (dot == std::string_view::npos) break;
       rest.remove_prefix(dot + 1);
     }
-    pass.classes = classes;
+    pass.classes = std::string(classes);
     pass.plainIdKeys = true;
   }
   RunPass(pass);
+}
+
+const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::string_view classes,
+                                                   std::string_view id, std::string_view pseudo) {
+  // Plans are kept for names without an id: ids are mostly one element's own.
+  if (!id.empty()) {
+    BuildPlan(tag, classes, id, pseudo, scratchPlan_);
+    return scratchPlan_;
+  }
+  if (plansVersion_ != version_ || plans_.size() >= kMaxPlans) {
+    plans_.clear();
+    plansVersion_ = version_;
+  }
+  planKey_.assign(tag);
+  planKey_ += '\0';
+  planKey_ += classes;
+  planKey_ += '\0';
+  planKey_ += pseudo;
+  auto [at, made] = plans_.try_emplace(planKey_);
+  if (made) BuildPlan(tag, classes, id, pseudo, at->second);
+  return at->second;
+}
+
+void TStyleList::Cascade(TProperties& element, const std::string& tag, const std::string& classesText,
+                         const std::string& idText, const std::string& pseudoText, const std::string& title,
+                         TProperties* inlineStyle, const TPropStack* stack, int stackIndex) {
+  const std::string classes = LowerCase(classesText);
+  const std::string id = LowerCase(idText);
+  const std::string pseudo = LowerCase(pseudoText);
+  const double baseSize = InheritedSize(element);
+
+  const CascadePlan& plan = PlanFor(tag, classes, id, pseudo);
+  // With several classes a rule taken in an earlier pass is not taken again over the later,
+  // more specific ones.
+  std::vector<const TProperties*> merged;
+  const std::vector<std::size_t>* stackTokens = nullptr;  // names of the open elements around, on first need
+  for (const PlanStep& step : plan.steps) {
+    if (step.contextual) {
+      if (!stack) continue;
+      if (!stackTokens) stackTokens = &AncestorTokens(*stack, stackIndex);
+      const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
+      if (!std::all_of(ancestors.begin(), ancestors.end(),
+                       [&](const TSelectorPart& part) { return TokensPresent(part, *stackTokens); }) ||
+          !AncestorsMatch(ancestors, stack, stackIndex))
+        continue;
+    }
+    const TProperties& rule = *step.entry->properties;
+    if (plan.severalClasses) {
+      if (std::find(merged.begin(), merged.end(), &rule) != merged.end()) continue;
+      merged.push_back(&rule);
+    }
+    element.Merge(rule, HeldValuesOf(*step.entry));
+  }
   if (inlineStyle) element.Merge(*inlineStyle);
   if (const std::string* size = std::get_if<std::string>(&element.Value(Prop::FontSize)))
     element.Value(Prop::FontSize) = FontSizeFromString(*size, baseSize);
@@ -281,56 +299,66 @@ void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link, std::vecto
   context = std::move(linkContext);
 }
 
-template <typename Visit>
-void TStyleList::ForContextualKeysFrom(std::string_view prefix, Visit&& visit) const {
-  const std::string key(prefix);
-  for (std::size_t index = ContextualLowerBound(key); index < contextual_.size(); ++index) {
-    if (!StartsWithNoCase(contextual_[index]->key, prefix)) break;
-    visit(*contextual_[index]);
+const std::vector<std::size_t>& TStyleList::AncestorTokens(const TPropStack& stack, int count) {
+  static const std::vector<std::size_t> kNone;
+  count = std::min(count, stack.Count());
+  if (count <= 0) return kNone;
+  if (ancestorLevels_.size() < static_cast<std::size_t>(count)) ancestorLevels_.resize(static_cast<std::size_t>(count));
+  bool valid = true;
+  for (int index = 0; index < count; ++index) {
+    const TProperties& element = *stack.Items(index);
+    AncestorLevel& level = ancestorLevels_[static_cast<std::size_t>(index)];
+    if (valid && level.entry == &element && level.tag == element.PropTag && level.classes == element.PropClass &&
+        level.id == element.PropID)
+      continue;
+    valid = false;
+    level.entry = &element;
+    level.tag = element.PropTag;
+    level.classes = element.PropClass;
+    level.id = element.PropID;
+    if (index == 0) level.tokens.clear();
+    else level.tokens = ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens;
+    const std::size_t below = level.tokens.size();
+    AddElementTokens(element.PropTag, element.PropClass, element.PropID, level.tokens);
+    std::sort(level.tokens.begin() + static_cast<std::ptrdiff_t>(below), level.tokens.end());
+    std::inplace_merge(level.tokens.begin(), level.tokens.begin() + static_cast<std::ptrdiff_t>(below),
+                       level.tokens.end());
+    level.tokens.erase(std::unique(level.tokens.begin(), level.tokens.end()), level.tokens.end());
   }
+  // Levels above were made from what was below them before.
+  if (!valid) {
+    for (std::size_t index = static_cast<std::size_t>(count); index < ancestorLevels_.size(); ++index)
+      ancestorLevels_[index].entry = nullptr;
+  }
+  return ancestorLevels_[static_cast<std::size_t>(count - 1)].tokens;
 }
 
-// For each contextual key whose subject the link's visited or hover state matches (a superset
-// of what those cascades walk), two bits: whether its ancestors match above the link itself
-// (the visited and hover looks), and above the visited state put over the link (the visited
-// hover look).
+// For each contextual key that the link's visited and hover cascades walk, whether its
+// ancestors match: above the link itself (the visited and hover looks), and for the hover
+// keys also above the visited state put over the link (the visited hover look).
 void TStyleList::LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
-                             std::vector<std::uint8_t>& context) const {
+                             std::vector<std::uint8_t>& context) {
   context.clear();
   if (contextual_.empty()) return;
-  std::vector<std::size_t> tokens;
-  bool haveTokens = false;
+  const std::vector<std::size_t>* tokens = nullptr;
   const ElementNames visitedState{link.PropTag, link.PropClass, link.PropID, "visited"};
-  auto note = [&](const Entry& entry) {
-    const TContextualKey& key = *entry.contextual;
-    if (!PartMatches(key.subject, link.PropTag, link.PropClass, link.PropID, "visited") &&
-        !PartMatches(key.subject, link.PropTag, link.PropClass, link.PropID, "hover"))
-      return;
-    if (!haveTokens) {
+  auto note = [&](const CascadePlan& plan, bool overVisited) {
+    for (const PlanStep& step : plan.steps) {
+      if (!step.contextual) continue;
       // The link and its visited state bring the same names: one set serves both.
-      tokens = StackTokens(stack, stackIndex + 1);
-      haveTokens = true;
+      if (!tokens) tokens = &AncestorTokens(stack, stackIndex + 1);
+      const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
+      std::uint8_t bits = 0;
+      if (std::all_of(ancestors.begin(), ancestors.end(),
+                      [&](const TSelectorPart& part) { return TokensPresent(part, *tokens); })) {
+        if (AncestorsMatch(ancestors, &stack, stackIndex + 1)) bits |= 1;
+        if (overVisited && AncestorsMatch(ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
+      }
+      context.push_back(bits);
     }
-    std::uint8_t bits = 0;
-    if (std::all_of(key.ancestors.begin(), key.ancestors.end(),
-                    [&](const TSelectorPart& part) { return TokensPresent(part, tokens); })) {
-      if (AncestorsMatch(key.ancestors, &stack, stackIndex + 1)) bits |= 1;
-      if (AncestorsMatch(key.ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
-    }
-    context.push_back(bits);
   };
-  ForContextualKeysFrom(link.PropTag, note);
-  ForContextualKeysFrom(":visited", note);
-  ForContextualKeysFrom(":hover", note);
-  if (!link.PropID.empty()) ForContextualKeysFrom("#" + link.PropID, note);
-  // Keys of the whole class text start with its first class, and so are walked here too.
-  std::string_view rest = link.PropClass;
-  while (!rest.empty()) {
-    std::size_t dot = rest.find('.');
-    ForContextualKeysFrom("." + std::string(rest.substr(0, dot)), note);
-    if (dot == std::string_view::npos) break;
-    rest.remove_prefix(dot + 1);
-  }
+  note(PlanFor(link.PropTag, link.PropClass, link.PropID, "visited"), false);
+  note(PlanFor(link.PropTag, link.PropClass, link.PropID, "hover"), true);
 }
 
 TStyleList::LinkLooksMemo* TStyleList::FindLinkLooks(const TProperties& link, std::size_t hash,

@@ -360,6 +360,94 @@ TEST(LinkLooks, RememberedLooksMatchFreshCascades) {
   }
 }
 
+// What one style list remembers between cascades (plans per element names, the names of the
+// open elements, link looks) against a fresh list for every stack, over random nestings that
+// grow, shrink and lose elements in the middle, under a sheet whose contextual rules reach
+// elements and links through their states, classes and ids.
+TEST(CascadeMemory, RememberedCascadesMatchFreshOnes) {
+  const std::string sheet =
+      "a:hover { color: red } .x a:visited { color: green } div.y a { font-weight: bold } "
+      "#n a:hover { text-decoration: none } a.x:visited { font-style: italic } li > a:hover { color: blue } "
+      "a:visited a:hover { letter-spacing: 2px } a:link a:hover { font-size: 20px } .y .x a { color: purple } "
+      "span a.y:visited { font-family: Arial } div.x { font-style: oblique } #n span { font-size: 9pt } "
+      "li a:visited a:hover { color: #123456 } div > p { margin-left: 3px } .x.y li { text-align: right } "
+      "#n .y p { word-wrap: break-word } .y { letter-spacing: 1px } span.x { color: #00ff00 }";
+  auto newList = [&](bool rememberLinkLooks) {
+    auto styles = std::make_unique<TStyleList>();
+    styles->BuildDefaultStyleSheet("Times New Roman", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5, 10);
+    TStringCssSource source(sheet);
+    char current = ' ';
+    ParseStyleSheet(*styles, current, source, "", true);
+    styles->SetRememberLinkLooks(rememberLinkLooks);
+    return styles;
+  };
+  struct Names {
+    std::string tag, classes, id, pseudo;
+  };
+  auto cascadeAt = [](TStyleList& styles, TPropStack& stack, int index, const Names& names) {
+    stack.Insert(index, stack.NewEntry(names.tag, *stack.Items(index - 1)));
+    styles.Cascade(*stack.Items(index), names.tag, names.classes, names.id, names.pseudo, "", nullptr, &stack, index);
+  };
+  auto newStack = [](TStyleList& styles, TPropStack& stack) {
+    auto bottom = std::make_unique<TProperties>();
+    bottom->CopyDefault(*styles.DefProp);
+    stack.Add(std::move(bottom));
+  };
+  auto sameLooks = [](const TProperties& a, const TProperties& b) {
+    if (!a.LinkFonts || !b.LinkFonts) return !a.LinkFonts && !b.LinkFonts;
+    for (std::size_t look = 0; look < 4; ++look) {
+      const ThtFontInfo& x = *a.LinkFonts->Ar[look];
+      const ThtFontInfo& y = *b.LinkFonts->Ar[look];
+      if (!(x.iName == y.iName && x.iSize == y.iSize && x.iStyle == y.iStyle && x.iColor == y.iColor &&
+            x.ibgColor == y.ibgColor && x.iCharset == y.iCharset && x.iSpace == y.iSpace))
+        return false;
+    }
+    return true;
+  };
+
+  const char* const tags[] = {"div", "p", "span", "li", "a"};
+  const char* const classes[] = {"", "x", "y", "x.y", "y.x"};
+  std::mt19937 random(7);
+  std::unique_ptr<TStyleList> kept = newList(true);
+  TPropStack keptStack;
+  newStack(*kept, keptStack);
+  std::vector<Names> open;
+  for (int number = 0; number < 400; ++number) {
+    if (!open.empty() && random() % 3 == 0) {
+      // An element in the middle goes; the ones above it are cascaded again, in place.
+      const int gone = 1 + static_cast<int>(random() % open.size());
+      open.erase(open.begin() + (gone - 1));
+      keptStack.Delete(gone);
+      for (int index = gone; index <= static_cast<int>(open.size()); ++index) {
+        keptStack.Delete(index);
+        cascadeAt(*kept, keptStack, index, open[static_cast<std::size_t>(index - 1)]);
+      }
+    }
+    for (int pop = static_cast<int>(random() % 3); pop > 0 && !open.empty(); --pop) {
+      open.pop_back();
+      keptStack.Delete(keptStack.TopIndex());
+    }
+    for (int push = 1 + static_cast<int>(random() % 3); push > 0; --push) {
+      Names names{tags[random() % 5], classes[random() % 5], random() % 4 == 0 ? "n" : "", ""};
+      if (names.tag == "a" && random() % 3 != 0) names.pseudo = "link";
+      open.push_back(names);
+      cascadeAt(*kept, keptStack, keptStack.Count(), names);
+    }
+
+    std::unique_ptr<TStyleList> fresh = newList(false);
+    TPropStack freshStack;
+    newStack(*fresh, freshStack);
+    for (const Names& names : open) cascadeAt(*fresh, freshStack, freshStack.Count(), names);
+    ASSERT_EQ(keptStack.Count(), freshStack.Count());
+    for (int index = 1; index < keptStack.Count(); ++index) {
+      const TProperties& a = *keptStack.Items(index);
+      const TProperties& b = *freshStack.Items(index);
+      ASSERT_TRUE(a.Props == b.Props && a.Assigned == b.Assigned && sameLooks(a, b))
+          << "case " << number << ", level " << index;
+    }
+  }
+}
+
 TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
   Sheet("div p { color: red } q { color: red }");
   EXPECT_EQ(styles.SequenceCounter(), 11);
