@@ -30,6 +30,14 @@ void ApplyFontToCanvas(const TMyFont& font, gui::TCanvas& canvas) {
   win::SetTextCharacterExtra(canvas.Handle(), font.CharExtra);
 }
 
+bool SameFont(const TMyFont& a, const TMyFont& b) {
+  return a.Height() == b.Height() && a.Style() == b.Style() && a.Color() == b.Color() && a.Charset() == b.Charset() &&
+         a.Pitch() == b.Pitch() && a.PixelsPerInch() == b.PixelsPerInch() && a.bgColor == b.bgColor &&
+         a.tmHeight == b.tmHeight && a.tmDescent == b.tmDescent && a.tmExternalLeading == b.tmExternalLeading &&
+         a.tmAveCharWidth == b.tmAveCharWidth && a.tmMaxCharWidth == b.tmMaxCharWidth && a.tmCharset == b.tmCharset &&
+         a.CharExtra == b.CharExtra && a.Name() == b.Name();
+}
+
 std::shared_ptr<TMyFont> CopyFont(const TMyFont& font, int pixelsPerInch) {
   auto copy = std::make_shared<TMyFont>();
   copy->SetPixelsPerInch(pixelsPerInch);

@@ -34,6 +34,10 @@ class TMyFont : public gui::TFont {
 // values change; elements of the same font values share one. GetFont hands out copies of it.
 const TMyFont& ElementFont(TProperties& props);
 
+// Whether a and b describe the same font with the same measured values (a
+// copy of one can stand for the other).
+bool SameFont(const TMyFont& a, const TMyFont& b);
+
 // A copy of font of its own, measured at pixelsPerInch.
 std::shared_ptr<TMyFont> CopyFont(const TMyFont& font, int pixelsPerInch);
 

@@ -29,6 +29,20 @@ void MeasureMetrics(TMyFont& font) {
   font.tmCharset = metrics.charset;
 }
 
+// A font equal to font, shared: the recent distinct run fonts are remembered,
+// so that the runs of one look hold one font however often their elements
+// made it anew. A remembered font is shared and so never changed in place.
+std::shared_ptr<const TMyFont> PooledRunFont(std::shared_ptr<const TMyFont> font) {
+  constexpr std::size_t kRemembered = 32;
+  thread_local std::array<std::shared_ptr<const TMyFont>, kRemembered> pool;
+  thread_local std::size_t next = 0;
+  for (const auto& kept : pool)
+    if (kept && (kept == font || SameFont(*kept, *font))) return kept;
+  pool[next] = font;
+  next = (next + 1) % kRemembered;
+  return font;
+}
+
 // font with its charset set to the measured one. Runs of one font share the
 // result: the recent ones are remembered, each beside the font it was made
 // from (both are never changed once made, so the pair stays valid).
@@ -42,8 +56,9 @@ std::shared_ptr<const TMyFont> WithMeasuredCharset(const std::shared_ptr<const T
   thread_local std::size_t next = 0;
   for (const Made& made : recent)
     if (made.source == font) return made.result;
-  auto result = CopyFont(*font, font->PixelsPerInch());
-  result->SetCharset(static_cast<gui::TFontCharset>(font->tmCharset));
+  auto copy = CopyFont(*font, font->PixelsPerInch());
+  copy->SetCharset(static_cast<gui::TFontCharset>(font->tmCharset));
+  auto result = PooledRunFont(std::move(copy));
   recent[next] = {font, result};
   next = (next + 1) % kRemembered;
   return result;
@@ -139,6 +154,7 @@ void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {
   // NOTE: the stored metrics belong to the old look; measure the new one so
   // that line heights follow a visited or hover look of another size.
   MeasureMetrics(font);
+  Font = PooledRunFont(std::move(Font));
   UpdateMetrics();
 }
 

@@ -143,6 +143,19 @@ TEST_F(FontRuns, RunsShareTheElementFontAndCopyItOnChange) {
   EXPECT_EQ(props.CachedFont->Color(), copy->Color());
   EXPECT_EQ(props.CachedFont->Height(), copy->Height());
 
+  // Runs of one look share one font, even when their elements made it anew;
+  // a later change to one leaves the others as they were.
+  const std::shared_ptr<const TMyFont> anew = props.GetFont();
+  TFontObj apart(nullptr, 0, anew);
+  EXPECT_EQ(apart.Font.get(), second.Font.get());
+  TFontObj later(nullptr, 0, props.SharedFont());
+  later.ApplyFontInfo(Look(24, 0x0000FF));
+  EXPECT_EQ(later.Font.get(), first.Font.get());
+  later.ApplyFontInfo(Look(10, 0xFF0000));
+  EXPECT_NE(later.Font.get(), first.Font.get());
+  EXPECT_EQ(first.Font->Color(), 0x0000FFu);
+  EXPECT_EQ(first.Font->Height(), -32);
+
   // Another pixels per inch gives a copy read at that resolution.
   const auto printed = props.SharedFont(300);
   EXPECT_NE(printed.get(), props.CachedFont.get());
