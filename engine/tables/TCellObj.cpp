@@ -45,9 +45,7 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       SpecHt(source.SpecHt),
       SpecHtPercent(source.SpecHtPercent),
       YIndent(source.YIndent),
-      VertAlign(source.VertAlign),
       WidthAttr(source.WidthAttr),
-      AsPercent(source.AsPercent),
       EmSize(source.EmSize),
       ExSize(source.ExSize),
       PadTop(source.PadTop),
@@ -60,21 +58,37 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       BrdLeft(source.BrdLeft),
       HzSpace(source.HzSpace),
       VrSpace(source.VrSpace),
+      BorderColors(source.BorderColors),
+      BorderStyles(source.BorderStyles),
+      VertAlign(source.VertAlign),
+      AsPercent(source.AsPercent),
       HasBorderStyle(source.HasBorderStyle),
       BreakBefore(source.BreakBefore),
       BreakAfter(source.BreakAfter),
-      KeepIntact(source.KeepIntact),
-      BackgroundPosition(source.BackgroundPosition),
-      BoxValues(source.BoxValues) {
+      KeepIntact(source.KeepIntact) {
   if (source.Cell) Cell = std::make_unique<TCellObjCell>(document, *source.Cell);
   if (document && document->PrintBackground) {
     BackgroundColor = source.BackgroundColor;
-    BackgroundImage = source.BackgroundImage;
+    if (source.background_) SetBackgroundImage(source.background_->Image, source.background_->Position);
   }
 }
 
 TCellObj::TCellObj() = default;
 TCellObj::~TCellObj() = default;
+
+const std::string& TCellObj::BackgroundImage() const {
+  static const std::string kNone;
+  return background_ ? background_->Image : kNone;
+}
+
+gui::TBitmap* TCellObj::TiledImage() const { return background_ ? background_->TiledImage.get() : nullptr; }
+
+void TCellObj::SetBackgroundImage(const std::string& image, const TBackgroundPosition& position) {
+  if (image.empty() && !background_) return;
+  if (!background_) background_ = std::make_unique<Background>();
+  background_->Image = image;
+  background_->Position = position;
+}
 
 std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
   std::unique_ptr<TCellObj> dummy(new TCellObj);
@@ -93,7 +107,7 @@ void TCellObj::ReadAttributes(TAttributeList& attributes) {
         if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
         break;
       }
-      case symBackground: BackgroundImage = attribute->ValueText; break;
+      case symBackground: SetBackgroundImage(attribute->ValueText, TBackgroundPosition{}); break;
       case symColspan:
         if (attribute->Value > 1) ColSpan = std::min(attribute->Value, kMaxColSpan);
         break;
@@ -124,8 +138,9 @@ void TCellObj::ReadStyle(TProperties& properties) {
   // The style values are read once here; a cell keeps only what they convert to.
   TVMarginArray boxProperties;
   GetMarginArray(properties, boxProperties);
-  BoxValues = ComputeBoxValues(boxProperties, 100, 100, EmSize, ExSize).Values;
-  const int cssWidth = BoxValues[BoxIndex(Prop::Width)];
+  const TBoxValues box = ComputeBoxValues(boxProperties, 100, 100, EmSize, ExSize).Values;
+  const auto value = [&box](Prop prop) { return box[BoxIndex(prop)]; };
+  const int cssWidth = value(Prop::Width);
   if (cssWidth > 0) {
     if (!IsPercentValue(boxProperties[BoxIndex(Prop::Width)])) {
       WidthAttr = ClampExtent(cssWidth);
@@ -135,15 +150,13 @@ void TCellObj::ReadStyle(TProperties& properties) {
       AsPercent = true;
     }
   }
-  const int cssHeight = BoxValues[BoxIndex(Prop::Height)];
+  const int cssHeight = value(Prop::Height);
   if (cssHeight > 0) SpecHt = ClampExtent(cssHeight);
   const TColor background = properties.GetBackgroundColor();
   if (background != kNoColor) BackgroundColor = background;
   std::string image;
-  if (properties.GetBackgroundImage(image) && !image.empty() && image != "none") {
-    BackgroundImage = image;
-    BackgroundPosition = GetBackgroundPos(properties, EmSize, ExSize);
-  }
+  if (properties.GetBackgroundImage(image) && !image.empty() && image != "none")
+    SetBackgroundImage(image, GetBackgroundPos(properties, EmSize, ExSize));
   HasBorderStyle = properties.GetBorderStyle() != 0;
   const TBoxValues paddings = ComputePaddings(boxProperties, EmSize, ExSize);
   PadTop = paddings[BoxIndex(Prop::PaddingTop)];
@@ -151,10 +164,16 @@ void TCellObj::ReadStyle(TProperties& properties) {
   PadBottom = paddings[BoxIndex(Prop::PaddingBottom)];
   PadLeft = paddings[BoxIndex(Prop::PaddingLeft)];
   if (HasBorderStyle) {
-    BrdTop = std::clamp(BoxValues[BoxIndex(Prop::BorderTopWidth)], 0, kMaxCellExtent);
-    BrdRight = std::clamp(BoxValues[BoxIndex(Prop::BorderRightWidth)], 0, kMaxCellExtent);
-    BrdBottom = std::clamp(BoxValues[BoxIndex(Prop::BorderBottomWidth)], 0, kMaxCellExtent);
-    BrdLeft = std::clamp(BoxValues[BoxIndex(Prop::BorderLeftWidth)], 0, kMaxCellExtent);
+    BrdTop = std::clamp(value(Prop::BorderTopWidth), 0, kMaxCellExtent);
+    BrdRight = std::clamp(value(Prop::BorderRightWidth), 0, kMaxCellExtent);
+    BrdBottom = std::clamp(value(Prop::BorderBottomWidth), 0, kMaxCellExtent);
+    BrdLeft = std::clamp(value(Prop::BorderLeftWidth), 0, kMaxCellExtent);
+    const auto style = [&value](Prop prop) { return static_cast<std::uint8_t>(std::clamp(value(prop), 0, 255)); };
+    const auto color = [&value](Prop prop) { return static_cast<TColor>(value(prop)); };
+    BorderStyles = MakeSideStyles(style(Prop::BorderLeftStyle), style(Prop::BorderTopStyle),
+                                  style(Prop::BorderRightStyle), style(Prop::BorderBottomStyle));
+    BorderColors = MakeSideColors(color(Prop::BorderLeftColor), color(Prop::BorderTopColor),
+                                  color(Prop::BorderRightColor), color(Prop::BorderBottomColor));
   }
   properties.GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
 }
@@ -168,10 +187,7 @@ void TCellObj::SetPaddingAndBorders(int cellPadding, const std::string& rowBackg
   }
   HzSpace = PadLeft + BrdLeft + BrdRight + PadRight;
   VrSpace = PadTop + BrdTop + BrdBottom + PadBottom;
-  if (BackgroundImage.empty() && !rowBackgroundImage.empty()) {
-    BackgroundImage = rowBackgroundImage;
-    BackgroundPosition = rowPosition;
-  }
+  if (BackgroundImage().empty() && !rowBackgroundImage.empty()) SetBackgroundImage(rowBackgroundImage, rowPosition);
 }
 
 }  // namespace engine

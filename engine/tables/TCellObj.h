@@ -2,6 +2,8 @@
 // TCellObj: one cell of a table's grid, with its spans, sizes, padding and
 // borders, background and its content (a TCellObjCell). The grid fills the
 // places that spans cover with dummy cells (ColSpan 0), which have no content.
+// A long table holds many cells: a cell keeps only what its drawing needs, and
+// its background picture (which few cells have) in a record of its own.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include "engine/css/CssBoxValues.h"
 #include "engine/css/CssColors.h"
 #include "engine/document/TCellObjCell.h"
+#include "engine/paint/BorderPainter.h"
 #include "platform/win/Types.h"
 
 namespace gui {
@@ -58,6 +61,11 @@ class TCellObj {
   void Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark, TColor light, bool tableHasBorder, int s,
             int Y, int X);
 
+  // The name of the background picture (empty for none) and the picture as
+  // fetched for this cell (null until drawn, or when it cannot be had).
+  const std::string& BackgroundImage() const;
+  gui::TBitmap* TiledImage() const;
+
   int ColSpan = 1;
   int RowSpan = 1;
   int Column = -1;  // grid column, once the table has built its grid
@@ -67,36 +75,45 @@ class TCellObj {
   int SpecHt = 0;
   int SpecHtPercent = 0;
   int YIndent = 0;
-  std::uint8_t VertAlign = kVAlignMiddle;
   int WidthAttr = 0;
-  bool AsPercent = false;
   int EmSize = 0;
   int ExSize = 0;
   int PadTop = -1, PadRight = -1, PadBottom = -1, PadLeft = -1;  // below 0: not set
   int BrdTop = 0, BrdRight = 0, BrdBottom = 0, BrdLeft = 0;
   int HzSpace = 0;
   int VrSpace = 0;
+  TColor BackgroundColor = kNoColor;  // the content's background; kNoColor for none
+  // The cell's own border sides (left, top, right, bottom) when HasBorderStyle.
+  SideColors BorderColors{};
+  SideStyles BorderStyles{};
+  std::uint8_t VertAlign = kVAlignMiddle;
+  bool AsPercent = false;
   bool HasBorderStyle = false;
   bool BreakBefore = false;
   bool BreakAfter = false;
   bool KeepIntact = false;
-  TColor BackgroundColor = kNoColor;  // the content's background; kNoColor for none
-  std::string BackgroundImage;        // the name of the background picture, drawn by the image area
-  TBackgroundPosition BackgroundPosition{};
-  bool ImageLoaded = false;
-  TBoxValues BoxValues{};  // the cell's box values converted for a 100-pixel base
   std::unique_ptr<TCellObjCell> Cell;  // null in dummies
-  // The background picture as fetched for this cell (owned copies), and its mask.
-  std::unique_ptr<gui::TBitmap> TiledImage;
-  std::unique_ptr<gui::TBitmap> TiledMask;
 
  private:
+  // A background picture: its name (drawn by the image area), where it
+  // starts, and the copy fetched for this cell with its mask.
+  struct Background {
+    std::string Image;
+    TBackgroundPosition Position{};
+    bool ImageLoaded = false;
+    std::unique_ptr<gui::TBitmap> TiledImage;
+    std::unique_ptr<gui::TBitmap> TiledMask;
+  };
+  void SetBackgroundImage(const std::string& image, const TBackgroundPosition& position);
+
   TCellObj();
   void ReadAttributes(TAttributeList& attributes);
   void ReadStyle(TProperties& properties);
   void DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner, bool tableHasBorder);
   bool FetchBackgroundImage();
   void TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner);
+
+  std::unique_ptr<Background> background_;  // null without a picture
   void DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y, int X);
   void DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark, TColor light,
                  bool tableHasBorder, int s, int Yo, int X);

@@ -40,12 +40,6 @@ class CellClip {
   win::HRGN newRegion_ = 0;
 };
 
-std::uint8_t SideStyle(const TBoxValues& values, Prop style) {
-  return static_cast<std::uint8_t>(std::clamp(values[BoxIndex(style)], 0, 255));
-}
-
-TColor SideColor(const TBoxValues& values, Prop color) { return static_cast<TColor>(values[BoxIndex(color)]); }
-
 }  // namespace
 
 void TCellObj::Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark, TColor light, bool tableHasBorder,
@@ -68,8 +62,8 @@ void TCellObj::DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, c
   if (BackgroundColor != kNoColor) {
     win::RECT band = inner;
     if (HasBorderStyle) {
-      if (BoxValues[BoxIndex(Prop::BorderRightWidth)] > 0) ++band.right;
-      if (BoxValues[BoxIndex(Prop::BorderBottomWidth)] > 0) ++band.bottom;
+      if (BrdRight > 0) ++band.right;
+      if (BrdBottom > 0) ++band.bottom;
     } else if (tableHasBorder) {
       --band.left;
       --band.top;
@@ -83,30 +77,33 @@ void TCellObj::DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, c
 // forgotten, so it is not asked for at every paint.
 bool TCellObj::FetchBackgroundImage() {
   TSectionList* document = Cell->Document;
-  if (TiledImage) return true;
-  if (BackgroundImage.empty() || ImageLoaded || document == nullptr || !document->ShowImages) return false;
-  ImageLoaded = true;
-  const std::string name = ExpandImageName(*document, BackgroundImage);
+  if (!background_) return false;
+  Background& background = *background_;
+  if (background.TiledImage) return true;
+  if (background.Image.empty() || background.ImageLoaded || document == nullptr || !document->ShowImages)
+    return false;
+  background.ImageLoaded = true;
+  const std::string name = ExpandImageName(*document, background.Image);
   images::TMaskKind kind = images::mkNone;
   const TLoadedImage loaded = LoadBackgroundImage(*document, name, kind);
   if (loaded.Image) {
     try {
-      TiledImage = images::MakeTileBitmap(loaded.Image, std::max(Wd, 1), std::max(Ht, 1));
-      if (TiledImage && loaded.Mask) {
-        TiledMask = std::make_unique<gui::TBitmap>();
-        TiledMask->Assign(loaded.Mask);
+      background.TiledImage = images::MakeTileBitmap(loaded.Image, std::max(Wd, 1), std::max(Ht, 1));
+      if (background.TiledImage && loaded.Mask) {
+        background.TiledMask = std::make_unique<gui::TBitmap>();
+        background.TiledMask->Assign(loaded.Mask);
       }
     } catch (const gui::Exception&) {
-      TiledImage.reset();  // a kind the tiles cannot take: the cell keeps its colour
-      TiledMask.reset();
+      background.TiledImage.reset();  // a kind the tiles cannot take: the cell keeps its colour
+      background.TiledMask.reset();
     } catch (const std::bad_alloc&) {
-      TiledImage.reset();
-      TiledMask.reset();
+      background.TiledImage.reset();
+      background.TiledMask.reset();
     }
     if (loaded.FromCache) ReleaseCachedImage(*document, name);
   }
-  if (!TiledImage) BackgroundImage.clear();
-  return TiledImage != nullptr;
+  if (!background.TiledImage) background.Image.clear();
+  return background.TiledImage != nullptr;
 }
 
 // Tiles the picture over the part of the inner box that is in view: never a
@@ -114,7 +111,8 @@ bool TCellObj::FetchBackgroundImage() {
 void TCellObj::TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner) {
   TSectionList* document = Cell->Document;
   const bool printing = document != nullptr && document->Printing;
-  TileBackground(*canvas, clipRect, inner, *TiledImage, TiledMask.get(), BackgroundPosition, printing);
+  TileBackground(*canvas, clipRect, inner, *background_->TiledImage, background_->TiledMask.get(), background_->Position,
+                 printing);
 }
 
 void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y,
@@ -133,13 +131,7 @@ void TCellObj::DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win
   TSectionList* document = Cell->Document;
   const bool printing = document != nullptr && document->Printing;
   if (HasBorderStyle) {
-    const SideStyles styles =
-        MakeSideStyles(SideStyle(BoxValues, Prop::BorderLeftStyle), SideStyle(BoxValues, Prop::BorderTopStyle),
-                       SideStyle(BoxValues, Prop::BorderRightStyle), SideStyle(BoxValues, Prop::BorderBottomStyle));
-    const SideColors colors =
-        MakeSideColors(SideColor(BoxValues, Prop::BorderLeftColor), SideColor(BoxValues, Prop::BorderTopColor),
-                       SideColor(BoxValues, Prop::BorderRightColor), SideColor(BoxValues, Prop::BorderBottomColor));
-    PaintBorderSides(*canvas, outer, inner, printing, BackgroundColor, styles, colors);
+    PaintBorderSides(*canvas, outer, inner, printing, BackgroundColor, BorderStyles, BorderColors);
     return;
   }
   if (!tableHasBorder || Cell->Count() == 0) return;

@@ -442,12 +442,12 @@ TEST(ThtmlTablePaint, CellBackgroundPicturesAreTiledOverTheVisibleBand) {
     const int x = 2 + 5;
     const int y = 2 + 7;
     if (showImages) {
-      ASSERT_NE(raw->TiledImage, nullptr);
+      ASSERT_NE(raw->TiledImage(), nullptr);
       EXPECT_EQ(canvas.Pixels(x, y), canvas.Pixels(x + 32, y));
       EXPECT_EQ(canvas.Pixels(x, y), canvas.Pixels(x, y + 32));
       EXPECT_NE(canvas.Pixels(x, y), canvas.Pixels(x + 16, y + 16));
     } else {
-      EXPECT_EQ(raw->TiledImage, nullptr);
+      EXPECT_EQ(raw->TiledImage(), nullptr);
       EXPECT_EQ(canvas.Pixels(x, y), win::RGB(0, 0, 255));
     }
   }
@@ -467,7 +467,7 @@ TEST(ThtmlTablePaint, AMissingBackgroundPictureLeavesTheColourAndIsNotAskedForAg
   bitmap.SetSize(200, 40);
   IndentManager flow;
   t.table->PaintSection(&bitmap.Canvas(), win::RECT{0, 0, 200, 40}, flow, 0, 0, 0);
-  EXPECT_TRUE(raw->BackgroundImage.empty());
+  EXPECT_TRUE(raw->BackgroundImage().empty());
   EXPECT_EQ(bitmap.Canvas().Pixels(10, 10), win::RGB(0, 0, 255));
 }
 
