@@ -264,7 +264,19 @@ bool TBlock::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
   const std::int64_t room = std::int64_t{Limit} - own.extras;
   if (room < 0 || room < own.width) return false;
   if (own.widthIsContent) return true;
-  return MyCell->MinWidthWithin(canvas, static_cast<int>(std::min<std::int64_t>(room, INT_MAX)));
+  return ContentMinWithin(canvas, static_cast<int>(std::min<std::int64_t>(room, INT_MAX)));
+}
+
+bool TBlock::ContentMinWithin(gui::TCanvas* canvas, int room) {
+  const int cycle = Document != nullptr ? Document->LayoutCycle : -1;
+  const bool known = cycle >= 0 && contentFitsCycle_ == cycle;
+  if (known && room >= contentFitsRoom_) return true;
+  if (!MyCell->MinWidthWithin(canvas, room)) return false;
+  if (cycle >= 0) {
+    contentFitsCycle_ = cycle;
+    contentFitsRoom_ = room;
+  }
+  return true;
 }
 
 TBlock::OwnWidths TBlock::MeasureOwnWidths() const {
@@ -303,7 +315,7 @@ int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCoun
   // max(contentMin, floor) without measuring when the content cannot be
   // narrower than floor: most text has no word near the width it gets.
   auto atLeastMin = [&](int floor) {
-    if (!measured && MyCell->MinWidthWithin(canvas, floor)) return floor;
+    if (!measured && ContentMinWithin(canvas, floor)) return floor;
     measure();
     return std::max(contentMin, floor);
   };

@@ -174,6 +174,12 @@ class TBlock : public TSectionBase {
   int measuredCycle_ = -1;
   int measuredMin_ = 0;
   int measuredMax_ = 0;
+  // The narrowest room the content's narrowest width is known to fit, and the
+  // layout cycle that learned it: every wider room holds it too, so a block
+  // its container already asked about is not walked again for its own width.
+  int contentFitsCycle_ = -1;
+  int contentFitsRoom_ = 0;
+  bool ContentMinWithin(gui::TCanvas* canvas, int room);
   bool drawListInOrder_ = true;  // the draw list is the content in document order
 };
 

@@ -69,6 +69,11 @@ TEST(BlockMinWidth, AnswersAsTheMeasuredNarrowestWidthForRandomNestings) {
       for (int limit : limits) row.push_back(block->MinWidthWithin(nullptr, limit));
       answers.push_back(row);
     }
+    // Asked again in the same layout cycle, narrowest last: what an earlier,
+    // wider question taught a block must not answer a narrower one.
+    for (std::size_t b = 0; b < blocks.size(); ++b)
+      for (std::size_t l = limits.size(); l-- > 0;)
+        EXPECT_EQ(blocks[b]->MinWidthWithin(nullptr, limits[l]), answers[b][l]) << "run " << run << " block " << b;
     for (std::size_t b = 0; b < blocks.size(); ++b) {
       int minWidth = 0;
       int maxWidth = 0;
