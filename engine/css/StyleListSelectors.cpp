@@ -97,6 +97,9 @@ std::shared_ptr<const TContextualKey> ParseContextualKey(const std::string& keyT
     if (next == std::string_view::npos) break;
     tail.remove_prefix(next + 1);
   }
+  for (const TSelectorPart& part : parsed->ancestors) {
+    for (std::size_t token : part.tokens) parsed->ancestorTokens.Add(token);
+  }
   return parsed;
 }
 

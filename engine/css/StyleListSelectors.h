@@ -1,5 +1,6 @@
 #pragma once
 // Contextual keys of the style list taken apart once, when they are added, for the cascade.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,10 +31,21 @@ std::vector<std::size_t> StackTokens(const TPropStack& stack, int count);
 void AddElementTokens(std::string_view tag, std::string_view classes, std::string_view id,
                       std::vector<std::size_t>& tokens);
 
+// A filter of token hashes: a bit for each (some tokens share one). A set that lacks a bit
+// of another lacks one of its tokens.
+struct TTokenFilter {
+  std::uint64_t bits[2] = {0, 0};
+  void Add(std::size_t token) { bits[(token >> 6) & 1] |= std::uint64_t{1} << (token & 63); }
+  bool Covers(const TTokenFilter& other) const {
+    return (other.bits[0] & ~bits[0]) == 0 && (other.bits[1] & ~bits[1]) == 0;
+  }
+};
+
 // "p 110div> body ": subject "p", ancestors "div>" and "body", nearest first.
 struct TContextualKey {
   TSelectorPart subject;
   std::vector<TSelectorPart> ancestors;
+  TTokenFilter ancestorTokens;  // of every ancestor part
 };
 
 TSelectorPart ParseSelectorPart(std::string_view text);

@@ -11,12 +11,12 @@
 
 #include "engine/css/CssColors.h"
 #include "engine/css/FontInfo.h"
+#include "engine/css/StyleListSelectors.h"
 #include "engine/css/TProperties.h"
 
 namespace engine {
 
 class TPropStack;
-struct TContextualKey;
 
 // Sorting order of selector keys; negative, 0 or positive.
 int CompareStyleKeys(const std::string& a, const std::string& b);
@@ -173,10 +173,14 @@ class TStyleList {
     const TProperties* entry = nullptr;
     std::string tag, classes, id;
     std::vector<std::size_t> tokens;  // sorted token hashes of this level and all below
+    TTokenFilter filter;              // of the same tokens
   };
   std::vector<AncestorLevel> ancestorLevels_;
-  // The sorted token hashes of stack entries 0 .. count - 1.
-  const std::vector<std::size_t>& AncestorTokens(const TPropStack& stack, int count);
+  // The token hashes of stack entries 0 .. count - 1 (nullptr for none).
+  const AncestorLevel* AncestorTokens(const TPropStack& stack, int count);
+  // Whether a contextual key's ancestors may match the elements of level (a quick test
+  // on their names; AncestorsMatch decides).
+  static bool AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level);
   std::vector<LinkLooksMemo> linkMemos_;
   std::size_t nextLinkMemo_ = 0;  // the one replaced next when all are taken
   bool rememberLinkLooks_ = true;

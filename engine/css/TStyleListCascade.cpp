@@ -243,16 +243,17 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   // With several classes a rule taken in an earlier pass is not taken again over the later,
   // more specific ones.
   std::vector<const TProperties*> merged;
-  const std::vector<std::size_t>* stackTokens = nullptr;  // names of the open elements around, on first need
+  const AncestorLevel* around = nullptr;  // names of the open elements around, on first need
+  bool haveAround = false;
   for (const PlanStep& step : plan.steps) {
     if (step.contextual) {
       if (!stack) continue;
-      if (!stackTokens) stackTokens = &AncestorTokens(*stack, stackIndex);
-      const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
-      if (!std::all_of(ancestors.begin(), ancestors.end(),
-                       [&](const TSelectorPart& part) { return TokensPresent(part, *stackTokens); }) ||
-          !AncestorsMatch(ancestors, stack, stackIndex))
-        continue;
+      if (!haveAround) {
+        around = AncestorTokens(*stack, stackIndex);
+        haveAround = true;
+      }
+      const TContextualKey& key = *step.entry->contextual;
+      if (!AncestorsMayMatch(key, around) || !AncestorsMatch(key.ancestors, stack, stackIndex)) continue;
     }
     const TProperties& rule = *step.entry->properties;
     if (plan.severalClasses) {
@@ -299,10 +300,9 @@ void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link, std::vecto
   context = std::move(linkContext);
 }
 
-const std::vector<std::size_t>& TStyleList::AncestorTokens(const TPropStack& stack, int count) {
-  static const std::vector<std::size_t> kNone;
+const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& stack, int count) {
   count = std::min(count, stack.Count());
-  if (count <= 0) return kNone;
+  if (count <= 0) return nullptr;
   if (ancestorLevels_.size() < static_cast<std::size_t>(count)) ancestorLevels_.resize(static_cast<std::size_t>(count));
   bool valid = true;
   for (int index = 0; index < count; ++index) {
@@ -316,10 +316,16 @@ const std::vector<std::size_t>& TStyleList::AncestorTokens(const TPropStack& sta
     level.tag = element.PropTag;
     level.classes = element.PropClass;
     level.id = element.PropID;
-    if (index == 0) level.tokens.clear();
-    else level.tokens = ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens;
-    const std::size_t below = level.tokens.size();
+    const std::size_t below = index == 0 ? 0 : ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens.size();
+    if (index == 0) {
+      level.tokens.clear();
+      level.filter = {};
+    } else {
+      level.tokens = ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens;
+      level.filter = ancestorLevels_[static_cast<std::size_t>(index - 1)].filter;
+    }
     AddElementTokens(element.PropTag, element.PropClass, element.PropID, level.tokens);
+    for (std::size_t at = below; at < level.tokens.size(); ++at) level.filter.Add(level.tokens[at]);
     std::sort(level.tokens.begin() + static_cast<std::ptrdiff_t>(below), level.tokens.end());
     std::inplace_merge(level.tokens.begin(), level.tokens.begin() + static_cast<std::ptrdiff_t>(below),
                        level.tokens.end());
@@ -330,7 +336,14 @@ const std::vector<std::size_t>& TStyleList::AncestorTokens(const TPropStack& sta
     for (std::size_t index = static_cast<std::size_t>(count); index < ancestorLevels_.size(); ++index)
       ancestorLevels_[index].entry = nullptr;
   }
-  return ancestorLevels_[static_cast<std::size_t>(count - 1)].tokens;
+  return &ancestorLevels_[static_cast<std::size_t>(count - 1)];
+}
+
+bool TStyleList::AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level) {
+  if (!level) return key.ancestors.empty();
+  if (!level->filter.Covers(key.ancestorTokens)) return false;
+  return std::all_of(key.ancestors.begin(), key.ancestors.end(),
+                     [&](const TSelectorPart& part) { return TokensPresent(part, level->tokens); });
 }
 
 // For each contextual key that the link's visited and hover cascades walk, whether its
@@ -340,17 +353,20 @@ void TStyleList::LinkContext(const TProperties& link, const TPropStack& stack, i
                              std::vector<std::uint8_t>& context) {
   context.clear();
   if (contextual_.empty()) return;
-  const std::vector<std::size_t>* tokens = nullptr;
+  const AncestorLevel* around = nullptr;
+  bool haveAround = false;
   const ElementNames visitedState{link.PropTag, link.PropClass, link.PropID, "visited"};
   auto note = [&](const CascadePlan& plan, bool overVisited) {
     for (const PlanStep& step : plan.steps) {
       if (!step.contextual) continue;
       // The link and its visited state bring the same names: one set serves both.
-      if (!tokens) tokens = &AncestorTokens(stack, stackIndex + 1);
+      if (!haveAround) {
+        around = AncestorTokens(stack, stackIndex + 1);
+        haveAround = true;
+      }
       const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
       std::uint8_t bits = 0;
-      if (std::all_of(ancestors.begin(), ancestors.end(),
-                      [&](const TSelectorPart& part) { return TokensPresent(part, *tokens); })) {
+      if (AncestorsMayMatch(*step.entry->contextual, around)) {
         if (AncestorsMatch(ancestors, &stack, stackIndex + 1)) bits |= 1;
         if (overVisited && AncestorsMatch(ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
       }
