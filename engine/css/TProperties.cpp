@@ -380,7 +380,12 @@ void TProperties::Merge(const TProperties& rule) { Merge(rule, rule.HeldValues()
 std::uint64_t TProperties::HeldValues() const {
   std::uint64_t held = 0;
   for (std::size_t index = 0; index < Props.size(); ++index) {
-    if (Props[index].index() != 0) held |= std::uint64_t{1} << index;
+    const TPropValue& value = Props[index];
+    if (value.index() == 0) continue;
+    // Every rule starts with its box values unset; Merge passes those over.
+    const bool box = static_cast<int>(index) >= kFirstBoxProp && static_cast<int>(index) <= kLastBoxProp;
+    if (box && std::holds_alternative<int>(value) && std::get<int>(value) == kUnsetValue) continue;
+    held |= std::uint64_t{1} << index;
   }
   return held;
 }

@@ -77,7 +77,7 @@ class TProperties {
   void Merge(const TProperties& rule);
   // The same, where heldValues is rule.HeldValues() (a sheet keeps it for each of its rules).
   void Merge(const TProperties& rule, std::uint64_t heldValues);
-  // A bit (1 << index) for each value that is assigned.
+  // A bit (1 << index) for each value that Merge takes: assigned, and for a box value not unset.
   std::uint64_t HeldValues() const;
 
   const TPropValue& Value(Prop p) const { return Props[PropIdx(p)]; }
