@@ -1,7 +1,6 @@
 #include "engine/tables/TableColumnWidths.h"
 
 #include <algorithm>
-#include <map>
 #include <numeric>
 
 namespace engine {
@@ -47,25 +46,38 @@ struct SpanCell {
   Wide extra;       // HzSpace + CellSpacing
 };
 
-// The cells grouped by span, spans ascending: each pass visits only its own cells.
-std::map<int, std::vector<SpanCell>> CellsBySpan(const std::vector<TWidthCell>& cells, int numCols, int spacing,
-                                                 Wide base) {
-  std::map<int, std::vector<SpanCell>> bySpan;
+// A cell of the grid with its span cut to it and its widths clamped; false for
+// a cell outside the grid.
+bool ToSpanCell(const TWidthCell& cell, int numCols, int spacing, Wide base, SpanCell& c) {
+  if (cell.Column < 0 || cell.Column >= numCols) return false;
+  c.first = cell.Column;
+  c.span = std::clamp(cell.ColSpan, 1, numCols - cell.Column);
+  c.extra = ClampExtent(std::max(0, cell.HzSpace)) + ClampExtent(std::max(0, spacing));
+  c.min = ClampExtent(std::max(0, cell.ContentMin)) + c.extra;
+  c.max = ClampExtent(std::max(0, cell.ContentMax)) + c.extra;
+  c.pixelWidth = cell.Width > 0 && !cell.WidthIsPercent ? ClampExtent(cell.Width) : 0;
+  c.percent = 0;
+  if (cell.Width > 0 && cell.WidthIsPercent) c.percent = std::min(cell.Width, 1000);
+  else if (c.pixelWidth > 0 && base > 0) c.percent = std::min<Wide>(1000, MulDiv(c.pixelWidth, 1000, base));
+  return true;
+}
+
+// Visits the cells by span, spans ascending and each span in cell order: the
+// single-column cells straight from the list, then the spanning ones, which
+// alone are copied (a long table's cells are not copied again).
+template <class Visit>
+void ForEachCellBySpan(const std::vector<TWidthCell>& cells, int numCols, int spacing, Wide base,
+                       const Visit& visit) {
+  std::vector<SpanCell> spanning;
   for (const TWidthCell& cell : cells) {
-    if (cell.Column < 0 || cell.Column >= numCols) continue;
     SpanCell c;
-    c.first = cell.Column;
-    c.span = std::clamp(cell.ColSpan, 1, numCols - cell.Column);
-    c.extra = ClampExtent(std::max(0, cell.HzSpace)) + ClampExtent(std::max(0, spacing));
-    c.min = ClampExtent(std::max(0, cell.ContentMin)) + c.extra;
-    c.max = ClampExtent(std::max(0, cell.ContentMax)) + c.extra;
-    c.pixelWidth = cell.Width > 0 && !cell.WidthIsPercent ? ClampExtent(cell.Width) : 0;
-    c.percent = 0;
-    if (cell.Width > 0 && cell.WidthIsPercent) c.percent = std::min(cell.Width, 1000);
-    else if (c.pixelWidth > 0 && base > 0) c.percent = std::min<Wide>(1000, MulDiv(c.pixelWidth, 1000, base));
-    bySpan[c.span].push_back(c);
+    if (!ToSpanCell(cell, numCols, spacing, base, c)) continue;
+    if (c.span == 1) visit(c);
+    else spanning.push_back(c);
   }
-  return bySpan;
+  std::stable_sort(spanning.begin(), spanning.end(),
+                   [](const SpanCell& a, const SpanCell& b) { return a.span < b.span; });
+  for (const SpanCell& c : spanning) visit(c);
 }
 
 // The cell's own minimum and maximum after its pixel width: one column compares
@@ -310,18 +322,16 @@ int TColumnRanges::PercentSum() const { return static_cast<int>(ClampExtent(Sum(
 TColumnRanges PlainWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing) {
   NumCols = std::max(NumCols, 0);
   Columns mins(NumCols, 0), maxs(NumCols, 0);
-  for (auto& [span, cells] : CellsBySpan(Cells, NumCols, CellSpacing, 0)) {
-    for (SpanCell cell : cells) {
-      ApplyPixelWidth(cell);
-      if (span == 1) {
-        mins[cell.first] = std::max(mins[cell.first], cell.min);
-        maxs[cell.first] = std::max(maxs[cell.first], cell.max);
-      } else {
-        GrowProportionally(mins, cell.first, span, cell.min);
-        GrowProportionally(maxs, cell.first, span, cell.max);
-      }
+  ForEachCellBySpan(Cells, NumCols, CellSpacing, 0, [&](SpanCell cell) {
+    ApplyPixelWidth(cell);
+    if (cell.span == 1) {
+      mins[cell.first] = std::max(mins[cell.first], cell.min);
+      maxs[cell.first] = std::max(maxs[cell.first], cell.max);
+    } else {
+      GrowProportionally(mins, cell.first, cell.span, cell.min);
+      GrowProportionally(maxs, cell.first, cell.span, cell.max);
     }
-  }
+  });
   return ToRanges(mins, maxs, Columns(NumCols, 0));
 }
 
@@ -329,18 +339,16 @@ TColumnRanges PercentWidthRange(const std::vector<TWidthCell>& Cells, int NumCol
   NumCols = std::max(NumCols, 0);
   const Wide base = ClampExtent(std::max(0, Base));
   Columns mins(NumCols, 0), maxs(NumCols, 0), percents(NumCols, 0);
-  for (auto& [span, cells] : CellsBySpan(Cells, NumCols, CellSpacing, base)) {
-    for (SpanCell cell : cells) {
-      ApplyPixelWidth(cell);
-      if (span == 1) {
-        mins[cell.first] = std::max(mins[cell.first], cell.min);
-        maxs[cell.first] = std::max(maxs[cell.first], cell.max);
-        percents[cell.first] = std::max(percents[cell.first], cell.percent);
-      } else {
-        SpreadSpanningCell(cell, NumCols, base, mins, maxs, percents);
-      }
+  ForEachCellBySpan(Cells, NumCols, CellSpacing, base, [&](SpanCell cell) {
+    ApplyPixelWidth(cell);
+    if (cell.span == 1) {
+      mins[cell.first] = std::max(mins[cell.first], cell.min);
+      maxs[cell.first] = std::max(maxs[cell.first], cell.max);
+      percents[cell.first] = std::max(percents[cell.first], cell.percent);
+    } else {
+      SpreadSpanningCell(cell, NumCols, base, mins, maxs, percents);
     }
-  }
+  });
   return ToRanges(mins, maxs, percents);
 }
 

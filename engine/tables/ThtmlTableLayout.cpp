@@ -256,6 +256,11 @@ int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, 
     layoutCycle_ = cycle;
   }
   PlaceRows(canvas, Y, Curs);
+  // The measurements have served this layout; a long table does not keep a
+  // copy of every cell's widths beside the cells. A later measure in the same
+  // cycle gathers them again.
+  std::vector<TWidthCell>().swap(widthCells_);
+  widthCellsCycle_ = -1;
   TableHeight = SatAdd(TableHeight, CellSpacing);
   SectionHeight = TableHeight;
   PaintHeight = TableHeight;
