@@ -24,6 +24,8 @@ class TSharedMarginArray {
   const TVMarginArray& Values() const { return *values_; }
   operator const TVMarginArray&() const { return *values_; }  // NOLINT: read wherever an array is read
   bool SharesWith(const TSharedMarginArray& other) const { return values_ == other.values_; }
+  // The held array itself, for memos of what is computed from it (it never changes).
+  const std::shared_ptr<const TVMarginArray>& Shared() const { return values_; }
 
  private:
   void Adopt(TVMarginArray&& values);

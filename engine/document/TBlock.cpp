@@ -24,11 +24,6 @@ bool IsParagraphSpace(const TPropValue& value) {
   return number != nullptr && *number == kParagraphSpace;
 }
 
-bool IsLength(int index) {
-  return (index >= Marg::MarginTop && index <= Marg::BorderLeftWidth) ||
-         (index >= Marg::piWidth && index <= Marg::LeftPos);
-}
-
 int CollapsedMargin(int top, int bottom) {
   if (top >= 0 && bottom >= 0) return std::max(top, bottom);
   if (top < 0 && bottom < 0) return std::min(top, bottom);
@@ -137,12 +132,8 @@ std::unique_ptr<TSectionBase> TBlock::CreateCopy(TSectionList* document) const {
 }
 
 int TBlock::ConvertMargins(int baseWidth, int baseHeight) {
-  TBoxResult result = ComputeBoxValues(MargArrayO, baseWidth, baseHeight, EmSize, ExSize);
+  const TBoxResult& result = ClampedBoxValues(MargArrayO, baseWidth, baseHeight, EmSize, ExSize);
   MargArray = result.Values;
-  for (int index = 0; index < kMarginArraySize; ++index) {
-    int& value = MargArray[static_cast<std::size_t>(index)];
-    if (IsLength(index) && value != kAutoValue) value = std::clamp(value, -kMaxBoxValue, kMaxBoxValue);
-  }
   if (topMarginOverride_) MargArray[Marg::MarginTop] = *topMarginOverride_;
   if (bottomMarginOverride_) MargArray[Marg::MarginBottom] = *bottomMarginOverride_;
   return result.AutoCount;
@@ -280,11 +271,7 @@ bool TBlock::ContentMinWithin(gui::TCanvas* canvas, int room) {
 }
 
 TBlock::OwnWidths TBlock::MeasureOwnWidths() const {
-  TBoxValues m = ComputeBoxValues(MargArrayO, 0, 400, EmSize, ExSize).Values;
-  for (int index = 0; index < kMarginArraySize; ++index) {
-    int& value = m[static_cast<std::size_t>(index)];
-    if (IsLength(index) && value != kAutoValue) value = std::clamp(value, -kMaxBoxValue, kMaxBoxValue);
-  }
+  TBoxValues m = ClampedBoxValues(MargArrayO, 0, 400, EmSize, ExSize).Values;
   OwnWidths own;
   const int width = m[Marg::piWidth];
   // NOTE: a box measured without a width clips nothing here, but keeps its
@@ -373,15 +360,18 @@ int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCoun
 
 void TBlock::BuildDrawList() {
   DrawList.clear();
+  DrawList.reserve(static_cast<std::size_t>(MyCell->Count()));
   for (const auto& section : *MyCell) {
     section->ContainingBlock = this;
     DrawList.push_back(section.get());
   }
   // Negative z first (ascending), then 0 in document order, then positive (ascending);
   // equal keys keep document order.
-  std::stable_sort(DrawList.begin(), DrawList.end(),
-                   [](const TSectionBase* a, const TSectionBase* b) { return a->ZOrder < b->ZOrder; });
+  const auto byZ = [](const TSectionBase* a, const TSectionBase* b) { return a->ZOrder < b->ZOrder; };
   drawListInOrder_ = true;
+  // Content without z-order (nearly all) is in painting order already.
+  if (std::is_sorted(DrawList.begin(), DrawList.end(), byZ)) return;
+  std::stable_sort(DrawList.begin(), DrawList.end(), byZ);
   for (int i = 0; i < MyCell->Count(); ++i)
     if (DrawList[static_cast<std::size_t>(i)] != MyCell->Items(i)) drawListInOrder_ = false;
 }

@@ -15,6 +15,7 @@
 #include "engine/css/CssBoxValues.h"
 #include "engine/css/CssColors.h"
 #include "engine/css/TSharedMarginArray.h"
+#include "engine/document/BoxValuesMemo.h"
 #include "engine/document/DocumentSeams.h"
 #include "engine/document/IndentManager.h"
 #include "engine/document/TBlockCell.h"
@@ -34,10 +35,6 @@ enum : int {
   BorderBottomStyle, BorderLeftStyle, piWidth, piHeight, TopPos, BottomPos, RightPos, LeftPos,
 };
 }  // namespace Marg
-
-// Converted box values are kept within this many pixels either way, so that
-// sums of several of them cannot wrap.
-constexpr int kMaxBoxValue = 1000000;
 
 class TBlock : public TSectionBase {
  public:
