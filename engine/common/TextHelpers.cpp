@@ -4,6 +4,7 @@
 #include <wctype.h>
 
 #include <charconv>
+#include <cstdint>
 #include <limits>
 
 #include "engine/common/CodePageText.h"
@@ -95,6 +96,27 @@ std::size_t ParseLeadingNumber(std::string_view text, double& value) {
     }
   }
   if (digits == 0) return 0;
+  // Up to 15 digits the digits make an exact integer and a power of ten up to 1e22 is exact,
+  // so one division gives the correctly rounded value from_chars gives, at a fraction of its cost.
+  if (digits <= 15) {
+    std::uint64_t whole = 0;
+    int fraction = -1;
+    for (std::size_t at = 0; at < length; ++at) {
+      const char c = text[at];
+      if (IsAsciiDigit(c)) {
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        if (fraction >= 0) ++fraction;
+      } else if (c == '.') {
+        fraction = 0;
+      }
+    }
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    double parsed = static_cast<double>(whole);
+    if (fraction > 0) parsed /= kPowersOfTen[fraction];
+    value = text[0] == '-' ? -parsed : parsed;
+    return length;
+  }
   std::string_view number = text.substr(0, length);
   if (number[0] == '+') number.remove_prefix(1);
   double parsed = 0;

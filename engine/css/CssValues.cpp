@@ -10,12 +10,18 @@ namespace engine {
 namespace {
 
 // A number and its unit: "1.5em" -> 1.5, "em". An "e" ends the number ("1e3" is 1 and "e3").
-bool SplitNumberAndUnit(const std::string& text, double& value, std::string& unit) {
+// The unit stays a view of text: it is only compared, ASCII case ignored, with UnitIs.
+bool SplitNumberAndUnit(const std::string& text, double& value, std::string_view& unit) {
   std::string_view view = TrimView(text);
   std::size_t length = ParseLeadingNumber(view, value);
   if (length == 0) return false;
-  unit = LowerCase(TrimView(view.substr(length)));
+  unit = TrimView(view.substr(length));
   return true;
+}
+
+// Whether a unit or keyword is word (given in lower case), ASCII case ignored.
+bool UnitIs(std::string_view unit, std::string_view word) {
+  return unit.size() == word.size() && StartsWithNoCase(unit, word);
 }
 
 double& DefaultFontSizeStore() {
@@ -60,27 +66,27 @@ void SetCssPixelsPerInch(int pixelsPerInch) { PixelsPerInchStore() = pixelsPerIn
 
 int LengthFromString(const std::string& text, bool relative, double base, int defaultValue, int em, int ex) {
   double value = 0;
-  std::string unit;
+  std::string_view unit;
   if (!SplitNumberAndUnit(text, value, unit)) return defaultValue;
   const double ppi = CssPixelsPerInch();
   double pixels = 0;
-  if (unit == "in") {
+  if (UnitIs(unit, "in")) {
     pixels = ppi * value;
-  } else if (unit == "cm") {
+  } else if (UnitIs(unit, "cm")) {
     pixels = ppi * value / 2.54;
-  } else if (unit == "mm") {
+  } else if (UnitIs(unit, "mm")) {
     pixels = ppi * value / 25.4;
-  } else if (unit == "pt") {
+  } else if (UnitIs(unit, "pt")) {
     pixels = value * ppi / 72;
-  } else if (unit == "px") {
+  } else if (UnitIs(unit, "px")) {
     pixels = value;
-  } else if (unit == "pc") {
+  } else if (UnitIs(unit, "pc")) {
     pixels = value * ppi / 6;
-  } else if (unit == "em") {
+  } else if (UnitIs(unit, "em")) {
     pixels = em * value;
-  } else if (unit == "ex") {
+  } else if (UnitIs(unit, "ex")) {
     pixels = ex * value;
-  } else if (unit == "%") {
+  } else if (UnitIs(unit, "%")) {
     pixels = base * value / 100;
   } else if (unit.empty()) {
     pixels = relative ? base * value : value;
@@ -93,31 +99,31 @@ int LengthFromString(const std::string& text, bool relative, double base, int de
 double FontSizeFromString(const std::string& text, double parentSize) {
   const double defaultSize = DefaultFontSize();
   double value = 0;
-  std::string unit;
+  std::string_view unit;
   if (SplitNumberAndUnit(text, value, unit)) {
     const double ppi = CssPixelsPerInch();
-    if (unit == "in") return value * 72;
-    if (unit == "cm") return value * 72 / 2.54;
-    if (unit == "mm") return value * 72 / 25.4;
-    if (unit == "pt") return value;
-    if (unit == "px") return value * 72 / ppi;
-    if (unit == "pc") return value * 12;
-    if (unit == "em") return parentSize * value;
-    if (unit == "ex") return parentSize * value / 2;
-    if (unit == "%") return parentSize * value / 100;
+    if (UnitIs(unit, "in")) return value * 72;
+    if (UnitIs(unit, "cm")) return value * 72 / 2.54;
+    if (UnitIs(unit, "mm")) return value * 72 / 25.4;
+    if (UnitIs(unit, "pt")) return value;
+    if (UnitIs(unit, "px")) return value * 72 / ppi;
+    if (UnitIs(unit, "pc")) return value * 12;
+    if (UnitIs(unit, "em")) return parentSize * value;
+    if (UnitIs(unit, "ex")) return parentSize * value / 2;
+    if (UnitIs(unit, "%")) return parentSize * value / 100;
     if (unit.empty()) return value * 72 / ppi;
     return defaultSize;
   }
-  std::string word = LowerCase(TrimView(text));
-  if (word == "smaller") return parentSize * 0.75;
-  if (word == "larger") return parentSize * 1.25;
-  if (word == "xx-small") return defaultSize / 1.5;
-  if (word == "x-small") return defaultSize / 1.2;
-  if (word == "small") return defaultSize;
-  if (word == "medium") return defaultSize * 1.2;
-  if (word == "large") return defaultSize * 1.5;
-  if (word == "x-large") return defaultSize * 2;
-  if (word == "xx-large") return defaultSize * 3;
+  const std::string_view word = TrimView(text);
+  if (UnitIs(word, "smaller")) return parentSize * 0.75;
+  if (UnitIs(word, "larger")) return parentSize * 1.25;
+  if (UnitIs(word, "xx-small")) return defaultSize / 1.5;
+  if (UnitIs(word, "x-small")) return defaultSize / 1.2;
+  if (UnitIs(word, "small")) return defaultSize;
+  if (UnitIs(word, "medium")) return defaultSize * 1.2;
+  if (UnitIs(word, "large")) return defaultSize * 1.5;
+  if (UnitIs(word, "x-large")) return defaultSize * 2;
+  if (UnitIs(word, "xx-large")) return defaultSize * 3;
   return defaultSize;
 }
 

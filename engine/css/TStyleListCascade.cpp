@@ -86,6 +86,14 @@ bool SameValues(const std::array<TPropValue, kPropCount>& a, const std::array<TP
   return true;
 }
 
+// text in lower case: text itself when it holds no upper-case letter, as the names from the
+// markup nearly always are, else a lowered copy in scratch.
+const std::string& LowerCased(const std::string& text, std::string& scratch) {
+  if (std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) return text;
+  scratch = LowerCase(text);
+  return scratch;
+}
+
 double InheritedSize(const TProperties& element) {
   const TPropValue& size = element.Value(Prop::FontSize);
   if (const double* points = std::get_if<double>(&size); points && *points > 0) return *points;
@@ -234,9 +242,10 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
 void TStyleList::Cascade(TProperties& element, const std::string& tag, const std::string& classesText,
                          const std::string& idText, const std::string& pseudoText, const std::string& title,
                          TProperties* inlineStyle, const TPropStack* stack, int stackIndex) {
-  const std::string classes = LowerCase(classesText);
-  const std::string id = LowerCase(idText);
-  const std::string pseudo = LowerCase(pseudoText);
+  std::string classesScratch, idScratch, pseudoScratch;
+  const std::string& classes = LowerCased(classesText, classesScratch);
+  const std::string& id = LowerCased(idText, idScratch);
+  const std::string& pseudo = LowerCased(pseudoText, pseudoScratch);
   const double baseSize = InheritedSize(element);
 
   const CascadePlan& plan = PlanFor(tag, classes, id, pseudo);

@@ -251,19 +251,28 @@ THtmlSymbol LookUpAttributeSymbol(std::string_view upperName) {
   return found < 0 ? symUnknownAttribute : kAttributeTable[static_cast<std::size_t>(found)].symbol;
 }
 
-std::string TagNameOfSymbol(THtmlSymbol symbol) {
-  for (const TagRow& row : kTagTable) {
-    if (row.startSymbol == symbol) return LowerCase(row.name);
+namespace {
+
+// Lower-case names by symbol, made once: the first row of a symbol names it, as in a search.
+struct TagNamesBySymbol {
+  std::array<std::string, 256> start;
+  std::array<std::string, 256> end;
+  TagNamesBySymbol() {
+    for (std::size_t row = kTagTable.size(); row-- > 0;) start[kTagTable[row].startSymbol] = LowerCase(kTagTable[row].name);
+    for (std::size_t row = kRowsWithEndTag; row-- > 0;) end[kTagTable[row].endSymbol] = LowerCase(kTagTable[row].name);
   }
-  return {};
+};
+
+const TagNamesBySymbol& TagNamesOfSymbols() {
+  static const TagNamesBySymbol names;
+  return names;
 }
 
-std::string TagNameOfEndSymbol(THtmlSymbol endSymbol) {
-  for (std::size_t row = 0; row < kRowsWithEndTag; ++row) {
-    if (kTagTable[row].endSymbol == endSymbol) return LowerCase(kTagTable[row].name);
-  }
-  return {};
-}
+}  // namespace
+
+const std::string& TagNameOfSymbol(THtmlSymbol symbol) { return TagNamesOfSymbols().start[symbol]; }
+
+const std::string& TagNameOfEndSymbol(THtmlSymbol endSymbol) { return TagNamesOfSymbols().end[endSymbol]; }
 
 std::vector<std::string_view> TagNames() {
   std::vector<std::string_view> names;

@@ -245,10 +245,10 @@ THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag);
 THtmlSymbol LookUpAttributeSymbol(std::string_view upperName);
 
 // Lower-case tag name of a start symbol ("h" for symH); empty when no tag has it.
-std::string TagNameOfSymbol(THtmlSymbol symbol);
+const std::string& TagNameOfSymbol(THtmlSymbol symbol);
 
 // Lower-case tag name of an end symbol; empty when no tag has it.
-std::string TagNameOfEndSymbol(THtmlSymbol endSymbol);
+const std::string& TagNameOfEndSymbol(THtmlSymbol endSymbol);
 
 // End symbol of a start symbol; 0 when the tag has no end tag.
 THtmlSymbol EndSymbolOf(THtmlSymbol startSymbol);

@@ -86,6 +86,17 @@ TEST_F(CssValues, LengthsInEveryUnit) {
   EXPECT_EQ(LengthFromString("", false, 0, -7, 16, 8), -7);
 }
 
+TEST_F(CssValues, UnitsAndKeywordsIgnoreCaseAndBlanks) {
+  EXPECT_EQ(LengthFromString(" 2EM ", false, 0, -1, 16, 8), 32);
+  EXPECT_EQ(LengthFromString("7 Px", false, 0, -1, 16, 8), 7);
+  EXPECT_EQ(LengthFromString("7pxx", false, 0, -1, 16, 8), -1);
+  EXPECT_EQ(LengthFromString("7p", false, 0, -1, 16, 8), -1);
+  EXPECT_DOUBLE_EQ(FontSizeFromString("2PC", 10), 24);
+  EXPECT_DOUBLE_EQ(FontSizeFromString(" X-Large ", 10), 24);
+  EXPECT_DOUBLE_EQ(FontSizeFromString("LARGER", 10), 12.5);
+  EXPECT_DOUBLE_EQ(FontSizeFromString("largest", 10), 12);
+}
+
 TEST_F(CssValues, LengthsRoundHalfToEvenAndClampHugeNumbers) {
   EXPECT_EQ(LengthFromString("2.5px", false, 0, -1, 16, 8), 2);
   EXPECT_EQ(LengthFromString("3.5px", false, 0, -1, 16, 8), 4);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
 #include "engine/common/CodePageText.h"
 #include "engine/common/DosFileNames.h"
 #include "engine/common/LargeBlocks.h"
@@ -40,6 +45,61 @@ TEST(TextHelpers, CaseChangesOnBothFamilies) {
   // Characters the ANSI code page lacks do not change the length.
   EXPECT_EQ(WideUpperCase(u"a\u3042b").size(), 3u);
   IsWin9x = false;
+}
+
+// The obvious model: from_chars over the same characters, a leading '+' dropped.
+double FromCharsModel(std::string_view number) {
+  if (number[0] == '+') number.remove_prefix(1);
+  double value = 0;
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
+}
+
+TEST(TextHelpers, LeadingNumbersReadAsFromCharsReadsThem) {
+  std::mt19937 random(20261209);
+  const std::string digitsAndDot = "0123456789.";
+  for (int round = 0; round < 20000; ++round) {
+    std::string number;
+    const int sign = static_cast<int>(random() % 3);
+    if (sign == 1) number += '-';
+    if (sign == 2) number += '+';
+    const std::size_t length = 1 + random() % 22;
+    bool dot = false;
+    for (std::size_t at = 0; at < length; ++at) {
+      char c = digitsAndDot[random() % digitsAndDot.size()];
+      if (c == '.' && dot) c = '7';
+      dot = dot || c == '.';
+      number += c;
+    }
+    double value = -999;
+    const std::size_t read = ParseLeadingNumber(number + "em", value);
+    if (number.find_first_of("0123456789") == std::string::npos) {
+      EXPECT_EQ(read, 0u) << "round " << round << ": " << number;
+      continue;
+    }
+    ASSERT_EQ(read, number.size()) << "round " << round << ": " << number;
+    const double expected = FromCharsModel(number);
+    EXPECT_EQ(value, expected) << "round " << round << ": " << number;
+    EXPECT_EQ(std::signbit(value), std::signbit(expected)) << "round " << round << ": " << number;
+  }
+}
+
+TEST(TextHelpers, LeadingNumbersInTheirForms) {
+  double value = 0;
+  EXPECT_EQ(ParseLeadingNumber("0.1px", value), 3u);
+  EXPECT_EQ(value, 0.1);
+  EXPECT_EQ(ParseLeadingNumber("-.5", value), 3u);
+  EXPECT_EQ(value, -0.5);
+  EXPECT_EQ(ParseLeadingNumber("5.", value), 2u);
+  EXPECT_EQ(value, 5);
+  EXPECT_EQ(ParseLeadingNumber("-0", value), 2u);
+  EXPECT_TRUE(std::signbit(value));
+  EXPECT_EQ(ParseLeadingNumber("1234567890.123456789", value), 20u);
+  EXPECT_EQ(value, 1234567890.123456789);
+  value = 3;
+  EXPECT_EQ(ParseLeadingNumber(".", value), 0u);
+  EXPECT_EQ(ParseLeadingNumber("-em", value), 0u);
+  EXPECT_EQ(value, 3);
 }
 
 TEST(CodePageText, ConversionsAndFallbacks) {
