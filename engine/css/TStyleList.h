@@ -145,9 +145,9 @@ class TStyleList {
                              std::string_view pseudo);
   // Index into contextual_ of the first entry whose key sorts at or after prefix.
   std::size_t ContextualLowerBound(const std::string& prefix) const;
-  // Which contextual keys the visited and hover cascades of the link at stackIndex match.
-  void LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
-                   std::vector<std::uint8_t>& context);
+  // Which contextual keys the visited and hover cascades of the link at stackIndex match;
+  // valid until the next call.
+  const std::vector<std::uint8_t>& LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex);
   LinkLooksMemo* FindLinkLooks(const TProperties& link, std::size_t hash, const std::vector<std::uint8_t>& context);
 
   // Entries are held by pointer so that inserting into a large sheet moves little.
@@ -182,6 +182,16 @@ class TStyleList {
   // on their names; AncestorsMatch decides).
   static bool AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level);
   std::vector<LinkLooksMemo> linkMemos_;
+  // The last few link contexts, each with the names it was found among (tag, classes, id
+  // and pseudo of each element from the outermost to the link) under the sheet of version:
+  // the links of a paragraph stand among the same elements.
+  struct LinkContextMemo {
+    unsigned version = 0;
+    std::vector<std::string> names;
+    std::vector<std::uint8_t> context;
+  };
+  std::array<LinkContextMemo, 16> linkContexts_;
+  std::size_t nextLinkContext_ = 0;
   std::size_t nextLinkMemo_ = 0;  // the one replaced next when all are taken
   bool rememberLinkLooks_ = true;
   std::unique_ptr<TProperties> overflow_;

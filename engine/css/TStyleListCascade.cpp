@@ -355,35 +355,86 @@ bool TStyleList::AncestorsMayMatch(const TContextualKey& key, const AncestorLeve
                      [&](const TSelectorPart& part) { return TokensPresent(part, level->tokens); });
 }
 
+namespace {
+
+// Whether names holds, four to an element, the tag, classes, id and pseudo of the stack's
+// entries 0 .. last and then of link.
+bool SameNamesAround(const std::vector<std::string>& names, const TPropStack& stack, int last,
+                     const TProperties& link) {
+  if (names.size() != 4 * static_cast<std::size_t>(last + 2)) return false;
+  const auto same = [&names](std::size_t at, const TProperties& element) {
+    return names[at] == element.PropTag && names[at + 1] == element.PropClass && names[at + 2] == element.PropID &&
+           names[at + 3] == element.PropPseudo;
+  };
+  // The nearest elements differ most often: compare from the link outwards.
+  if (!same(names.size() - 4, link)) return false;
+  for (int index = last; index >= 0; --index) {
+    const TProperties* element = stack.Items(index);
+    if (!element || !same(4 * static_cast<std::size_t>(index), *element)) return false;
+  }
+  return true;
+}
+
+void KeepNamesAround(std::vector<std::string>& names, const TPropStack& stack, int last, const TProperties& link) {
+  names.clear();
+  const auto keep = [&names](const TProperties& element) {
+    names.push_back(element.PropTag);
+    names.push_back(element.PropClass);
+    names.push_back(element.PropID);
+    names.push_back(element.PropPseudo);
+  };
+  for (int index = 0; index <= last; ++index) keep(*stack.Items(index));
+  keep(link);
+}
+
+}  // namespace
+
 // For each contextual key that the link's visited and hover cascades walk, whether its
 // ancestors match: above the link itself (the visited and hover looks), and for the hover
-// keys also above the visited state put over the link (the visited hover look).
-void TStyleList::LinkContext(const TProperties& link, const TPropStack& stack, int stackIndex,
-                             std::vector<std::uint8_t>& context) {
+// keys also above the visited state put over the link (the visited hover look). The
+// answer depends only on the sheet and the names of the elements from the outermost to the
+// link, so a recent answer among the same names is given again.
+const std::vector<std::uint8_t>& TStyleList::LinkContext(const TProperties& link, const TPropStack& stack,
+                                                         int stackIndex) {
+  for (LinkContextMemo& memo : linkContexts_) {
+    if (memo.version == version_ && SameNamesAround(memo.names, stack, stackIndex, link)) return memo.context;
+  }
+  LinkContextMemo& memo = linkContexts_[nextLinkContext_];
+  nextLinkContext_ = (nextLinkContext_ + 1) % linkContexts_.size();
+  // Only a stack that holds every element up to the link is remembered by its names.
+  const bool rememberable = stackIndex >= 0 && stackIndex < stack.Count();
+  memo.version = 0;
+  std::vector<std::uint8_t>& context = memo.context;
   context.clear();
-  if (contextual_.empty()) return;
-  const AncestorLevel* around = nullptr;
-  bool haveAround = false;
-  const ElementNames visitedState{link.PropTag, link.PropClass, link.PropID, "visited"};
-  auto note = [&](const CascadePlan& plan, bool overVisited) {
-    for (const PlanStep& step : plan.steps) {
-      if (!step.contextual) continue;
-      // The link and its visited state bring the same names: one set serves both.
-      if (!haveAround) {
-        around = AncestorTokens(stack, stackIndex + 1);
-        haveAround = true;
+  if (!contextual_.empty()) {
+    const AncestorLevel* around = nullptr;
+    bool haveAround = false;
+    const ElementNames visitedState{link.PropTag, link.PropClass, link.PropID, "visited"};
+    auto note = [&](const CascadePlan& plan, bool overVisited) {
+      for (const PlanStep& step : plan.steps) {
+        if (!step.contextual) continue;
+        // The link and its visited state bring the same names: one set serves both.
+        if (!haveAround) {
+          around = AncestorTokens(stack, stackIndex + 1);
+          haveAround = true;
+        }
+        const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
+        std::uint8_t bits = 0;
+        if (AncestorsMayMatch(*step.entry->contextual, around)) {
+          if (AncestorsMatch(ancestors, &stack, stackIndex + 1)) bits |= 1;
+          if (overVisited && AncestorsMatch(ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
+        }
+        context.push_back(bits);
       }
-      const std::vector<TSelectorPart>& ancestors = step.entry->contextual->ancestors;
-      std::uint8_t bits = 0;
-      if (AncestorsMayMatch(*step.entry->contextual, around)) {
-        if (AncestorsMatch(ancestors, &stack, stackIndex + 1)) bits |= 1;
-        if (overVisited && AncestorsMatch(ancestors, &stack, stackIndex + 1, &visitedState)) bits |= 2;
-      }
-      context.push_back(bits);
-    }
-  };
-  note(PlanFor(link.PropTag, link.PropClass, link.PropID, "visited"), false);
-  note(PlanFor(link.PropTag, link.PropClass, link.PropID, "hover"), true);
+    };
+    note(PlanFor(link.PropTag, link.PropClass, link.PropID, "visited"), false);
+    note(PlanFor(link.PropTag, link.PropClass, link.PropID, "hover"), true);
+  }
+  if (rememberable) {
+    KeepNamesAround(memo.names, stack, stackIndex, link);
+    memo.version = version_;
+  }
+  return context;
 }
 
 TStyleList::LinkLooksMemo* TStyleList::FindLinkLooks(const TProperties& link, std::size_t hash,
@@ -408,7 +459,7 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   std::size_t hash = 0;
   const bool memoUsable = !link.PropStyle && rememberLinkLooks_;
   if (memoUsable) {
-    LinkContext(link, stack, stackIndex, context);
+    context = LinkContext(link, stack, stackIndex);
     hash = LinkHash(link, context);
     if (const LinkLooksMemo* memo = FindLinkLooks(link, hash, context)) {
       fonts->Ar[TFontInfoArray::Visited]->Assign(memo->visited);

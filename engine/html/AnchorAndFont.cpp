@@ -113,7 +113,8 @@ void ReadAnchor(bool advance) {
   if (BuilderSeams().InlineBoxStart) BuilderSeams().InlineBoxStart(TopProperties(), parseState.SourcePosition);
   TakeInlineBackground(true);
   TSection& section = EnsureSection();
-  section.ChangeFont(TopProperties());
+  // A link's run takes its look below; only an anchor without one changes the font here.
+  if (!hasHref) section.ChangeFont(TopProperties());
   if (!name.empty()) {
     std::string anchor = name[0] == '#' ? name.substr(1) : name;
     for (char& ch : anchor) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/css/FontDevice.h"
 #include "engine/text/TLinkList.h"
@@ -51,16 +52,68 @@ std::shared_ptr<const TMyFont> WithMeasuredCharset(const std::shared_ptr<const T
     std::shared_ptr<const TMyFont> source;
     std::shared_ptr<const TMyFont> result;
   };
-  constexpr std::size_t kRemembered = 16;
-  thread_local std::array<Made, kRemembered> recent;
-  thread_local std::size_t next = 0;
-  for (const Made& made : recent)
-    if (made.source == font) return made.result;
+  // Pages use a few dozen element fonts at a time: enough are remembered that
+  // each is copied about once, four in each of the sets their addresses pick.
+  constexpr int kSetBits = 5;
+  constexpr std::size_t kWays = 4;
+  thread_local std::array<Made, (std::size_t{1} << kSetBits) * kWays> recent;
+  thread_local std::array<std::uint8_t, std::size_t{1} << kSetBits> nextWay{};
+  const auto address = reinterpret_cast<std::uintptr_t>(font.get());
+  const auto set = static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - kSetBits));
+  Made* ways = &recent[set * kWays];
+  for (std::size_t way = 0; way < kWays; ++way)
+    if (ways[way].source == font) return ways[way].result;
   auto copy = CopyFont(*font, font->PixelsPerInch());
   copy->SetCharset(static_cast<gui::TFontCharset>(font->tmCharset));
   auto result = PooledRunFont(std::move(copy));
-  recent[next] = {font, result};
-  next = (next + 1) % kRemembered;
+  ways[nextWay[set]] = {font, result};
+  nextWay[set] = static_cast<std::uint8_t>((nextWay[set] + 1) % kWays);
+  return result;
+}
+
+// Whether a and b give a font the same look (letter spacing is not a run's to change).
+bool SameFontLook(const ThtFontInfo& a, const ThtFontInfo& b) {
+  return a.iSize == b.iSize && a.iStyle == b.iStyle && a.iColor == b.iColor && a.ibgColor == b.ibgColor &&
+         a.iCharset == b.iCharset && a.iName == b.iName;
+}
+
+// font in the look of info (name, size at the screen's pixels per inch, style,
+// colours, charset), measured, shared. Link runs take one of a few looks over
+// a few element fonts: the recent results are remembered, each beside the
+// font and look it was made from, under the screen and font device it was
+// measured on (nothing is remembered while the device answers for tests).
+std::shared_ptr<const TMyFont> FontInLook(const std::shared_ptr<const TMyFont>& font, const ThtFontInfo& info) {
+  struct Made {
+    std::shared_ptr<const TMyFont> source;
+    ThtFontInfo look;
+    int pixelsPerInch = 0;
+    unsigned deviceVersion = 0;
+    std::shared_ptr<const TMyFont> result;
+  };
+  constexpr std::size_t kRemembered = 16;
+  thread_local std::array<Made, kRemembered> recent;
+  thread_local std::size_t next = 0;
+  const int pixelsPerInch = gui::Screen->PixelsPerInch();
+  const unsigned deviceVersion = FontDeviceVersion();
+  if (deviceVersion != 0) {
+    for (const Made& made : recent)
+      if (made.source == font && made.pixelsPerInch == pixelsPerInch && made.deviceVersion == deviceVersion &&
+          SameFontLook(made.look, info))
+        return made.result;
+  }
+  std::shared_ptr<TMyFont> copy = CopyFont(*font, font->PixelsPerInch());
+  copy->SetName(info.iName);
+  copy->SetHeight(-static_cast<int>(std::nearbyint(pixelsPerInch * info.iSize / 72.0)));
+  copy->SetStyle(info.iStyle);
+  copy->SetColor(info.iColor);
+  copy->SetCharset(info.iCharset);
+  copy->bgColor = info.ibgColor;
+  MeasureMetrics(*copy);
+  std::shared_ptr<const TMyFont> result = PooledRunFont(std::move(copy));
+  if (deviceVersion != 0) {
+    recent[next] = {font, info, pixelsPerInch, deviceVersion, result};
+    next = (next + 1) % kRemembered;
+  }
   return result;
 }
 
@@ -144,17 +197,9 @@ void TFontObj::EnsureLinkLooks() {
 }
 
 void TFontObj::ApplyFontInfo(const ThtFontInfo& info) {
-  TMyFont& font = OwnFont();
-  font.SetName(info.iName);
-  font.SetHeight(-static_cast<int>(std::nearbyint(gui::Screen->PixelsPerInch() * info.iSize / 72.0)));
-  font.SetStyle(info.iStyle);
-  font.SetColor(info.iColor);
-  font.SetCharset(info.iCharset);
-  font.bgColor = info.ibgColor;
-  // NOTE: the stored metrics belong to the old look; measure the new one so
-  // that line heights follow a visited or hover look of another size.
-  MeasureMetrics(font);
-  Font = PooledRunFont(std::move(Font));
+  // NOTE: the stored metrics belong to the old look; the new one is measured
+  // so that line heights follow a visited or hover look of another size.
+  Font = FontInLook(Font, info);
   UpdateMetrics();
 }
 
