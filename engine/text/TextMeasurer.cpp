@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "engine/common/EngineStartup.h"
 #include "engine/css/TMyFont.h"
@@ -122,10 +123,26 @@ TFontObj* TextMeasurer::SelectFontAt(int pos) {
   int index = 0;
   TFontObj* run = RunAt(pos, index);
   if (!run || run == current_ || !canvas_) return run;
+  const TFontObj* previous = current_;
   current_ = run;
   if (!keepMeters_) {
     SelectIntoCanvas(*run);
     return run;
+  }
+  // Runs that share a font, and a run back to the font before (text and its
+  // links), measure with a meter this measurer holds already.
+  const TMyFont* font = run->Font.get();
+  const bool holdsMeter = hasMeter_ && previous != nullptr && meter_.isRead();
+  if (holdsMeter && previous->Font.get() == font) return run;
+  if (otherFont_ == font && otherMeter_.current()) {
+    std::swap(meter_, otherMeter_);
+    otherFont_ = holdsMeter ? previous->Font.get() : nullptr;
+    hasMeter_ = true;
+    return run;
+  }
+  if (holdsMeter) {
+    otherMeter_ = meter_;
+    otherFont_ = previous->Font.get();
   }
   hasMeter_ = TakeKeptMeter(*run->Font);
   if (!hasMeter_) {

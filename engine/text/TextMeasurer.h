@@ -93,6 +93,8 @@ class TextMeasurer {
   const TFontObj* current_ = nullptr;   // the run measured with
   bool hasMeter_ = false;               // meter_ measures current_'s font
   win::TextMeter meter_;
+  const TMyFont* otherFont_ = nullptr;  // the font measured before current_'s, with its meter
+  win::TextMeter otherMeter_;
   win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
   std::vector<int> objectPositions_;  // placeholders, ascending
   mutable int runIndex_ = 0;          // the run RunAt answered last

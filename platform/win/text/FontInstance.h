@@ -53,17 +53,19 @@ class FontInstance {
   const FontFace& face() const { return *face_; }
   int emPixels() const { return (em64_ + 32) / 64; }
 
+  // Characters below this have their advances in the flat table.
+  static constexpr std::uint32_t kFlatTableSize = 256;
   int advance(std::uint32_t character) {
     return character < kFlatTableSize ? flatAdvances_[character] : wideAdvance(character);
   }
+  // advance() of a character below kFlatTableSize.
+  int flatAdvance(std::uint32_t character) const { return flatAdvances_[character]; }
   // The rendered glyph. Above kMaxCachedGlyphEm pixels glyphs are not kept: the
   // reference then stays valid only until the next call.
   const GlyphBitmap& glyph(std::uint32_t character);
   ABC abcWidths(std::uint32_t character);
 
  private:
-  static constexpr std::uint32_t kFlatTableSize = 256;
-
   int wideAdvance(std::uint32_t character);
   // The instance of the linked face that draws a character this face lacks, or null.
   FontInstance* linkedInstance(std::uint32_t character);

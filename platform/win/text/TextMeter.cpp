@@ -1,5 +1,7 @@
 #include "platform/win/text/TextMeter.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -94,10 +96,30 @@ int TextMeter::fit(const WCHAR* text, int count, int maxExtent, int& extent) con
     const std::int64_t extra = spacing_.charExtra;
     std::int64_t sum = 0;
     const WCHAR* next = text;
-    for (const WCHAR* end = text + count; next != end; ++next) {
-      const std::int64_t reach = sum + instance.advance(*next) + extra;
-      if (reach > limit) break;
-      sum = reach;
+    const WCHAR* const end = text + count;
+    const bool growing = extra >= 0;
+    while (next != end) {
+      // Four characters at once while they are in the flat table and none
+      // narrows the sum: the sum then only grows, so when the fourth stays
+      // within the limit so do the three before it.
+      for (; growing && end - next >= 4; next += 4) {
+        const std::uint32_t a = next[0], b = next[1], c = next[2], d = next[3];
+        if ((a | b | c | d) >= FontInstance::kFlatTableSize) break;
+        const int wa = instance.flatAdvance(a), wb = instance.flatAdvance(b);
+        const int wc = instance.flatAdvance(c), wd = instance.flatAdvance(d);
+        const std::int64_t reach = sum + (std::int64_t{wa} + wb + wc + wd + 4 * extra);
+        if ((wa | wb | wc | wd) < 0 || reach > limit) break;
+        sum = reach;
+      }
+      // One at a time up to the next four, or to the first that passes the limit.
+      for (const WCHAR* stop = next + std::min<std::ptrdiff_t>(4, end - next); next != stop; ++next) {
+        const std::int64_t reach = sum + instance.advance(*next) + extra;
+        if (reach > limit) {
+          extent = clampToInt(sum);
+          return static_cast<int>(next - text);
+        }
+        sum = reach;
+      }
     }
     extent = clampToInt(sum);
     return static_cast<int>(next - text);
