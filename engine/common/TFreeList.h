@@ -1,10 +1,12 @@
 #pragma once
 // A list that owns its items and frees them, in index order, when it is
-// cleared or destroyed.
+// cleared or destroyed. Most lists (a table cell's sections, a block's) hold
+// one item, which is kept in place.
 #include <cstddef>
 #include <memory>
 #include <utility>
-#include <vector>
+
+#include "engine/common/SmallVector.h"
 
 namespace engine {
 
@@ -42,13 +44,13 @@ class TFreeList {
   auto end() const { return items_.end(); }
 
  private:
-  // std::vector destroys back to front; the list frees front to back.
+  // The list frees front to back, whatever its storage does.
   void FreeAll() {
     for (auto& item : items_) item.reset();
     items_.clear();
   }
 
-  std::vector<std::unique_ptr<T>> items_;
+  SmallVector<std::unique_ptr<T>> items_;
 };
 
 }  // namespace engine

@@ -13,12 +13,21 @@ bool Applies(const IndentRec& rec, int Y, const void* currentBlock) {
 
 }  // namespace
 
+IndentManagerBasic::~IndentManagerBasic() = default;
+
+IndentManagerBasic::Records& IndentManagerBasic::Lists() {
+  if (!records_) records_ = std::make_unique<Records>();
+  return *records_;
+}
+
 void IndentManagerBasic::Clear() {
   ownEdges_ = false;
-  left_.clear();
-  right_.clear();
-  leftFloatBottom_ = 0;
-  rightFloatBottom_ = 0;
+  if (records_) {
+    records_->left.clear();
+    records_->right.clear();
+    records_->leftFloatBottom = 0;
+    records_->rightFloatBottom = 0;
+  }
   CurrentBlock = nullptr;
 }
 
@@ -30,8 +39,9 @@ void IndentManagerBasic::Init(int leftEdge, int rightEdge) {
 
 int IndentManagerBasic::LeftIndent(int Y) const {
   int best = -99999;
-  for (const IndentRec& rec : left_)
-    if (Applies(rec, Y, CurrentBlock) && rec.X > best) best = rec.X;
+  if (records_)
+    for (const IndentRec& rec : records_->left)
+      if (Applies(rec, Y, CurrentBlock) && rec.X > best) best = rec.X;
   if (ownEdges_ && Applies(IndentRec{ownLeftX_, ownTop_, kOpenBottom, ownOwner_}, Y, CurrentBlock) && ownLeftX_ > best)
     best = ownLeftX_;
   return best > -99999 ? best + LeftEdge : LeftEdge;
@@ -39,39 +49,47 @@ int IndentManagerBasic::LeftIndent(int Y) const {
 
 int IndentManagerBasic::RightSide(int Y) const {
   int best = 99999;
-  for (const IndentRec& rec : right_)
-    if (Applies(rec, Y, CurrentBlock) && rec.X < best) best = rec.X;
+  if (records_)
+    for (const IndentRec& rec : records_->right)
+      if (Applies(rec, Y, CurrentBlock) && rec.X < best) best = rec.X;
   if (ownEdges_ && Applies(IndentRec{ownRightX_, ownTop_, kOpenBottom, ownOwner_}, Y, CurrentBlock) &&
       ownRightX_ < best)
     best = ownRightX_;
   return best < 99999 ? best + LeftEdge : RightEdge;
 }
 
-int IndentManagerBasic::FloatsBottom() const { return std::max(leftFloatBottom_, rightFloatBottom_); }
+int IndentManagerBasic::FloatsBottom() const {
+  return records_ ? std::max(records_->leftFloatBottom, records_->rightFloatBottom) : 0;
+}
 
 void IndentManagerBasic::ClearYs(int& CL, int& CR) const {
-  CL = leftFloatBottom_ > 0 ? leftFloatBottom_ + 1 : 0;
-  CR = rightFloatBottom_ > 0 ? rightFloatBottom_ + 1 : 0;
+  const int left = records_ ? records_->leftFloatBottom : 0;
+  const int right = records_ ? records_->rightFloatBottom : 0;
+  CL = left > 0 ? left + 1 : 0;
+  CR = right > 0 ? right + 1 : 0;
 }
 
 int IndentManagerBasic::NextFloatEndY(int Y) const {
   int best = kOpenBottom + 1;
-  for (const auto* list : {&left_, &right_})
+  if (!records_) return Y;
+  for (const auto* list : {&records_->left, &records_->right})
     for (const IndentRec& rec : *list)
       if (rec.Owner == nullptr && rec.Bottom > Y && rec.Bottom < best) best = rec.Bottom;
   return best <= kOpenBottom ? best : Y;
 }
 
 int IndentManagerBasic::AddLeft(int X, int Y) {
-  left_.push_back(IndentRec{X, Y, kOpenBottom, CurrentBlock, false});
-  if (CurrentBlock == nullptr) leftFloatBottom_ = kOpenBottom;
-  return static_cast<int>(left_.size()) - 1;
+  Records& lists = Lists();
+  lists.left.push_back(IndentRec{X, Y, kOpenBottom, CurrentBlock, false});
+  if (CurrentBlock == nullptr) lists.leftFloatBottom = kOpenBottom;
+  return static_cast<int>(lists.left.size()) - 1;
 }
 
 int IndentManagerBasic::AddRight(int X, int Y) {
-  right_.push_back(IndentRec{X, Y, kOpenBottom, CurrentBlock, false});
-  if (CurrentBlock == nullptr) rightFloatBottom_ = kOpenBottom;
-  return static_cast<int>(right_.size()) - 1;
+  Records& lists = Lists();
+  lists.right.push_back(IndentRec{X, Y, kOpenBottom, CurrentBlock, false});
+  if (CurrentBlock == nullptr) lists.rightFloatBottom = kOpenBottom;
+  return static_cast<int>(lists.right.size()) - 1;
 }
 
 int IndentManagerBasic::DeleteAt(std::vector<IndentRec>& list, int index, int floatBottom) {
@@ -93,17 +111,22 @@ void IndentManagerBasic::SetOwnEdges(int leftX, int rightX, int Y) {
   ownOwner_ = CurrentBlock;
 }
 
-void IndentManagerBasic::DeleteLeft(int index) { leftFloatBottom_ = DeleteAt(left_, index, leftFloatBottom_); }
-void IndentManagerBasic::DeleteRight(int index) { rightFloatBottom_ = DeleteAt(right_, index, rightFloatBottom_); }
+void IndentManagerBasic::DeleteLeft(int index) {
+  if (records_) records_->leftFloatBottom = DeleteAt(records_->left, index, records_->leftFloatBottom);
+}
+void IndentManagerBasic::DeleteRight(int index) {
+  if (records_) records_->rightFloatBottom = DeleteAt(records_->right, index, records_->rightFloatBottom);
+}
 
 void IndentManagerBasic::AddFloatRecord(bool leftSide, int X, int top, int bottom, bool floatRecord) {
   IndentRec rec{X, top, bottom, nullptr, floatRecord};
+  Records& lists = Lists();
   if (leftSide) {
-    left_.push_back(rec);
-    leftFloatBottom_ = std::max(leftFloatBottom_, bottom);
+    lists.left.push_back(rec);
+    lists.leftFloatBottom = std::max(lists.leftFloatBottom, bottom);
   } else {
-    right_.push_back(rec);
-    rightFloatBottom_ = std::max(rightFloatBottom_, bottom);
+    lists.right.push_back(rec);
+    lists.rightFloatBottom = std::max(lists.rightFloatBottom, bottom);
   }
 }
 

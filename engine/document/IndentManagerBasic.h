@@ -3,6 +3,10 @@
 // of indent records (left and right), each valid over [Top, Bottom), answer
 // where a line at a given Y may start and end. Records owned by a block are
 // seen only by that block's content; records without owner (floats) by all.
+//
+// Every table cell holds a manager, and most cells never get a record besides
+// their own edges: the lists are held apart, made with the first record.
+#include <memory>
 #include <vector>
 
 namespace engine {
@@ -23,7 +27,7 @@ class IndentManagerBasic {
   IndentManagerBasic() = default;
   IndentManagerBasic(const IndentManagerBasic&) = delete;
   IndentManagerBasic& operator=(const IndentManagerBasic&) = delete;
-  virtual ~IndentManagerBasic() = default;
+  ~IndentManagerBasic();
 
   // Frees every record; CurrentBlock := nullptr.
   void Clear();
@@ -49,34 +53,35 @@ class IndentManagerBasic {
   void SetOwnEdges(int leftX, int rightX, int Y);
   void ClearOwnEdges() { ownEdges_ = false; }
 
-  const std::vector<IndentRec>& L() const { return left_; }
-  const std::vector<IndentRec>& R() const { return right_; }
-
   int Width = 0;
-  const void* CurrentBlock = nullptr;
   int LeftEdge = 0;
   int RightEdge = 0;
   // Width of the clip given to the last paint of the owning cell.
   int ClipWidth = 0;
+  const void* CurrentBlock = nullptr;
 
  protected:
   // Appends a float record (no owner) and keeps the float maxima.
   void AddFloatRecord(bool leftSide, int X, int top, int bottom, bool floatRecord);
 
  private:
+  struct Records {
+    std::vector<IndentRec> left;
+    std::vector<IndentRec> right;
+    // Greatest Bottom of the records without owner on each side (0: none).
+    int leftFloatBottom = 0;
+    int rightFloatBottom = 0;
+  };
+  Records& Lists();
   // Removes list[index]; answers the list's float bottom afterwards.
   static int DeleteAt(std::vector<IndentRec>& list, int index, int floatBottom);
-  std::vector<IndentRec> left_;
-  std::vector<IndentRec> right_;
-  // Greatest Bottom of the records without owner on each side (0: none).
-  int leftFloatBottom_ = 0;
-  int rightFloatBottom_ = 0;
+  std::unique_ptr<Records> records_;  // null until the first record
   // The record pair of SetOwnEdges, while set.
-  bool ownEdges_ = false;
+  const void* ownOwner_ = nullptr;
   int ownLeftX_ = 0;
   int ownRightX_ = 0;
   int ownTop_ = 0;
-  const void* ownOwner_ = nullptr;
+  bool ownEdges_ = false;
 };
 
 }  // namespace engine

@@ -42,7 +42,7 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
                TAttributeList* attributes, Role role)
     : TSectionBase(document), ContainingCell(containingCell), role_(role) {
   MyCell = std::make_unique<TBlockCell>(document);
-  MyCell->TagName = properties.PropTag;
+  MyCell->Tag = TCellBasic::FlowTagOf(properties.PropTag);
   MyCell->OwnerBlock = this;
   MargArrayO.Load(properties);
 
@@ -180,7 +180,7 @@ void TBlock::CollapseMargins() {
   if (previous == nullptr) {
     if (topMarginDefault_) {
       setTop(0);
-    } else if (ContainingCell->TagName == "default" || ContainingCell->TagName == "body") {
+    } else if (ContainingCell->Tag == TCellBasic::FlowTag::Document || ContainingCell->Tag == TCellBasic::FlowTag::Body) {
       // At document level there is no containing block: its margin counts as 0.
       TBlock* owner = ContainingCell->OwnerBlock;
       setTop(std::max(0, top - (owner != nullptr ? owner->MargArray[Marg::MarginTop] : 0)));
@@ -198,7 +198,7 @@ void TBlock::CollapseMargins() {
     setTop(CollapsedMargin(top, bottom));
     return;
   }
-  if (ContainingCell->TagName == "li" && topMarginDefault_ &&
+  if (ContainingCell->Tag == TCellBasic::FlowTag::ListItem && topMarginDefault_ &&
       (StartsWith(TagClass, "ul.") || StartsWith(TagClass, "ol.")))
     setTop(0);
 }

@@ -37,7 +37,6 @@ int TCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int Cli
                         int YRef) {
   IMgr->Init(X, SatAdd(X, IMgr->Width));
   IMgr->ClipWidth = ClipWidth;
-  PaintY = Y;
   return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);
 }
 
@@ -70,14 +69,19 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
 
 TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)
     : TCell(document, source) {
-  if (source.link_) link_ = std::make_unique<CellLink>(*source.link_);
+  if (source.link_) {
+    link_ = std::make_unique<CellLink>(*source.link_);
+    link_->CellRect = win::RECT{};  // a copy has its place once it is painted
+  }
 }
 
 std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                                        TFormControlObj*& FormControl, std::string& Title) {
   std::uint8_t flags = TCellBasic::LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
+  if (!link_) return flags;
+  const win::RECT& place = link_->CellRect;
   int windowY = SatSub(Y, Document != nullptr ? Document->YOffset : 0);
-  bool inside = X >= CellRect.left && X < CellRect.right && windowY >= CellRect.top && windowY < CellRect.bottom;
+  bool inside = X >= place.left && X < place.right && windowY >= place.top && windowY < place.bottom;
   if (!inside) return flags;
   if ((flags & kLinkFlagTitle) == 0 && !CellTitle().empty()) {
     Title = CellTitle();

@@ -19,8 +19,6 @@ class TCell : public TCellBasic {
   int PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
                    int YRef) override;
 
-  int PaintY = 0;
-
  private:
   IndentManager ownManager_;  // held in the cell: one allocation less for every table cell
 };

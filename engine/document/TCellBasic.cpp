@@ -35,11 +35,18 @@ void LayOutEmpty(TSectionBase& section, int Y, int Curs) {
 TCellBasic::TCellBasic(TSectionList* document) : Document(document) {}
 
 TCellBasic::TCellBasic(TSectionList* document, const TCellBasic& source) : Document(document) {
-  TagName = source.TagName;
+  Tag = source.Tag;
   for (const auto& section : source) AddSection(section->CreateCopy(document), 0);
 }
 
 TCellBasic::~TCellBasic() = default;
+
+TCellBasic::FlowTag TCellBasic::FlowTagOf(std::string_view tag) {
+  if (tag == "default") return FlowTag::Document;
+  if (tag == "body") return FlowTag::Body;
+  if (tag == "li") return FlowTag::ListItem;
+  return FlowTag::Other;
+}
 
 void TCellBasic::AddSection(std::unique_ptr<TSectionBase> section, int sourcePos) {
   if (!section) return;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/common/TFreeList.h"
@@ -23,7 +24,7 @@ class IndentManager;
 class TCellBasic : public TFreeList<TSectionBase> {
  public:
   explicit TCellBasic(TSectionList* document);
-  // Copies TagName and every section (through its CreateCopy) into document.
+  // Copies Tag and every section (through its CreateCopy) into document.
   TCellBasic(TSectionList* document, const TCellBasic& source);
   ~TCellBasic() override;
 
@@ -67,16 +68,21 @@ class TCellBasic : public TFreeList<TSectionBase> {
   // [first, last) of the sections whose hit range can hold document row Y.
   void RowRange(int Y, int& first, int& last) const;
 
+  // The element a flow belongs to, as far as margin rules ask: the document
+  // itself, the body, a list item, or any other.
+  enum class FlowTag : std::uint8_t { Other, Document, Body, ListItem };
+  // The flow tag of a lower-case tag name ("default" names the document).
+  static FlowTag FlowTagOf(std::string_view tag);
+
   TSectionList* Document;
-  int StartY = 0;
   IndentManager* IMgr = nullptr;
+  TBlock* OwnerBlock = nullptr;
+  int StartY = 0;
   int FirstCharPos = 0;
   int CharCount = 0;
   int ContentBottom = 0;
   int PaintTop = 0;
   int PaintBottom = 0;
-  std::string TagName;
-  TBlock* OwnerBlock = nullptr;
 
  protected:
   // Lays section at index out, turning an EProcessError into an empty,
@@ -99,6 +105,11 @@ class TCellBasic : public TFreeList<TSectionBase> {
   const LayoutIndex* Indexed() const;
   std::unique_ptr<LayoutIndex> index_;
   bool indexed_ = false;
+
+ public:
+  // Declared last, beside indexed_: a table holds a cell per grid place, and
+  // the two bytes share one word.
+  FlowTag Tag = FlowTag::Other;
 };
 
 }  // namespace engine

@@ -25,13 +25,19 @@ class TCellObjCell : public TCell {
   void SetUrl(const std::string& value) { Set(&CellLink::Url, value); }
   void SetTarget(const std::string& value) { Set(&CellLink::Target, value); }
 
-  win::RECT CellRect{};  // window coordinates, written when the table paints
+  // The cell's place in window coordinates, written when the table paints.
+  // Only a cell with a title or link answers for its place, so only such a
+  // cell keeps it.
+  void SetCellRect(const win::RECT& rect) {
+    if (link_) link_->CellRect = rect;
+  }
 
  private:
   struct CellLink {
     std::string CellTitle;
     std::string Url;
     std::string Target;
+    win::RECT CellRect{};
   };
   static inline const std::string kNoText;
   void Set(std::string CellLink::*field, const std::string& value) {

@@ -62,7 +62,7 @@ TSectionList::TSectionList(gui::TWinControl* viewer, gui::TWinControl* paintPane
   Styles = std::make_unique<TStyleList>(&OverLinksActive);
   FontConv = kBaseFontSizes;
   PreFontConv = kBasePreFontSizes;
-  TagName = "default";
+  Tag = FlowTag::Document;
   Links.PaintPanel = paintPanel;
   Links.AddTabStop = [this](int tabIndex, gui::TWinControl* control) { AddTabStop(tabIndex, control); };
   Links.RemoveTabStop = [this](gui::TWinControl* control) { RemoveTabStop(control); };
@@ -80,7 +80,7 @@ std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& sourc
   copy->Printing = source.Printing;
   copy->PrintBackground = source.PrintBackground;
   copy->PrintMonochrome = source.PrintMonochrome;
-  copy->TagName = source.TagName;
+  copy->Tag = source.Tag;
   for (const auto& section : source) copy->AddSection(section->CreateCopy(copy.get()), 0);
   copy->YOffset = source.YOffset;
   copy->SelB = source.SelB;

@@ -50,7 +50,7 @@ void TCellObj::Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark
   win::RECT outer{SatAdd(X, s), SatAdd(Yo, s), SatAdd(X, Wd), SatAdd(SatAdd(Yo, Ht), s < 0 ? s : 0)};
   win::RECT inner{SatAdd(outer.left, BrdLeft), SatAdd(outer.top, BrdTop), SatSub(outer.right, BrdRight),
                   SatSub(outer.bottom, BrdBottom)};
-  Cell->CellRect = outer;
+  Cell->SetCellRect(outer);
   if (outer.top >= clipRect.bottom) return;
   DrawBackground(canvas, clipRect, inner, tableHasBorder);
   DrawContent(canvas, clipRect, outer, s, Y, X);
@@ -123,7 +123,6 @@ void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, cons
   CellClip clip(*canvas, outer, document != nullptr && document->Printing);
   Cell->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace - s), SatAdd(X, s + PadLeft + BrdLeft),
                      SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
-  Cell->PaintY = Y;
 }
 
 void TCellObj::DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark,

@@ -131,7 +131,7 @@ TEST(Cells, TableCellTitleAndLinkAnswerOverPlainContent) {
   TCellObjCell cell(&root);
   cell.SetCellTitle("T");
   cell.SetUrl("a.htm");
-  cell.CellRect = win::RECT{0, 0, 100, 100};
+  cell.SetCellRect(win::RECT{0, 0, 100, 100});
   AddFake(cell, 40, 3);
   int maxWidth = 0;
   int curs = 0;
