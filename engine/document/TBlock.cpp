@@ -360,20 +360,30 @@ int TBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int AutoCoun
 
 void TBlock::BuildDrawList() {
   DrawList.clear();
-  DrawList.reserve(static_cast<std::size_t>(MyCell->Count()));
+  drawListInOrder_ = true;
+  drawListSize_ = MyCell->Count();
+  const TSectionBase* previous = nullptr;
   for (const auto& section : *MyCell) {
     section->ContainingBlock = this;
-    DrawList.push_back(section.get());
+    if (previous != nullptr && section->ZOrder < previous->ZOrder) drawListInOrder_ = false;
+    previous = section.get();
   }
+  // Content without z-order (nearly all) paints in document order: the cell stands for the list.
+  if (drawListInOrder_) return;
   // Negative z first (ascending), then 0 in document order, then positive (ascending);
   // equal keys keep document order.
-  const auto byZ = [](const TSectionBase* a, const TSectionBase* b) { return a->ZOrder < b->ZOrder; };
-  drawListInOrder_ = true;
-  // Content without z-order (nearly all) is in painting order already.
-  if (std::is_sorted(DrawList.begin(), DrawList.end(), byZ)) return;
-  std::stable_sort(DrawList.begin(), DrawList.end(), byZ);
-  for (int i = 0; i < MyCell->Count(); ++i)
-    if (DrawList[static_cast<std::size_t>(i)] != MyCell->Items(i)) drawListInOrder_ = false;
+  DrawList.reserve(static_cast<std::size_t>(drawListSize_));
+  for (const auto& section : *MyCell) DrawList.push_back(section.get());
+  std::stable_sort(DrawList.begin(), DrawList.end(),
+                   [](const TSectionBase* a, const TSectionBase* b) { return a->ZOrder < b->ZOrder; });
+}
+
+int TBlock::DrawCount() const {
+  return drawListInOrder_ ? std::min(drawListSize_, MyCell->Count()) : static_cast<int>(DrawList.size());
+}
+
+TSectionBase* TBlock::DrawItem(int index) const {
+  return drawListInOrder_ ? MyCell->Items(index) : DrawList[static_cast<std::size_t>(index)];
 }
 
 }  // namespace engine

@@ -125,6 +125,7 @@ class TBlock : public TSectionBase {
   int TopP = 0;
   int LeftP = 0;
   int ContentBot = 0;
+  // The content in painting order; left empty while that is document order (see DrawItem).
   std::vector<TSectionBase*> DrawList;
   win::RECT BorderBox{};
   IndentManager* RefIMgr = nullptr;  // the enclosing manager of an absolute block
@@ -138,6 +139,9 @@ class TBlock : public TSectionBase {
   bool bottomMarginDefault_ = false;
 
   void CollapseMargins();
+  // The draw list's length and its index-th section, whether it is held or stands for the cell.
+  int DrawCount() const;
+  TSectionBase* DrawItem(int index) const;
   // Steps of LayoutSection.
   void ResolveOffsets(int Width, int AutoCount);
   void PlaceHorizontally(IndentManager& IMgr, int X, int Width, int Yc);
@@ -178,6 +182,7 @@ class TBlock : public TSectionBase {
   int contentFitsRoom_ = 0;
   bool ContentMinWithin(gui::TCanvas* canvas, int room);
   bool drawListInOrder_ = true;  // the draw list is the content in document order
+  int drawListSize_ = 0;         // sections in the draw list; in document order the cell's first ones
 };
 
 }  // namespace engine

@@ -141,7 +141,7 @@ int TBlock::LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef
   contentMgr->DeleteRight(rightIndex);
   contentMgr->CurrentBlock = previousBlock;
   result = FinishLayout(IMgr, X, givenY, result);
-  if (DrawList.empty()) BuildDrawList();
+  if (DrawCount() == 0) BuildDrawList();
   return result;
 }
 

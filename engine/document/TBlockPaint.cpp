@@ -165,13 +165,15 @@ void TBlock::PaintBlock(gui::TCanvas* canvas, const win::RECT& clipRect, IndentM
 
 void TBlock::PaintContentList(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& IMgr, int X, int XRef,
                               int YRef) {
-  if (drawListInOrder_ && DrawList.size() == static_cast<std::size_t>(MyCell->Count())) {
+  if (drawListInOrder_ && drawListSize_ == MyCell->Count()) {
     // Content in document order: the cell's walk skips what cannot meet the clip.
     MyCell->PaintSections(canvas, clipRect, IMgr, X, XRef, YRef, ContentTop);
     return;
   }
-  for (TSectionBase* section : DrawList)
+  for (int i = 0, count = DrawCount(); i < count; ++i) {
+    TSectionBase* section = DrawItem(i);
     if (!section->LayoutFailed) section->PaintSection(canvas, clipRect, IMgr, X, XRef, YRef);
+  }
 }
 
 void TBlock::PaintBlockBorder(gui::TCanvas* canvas, const win::RECT& borderBox, const win::RECT& paddingBox) {
@@ -205,11 +207,11 @@ std::uint8_t TBlock::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique
 template <class Ask>
 bool TBlock::AskDrawListBackward(int Y, Ask ask) {
   int first = 0;
-  int last = static_cast<int>(DrawList.size());
+  int last = DrawCount();
   // In document order the draw list is the cell, whose index bounds the candidates.
-  if (drawListInOrder_ && DrawList.size() == static_cast<std::size_t>(MyCell->Count())) MyCell->RowRange(Y, first, last);
+  if (drawListInOrder_ && drawListSize_ == MyCell->Count()) MyCell->RowRange(Y, first, last);
   for (int i = last - 1; i >= first; --i) {
-    TSectionBase& section = *DrawList[static_cast<std::size_t>(i)];
+    TSectionBase& section = *DrawItem(i);
     if (CanHit(section, Y) && ask(section)) return true;
   }
   return false;

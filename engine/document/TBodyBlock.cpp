@@ -70,7 +70,7 @@ int TBodyBlock::LayoutSection(gui::TCanvas* canvas, int /*X*/, int Y, int /*XRef
   IMgr.CurrentBlock = previous;
   MaxWidth = std::max(IMgr.Width, SatClamp(std::int64_t{std::max(contentMax, NewWidth)} + value(Marg::MarginLeft) +
                                                value(Marg::MarginRight)));
-  if (DrawList.empty()) BuildDrawList();
+  if (DrawCount() == 0) BuildDrawList();
   return SectionHeight;
 }
 

@@ -186,6 +186,12 @@ TEST(Blocks, DrawListPutsNegativeZFirstAndPositiveLast) {
   std::vector<TSectionBase*> expected = {content[1], content[3], content[0], content[4], content[2], content[5]};
   EXPECT_EQ(block->DrawList, expected);
   for (FakeSection* section : content) EXPECT_EQ(section->ContainingBlock, block);
+  // Content in document order paints as the cell holds it, with no list of its own.
+  TBlock* plain = AddBlock(root, *style);
+  FakeSection* only = AddContent(*plain->MyCell, 10);
+  LayOut(root, 300);
+  EXPECT_TRUE(plain->DrawList.empty());
+  EXPECT_EQ(only->ContainingBlock, plain);
 }
 
 TEST(Blocks, HostileLengthsAndZIndexSaturate) {
