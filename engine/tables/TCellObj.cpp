@@ -46,8 +46,6 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       SpecHtPercent(source.SpecHtPercent),
       YIndent(source.YIndent),
       WidthAttr(source.WidthAttr),
-      EmSize(source.EmSize),
-      ExSize(source.ExSize),
       PadTop(source.PadTop),
       PadRight(source.PadRight),
       PadBottom(source.PadBottom),
@@ -56,8 +54,6 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       BrdRight(source.BrdRight),
       BrdBottom(source.BrdBottom),
       BrdLeft(source.BrdLeft),
-      HzSpace(source.HzSpace),
-      VrSpace(source.VrSpace),
       BorderColors(source.BorderColors),
       BorderStyles(source.BorderStyles),
       VertAlign(source.VertAlign),
@@ -133,8 +129,8 @@ void TCellObj::ReadStyle(TProperties& properties) {
   int align = 0;
   if (properties.GetVertAlign(align) && (align == kVAlignTop || align == kVAlignMiddle || align == kVAlignBottom))
     VertAlign = static_cast<std::uint8_t>(align);
-  EmSize = properties.EmSize;
-  ExSize = properties.ExSize;
+  const int EmSize = properties.EmSize;
+  const int ExSize = properties.ExSize;
   // The style values are read once here; a cell keeps only what they convert to.
   TVMarginArray boxProperties;
   GetMarginArray(properties, boxProperties);
@@ -185,8 +181,6 @@ void TCellObj::SetPaddingAndBorders(int cellPadding, const std::string& rowBackg
   if (tableHasBorder && !HasBorderStyle) {
     for (int* border : {&BrdTop, &BrdRight, &BrdBottom, &BrdLeft}) *border = std::max(*border, 1);
   }
-  HzSpace = PadLeft + BrdLeft + BrdRight + PadRight;
-  VrSpace = PadTop + BrdTop + BrdBottom + PadBottom;
   if (BackgroundImage().empty() && !rowBackgroundImage.empty()) SetBackgroundImage(rowBackgroundImage, rowPosition);
 }
 

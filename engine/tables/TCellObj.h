@@ -76,12 +76,11 @@ class TCellObj {
   int SpecHtPercent = 0;
   int YIndent = 0;
   int WidthAttr = 0;
-  int EmSize = 0;
-  int ExSize = 0;
   int PadTop = -1, PadRight = -1, PadBottom = -1, PadLeft = -1;  // below 0: not set
   int BrdTop = 0, BrdRight = 0, BrdBottom = 0, BrdLeft = 0;
-  int HzSpace = 0;
-  int VrSpace = 0;
+  // Padding and borders across and down, once SetPaddingAndBorders has set them.
+  int HzSpace() const { return PadLeft + BrdLeft + BrdRight + PadRight; }
+  int VrSpace() const { return PadTop + BrdTop + BrdBottom + PadBottom; }
   TColor BackgroundColor = kNoColor;  // the content's background; kNoColor for none
   // The cell's own border sides (left, top, right, bottom) when HasBorderStyle.
   SideColors BorderColors{};

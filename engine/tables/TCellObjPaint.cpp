@@ -121,7 +121,7 @@ void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, cons
   const int Yo = outer.top - s;
   if (Cell->Count() == 0 || Yo >= SatAdd(clipRect.bottom, 200) || SatAdd(Yo, Ht) < -199) return;
   CellClip clip(*canvas, outer, document != nullptr && document->Printing);
-  Cell->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace - s), SatAdd(X, s + PadLeft + BrdLeft),
+  Cell->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace() - s), SatAdd(X, s + PadLeft + BrdLeft),
                      SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
 }
 

@@ -63,18 +63,17 @@ bool ToSpanCell(const TWidthCell& cell, int numCols, int spacing, Wide base, Spa
 }
 
 // Visits the cells by span, spans ascending and each span in cell order: the
-// single-column cells straight from the list, then the spanning ones, which
-// alone are copied (a long table's cells are not copied again).
+// single-column cells as they come, then the spanning ones, which alone are
+// copied (a long table's cells are not copied).
 template <class Visit>
-void ForEachCellBySpan(const std::vector<TWidthCell>& cells, int numCols, int spacing, Wide base,
-                       const Visit& visit) {
+void ForEachCellBySpan(const TWidthCells& cells, int numCols, int spacing, Wide base, const Visit& visit) {
   std::vector<SpanCell> spanning;
-  for (const TWidthCell& cell : cells) {
+  cells([&](const TWidthCell& cell) {
     SpanCell c;
-    if (!ToSpanCell(cell, numCols, spacing, base, c)) continue;
+    if (!ToSpanCell(cell, numCols, spacing, base, c)) return;
     if (c.span == 1) visit(c);
     else spanning.push_back(c);
-  }
+  });
   std::stable_sort(spanning.begin(), spanning.end(),
                    [](const SpanCell& a, const SpanCell& b) { return a.span < b.span; });
   for (const SpanCell& c : spanning) visit(c);
@@ -313,6 +312,13 @@ void FitOwnWidths(OwnStart& own, Wide W, const Columns& percents) {
   for (std::size_t c = 0; c < count && rest > 0; ++c, --rest) ++own.widths[c];
 }
 
+// The cells of a list, for the list forms of the range functions.
+TWidthCells CellsOf(const std::vector<TWidthCell>& cells) {
+  return [&cells](const TWidthCellVisit& visit) {
+    for (const TWidthCell& cell : cells) visit(cell);
+  };
+}
+
 }  // namespace
 
 int TColumnRanges::MinSum() const { return static_cast<int>(ClampExtent(Sum(Widen(MinWidths)))); }
@@ -320,6 +326,14 @@ int TColumnRanges::MaxSum() const { return static_cast<int>(ClampExtent(Sum(Wide
 int TColumnRanges::PercentSum() const { return static_cast<int>(ClampExtent(Sum(Widen(Percents)))); }
 
 TColumnRanges PlainWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing) {
+  return PlainWidthRange(CellsOf(Cells), NumCols, CellSpacing);
+}
+
+TColumnRanges PercentWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing, int Base) {
+  return PercentWidthRange(CellsOf(Cells), NumCols, CellSpacing, Base);
+}
+
+TColumnRanges PlainWidthRange(const TWidthCells& Cells, int NumCols, int CellSpacing) {
   NumCols = std::max(NumCols, 0);
   Columns mins(NumCols, 0), maxs(NumCols, 0);
   ForEachCellBySpan(Cells, NumCols, CellSpacing, 0, [&](SpanCell cell) {
@@ -335,7 +349,7 @@ TColumnRanges PlainWidthRange(const std::vector<TWidthCell>& Cells, int NumCols,
   return ToRanges(mins, maxs, Columns(NumCols, 0));
 }
 
-TColumnRanges PercentWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing, int Base) {
+TColumnRanges PercentWidthRange(const TWidthCells& Cells, int NumCols, int CellSpacing, int Base) {
   NumCols = std::max(NumCols, 0);
   const Wide base = ClampExtent(std::max(0, Base));
   Columns mins(NumCols, 0), maxs(NumCols, 0), percents(NumCols, 0);

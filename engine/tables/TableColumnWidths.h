@@ -7,6 +7,7 @@
 // Every input is clamped to kMaxTableExtent and every sum is taken in 64 bits,
 // so hostile widths and spans neither overflow nor turn a failed division into
 // a width.
+#include <functional>
 #include <vector>
 
 namespace engine {
@@ -35,10 +36,18 @@ struct TColumnRanges {
   int PercentSum() const;
 };
 
+// The cells of a table as the range functions read them: a call visits every
+// real cell once, in row order. A long table measures its cells as they are
+// visited rather than copying them into a list beside the cells.
+using TWidthCellVisit = std::function<void(const TWidthCell&)>;
+using TWidthCells = std::function<void(const TWidthCellVisit&)>;
+
 // The range from the cells' content and pixel widths; percentages are ignored.
+TColumnRanges PlainWidthRange(const TWidthCells& Cells, int NumCols, int CellSpacing);
 TColumnRanges PlainWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing);
 // The range with percentages, for the base width Base (the table's own width or
 // the width available to it).
+TColumnRanges PercentWidthRange(const TWidthCells& Cells, int NumCols, int CellSpacing, int Base);
 TColumnRanges PercentWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing, int Base);
 
 // Column widths for a table width W when only pixel widths are given: the

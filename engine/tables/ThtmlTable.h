@@ -124,11 +124,8 @@ class ThtmlTable : public TSectionBase {
   bool ForEachCellBackward(Visit visit) const;
 
   int layoutX_ = 0;       // document X of the table's left edge
-  // The cells' width measurements, kept from the first measure of a layout
-  // cycle until the table's layout, and the table's width range, kept for the
-  // layout cycle (and the specified width) it was made in.
-  std::vector<TWidthCell> widthCells_;
-  int widthCellsCycle_ = -1;
+  // The table's width range, kept for the layout cycle (and the specified
+  // width) it was made in.
   int rangeCycle_ = -1;
   int rangeSpecWidth_ = 0;
   int rangeMin_ = 0;

@@ -27,11 +27,9 @@ int SumRange(const std::vector<int>& values, int first, int count) {
 }  // namespace
 
 TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base) {
-  // The cells' measurements do not depend on the width: they are gathered once
-  // per layout cycle and serve every measure and layout of the cycle.
-  const int cycle = Document ? Document->LayoutCycle : -1;
-  if (widthCellsCycle_ != cycle || cycle < 0) {
-    widthCells_.clear();
+  // The cells are measured as the arithmetic visits them (their sections keep
+  // their own measurements), so that no copy of a long table's cells is made.
+  const TWidthCells cells = [&](const TWidthCellVisit& visit) {
     for (const auto& row : Rows) {
       for (int c = 0; c < row->Count(); ++c) {
         TCellObj* cell = row->Items(c);
@@ -40,16 +38,15 @@ TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, 
         measured.Column = c;
         measured.ColSpan = cell->ColSpan;
         cell->Cell->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
-        measured.HzSpace = cell->HzSpace;
+        measured.HzSpace = cell->HzSpace();
         measured.Width = cell->WidthAttr;
         measured.WidthIsPercent = cell->AsPercent;
-        widthCells_.push_back(measured);
+        visit(measured);
       }
     }
-    widthCellsCycle_ = cycle;
-  }
-  return withPercent ? PercentWidthRange(widthCells_, NumCols, CellSpacing, base)
-                     : PlainWidthRange(widthCells_, NumCols, CellSpacing);
+  };
+  return withPercent ? PercentWidthRange(cells, NumCols, CellSpacing, base)
+                     : PlainWidthRange(cells, NumCols, CellSpacing);
 }
 
 void ThtmlTable::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
@@ -104,10 +101,10 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
     else if (rowCount == 1) g = base;
     int maxWidth = 0;
     int scratchCurs = 0;
-    const int contentWidth = std::max(0, cell->Wd - cell->HzSpace - CellSpacing);
-    cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace), 0, maxWidth,
+    const int contentWidth = std::max(0, cell->Wd - cell->HzSpace() - CellSpacing);
+    cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace()), 0, maxWidth,
                                             scratchCurs);
-    int least = SatAdd(cell->VSize, cell->VrSpace);
+    int least = SatAdd(cell->VSize, cell->VrSpace());
     if (cell->SpecHt > 0) {
       least = std::max(least, std::max(cell->VSize, cell->SpecHt));
       rows.Sized[static_cast<std::size_t>(r)] = true;
@@ -168,13 +165,13 @@ void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY,
   } else if (cell.VertAlign == kVAlignTop) {
     cell.YIndent = 0;
   } else {
-    const int room = cell.Ht - cell.VSize - c - cell.VrSpace;
+    const int room = cell.Ht - cell.VSize - c - cell.VrSpace();
     cell.YIndent = cell.VertAlign == kVAlignMiddle ? room / 2 : room;
   }
   int maxWidth = 0;
   const int top = SatAdd(rowY, c + cell.PadTop + cell.BrdTop + cell.YIndent);
-  cell.Cell->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace),
-                           std::max(0, cell.Ht - cell.VrSpace - c), 0, maxWidth, Curs);
+  cell.Cell->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace()),
+                           std::max(0, cell.Ht - cell.VrSpace() - c), 0, maxWidth, Curs);
 }
 
 // Places the rows from Y down: row heights, spans, header and footer bands,
@@ -256,11 +253,6 @@ int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, 
     layoutCycle_ = cycle;
   }
   PlaceRows(canvas, Y, Curs);
-  // The measurements have served this layout; a long table does not keep a
-  // copy of every cell's widths beside the cells. A later measure in the same
-  // cycle gathers them again.
-  std::vector<TWidthCell>().swap(widthCells_);
-  widthCellsCycle_ = -1;
   TableHeight = SatAdd(TableHeight, CellSpacing);
   SectionHeight = TableHeight;
   PaintHeight = TableHeight;

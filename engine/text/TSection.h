@@ -135,6 +135,11 @@ class TSection : public TSectionBase {
   bool AnchorName = false;
   bool BreakWord = false;
 
+ private:
+  // Beside the flags above, so that they share one word.
+  bool preformatted_ = false;
+  bool finished_ = false;
+
  protected:
   // The common end of finishing: final break flag, source index, section number.
   void FinishText();
@@ -179,8 +184,6 @@ class TSection : public TSectionBase {
   std::unique_ptr<ObjectLists> objects_;
   // Borrowed from a per-thread spare while building, handed back when finished.
   std::unique_ptr<std::vector<int>> positions_;
-  bool preformatted_ = false;
-  bool finished_ = false;
 };
 
 }  // namespace engine

@@ -182,8 +182,8 @@ TEST(ThtmlTableGrid, BorderedTablesGiveCellsOnePixelBorders) {
   t.table->Initialize();
   EXPECT_EQ(cell->BrdLeft, 1);
   EXPECT_EQ(cell->BrdBottom, 1);
-  EXPECT_EQ(cell->HzSpace, 4);
-  EXPECT_EQ(cell->VrSpace, 4);
+  EXPECT_EQ(cell->HzSpace(), 4);
+  EXPECT_EQ(cell->VrSpace(), 4);
 }
 
 // Lays the table out at the left of a flow of the given width, in a new layout cycle.
