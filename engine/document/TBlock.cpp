@@ -55,12 +55,10 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
   EmSize = properties.EmSize;
   ExSize = properties.ExSize;
   DisplayNone = properties.IsDisplayNone();
-  BlockTitle = properties.PropTitle;
+  SetBlockTitle(properties.PropTitle);
   std::string url;
-  if (role == Role::Plain && properties.GetBackgroundImage(url) && url != "none") {
-    BackgroundImageUrl = url;
-    BackgroundPos = GetBackgroundPos(properties, EmSize, ExSize);
-  }
+  if (role == Role::Plain && properties.GetBackgroundImage(url) && url != "none")
+    SetBackgroundImage(url, GetBackgroundPos(properties, EmSize, ExSize));
 
   // The body is always static; its position is settled before anything reads it.
   Positioning = role == Role::Body ? kPosStatic : properties.GetPosition();
@@ -111,11 +109,9 @@ TBlock::TBlock(TSectionList* document, const TBlock& source) : TSectionBase(docu
   OverflowHidden = source.OverflowHidden;
   Justify = source.Justify;
   TagClass = source.TagClass;
-  BlockTitle = source.BlockTitle;
-  if (document != nullptr && document->PrintBackground) {
-    BackgroundImageUrl = source.BackgroundImageUrl;
-    BackgroundPos = source.BackgroundPos;
-  }
+  SetBlockTitle(source.BlockTitle());
+  if (document != nullptr && document->PrintBackground)
+    SetBackgroundImage(source.BackgroundImageUrl(), source.BackgroundPos());
   PaintsOutsideRange = source.PaintsOutsideRange;
   topMarginOverride_ = source.topMarginOverride_;
   bottomMarginOverride_ = source.bottomMarginOverride_;
@@ -126,6 +122,35 @@ TBlock::TBlock(TSectionList* document, const TBlock& source) : TSectionBase(docu
 }
 
 TBlock::~TBlock() = default;
+
+namespace {
+const std::string kNoText;
+const TBackgroundPosition kNoPosition{};
+}  // namespace
+
+TBlock::Extras& TBlock::MakeExtras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
+
+const std::string& TBlock::BlockTitle() const { return extras_ ? extras_->Title : kNoText; }
+
+void TBlock::SetBlockTitle(const std::string& title) {
+  if (!title.empty() || extras_) MakeExtras().Title = title;
+}
+
+const std::string& TBlock::BackgroundImageUrl() const { return extras_ ? extras_->ImageUrl : kNoText; }
+
+const TBackgroundPosition& TBlock::BackgroundPos() const { return extras_ ? extras_->Position : kNoPosition; }
+
+void TBlock::SetBackgroundImage(const std::string& url, const TBackgroundPosition& position) {
+  if (url.empty() && !extras_) return;
+  Extras& extras = MakeExtras();
+  extras.ImageUrl = url;
+  extras.Position = position;
+}
+
+TBlockPicture& TBlock::BackgroundPicture() { return MakeExtras().Picture; }
 
 std::unique_ptr<TSectionBase> TBlock::CreateCopy(TSectionList* document) const {
   return std::make_unique<TBlock>(document, *this);

@@ -113,10 +113,18 @@ class TBlock : public TSectionBase {
   bool OverflowHidden = false;
   std::uint8_t Justify = 1;  // 1 left, 2 center, 3 right
   std::string TagClass;
-  std::string BlockTitle;
-  std::string BackgroundImageUrl;  // drawn through the document's ImageHooks
-  TBackgroundPosition BackgroundPos{};
-  TBlockPicture BackgroundPicture;  // kept by the image area
+
+  // The title and the background picture, which few blocks have: held in a
+  // record of their own, made when one is given.
+  const std::string& BlockTitle() const;
+  void SetBlockTitle(const std::string& title);
+  // Drawn through the document's ImageHooks; empty for none.
+  const std::string& BackgroundImageUrl() const;
+  const TBackgroundPosition& BackgroundPos() const;
+  // An empty url with no picture before: nothing.
+  void SetBackgroundImage(const std::string& url, const TBackgroundPosition& position);
+  // Kept by the image area.
+  TBlockPicture& BackgroundPicture();
 
   // Layout results.
   int NewWidth = 0;
@@ -183,6 +191,14 @@ class TBlock : public TSectionBase {
   bool ContentMinWithin(gui::TCanvas* canvas, int room);
   bool drawListInOrder_ = true;  // the draw list is the content in document order
   int drawListSize_ = 0;         // sections in the draw list; in document order the cell's first ones
+  struct Extras {
+    std::string Title;
+    std::string ImageUrl;
+    TBackgroundPosition Position{};
+    TBlockPicture Picture;
+  };
+  Extras& MakeExtras();
+  std::unique_ptr<Extras> extras_;  // null without title and picture
 };
 
 }  // namespace engine

@@ -123,7 +123,7 @@ void TBlock::PaintBlock(gui::TCanvas* canvas, const win::RECT& clipRect, IndentM
       if (top < fillBottom)
         FillRectWithColor(*canvas, padding.left, top, padding.right, fillBottom, background | PaletteRGBFlag);
     }
-    if (!BackgroundImageUrl.empty() && Document->ShowImages && (!printing || Document->PrintBackground) &&
+    if (!BackgroundImageUrl().empty() && Document->ShowImages && (!printing || Document->PrintBackground) &&
         Document->ImageHooks.PaintBlockBackground)
       Document->ImageHooks.PaintBlockBackground(*this, *canvas, padding, clipRect);
   }
@@ -198,9 +198,9 @@ std::uint8_t TBlock::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique
                                  TFormControlObj*& FormControl, std::string& Title) {
   if (DisplayNone) return 0;
   int windowY = SatSub(Y, Document != nullptr ? Document->YOffset : 0);
-  if (!BlockTitle.empty() && X >= BorderBox.left && X < BorderBox.right && windowY >= BorderBox.top &&
+  if (!BlockTitle().empty() && X >= BorderBox.left && X < BorderBox.right && windowY >= BorderBox.top &&
       windowY < BorderBox.bottom)
-    Title = BlockTitle;
+    Title = BlockTitle();
   return MyCell->LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
 }
 

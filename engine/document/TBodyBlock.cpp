@@ -90,7 +90,7 @@ int TBodyBlock::PaintSection(gui::TCanvas* canvas, const win::RECT& clipRect, In
 std::uint8_t TBodyBlock::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                                      TFormControlObj*& FormControl, std::string& Title) {
   if (DisplayNone) return 0;
-  if (!BlockTitle.empty()) Title = BlockTitle;
+  if (!BlockTitle().empty()) Title = BlockTitle();
   return MyCell->LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
 }
 

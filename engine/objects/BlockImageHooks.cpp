@@ -60,11 +60,11 @@ bool FetchPicture(TSectionList& document, const std::string& url, TBlockPicture&
 void PaintBlockBackground(TBlock& block, gui::TCanvas& canvas, const win::RECT& paddingBox, const win::RECT& clip) {
   TSectionList* document = block.Document;
   if (document == nullptr) return;
-  if (!FetchPicture(*document, block.BackgroundImageUrl, block.BackgroundPicture,
-                    paddingBox.right - paddingBox.left, paddingBox.bottom - paddingBox.top))
+  TBlockPicture& picture = block.BackgroundPicture();
+  if (!FetchPicture(*document, block.BackgroundImageUrl(), picture, paddingBox.right - paddingBox.left,
+                    paddingBox.bottom - paddingBox.top))
     return;
-  TBlockPicture& picture = block.BackgroundPicture;
-  TileBackground(canvas, clip, paddingBox, *picture.Image, picture.Mask.get(), block.BackgroundPos,
+  TileBackground(canvas, clip, paddingBox, *picture.Image, picture.Mask.get(), block.BackgroundPos(),
                  document->Printing);
 }
 

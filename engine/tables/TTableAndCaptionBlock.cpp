@@ -29,7 +29,7 @@ TTableAndCaptionBlock::TTableAndCaptionBlock(TSectionList* document, TProperties
   margins[Marg::BackgroundColor] = std::monostate{};
   MargArrayO.Replace(std::move(margins));
   BorderStyle = 0;
-  BackgroundImageUrl.clear();
+  SetBackgroundImage("", BackgroundPos());
   TagClass = "TableAndCaption.";
   if (attributes != nullptr && document != nullptr && document->IDNameList) {
     const std::string id = attributes->IdValue();

@@ -30,10 +30,8 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& properties, TCellB
                          std::unique_ptr<ThtmlTable> table, TAttributeList* attributes)
     : TBlock(document, properties, containingCell, attributes, Role::Table), Table(table.get()) {
   std::string url;
-  if (properties.GetBackgroundImage(url) && !url.empty() && url != "none") {
-    BackgroundImageUrl = url;
-    BackgroundPos = GetBackgroundPos(properties, EmSize, ExSize);
-  }
+  if (properties.GetBackgroundImage(url) && !url.empty() && url != "none")
+    SetBackgroundImage(url, GetBackgroundPos(properties, EmSize, ExSize));
   if (attributes) ReadAttributes(*attributes);
   TakeBorderFromTable();
   const TBoxResult box = ComputeBoxValues(MargArrayO, 100, 100, EmSize, ExSize);
@@ -79,11 +77,12 @@ void TTableBlock::ReadAttributes(TAttributeList& attributes) {
         if (ColorFromString(attribute->ValueText, false, color)) BkColor = color;
         break;
       }
-      case symBackground:
-        BackgroundImageUrl = attribute->ValueText;
-        BackgroundPos = TBackgroundPosition{};
-        BackgroundPos.X.Value = BackgroundPos.Y.Value = 0;
+      case symBackground: {
+        TBackgroundPosition corner{};
+        corner.X.Value = corner.Y.Value = 0;
+        SetBackgroundImage(attribute->ValueText, corner);
         break;
+      }
       case symWidth:
         if (attribute->ValueText.find('%') != std::string::npos) {
           if (attribute->Value >= 1 && attribute->Value <= 100) {
@@ -157,7 +156,7 @@ int TTableBlock::ComputeBlockWidth(gui::TCanvas* canvas, int AvailWidth, int /*A
     // The printed table keeps room for the block's borders at page ends.
     Table->BorderTopWidth = std::max(0, m[Marg::BorderTopWidth]);
     Table->BorderBottomWidth = std::max(0, m[Marg::BorderBottomWidth]);
-    Table->HasBackground = background != kNoColor && BackgroundImageUrl.empty();
+    Table->HasBackground = background != kNoColor && BackgroundImageUrl().empty();
     Table->BackgroundColor = Table->HasBackground ? background : kNoColor;
   }
   const int bordersPaddings = SatClamp(std::int64_t{m[Marg::BorderLeftWidth]} + m[Marg::BorderRightWidth] +

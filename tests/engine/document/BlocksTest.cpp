@@ -226,7 +226,7 @@ TEST(Blocks, BackgroundImageIsDrawnThroughTheDocumentsHookOverThePaddingBox) {
   TBlock* block = AddBlock(root, *style);
   AddContent(*block->MyCell, 40);
   LayOut(root, 300);
-  EXPECT_FALSE(block->BackgroundImageUrl.empty());
+  EXPECT_FALSE(block->BackgroundImageUrl().empty());
   int calls = 0;
   win::RECT box{};
   root.ImageHooks.PaintBlockBackground = [&](TBlock& painted, gui::TCanvas&, const win::RECT& padding,

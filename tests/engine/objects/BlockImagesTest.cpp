@@ -84,7 +84,7 @@ TEST_F(BlockImagesTest, BackgroundPictureTilesThePaddingBoxFromItsCorner) {
   Load("<div style=\"background-image: url(" + kHalves + "); width: 36px; height: 20px; padding: 2px\"></div>");
   Paint();
   TBlock* div = FindBlock<TBlock>(*document.root);
-  while (div != nullptr && div->BackgroundImageUrl.empty()) div = FindBlock<TBlock>(*div->MyCell);
+  while (div != nullptr && div->BackgroundImageUrl().empty()) div = FindBlock<TBlock>(*div->MyCell);
   ASSERT_NE(div, nullptr);
   const win::RECT box = div->BorderBox;  // no border: the padding box
   EXPECT_EQ(PictureBounds(0, 200), box);
