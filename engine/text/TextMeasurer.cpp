@@ -95,18 +95,24 @@ TextMeasurer::~TextMeasurer() {
 }
 
 TFontObj* TextMeasurer::RunAt(int pos, int& index) const {
-  // The run answered last, or the one after it.
-  for (int candidate = runIndex_; candidate <= runIndex_ + 1; ++candidate) {
-    TFontObj* run = s_.Fonts.Items(candidate);
-    if (!run || (candidate > 0 && pos < run->Pos)) break;
-    const TFontObj* next = s_.Fonts.Items(candidate + 1);
-    if (!next || pos < next->Pos) {
-      index = runIndex_ = candidate;
-      return run;
-    }
+  // Pieces are asked for in order: the run answered last usually holds.
+  if (pos >= runFrom_ && pos < runTo_) {
+    index = runIndex_;
+    return s_.Fonts.Items(runIndex_);
   }
-  TFontObj* run = s_.Fonts.RunAt(pos, index);
-  runIndex_ = std::max(index, 0);
+  // Past its end (where the next run starts) pos is usually in that next run.
+  TFontObj* run = nullptr;
+  if (pos >= runTo_ && runFrom_ < runTo_) {
+    const TFontObj* after = s_.Fonts.Items(runIndex_ + 2);
+    if (!after || pos < after->Pos) run = s_.Fonts.Items(index = runIndex_ + 1);
+  }
+  if (!run) run = s_.Fonts.RunAt(pos, index);
+  if (!run) return run;
+  // The run holds the positions from its start (any before, for the first) to the next run's.
+  runIndex_ = index;
+  runFrom_ = index == 0 ? std::numeric_limits<int>::min() : run->Pos;
+  const TFontObj* next = s_.Fonts.Items(index + 1);
+  runTo_ = next ? next->Pos : std::numeric_limits<int>::max();
   return run;
 }
 

@@ -97,7 +97,9 @@ class TextMeasurer {
   win::TextMeter otherMeter_;
   win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
   std::vector<int> objectPositions_;  // placeholders, ascending
-  mutable int runIndex_ = 0;          // the run RunAt answered last
+  mutable int runIndex_ = 0;          // the run RunAt answered last, holding [runFrom_, runTo_)
+  mutable int runFrom_ = 0;
+  mutable int runTo_ = 0;
   int lineStart_ = 0;
   int extra_ = 0;
   int spaces_ = 0;

@@ -123,6 +123,14 @@ class TextMeasurerUses : public testing::Test, public TextSectionFixture {
             break;
         }
       }
+      // Layout asks piece after piece, in order: each position finds its own run.
+      for (int pos = 0; pos < length; ++pos) {
+        int index = 0;
+        section->Fonts.RunAt(pos, index);
+        const TFontObj* next = section->Fonts.Items(index + 1);
+        ASSERT_EQ(measuring.PieceEnd(pos, length), next ? std::min(length, std::max(next->Pos, pos + 1)) : length)
+            << "position " << pos;
+      }
       const int lastPos = static_cast<int>(random() % static_cast<unsigned>(length));
       last = drawing.SelectFontAt(lastPos);
       measuring.SelectFontAt(lastPos);
