@@ -43,6 +43,14 @@ class TFreeList {
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 
+ protected:
+  // Empties the list into spare, in index order, without freeing anything
+  // (a list that refills often keeps its items to reuse).
+  void MoveItemsTo(std::vector<std::unique_ptr<T>>& spare) {
+    for (auto& item : items_) spare.push_back(std::move(item));
+    items_.clear();
+  }
+
  private:
   // The list frees front to back, whatever its storage does.
   void FreeAll() {

@@ -16,7 +16,6 @@ namespace engine {
 namespace {
 
 constexpr std::size_t kProgressStepBytes = 4096;
-constexpr std::size_t kMaxTagNameKept = 255;
 constexpr std::size_t kMaxRawTextPiece = 100;
 
 TParseState& state = parseState;
@@ -387,15 +386,14 @@ void ReadAttributeName(std::string& name) {
   }
 }
 
-// Reads one attribute of the current tag; false when no attribute starts here.
-bool ReadAttribute(THtmlSymbol& symbol, std::string& name, std::string& value, int& number, int codePage) {
-  symbol = symUnknownAttribute;
+// Reads the rest of the attribute whose name starts at the current
+// character into attribute (its strings empty).
+void ReadAttribute(TAttribute& attribute, int codePage) {
+  std::string& value = attribute.ValueText;
+  ReadAttributeName(attribute.Name);
+  const THtmlSymbol symbol = LookUpAttributeSymbol(attribute.Name);
   SkipBlanks();
-  if (!IsUpperLetter(state.UpperCh)) return false;
-  ReadAttributeName(name);
-  symbol = LookUpAttributeSymbol(name);
-  SkipBlanks();
-  number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
+  int number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
   if (state.Ch == '=') {
     NextCharSkippingMarkup();
     SkipBlanks();
@@ -412,28 +410,49 @@ bool ReadAttribute(THtmlSymbol& symbol, std::string& name, std::string& value, i
       ReadUnquotedValue(value, codePage, IsBlankOrTagEnd);
     }
   }
+  attribute.Symbol = symbol;
+  attribute.Value = number;
+  attribute.CodePage = codePage;
   if (symbol == symId && !value.empty() && !state.CountingPass && state.RegisterIdAnchor) {
     state.RegisterIdAnchor(value, state.SourcePosition);
   }
-  return true;
 }
 
+// The list's attributes are reused from tag to tag, strings and all.
 void ReadAttributes() {
   state.Attributes.Clear();
   const int codePage = CurrentCodePage();
   for (;;) {
-    THtmlSymbol symbol = symUnknownAttribute;
-    std::string name;
-    std::string value;
-    int number = 0;
-    if (!ReadAttribute(symbol, name, value, number, codePage)) break;
-    state.Attributes.Add(std::make_unique<TAttribute>(symbol, codePage, std::move(value), std::move(name), number));
+    SkipBlanks();
+    if (!IsUpperLetter(state.UpperCh)) break;
+    std::unique_ptr<TAttribute> attribute = state.Attributes.TakeSpare();
+    ReadAttribute(*attribute, codePage);
+    state.Attributes.Add(std::move(attribute));
   }
 }
 
 bool IsTagNameChar(unsigned char upper) {
   return upper == '/' || IsDigit(upper) || IsUpperLetter(upper) || upper == '_';
 }
+
+// The tag name characters a name runs on over: all but "/", which ends a name.
+bool IsTagNameRunByte(unsigned char byte) { return byte != '/' && IsTagNameChar(AsciiUpper(byte)); }
+
+// The upper-case tag name as read. It keeps one character more than the
+// longest known name: a longer name is unknown whatever its other characters.
+class TTagName {
+ public:
+  void Keep(unsigned char upper) {
+    if (length_ < text_.size()) text_[length_++] = static_cast<char>(upper);
+  }
+  bool Empty() const { return length_ == 0; }
+  bool IsLoneH() const { return length_ == 1 && text_[0] == 'H'; }
+  std::string_view View() const { return {text_.data(), length_}; }
+
+ private:
+  std::array<char, kMaxTagNameLength + 1> text_;
+  std::size_t length_ = 0;
+};
 
 // At "<": reads a tag with its attributes. A "<" that starts no tag is text.
 bool ReadTag() {
@@ -450,17 +469,21 @@ bool ReadTag() {
     return true;
   }
   state.Symbol = symUnknownTag;
-  std::string name;
+  TTagName name;
   while (IsTagNameChar(state.UpperCh)) {
-    if (state.UpperCh == '/' && !name.empty()) {
+    if (state.UpperCh == '/' && !name.Empty()) {
       NextCharSkippingMarkup();
       break;
     }
-    if (name.size() == 1 && name[0] == 'H' && state.Ch >= '1' && state.Ch <= '6') break;
-    if (name.size() < kMaxTagNameKept) name += static_cast<char>(state.UpperCh);
+    if (name.IsLoneH() && state.Ch >= '1' && state.Ch <= '6') break;
+    name.Keep(state.UpperCh);
+    // A lone "H" waits for the next character: a digit after it is the level.
+    if (!name.IsLoneH()) {
+      for (const char byte : TakeDocumentBytes(IsTagNameRunByte)) name.Keep(AsciiUpper(static_cast<unsigned char>(byte)));
+    }
     NextCharSkippingMarkup();
   }
-  state.Symbol = LookUpTagSymbol(name, endTag);
+  state.Symbol = LookUpTagSymbol(name.View(), endTag);
   SkipBlanks();
   state.HeadingLevel = 0;
   if ((state.Symbol == symH || state.Symbol == symHEnd) && state.Ch >= '1' && state.Ch <= '6') {
@@ -550,6 +573,14 @@ bool ReadTextRun() {
 }
 
 }  // namespace
+
+void ReadLiteralBytes(TCharCollection& bytes) {
+  bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
+  const int firstPosition = state.SourcePosition + 1;
+  const std::string_view run = TakeDocumentBytes([](unsigned char byte) { return byte >= ' ' && byte != '<' && byte != '&'; });
+  if (!run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
+  NextCharSkippingMarkup();
+}
 
 unsigned char PeekSourceByte() {
   if (state.InputMode == TInputMode::Include) {

@@ -18,6 +18,12 @@ void NextCharSkippingMarkup();
 // Advances over blanks and CRs.
 void SkipBlanks();
 
+// Appends the current character, which must be a blank or above, and neither
+// "<" nor "&", with the document bytes after it up to the next control
+// character, "<" or "&", each at its position; then reads on as
+// NextCharSkippingMarkup. Text kept as written is read with it a run at a time.
+void ReadLiteralBytes(TCharCollection& bytes);
+
 // Reads the next tag or text run into the parse state's symbol, token buffer
 // and attribute list.
 void NextSymbol();

@@ -19,9 +19,39 @@ bool TAttributeList::Find(THtmlSymbol symbol, const TAttribute*& attribute) cons
   return false;
 }
 
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kKeepsSpares = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kKeepsSpares = false;
+#else
+constexpr bool kKeepsSpares = true;
+#endif
+#else
+constexpr bool kKeepsSpares = true;
+#endif
+
+}  // namespace
+
 void TAttributeList::Clear() {
   cachedId_.clear();
-  TFreeList<TAttribute>::Clear();
+  if (Empty()) return;
+  if constexpr (kKeepsSpares) {
+    MoveItemsTo(spare_);
+  } else {
+    TFreeList<TAttribute>::Clear();
+  }
+}
+
+std::unique_ptr<TAttribute> TAttributeList::TakeSpare() {
+  if (spare_.empty()) return std::make_unique<TAttribute>(symUnknownAttribute, 0, std::string(), std::string(), 0);
+  std::unique_ptr<TAttribute> attribute = std::move(spare_.back());
+  spare_.pop_back();
+  attribute->Name.clear();
+  attribute->ValueText.clear();
+  return attribute;
 }
 
 std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {

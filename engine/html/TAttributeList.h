@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/common/TFreeList.h"
 #include "engine/html/HtmlSymbols.h"
@@ -33,8 +34,14 @@ class TAttributeList : public TFreeList<TAttribute> {
 
   // First attribute with this symbol; false (and attribute untouched) when none.
   bool Find(THtmlSymbol symbol, const TAttribute*& attribute) const;
-  // Forgets the cached id and frees the attributes; the inline style stays.
+  // Forgets the cached id and empties the list; the inline style stays. The
+  // attributes are kept for TakeSpare (freed in sanitizer builds, where a
+  // pointer kept past Clear must be caught).
   void Clear() override;
+  // An attribute to fill and Add, made afresh or taken from those Clear kept:
+  // its strings are empty but keep their room, so that reading the tags of a
+  // document costs no allocation per attribute.
+  std::unique_ptr<TAttribute> TakeSpare();
   // A new list with one "Name=ValueText" line per attribute, in list order.
   std::unique_ptr<gui::TStringList> ToNameValueList() const;
 
@@ -60,6 +67,7 @@ class TAttributeList : public TFreeList<TAttribute> {
  private:
   std::unique_ptr<TProperties> inlineStyle_;
   std::string cachedId_;
+  std::vector<std::unique_ptr<TAttribute>> spare_;
 };
 
 }  // namespace engine

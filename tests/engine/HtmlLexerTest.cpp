@@ -235,6 +235,27 @@ TEST(HtmlLexerAttributes, UnderscoreEndsTheAttributes) {
   EXPECT_EQ(parseState.Token->CurrentText(), u"x");
 }
 
+// The list's attributes are reused from tag to tag: nothing of a tag's
+// attributes may show in the next one's.
+TEST(HtmlLexerAttributes, EachTagStartsAfresh) {
+  const std::string longValue(300, 'v');
+  StartLexing("<table border width=\"" + longValue + "\" class=x id=a><td nowrap><p>", 65001);
+  NextSymbol();
+  ASSERT_EQ(parseState.Attributes.Count(), 4);
+  EXPECT_EQ(AttributeOf(symWidth)->ValueText, longValue);
+  NextSymbol();
+  ASSERT_EQ(parseState.Attributes.Count(), 1);
+  const TAttribute& noWrap = *parseState.Attributes.Items(0);
+  EXPECT_EQ(noWrap.Symbol, symNowrap);
+  EXPECT_EQ(noWrap.Name, "NOWRAP");
+  EXPECT_EQ(noWrap.ValueText, "");
+  EXPECT_EQ(noWrap.Value, 0);
+  EXPECT_EQ(noWrap.CodePage, 65001);
+  EXPECT_EQ(parseState.Attributes.IdValue(), "");
+  NextSymbol();
+  EXPECT_EQ(parseState.Attributes.Count(), 0);
+}
+
 TEST(HtmlLexerAttributes, ReferencesDecodeInTheElementsCodePage) {
   FirstTag("<p title=\"caf&eacute;\" alt=&eacute;x class=&#233;>", 65001);
   EXPECT_EQ(AttributeOf(symTitle)->ValueText, "caf\xC3\xA9");
@@ -379,7 +400,8 @@ TEST(HtmlLexerRaw, TextareaContent) {
 struct LexedTokens {
   std::vector<THtmlSymbol> symbols;
   std::vector<std::u16string> texts;
-  std::vector<std::string> attributes;  // "NAME=value#number" per attribute
+  std::vector<int> headingLevels;
+  std::vector<std::string> attributes;  // "NAME=value#number@symbol" per attribute
   bool operator==(const LexedTokens&) const = default;
 };
 
@@ -391,9 +413,10 @@ LexedTokens LexTokens() {
     tokens.symbols.push_back(parseState.Symbol);
     tokens.texts.push_back(parseState.Token->CurrentText());
     if (parseState.Symbol == symText) continue;
+    tokens.headingLevels.push_back(parseState.HeadingLevel);
     for (const auto& attribute : parseState.Attributes) {
       tokens.attributes.push_back(attribute->Name + "=" + attribute->ValueText + "#" +
-                                  std::to_string(attribute->Value));
+                                  std::to_string(attribute->Value) + "@" + std::to_string(attribute->Symbol));
     }
   }
   return tokens;
@@ -419,7 +442,9 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
                                 "<a href=\"x y&amp;z\" title='t\r\nu<!-- c -->v' width=50% border>",
                                 "<p align=left class=c&lt;d title=\"\x93q\x94\tr\">", "<img alt='a\"b' hspace=+3>",
                                 "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>",
-                                "<meta HTTP-Equiv=\"a\" Da<!-- c -->ta-1=b>"};
+                                "<meta HTTP-Equiv=\"a\" Da<!-- c -->ta-1=b>", "<h1>", "</H6 >", "<hr size=2>",
+                                "<H<!-- c -->2>", "<ht<!-- c -->ml>", "<br/>", "<//b>", "<tbody>", "<a_b x=1>",
+                                "<BLOCKQUOTEXYZ>"};
   for (int codePage : {1252, 65001}) {
     for (unsigned caseNumber = 0; caseNumber < 400; ++caseNumber) {
       std::uint32_t random = caseNumber * 2654435761u + 7;

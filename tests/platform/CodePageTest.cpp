@@ -4,6 +4,7 @@
 
 #include "platform/win/kernel/CodePages.h"
 #include "platform/win/kernel/LastError.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 using namespace win;
 
@@ -60,6 +61,23 @@ TEST(CodePage, AliasesAndUnknownCodePages) {
   EXPECT_EQ(MultiByteToWideChar(12345, 0, "abc", 3, out, 4), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(multiByteToWide(12345, "abc"), u"");
+}
+
+// Long runs are widened sixteen ASCII bytes at a time: every length and every
+// place of a byte above 0x7F must decode as the bytes do one by one.
+TEST(CodePage, Windows1252RunsDecodeAsTheirBytes) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (std::size_t high = 0; high <= length; ++high) {
+      std::string bytes(length, 'a');
+      for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>('!' + i);
+      if (high < length) bytes[high] = static_cast<char>(0x80 + high);
+      std::u16string expected = u"#";
+      for (const char byte : bytes) win::decodeWindows1252(std::string_view(&byte, 1), expected);
+      std::u16string decoded = u"#";
+      win::decodeWindows1252(bytes, decoded);
+      ASSERT_EQ(decoded, expected) << "length " << length << ", high byte at " << high;
+    }
+  }
 }
 
 TEST(CodePage, Windows1252MatchesTheCodePageAndReplacesUnmappable) {
