@@ -7,6 +7,10 @@
 #include <string_view>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/html/CharacterReferences.h"
 #include "engine/html/EParseError.h"
 #include "engine/common/TextHelpers.h"
@@ -22,7 +26,13 @@ TParseState& state = parseState;
 
 bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
 bool IsUpperLetter(unsigned char ch) { return ch >= 'A' && ch <= 'Z'; }
-unsigned char AsciiUpper(unsigned char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<unsigned char>(ch - 32) : ch; }
+// ASCII upper case by table: every character read goes through it.
+constexpr std::array<unsigned char, 256> kAsciiUpper = [] {
+  std::array<unsigned char, 256> upper{};
+  for (int ch = 0; ch < 256; ++ch) upper[static_cast<std::size_t>(ch)] = static_cast<unsigned char>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+  return upper;
+}();
+unsigned char AsciiUpper(unsigned char ch) { return kAsciiUpper[ch]; }
 
 void ReportProgressStep() {
   if (state.CountingPass || !state.ReportProgress || state.DocumentText.empty()) return;
@@ -88,12 +98,8 @@ void FoldSpecialChar(unsigned char ch) {
 
 void SkipMarkup();
 
-}  // namespace
-
-// The character readers, called throughout this file and by the reference
-// and element readers.
-
-void NextChar() {
+// NextChar, inlined into this file's readers.
+[[gnu::always_inline]] inline void ReadChar() {
   const unsigned char ch = ReadByte();
   if (ch > '\r') {
     state.LastLineEnd = TLineEnd::None;
@@ -104,8 +110,15 @@ void NextChar() {
   FoldSpecialChar(ch);
 }
 
+}  // namespace
+
+// The character readers, called throughout this file and by the reference
+// and element readers.
+
+void NextChar() { ReadChar(); }
+
 void NextCharSkippingMarkup() {
-  NextChar();
+  ReadChar();
   if (state.Ch == '<' && !state.RawMode) SkipMarkup();
 }
 
@@ -513,6 +526,32 @@ constexpr std::array<bool, 256> kPlainTextBytes = [] {
   return plain;
 }();
 
+// Where the plain bytes from start end, sixteen at a time, as far as
+// sixteen and the byte after them can be read: a byte that is not plain stops
+// them unless it is a blank before a plain byte. The caller's byte loop takes
+// the rest.
+std::size_t PlainBytesEnd(const unsigned char* text, std::size_t start, std::size_t size) {
+  std::size_t end = start;
+#if defined(__SSE2__)
+  const __m128i highestControl = _mm_set1_epi8(' ');
+  const __m128i lessThan = _mm_set1_epi8('<');
+  const __m128i ampersand = _mm_set1_epi8('&');
+  const auto notPlain = [&](__m128i bytes) {
+    const __m128i blankOrBelow = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highestControl), bytes);
+    return _mm_movemask_epi8(
+        _mm_or_si128(blankOrBelow, _mm_or_si128(_mm_cmpeq_epi8(bytes, lessThan), _mm_cmpeq_epi8(bytes, ampersand))));
+  };
+  for (; end + 17 <= size; end += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + end));
+    const __m128i following = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + end + 1));
+    const int blanks = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, highestControl));
+    const int stops = notPlain(bytes) & ~(blanks & ~notPlain(following));
+    if (stops != 0) return end + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(stops)));
+  }
+#endif
+  return end;
+}
+
 // Takes the plain bytes that follow the current character straight from the
 // document, exactly as reading them one by one would. A single blank between
 // plain bytes is a blank run of its own and stays as it is, so prose is taken
@@ -520,6 +559,7 @@ constexpr std::array<bool, 256> kPlainTextBytes = [] {
 void TakePlainBytes(TCharCollection& bytes, bool storing) {
   const int firstPosition = state.SourcePosition + 1;
   const std::string_view run = TakeDocumentRun([](const unsigned char* text, std::size_t end, std::size_t size) {
+    end = PlainBytesEnd(text, end, size);
     while (end < size) {
       if (kPlainTextBytes[text[end]]) {
         ++end;
