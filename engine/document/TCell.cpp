@@ -56,7 +56,8 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
                            sectionMax, Curs);
     total = SatAdd(total, height);
     MaxWidth = hidesOverflow ? Width : std::max(MaxWidth, sectionMax);
-    auto* block = dynamic_cast<TBlock*>(section.get());
+    // Only positioned blocks paint outside their range, and only absolute ones leave the bottom alone.
+    const auto* block = section->PaintsOutsideRange ? dynamic_cast<const TBlock*>(section.get()) : nullptr;
     if (block == nullptr || block->Positioning != TBlock::kPosAbsolute)
       ContentBottom = std::max(ContentBottom, section->ContentBottom);
     PaintTop = std::min(PaintTop, section->PaintTop);

@@ -23,12 +23,14 @@ class SectionLayout {
  public:
   SectionLayout(TSection& section, gui::TCanvas* canvas, IndentManager& imgr, int x)
       : s_(section), measure_(section, canvas, TextMeasurer::Use::Measuring), imgr_(imgr), x_(x) {
-    const TInlineList* boxes = InlineListOf(section.Document);
-    hasBoxes_ = boxes && !boxes->Empty();
+    TInlineList* boxes = InlineListOf(section.Document);
+    boxes_ = boxes && !boxes->Empty() ? boxes : nullptr;
   }
 
   int Run(int y, int width, int availableHeight, int& maxWidth, bool wrap);
   int RunningBottom() const { return runningBottom_; }
+  // The document's inline boxes, when it has any.
+  TInlineList* Boxes() const { return boxes_; }
 
  private:
   struct Fit {
@@ -57,7 +59,7 @@ class SectionLayout {
   int sectionHeight_ = 0;
   int runningBottom_ = 0;
   int nextBreak_ = -1;      // cached index of the next forced break at or after the line start
-  bool hasBoxes_ = false;  // the document has inline boxes: lines find theirs when first drawn
+  TInlineList* boxes_ = nullptr;  // the document's inline boxes: lines find theirs when first drawn
   int lineStart_ = 0;      // where the line being made starts (spacer lines keep it too)
 };
 
@@ -369,7 +371,7 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
   line.Y = y_;
   line.DrawX = x_ + line.LineIndent;
   line.DrawY = SatAdd(y_, above);
-  line.FirstDraw = hasBoxes_;
+  line.FirstDraw = boxes_ != nullptr;
   const int height = SatAdd(SatAdd(line.LineHt, above), below);
   sectionHeight_ = SatAdd(sectionHeight_, height);
   y_ = SatAdd(y_, height);
@@ -416,7 +418,7 @@ int TSection::LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHe
   }
   const int imageHeight = BlockHeight != 0 ? BlockHeight : AHeight;
   height = layout.Run(Y, Width, imageHeight, MaxWidth, wrap);
-  if (TInlineList* boxes = InlineListOf(Document); boxes && !boxes->Empty()) boxes->NoteLaidOut(this);
+  if (TInlineList* boxes = layout.Boxes()) boxes->NoteLaidOut(this);
   Curs = SatAdd(Curs, Len);
   SectionHeight = height;
   if (Document && Document->FirstLinePointer && *Document->FirstLinePointer == 0 && !Lines.empty()) {
