@@ -63,8 +63,9 @@ struct FontSettings {
 
 // Most elements take a font that a recent element already made: the same
 // font values under the same settings give the same font and em size, which
-// the elements then share. The last few are kept with the values they were
-// made from.
+// the elements then share. The last 64 are kept with the values they were
+// made from: a dense page takes a few dozen looks in turn (prose, terms, code,
+// links, headings), which 16 did not hold, so each element made its font anew.
 class RecentFonts {
  public:
   struct Made {
@@ -127,7 +128,7 @@ class RecentFonts {
   }
 
   static constexpr std::size_t kMaxTextLength = 256;
-  std::array<Slot, 16> slots_;
+  std::array<Slot, 64> slots_;
   std::size_t next_ = 0;
 };
 

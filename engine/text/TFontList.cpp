@@ -1,27 +1,41 @@
 #include "engine/text/TFontList.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace engine {
 
+void TFontList::Free(TFontObj* run) {
+  if (static_cast<void*>(run) == static_cast<void*>(held_)) {
+    std::destroy_at(run);
+    holding_ = false;
+  } else {
+    delete run;
+  }
+}
+
 void TFontList::Clear() {
-  for (auto& run : runs_) run.reset();
+  for (TFontObj*& run : runs_) {
+    TFontObj* freed = run;
+    run = nullptr;
+    Free(freed);
+  }
   runs_.clear();
 }
 
 void TFontList::CopyFrom(TSection* section, const TFontList& source) {
   Clear();
-  for (const auto& run : source) Add(std::make_unique<TFontObj>(section, *run));
+  for (const TFontObj* run : source) Emplace(section, *run);
 }
 
 TFontObj* TFontList::RunAt(int pos, int& index) const {
   index = -1;
   if (Empty()) return nullptr;
   // The last run whose start is at most pos; the first run for positions before it.
-  const auto after = std::upper_bound(runs_.begin() + 1, runs_.end(), pos,
-                                      [](int at, const std::unique_ptr<TFontObj>& run) { return at < run->Pos; });
+  const auto after =
+      std::upper_bound(runs_.begin() + 1, runs_.end(), pos, [](int at, const TFontObj* run) { return at < run->Pos; });
   index = static_cast<int>(after - runs_.begin()) - 1;
-  return runs_[static_cast<std::size_t>(index)].get();
+  return runs_[static_cast<std::size_t>(index)];
 }
 
 const TMyFont* TFontList::FontAt(int pos, int& overhang) const {
@@ -57,13 +71,15 @@ void TFontList::ShiftAfterRemoval(int n) {
 void TFontList::DropEmptyRuns() {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < runs_.size(); ++i) {
-    TFontObj* next = i + 1 < runs_.size() ? runs_[i + 1].get() : nullptr;
+    TFontObj* next = i + 1 < runs_.size() ? runs_[i + 1] : nullptr;
     if (next && next->Pos <= runs_[i]->Pos) {
       runs_[i]->LeaveLinks(next);
-      runs_[i].reset();
+      TFontObj* dropped = runs_[i];
+      runs_[i] = nullptr;
+      Free(dropped);
       continue;
     }
-    runs_[kept++] = std::move(runs_[i]);
+    runs_[kept++] = runs_[i];
   }
   runs_.resize(kept);
 }

@@ -1,8 +1,12 @@
 #pragma once
 // TFontList: the font runs of one text section in position order. The first
 // run starts at 0 and the starts grow strictly. Most sections have one run:
-// it is held in the list itself.
+// the list holds one run in itself and the others on the heap; a run never
+// moves once made (links and tab stops point at it).
+#include <cstddef>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "engine/common/SmallVector.h"
@@ -14,18 +18,35 @@ namespace engine {
 class TFontList {
  public:
   TFontList() = default;
+  ~TFontList() { Clear(); }
   TFontList(const TFontList&) = delete;
   TFontList& operator=(const TFontList&) = delete;
 
   int Count() const { return static_cast<int>(runs_.size()); }
   bool Empty() const { return runs_.empty(); }
   TFontObj* Items(int index) const {
-    return index >= 0 && index < Count() ? runs_[static_cast<std::size_t>(index)].get() : nullptr;
+    return index >= 0 && index < Count() ? runs_[static_cast<std::size_t>(index)] : nullptr;
   }
-  TFontObj* Last() const { return runs_.empty() ? nullptr : runs_.back().get(); }
+  TFontObj* Last() const { return runs_.empty() ? nullptr : runs_.back(); }
+  // Appends a run made elsewhere.
   TFontObj* Add(std::unique_ptr<TFontObj> run) {
-    runs_.push_back(std::move(run));
-    return runs_.back().get();
+    runs_.reserve(runs_.size() + 1);
+    runs_.push_back(run.release());
+    return runs_.back();
+  }
+  // Appends a run made from args: in the list itself when its place is free.
+  template <class... Args>
+  TFontObj* Emplace(Args&&... args) {
+    runs_.reserve(runs_.size() + 1);
+    TFontObj* run = nullptr;
+    if (holding_) {
+      run = new TFontObj(std::forward<Args>(args)...);
+    } else {
+      run = new (held_) TFontObj(std::forward<Args>(args)...);
+      holding_ = true;
+    }
+    runs_.push_back(run);
+    return run;
   }
   void Clear();
   auto begin() const { return runs_.begin(); }
@@ -48,8 +69,12 @@ class TFontList {
 
  private:
   void DropEmptyRuns();
+  // Destroys run, in place when the list holds it, else on the heap.
+  void Free(TFontObj* run);
 
-  SmallVector<std::unique_ptr<TFontObj>> runs_;  // owned, freed front to back
+  SmallVector<TFontObj*> runs_;  // owned, freed front to back
+  alignas(TFontObj) std::byte held_[sizeof(TFontObj)];
+  bool holding_ = false;  // held_ holds one of the runs
 };
 
 }  // namespace engine

@@ -110,7 +110,7 @@ void ReturnPositions(std::unique_ptr<std::vector<int>> buffer) {
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
                    TAttributeList* attributes)
     : TSectionBase(document) {
-  TFontObj* run = Fonts.Add(std::make_unique<TFontObj>(this, 0, props.SharedFont()));
+  TFontObj* run = Fonts.Emplace(this, 0, props.SharedFont());
   run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
   if (linkTarget && !linkTarget->Url.empty()) {
@@ -283,7 +283,7 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
     run->ReplaceFont(props.SharedFont(run->Font->PixelsPerInch() == fontPixelsPerInch ? fontPixelsPerInch
                                                                                        : win::screenPixelsPerInch()));
   } else {
-    run = Fonts.Add(std::make_unique<TFontObj>(this, Len, props.SharedFont()));
+    run = Fonts.Emplace(this, Len, props.SharedFont());
     // A given target replaces the one carried over just below.
     if (last && !target) run->SetUrlTarget(last->UrlTarget());
   }

@@ -30,7 +30,21 @@ TEST(Links, LinkRunCarriesTargetAndSourceRange) {
   EXPECT_EQ(link->Pos, 2);
   EXPECT_EQ(link->UrlTarget().Range.Start, 21);  // after the A tag
   EXPECT_EQ(link->UrlTarget().Range.Last, 27);   // after the A end tag
+  EXPECT_EQ(link->UrlTarget().AttributeText, "HREF=u\r\nTARGET=f\r\n");
   EXPECT_EQ(document.root->Links.LiveCount(), 1);
+}
+
+// Links among font-style elements: each link's text is one run in the link look, and the
+// text after it takes the look around it again.
+TEST(Links, EachLinkStartsOneRunInTheLinkLook) {
+  auto document = Parse("a<b>b<a href=u>c</a>d</b><a href=v title=t>e</a><i><a href=w>f</a></i>g");
+  auto sections = TextSections(*document.root);
+  ASSERT_EQ(sections.size(), 1u);
+  std::string links;
+  for (const auto& run : sections[0]->Fonts) links += run->IsLink() ? run->UrlTarget().Url : "-";
+  EXPECT_EQ(links, "--u-vw-");
+  EXPECT_EQ(testing::FontRuns(*sections[0]),
+            "0: 12 #000000 1:b 12 #000000 2:bu 12 #FF0000 3:b 12 #000000 4:u 12 #FF0000 5:iu 12 #FF0000 6: 12 #000000");
 }
 
 TEST(Links, TabIndexIsReadWhateverTheAttributeOrder) {

@@ -142,7 +142,7 @@ TEST_F(TextSections, LinksThatLookAlikeShareOneCopyOfTheirLooks) {
   addLink(u"four");
   std::vector<TFontObj*> links;
   for (const auto& run : section->Fonts)
-    if (run->IsLink()) links.push_back(run.get());
+    if (run->IsLink()) links.push_back(run);
   ASSERT_EQ(links.size(), 4u);
   EXPECT_EQ(links[0]->LinkLooks(), links[1]->LinkLooks());
   EXPECT_NE(links[1]->LinkLooks(), links[2]->LinkLooks());
