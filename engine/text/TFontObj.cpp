@@ -141,7 +141,10 @@ TFontObj::TFontObj(TSection* section, const TFontObj& source)
   }
 }
 
-TFontObj::~TFontObj() { LeaveLinks(nullptr); }
+TFontObj::~TFontObj() {
+  // Clearing a document empties its link list first: most runs are in no list by now.
+  if (Links() != nullptr) LeaveLinks(nullptr);
+}
 
 TFontObj::TRunLink& TFontObj::LinkPart() {
   if (!link_) link_ = std::make_unique<TRunLink>();
