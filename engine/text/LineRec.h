@@ -26,15 +26,16 @@ class LineRec {
   int DrawY = 0;        // top of the line as last drawn
   int Spaces = 0;       // spaces to stretch for full justification (0: none)
   int Extra = 0;        // pixels spread over Spaces
+  bool Shy = false;     // the line ends at a soft hyphen: a "-" is drawn after it
   // Set at layout while the document has inline boxes: the next drawing
   // finds and measures the boxes that meet the line (BorderList), at FirstX.
   bool FirstDraw = false;
   int FirstX = 0;
-  std::unique_ptr<std::vector<BorderRec>> BorderList;
-  bool Shy = false;     // the line ends at a soft hyphen: a "-" is drawn after it
   // Top of the line's band in the document (kept by layout, so that lookups
   // need no drawing first) and its full height.
   int Y = 0;
+  // Last, after the flags and ints that share its alignment: 72 bytes a line.
+  std::unique_ptr<std::vector<BorderRec>> BorderList;
   // Saturated: hostile line heights must not wrap the sum.
   int Height() const {
     const std::int64_t sum = std::int64_t{LineHt} + SpaceBefore + SpaceAfter;

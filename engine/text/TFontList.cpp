@@ -41,7 +41,7 @@ TFontObj* TFontList::RunAt(int pos, int& index) const {
 const TMyFont* TFontList::FontAt(int pos, int& overhang) const {
   int index = 0;
   TFontObj* run = RunAt(pos, index);
-  overhang = run ? run->Overhang : 0;
+  overhang = run ? run->Overhang() : 0;
   return run ? run->Font.get() : nullptr;
 }
 

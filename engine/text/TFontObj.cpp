@@ -249,7 +249,6 @@ void TFontObj::UpdateMetrics() {
   tmHeight = Font->tmHeight;
   tmMaxCharWidth = Font->tmMaxCharWidth;
   Descent = Font->tmDescent;
-  Overhang = (Font->Style() & fsItalic) != 0 ? tmHeight / 10 : 0;
   const auto charset = static_cast<gui::TFontCharset>(Font->tmCharset);
   if (Font->Charset() == charset) return;
   if (Font.use_count() == 1) OwnFont().SetCharset(charset);

@@ -52,6 +52,11 @@ class TFontObj {
     return FontHeight;
   }
   void UpdateMetrics();
+  // How far an italic run's last letter leans out past its advance.
+  int Overhang() const { return (Font->Style() & gui::fsItalic) != 0 ? tmHeight / 10 : 0; }
+  // Slot in the link list while the run is in one (kept with the link side).
+  int LinkIndex() const { return link_ ? link_->LinkIndex : -1; }
+  void SetLinkIndex(int index) { LinkPart().LinkIndex = index; }
   bool IsLink() const { return link_ && !link_->UrlTarget.Url.empty(); }
   // The run's link made its own (a record is made on the first change); an
   // empty target or title given to a run without a record makes none.
@@ -83,9 +88,7 @@ class TFontObj {
   int FontHeight = 0;
   int tmHeight = 0;
   int tmMaxCharWidth = 0;
-  int Overhang = 0;
   int Descent = 0;
-  int LinkIndex = -1;  // slot in Links
   std::uint8_t VerticalShift = kShiftNone;
   bool Visited = false;
   bool Hover = false;
@@ -105,6 +108,7 @@ class TFontObj {
     // link's tab stop (kept so that layout need not search the list).
     TFontObj* LinkHead = nullptr;
     int LinkY = 0;
+    int LinkIndex = -1;  // slot in Links
   };
 
   TRunLink& LinkPart();

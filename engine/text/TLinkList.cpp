@@ -22,12 +22,12 @@ TFontObj* TLinkList::PrevBefore(int index) const {
 }
 
 void TLinkList::Add(TFontObj* run) {
-  run->LinkIndex = Count();
+  run->SetLinkIndex(Count());
   runs_.push_back(run);
 }
 
 int TLinkList::IndexOf(const TFontObj* run) const {
-  const int index = run ? run->LinkIndex : -1;
+  const int index = run ? run->LinkIndex() : -1;
   return Items(index) == run && run ? index : -1;
 }
 
@@ -49,7 +49,7 @@ void TLinkList::Compact() {
   std::size_t kept = 0;
   for (TFontObj* run : runs_) {
     if (!run) continue;
-    run->LinkIndex = static_cast<int>(kept);
+    run->SetLinkIndex(static_cast<int>(kept));
     runs_[kept++] = run;
   }
   runs_.resize(kept);

@@ -541,7 +541,7 @@ std::int64_t TSection::MinWidthBound(PieceCount count) const {
   std::int64_t widestChar = 0;
   for (const auto& run : Fonts) {
     const std::int64_t perChar =
-        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + std::max(0, run->Overhang) + 1;
+        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + std::max(0, run->Overhang()) + 1;
     widestChar = std::max(widestChar, perChar);
   }
   std::int64_t bound = (std::int64_t{longest} + 1) * widestChar;

@@ -356,7 +356,7 @@ int TextMeasurer::HyphenWidth(int pos) {
 int TextMeasurer::OverhangAt(int pos) const {
   int index = 0;
   const TFontObj* run = RunAt(pos, index);
-  return run ? run->Overhang : 0;
+  return run ? run->Overhang() : 0;
 }
 
 std::int64_t TextMeasurer::UpperBound(int start, int count) const {
@@ -370,7 +370,7 @@ std::int64_t TextMeasurer::UpperBound(int start, int count) const {
     const int runEnd = next ? std::min(end, next->Pos) : end;
     if (!run || runEnd <= pos) break;
     const std::int64_t perChar =
-        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + run->Overhang;
+        std::int64_t{run->tmMaxCharWidth} + std::max(0, run->Font->CharExtra) + run->Overhang();
     bound += std::int64_t{runEnd - pos} * perChar;
     pos = runEnd;
   }

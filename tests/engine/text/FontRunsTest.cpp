@@ -80,9 +80,9 @@ class FontRuns : public testing::Test {
 TEST_F(FontRuns, MetricsFollowTheFontAndItsLinkLooks) {
   TFontObj italic(nullptr, 0, MeasuredFont(18.75, /*italic=*/true));  // 25 pixels at 96 ppi
   EXPECT_EQ(italic.Font->Height(), -25);
-  EXPECT_EQ(italic.Overhang, italic.tmHeight / 10);
+  EXPECT_EQ(italic.Overhang(), italic.tmHeight / 10);
   TFontObj plain(nullptr, 0, MeasuredFont(12));
-  EXPECT_EQ(plain.Overhang, 0);
+  EXPECT_EQ(plain.Overhang(), 0);
   EXPECT_EQ(plain.FontHeight, plain.Font->tmHeight + plain.Font->tmExternalLeading);
 
   for (auto [points, height] : {std::pair{12.0, -16}, std::pair{10.0, -13}, std::pair{7.5, -10}}) {
