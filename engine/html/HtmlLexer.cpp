@@ -467,22 +467,54 @@ class TTagName {
   std::size_t length_ = 0;
 };
 
+// At "<", the common start of a tag straight from the document: an optional
+// "/", a letter and the name characters after it up to the first other
+// character, which is read as usual (a ">" at once, without its checks).
+// False, with nothing read, for anything else and for a heading's "H" and
+// digit, which the character reader takes apart.
+bool TakeTagNameStart(TTagName& name, bool& endTag) {
+  if (state.InputMode != TInputMode::Document) return false;
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t size = state.DocumentText.size();
+  const bool slash = state.DocumentPosition < size && text[state.DocumentPosition] == '/';
+  const std::size_t first = state.DocumentPosition + (slash ? 1 : 0);
+  if (first >= size || !IsUpperLetter(AsciiUpper(text[first]))) return false;
+  std::size_t end = first + 1;
+  while (end < size && IsTagNameRunByte(text[end])) ++end;
+  if (AsciiUpper(text[first]) == 'H' && end - first >= 2 && text[first + 1] >= '1' && text[first + 1] <= '6') {
+    return false;
+  }
+  for (std::size_t i = first; i < end; ++i) name.Keep(AsciiUpper(text[i]));
+  endTag = slash;
+  if (end < size && text[end] == '>') {
+    ConsumeDocumentBytes(end + 1);
+    state.Ch = '>';
+    state.UpperCh = '>';
+  } else {
+    ConsumeDocumentBytes(end);
+    NextCharSkippingMarkup();
+  }
+  return true;
+}
+
 // At "<": reads a tag with its attributes. A "<" that starts no tag is text.
 bool ReadTag() {
   if (state.UpperCh != '<') return false;
   state.TagStartPosition = state.SourcePosition;
-  NextCharSkippingMarkup();
+  TTagName name;
   bool endTag = false;
-  if (state.Ch == '/') {
-    endTag = true;
+  if (!TakeTagNameStart(name, endTag)) {
     NextCharSkippingMarkup();
-  } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
-    state.Symbol = symText;
-    if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
-    return true;
+    if (state.Ch == '/') {
+      endTag = true;
+      NextCharSkippingMarkup();
+    } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
+      state.Symbol = symText;
+      if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
+      return true;
+    }
   }
   state.Symbol = symUnknownTag;
-  TTagName name;
   while (IsTagNameChar(state.UpperCh)) {
     if (state.UpperCh == '/' && !name.Empty()) {
       NextCharSkippingMarkup();

@@ -1,9 +1,7 @@
 // The reader of PRE without WRAP: one preformatted section per source line,
 // text kept as written, a few elements acted on inside.
-#include <array>
 #include <exception>
 #include <memory>
-#include <string>
 
 #include "engine/document/TBlock.h"
 #include "engine/document/TSectionList.h"
@@ -146,32 +144,14 @@ void TPreReader::OpenForm() {
   OpenLine();
 }
 
-// The lower-case names of every start and end symbol, made once: code
-// coloured by SPANs passes here for every piece of every line.
-struct TElementNames {
-  TElementNames() {
-    for (int symbol = 0; symbol <= kLastHtmlSymbol; ++symbol) {
-      start[static_cast<std::size_t>(symbol)] = TagNameOfSymbol(static_cast<THtmlSymbol>(symbol));
-      end[static_cast<std::size_t>(symbol)] = TagNameOfEndSymbol(static_cast<THtmlSymbol>(symbol));
-    }
-  }
-  std::array<std::string, kLastHtmlSymbol + 1> start;
-  std::array<std::string, kLastHtmlSymbol + 1> end;
-};
-
-const TElementNames& ElementNames() {
-  static const TElementNames names;
-  return names;
-}
-
 void TPreReader::ReadFontStyle(THtmlSymbol symbol) {
   FlushText();
-  const std::string& startTag = ElementNames().start[symbol];
+  const std::string& startTag = TagNameOfSymbol(symbol);
   if (!startTag.empty()) {
     PushTag(startTag);
     TakeInlineBackground(false);  // no inline box in preformatted text
   } else {
-    PopTag(ElementNames().end[symbol]);
+    PopTag(TagNameOfEndSymbol(symbol));
   }
   SwitchSectionFont();
 }

@@ -97,7 +97,7 @@ void ReadSelectOptions(TParsedControl* control) {
         inOption = true;
         selected = HasAttribute(symSelected);
         text.clear();
-        attributes = parseState.Attributes.ToNameValueList()->Text();
+        attributes = parseState.Attributes.NameValueText();
       }
     } else if (parseState.Symbol == symText && inOption) {
       text += parseState.Token->CurrentText();

@@ -60,10 +60,24 @@ std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {
   return lines;
 }
 
+std::string TAttributeList::NameValueText() const {
+  std::size_t length = 0;
+  for (const auto& item : *this) length += item->Name.size() + item->ValueText.size() + 3;
+  std::string text;
+  text.reserve(length);
+  for (const auto& item : *this) {
+    text += item->Name;
+    text += '=';
+    text += item->ValueText;
+    text += "\r\n";
+  }
+  return text;
+}
+
 std::string TAttributeList::ClassKey() const {
   const TAttribute* attribute = nullptr;
   if (!Find(symClass, attribute)) return {};
-  std::string key = LowerCase(Trim(attribute->ValueText));
+  std::string key = LowerCase(TrimView(attribute->ValueText));
   if (key.find(' ') == std::string::npos) return key;
   std::string selector;
   std::size_t position = 0;

@@ -44,6 +44,8 @@ class TAttributeList : public TFreeList<TAttribute> {
   std::unique_ptr<TAttribute> TakeSpare();
   // A new list with one "Name=ValueText" line per attribute, in list order.
   std::unique_ptr<gui::TStringList> ToNameValueList() const;
+  // That list's text ("Name=ValueText" and CR LF per attribute), made without the list.
+  std::string NameValueText() const;
 
   // CLASS value trimmed and lower-cased; several classes as one sorted key
   // ("b a" -> "a.b"). Empty without CLASS.

@@ -20,17 +20,7 @@ void TUrlTarget::Define(const std::string& url, const std::string& target, int s
   Target = target;
   LinkId = NextLinkId();
   Range.Start = start;
-  // The lines written straight into one string, without a string list between.
-  std::size_t length = 0;
-  for (const auto& attribute : attributes) length += attribute->Name.size() + attribute->ValueText.size() + 3;
-  AttributeText.clear();
-  AttributeText.reserve(length);
-  for (const auto& attribute : attributes) {
-    AttributeText += attribute->Name;
-    AttributeText += '=';
-    AttributeText += attribute->ValueText;
-    AttributeText += "\r\n";
-  }
+  AttributeText = attributes.NameValueText();
 }
 
 void TUrlTarget::Assign(const TUrlTarget& source) {

@@ -42,6 +42,8 @@ TEST(AttributeList, FindAnswersTheFirstOccurrence) {
   ASSERT_TRUE(list.Find(symHref, found));
   EXPECT_EQ(found->ValueText, "first");
   EXPECT_EQ(list.ToNameValueList()->Text(), "HREF=first\r\nHREF=second\r\n");
+  EXPECT_EQ(list.NameValueText(), list.ToNameValueList()->Text());
+  EXPECT_EQ(TAttributeList().NameValueText(), "");
 }
 
 TEST(AttributeList, ClassKeyFoldsCaseAndBlanks) {

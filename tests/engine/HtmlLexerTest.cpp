@@ -474,6 +474,28 @@ TEST(HtmlLexerBulkReads, PositionsAcrossSingleAndRepeatedBlanks) {
   EXPECT_EQ(items[2].positions, std::vector<int>({7, 8}));
 }
 
+// Tag names are taken from the document in one piece: text after them keeps
+// its place, and so does the next tag's "<".
+TEST(HtmlLexerBulkReads, PositionsAfterTagsTakenWhole) {
+  const std::string document = "<b>x</b>y<p class=a>z</SPAN\r\n>w<h2>v";
+  auto items = LexAll(document);
+  ASSERT_EQ(items.size(), 10u);
+  const std::vector<std::pair<std::u16string, int>> texts = {{u"x", 3}, {u"y", 8}, {u"z", 20}, {u"w", 30}, {u"v", 35}};
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(items[2 * i + 1].text, texts[i].first) << i;
+    EXPECT_EQ(items[2 * i + 1].positions, std::vector<int>{texts[i].second}) << i;
+  }
+  EXPECT_EQ(items[6].symbol, symSpanEnd);
+  EXPECT_EQ(items[8].symbol, symH);
+  EXPECT_EQ(items[8].headingLevel, 2);
+  StartLexing(document);
+  std::vector<int> tagStarts;
+  for (NextSymbol(); parseState.Symbol != symEndOfInput; NextSymbol()) {
+    if (parseState.Symbol != symText) tagStarts.push_back(parseState.TagStartPosition);
+  }
+  EXPECT_EQ(tagStarts, std::vector<int>({0, 4, 9, 21, 31}));
+}
+
 TEST(HtmlLexerBulkReads, ProgressCountsEveryBlockOfTextAndValues) {
   std::string document;
   while (document.size() < (1u << 20)) {
