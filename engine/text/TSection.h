@@ -115,7 +115,21 @@ class TSection : public TSectionBase {
   int LayoutCycle = 0;
   std::u16string Text;
   std::string BreakFlags;
-  TFontList Fonts;
+  // The flags below sit in the bytes the run list leaves free after its own
+  // flag (it may share its tail): a section is 376 bytes, not 384.
+  [[no_unique_address]] TFontList Fonts;
+  std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
+  std::uint8_t ClearKind = 0;
+  bool KeepWhenEmpty = false;
+  // An anchor name points at the section (set by the builder): kept even when empty.
+  bool AnchorName = false;
+  bool BreakWord = false;
+
+ private:
+  bool preformatted_ = false;
+  bool finished_ = false;
+
+ public:
   SmallVector<IndexObj> SourceIndex;
   SmallVector<LineRec> Lines;
   int LineHeight = -1;
@@ -128,17 +142,6 @@ class TSection : public TSectionBase {
   // Slot in the document's inline box list while this section is noted there
   // as laid out in the current cycle (-1: not noted).
   int InlineSlot = -1;
-  std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
-  std::uint8_t ClearKind = 0;
-  bool KeepWhenEmpty = false;
-  // An anchor name points at the section (set by the builder): kept even when empty.
-  bool AnchorName = false;
-  bool BreakWord = false;
-
- private:
-  // Beside the flags above, so that they share one word.
-  bool preformatted_ = false;
-  bool finished_ = false;
 
  protected:
   // The common end of finishing: final break flag, source index, section number.
