@@ -1,5 +1,6 @@
 // Building the document font of a TProperties: its description, the device's metrics, the cache.
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 
@@ -75,7 +76,10 @@ class RecentFonts {
 
   const Made* Find(const TProperties& props, const FontSettings& settings) const {
     if (settings.deviceVersion == 0) return nullptr;
-    for (const Slot& slot : slots_) {
+    const std::uint64_t summary = Summary(props);
+    for (std::size_t index = 0; index < slots_.size(); ++index) {
+      if (summaries_[index] != summary) continue;
+      const Slot& slot = slots_[index];
       if (slot.made.font && slot.settings == settings && SameValues(slot, props)) return &slot.made;
     }
     return nullptr;
@@ -83,6 +87,7 @@ class RecentFonts {
 
   void Keep(const TProperties& props, const FontSettings& settings, std::shared_ptr<const TMyFont> font, int emSize) {
     if (settings.deviceVersion == 0 || !Keepable(props)) return;
+    summaries_[next_] = Summary(props);
     Slot& slot = slots_[next_];
     next_ = (next_ + 1) % slots_.size();
     for (std::size_t index = 0; index < kFontProps.size(); ++index) slot.values[index] = props.Value(kFontProps[index]);
@@ -118,6 +123,25 @@ class RecentFonts {
     return props.DefFontName.size() <= kMaxTextLength;
   }
 
+  // A summary of the values SameValues compares, equal whenever they are (a zero of
+  // either sign aside): the slots of other summaries are passed over unread.
+  static std::uint64_t Summary(const TProperties& props) {
+    std::uint64_t summary = (std::uint64_t{props.GetColor()} << 32 | props.BackgroundColor) ^ props.Charset;
+    for (Prop prop : kFontProps) {
+      const TPropValue& value = props.Value(prop);
+      std::uint64_t part = value.index();
+      if (const double* number = std::get_if<double>(&value)) {
+        part ^= std::bit_cast<std::uint64_t>(*number);
+      } else if (const int* number = std::get_if<int>(&value)) {
+        part ^= static_cast<std::uint64_t>(static_cast<std::uint32_t>(*number)) << 2;
+      } else if (const std::string* text = std::get_if<std::string>(&value); text && !text->empty()) {
+        part ^= text->size() << 2 ^ std::uint64_t{static_cast<unsigned char>(text->back())} << 24;
+      }
+      summary = (summary ^ part) * 0x100000001B3ull;
+    }
+    return summary ^ props.DefFontName.size();
+  }
+
   static bool SameValues(const Slot& slot, const TProperties& props) {
     if (slot.color != props.GetColor() || slot.background != props.BackgroundColor || slot.charset != props.Charset)
       return false;
@@ -129,6 +153,7 @@ class RecentFonts {
 
   static constexpr std::size_t kMaxTextLength = 256;
   std::array<Slot, 64> slots_;
+  std::array<std::uint64_t, 64> summaries_{};  // of the slots' values, searched packed
   std::size_t next_ = 0;
 };
 

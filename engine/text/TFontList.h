@@ -3,6 +3,7 @@
 // run starts at 0 and the starts grow strictly. Most sections have one run:
 // the list holds one run in itself and the others on the heap; a run never
 // moves once made (links and tab stops point at it).
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -30,14 +31,14 @@ class TFontList {
   TFontObj* Last() const { return runs_.empty() ? nullptr : runs_.back(); }
   // Appends a run made elsewhere.
   TFontObj* Add(std::unique_ptr<TFontObj> run) {
-    runs_.reserve(runs_.size() + 1);
+    MakeRoom();
     runs_.push_back(run.release());
     return runs_.back();
   }
   // Appends a run made from args: in the list itself when its place is free.
   template <class... Args>
   TFontObj* Emplace(Args&&... args) {
-    runs_.reserve(runs_.size() + 1);
+    MakeRoom();
     TFontObj* run = nullptr;
     if (holding_) {
       run = new TFontObj(std::forward<Args>(args)...);
@@ -69,6 +70,11 @@ class TFontList {
 
  private:
   void DropEmptyRuns();
+  // Room for one more run before it is made, so that appending cannot fail
+  // after; doubling keeps appending linear.
+  void MakeRoom() {
+    if (runs_.size() == runs_.capacity()) runs_.reserve(std::max<std::size_t>(2, runs_.capacity() * 2));
+  }
   // Destroys run, in place when the list holds it, else on the heap.
   void Free(TFontObj* run);
 

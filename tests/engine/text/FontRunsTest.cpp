@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,6 +248,35 @@ TEST_F(FontRuns, TabStopsOutliveTheirPanelAndRunsOutliveTheirList) {
   orphan->JoinLinks(*list);
   list.reset();
   EXPECT_EQ(orphan->Links(), nullptr);
+}
+
+// The list holds one run in itself and the others apart; a run keeps its place whatever is
+// dropped before it, and a dropped link run held in the list hands its tab stop on.
+TEST_F(FontRuns, RunsHeldInTheListOrApartKeepTheirPlaces) {
+  TFontObj* first = runs_.Emplace(nullptr, 0, MeasuredFont(12));
+  TFontObj* second = runs_.Emplace(nullptr, 4, MeasuredFont(12));
+  TFontObj* third = runs_.Emplace(nullptr, 8, MeasuredFont(12));
+  for (TFontObj* run : {first, second}) {
+    run->MutableUrlTarget().Url = "page.html";
+    run->MutableUrlTarget().LinkId = 7;
+    run->JoinLinks(links_);
+  }
+  ASSERT_NE(first->TabControl(), nullptr);
+  std::vector<int> map(13);
+  for (int i = 0; i < 13; ++i) map[static_cast<std::size_t>(i)] = std::max(0, i - 4);  // the first run empties
+  runs_.Remap(map);
+  ASSERT_EQ(runs_.Count(), 2);
+  EXPECT_EQ(runs_.Items(0), second);
+  EXPECT_EQ(runs_.Items(1), third);
+  EXPECT_NE(second->TabControl(), nullptr);
+  EXPECT_EQ(links_.LiveCount(), 1);
+  // Runs made after the drop join the list in order, and every run goes with the list.
+  for (int pos = 9; pos < 40; ++pos) runs_.Emplace(nullptr, pos, MeasuredFont(12));
+  ASSERT_EQ(runs_.Count(), 33);
+  EXPECT_EQ(runs_.Items(0), second);
+  for (int index = 2; index < runs_.Count(); ++index) EXPECT_EQ(runs_.Items(index)->Pos, index + 7);
+  runs_.Clear();
+  EXPECT_EQ(links_.LiveCount(), 0);
 }
 
 TEST_F(FontRuns, ManyLinkRunsLeaveTheListInLinearTime) {
