@@ -51,10 +51,19 @@ bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStac
 
 void HashInto(std::size_t& hash, std::size_t value) { hash = (hash ^ value) * 1099511628211ull; }
 
+// Length and three letters of a text: enough to tell most texts apart for a hash
+// that only skips memos (SameLink compares them whole), at a few steps a text.
+std::size_t TextSummary(std::string_view text) {
+  if (text.empty()) return 0;
+  return text.size() ^ std::size_t{static_cast<unsigned char>(text.front())} << 20 ^
+         std::size_t{static_cast<unsigned char>(text[text.size() / 2])} << 28 ^
+         std::size_t{static_cast<unsigned char>(text.back())} << 36;
+}
+
 // A hash of what LinkLooksMemo::SameLink compares, to skip most memos without comparing.
 std::size_t LinkHash(const TProperties& link, const std::vector<std::uint8_t>& context) {
   std::size_t hash = 14695981039346656037ull;
-  const std::hash<std::string_view> text;
+  const auto text = [](const std::string& words) { return TextSummary(words); };
   for (const std::string* part : {&link.PropTag, &link.PropClass, &link.PropID, &link.PropTitle, &link.DefFontName})
     HashInto(hash, text(*part));
   HashInto(hash, link.BackgroundColor);
@@ -455,11 +464,13 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   // The three cascades below read the link's own values, the sheet and the contextual keys
   // that match around the link; a link alike in all of these gets the looks remembered. A
   // link with an inline style is not remembered: its style may change behind the pointer.
-  std::vector<std::uint8_t> context;
-  std::size_t hash = 0;
+  // The context stays valid through the cascades below: they are of the link's states,
+  // which take no link looks of their own.
+  static const std::vector<std::uint8_t> kNoContext;
   const bool memoUsable = !link.PropStyle && rememberLinkLooks_;
+  const std::vector<std::uint8_t>& context = memoUsable ? LinkContext(link, stack, stackIndex) : kNoContext;
+  std::size_t hash = 0;
   if (memoUsable) {
-    context = LinkContext(link, stack, stackIndex);
     hash = LinkHash(link, context);
     if (const LinkLooksMemo* memo = FindLinkLooks(link, hash, context)) {
       fonts->Ar[TFontInfoArray::Visited]->Assign(memo->visited);
@@ -498,7 +509,7 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
     LinkLooksMemo& memo = *slot;
     memo.version = version_;
     memo.hash = hash;
-    memo.RememberLink(link, std::move(context));
+    memo.RememberLink(link, context);
     memo.visited.Assign(*fonts->Ar[TFontInfoArray::Visited]);
     memo.visitedHover.Assign(*fonts->Ar[TFontInfoArray::VisitedHover]);
     memo.hover.Assign(*fonts->Ar[TFontInfoArray::Hover]);
