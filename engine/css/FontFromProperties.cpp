@@ -146,7 +146,7 @@ class RecentFonts {
     if (slot.color != props.GetColor() || slot.background != props.BackgroundColor || slot.charset != props.Charset)
       return false;
     for (std::size_t index = 0; index < kFontProps.size(); ++index) {
-      if (slot.values[index] != props.Value(kFontProps[index])) return false;
+      if (!SameValue(slot.values[index], props.Value(kFontProps[index]))) return false;
     }
     return slot.defaultName == props.DefFontName;
   }

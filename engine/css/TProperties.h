@@ -34,6 +34,15 @@ constexpr int kPropCount = 60;
 static_assert(kPropCount <= 64, "HeldValues has one bit per property");
 constexpr int PropIdx(Prop p) { return static_cast<int>(p); }
 
+// The same as a == b, without the variant's dispatch through a table.
+inline bool SameValue(const TPropValue& a, const TPropValue& b) {
+  if (a.index() != b.index()) return false;
+  if (const int* number = std::get_if<int>(&a)) return *number == *std::get_if<int>(&b);
+  if (const std::string* text = std::get_if<std::string>(&a)) return *text == *std::get_if<std::string>(&b);
+  if (const double* real = std::get_if<double>(&a)) return *real == *std::get_if<double>(&b);
+  return true;
+}
+
 // The CSS name of a property index ("font-family" for 0).
 const char* PropertyName(int index);
 // Case-sensitive lookup of a CSS property name; false when none matches.

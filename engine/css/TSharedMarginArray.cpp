@@ -5,29 +5,85 @@
 #include <string>
 #include <utility>
 
+#include "engine/css/CssValues.h"
+
 namespace engine {
 namespace {
 
+constexpr std::size_t kFirstSideStyle = BoxIndex(Prop::BorderTopStyle);
+
+std::size_t NumberPart(int number) { return std::size_t{2} ^ (std::hash<int>{}(number) << 2); }
+
+// Only to pass over most arrays without comparing them: a text counts by its length and its
+// ends, which tell a block's few texts ("2em", "auto", "1px") apart well enough.
+std::size_t HashPart(const TPropValue& value) {
+  std::size_t part = value.index();
+  if (const int* number = std::get_if<int>(&value)) {
+    part = NumberPart(*number);
+  } else if (const double* real = std::get_if<double>(&value)) {
+    part ^= std::hash<double>{}(*real) << 2;
+  } else if (const std::string* text = std::get_if<std::string>(&value); text && !text->empty()) {
+    const auto first = static_cast<unsigned char>(text->front());
+    const auto last = static_cast<unsigned char>(text->back());
+    part ^= (text->size() * 131 + first * 7 + last) << 2;
+  }
+  return part;
+}
+
 std::size_t HashOf(const TVMarginArray& values) {
   std::size_t hash = 0;
-  for (const TPropValue& value : values) {
-    std::size_t part = value.index();
-    if (const int* number = std::get_if<int>(&value)) part ^= std::hash<int>{}(*number) << 2;
-    else if (const double* real = std::get_if<double>(&value)) part ^= std::hash<double>{}(*real) << 2;
-    else if (const std::string* text = std::get_if<std::string>(&value)) part ^= std::hash<std::string>{}(*text) << 2;
-    hash = hash * 1000003u ^ part;
-  }
+  for (const TPropValue& value : values) hash = hash * 1000003u ^ HashPart(value);
   return hash;
 }
+
+// The box values of a TProperties as GetMarginArray would copy them, read in place: a
+// block whose values an earlier block holds already then copies nothing.
+class BoxValuesOf {
+ public:
+  explicit BoxValuesOf(const TProperties& properties) : properties_(properties) {
+    for (std::size_t side = 0; side < 4; ++side) {
+      const std::string* text = std::get_if<std::string>(&Raw(kFirstSideStyle + side));
+      sideStyles_[side] = text ? BorderStyleFromString(*text) : 0;
+    }
+  }
+  std::size_t Hash() const {
+    std::size_t hash = 0;
+    for (std::size_t index = 0; index < kMarginArraySize; ++index)
+      hash = hash * 1000003u ^ (IsSideStyle(index) ? NumberPart(SideStyle(index)) : HashPart(Raw(index)));
+    return hash;
+  }
+  bool SameAs(const TVMarginArray& values) const {
+    for (std::size_t index = 0; index < kMarginArraySize; ++index) {
+      if (IsSideStyle(index)) {
+        const int* number = std::get_if<int>(&values[index]);
+        if (!number || *number != SideStyle(index)) return false;
+      } else if (values[index] != Raw(index)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  static bool IsSideStyle(std::size_t index) { return index - kFirstSideStyle < 4; }
+  int SideStyle(std::size_t index) const { return sideStyles_[index - kFirstSideStyle]; }
+  const TPropValue& Raw(std::size_t index) const {
+    return properties_.Props[static_cast<std::size_t>(kFirstMarginProp) + index];
+  }
+  const TProperties& properties_;
+  std::array<int, 4> sideStyles_{};
+};
 
 // The arrays made last. A document's blocks repeat a handful of kinds (paragraph,
 // heading, list item...), so a short list finds nearly every repeat; what it misses
 // only costs its own copy. The list holds a few arrays at most, whatever the input.
 class RecentArrays {
  public:
-  std::shared_ptr<const TVMarginArray> Find(const TVMarginArray& values, std::size_t hash) const {
+  // values is a TVMarginArray or a BoxValuesOf.
+  template <class Values>
+  std::shared_ptr<const TVMarginArray> Find(const Values& values, std::size_t hash) const {
     for (const Entry& entry : entries_)
-      if (entry.values && entry.hash == hash && *entry.values == values) return entry.values;
+      if (entry.values && entry.hash == hash && Same(values, *entry.values)) return entry.values;
     return nullptr;
   }
   void Remember(std::shared_ptr<const TVMarginArray> values, std::size_t hash) {
@@ -36,6 +92,8 @@ class RecentArrays {
   }
 
  private:
+  static bool Same(const TVMarginArray& values, const TVMarginArray& held) { return values == held; }
+  static bool Same(const BoxValuesOf& values, const TVMarginArray& held) { return values.SameAs(held); }
   struct Entry {
     std::shared_ptr<const TVMarginArray> values;
     std::size_t hash = 0;
@@ -59,6 +117,11 @@ const std::shared_ptr<const TVMarginArray>& Unset() {
 TSharedMarginArray::TSharedMarginArray() : values_(Unset()) {}
 
 void TSharedMarginArray::Load(const TProperties& properties) {
+  const BoxValuesOf boxValues(properties);
+  if (auto known = Recent().Find(boxValues, boxValues.Hash())) {
+    values_ = std::move(known);
+    return;
+  }
   TVMarginArray values;
   GetMarginArray(properties, values);
   Adopt(std::move(values));

@@ -165,6 +165,13 @@ class TStyleList {
   std::unordered_map<std::string, CascadePlan> plans_;
   unsigned plansVersion_ = 0;
   std::string planKey_;
+  // Plans of recently met names, a slot per hash of the names; cleared with plans_.
+  struct PlanSlot {
+    std::string tag, classes, pseudo;
+    const CascadePlan* plan = nullptr;
+  };
+  static constexpr std::size_t kPlanSlots = 64;
+  std::vector<PlanSlot> planSlots_;
   CascadePlan scratchPlan_;
   // The names of the open elements level by level, kept between cascades (each element's
   // cascade needs those of every element around it): a level stays valid while it and every
@@ -176,11 +183,17 @@ class TStyleList {
     TTokenFilter filter;              // of the same tokens
   };
   std::vector<AncestorLevel> ancestorLevels_;
+  std::vector<std::size_t> elementTokens_;  // scratch: the names of one element
   // The token hashes of stack entries 0 .. count - 1 (nullptr for none).
   const AncestorLevel* AncestorTokens(const TPropStack& stack, int count);
   // Whether a contextual key's ancestors may match the elements of level (a quick test
-  // on their names; AncestorsMatch decides).
-  static bool AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level);
+  // on their names; AncestorsMatch decides). Asked for every contextual rule an element's
+  // names select, and mostly answered by the filter, so the filter is tried in line.
+  static bool AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level) {
+    if (!level) return key.ancestors.empty();
+    return level->filter.Covers(key.ancestorTokens) && AncestorTokensPresent(key, level->tokens);
+  }
+  static bool AncestorTokensPresent(const TContextualKey& key, const std::vector<std::size_t>& tokens);
   std::vector<LinkLooksMemo> linkMemos_;
   // The last few link contexts, each with the names it was found among (tag, classes, id
   // and pseudo of each element from the outermost to the link) under the sheet of version:

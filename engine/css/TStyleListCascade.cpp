@@ -49,6 +49,25 @@ bool AncestorsMatch(const std::vector<TSelectorPart>& ancestors, const TPropStac
   return true;
 }
 
+// Adds tokens (unsorted, with repeats) to the sorted set sorted. An element brings a few
+// names, which go into their places; many are sorted and merged, so that a hostile class
+// list costs no more than sorting it.
+void AddSortedTokens(std::vector<std::size_t>& tokens, std::vector<std::size_t>& sorted) {
+  constexpr std::size_t kFewTokens = 8;
+  if (tokens.size() <= kFewTokens) {
+    for (std::size_t token : tokens) {
+      auto at = std::lower_bound(sorted.begin(), sorted.end(), token);
+      if (at == sorted.end() || *at != token) sorted.insert(at, token);
+    }
+    return;
+  }
+  std::sort(tokens.begin(), tokens.end());
+  const auto below = static_cast<std::ptrdiff_t>(sorted.size());
+  sorted.insert(sorted.end(), tokens.begin(), tokens.end());
+  std::inplace_merge(sorted.begin(), sorted.begin() + below, sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+}
+
 void HashInto(std::size_t& hash, std::size_t value) { hash = (hash ^ value) * 1099511628211ull; }
 
 // Length and three letters of a text: enough to tell most texts apart for a hash
@@ -237,7 +256,18 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
   if (plansVersion_ != version_ || plans_.size() >= kMaxPlans) {
     plans_.clear();
     plansVersion_ = version_;
+    planSlots_.clear();
   }
+  // The names recently met answer from a slot of their hash, which costs less than
+  // building the map's key and hashing it.
+  std::size_t hash = 14695981039346656037ull;
+  for (std::string_view part : {tag, classes, pseudo}) {
+    for (char c : part) HashInto(hash, static_cast<unsigned char>(c));
+    HashInto(hash, 0);
+  }
+  if (planSlots_.empty()) planSlots_.resize(kPlanSlots);
+  PlanSlot& slot = planSlots_[hash % kPlanSlots];
+  if (slot.plan && slot.tag == tag && slot.classes == classes && slot.pseudo == pseudo) return *slot.plan;
   planKey_.assign(tag);
   planKey_ += '\0';
   planKey_ += classes;
@@ -245,6 +275,10 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
   planKey_ += pseudo;
   auto [at, made] = plans_.try_emplace(planKey_);
   if (made) BuildPlan(tag, classes, id, pseudo, at->second);
+  slot.tag.assign(tag);
+  slot.classes.assign(classes);
+  slot.pseudo.assign(pseudo);
+  slot.plan = &at->second;  // map nodes stay where they are until the map is cleared
   return at->second;
 }
 
@@ -334,7 +368,6 @@ const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& st
     level.tag = element.PropTag;
     level.classes = element.PropClass;
     level.id = element.PropID;
-    const std::size_t below = index == 0 ? 0 : ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens.size();
     if (index == 0) {
       level.tokens.clear();
       level.filter = {};
@@ -342,12 +375,10 @@ const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& st
       level.tokens = ancestorLevels_[static_cast<std::size_t>(index - 1)].tokens;
       level.filter = ancestorLevels_[static_cast<std::size_t>(index - 1)].filter;
     }
-    AddElementTokens(element.PropTag, element.PropClass, element.PropID, level.tokens);
-    for (std::size_t at = below; at < level.tokens.size(); ++at) level.filter.Add(level.tokens[at]);
-    std::sort(level.tokens.begin() + static_cast<std::ptrdiff_t>(below), level.tokens.end());
-    std::inplace_merge(level.tokens.begin(), level.tokens.begin() + static_cast<std::ptrdiff_t>(below),
-                       level.tokens.end());
-    level.tokens.erase(std::unique(level.tokens.begin(), level.tokens.end()), level.tokens.end());
+    elementTokens_.clear();
+    AddElementTokens(element.PropTag, element.PropClass, element.PropID, elementTokens_);
+    for (std::size_t token : elementTokens_) level.filter.Add(token);
+    AddSortedTokens(elementTokens_, level.tokens);
   }
   // Levels above were made from what was below them before.
   if (!valid) {
@@ -357,11 +388,9 @@ const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& st
   return &ancestorLevels_[static_cast<std::size_t>(count - 1)];
 }
 
-bool TStyleList::AncestorsMayMatch(const TContextualKey& key, const AncestorLevel* level) {
-  if (!level) return key.ancestors.empty();
-  if (!level->filter.Covers(key.ancestorTokens)) return false;
+bool TStyleList::AncestorTokensPresent(const TContextualKey& key, const std::vector<std::size_t>& tokens) {
   return std::all_of(key.ancestors.begin(), key.ancestors.end(),
-                     [&](const TSelectorPart& part) { return TokensPresent(part, level->tokens); });
+                     [&](const TSelectorPart& part) { return TokensPresent(part, tokens); });
 }
 
 namespace {

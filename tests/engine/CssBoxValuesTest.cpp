@@ -168,6 +168,27 @@ TEST(SharedMarginArray, EqualBoxesAreHeldOnceAndAChangeTouchesOnlyItsOwner) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(other[BoxIndex(Prop::MarginLeft)]));
 }
 
+TEST(SharedMarginArray, BoxesAlikeOnceTheirSideStylesAreNumberedShareOneArray) {
+  TProperties none, unknown, dashed;
+  none.SetPropertyByName("border-left-style", "none");
+  unknown.SetPropertyByName("border-left-style", "wavy");
+  dashed.SetPropertyByName("border-left-style", "dashed");
+  TSharedMarginArray first, second, third;
+  first.Load(none);
+  second.Load(unknown);
+  third.Load(dashed);
+  EXPECT_TRUE(first.SharesWith(second));
+  EXPECT_EQ(std::get<int>(second[BoxIndex(Prop::BorderLeftStyle)]), 0);
+  EXPECT_FALSE(first.SharesWith(third));
+  EXPECT_EQ(std::get<int>(third[BoxIndex(Prop::BorderLeftStyle)]), 6);
+  // An array changed by Set is found only by equal values.
+  third.Set(BoxIndex(Prop::MarginTop), std::string("1px"));
+  TSharedMarginArray fourth;
+  fourth.Load(dashed);
+  EXPECT_FALSE(fourth.SharesWith(third));
+  EXPECT_TRUE(std::holds_alternative<int>(fourth[BoxIndex(Prop::MarginTop)]));
+}
+
 TEST(SharedMarginArray, ManyDifferentBoxesStayCorrectPastTheRememberedFew) {
   std::vector<TSharedMarginArray> boxes(200);
   for (std::size_t i = 0; i < boxes.size(); ++i) {

@@ -262,6 +262,16 @@ TEST(Fonts, ReusedFontsAreTheFontsMadeAfresh) {
   SetCssPixelsPerInch(0);
 }
 
+// A page's elements take a few dozen distinct fonts, among which alike elements recur;
+// each recurrence shares the font made first instead of measuring one anew.
+TEST(Fonts, AlikeElementsShareOneFontAmongDozensOfOthers) {
+  const auto first = FontProperties("Arial", 11);
+  const TMyFont* font = &ElementFont(*first);
+  for (int size = 1; size <= 40; ++size) ElementFont(*FontProperties("Arial", 20 + size * 0.5));
+  EXPECT_EQ(&ElementFont(*FontProperties("Arial", 11)), font);
+  EXPECT_NE(&ElementFont(*FontProperties("Arial", 11.5)), font);
+}
+
 TEST(Fonts, LinkLooksTakeRuleValuesRelativeToTheirOwn) {
   ThtFontInfo info;
   info.iSize = 10;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "engine/css/CssColors.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/FontDevice.h"
@@ -24,6 +27,13 @@ TEST(Properties, NameTableIsCaseSensitiveAndInOrder) {
   EXPECT_EQ(index, PropIdx(Prop::ZIndex));
   EXPECT_FALSE(PropertyIndexFromName("Color", index));
   EXPECT_FALSE(PropertyIndexFromName("margin", index));
+}
+
+TEST(Properties, SameValueAnswersAsTheVariantsEquality) {
+  const std::vector<TPropValue> values = {std::monostate{}, std::string(), std::string("12px"), std::string("12pt"),
+                                          0, 12, kUnsetValue, 0.0, -0.0, 12.0, std::nan("")};
+  for (const TPropValue& a : values)
+    for (const TPropValue& b : values) EXPECT_EQ(SameValue(a, b), a == b) << a.index() << " " << b.index();
 }
 
 TEST(Properties, NewPropertiesAreUnsetBoxesAndNoColours) {
