@@ -163,5 +163,24 @@ TEST(Cells, TableCellLinkIsCopiedAndEmptyWhenNeverSet) {
   EXPECT_EQ(copy.CellTitle(), "");
 }
 
+TEST(Cells, TableCellCopyAnswersForItsPlaceOnlyOnceItIsPainted) {
+  // The window place is kept with the link; a copy (for printing) must not
+  // answer at the place its source was last painted.
+  TSectionList root(nullptr, nullptr);
+  TCellObjCell cell(&root);
+  cell.SetUrl("a.htm");
+  cell.SetCellRect(win::RECT{0, 0, 100, 100});
+  TCellObjCell copy(&root, cell);
+  std::unique_ptr<TUrlTarget> target;
+  TFormControlObj* control = nullptr;
+  std::string title;
+  EXPECT_EQ(copy.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  copy.SetCellRect(win::RECT{0, 0, 50, 50});
+  EXPECT_NE(copy.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  TCellObjCell plain(&root);
+  plain.SetCellRect(win::RECT{0, 0, 100, 100});
+  EXPECT_EQ(plain.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+}
+
 }  // namespace
 }  // namespace engine

@@ -136,6 +136,25 @@ TEST(TableColumnWidths, OwnWidthSpreadsTheRestOverAllPercentageColumns) {
   EXPECT_EQ(widths, (std::vector<int>{34, 33, 33}));
 }
 
+TEST(TableColumnWidths, SpansAreSettledNarrowestFirstWhateverTheCellOrder) {
+  // Single-column cells come first, then the spanning ones by span: a wide
+  // span met before the narrower span and the plain cells beneath it must
+  // give the ranges of the sorted order.
+  const std::vector<TWidthCell> sorted{Cell(0, 10, 20),    Cell(1, 30, 60),      Cell(2, 5, 5),
+                                       Cell(0, 50, 90, 2), Cell(1, 80, 200, 2), Cell(0, 300, 400, 3)};
+  const std::vector<TWidthCell> shuffled{sorted[5], sorted[3], sorted[0], sorted[4], sorted[1], sorted[2]};
+  const TColumnRanges plain = PlainWidthRange(sorted, 3, 2);
+  const TColumnRanges plainShuffled = PlainWidthRange(shuffled, 3, 2);
+  EXPECT_EQ(plainShuffled.MinWidths, plain.MinWidths);
+  EXPECT_EQ(plainShuffled.MaxWidths, plain.MaxWidths);
+  const TColumnRanges percent = PercentWidthRange(sorted, 3, 2, 600);
+  const TColumnRanges percentShuffled = PercentWidthRange(shuffled, 3, 2, 600);
+  EXPECT_EQ(percentShuffled.MinWidths, percent.MinWidths);
+  EXPECT_EQ(percentShuffled.MaxWidths, percent.MaxWidths);
+  EXPECT_EQ(percentShuffled.Percents, percent.Percents);
+  EXPECT_GE(plain.MinSum(), 300);
+}
+
 TEST(TableColumnWidths, HostileWidthsNeitherOverflowNorGoNegative) {
   std::vector<TWidthCell> cells;
   for (int c = 0; c < 50; ++c) cells.push_back(Cell(c, INT_MAX, INT_MAX));
