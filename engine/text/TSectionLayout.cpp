@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/css/TMyFont.h"
 #include "engine/document/IndentManager.h"
@@ -63,11 +66,28 @@ class SectionLayout {
   int lineStart_ = 0;      // where the line being made starts (spacer lines keep it too)
 };
 
-int SectionLayout::NextBreakAt(int from) {
-  if (nextBreak_ < from) {
-    const auto text = s_.Text.begin();
-    nextBreak_ = static_cast<int>(std::find(text + from, text + std::max(from, s_.Len), kBreakChar) - text);
+namespace {
+
+// Index of the first forced break in text[from, end), or end.
+int FindBreakChar(const char16_t* text, int from, int end) {
+  int at = from;
+#if defined(__SSE2__)
+  const __m128i breakChar = _mm_set1_epi16(static_cast<short>(kBreakChar));
+  for (; at + 8 <= end; at += 8) {
+    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    const int hits = _mm_movemask_epi8(_mm_cmpeq_epi16(chars, breakChar));
+    if (hits != 0) return at + __builtin_ctz(static_cast<unsigned>(hits)) / 2;
   }
+#endif
+  for (; at < end; ++at)
+    if (text[at] == kBreakChar) return at;
+  return end;
+}
+
+}  // namespace
+
+int SectionLayout::NextBreakAt(int from) {
+  if (nextBreak_ < from) nextBreak_ = FindBreakChar(s_.Text.data(), from, std::max(from, s_.Len));
   return nextBreak_;
 }
 

@@ -674,3 +674,28 @@ TEST_F(TextSections, DummyCaretMarksAnEmptySelection) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+// A forced break ends its line wherever it stands: near the start, inside and at the
+// end of the groups of characters searched at once, and after a long run without one.
+TEST_F(TextSections, EveryForcedBreakEndsItsLine) {
+  auto section = Make();
+  std::vector<int> starts = {0};
+  int source = 0;
+  for (int length : {0, 1, 2, 6, 7, 8, 9, 15, 16, 17, 3, 40}) {
+    Append(*section, std::u16string(static_cast<std::size_t>(length), u'x'), source);
+    source += length;
+    section->AppendChar(kBreakChar, source++, props, false);
+    starts.push_back(source);
+  }
+  Append(*section, u"tail", source);
+  section->FinishForCell(source + 4);
+  Layout(*section, 4000);
+  ASSERT_EQ(section->Lines.size(), starts.size());
+  for (std::size_t i = 0; i < starts.size(); ++i) EXPECT_EQ(section->Lines[i].Start, starts[i]) << "line " << i;
+}
+
+}  // namespace
+}  // namespace engine
