@@ -304,8 +304,14 @@ void AppendValueChar(std::string& value) {
 // Moves over the document bytes that follow the current character up to end,
 // as reading them one by one would. The caller takes only bytes above '\r'
 // other than "<": none of them is folded or starts markup.
-void ConsumeDocumentBytes(std::size_t end) {
+[[gnu::always_inline]] inline void ConsumeDocumentBytes(std::size_t end) {
   const std::size_t start = state.DocumentPosition;
+  if (start / kProgressStepBytes == end / kProgressStepBytes) {  // no progress step between them: most runs
+    state.DocumentPosition = end;
+    state.SourcePosition += static_cast<int>(end - start);
+    state.LastLineEnd = TLineEnd::None;
+    return;
+  }
   for (std::size_t boundary = (start / kProgressStepBytes + 1) * kProgressStepBytes; boundary <= end;
        boundary += kProgressStepBytes) {
     state.DocumentPosition = boundary;
