@@ -58,6 +58,8 @@ class TFontObj {
   int LinkIndex() const { return link_ ? link_->LinkIndex : -1; }
   void SetLinkIndex(int index) { LinkPart().LinkIndex = index; }
   bool IsLink() const { return link_ && !link_->UrlTarget.Url.empty(); }
+  // Whether the run holds a link side at all (a link, a hint or their empty remains).
+  bool HasLinkPart() const { return link_ != nullptr; }
   // The run's link made its own (a record is made on the first change); an
   // empty target or title given to a run without a record makes none.
   TUrlTarget& MutableUrlTarget() { return LinkPart().UrlTarget; }

@@ -284,8 +284,9 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
                                                                                        : win::screenPixelsPerInch()));
   } else {
     run = Fonts.Emplace(this, Len, props.SharedFont());
-    // A given target replaces the one carried over just below.
-    if (last && !target) run->SetUrlTarget(last->UrlTarget());
+    // A given target replaces the one carried over just below; a run without a
+    // link side has only the empty target to carry over, which a new run has.
+    if (last && !target && last->HasLinkPart()) run->SetUrlTarget(last->UrlTarget());
   }
   run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
