@@ -226,21 +226,12 @@ constexpr NameIndex BuildIndex(const Table& table) {
 constexpr NameIndex kTagIndex = BuildIndex(kTagTable);
 constexpr NameIndex kAttributeIndex = BuildIndex(kAttributeTable);
 
-// Names are a few letters long: compared in place, without a library call.
-bool SameName(std::string_view rowName, std::string_view name) {
-  if (rowName.size() != name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (rowName[i] != name[i]) return false;
-  }
-  return true;
-}
-
 // Row of the first entry named name, or -1.
 template <class Table>
 int FindRow(const Table& table, const NameIndex& index, std::string_view name) {
   if (name.empty()) return -1;
   for (std::size_t slot = NameHash(name); index[slot] != kFreeSlot; slot = (slot + 1) % kIndexSlots) {
-    if (SameName(table[index[slot]].name, name)) return index[slot];
+    if (table[index[slot]].name == name) return index[slot];
   }
   return -1;
 }
