@@ -21,3 +21,24 @@ if(PAGEWELL_FUZZ)
   # Coverage instrumentation for the libraries; the fuzz executables add the driver.
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
+
+# pagewell_fuzz_uninstrumented(TARGET REGEX [EXCEPT REGEX]): under PAGEWELL_FUZZ,
+# the sources of TARGET whose paths match the first REGEX (and not the one after
+# EXCEPT) are built without coverage instrumentation
+# (still with ASan and UBSan). Meant for pixel and glyph rasterising: the
+# viewer targets pass through it for every pixel they paint, its counters and
+# comparison tracing cost a fifth of each input, and what they would steer the
+# fuzzer towards is pixel arithmetic, never a new way to read the input.
+function(pagewell_fuzz_uninstrumented target regex)
+  if(NOT PAGEWELL_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "EXCEPT" "" ${ARGN})
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(directory ${target} SOURCE_DIR)
+  list(FILTER sources INCLUDE REGEX "${regex}")
+  if(ARG_EXCEPT)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCEPT}")
+  endif()
+  set_property(SOURCE ${sources} DIRECTORY ${directory} APPEND PROPERTY COMPILE_OPTIONS -fno-sanitize=fuzzer-no-link)
+endfunction()

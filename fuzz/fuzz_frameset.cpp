@@ -16,6 +16,7 @@
 
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
+#include "platform/gui/UpdateBatch.h"
 #include "platform/win/kernel/Clock.h"
 #include "platform/win/user/Input.h"
 #include "platform/win/user/MessageBoxes.h"
@@ -100,7 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::filesystem::path document = host.folder / "doc.htm";
   Write(document, std::string(reinterpret_cast<const char*>(data), size));
   try {
+    // As a host's show does: the frames, sets and viewer that the load
+    // repaints in turn are painted once, when the load is complete.
+    gui::UpdateBatch paints;
     view.LoadFromFile(document.string());
+    paints.Flush();
   } catch (const std::exception&) {
     // A document that cannot be read is refused; the viewer stays usable.
   }

@@ -1,8 +1,9 @@
 // Arbitrary bytes as a document in a viewer: loaded as a string at one of
-// three widths (chosen by the first byte), painted, scrolled to the end, all
-// selected and the selection read back, then cleared. The window and the
-// viewer are made once per process; the viewer is low, so that painting (the
-// same code at any height) costs little next to parsing and layout.
+// three widths, scrolled to the top or to the end (both chosen by the first
+// byte) and painted there once, all selected and the selection read back,
+// then cleared. The window and the viewer are made once per process; the
+// viewer is low, so that painting (the same code at any height) costs little
+// next to parsing and layout.
 #include <array>
 #include <climits>
 #include <cstddef>
@@ -63,12 +64,13 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Host& host = TheHost();
   viewer::THTMLViewer& view = *host.view;
-  const int width = kWidths[size > 0 ? data[0] % kWidths.size() : 0];
+  const unsigned choice = size > 0 ? data[0] : 0;
+  const int width = kWidths[choice % kWidths.size()];
+  const bool atEnd = (choice / kWidths.size()) % 2 != 0;
   if (view.Width() != width) view.SetBounds(0, 0, width, kHeight);
   view.LoadSourceString(std::string(reinterpret_cast<const char*>(data), size), "");
-  Pump();
-  view.SetVerticalPosition(INT_MAX);
-  view.PaintPanel().Invalidate();
+  // Scrolled before the first paint, so that the document is painted once.
+  view.SetVerticalPosition(atEnd ? INT_MAX : 0);
   Pump();
   view.SetSelectionStart(0);
   view.SetSelectionLength(INT_MAX);

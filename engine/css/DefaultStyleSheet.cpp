@@ -1,4 +1,8 @@
-// The built-in rules every document starts from.
+// The built-in rules every document starts from. They depend on the document
+// defaults alone, so each set of defaults is built once per thread and every
+// later sheet of that set copies the built rules.
+#include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +19,28 @@ using Values = std::vector<std::pair<int, TPropValue>>;
 constexpr int P(Prop p) { return PropIdx(p); }
 TPropValue Text(const char* text) { return std::string(text); }
 
+// Everything the built-in rules are made from, the two process-wide settings among it.
+struct DefaultSheetKey {
+  std::string fontName, preFontName;
+  double fontSize;
+  TColor fontColor, linkColor, visitedColor, hoverColor;
+  bool linkUnderline;
+  int charset, marginHeight, marginWidth;
+  TColor paletteFlag;
+  bool win9x;
+  bool operator==(const DefaultSheetKey&) const = default;
+};
+
+// The built sheets of the last few sets of defaults (a viewer's frames may differ in charset).
+struct MadeDefaultSheets {
+  struct Made {
+    DefaultSheetKey key;
+    std::unique_ptr<TStyleList> sheet;
+  };
+  std::array<Made, 4> made;
+  std::size_t next = 0;  // the one replaced next
+};
+
 }  // namespace
 
 void TStyleList::AddDefaultRule(const std::vector<std::string>& keys, const Values& values) {
@@ -29,6 +55,52 @@ void TStyleList::BuildDefaultStyleSheet(const std::string& fontName, const std::
                                         bool linkUnderline, int charset, int marginHeight, int marginWidth) {
   Clear();
   SetDefaultFontSize(fontSize);
+  DefaultSheetKey key{fontName,   preFontName,   fontSize, fontColor,         linkColor, visitedColor, hoverColor,
+                      linkUnderline, charset, marginHeight, marginWidth, CssPaletteFlag(), IsWin9x};
+  thread_local MadeDefaultSheets sheets;
+  const TStyleList* built = nullptr;
+  for (const auto& made : sheets.made)
+    if (made.sheet && made.key == key) built = made.sheet.get();
+  if (!built) {
+    auto sheet = std::make_unique<TStyleList>();
+    sheet->AddDefaultRules(fontName, preFontName, fontSize, fontColor, linkColor, visitedColor, hoverColor,
+                           linkUnderline, charset, marginHeight, marginWidth);
+    built = sheet.get();
+    sheets.made[sheets.next] = {std::move(key), std::move(sheet)};
+    sheets.next = (sheets.next + 1) % sheets.made.size();
+  }
+  if (built->Count() > entryLimit_) {
+    // A sheet limited below the built-in rules (in tests) takes them one by one, overflow and all.
+    AddDefaultRules(fontName, preFontName, fontSize, fontColor, linkColor, visitedColor, hoverColor, linkUnderline,
+                    charset, marginHeight, marginWidth);
+    return;
+  }
+  CopyDefaultRules(*built);
+}
+
+void TStyleList::CopyDefaultRules(const TStyleList& source) {
+  ++version_;
+  entries_.reserve(source.entries_.size());
+  for (const auto& from : source.entries_) {
+    const TProperties& rule = *from->properties;
+    auto properties = std::make_unique<TProperties>();
+    properties->CopyValues(rule);
+    properties->PropTag = rule.PropTag;
+    properties->DefFontName = rule.DefFontName;
+    properties->Charset = rule.Charset;
+    properties->CodePage = rule.CodePage;
+    if (&rule == source.DefProp) DefProp = properties.get();
+    // The source is in sheet order, so each entry goes last, as into every list it is in.
+    entries_.push_back(std::make_unique<Entry>(Entry{from->key, std::move(properties), from->contextual}));
+    const Entry* entry = entries_.back().get();
+    if (entry->contextual) contextual_.push_back(entry);
+    if (entry->key.find(' ') == std::string::npos) plainKeys_[entry->key].push_back(entry);
+  }
+}
+
+void TStyleList::AddDefaultRules(const std::string& fontName, const std::string& preFontName, double fontSize,
+                                 TColor fontColor, TColor linkColor, TColor visitedColor, TColor hoverColor,
+                                 bool linkUnderline, int charset, int marginHeight, int marginWidth) {
   const int colour = static_cast<int>(fontColor);
   const TPropValue para = kParagraphSpace;
 

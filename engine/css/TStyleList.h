@@ -130,6 +130,12 @@ class TStyleList {
 
   TProperties* EntryFor(const std::string& key);
   void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
+  // The built-in rules of BuildDefaultStyleSheet, added one by one.
+  void AddDefaultRules(const std::string& fontName, const std::string& preFontName, double fontSize,
+                       TColor fontColor, TColor linkColor, TColor visitedColor, TColor hoverColor,
+                       bool linkUnderline, int charset, int marginHeight, int marginWidth);
+  // Fills this empty sheet with copies of the rules of source, which holds built-in rules only.
+  void CopyDefaultRules(const TStyleList& source);
   // Which values the entry's rule holds. Rules change only through the members, which
   // count the changes in version_.
   std::uint64_t HeldValuesOf(const Entry& entry) const;
