@@ -58,6 +58,19 @@ void rowSpans(std::vector<Crossing>& crossings, int fillMode, std::vector<Region
   }
 }
 
+// The row where a run of rows crossed by the active edges, all vertical, ends:
+// the first whose centre reaches the next edge's top or an active edge's
+// bottom, at most endRow. Without such a run, 0.
+LONG verticalRunEnd(const std::vector<const Edge*>& active, const std::vector<Edge>& edges, std::size_t next,
+                    LONG endRow) {
+  double limit = next < edges.size() ? edges[next].yTop : HUGE_VAL;
+  for (const Edge* e : active) {
+    if (e->slope != 0.0) return 0;
+    limit = std::min(limit, e->yBottom);
+  }
+  return limit == HUGE_VAL ? endRow : std::min(endRow, firstPixelAtOrAfter(limit));
+}
+
 }  // namespace
 
 Region polygonRegion(const std::vector<std::vector<PointF>>& polygons, int fillMode, RowRange rows) {
@@ -88,7 +101,11 @@ Region polygonRegion(const std::vector<std::vector<PointF>>& polygons, int fillM
     for (const Edge* e : active) crossings.push_back({e->xAtTop + (centre - e->yTop) * e->slope, e->direction});
     spans.clear();
     rowSpans(crossings, fillMode, spans);
-    builder.addBand(y, y + 1, spans);
+    // Rows crossed by vertical edges alone have these spans until an edge
+    // starts or ends: one band covers them (the builder would merge the rows).
+    const LONG runEnd = verticalRunEnd(active, edges, next, endRow);
+    builder.addBand(y, std::max(runEnd, y + 1), spans);
+    if (runEnd > y + 1) y = runEnd - 1;
   }
   return builder.finish();
 }
