@@ -18,8 +18,12 @@ class TPropStack {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
   int TopIndex() const { return Count() - 1; }
-  // Entry by index; nullptr when out of range.
-  TProperties* Items(int index) const;
+  // Entry by index; nullptr when out of range. In line: the cascade reads every open
+  // element's entry for each element it styles.
+  TProperties* Items(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return items_[static_cast<std::size_t>(index)].get();
+  }
   // The innermost element's properties; nullptr when empty.
   TProperties* Last() const { return items_.empty() ? nullptr : items_.back().get(); }
   // Takes ownership and pushes; returns the pushed entry.
