@@ -89,6 +89,14 @@ TEST(Library, RenderUsesOnlyTheLibraryAndTakesTheFont) {
   EXPECT_GT(image.Height(), 400);
   EXPECT_TRUE(std::filesystem::exists(out / "pages" / "job1-page1.png") ||
               !std::filesystem::is_empty(out / "pages"));
+  // Printing again into the same folder replaces the earlier run's pages.
+  ASSERT_TRUE(std::filesystem::exists(out / "pages" / "job1-page1.png"));
+  const auto firstPage = std::filesystem::last_write_time(out / "pages" / "job1-page1.png");
+  EXPECT_EQ(Render(longPage + " " + (out / "again.png").string() + " --width 300 --height 50 --pages " +
+                   (out / "pages").string()),
+            0);
+  EXPECT_TRUE(std::filesystem::exists(out / "pages" / "job1-page1.png"));
+  EXPECT_GE(std::filesystem::last_write_time(out / "pages" / "job1-page1.png"), firstPage);
   std::filesystem::remove_all(out);
 }
 

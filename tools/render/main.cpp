@@ -12,7 +12,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "pagewell.h"
 #include "pagewell_host.h"
@@ -101,14 +103,24 @@ bool PrintInto(PW_HWND envelope, const std::string& folder) {
     fprintf(stderr, "render: cannot make %s\n", folder.c_str());
     return false;
   }
-  const auto count = [&] {
+  // The folder's entries by name and file: a page printed over a page of an
+  // earlier run is a new file (pages are renamed into place), so it counts.
+  const auto entries = [&] {
+    std::set<std::pair<std::string, ino_t>> found;
     std::error_code error;
-    std::ptrdiff_t files = 0;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++files;
-    return files;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+      struct stat info {};
+      if (lstat(it->path().c_str(), &info) == 0) found.emplace(it->path().filename().string(), info.st_ino);
+    }
+    return found;
   };
-  const std::ptrdiff_t before = count();
-  if (!_Print(envelope, 0) || count() == before) {
+  const auto before = entries();
+  const auto printed = [&] {
+    for (const auto& entry : entries())
+      if (!before.count(entry)) return true;
+    return false;
+  };
+  if (!_Print(envelope, 0) || !printed()) {
     fprintf(stderr, "render: no page was printed\n");
     return false;
   }
