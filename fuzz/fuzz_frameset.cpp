@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "engine/html/ParseState.h"
+#include "fuzz/ViewerSanitizerOptions.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
 #include "platform/gui/UpdateBatch.h"

@@ -13,6 +13,7 @@
 
 #include "engine/document/TSectionList.h"
 #include "engine/html/ParseState.h"
+#include "fuzz/ViewerSanitizerOptions.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
 #include "platform/win/kernel/Clock.h"
