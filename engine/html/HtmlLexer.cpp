@@ -110,6 +110,32 @@ void SkipMarkup();
   FoldSpecialChar(ch);
 }
 
+// PeekSourceByte, inlined into this file's readers.
+[[gnu::always_inline]] inline unsigned char PeekByte() {
+  if (state.InputMode == TInputMode::Include) {
+    if (state.IncludePosition < state.IncludeText.size()) {
+      return static_cast<unsigned char>(state.IncludeText[state.IncludePosition]);
+    }
+    if (state.IncludeReturnMode == TInputMode::Include) return 0;
+  }
+  if (state.DocumentPosition >= state.DocumentText.size()) return 0;
+  return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition]);
+}
+
+// NextCharSkippingMarkup, inlined into this file's readers: a "<" before
+// anything but "!" or "%" (most often a tag) is returned at once.
+[[gnu::always_inline]] inline void ReadCharSkippingMarkup() {
+  ReadChar();
+  if (state.Ch == '<' && !state.RawMode) {
+    const unsigned char next = PeekByte();
+    if (next == '!' || next == '%') SkipMarkup();
+  }
+}
+
+[[gnu::always_inline]] inline void SkipBlanksAndMarkup() {
+  while (state.Ch == ' ' || state.Ch == '\r') ReadCharSkippingMarkup();
+}
+
 }  // namespace
 
 // The character readers, called throughout this file and by the reference
@@ -117,14 +143,9 @@ void SkipMarkup();
 
 void NextChar() { ReadChar(); }
 
-void NextCharSkippingMarkup() {
-  ReadChar();
-  if (state.Ch == '<' && !state.RawMode) SkipMarkup();
-}
+void NextCharSkippingMarkup() { ReadCharSkippingMarkup(); }
 
-void SkipBlanks() {
-  while (state.Ch == ' ' || state.Ch == '\r') NextCharSkippingMarkup();
-}
+void SkipBlanks() { SkipBlanksAndMarkup(); }
 
 namespace {
 
@@ -167,7 +188,7 @@ void ExpandServerInclude();
 // skips them all, however many follow each other.
 void SkipMarkup() {
   while (state.Ch == '<' && !state.RawMode) {
-    const unsigned char next = PeekSourceByte();
+    const unsigned char next = PeekByte();
     if (next == '!') {
       NextChar();  // "!"
       state.InComment = true;
@@ -298,7 +319,7 @@ int QuotedValueNumber(const std::string& text) {
 
 void AppendValueChar(std::string& value) {
   value += static_cast<char>(state.Ch);
-  NextCharSkippingMarkup();
+  ReadCharSkippingMarkup();
 }
 
 // Moves over the document bytes that follow the current character up to end,
@@ -355,7 +376,7 @@ template <class IsTaken>
 void AppendValueRun(std::string& value, IsTaken isTaken) {
   value += static_cast<char>(state.Ch);
   value += TakeDocumentBytes([&isTaken](unsigned char byte) { return IsValueRunByte(byte) && isTaken(byte); });
-  NextCharSkippingMarkup();
+  ReadCharSkippingMarkup();
 }
 
 // Reads characters up to one of the stop characters (0 always stops),
@@ -374,19 +395,19 @@ void ReadUnquotedValue(std::string& value, int codePage, IsStop isStop) {
 void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
   const unsigned char quote = state.Ch;
   const bool keepsLineEnds = symbol == symTitle || symbol == symAlt;
-  NextCharSkippingMarkup();
+  ReadCharSkippingMarkup();
   while (state.Ch != quote && state.Ch != 0) {
     if (state.Ch == '&') {
       // References decode in the element's code page, the one the attribute records.
       ReadCharacterReferenceText(codePage, value);
     } else if (state.Ch == '\r') {
       if (keepsLineEnds) value += "\r\n";
-      NextCharSkippingMarkup();
+      ReadCharSkippingMarkup();
     } else {
       AppendValueRun(value, [quote](unsigned char byte) { return byte != quote; });
     }
   }
-  if (state.Ch == quote) NextCharSkippingMarkup();
+  if (state.Ch == quote) ReadCharSkippingMarkup();
 }
 
 bool IsBlankOrTagEnd(unsigned char ch) { return ch == ' ' || ch == '\r' || ch == '>'; }
@@ -401,7 +422,7 @@ void ReadAttributeName(std::string& name) {
     name += TakeDocumentBytes([](unsigned char byte) { return IsAttributeNameChar(AsciiUpper(byte)); });
     for (std::size_t i = first; i < name.size(); ++i)
       name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
-    NextCharSkippingMarkup();
+    ReadCharSkippingMarkup();
   }
 }
 
@@ -411,18 +432,18 @@ void ReadAttribute(TAttribute& attribute, int codePage) {
   std::string& value = attribute.ValueText;
   ReadAttributeName(attribute.Name);
   const THtmlSymbol symbol = LookUpAttributeSymbol(attribute.Name);
-  SkipBlanks();
+  SkipBlanksAndMarkup();
   int number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
   if (state.Ch == '=') {
-    NextCharSkippingMarkup();
-    SkipBlanks();
+    ReadCharSkippingMarkup();
+    SkipBlanksAndMarkup();
     if (state.Ch == '"' || state.Ch == '\'') {
       ReadQuotedValue(symbol, value, codePage);
       number = QuotedValueNumber(value);
     } else if (state.Ch == '+' || state.Ch == '-' || IsDigit(state.Ch)) {
       AppendValueChar(value);
       ReadUnquotedValue(value, codePage, [](unsigned char ch) { return IsBlankOrTagEnd(ch) || ch == '%'; });
-      SkipBlanks();
+      SkipBlanksAndMarkup();
       number = LeadingNumber(value);
       if (state.Ch == '%') AppendValueChar(value);
     } else {
@@ -442,7 +463,7 @@ void ReadAttributes() {
   state.Attributes.Clear();
   const int codePage = CurrentCodePage();
   for (;;) {
-    SkipBlanks();
+    SkipBlanksAndMarkup();
     if (!IsUpperLetter(state.UpperCh)) break;
     std::unique_ptr<TAttribute> attribute = state.Attributes.TakeSpare();
     ReadAttribute(*attribute, codePage);
@@ -498,7 +519,7 @@ bool TakeTagNameStart(TTagName& name, bool& endTag) {
     state.UpperCh = '>';
   } else {
     ConsumeDocumentBytes(end);
-    NextCharSkippingMarkup();
+    ReadCharSkippingMarkup();
   }
   return true;
 }
@@ -510,10 +531,10 @@ bool ReadTag() {
   TTagName name;
   bool endTag = false;
   if (!TakeTagNameStart(name, endTag)) {
-    NextCharSkippingMarkup();
+    ReadCharSkippingMarkup();
     if (state.Ch == '/') {
       endTag = true;
-      NextCharSkippingMarkup();
+      ReadCharSkippingMarkup();
     } else if (state.UpperCh != '?' && !IsUpperLetter(state.UpperCh)) {
       state.Symbol = symText;
       if (!state.CountingPass) state.Token->AppendChar(u'<', state.TagStartPosition);
@@ -523,7 +544,7 @@ bool ReadTag() {
   state.Symbol = symUnknownTag;
   while (IsTagNameChar(state.UpperCh)) {
     if (state.UpperCh == '/' && !name.Empty()) {
-      NextCharSkippingMarkup();
+      ReadCharSkippingMarkup();
       break;
     }
     if (name.IsLoneH() && state.Ch >= '1' && state.Ch <= '6') break;
@@ -532,19 +553,19 @@ bool ReadTag() {
     if (!name.IsLoneH()) {
       for (const char byte : TakeDocumentBytes(IsTagNameRunByte)) name.Keep(AsciiUpper(static_cast<unsigned char>(byte)));
     }
-    NextCharSkippingMarkup();
+    ReadCharSkippingMarkup();
   }
   state.Symbol = LookUpTagSymbol(name.View(), endTag);
-  SkipBlanks();
+  SkipBlanksAndMarkup();
   state.HeadingLevel = 0;
   if ((state.Symbol == symH || state.Symbol == symHEnd) && state.Ch >= '1' && state.Ch <= '6') {
     state.HeadingLevel = state.Ch - '0';
-    NextCharSkippingMarkup();
+    ReadCharSkippingMarkup();
   }
   ReadAttributes();
-  while (state.Ch != '>' && state.Ch != 0) NextCharSkippingMarkup();
+  while (state.Ch != '>' && state.Ch != 0) ReadCharSkippingMarkup();
   // SCRIPT and STYLE content is read from their ">" on by its own readers.
-  if (state.Ch == '>' && state.Symbol != symScript && state.Symbol != symStyle) NextCharSkippingMarkup();
+  if (state.Ch == '>' && state.Symbol != symScript && state.Symbol != symStyle) ReadCharSkippingMarkup();
   return true;
 }
 
@@ -630,12 +651,12 @@ bool ReadTextRun() {
       } else if (IsBlankRunChar(state.Ch)) {
         if (storing) bytes.Add(' ', state.SourcePosition);
         do {
-          NextCharSkippingMarkup();
+          ReadCharSkippingMarkup();
         } while (IsBlankRunChar(state.Ch));
       } else {
         if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
         TakePlainBytes(bytes, storing);
-        NextCharSkippingMarkup();
+        ReadCharSkippingMarkup();
       }
     }
   } catch (const EParseError&) {
@@ -657,19 +678,10 @@ void ReadLiteralBytes(TCharCollection& bytes) {
   const int firstPosition = state.SourcePosition + 1;
   const std::string_view run = TakeDocumentBytes([](unsigned char byte) { return byte >= ' ' && byte != '<' && byte != '&'; });
   if (!run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
-  NextCharSkippingMarkup();
+  ReadCharSkippingMarkup();
 }
 
-unsigned char PeekSourceByte() {
-  if (state.InputMode == TInputMode::Include) {
-    if (state.IncludePosition < state.IncludeText.size()) {
-      return static_cast<unsigned char>(state.IncludeText[state.IncludePosition]);
-    }
-    if (state.IncludeReturnMode == TInputMode::Include) return 0;
-  }
-  if (state.DocumentPosition >= state.DocumentText.size()) return 0;
-  return static_cast<unsigned char>(state.DocumentText[state.DocumentPosition]);
-}
+unsigned char PeekSourceByte() { return PeekByte(); }
 
 void NextSymbol() {
   state.Token->Clear();
@@ -696,11 +708,11 @@ void ReadRawToken() {
       return;
     case '\r':
       state.Symbol = symLineBreak;
-      NextCharSkippingMarkup();
+      ReadCharSkippingMarkup();
       return;
     case '<':
       text.push_back('<');
-      NextCharSkippingMarkup();
+      ReadCharSkippingMarkup();
       while (state.Ch != 0 && state.Ch != ' ' && state.Ch != '\r' && state.Ch != '>') AppendValueChar(text);
       {
         state.Symbol = LowerCase(text) == "</textarea" ? symTextareaEnd : symUnknownTag;
@@ -722,7 +734,7 @@ void ReadRawToken() {
   }
   text = std::string(1, static_cast<char>(state.Ch));
   state.Symbol = symOtherChar;
-  NextCharSkippingMarkup();
+  ReadCharSkippingMarkup();
 }
 
 int LeadingNumber(const std::string& text) {

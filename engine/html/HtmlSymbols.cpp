@@ -1,6 +1,8 @@
 #include "engine/html/HtmlSymbols.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <tuple>
 
@@ -196,50 +198,128 @@ constexpr std::array<AttributeRow, 84> kAttributeTable{{
 }};
 
 // The scans run for every tag and attribute of a document, so both tables get
-// an open-addressing index hashed from the name's length, end and middle letters.
-// Rows go in in table order: along a probe sequence the first equal row comes
-// first, which keeps "the first equal row wins".
-constexpr std::size_t kIndexSlots = 256;
+// an index keyed by the name packed into two words, with a hash chosen when
+// the program is built so that no two names share a slot: a look-up hashes,
+// reads one slot and compares three words, with no string compare. A later
+// row of a name already in the index stays out of it: the first equal row is
+// the one found.
+constexpr std::size_t kIndexBits = 10;
+constexpr std::size_t kIndexSlots = std::size_t{1} << kIndexBits;
+constexpr std::size_t kMaxPackedLength = 16;
 constexpr std::uint8_t kFreeSlot = 0xFF;
-using NameIndex = std::array<std::uint8_t, kIndexSlots>;
+static_assert(kMaxTagNameLength <= kMaxPackedLength && kMaxAttributeNameLength <= kMaxPackedLength);
 
-constexpr std::size_t NameHash(std::string_view name) {
-  const auto first = static_cast<unsigned char>(name.front());
-  const auto last = static_cast<unsigned char>(name.back());
-  const auto middle = static_cast<unsigned char>(name[name.size() / 2]);
-  return (name.size() * 59 + first * 31 + middle * 7 + last) % kIndexSlots;
-}
+// A name of 1 to 16 characters: its bytes little-endian in two words, zero
+// beyond its end, and its length (a name may hold a zero byte).
+struct PackedName {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::uint64_t length = 0;
+  constexpr bool operator==(const PackedName&) const = default;
+};
 
-template <class Table>
-constexpr NameIndex BuildIndex(const Table& table) {
-  static_assert(std::tuple_size_v<Table> < kIndexSlots / 2, "the index must stay sparse");
-  NameIndex index{};
-  for (std::uint8_t& slot : index) slot = kFreeSlot;
-  for (std::size_t row = 0; row < table.size(); ++row) {
-    std::size_t slot = NameHash(table[row].name);
-    while (index[slot] != kFreeSlot) slot = (slot + 1) % kIndexSlots;
-    index[slot] = static_cast<std::uint8_t>(row);
+// False for an empty name and one too long for any table.
+constexpr bool Pack(std::string_view name, PackedName& packed) {
+  if (name.empty() || name.size() > kMaxPackedLength) return false;
+  packed.length = name.size();
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const std::uint64_t byte = static_cast<unsigned char>(name[i]);
+    if (i < 8) {
+      packed.low |= byte << (8 * i);
+    } else {
+      packed.high |= byte << (8 * (i - 8));
+    }
   }
-  return index;
+  return true;
 }
 
-constexpr NameIndex kTagIndex = BuildIndex(kTagTable);
-constexpr NameIndex kAttributeIndex = BuildIndex(kAttributeTable);
+constexpr std::size_t SlotOf(const PackedName& name, std::uint64_t multiplier) {
+  const std::uint64_t mixed = (name.low ^ (name.high * 0x9E3779B97F4A7C15u) ^ name.length) * multiplier;
+  return static_cast<std::size_t>(mixed >> (64 - kIndexBits));
+}
+
+template <std::size_t kRows>
+struct NameIndex {
+  std::uint64_t multiplier = 0;
+  std::array<std::uint8_t, kIndexSlots> rowOfSlot{};
+  std::array<PackedName, kRows> names{};
+};
+
+// Tries odd multipliers until every name of the table has a slot of its own.
+template <class Table>
+constexpr auto BuildIndex(const Table& table) {
+  constexpr std::size_t kRows = std::tuple_size_v<Table>;
+  static_assert(kRows < kFreeSlot, "rows are numbered in a byte");
+  NameIndex<kRows> index;
+  for (std::size_t row = 0; row < kRows; ++row) {
+    if (!Pack(table[row].name, index.names[row])) throw "a table name is empty or too long";
+  }
+  for (std::uint64_t multiplier = 0xC2B2AE3D27D4EB4Fu;; multiplier += 0x9E3779B97F4A7C16u) {
+    for (std::uint8_t& slot : index.rowOfSlot) slot = kFreeSlot;
+    bool collides = false;
+    for (std::size_t row = 0; row < kRows && !collides; ++row) {
+      std::uint8_t& slot = index.rowOfSlot[SlotOf(index.names[row], multiplier)];
+      if (slot == kFreeSlot) {
+        slot = static_cast<std::uint8_t>(row);
+      } else {
+        collides = !(index.names[slot] == index.names[row]);  // else a later row of the same name
+      }
+    }
+    if (!collides) {
+      index.multiplier = multiplier;
+      return index;
+    }
+  }
+}
+
+constexpr auto kTagIndex = BuildIndex(kTagTable);
+constexpr auto kAttributeIndex = BuildIndex(kAttributeTable);
+
+template <class Word>
+Word LoadWord(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// Pack for a look-up: a few loads that may overlap (each byte lands where
+// Pack puts it) in place of a loop over the characters. Little-endian.
+bool PackQuickly(std::string_view name, PackedName& packed) {
+  const std::size_t length = name.size();
+  const char* bytes = name.data();
+  packed.length = length;
+  if (length >= 8) {
+    if (length > kMaxPackedLength) return false;
+    packed.low = LoadWord<std::uint64_t>(bytes);
+    if (length > 8) packed.high = LoadWord<std::uint64_t>(bytes + length - 8) >> (8 * (kMaxPackedLength - length));
+  } else if (length >= 4) {
+    const std::uint64_t first = LoadWord<std::uint32_t>(bytes);
+    const std::uint64_t last = LoadWord<std::uint32_t>(bytes + length - 4);
+    packed.low = first | last << (8 * (length - 4));
+  } else if (length > 0) {
+    const std::uint64_t middle = static_cast<unsigned char>(bytes[length / 2]);
+    const std::uint64_t last = static_cast<unsigned char>(bytes[length - 1]);
+    packed.low = static_cast<unsigned char>(bytes[0]) | middle << (8 * (length / 2)) | last << (8 * (length - 1));
+  } else {
+    return false;
+  }
+  return true;
+}
 
 // Row of the first entry named name, or -1.
-template <class Table>
-int FindRow(const Table& table, const NameIndex& index, std::string_view name) {
-  if (name.empty()) return -1;
-  for (std::size_t slot = NameHash(name); index[slot] != kFreeSlot; slot = (slot + 1) % kIndexSlots) {
-    if (table[index[slot]].name == name) return index[slot];
-  }
-  return -1;
+template <class Index>
+int FindRow(const Index& index, std::string_view name) {
+  static_assert(std::endian::native == std::endian::little, "PackQuickly loads little-endian words");
+  PackedName packed;
+  if (!PackQuickly(name, packed)) return -1;
+  const std::uint8_t row = index.rowOfSlot[SlotOf(packed, index.multiplier)];
+  return row != kFreeSlot && index.names[row] == packed ? row : -1;
 }
 
 }  // namespace
 
 THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag) {
-  const int found = FindRow(kTagTable, kTagIndex, upperName);
+  const int found = FindRow(kTagIndex, upperName);
   if (found < 0) return symUnknownTag;
   const auto row = static_cast<std::size_t>(found);
   if (!endTag) return kTagTable[row].startSymbol;
@@ -247,7 +327,7 @@ THtmlSymbol LookUpTagSymbol(std::string_view upperName, bool endTag) {
 }
 
 THtmlSymbol LookUpAttributeSymbol(std::string_view upperName) {
-  const int found = FindRow(kAttributeTable, kAttributeIndex, upperName);
+  const int found = FindRow(kAttributeIndex, upperName);
   return found < 0 ? symUnknownAttribute : kAttributeTable[static_cast<std::size_t>(found)].symbol;
 }
 

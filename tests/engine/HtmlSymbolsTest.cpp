@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 namespace engine {
 namespace {
 
@@ -87,6 +90,30 @@ TEST(HtmlSymbols, EveryTagNameIsFoundAgain) {
     }
   }
   EXPECT_GT(names, 70);
+}
+
+// Names of every length up to the longest are packed into words for the
+// look-up: each table name is found again, and a name that differs from it in
+// one character, in length or by a zero byte at its end is not.
+TEST(HtmlSymbols, EveryAttributeNameIsFoundAgainAndNoNeighbour) {
+  for (const std::string_view name : AttributeNames()) {
+    const THtmlSymbol symbol = LookUpAttributeSymbol(name);
+    EXPECT_NE(symbol, symUnknownAttribute) << name;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      std::string changed(name);
+      changed[i] = changed[i] == 'Q' ? 'Z' : 'Q';
+      EXPECT_EQ(LookUpAttributeSymbol(changed), symUnknownAttribute) << changed;
+    }
+    EXPECT_EQ(LookUpAttributeSymbol(name.substr(0, name.size() - 1)) == symbol, false) << name;
+    EXPECT_EQ(LookUpAttributeSymbol(std::string(name) + 'S') == symbol, false) << name;
+    EXPECT_EQ(LookUpAttributeSymbol(std::string(name) + '\0'), symUnknownAttribute) << name;
+  }
+  for (const std::string_view name : TagNames()) {
+    EXPECT_NE(LookUpTagSymbol(name, false), symUnknownTag) << name;
+    EXPECT_EQ(LookUpTagSymbol(std::string(name) + '\0', false), symUnknownTag) << name;
+  }
+  EXPECT_EQ(LookUpAttributeSymbol("BORDERCOLORLIGHTS"), symUnknownAttribute);
+  EXPECT_EQ(LookUpAttributeSymbol(std::string_view("ID\0\0", 4)), symUnknownAttribute);
 }
 
 }  // namespace
