@@ -20,24 +20,12 @@ TCell::~TCell() = default;
 
 int TCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
                          int& Curs) {
-  IMgr->Clear();
-  IMgr->Init(0, Width);
-  IMgr->Width = Width;
-  const void* previous = IMgr->CurrentBlock;
-  IMgr->CurrentBlock = this;
-  IMgr->SetOwnEdges(0, Width, Y);
-  int height = TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
-  IMgr->ClearOwnEdges();
-  int floatsBottom = IMgr->FloatsBottom();
-  IMgr->CurrentBlock = previous;
-  return std::max(height, SatSub(floatsBottom, StartY));
+  return LayoutWithFloats(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
 }
 
 int TCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
                         int YRef) {
-  IMgr->Init(X, SatAdd(X, IMgr->Width));
-  IMgr->ClipWidth = ClipWidth;
-  return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);
+  return PaintWithFloats(canvas, clipRect, ClipWidth, IMgr->Width, X, Y, XRef, YRef);
 }
 
 void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight,
@@ -69,11 +57,24 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
 }
 
 TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)
-    : TCell(document, source) {
+    : TCellBasic(document, source) {
   if (source.link_) {
     link_ = std::make_unique<CellLink>(*source.link_);
     link_->CellRect = win::RECT{};  // a copy has its place once it is painted
   }
+}
+
+int TCellObjCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight,
+                                int& MaxWidth, int& Curs) {
+  layoutWidth_ = Width;
+  if (IMgr == nullptr) return TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+  return LayoutWithFloats(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+}
+
+int TCellObjCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y,
+                               int XRef, int YRef) {
+  if (IMgr == nullptr) return Y;
+  return PaintWithFloats(canvas, clipRect, ClipWidth, layoutWidth_, X, Y, XRef, YRef);
 }
 
 std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,

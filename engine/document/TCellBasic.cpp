@@ -101,6 +101,29 @@ int TCellBasic::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeigh
   return total;
 }
 
+int TCellBasic::LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight,
+                                 int& MaxWidth, int& Curs) {
+  IMgr->Clear();
+  IMgr->Init(0, Width);
+  IMgr->Width = Width;
+  const void* previous = IMgr->CurrentBlock;
+  IMgr->CurrentBlock = this;
+  IMgr->SetOwnEdges(0, Width, Y);
+  int height = TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+  IMgr->ClearOwnEdges();
+  int floatsBottom = IMgr->FloatsBottom();
+  IMgr->CurrentBlock = previous;
+  return std::max(height, SatSub(floatsBottom, StartY));
+}
+
+int TCellBasic::PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X,
+                                int Y, int XRef, int YRef) {
+  IMgr->Init(X, SatAdd(X, Width));
+  IMgr->Width = Width;
+  IMgr->ClipWidth = ClipWidth;
+  return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);
+}
+
 void TCellBasic::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {
   MinWidth = 0;
   MaxWidth = 0;

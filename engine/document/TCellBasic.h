@@ -91,6 +91,13 @@ class TCellBasic : public TFreeList<TSectionBase> {
                 int AHeight, int BlockHeight, int& MaxWidth, int& Curs);
   // First index whose FirstCharPos + CharCount >= Position.
   int FirstForPosition(int Position) const;
+  // The layout and paint of a flow whose floats IMgr keeps (a cell of its
+  // own): layout clears the manager, sets it Width wide and answers a height
+  // that reaches the lowest float; paint sets it up again for that width.
+  int LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                       int& Curs);
+  int PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y,
+                      int XRef, int YRef);
 
  private:
   // Below this many sections a walk over all of them is as quick as the

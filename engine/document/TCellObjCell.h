@@ -1,17 +1,26 @@
 #pragma once
 // TCellObjCell: the content of a table cell, with the cell's title and link,
-// which answer for points inside the cell that no section claims.
+// which answer for points inside the cell that no section claims. Its floats
+// go to the manager its table gives it (IMgr), one for all of the table's
+// cells: a cell is laid out and painted whole before the next one starts.
 #include <memory>
 #include <string>
 
-#include "engine/document/TCell.h"
+#include "engine/document/TCellBasic.h"
 
 namespace engine {
 
-class TCellObjCell : public TCell {
+class TCellObjCell : public TCellBasic {
  public:
-  using TCell::TCell;
+  using TCellBasic::TCellBasic;
   TCellObjCell(TSectionList* document, const TCellObjCell& source);
+
+  // Without a manager (the table has not built its grid) the content is laid
+  // out without float bookkeeping and not painted.
+  int LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                    int& Curs) override;
+  int PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
+                   int YRef) override;
 
   std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                            TFormControlObj*& FormControl, std::string& Title) override;
@@ -40,6 +49,7 @@ class TCellObjCell : public TCell {
     win::RECT CellRect{};
   };
   static inline const std::string kNoText;
+  int layoutWidth_ = 0;  // the width of the last layout, which paint sets the manager to
   void Set(std::string CellLink::*field, const std::string& value) {
     if (value.empty() && !link_) return;
     if (!link_) link_ = std::make_unique<CellLink>();

@@ -87,6 +87,7 @@ ThtmlTable::ThtmlTable(TSectionList* document, const ThtmlTable& source)
   }
   Rows.reserve(source.Rows.size());
   for (const auto& row : source.Rows) Rows.push_back(std::make_unique<TCellList>(document, *row));
+  ShareCellFloats();
   const std::size_t columns = static_cast<std::size_t>(std::max(NumCols, 0));
   Widths.resize(columns);
   MaxWidths.resize(columns);
@@ -116,12 +117,19 @@ void ThtmlTable::Initialize() {
     for (int c = 0; c < row->Count(); ++c)
       if (TCellObj* cell = row->Items(c)) cell->Column = c;
   }
+  ShareCellFloats();
   Widths.assign(columns, 0);
   MaxWidths.assign(columns, 0);
   MinWidths.assign(columns, 0);
   Percents.assign(columns, 0);
   Heights.assign(Rows.size(), 0);
   Initialized = true;
+}
+
+void ThtmlTable::ShareCellFloats() {
+  for (const auto& row : Rows)
+    for (const auto& cell : row->Cells)
+      if (cell && cell->Cell) cell->Cell->IMgr = &cellFloats_;
 }
 
 // Step 1: cells get their padding, borders and backgrounds; a cell spanning n

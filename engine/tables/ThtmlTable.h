@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/css/CssColors.h"
+#include "engine/document/IndentManager.h"
 #include "engine/document/TSectionBase.h"
 #include "engine/tables/TCellList.h"
 #include "engine/tables/TColObj.h"
@@ -117,6 +118,9 @@ class ThtmlTable : public TSectionBase {
   void ChooseNextPart();
   int HeaderHeight() const;
 
+  // Makes every content cell keep its floats in cellFloats_.
+  void ShareCellFloats();
+
   // Content cells in row-major order for lookups.
   template <class Visit>
   bool ForEachCell(Visit visit) const;
@@ -137,6 +141,9 @@ class ThtmlTable : public TSectionBase {
   std::vector<int> rowTops_;
   std::vector<int> rowReach_;
   std::vector<int> columnLefts_;  // each column's left edge from the table's, after layout
+  // The float bookkeeping of the cells, which are laid out and painted one at
+  // a time: one manager for the table instead of one in every cell.
+  IndentManager cellFloats_;
 };
 
 }  // namespace engine

@@ -1,6 +1,6 @@
 // Laid-out tables from markup, compared as layout dumps with the files beside
 // their HTML under tests/data/tables: column widths from content, percentages
-// and fixed widths, spans, nested tables, captions and vertical alignment.
+// and fixed widths, spans, nested tables, captions, vertical alignment and floats in cells.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -30,6 +30,9 @@ TEST(TableLayoutDump, ColumnsFromContentAndSpans) { ExpectDump("columns", 400); 
 TEST(TableLayoutDump, PercentAndFixedWidths) { ExpectDump("percent", 500); }
 TEST(TableLayoutDump, NestedTablesCaptionsAndVerticalAlignment) { ExpectDump("nested_caption", 500); }
 TEST(TableLayoutDump, ACellSpanningRows) { ExpectDump("rowspan", 300); }
+// A float stays in its cell: the text beside it wraps around it, the cell
+// grows to its bottom, and the cells laid out after it do not see it.
+TEST(TableLayoutDump, FloatsInCellsStayInTheirCell) { ExpectDump("cell_floats", 300); }
 
 TEST(TableLayoutDump, ANarrowerLayoutWrapsCellsAndGrowsRows) {
   const std::string html = testing::ReadTestDataFile("tables/columns.html");
