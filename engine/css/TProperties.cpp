@@ -67,6 +67,23 @@ constexpr std::array<std::uint8_t, kCopiedCount> kCopiedIndexes = [] {
   return indexes;
 }();
 
+constexpr std::uint64_t kCopiedMask = [] {
+  std::uint64_t mask = 0;
+  for (std::uint8_t index : kCopiedIndexes) mask |= std::uint64_t{1} << index;
+  return mask;
+}();
+
+// How a child takes its values from a parent of a tag: a SPAN's children take all but its
+// border style, a table section's all of them with their assigned flags, and the children
+// of other tags the kCopiedIndexes values.
+enum class Inheritance { AllButBorderStyle, All, Inherited };
+
+Inheritance InheritanceOf(std::string_view parentTag) {
+  if (parentTag == "span") return Inheritance::AllButBorderStyle;
+  if (parentTag == "thead" || parentTag == "tbody" || parentTag == "tfoot") return Inheritance::All;
+  return Inheritance::Inherited;
+}
+
 // Text values longer than this do not keep their storage for a later, shorter value.
 constexpr std::size_t kKeptTextCapacity = 64;
 
@@ -255,7 +272,7 @@ void TProperties::FillUnassigned(const TProperties& source,
   if (source.HasLinkFonts && source.LinkFonts) {
     LinkFonts->Assign(*source.LinkFonts);
   } else if (PropPseudo != "link") {
-    LinkFonts.reset();
+    DropLinkFonts();
     HasLinkFonts = false;
   } else if (rebuildLinkFonts) {
     rebuildLinkFonts(*this);
@@ -298,21 +315,33 @@ void TProperties::SetCharset(int charset) {
 
 void TProperties::SetUtf8() { SetCharsetAndCodePage(0, 65001); }
 
+std::uint64_t TProperties::ValuesInherited() const {
+  constexpr std::uint64_t kAll = (std::uint64_t{1} << kPropCount) - 1;
+  switch (InheritanceOf(PropTag)) {
+    case Inheritance::AllButBorderStyle:
+      return kAll & ~(std::uint64_t{1} << PropIdx(Prop::BorderStyle));
+    case Inheritance::All:
+      return kAll;
+    case Inheritance::Inherited:
+      break;
+  }
+  return kCopiedMask;
+}
+
 void TProperties::InheritValues(const std::string& childTag, const TProperties& parent) {
-  const std::string& parentTag = parent.PropTag;
-  if (parentTag == "span") {
-    // Everything but the element's own border style.
+  const Inheritance inheritance = InheritanceOf(parent.PropTag);
+  if (inheritance == Inheritance::AllButBorderStyle) {
     for (std::size_t at = 0; at < Props.size(); ++at) {
       if (at != static_cast<std::size_t>(PropIdx(Prop::BorderStyle))) AssignValue(Props[at], parent.Props[at]);
     }
-  } else if (parentTag == "thead" || parentTag == "tbody" || parentTag == "tfoot") {
+  } else if (inheritance == Inheritance::All) {
     AssignValues(Props, parent.Props);
     Assigned = parent.Assigned;
   } else {
     for (std::uint8_t at : kCopiedIndexes) AssignValue(Props[at], parent.Props[at]);
     for (Prop p : kClearedProps) ClearValue(Props[static_cast<std::size_t>(PropIdx(p))]);
     for (int at = kFirstBoxProp; at <= kLastBoxProp; ++at) SetUnset(Props[static_cast<std::size_t>(at)]);
-    if (childTag == "table") Props[PropIdx(Prop::WordWrap)] = std::string("normal");
+    if (std::string_view(childTag) == "table") Props[PropIdx(Prop::WordWrap)] = std::string("normal");
   }
 }
 
@@ -324,7 +353,7 @@ void TProperties::InheritFields(const TProperties& parent) {
   PropTitle = parent.PropTitle;
   HasLinkFonts = parent.HasLinkFonts;
   if (parent.HasLinkFonts && parent.LinkFonts) {
-    if (!LinkFonts) LinkFonts = std::make_unique<TFontInfoArray>();
+    if (!LinkFonts) LinkFonts = NewLinkFonts();
     LinkFonts->Assign(*parent.LinkFonts);
   }
   EmSize = parent.EmSize;
@@ -355,9 +384,20 @@ void TProperties::RenewFields() {
   Assigned.fill(false);
 }
 
+std::unique_ptr<TFontInfoArray> TProperties::NewLinkFonts() {
+  if (spareLinkFonts_) return std::move(spareLinkFonts_);
+  return std::make_unique<TFontInfoArray>();
+}
+
+void TProperties::DropLinkFonts() {
+  if (!LinkFonts) return;
+  if (!spareLinkFonts_) spareLinkFonts_ = std::move(LinkFonts);
+  LinkFonts.reset();
+}
+
 void TProperties::Renew() {
   RenewFields();
-  LinkFonts.reset();
+  DropLinkFonts();
   for (int index = 0; index < kPropCount; ++index) {
     TPropValue& value = Props[static_cast<std::size_t>(index)];
     if (index >= kFirstBoxProp && index <= kLastBoxProp) SetUnset(value);
@@ -368,7 +408,7 @@ void TProperties::Renew() {
 void TProperties::RenewAsChild(const std::string& childTag, const TProperties& parent) {
   RenewFields();
   // A link's looks are kept only when the parent has them to copy.
-  if (!parent.HasLinkFonts || !parent.LinkFonts) LinkFonts.reset();
+  if (!parent.HasLinkFonts || !parent.LinkFonts) DropLinkFonts();
   // The one value the general rules may leave as it was.
   ClearValue(Props[PropIdx(Prop::BorderStyle)]);
   InheritValues(childTag, parent);

@@ -88,6 +88,9 @@ class TProperties {
   void Merge(const TProperties& rule, std::uint64_t heldValues);
   // A bit (1 << index) for each value that Merge takes: assigned, and for a box value not unset.
   std::uint64_t HeldValues() const;
+  // A bit (1 << index) for each value a child takes from these properties as its parent
+  // (Inherit copies these and sets the others to what they are for every child).
+  std::uint64_t ValuesInherited() const;
 
   const TPropValue& Value(Prop p) const { return Props[PropIdx(p)]; }
   TPropValue& Value(Prop p) { return Props[PropIdx(p)]; }
@@ -137,6 +140,9 @@ class TProperties {
   std::shared_ptr<const TMyFont> CachedFont;
   bool HasLinkFonts = false;
   std::unique_ptr<TFontInfoArray> LinkFonts;
+  // An array for LinkFonts, in the storage of one these properties dropped when there is
+  // one (its looks are then stale: the caller sets all four).
+  std::unique_ptr<TFontInfoArray> NewLinkFonts();
 
   std::string DefFontName;
   std::string PropTag;     // lower case
@@ -162,6 +168,11 @@ class TProperties {
   void InheritFields(const TProperties& parent);
   void SetLinkFontValue(int index, const TPropValue& value);
   void SetCharsetAndCodePage(int charset, int codePage);
+  // LinkFonts goes; its storage is kept for NewLinkFonts (a renewed entry of a link's
+  // parent becomes the next link more often than not).
+  void DropLinkFonts();
+
+  std::unique_ptr<TFontInfoArray> spareLinkFonts_;
 };
 
 // Reset of the unit-wide serial counter (for tests).

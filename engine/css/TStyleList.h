@@ -98,9 +98,10 @@ class TStyleList {
     bool severalClasses = false;  // a rule is taken once however many passes select it
   };
   static constexpr std::size_t kMaxPlans = 4096;
-  // The visited and hover looks a link got, with everything of the link they were made from
-  // and which contextual keys matched around it: a link alike in all of it, under an
-  // unchanged sheet, gets the same looks.
+  // The visited and hover looks a link got, with what of the link they were made from (its
+  // names and fields, and the values its states inherit from it) and which contextual keys
+  // matched around it: a link alike in all of it, under an unchanged sheet, gets the same
+  // looks.
   struct LinkLooksMemo {
     unsigned version = 0;
     std::size_t hash = 0;

@@ -1,6 +1,7 @@
 // The cascade: which rules of the sheet an element takes, in which order, and its link looks.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -87,7 +88,8 @@ std::size_t LinkHash(const TProperties& link, const std::vector<std::uint8_t>& c
     HashInto(hash, text(*part));
   HashInto(hash, link.BackgroundColor);
   HashInto(hash, static_cast<std::size_t>(link.EmSize));
-  for (std::size_t index = 0; index < link.Props.size(); ++index) {
+  for (std::uint64_t values = link.ValuesInherited(); values != 0; values &= values - 1) {
+    const std::size_t index = static_cast<std::size_t>(std::countr_zero(values));
     const TPropValue& value = link.Props[index];
     HashInto(hash, value.index() * 2 + (link.Assigned[index] ? 1 : 0));
     if (const int* number = std::get_if<int>(&value)) HashInto(hash, static_cast<std::size_t>(*number));
@@ -97,19 +99,12 @@ std::size_t LinkHash(const TProperties& link, const std::vector<std::uint8_t>& c
   return hash;
 }
 
-// The same as comparing the arrays, without the variant's dispatch for every value.
-bool SameValues(const std::array<TPropValue, kPropCount>& a, const std::array<TPropValue, kPropCount>& b) {
-  for (std::size_t index = 0; index < a.size(); ++index) {
-    const TPropValue& left = a[index];
-    const TPropValue& right = b[index];
-    if (left.index() != right.index()) return false;
-    if (const int* number = std::get_if<int>(&left)) {
-      if (*number != *std::get_if<int>(&right)) return false;
-    } else if (const std::string* text = std::get_if<std::string>(&left)) {
-      if (*text != *std::get_if<std::string>(&right)) return false;
-    } else if (const double* real = std::get_if<double>(&left)) {
-      if (!(*real == *std::get_if<double>(&right))) return false;
-    }
+// Whether the arrays hold the same value at each index of which (a bit per index).
+bool SameValues(const std::array<TPropValue, kPropCount>& a, const std::array<TPropValue, kPropCount>& b,
+                std::uint64_t which) {
+  for (; which != 0; which &= which - 1) {
+    const std::size_t index = static_cast<std::size_t>(std::countr_zero(which));
+    if (!SameValue(a[index], b[index])) return false;
   }
   return true;
 }
@@ -332,7 +327,7 @@ bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link, const std::vec
          link.DefFontName == defFontName && link.BackgroundColor == backgroundColor && link.Charset == charset &&
          link.CodePage == codePage && link.EmSize == emSize && DefaultFontSize() == defaultFontSize &&
          CssPixelsPerInch() == pixelsPerInch && link.Assigned == assigned && linkContext == context &&
-         SameValues(link.Props, props);
+         SameValues(link.Props, props, link.ValuesInherited());
 }
 
 void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link, std::vector<std::uint8_t> linkContext) {
@@ -484,9 +479,10 @@ TStyleList::LinkLooksMemo* TStyleList::FindLinkLooks(const TProperties& link, st
 }
 
 void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackIndex) {
-  auto fonts = std::make_unique<TFontInfoArray>();
+  // Every look is set below, so looks the link had (inherited from a link around it) serve
+  // as the storage.
+  std::unique_ptr<TFontInfoArray> fonts = link.LinkFonts ? std::move(link.LinkFonts) : link.NewLinkFonts();
   link.HasLinkFonts = false;
-  link.LinkFonts.reset();
   link.UpdateBackgroundColor();
   link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
 

@@ -253,6 +253,39 @@ TEST(Properties, InheritanceKeepsBoxesToSpans) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(inSpan.Value(Prop::BorderStyle)));
 }
 
+// The remembered link looks compare only the values ValuesInherited names: a child must
+// take each of those from its parent and nothing else of the parent's values.
+TEST(Properties, ValuesInheritedAreTheValuesAChildTakes) {
+  for (const char* parentTag : {"div", "span", "tbody", "thead", "tfoot", "a"}) {
+    for (const char* childTag : {"table", "b"}) {
+      TProperties parent;
+      Fill(parent, 1);
+      parent.PropTag = parentTag;
+      const std::uint64_t inherited = parent.ValuesInherited();
+      TProperties child;
+      child.Inherit(childTag, parent);
+      for (int index = 0; index < kPropCount; ++index) {
+        const std::size_t at = static_cast<std::size_t>(index);
+        TProperties changedParent;
+        Fill(changedParent, 1);
+        changedParent.PropTag = parentTag;
+        changedParent.Props[at] = ValueOfKind(index + 2, index * 7 + 2);
+        TProperties other;
+        other.Inherit(childTag, changedParent);
+        const bool taken = (inherited >> index & 1) != 0;
+        const bool differs = other.Props[at] != child.Props[at];
+        // A table may set its own word-wrap whatever its parent's is.
+        const bool tableOwn = std::string(childTag) == "table" && index == PropIdx(Prop::WordWrap);
+        EXPECT_TRUE(taken || !differs) << parentTag << ">" << childTag << " " << PropertyName(index);
+        if (!tableOwn) EXPECT_EQ(differs, taken) << parentTag << ">" << childTag << " " << PropertyName(index);
+        for (int rest = 0; rest < kPropCount; ++rest) {
+          if (rest != index) EXPECT_EQ(other.Props[static_cast<std::size_t>(rest)], child.Props[static_cast<std::size_t>(rest)]);
+        }
+      }
+    }
+  }
+}
+
 TEST(Properties, InheritanceFromTableSectionsCopiesAssignedFlags) {
   TProperties rule;
   rule.SetPropertyByName("color", "red");
