@@ -84,25 +84,31 @@ std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
   return small;
 }
 
-// Source-position buffers of finished sections, kept for the sections built
-// next: a document is built one section after another, so building a section
-// costs no allocation for its positions. A few buffers are kept (a section
-// may be built while another is open), none of them large.
-constexpr std::size_t kSparePositionBuffers = 4;
-constexpr std::size_t kLargestSparePositions = std::size_t{1} << 14;
-thread_local std::vector<std::unique_ptr<std::vector<int>>> sparePositions;
+// Building buffers of finished sections, kept for the sections built next: a
+// document is built one section after another, so a section grows its text,
+// break flags and source positions in room that earlier sections made and
+// takes one exact copy of the text and flags when it is finished. A few sets
+// are kept (a section may be built while another is open), none of them large.
+constexpr std::size_t kSpareBuildBuffers = 4;
+constexpr std::size_t kLargestSpareBuffer = std::size_t{1} << 14;  // characters
+thread_local std::vector<std::unique_ptr<TSection::BuildBuffers>> spareBuildBuffers;
 
-std::unique_ptr<std::vector<int>> BorrowPositions() {
-  if (sparePositions.empty()) return std::make_unique<std::vector<int>>();
-  std::unique_ptr<std::vector<int>> buffer = std::move(sparePositions.back());
-  sparePositions.pop_back();
-  return buffer;
+std::unique_ptr<TSection::BuildBuffers> BorrowBuildBuffers() {
+  if (spareBuildBuffers.empty()) return std::make_unique<TSection::BuildBuffers>();
+  std::unique_ptr<TSection::BuildBuffers> buffers = std::move(spareBuildBuffers.back());
+  spareBuildBuffers.pop_back();
+  return buffers;
 }
 
-void ReturnPositions(std::unique_ptr<std::vector<int>> buffer) {
-  if (!buffer || buffer->capacity() > kLargestSparePositions || sparePositions.size() >= kSparePositionBuffers) return;
-  buffer->clear();
-  sparePositions.push_back(std::move(buffer));
+void ReturnBuildBuffers(std::unique_ptr<TSection::BuildBuffers> buffers) {
+  if (!buffers || spareBuildBuffers.size() >= kSpareBuildBuffers) return;
+  if (buffers->Text.capacity() > kLargestSpareBuffer || buffers->Flags.capacity() > kLargestSpareBuffer ||
+      buffers->Positions.capacity() > kLargestSpareBuffer)
+    return;
+  buffers->Text.clear();
+  buffers->Flags.clear();
+  buffers->Positions.clear();
+  spareBuildBuffers.push_back(std::move(buffers));
 }
 
 }  // namespace
@@ -170,7 +176,12 @@ TSection::~TSection() {
     if (TInlineList* boxes = InlineListOf(Document)) boxes->Forget(this);
   }
   Unregister();
-  ReturnPositions(std::move(positions_));
+  if (building_) {
+    // Hands the borrowed room back with whatever it holds.
+    building_->Text.swap(Text);
+    building_->Flags.swap(BreakFlags);
+    ReturnBuildBuffers(std::move(building_));
+  }
 }
 
 const std::vector<std::unique_ptr<TInlineObject>>& TSection::ImageObjs() const {
@@ -189,8 +200,16 @@ TSection::ObjectLists& TSection::Objects() {
 }
 
 std::vector<int>& TSection::SourcePositions() {
-  if (!positions_) positions_ = BorrowPositions();
-  return *positions_;
+  if (!building_) {
+    // From here until the section is finished, Text and BreakFlags live in
+    // the borrowed room (keeping what they held).
+    building_ = BorrowBuildBuffers();
+    building_->Text.append(Text);
+    building_->Flags.append(BreakFlags);
+    building_->Text.swap(Text);
+    building_->Flags.swap(BreakFlags);
+  }
+  return building_->Positions;
 }
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList* document) const {
@@ -204,22 +223,11 @@ void TSection::Unregister() {
 }
 
 void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
-  const std::size_t count = text.size();
   std::vector<int>& sourcePositions = SourcePositions();
-  if (Text.empty()) {
-    // Exactly the first run's room, with the closing space that finishing
-    // adds (and the final break flag): a section of one run, as most table
-    // cells are, is then never copied or trimmed; later runs grow the
-    // buffers geometrically.
-    Text.reserve(count + 1);
-    BreakFlags.reserve(count + 2);
-    sourcePositions.reserve(count + 1);
-  }
-  // Geometric growth: appending stays linear however the text arrives.
-  if (sourcePositions.capacity() < sourcePositions.size() + count)
-    sourcePositions.reserve(std::max(sourcePositions.size() + count, sourcePositions.capacity() * 2));
-  sourcePositions.insert(sourcePositions.end(), positions, positions + count);
-  BreakFlags.append(count, flag);
+  // The borrowed buffers grow geometrically: appending stays linear however
+  // the text arrives.
+  sourcePositions.insert(sourcePositions.end(), positions, positions + text.size());
+  BreakFlags.append(text.size(), flag);
   Text.append(text);
   Len = static_cast<int>(Text.size());
 }
@@ -365,7 +373,8 @@ void TSection::RemapObjects(const PositionMap& map) {
 
 void TSection::CollapseWhiteSpace(int sourcePos) {
   if (finished_) return;
-  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(SourcePositions())};
+  std::vector<int>& positions = SourcePositions();
+  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(positions)};
   // Placeholders of floating objects, looked up by old position in one pass
   // (most sections hold no images and need no table).
   const auto& images = ImageObjs();
@@ -382,40 +391,26 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
       sourcePos);
   Text = std::move(chars.Text);
   BreakFlags = std::move(chars.Flags);
-  SourcePositions() = std::move(chars.SourcePositions);
+  positions = std::move(chars.SourcePositions);
   RemapObjects(map);
   FinishText();
 }
 
-namespace {
-
-// Trims text's buffer when its unused room exceeds 16 bytes and an eighth of the text.
-template <class String>
-void ShrinkIfRoomy(String& text) {
-  const std::size_t unused = (text.capacity() - text.size()) * sizeof(typename String::value_type);
-  if (unused > 16 && unused > text.size() * sizeof(typename String::value_type) / 8) text.shrink_to_fit();
-}
-
-}  // namespace
-
 void TSection::FinishText() {
   Len = static_cast<int>(Text.size());
-  const auto flagCount = static_cast<std::size_t>(Len) + 1;
-  if (BreakFlags.capacity() < flagCount) {
-    // One exact allocation now rather than a doubling and a shrink.
-    std::string flags;
-    flags.reserve(flagCount);
-    flags.append(BreakFlags, 0, static_cast<std::size_t>(Len));
-    BreakFlags.swap(flags);
-  }
   BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
   BreakFlags.push_back(kBreakYes);
   BuildSourceIndex();
-  ReturnPositions(std::move(positions_));
-  // The text grew by appending: give back the room it will never use, when
-  // that is more than the allocator's rounding would keep anyway.
-  ShrinkIfRoomy(Text);
-  ShrinkIfRoomy(BreakFlags);
+  if (building_) {
+    // The section keeps exact copies; the borrowed room serves the next one.
+    std::u16string text(Text);
+    std::string flags(BreakFlags);
+    Text.swap(text);
+    BreakFlags.swap(flags);
+    building_->Text.swap(text);
+    building_->Flags.swap(flags);
+    ReturnBuildBuffers(std::move(building_));
+  }
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
   finished_ = true;
 }
@@ -444,10 +439,10 @@ bool FourFollowOn(const int* source, std::size_t at) {
 // allocation of the exact size.
 void TSection::BuildSourceIndex() {
   SourceIndex.clear();
-  if (!positions_) return;
-  const std::size_t count = std::min(static_cast<std::size_t>(Len), positions_->size());
+  if (!building_) return;
+  const std::size_t count = std::min(static_cast<std::size_t>(Len), building_->Positions.size());
   if (count == 0) return;
-  const int* source = positions_->data();
+  const int* source = building_->Positions.data();
   constexpr std::size_t kGathered = 32;
   IndexObj gathered[kGathered];
   std::size_t held = 0;

@@ -109,7 +109,16 @@ class TSection : public TSectionBase {
   bool HasObjects() const { return objects_ && (!objects_->Images.empty() || !objects_->Controls.empty()); }
   // Whether the section still holds the source positions of its characters
   // (only until it is finished).
-  bool HoldsSourcePositions() const { return positions_ != nullptr; }
+  bool HoldsSourcePositions() const { return building_ != nullptr; }
+
+  // The room a section grows in while it is built: the source position of
+  // each character, and the text and flags, which stand in Text and
+  // BreakFlags meanwhile (swapped in when the section borrows the room).
+  struct BuildBuffers {
+    std::vector<int> Positions;
+    std::u16string Text;
+    std::string Flags;
+  };
 
   int SectionNumber = 0;
   int LayoutCycle = 0;
@@ -186,7 +195,7 @@ class TSection : public TSectionBase {
 
   std::unique_ptr<ObjectLists> objects_;
   // Borrowed from a per-thread spare while building, handed back when finished.
-  std::unique_ptr<std::vector<int>> positions_;
+  std::unique_ptr<BuildBuffers> building_;
 };
 
 }  // namespace engine

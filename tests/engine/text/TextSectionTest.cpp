@@ -42,6 +42,34 @@ TEST_F(TextSections, FinishingKeepsSourcePositionsAndCountsSections) {
   EXPECT_EQ(Finished(u"a\x04 b")->Text, u"a\x04 b ");
 }
 
+// Sections grow in room that earlier ones handed back: sections built side by
+// side (more than are kept), one dropped unfinished and one finished while
+// empty, each keep only their own characters, flags and positions.
+TEST_F(TextSections, SectionsBuiltSideBySideKeepTheirOwnText) {
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::unique_ptr<TSection>> open;
+    for (int i = 0; i < 6; ++i) open.push_back(Make());
+    for (int piece = 0; piece < 40; ++piece)
+      for (int i = 0; i < 6; ++i) Append(*open[static_cast<std::size_t>(i)], std::u16string(1, u'a' + i), 10 * piece);
+    Append(*open[1], u"\x00AD", 500);  // a soft hyphen: the flags change in the general collapse
+    open[2].reset();                   // abandoned while built
+    auto empty = Make();
+    empty->FinishForCell(7);
+    EXPECT_EQ(empty->Len, 0);
+    for (int i = 0; i < 6; ++i) {
+      if (i == 2) continue;
+      TSection& section = *open[static_cast<std::size_t>(i)];
+      section.FinishForCell(999);
+      const std::u16string expected = std::u16string(40, u'a' + i) + u" ";
+      ASSERT_EQ(section.Text, expected) << "round " << round << " section " << i;
+      EXPECT_EQ(section.BreakFlags, std::string(i == 1 ? 39 : 40, 'y') + (i == 1 ? "syy" : "yy"));
+      ASSERT_EQ(section.SourceIndex.size(), 41u);  // every character jumps by 10; the closing space too
+      EXPECT_EQ(section.SourceIndex[39].SourcePos, 390);
+      EXPECT_EQ(section.SourceIndex[40].SourcePos, 999);
+    }
+  }
+}
+
 // Long texts whose source positions jump (forward, back, or not at all) at
 // random places: the index holds one entry per place where they stop running
 // on one by one, however the jumps fall against the steps the index is built
