@@ -155,7 +155,7 @@ void ParseColumnGroup(TableFrame& frame) {
 void FinishCell(TableFrame& frame) {
   if (!buildState.CurrentCell) return;
   CloseSection();
-  if (frame.cell && buildState.CurrentCell == frame.cell->Cell.get()) {
+  if (frame.cell && buildState.CurrentCell == frame.cell->Cell()) {
     if (frame.manager) frame.manager->AddCell(frame.rowsRead, *frame.cell);
     if (frame.row) frame.row->AddCell(std::move(frame.cell));
     frame.cell.reset();
@@ -224,8 +224,8 @@ void ReadCell(TableFrame& frame, THtmlSymbol symbol) {
     buildState.Elements.ApplyToTop(
         [align](TProperties& top) { top.SetPropertyByIndex(PropIdx(Prop::TextAlign), align); });
   }
-  frame.cell = std::make_unique<TCellObj>(buildState.Root, &TopProperties(), &parseState.Attributes, vertAlign);
-  buildState.CurrentCell = frame.cell->Cell.get();
+  frame.cell = TCellObj::Make(buildState.Root, &TopProperties(), &parseState.Attributes, vertAlign);
+  buildState.CurrentCell = frame.cell->Cell();
   const TAttribute* width = FindAttribute(symWidth);
   buildState.NoWrap = FindAttribute(symNowrap) != nullptr &&
                       (width == nullptr || width->ValueText.find('%') != std::string::npos);

@@ -49,8 +49,7 @@ TCellList::TCellList(TSectionList* document, const TCellList& source)
       RowKind(source.RowKind) {
   Cells.reserve(source.Cells.size());
   for (const auto& cell : source.Cells)
-    Cells.push_back(cell ? (cell->IsReal() ? std::make_unique<TCellObj>(document, *cell) : TCellObj::MakeDummy(cell->RowSpan))
-                         : nullptr);
+    Cells.push_back(cell ? TCellObj::MakeCopy(document, *cell) : nullptr);
 }
 
 void TCellList::AddCell(std::unique_ptr<TCellObj> cell) {

@@ -26,13 +26,32 @@ bool IsPercentValue(const TPropValue& value) {
   return text != nullptr && HasPercentSign(*text);
 }
 
+// A real cell: the grid place with its content in one allocation.
+class TCellWithContent final : public TCellObj {
+ public:
+  explicit TCellWithContent(TSectionList* document) : content_(document) {}
+  TCellWithContent(TSectionList* document, const TCellObj& source)
+      : TCellObj(document, source), content_(document, *source.Cell()) {}
+  TCellObjCell* Cell() const override { return &content_; }
+
+ private:
+  mutable TCellObjCell content_;
+};
+
 }  // namespace
 
-TCellObj::TCellObj(TSectionList* document, TProperties* properties, TAttributeList* attributes,
-                   std::uint8_t vertAlign)
-    : VertAlign(vertAlign), Cell(std::make_unique<TCellObjCell>(document)) {
-  if (attributes) ReadAttributes(*attributes);
-  if (properties) ReadStyle(*properties);
+std::unique_ptr<TCellObj> TCellObj::Make(TSectionList* document, TProperties* properties,
+                                         TAttributeList* attributes, std::uint8_t vertAlign) {
+  std::unique_ptr<TCellObj> cell = std::make_unique<TCellWithContent>(document);
+  cell->VertAlign = vertAlign;
+  if (attributes) cell->ReadAttributes(*attributes);
+  if (properties) cell->ReadStyle(*properties);
+  return cell;
+}
+
+std::unique_ptr<TCellObj> TCellObj::MakeCopy(TSectionList* document, const TCellObj& source) {
+  if (!source.Cell()) return MakeDummy(source.RowSpan);
+  return std::make_unique<TCellWithContent>(document, source);
 }
 
 TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
@@ -54,36 +73,41 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
       BrdRight(source.BrdRight),
       BrdBottom(source.BrdBottom),
       BrdLeft(source.BrdLeft),
-      BorderColors(source.BorderColors),
-      BorderStyles(source.BorderStyles),
       VertAlign(source.VertAlign),
       AsPercent(source.AsPercent),
       HasBorderStyle(source.HasBorderStyle),
       BreakBefore(source.BreakBefore),
       BreakAfter(source.BreakAfter),
       KeepIntact(source.KeepIntact) {
-  if (source.Cell) Cell = std::make_unique<TCellObjCell>(document, *source.Cell);
+  if (source.extras_ && HasBorderStyle) {
+    MutableExtras().BorderColors = source.extras_->BorderColors;
+    extras_->BorderStyles = source.extras_->BorderStyles;
+  }
   if (document && document->PrintBackground) {
     BackgroundColor = source.BackgroundColor;
-    if (source.background_) SetBackgroundImage(source.background_->Image, source.background_->Position);
+    if (source.extras_) SetBackgroundImage(source.extras_->Image, source.extras_->Position);
   }
 }
 
-TCellObj::TCellObj() = default;
 TCellObj::~TCellObj() = default;
+
+TCellObj::Extras& TCellObj::MutableExtras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
 
 const std::string& TCellObj::BackgroundImage() const {
   static const std::string kNone;
-  return background_ ? background_->Image : kNone;
+  return extras_ ? extras_->Image : kNone;
 }
 
-gui::TBitmap* TCellObj::TiledImage() const { return background_ ? background_->TiledImage.get() : nullptr; }
+gui::TBitmap* TCellObj::TiledImage() const { return extras_ ? extras_->TiledImage.get() : nullptr; }
 
 void TCellObj::SetBackgroundImage(const std::string& image, const TBackgroundPosition& position) {
-  if (image.empty() && !background_) return;
-  if (!background_) background_ = std::make_unique<Background>();
-  background_->Image = image;
-  background_->Position = position;
+  if (image.empty() && !extras_) return;
+  Extras& extras = MutableExtras();
+  extras.Image = image;
+  extras.Position = position;
 }
 
 std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
@@ -96,8 +120,8 @@ std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
 void TCellObj::ReadAttributes(TAttributeList& attributes) {
   for (const auto& attribute : attributes) {
     switch (attribute->Symbol) {
-      case symHref: Cell->SetUrl(attribute->ValueText); break;
-      case symTarget: Cell->SetTarget(attribute->ValueText); break;
+      case symHref: Cell()->SetUrl(attribute->ValueText); break;
+      case symTarget: Cell()->SetTarget(attribute->ValueText); break;
       case symBgcolor: {
         TColor color = kNoColor;
         if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
@@ -122,7 +146,7 @@ void TCellObj::ReadAttributes(TAttributeList& attributes) {
       default: break;
     }
   }
-  Cell->SetCellTitle(attributes.TitleValue());
+  Cell()->SetCellTitle(attributes.TitleValue());
 }
 
 void TCellObj::ReadStyle(TProperties& properties) {
@@ -166,10 +190,11 @@ void TCellObj::ReadStyle(TProperties& properties) {
     BrdLeft = std::clamp(value(Prop::BorderLeftWidth), 0, kMaxCellExtent);
     const auto style = [&value](Prop prop) { return static_cast<std::uint8_t>(std::clamp(value(prop), 0, 255)); };
     const auto color = [&value](Prop prop) { return static_cast<TColor>(value(prop)); };
-    BorderStyles = MakeSideStyles(style(Prop::BorderLeftStyle), style(Prop::BorderTopStyle),
-                                  style(Prop::BorderRightStyle), style(Prop::BorderBottomStyle));
-    BorderColors = MakeSideColors(color(Prop::BorderLeftColor), color(Prop::BorderTopColor),
-                                  color(Prop::BorderRightColor), color(Prop::BorderBottomColor));
+    Extras& extras = MutableExtras();
+    extras.BorderStyles = MakeSideStyles(style(Prop::BorderLeftStyle), style(Prop::BorderTopStyle),
+                                         style(Prop::BorderRightStyle), style(Prop::BorderBottomStyle));
+    extras.BorderColors = MakeSideColors(color(Prop::BorderLeftColor), color(Prop::BorderTopColor),
+                                         color(Prop::BorderRightColor), color(Prop::BorderBottomColor));
   }
   properties.GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
 }

@@ -2,8 +2,9 @@
 // TCellObj: one cell of a table's grid, with its spans, sizes, padding and
 // borders, background and its content (a TCellObjCell). The grid fills the
 // places that spans cover with dummy cells (ColSpan 0), which have no content.
-// A long table holds many cells: a cell keeps only what its drawing needs, and
-// its background picture (which few cells have) in a record of its own.
+// A long table holds many cells: a real cell holds its content in the same
+// allocation, keeps only what its drawing needs, and its background picture
+// and own border sides (which few cells have) in a record of their own.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -41,13 +42,19 @@ class TCellObj {
  public:
   // A real cell from its element's style and attributes (either may be null)
   // with the row's default vertical alignment.
-  TCellObj(TSectionList* document, TProperties* properties, TAttributeList* attributes, std::uint8_t vertAlign);
-  // A copy for another document; background only when that document prints backgrounds.
-  TCellObj(TSectionList* document, const TCellObj& source);
-  ~TCellObj();
+  static std::unique_ptr<TCellObj> Make(TSectionList* document, TProperties* properties,
+                                        TAttributeList* attributes, std::uint8_t vertAlign);
+  // A copy for another document (a dummy's copy is a dummy); background only
+  // when that document prints backgrounds.
+  static std::unique_ptr<TCellObj> MakeCopy(TSectionList* document, const TCellObj& source);
   // A dummy standing where a span reaches: ColSpan 0, no content.
   static std::unique_ptr<TCellObj> MakeDummy(int rowSpan);
+  TCellObj(const TCellObj&) = delete;
+  TCellObj& operator=(const TCellObj&) = delete;
+  virtual ~TCellObj();
 
+  // The content; null in dummies.
+  virtual TCellObjCell* Cell() const { return nullptr; }
   bool IsReal() const { return ColSpan != 0; }
 
   // Unset paddings take the table's; a bordered table gives every border at
@@ -82,37 +89,42 @@ class TCellObj {
   int HzSpace() const { return PadLeft + BrdLeft + BrdRight + PadRight; }
   int VrSpace() const { return PadTop + BrdTop + BrdBottom + PadBottom; }
   TColor BackgroundColor = kNoColor;  // the content's background; kNoColor for none
-  // The cell's own border sides (left, top, right, bottom) when HasBorderStyle.
-  SideColors BorderColors{};
-  SideStyles BorderStyles{};
   std::uint8_t VertAlign = kVAlignMiddle;
   bool AsPercent = false;
   bool HasBorderStyle = false;
   bool BreakBefore = false;
   bool BreakAfter = false;
   bool KeepIntact = false;
-  std::unique_ptr<TCellObjCell> Cell;  // null in dummies
+
+ protected:
+  TCellObj() = default;
+  // Copies what the grid and drawing keep, not the content.
+  TCellObj(TSectionList* document, const TCellObj& source);
 
  private:
-  // A background picture: its name (drawn by the image area), where it
-  // starts, and the copy fetched for this cell with its mask.
-  struct Background {
+  // What few cells have: a background picture (its name, drawn by the image
+  // area, where it starts, and the copy fetched for this cell with its mask)
+  // and the cell's own border sides (left, top, right, bottom) when
+  // HasBorderStyle.
+  struct Extras {
     std::string Image;
     TBackgroundPosition Position{};
     bool ImageLoaded = false;
     std::unique_ptr<gui::TBitmap> TiledImage;
     std::unique_ptr<gui::TBitmap> TiledMask;
+    SideColors BorderColors{};
+    SideStyles BorderStyles{};
   };
+  Extras& MutableExtras();
   void SetBackgroundImage(const std::string& image, const TBackgroundPosition& position);
 
-  TCellObj();
   void ReadAttributes(TAttributeList& attributes);
   void ReadStyle(TProperties& properties);
   void DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner, bool tableHasBorder);
   bool FetchBackgroundImage();
   void TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner);
 
-  std::unique_ptr<Background> background_;  // null without a picture
+  std::unique_ptr<Extras> extras_;  // null without a picture or own border sides
   void DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y, int X);
   void DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark, TColor light,
                  bool tableHasBorder, int s, int Yo, int X);

@@ -44,13 +44,13 @@ class CellClip {
 
 void TCellObj::Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark, TColor light, bool tableHasBorder,
                     int s, int Y, int X) {
-  if (!Cell || canvas == nullptr) return;
-  TSectionList* document = Cell->Document;
+  if (!Cell() || canvas == nullptr) return;
+  TSectionList* document = Cell()->Document;
   const int Yo = SatSub(Y, document ? document->YOffset : 0);
   win::RECT outer{SatAdd(X, s), SatAdd(Yo, s), SatAdd(X, Wd), SatAdd(SatAdd(Yo, Ht), s < 0 ? s : 0)};
   win::RECT inner{SatAdd(outer.left, BrdLeft), SatAdd(outer.top, BrdTop), SatSub(outer.right, BrdRight),
                   SatSub(outer.bottom, BrdBottom)};
-  Cell->SetCellRect(outer);
+  Cell()->SetCellRect(outer);
   if (outer.top >= clipRect.bottom) return;
   DrawBackground(canvas, clipRect, inner, tableHasBorder);
   DrawContent(canvas, clipRect, outer, s, Y, X);
@@ -76,9 +76,9 @@ void TCellObj::DrawBackground(gui::TCanvas* canvas, const win::RECT& clipRect, c
 // Fetches the background picture once; a picture that cannot be had is
 // forgotten, so it is not asked for at every paint.
 bool TCellObj::FetchBackgroundImage() {
-  TSectionList* document = Cell->Document;
-  if (!background_) return false;
-  Background& background = *background_;
+  TSectionList* document = Cell()->Document;
+  if (!extras_) return false;
+  Extras& background = *extras_;
   if (background.TiledImage) return true;
   if (background.Image.empty() || background.ImageLoaded || document == nullptr || !document->ShowImages)
     return false;
@@ -109,31 +109,31 @@ bool TCellObj::FetchBackgroundImage() {
 // Tiles the picture over the part of the inner box that is in view: never a
 // bitmap the size of the whole cell.
 void TCellObj::TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner) {
-  TSectionList* document = Cell->Document;
+  TSectionList* document = Cell()->Document;
   const bool printing = document != nullptr && document->Printing;
-  TileBackground(*canvas, clipRect, inner, *background_->TiledImage, background_->TiledMask.get(), background_->Position,
+  TileBackground(*canvas, clipRect, inner, *extras_->TiledImage, extras_->TiledMask.get(), extras_->Position,
                  printing);
 }
 
 void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y,
                            int X) {
-  TSectionList* document = Cell->Document;
+  TSectionList* document = Cell()->Document;
   const int Yo = outer.top - s;
-  if (Cell->Count() == 0 || Yo >= SatAdd(clipRect.bottom, 200) || SatAdd(Yo, Ht) < -199) return;
+  if (Cell()->Count() == 0 || Yo >= SatAdd(clipRect.bottom, 200) || SatAdd(Yo, Ht) < -199) return;
   CellClip clip(*canvas, outer, document != nullptr && document->Printing);
-  Cell->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace() - s), SatAdd(X, s + PadLeft + BrdLeft),
+  Cell()->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace() - s), SatAdd(X, s + PadLeft + BrdLeft),
                      SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
 }
 
 void TCellObj::DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark,
                          TColor light, bool tableHasBorder, int s, int Yo, int X) {
-  TSectionList* document = Cell->Document;
+  TSectionList* document = Cell()->Document;
   const bool printing = document != nullptr && document->Printing;
   if (HasBorderStyle) {
-    PaintBorderSides(*canvas, outer, inner, printing, BackgroundColor, BorderStyles, BorderColors);
+    PaintBorderSides(*canvas, outer, inner, printing, BackgroundColor, extras_->BorderStyles, extras_->BorderColors);
     return;
   }
-  if (!tableHasBorder || Cell->Count() == 0) return;
+  if (!tableHasBorder || Cell()->Count() == 0) return;
   const bool standard = dark == kButtonShadow && light == kButtonHighlight;
   ThinFrame3D(*canvas, SatAdd(X, s), SatAdd(Yo, s), SatSub(SatAdd(X, Wd), 1), SatSub(SatAdd(Yo, Ht), 1),
               /*raised=*/false, standard ? kButtonShadow : dark, standard ? kButtonHighlight : light);

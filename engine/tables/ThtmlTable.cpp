@@ -129,7 +129,7 @@ void ThtmlTable::Initialize() {
 void ThtmlTable::ShareCellFloats() {
   for (const auto& row : Rows)
     for (const auto& cell : row->Cells)
-      if (cell && cell->Cell) cell->Cell->IMgr = &cellFloats_;
+      if (cell && cell->Cell()) cell->Cell()->IMgr = &cellFloats_;
 }
 
 // Step 1: cells get their padding, borders and backgrounds; a cell spanning n

@@ -37,7 +37,7 @@ TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, 
         TWidthCell measured;
         measured.Column = c;
         measured.ColSpan = cell->ColSpan;
-        cell->Cell->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
+        cell->Cell()->MeasureWidthRange(canvas, measured.ContentMin, measured.ContentMax);
         measured.HzSpace = cell->HzSpace();
         measured.Width = cell->WidthAttr;
         measured.WidthIsPercent = cell->AsPercent;
@@ -102,7 +102,7 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
     int maxWidth = 0;
     int scratchCurs = 0;
     const int contentWidth = std::max(0, cell->Wd - cell->HzSpace() - CellSpacing);
-    cell->VSize = cell->Cell->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace()), 0, maxWidth,
+    cell->VSize = cell->Cell()->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace()), 0, maxWidth,
                                             scratchCurs);
     int least = SatAdd(cell->VSize, cell->VrSpace());
     if (cell->SpecHt > 0) {
@@ -160,7 +160,7 @@ int ThtmlTable::SpannedHeight(int row, int span) const { return SumRange(Heights
 
 void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY, int& Curs) {
   const int c = CellSpacing;
-  if (cell.Cell->Count() == 0) {
+  if (cell.Cell()->Count() == 0) {
     cell.YIndent = 0;
   } else if (cell.VertAlign == kVAlignTop) {
     cell.YIndent = 0;
@@ -170,7 +170,7 @@ void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY,
   }
   int maxWidth = 0;
   const int top = SatAdd(rowY, c + cell.PadTop + cell.BrdTop + cell.YIndent);
-  cell.Cell->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace()),
+  cell.Cell()->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace()),
                            std::max(0, cell.Ht - cell.VrSpace() - c), 0, maxWidth, Curs);
 }
 

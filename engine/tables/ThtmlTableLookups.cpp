@@ -61,12 +61,12 @@ TCellObj* ThtmlTable::CellAtPoint(int X, int Y) const {
 std::uint8_t ThtmlTable::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                                      TFormControlObj*& FormControl, std::string& Title) {
   TCellObj* cell = CellAtPoint(X, Y);
-  return cell ? cell->Cell->LinkAtPoint(canvas, X - CellContentX(*cell), Y, UrlTarget, FormControl, Title) : 0;
+  return cell ? cell->Cell()->LinkAtPoint(canvas, X - CellContentX(*cell), Y, UrlTarget, FormControl, Title) : 0;
 }
 
 bool ThtmlTable::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {
   TCellObj* cell = CellAtPoint(X, Y);
-  return cell && cell->Cell->ObjectAtPoint(X - CellContentX(*cell), Y, Obj, IX, IY);
+  return cell && cell->Cell()->ObjectAtPoint(X - CellContentX(*cell), Y, Obj, IX, IY);
 }
 
 int ThtmlTable::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& YR, int& CaretHeight,
@@ -74,33 +74,33 @@ int ThtmlTable::CursorAtPoint(gui::TCanvas* canvas, int X, int Y, int& XR, int& 
   TCellObj* cell = CellAtPoint(X, Y);
   if (!cell) return -1;
   const int offset = CellContentX(*cell);
-  const int position = cell->Cell->CursorAtPoint(canvas, X - offset, Y, XR, YR, CaretHeight, InText);
+  const int position = cell->Cell()->CursorAtPoint(canvas, X - offset, Y, XR, YR, CaretHeight, InText);
   if (position >= 0) XR = SatAdd(XR, offset);
   return position;
 }
 
 int ThtmlTable::SearchForward(int Position, const std::u16string& Text, bool MatchCase) {
   int found = -1;
-  ForEachCell([&](TCellObj& cell) { return (found = cell.Cell->SearchForward(Position, Text, MatchCase)) >= 0; });
+  ForEachCell([&](TCellObj& cell) { return (found = cell.Cell()->SearchForward(Position, Text, MatchCase)) >= 0; });
   return found;
 }
 
 int ThtmlTable::SearchBackward(int Position, const std::u16string& Text, bool MatchCase) {
   int found = -1;
   ForEachCellBackward(
-      [&](TCellObj& cell) { return (found = cell.Cell->SearchBackward(Position, Text, MatchCase)) >= 0; });
+      [&](TCellObj& cell) { return (found = cell.Cell()->SearchBackward(Position, Text, MatchCase)) >= 0; });
   return found;
 }
 
 int ThtmlTable::DocPosToSourcePos(int Position) {
   int found = -1;
-  ForEachCell([&](TCellObj& cell) { return (found = cell.Cell->DocPosToSourcePos(Position)) >= 0; });
+  ForEachCell([&](TCellObj& cell) { return (found = cell.Cell()->DocPosToSourcePos(Position)) >= 0; });
   return found;
 }
 
 int ThtmlTable::SourcePosToDocPos(int SourcePos, bool Previous) {
   int found = -1;
-  auto visit = [&](TCellObj& cell) { return (found = cell.Cell->SourcePosToDocPos(SourcePos, Previous)) >= 0; };
+  auto visit = [&](TCellObj& cell) { return (found = cell.Cell()->SourcePosToDocPos(SourcePos, Previous)) >= 0; };
   if (Previous) ForEachCellBackward(visit);
   else ForEachCell(visit);
   return found;
@@ -109,7 +109,7 @@ int ThtmlTable::SourcePosToDocPos(int SourcePos, bool Previous) {
 bool ThtmlTable::CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) {
   if (Position < FirstCharPos || Position >= SatAdd(FirstCharPos, CharCount)) return false;
   return ForEachCell([&](TCellObj& cell) {
-    if (!cell.Cell->CursorToXY(canvas, Position, X, Y)) return false;
+    if (!cell.Cell()->CursorToXY(canvas, Position, X, Y)) return false;
     X = SatAdd(X, CellContentX(cell));
     return true;
   });
@@ -117,13 +117,13 @@ bool ThtmlTable::CursorToXY(gui::TCanvas* canvas, int Position, int& X, int& Y) 
 
 bool ThtmlTable::CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj) {
   if (Position < FirstCharPos || Position >= SatAdd(FirstCharPos, CharCount)) return false;
-  return ForEachCell([&](TCellObj& cell) { return cell.Cell->CharAtPosition(Position, Ch, Obj); });
+  return ForEachCell([&](TCellObj& cell) { return cell.Cell()->CharAtPosition(Position, Ch, Obj); });
 }
 
 void ThtmlTable::CopyToSelectionBuffer(SelTextCount& buffer) {
   if (!Document) return;
   ForEachCell([&](TCellObj& cell) {
-    cell.Cell->CopyToSelectionBuffer(buffer, Document->SelB, Document->SelE);
+    cell.Cell()->CopyToSelectionBuffer(buffer, Document->SelB, Document->SelE);
     return false;
   });
 }

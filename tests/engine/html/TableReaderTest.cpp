@@ -28,7 +28,7 @@ void CollectTables(const TCellBasic& cell, std::vector<TTableBlock*>& out) {
     if (auto* table = dynamic_cast<ThtmlTable*>(section.get()))
       for (const auto& row : table->Rows)
         for (const auto& inner : row->Cells)
-          if (inner && inner->IsReal()) CollectTables(*inner->Cell, out);
+          if (inner && inner->IsReal()) CollectTables(*inner->Cell(), out);
   }
 }
 
@@ -47,7 +47,7 @@ std::string CellTexts(const ThtmlTable& table) {
     for (const auto& cell : row->Cells) {
       if (!cell || !cell->IsReal()) continue;
       if (!first) out += ',';
-      std::string text = JoinedText(*cell->Cell);
+      std::string text = JoinedText(*cell->Cell());
       while (!text.empty() && text.back() == ' ') text.pop_back();  // a section ends with its blank
       out += text;
       first = false;
@@ -99,7 +99,7 @@ TEST(TableReader, HeaderCellsAreCentredAndDataCellsLeft) {
   const ThtmlTable& table = *Tables(document)[0]->Table;
   ASSERT_EQ(CellTexts(table), "a,b,c");
   auto align = [&](int column) {
-    const auto& sections = testing::TextSections(*table.Rows[0]->Items(column)->Cell);
+    const auto& sections = testing::TextSections(*table.Rows[0]->Items(column)->Cell());
     return sections.empty() ? -1 : static_cast<int>(sections[0]->Justify);
   };
   EXPECT_EQ(align(0), 2);  // centre
@@ -126,7 +126,7 @@ TEST(TableReader, ColumnSpecificationsReachTheirCells) {
   const ThtmlTable& table = *Tables(document)[0]->Table;
   ASSERT_EQ(CellTexts(table), "A,B,C/D,E");
   auto justify = [&](int row, int column) {
-    const auto& sections = testing::TextSections(*table.Rows[static_cast<std::size_t>(row)]->Items(column)->Cell);
+    const auto& sections = testing::TextSections(*table.Rows[static_cast<std::size_t>(row)]->Items(column)->Cell());
     return sections.empty() ? -1 : static_cast<int>(sections[0]->Justify);
   };
   EXPECT_EQ(justify(0, 0), 1);
@@ -155,7 +155,7 @@ TEST(TableReader, FootRowsAndTheFirstBodyRowTakeTheColumnsAlignment) {
   const ThtmlTable& table = *Tables(document)[0]->Table;
   ASSERT_EQ(CellTexts(table), "B1/B2/F1/F2");
   for (std::size_t row = 0; row < table.Rows.size(); ++row) {
-    const auto& sections = testing::TextSections(*table.Rows[row]->Items(0)->Cell);
+    const auto& sections = testing::TextSections(*table.Rows[row]->Items(0)->Cell());
     ASSERT_FALSE(sections.empty());
     EXPECT_EQ(sections[0]->Justify, 3) << "row " << row;
   }
@@ -166,14 +166,14 @@ TEST(TableReader, CellManagerMarksRowSpansAndCutsColumnSpans) {
   ThtmlTable table(&root, nullptr, nullptr);
   for (int i = 0; i < 3; ++i) table.AddColumn(0, false, "", 0);
   TCellManager manager(table);
-  TCellObj tall(&root, nullptr, nullptr, kVAlignMiddle);
-  tall.RowSpan = 2;
+  auto tall = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  tall->RowSpan = 2;
   EXPECT_EQ(manager.FindColNum(0), 0);
-  manager.AddCell(0, tall);
-  TCellObj wide(&root, nullptr, nullptr, kVAlignMiddle);
-  wide.ColSpan = 5;
-  manager.AddCell(1, wide);
-  EXPECT_EQ(wide.ColSpan, 2);
+  manager.AddCell(0, *tall);
+  auto wide = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  wide->ColSpan = 5;
+  manager.AddCell(1, *wide);
+  EXPECT_EQ(wide->ColSpan, 2);
   EXPECT_EQ(manager.Rows()[0], "xoo");
   EXPECT_EQ(manager.Rows()[1], "xxx");
   EXPECT_EQ(manager.FindColNum(1), -1);

@@ -62,7 +62,7 @@ bool DescribeTable(const TSectionBase& section, DumpLine& line) {
       cellLine.height = cell->Ht;
       if (cell->ColSpan > 1) cellLine.extra += " colspan=" + std::to_string(cell->ColSpan);
       if (cell->RowSpan > 1) cellLine.extra += " rowspan=" + std::to_string(cell->RowSpan);
-      cellLine.children = cell->Cell.get();
+      cellLine.children = cell->Cell();
       rowLine.parts.push_back(std::move(cellLine));
     }
     line.parts.push_back(std::move(rowLine));

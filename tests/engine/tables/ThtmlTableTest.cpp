@@ -40,7 +40,7 @@ struct TableBuilder {
   }
   TCellObj* AddCell(TCellList& row, int colSpan = 1, int rowSpan = 1) {
     auto list = Attributes({{symColspan, std::to_string(colSpan), colSpan}, {symRowspan, std::to_string(rowSpan), rowSpan}});
-    auto cell = std::make_unique<TCellObj>(&root, nullptr, list.get(), kVAlignMiddle);
+    auto cell = TCellObj::Make(&root, nullptr, list.get(), kVAlignMiddle);
     TCellObj* raw = cell.get();
     row.AddCell(std::move(cell));
     return raw;
@@ -49,7 +49,7 @@ struct TableBuilder {
     auto section = std::make_unique<FakeSection>(&root, height, chars);
     section->width = section->minWidth = width;
     FakeSection* raw = section.get();
-    cell.Cell->AddSection(std::move(section), 0);
+    cell.Cell()->AddSection(std::move(section), 0);
     return raw;
   }
   // Kinds of the grid's entries, row by row: C real, d dummy, . empty.
@@ -87,20 +87,20 @@ TEST(ThtmlTable, AttributesAreClampedAndDefaultsKept) {
 TEST(ThtmlTable, CellWidthsAndRowHeightsFromAttributes) {
   TSectionList root(nullptr, nullptr);
   auto wide = Attributes({{symWidth, "150%", 150}});
-  EXPECT_EQ(TCellObj(&root, nullptr, wide.get(), kVAlignMiddle).WidthAttr, 0);
+  EXPECT_EQ(TCellObj::Make(&root, nullptr, wide.get(), kVAlignMiddle)->WidthAttr, 0);
   auto half = Attributes({{symWidth, "50%", 50}});
-  TCellObj halfCell(&root, nullptr, half.get(), kVAlignMiddle);
-  EXPECT_EQ(halfCell.WidthAttr, 500);
-  EXPECT_TRUE(halfCell.AsPercent);
+  auto halfCell = TCellObj::Make(&root, nullptr, half.get(), kVAlignMiddle);
+  EXPECT_EQ(halfCell->WidthAttr, 500);
+  EXPECT_TRUE(halfCell->AsPercent);
 
   auto percentRow = Attributes({{symHeight, "40%", 40}});
   TCellList row(percentRow.get(), nullptr);
   auto tall = Attributes({{symHeight, "10%", 10}});
-  row.AddCell(std::make_unique<TCellObj>(&root, nullptr, tall.get(), kVAlignMiddle));
+  row.AddCell(TCellObj::Make(&root, nullptr, tall.get(), kVAlignMiddle));
   EXPECT_EQ(row.Items(0)->SpecHtPercent, 40);
   auto pixelRow = Attributes({{symHeight, "30", 30}});
   TCellList fixed(pixelRow.get(), nullptr);
-  fixed.AddCell(std::make_unique<TCellObj>(&root, nullptr, nullptr, kVAlignMiddle));
+  fixed.AddCell(TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle));
   EXPECT_EQ(fixed.Items(0)->SpecHt, 30);
   fixed.AddCell(nullptr);  // an empty place is allowed
   EXPECT_EQ(fixed.Count(), 2);
@@ -248,7 +248,7 @@ TEST(ThtmlTableLayout, ASingleRowStretchesToTheAvailableHeight) {
 TEST(ThtmlTableLayout, ANarrowerRelayoutRecomputesRowHeights) {
   TableBuilder t;
   TCellObj* cell = t.AddCell(t.AddRow());
-  cell->Cell->AddSection(std::make_unique<WrappingSection>(&t.root, 300), 0);
+  cell->Cell()->AddSection(std::make_unique<WrappingSection>(&t.root, 300), 0);
   t.table->SpecWidth = 0;
   LayOut(t, 400);
   const int wide = t.table->TableHeight;
@@ -294,10 +294,10 @@ struct BlockBuilder {
     auto made = std::make_unique<ThtmlTable>(&root, &properties, tableList.get());
     table = made.get();
     made->Rows.push_back(std::make_unique<TCellList>(nullptr, nullptr));
-    auto cell = std::make_unique<TCellObj>(&root, nullptr, nullptr, kVAlignMiddle);
+    auto cell = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
     auto content = std::make_unique<FakeSection>(&root, 20, 1);
     content->width = content->minWidth = contentWidth;
-    cell->Cell->AddSection(std::move(content), 0);
+    cell->Cell()->AddSection(std::move(content), 0);
     made->Rows.back()->AddCell(std::move(cell));
     auto blockList = Attributes(blockAttributes);
     auto tableBlock = std::make_unique<TTableBlock>(&root, properties, &flow, std::move(made), blockList.get());
@@ -345,7 +345,7 @@ TEST(ThtmlTablePaint, BorderedCellsGetSunkenFramesAndEmptyCellsNone) {
   TableBuilder t({{symBorder, "1", 1}});
   TCellList& row = t.AddRow();
   auto red = Attributes({{symBgcolor, "red", 0}});
-  auto filled = std::make_unique<TCellObj>(&t.root, nullptr, red.get(), kVAlignMiddle);
+  auto filled = TCellObj::Make(&t.root, nullptr, red.get(), kVAlignMiddle);
   t.AddContent(*filled, 20, 50);
   row.AddCell(std::move(filled));
   t.AddCell(row);  // empty
@@ -392,10 +392,10 @@ TEST(TTableAndCaptionBlock, TheCaptionStandsAboveOrBelowTheCentredTable) {
     auto tableBlock = std::make_unique<TTableBlock>(&b.root, b.properties, &flow, std::make_unique<ThtmlTable>(&b.root, nullptr, nullptr), nullptr);
     TTableBlock* inner = tableBlock.get();
     inner->Table->Rows.push_back(std::make_unique<TCellList>(nullptr, nullptr));
-    auto cell = std::make_unique<TCellObj>(&b.root, nullptr, nullptr, kVAlignMiddle);
+    auto cell = TCellObj::Make(&b.root, nullptr, nullptr, kVAlignMiddle);
     auto text = std::make_unique<FakeSection>(&b.root, 20, 1);
     text->width = text->minWidth = 50;
-    cell->Cell->AddSection(std::move(text), 0);
+    cell->Cell()->AddSection(std::move(text), 0);
     inner->Table->Rows.back()->AddCell(std::move(cell));
     auto wrapper = std::make_unique<TTableAndCaptionBlock>(&b.root, b.properties, &flow, nullptr, *inner);
     TTableAndCaptionBlock* both = wrapper.get();
@@ -427,7 +427,7 @@ TEST(ThtmlTablePaint, CellBackgroundPicturesAreTiledOverTheVisibleBand) {
     t.root.ShowImages = showImages;
     TCellList& row = t.AddRow();
     auto attributes = Attributes({{symBackground, picture, 0}, {symBgcolor, "blue", 0}});
-    auto cell = std::make_unique<TCellObj>(&t.root, nullptr, attributes.get(), kVAlignMiddle);
+    auto cell = TCellObj::Make(&t.root, nullptr, attributes.get(), kVAlignMiddle);
     TCellObj* raw = cell.get();
     t.AddContent(*cell, 80, 100);
     row.AddCell(std::move(cell));
@@ -457,7 +457,7 @@ TEST(ThtmlTablePaint, AMissingBackgroundPictureLeavesTheColourAndIsNotAskedForAg
   TableBuilder t;
   TCellList& row = t.AddRow();
   auto attributes = Attributes({{symBackground, "/no/such/picture.png", 0}, {symBgcolor, "blue", 0}});
-  auto cell = std::make_unique<TCellObj>(&t.root, nullptr, attributes.get(), kVAlignMiddle);
+  auto cell = TCellObj::Make(&t.root, nullptr, attributes.get(), kVAlignMiddle);
   TCellObj* raw = cell.get();
   t.AddContent(*cell, 20, 50);
   row.AddCell(std::move(cell));
