@@ -38,6 +38,8 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
   PaintTop = INT32_MAX;
   PaintBottom = 0;
   bool hidesOverflow = OwnerBlock != nullptr && OwnerBlock->OverflowHidden;
+  StartIndexing();
+  int index = 0;
   for (const auto& section : *this) {
     int sectionMax = 0;
     int height = LayoutOne(*section, canvas, X, SatAdd(Y, total), XRef, YRef, Width, AHeight, BlockHeight,
@@ -50,10 +52,11 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
       ContentBottom = std::max(ContentBottom, section->ContentBottom);
     PaintTop = std::min(PaintTop, section->PaintTop);
     PaintBottom = std::max(PaintBottom, section->PaintBottom);
+    NoteLaidOut(index++, *section);
   }
   CharCount = Curs - FirstCharPos;
   ContentHeight = total;
-  IndexLayout();
+  FinishIndexing();
 }
 
 TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)

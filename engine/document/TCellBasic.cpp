@@ -90,14 +90,17 @@ int TCellBasic::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeigh
   FirstCharPos = Curs;
   MaxWidth = 0;
   int total = 0;
+  StartIndexing();
+  int index = 0;
   for (const auto& section : *this) {
     int sectionMax = 0;
     int height = LayoutOne(*section, canvas, 0, SatAdd(Y, total), 0, 0, Width, AHeight, BlockHeight, sectionMax, Curs);
     total = SatAdd(total, height);
     MaxWidth = std::max(MaxWidth, sectionMax);
+    NoteLaidOut(index++, *section);
   }
   CharCount = Curs - FirstCharPos;
-  IndexLayout();
+  FinishIndexing();
   return total;
 }
 
@@ -143,31 +146,45 @@ bool TCellBasic::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
 }
 
 void TCellBasic::IndexLayout() {
-  std::size_t count = static_cast<std::size_t>(Count());
-  indexed_ = true;
+  StartIndexing();
+  for (int i = 0; i < Count(); ++i) NoteLaidOut(i, *Items(i));
+  FinishIndexing();
+}
+
+void TCellBasic::StartIndexing() {
+  indexed_ = false;
   if (Count() < kIndexFrom) {
     index_.reset();
     return;
   }
   if (!index_) index_ = std::make_unique<LayoutIndex>();
-  LayoutIndex& index = *index_;
-  index.maxBottom.resize(count);
-  index.minTop.resize(count);
-  int runningMax = INT32_MIN;
-  for (std::size_t i = 0; i < count; ++i) {
-    const TSectionBase& section = *Items(static_cast<int>(i));
-    if (!section.LayoutFailed) runningMax = std::max(runningMax, section.PaintBottom);
-    index.maxBottom[i] = runningMax;
-  }
+  const auto count = static_cast<std::size_t>(Count());
+  index_->maxBottom.resize(count);
+  index_->minTop.resize(count);
+  index_->outsideRange.clear();
+  index_->runningMax = INT32_MIN;
+}
+
+void TCellBasic::NoteLaidOut(int index, const TSectionBase& section) {
+  if (!index_) return;
+  LayoutIndex& layoutIndex = *index_;
+  const auto at = static_cast<std::size_t>(index);
+  if (at >= layoutIndex.maxBottom.size()) return;
+  if (!section.LayoutFailed) layoutIndex.runningMax = std::max(layoutIndex.runningMax, section.PaintBottom);
+  layoutIndex.maxBottom[at] = layoutIndex.runningMax;
+  // The minimum from the end is taken once every top is known.
+  layoutIndex.minTop[at] = section.LayoutFailed ? INT32_MAX : section.PaintTop;
+  if (section.PaintsOutsideRange) layoutIndex.outsideRange.push_back(index);
+}
+
+void TCellBasic::FinishIndexing() {
+  indexed_ = true;
+  if (!index_) return;
   int runningMin = INT32_MAX;
-  for (std::size_t i = count; i-- > 0;) {
-    const TSectionBase& section = *Items(static_cast<int>(i));
-    if (!section.LayoutFailed) runningMin = std::min(runningMin, section.PaintTop);
-    index.minTop[i] = runningMin;
+  for (auto top = index_->minTop.rbegin(); top != index_->minTop.rend(); ++top) {
+    runningMin = std::min(runningMin, *top);
+    *top = runningMin;
   }
-  index.outsideRange.clear();
-  for (int i = 0; i < Count(); ++i)
-    if (Items(i)->PaintsOutsideRange) index.outsideRange.push_back(i);
 }
 
 const TCellBasic::LayoutIndex* TCellBasic::Indexed() const {

@@ -98,6 +98,12 @@ class TCellBasic : public TFreeList<TSectionBase> {
                        int& Curs);
   int PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y,
                       int XRef, int YRef);
+  // IndexLayout gathered during a layout walk: each section's results are
+  // noted just after its layout, while they are still in cache, instead of in
+  // walks over every section at the end. Sections must be noted in order.
+  void StartIndexing();
+  void NoteLaidOut(int index, const TSectionBase& section);
+  void FinishIndexing();
 
  private:
   // Below this many sections a walk over all of them is as quick as the
@@ -107,6 +113,7 @@ class TCellBasic : public TFreeList<TSectionBase> {
     std::vector<int> maxBottom;     // running maximum of PaintBottom, front to back
     std::vector<int> minTop;        // running minimum of PaintTop, back to front
     std::vector<int> outsideRange;  // indexes of the sections that may draw anywhere
+    int runningMax = INT32_MIN;     // while gathering: maxBottom so far
   };
   // The index of the current layout; null when not indexed.
   const LayoutIndex* Indexed() const;
