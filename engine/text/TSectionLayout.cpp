@@ -53,6 +53,14 @@ class SectionLayout {
   void FinishLine(int start, int count, bool firstLine, bool lastLine, const Fit& fit);
   void LineSpaces(LineRec& line, int start, int count, bool hasText, int& above, int& below);
   int NextBreakAt(int from);
+  // The indent manager's left indent and right side at y. Only placing a
+  // float changes them while a section is laid out, so each Y is asked once
+  // until then (a line asks when it is fitted and again when it is finished).
+  struct Span {
+    int left = 0;
+    int right = 0;
+  };
+  Span SpanAt(int y);
 
   TSection& s_;
   TextMeasurer measure_;
@@ -64,6 +72,9 @@ class SectionLayout {
   int nextBreak_ = -1;      // cached index of the next forced break at or after the line start
   TInlineList* boxes_ = nullptr;  // the document's inline boxes: lines find theirs when first drawn
   int lineStart_ = 0;      // where the line being made starts (spacer lines keep it too)
+  int spanY_ = 0;          // the Y span_ holds, while spanKnown_
+  bool spanKnown_ = false;
+  Span span_;
 };
 
 namespace {
@@ -85,6 +96,16 @@ int FindBreakChar(const char16_t* text, int from, int end) {
 }
 
 }  // namespace
+
+SectionLayout::Span SectionLayout::SpanAt(int y) {
+  if (!spanKnown_ || spanY_ != y) {
+    span_.left = imgr_.LeftIndent(y);
+    span_.right = imgr_.RightSide(y);
+    spanY_ = y;
+    spanKnown_ = true;
+  }
+  return span_;
+}
 
 int SectionLayout::NextBreakAt(int from) {
   if (nextBreak_ < from) nextBreak_ = FindBreakChar(s_.Text.data(), from, std::max(from, s_.Len));
@@ -137,8 +158,9 @@ int SectionLayout::Run(int y, int width, int availableHeight, int& maxWidth, boo
   y_ = y;
   runningBottom_ = y;
   if (s_.IndentPercent != 0) s_.FirstLineIndent = static_cast<int>(std::int64_t{width} * s_.IndentPercent / 100);
-  s_.TopWidth = imgr_.RightSide(y) - x_;
-  const int limit = std::min(imgr_.RightSide(y) - imgr_.LeftIndent(y), width);
+  const Span span = SpanAt(y);
+  s_.TopWidth = span.right - x_;
+  const int limit = std::min(span.right - span.left, width);
   maxWidth = limit;
   SizeObjects(limit, availableHeight, maxWidth);
   const int clearance = Clearance(y);
@@ -183,7 +205,8 @@ SectionLayout::Fit SectionLayout::FitLine(int start, bool firstLine) {
     return fit;
   }
   const int count = breakAt - start;
-  int freeWidth = imgr_.RightSide(y_) - imgr_.LeftIndent(y_);
+  const Span span = SpanAt(y_);
+  int freeWidth = span.right - span.left;
   if (firstLine) freeWidth -= s_.FirstLineIndent;
   const bool hasObjects = s_.HasObjects();
   if (firstLine && start == 0 && !hasObjects && measure_.UpperBound(start, count) <= freeWidth) {
@@ -272,6 +295,7 @@ void SectionLayout::PlaceBesideFloats(int start, int count, Fit& fit) {
 // section's X, where painting finds it whatever the lines' indents.
 void SectionLayout::PlaceFloat(TInlineObject& object) {
   imgr_.AddFloatingObject(y_, &object.Place);
+  spanKnown_ = false;
   object.FloatLeft = SatSub(SatAdd(imgr_.LeftEdge, object.Place.Indent), x_);
 }
 
@@ -368,8 +392,9 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
   line.Start = start;
   line.Ln = count;
   line.Shy = s_.BreakFlags[static_cast<std::size_t>(start + count - 1)] == kBreakSoftHyphen;
-  const int right = imgr_.RightSide(y_);
-  const int left = imgr_.LeftIndent(y_) + (firstLine ? s_.FirstLineIndent : 0);
+  const Span span = SpanAt(y_);
+  const int right = span.right;
+  const int left = span.left + (firstLine ? s_.FirstLineIndent : 0);
   line.LineIndent = left - x_;
   if (s_.Justify != 1) {
     int width = measure_.Width(start, TrimmedLength(text, start, count));

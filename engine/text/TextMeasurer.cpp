@@ -135,25 +135,34 @@ TFontObj* TextMeasurer::SelectFontAt(int pos) {
     SelectIntoCanvas(*run);
     return run;
   }
-  // Runs that share a font, and a run back to the font before (text and its
-  // links), measure with a meter this measurer holds already.
+  // Runs that share a font, and runs back to a font met before in this
+  // measurer (text, its links, bold, code), measure with a meter held already.
   const TMyFont* font = run->Font.get();
   const bool holdsMeter = hasMeter_ && previous != nullptr && meter_.isRead();
   if (holdsMeter && previous->Font.get() == font) return run;
-  if (otherFont_ == font && otherMeter_.current()) {
-    std::swap(meter_, otherMeter_);
-    otherFont_ = holdsMeter ? previous->Font.get() : nullptr;
-    hasMeter_ = true;
-    return run;
-  }
-  if (holdsMeter) {
-    otherMeter_ = meter_;
-    otherFont_ = previous->Font.get();
+  for (std::size_t i = 0; i < heldCount_; ++i) {
+    if (held_[i].font == font && held_[i].meter.current()) {
+      meter_ = held_[i].meter;
+      hasMeter_ = true;
+      return run;
+    }
   }
   hasMeter_ = TakeKeptMeter(*run->Font);
   if (!hasMeter_) {
     SelectIntoCanvas(*run);
     KeepMeter(*run->Font);
+  }
+  if (hasMeter_ && meter_.isRead()) {
+    // A free slot, else in place of the oldest.
+    std::size_t slot = heldCount_;
+    if (heldCount_ < held_.size()) {
+      ++heldCount_;
+    } else {
+      slot = heldNext_;
+      heldNext_ = (heldNext_ + 1) % held_.size();
+    }
+    held_[slot].font = font;
+    held_[slot].meter = meter_;
   }
   return run;
 }

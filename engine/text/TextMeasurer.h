@@ -3,6 +3,8 @@
 // piece (a piece ends where the font run or an inline object changes),
 // selecting a font into the canvas only when it changes, or, when it only
 // measures, reusing the text state kept for a font that looks the same.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -93,8 +95,14 @@ class TextMeasurer {
   const TFontObj* current_ = nullptr;   // the run measured with
   bool hasMeter_ = false;               // meter_ measures current_'s font
   win::TextMeter meter_;
-  const TMyFont* otherFont_ = nullptr;  // the font measured before current_'s, with its meter
-  win::TextMeter otherMeter_;
+  // The fonts met so far with their meters, the oldest replaced first.
+  struct HeldMeter {
+    const TMyFont* font = nullptr;
+    win::TextMeter meter;
+  };
+  std::array<HeldMeter, 4> held_;
+  std::size_t heldCount_ = 0;
+  std::size_t heldNext_ = 0;
   win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
   std::vector<int> objectPositions_;  // placeholders, ascending
   mutable int runIndex_ = 0;          // the run RunAt answered last, holding [runFrom_, runTo_)
