@@ -34,6 +34,10 @@ bool AppendConverted(win::UINT codePage, win::DWORD flags, std::string_view text
 
 }  // namespace
 
+bool DecodesAsWindows1252(int codePage) {
+  return codePage == kWindows1252CodePage || (codePage == static_cast<int>(win::CP_ACP) && win::GetACP() == 1252);
+}
+
 void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& out) {
   if (text.empty()) return;
   if (codePage == kUtf8CodePage && IsWin95) {
@@ -41,7 +45,7 @@ void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& o
     win::decodeUtf8(text, win::InvalidInput::Replace, out);
     return;
   }
-  if (codePage == kWindows1252CodePage || (codePage == static_cast<int>(win::CP_ACP) && win::GetACP() == 1252)) {
+  if (DecodesAsWindows1252(codePage)) {
     // Every byte has a character here, so the converter cannot fail; decoding
     // straight into out saves its look-up, scratch buffer and copy per text run.
     win::decodeWindows1252(text, out);

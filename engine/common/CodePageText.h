@@ -14,6 +14,11 @@ std::u16string StringToWideByCodePage(int codePage, std::string_view text);
 void AppendWideByCodePage(int codePage, std::string_view text, std::u16string& out);
 std::string WideToStringByCodePage(int codePage, std::u16string_view text);
 
+// Whether text in the code page is decoded by the code page 1252 table, one
+// character per byte (1252 itself, or the ANSI code page when it is 1252).
+// Such text may be decoded piece by piece: no run needs to be seen whole.
+bool DecodesAsWindows1252(int codePage);
+
 // Bytes of the character starting at text[0]: 0 at a zero byte or an empty
 // view, or when the code page cannot tell.
 int CharByteLength(int codePage, std::string_view text);

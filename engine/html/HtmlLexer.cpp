@@ -11,10 +11,12 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/common/CodePageText.h"
 #include "engine/html/CharacterReferences.h"
 #include "engine/html/EParseError.h"
 #include "engine/common/TextHelpers.h"
 #include "platform/gui/TStringList.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 namespace engine {
 namespace {
@@ -569,12 +571,6 @@ bool ReadTag() {
   return true;
 }
 
-void FlushTextBytes(int codePage) {
-  if (state.TextBytes.Size() == 0) return;
-  state.Token->AppendBytes(state.TextBytes, codePage);
-  state.TextBytes.Clear();
-}
-
 bool IsBlankRunChar(unsigned char ch) { return ch == ' ' || ch == '\r'; }
 
 // Bytes that reach a text run unchanged: no blank, line end, control
@@ -611,11 +607,57 @@ std::size_t PlainBytesEnd(const unsigned char* text, std::size_t start, std::siz
   return end;
 }
 
+// Where a text run's bytes go: into the byte buffer, which the token decodes
+// in the code page when the run ends or a reference interrupts it ...
+class TByteSink {
+ public:
+  TByteSink(int codePage, bool storing) : codePage_(codePage), storing_(storing) { state.TextBytes.Clear(); }
+  void Add(unsigned char byte, int position) {
+    if (storing_) state.TextBytes.Add(static_cast<char>(byte), position);
+  }
+  void AddRun(std::string_view run, int firstPosition) {
+    if (storing_ && !run.empty()) state.TextBytes.AddRun(run.data(), run.size(), firstPosition);
+  }
+  void Flush() {
+    if (state.TextBytes.Size() == 0) return;
+    state.Token->AppendBytes(state.TextBytes, codePage_);
+    state.TextBytes.Clear();
+  }
+  void ReadReference() {
+    Flush();
+    ReadCharacterReference(*state.Token, codePage_);
+    if (!storing_) state.Token->Clear();
+  }
+
+ private:
+  int codePage_;
+  bool storing_;
+};
+
+// ... or, in a code page that DecodesAsWindows1252, straight into the token
+// as read, which comes to the same characters and positions.
+class TWindows1252Sink {
+ public:
+  explicit TWindows1252Sink(int codePage) : codePage_(codePage) {}
+  void Add(unsigned char byte, int position) {
+    state.Token->AppendChar(byte < 0x80 ? char16_t{byte} : win::windows1252Character(byte), position);
+  }
+  void AddRun(std::string_view run, int firstPosition) {
+    if (!run.empty()) state.Token->AppendWindows1252(run, firstPosition);
+  }
+  void Flush() {}
+  void ReadReference() { ReadCharacterReference(*state.Token, codePage_); }
+
+ private:
+  int codePage_;
+};
+
 // Takes the plain bytes that follow the current character straight from the
 // document, exactly as reading them one by one would. A single blank between
 // plain bytes is a blank run of its own and stays as it is, so prose is taken
 // a line at a time rather than a word at a time.
-void TakePlainBytes(TCharCollection& bytes, bool storing) {
+template <class Sink>
+void TakePlainBytes(Sink& sink) {
   const int firstPosition = state.SourcePosition + 1;
   const std::string_view run = TakeDocumentRun([](const unsigned char* text, std::size_t end, std::size_t size) {
     end = PlainBytesEnd(text, end, size);
@@ -630,32 +672,26 @@ void TakePlainBytes(TCharCollection& bytes, bool storing) {
     }
     return end;
   });
-  if (storing && !run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
+  sink.AddRun(run, firstPosition);
 }
 
-// Reads text up to "<", a control character or the end; a run of blanks and
-// line ends becomes one blank at the position of its first character.
-bool ReadTextRun() {
-  state.Symbol = symText;
-  if (state.Ch < 9 || state.Ch == '<') return false;
-  const int codePage = CurrentCodePage();
-  const bool storing = !state.CountingPass;
-  TCharCollection& bytes = state.TextBytes;
-  bytes.Clear();
+// Reads text up to "<", a control character or the end into sink; a run of
+// blanks and line ends becomes one blank at the position of its first character.
+template <class Sink>
+void ReadTextInto(Sink& sink) {
   try {
     while (state.Ch >= 9 && state.Ch != '<') {
       if (state.Ch == '&') {
-        FlushTextBytes(codePage);
-        ReadCharacterReference(*state.Token, codePage);
-        if (!storing) state.Token->Clear();
+        sink.Flush();
+        sink.ReadReference();
       } else if (IsBlankRunChar(state.Ch)) {
-        if (storing) bytes.Add(' ', state.SourcePosition);
+        sink.Add(' ', state.SourcePosition);
         do {
           ReadCharSkippingMarkup();
         } while (IsBlankRunChar(state.Ch));
       } else {
-        if (storing) bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
-        TakePlainBytes(bytes, storing);
+        sink.Add(state.Ch, state.SourcePosition);
+        TakePlainBytes(sink);
         ReadCharSkippingMarkup();
       }
     }
@@ -667,7 +703,21 @@ bool ReadTextRun() {
     state.Ch = 0;
     state.UpperCh = 0;
   }
-  FlushTextBytes(codePage);
+  sink.Flush();
+}
+
+bool ReadTextRun() {
+  state.Symbol = symText;
+  if (state.Ch < 9 || state.Ch == '<') return false;
+  const int codePage = CurrentCodePage();
+  const bool storing = !state.CountingPass;
+  if (storing && DecodesAsWindows1252(codePage)) {
+    TWindows1252Sink sink(codePage);
+    ReadTextInto(sink);
+  } else {
+    TByteSink sink(codePage, storing);
+    ReadTextInto(sink);
+  }
   return true;
 }
 

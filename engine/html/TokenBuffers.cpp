@@ -4,10 +4,15 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/common/CodePageText.h"
 #include "engine/common/EngineStartup.h"
 #include "engine/html/Utf8Positions.h"
 #include "platform/win/kernel/CodePages.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 namespace engine {
 namespace {
@@ -23,6 +28,20 @@ int EncodedLength(int codePage, std::string_view bytes) {
   if (static_cast<unsigned char>(bytes[0]) < 0x80) return 1;
   const int length = CharByteLength(codePage, bytes);
   return length > 0 ? length : 1;
+}
+
+// Positions first, first + 1, ... of a run of bytes read one after another.
+void FillPositions(int* positions, std::size_t count, int first) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  __m128i four = _mm_setr_epi32(first, first + 1, first + 2, first + 3);
+  const __m128i step = _mm_set1_epi32(4);
+  for (; i + 4 <= count; i += 4) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + i), four);
+    four = _mm_add_epi32(four, step);
+  }
+#endif
+  for (; i < count; ++i) positions[i] = first + static_cast<int>(i);
 }
 
 }  // namespace
@@ -41,17 +60,7 @@ void TCharCollection::Grow(std::size_t needed) {
 void TCharCollection::AddRun(const char* bytes, std::size_t length, int firstIndex) {
   if (count_ + length > bytes_.size()) Grow(count_ + length);
   std::memcpy(bytes_.data() + count_, bytes, length);
-  int* positions = positions_.data() + count_;
-  // Four at a time: the compiler turns each group into one vector store.
-  std::size_t i = 0;
-  for (; i + 4 <= length; i += 4) {
-    const int first = firstIndex + static_cast<int>(i);
-    positions[i] = first;
-    positions[i + 1] = first + 1;
-    positions[i + 2] = first + 2;
-    positions[i + 3] = first + 3;
-  }
-  for (; i < length; ++i) positions[i] = firstIndex + static_cast<int>(i);
+  FillPositions(positions_.data() + count_, length, firstIndex);
   count_ += length;
 }
 
@@ -67,6 +76,13 @@ void TCharCollection::Concat(const TCharCollection& other) {
 TokenObj::TokenObj() {
   Characters.reserve(kInitialRoom);
   Positions.reserve(kInitialRoom);
+}
+
+void TokenObj::AppendWindows1252(std::string_view bytes, int firstPosition) {
+  win::decodeWindows1252(bytes, Characters);
+  const std::size_t first = Positions.size();
+  Positions.resize(first + bytes.size());
+  FillPositions(Positions.data() + first, bytes.size(), firstPosition);
 }
 
 void TokenObj::AppendBytes(const TCharCollection& source, int codePage) {

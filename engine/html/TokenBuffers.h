@@ -48,6 +48,9 @@ class TokenObj {
   // Appends the source's bytes as wide characters of the code page; each
   // character gets the position of the byte where its encoding starts.
   void AppendBytes(const TCharCollection& source, int codePage);
+  // Appends bytes of a code page that DecodesAsWindows1252, at positions
+  // counting up from firstPosition: AppendBytes without the byte buffer.
+  void AppendWindows1252(std::string_view bytes, int firstPosition);
   void Clear() {
     Characters.clear();
     Positions.clear();

@@ -42,6 +42,26 @@ TEST(TokenObj, AppendBytesGivesLeadBytePositions) {
   EXPECT_TRUE(token.CurrentText().empty());
 }
 
+// The text run reader decodes code page 1252 straight into the token: each
+// run must come out as the byte buffer's decoding of it, after what the token
+// holds already, whatever its length and wherever a byte above 0x7F lies.
+TEST(TokenObj, Windows1252RunsMatchTheByteBuffer) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (std::size_t high = 0; high <= length; ++high) {
+      std::string bytes(length, 'k');
+      if (high < length) bytes[high] = static_cast<char>(0x80 + high);
+      TokenObj direct;
+      direct.AppendChar(u'<', 3);
+      direct.AppendWindows1252(bytes, 7);
+      TokenObj buffered;
+      buffered.AppendChar(u'<', 3);
+      buffered.AppendBytes(Collect(bytes, 7), 1252);
+      ASSERT_EQ(direct.CurrentText(), buffered.CurrentText()) << length << " " << high;
+      ASSERT_EQ(direct.Positions, buffered.Positions) << length << " " << high;
+    }
+  }
+}
+
 TEST(TokenObj, LongRunsGrowWithoutLoss) {
   TokenObj token;
   const std::string bytes(1 << 20, 'q');

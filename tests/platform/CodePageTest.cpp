@@ -63,8 +63,8 @@ TEST(CodePage, AliasesAndUnknownCodePages) {
   EXPECT_EQ(multiByteToWide(12345, "abc"), u"");
 }
 
-// Long runs are widened sixteen ASCII bytes at a time: every length and every
-// place of a byte above 0x7F must decode as the bytes do one by one.
+// Runs are widened sixteen or eight ASCII bytes at a time: every length and
+// every place of a byte above 0x7F must decode as the bytes do one by one.
 TEST(CodePage, Windows1252RunsDecodeAsTheirBytes) {
   for (std::size_t length = 0; length <= 40; ++length) {
     for (std::size_t high = 0; high <= length; ++high) {
@@ -77,6 +77,12 @@ TEST(CodePage, Windows1252RunsDecodeAsTheirBytes) {
       win::decodeWindows1252(bytes, decoded);
       ASSERT_EQ(decoded, expected) << "length " << length << ", high byte at " << high;
     }
+  }
+  for (int byte = 0; byte < 256; ++byte) {
+    std::u16string one;
+    const char single = static_cast<char>(byte);
+    win::decodeWindows1252(std::string_view(&single, 1), one);
+    EXPECT_EQ(win::windows1252Character(static_cast<unsigned char>(byte)), one[0]) << byte;
   }
 }
 

@@ -36,6 +36,8 @@ constexpr std::array<char16_t, 256> kCharacters = [] {
 
 }  // namespace
 
+char16_t windows1252Character(unsigned char byte) { return kCharacters[byte]; }
+
 void decodeWindows1252(std::string_view src, std::u16string& out) {
   const std::size_t start = out.size();
   out.resize(start + src.size());
@@ -53,6 +55,12 @@ void decodeWindows1252(std::string_view src, std::u16string& out) {
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
+  }
+  // Most text runs are short: the rest goes eight ASCII bytes at a time too.
+  for (; i + 8 <= src.size(); i += 8) {
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + i));
+    if (_mm_movemask_epi8(bytes) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
   }
 #endif
   for (; i < src.size(); ++i) dst[i] = kCharacters[static_cast<unsigned char>(src[i])];
