@@ -8,7 +8,6 @@
 #include "engine/document/TBlockCell.h"
 #include "engine/document/TCellObjCell.h"
 #include "engine/document/TSectionList.h"
-#include "engine/html/TUrlTarget.h"
 
 namespace engine {
 
@@ -59,14 +58,6 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
   FinishIndexing();
 }
 
-TCellObjCell::TCellObjCell(TSectionList* document, const TCellObjCell& source)
-    : TCellBasic(document, source) {
-  if (source.link_) {
-    link_ = std::make_unique<CellLink>(*source.link_);
-    link_->CellRect = win::RECT{};  // a copy has its place once it is painted
-  }
-}
-
 int TCellObjCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight,
                                 int& MaxWidth, int& Curs) {
   layoutWidth_ = Width;
@@ -78,27 +69,6 @@ int TCellObjCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, 
                                int XRef, int YRef) {
   if (IMgr == nullptr) return Y;
   return PaintWithFloats(canvas, clipRect, ClipWidth, layoutWidth_, X, Y, XRef, YRef);
-}
-
-std::uint8_t TCellObjCell::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
-                                       TFormControlObj*& FormControl, std::string& Title) {
-  std::uint8_t flags = TCellBasic::LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
-  if (!link_) return flags;
-  const win::RECT& place = link_->CellRect;
-  int windowY = SatSub(Y, Document != nullptr ? Document->YOffset : 0);
-  bool inside = X >= place.left && X < place.right && windowY >= place.top && windowY < place.bottom;
-  if (!inside) return flags;
-  if ((flags & kLinkFlagTitle) == 0 && !CellTitle().empty()) {
-    Title = CellTitle();
-    flags |= kLinkFlagTitle;
-  }
-  if ((flags & kLinkFlagTarget) == 0 && !Url().empty()) {
-    UrlTarget = std::make_unique<TUrlTarget>();
-    UrlTarget->Url = Url();
-    UrlTarget->Target = Target();
-    flags |= kLinkFlagTarget;
-  }
-  return flags;
 }
 
 }  // namespace engine

@@ -4,8 +4,10 @@
 #include <string_view>
 
 #include "engine/css/TProperties.h"
+#include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/html/TUrlTarget.h"
 #include "platform/gui/TBitmap.h"
 
 namespace engine {
@@ -83,6 +85,12 @@ TCellObj::TCellObj(TSectionList* document, const TCellObj& source)
     MutableExtras().BorderColors = source.extras_->BorderColors;
     extras_->BorderStyles = source.extras_->BorderStyles;
   }
+  // A copy has its place once it is painted.
+  if (source.HasTitleOrLink()) {
+    SetCellTitle(source.CellTitle());
+    SetUrl(source.Url());
+    SetTarget(source.Target());
+  }
   if (document && document->PrintBackground) {
     BackgroundColor = source.BackgroundColor;
     if (source.extras_) SetBackgroundImage(source.extras_->Image, source.extras_->Position);
@@ -94,6 +102,42 @@ TCellObj::~TCellObj() = default;
 TCellObj::Extras& TCellObj::MutableExtras() {
   if (!extras_) extras_ = std::make_unique<Extras>();
   return *extras_;
+}
+
+void TCellObj::SetText(std::string Extras::*field, const std::string& value) {
+  if (value.empty() && !extras_) return;
+  MutableExtras().*field = value;
+}
+
+bool TCellObj::HasTitleOrLink() const {
+  return extras_ && !(extras_->CellTitle.empty() && extras_->Url.empty() && extras_->Target.empty());
+}
+
+void TCellObj::SetCellRect(const win::RECT& rect) {
+  if (HasTitleOrLink()) extras_->CellRect = rect;
+}
+
+std::uint8_t TCellObj::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                                   TFormControlObj*& FormControl, std::string& Title) {
+  TCellObjCell* content = Cell();
+  if (!content) return 0;
+  std::uint8_t flags = content->LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
+  if (!HasTitleOrLink()) return flags;
+  const win::RECT& place = extras_->CellRect;
+  int windowY = SatSub(Y, content->Document != nullptr ? content->Document->YOffset : 0);
+  bool inside = X >= place.left && X < place.right && windowY >= place.top && windowY < place.bottom;
+  if (!inside) return flags;
+  if ((flags & kLinkFlagTitle) == 0 && !CellTitle().empty()) {
+    Title = CellTitle();
+    flags |= kLinkFlagTitle;
+  }
+  if ((flags & kLinkFlagTarget) == 0 && !Url().empty()) {
+    UrlTarget = std::make_unique<TUrlTarget>();
+    UrlTarget->Url = Url();
+    UrlTarget->Target = Target();
+    flags |= kLinkFlagTarget;
+  }
+  return flags;
 }
 
 const std::string& TCellObj::BackgroundImage() const {
@@ -120,8 +164,8 @@ std::unique_ptr<TCellObj> TCellObj::MakeDummy(int rowSpan) {
 void TCellObj::ReadAttributes(TAttributeList& attributes) {
   for (const auto& attribute : attributes) {
     switch (attribute->Symbol) {
-      case symHref: Cell()->SetUrl(attribute->ValueText); break;
-      case symTarget: Cell()->SetTarget(attribute->ValueText); break;
+      case symHref: SetUrl(attribute->ValueText); break;
+      case symTarget: SetTarget(attribute->ValueText); break;
       case symBgcolor: {
         TColor color = kNoColor;
         if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
@@ -146,7 +190,7 @@ void TCellObj::ReadAttributes(TAttributeList& attributes) {
       default: break;
     }
   }
-  Cell()->SetCellTitle(attributes.TitleValue());
+  SetCellTitle(attributes.TitleValue());
 }
 
 void TCellObj::ReadStyle(TProperties& properties) {
@@ -196,7 +240,13 @@ void TCellObj::ReadStyle(TProperties& properties) {
     extras.BorderColors = MakeSideColors(color(Prop::BorderLeftColor), color(Prop::BorderTopColor),
                                          color(Prop::BorderRightColor), color(Prop::BorderBottomColor));
   }
-  properties.GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
+  bool breakBefore = false;
+  bool breakAfter = false;
+  bool keepIntact = false;
+  properties.GetPageBreaks(breakBefore, breakAfter, keepIntact);
+  BreakBefore = breakBefore;
+  BreakAfter = breakAfter;
+  KeepIntact = keepIntact;
 }
 
 void TCellObj::SetPaddingAndBorders(int cellPadding, const std::string& rowBackgroundImage, bool tableHasBorder,

@@ -23,8 +23,10 @@ class TCanvas;
 namespace engine {
 
 class TAttributeList;
+class TFormControlObj;
 class TProperties;
 class TSectionList;
+class TUrlTarget;
 
 // Spans and pixel sizes beyond these are cut: hostile markup must not make
 // the grid or the width sums explode.
@@ -55,6 +57,22 @@ class TCellObj {
 
   // The content; null in dummies.
   virtual TCellObjCell* Cell() const { return nullptr; }
+
+  // The cell's title, link and link target; empty when not given.
+  const std::string& CellTitle() const { return extras_ ? extras_->CellTitle : kNoText; }
+  const std::string& Url() const { return extras_ ? extras_->Url : kNoText; }
+  const std::string& Target() const { return extras_ ? extras_->Target : kNoText; }
+  void SetCellTitle(const std::string& value) { SetText(&Extras::CellTitle, value); }
+  void SetUrl(const std::string& value) { SetText(&Extras::Url, value); }
+  void SetTarget(const std::string& value) { SetText(&Extras::Target, value); }
+  // The cell's place in window coordinates, written when the table paints.
+  // Only a cell with a title or link answers for its place, so only such a
+  // cell keeps it.
+  void SetCellRect(const win::RECT& rect);
+  // What the content answers at the point, with the cell's title and link
+  // where the content gives none and the point is inside the cell's place.
+  std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+                           TFormControlObj*& FormControl, std::string& Title);
   bool IsReal() const { return ColSpan != 0; }
 
   // Unset paddings take the table's; a bordered table gives every border at
@@ -92,9 +110,10 @@ class TCellObj {
   std::uint8_t VertAlign = kVAlignMiddle;
   bool AsPercent = false;
   bool HasBorderStyle = false;
-  bool BreakBefore = false;
-  bool BreakAfter = false;
-  bool KeepIntact = false;
+  // The page-break wishes of the cell, which its row takes on.
+  bool BreakBefore : 1 = false;
+  bool BreakAfter : 1 = false;
+  bool KeepIntact : 1 = false;
 
  protected:
   TCellObj() = default;
@@ -103,9 +122,9 @@ class TCellObj {
 
  private:
   // What few cells have: a background picture (its name, drawn by the image
-  // area, where it starts, and the copy fetched for this cell with its mask)
-  // and the cell's own border sides (left, top, right, bottom) when
-  // HasBorderStyle.
+  // area, where it starts, and the copy fetched for this cell with its mask),
+  // the cell's own border sides (left, top, right, bottom) when
+  // HasBorderStyle, and its title and link with its last painted place.
   struct Extras {
     std::string Image;
     TBackgroundPosition Position{};
@@ -114,8 +133,15 @@ class TCellObj {
     std::unique_ptr<gui::TBitmap> TiledMask;
     SideColors BorderColors{};
     SideStyles BorderStyles{};
+    std::string CellTitle;
+    std::string Url;
+    std::string Target;
+    win::RECT CellRect{};
   };
+  static inline const std::string kNoText;
   Extras& MutableExtras();
+  void SetText(std::string Extras::*field, const std::string& value);
+  bool HasTitleOrLink() const;
   void SetBackgroundImage(const std::string& image, const TBackgroundPosition& position);
 
   void ReadAttributes(TAttributeList& attributes);

@@ -50,7 +50,7 @@ void TCellObj::Draw(gui::TCanvas* canvas, const win::RECT& clipRect, TColor dark
   win::RECT outer{SatAdd(X, s), SatAdd(Yo, s), SatAdd(X, Wd), SatAdd(SatAdd(Yo, Ht), s < 0 ? s : 0)};
   win::RECT inner{SatAdd(outer.left, BrdLeft), SatAdd(outer.top, BrdTop), SatSub(outer.right, BrdRight),
                   SatSub(outer.bottom, BrdBottom)};
-  Cell()->SetCellRect(outer);
+  SetCellRect(outer);
   if (outer.top >= clipRect.bottom) return;
   DrawBackground(canvas, clipRect, inner, tableHasBorder);
   DrawContent(canvas, clipRect, outer, s, Y, X);

@@ -6,6 +6,7 @@
 #include "engine/document/TCellObjCell.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TUrlTarget.h"
+#include "engine/tables/TCellObj.h"
 #include "platform/win/user/MessageBoxes.h"
 #include "tests/engine/document/FakeSection.h"
 
@@ -128,58 +129,60 @@ TEST(Cells, LeftFloatTallerThanTheTextLengthensTheCell) {
 
 TEST(Cells, TableCellTitleAndLinkAnswerOverPlainContent) {
   TSectionList root(nullptr, nullptr);
-  TCellObjCell cell(&root);
-  cell.SetCellTitle("T");
-  cell.SetUrl("a.htm");
-  cell.SetCellRect(win::RECT{0, 0, 100, 100});
-  AddFake(cell, 40, 3);
+  auto cell = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  cell->SetCellTitle("T");
+  cell->SetUrl("a.htm");
+  cell->SetCellRect(win::RECT{0, 0, 100, 100});
+  AddFake(*cell->Cell(), 40, 3);
   int maxWidth = 0;
   int curs = 0;
-  cell.LayoutContent(nullptr, 0, 100, 0, 0, maxWidth, curs);
+  cell->Cell()->LayoutContent(nullptr, 0, 100, 0, 0, maxWidth, curs);
   std::unique_ptr<TUrlTarget> target;
   TFormControlObj* control = nullptr;
   std::string title;
-  EXPECT_EQ(cell.LinkAtPoint(nullptr, 10, 10, target, control, title), 5);
+  EXPECT_EQ(cell->LinkAtPoint(nullptr, 10, 10, target, control, title), 5);
   EXPECT_EQ(title, "T");
   ASSERT_TRUE(target);
   EXPECT_EQ(target->Url, "a.htm");
-  EXPECT_EQ(cell.LinkAtPoint(nullptr, 150, 10, target, control, title), 0);
+  EXPECT_EQ(cell->LinkAtPoint(nullptr, 150, 10, target, control, title), 0);
 }
 
 TEST(Cells, TableCellLinkIsCopiedAndEmptyWhenNeverSet) {
   TSectionList root(nullptr, nullptr);
-  TCellObjCell plain(&root);
-  plain.SetUrl("");
-  EXPECT_EQ(plain.CellTitle(), "");
-  EXPECT_EQ(plain.Url(), "");
-  EXPECT_EQ(plain.Target(), "");
-  TCellObjCell cell(&root);
-  cell.SetTarget("frame");
-  cell.SetUrl("b.htm");
-  TCellObjCell copy(&root, cell);
-  cell.SetUrl("c.htm");
-  EXPECT_EQ(copy.Url(), "b.htm");
-  EXPECT_EQ(copy.Target(), "frame");
-  EXPECT_EQ(copy.CellTitle(), "");
+  auto plain = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  plain->SetUrl("");
+  EXPECT_EQ(plain->CellTitle(), "");
+  EXPECT_EQ(plain->Url(), "");
+  EXPECT_EQ(plain->Target(), "");
+  auto cell = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  cell->SetTarget("frame");
+  cell->SetUrl("b.htm");
+  auto copy = TCellObj::MakeCopy(&root, *cell);
+  cell->SetUrl("c.htm");
+  EXPECT_EQ(copy->Url(), "b.htm");
+  EXPECT_EQ(copy->Target(), "frame");
+  EXPECT_EQ(copy->CellTitle(), "");
+  ASSERT_NE(copy->Cell(), nullptr);
+  EXPECT_EQ(TCellObj::MakeCopy(&root, *TCellObj::MakeDummy(3))->Cell(), nullptr);
 }
 
 TEST(Cells, TableCellCopyAnswersForItsPlaceOnlyOnceItIsPainted) {
   // The window place is kept with the link; a copy (for printing) must not
   // answer at the place its source was last painted.
   TSectionList root(nullptr, nullptr);
-  TCellObjCell cell(&root);
-  cell.SetUrl("a.htm");
-  cell.SetCellRect(win::RECT{0, 0, 100, 100});
-  TCellObjCell copy(&root, cell);
+  auto cell = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  cell->SetUrl("a.htm");
+  cell->SetCellRect(win::RECT{0, 0, 100, 100});
+  auto copy = TCellObj::MakeCopy(&root, *cell);
   std::unique_ptr<TUrlTarget> target;
   TFormControlObj* control = nullptr;
   std::string title;
-  EXPECT_EQ(copy.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
-  copy.SetCellRect(win::RECT{0, 0, 50, 50});
-  EXPECT_NE(copy.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
-  TCellObjCell plain(&root);
-  plain.SetCellRect(win::RECT{0, 0, 100, 100});
-  EXPECT_EQ(plain.LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  EXPECT_EQ(copy->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  copy->SetCellRect(win::RECT{0, 0, 50, 50});
+  EXPECT_NE(copy->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  auto plain = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
+  plain->SetCellRect(win::RECT{0, 0, 100, 100});
+  EXPECT_EQ(plain->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
 }
 
 }  // namespace
