@@ -197,13 +197,11 @@ void TFrameViewer::UpdateVisitedLinks() {
     for (int i = 0; i < links.Count(); ++i) {
       engine::TFontObj* run = links.Items(i);
       if (!run) continue;
-      std::string url = run->GetUrl();
+      // Read in place: only a URL met for the first time is copied, as a key.
+      const std::string& url = run->UrlTarget().Url;
       if (url.empty()) continue;
       auto answer = answers.find(url);
-      if (answer == answers.end()) {
-        const bool seen = visited(url);
-        answer = answers.emplace(std::move(url), seen).first;
-      }
+      if (answer == answers.end()) answer = answers.emplace(url, visited(url)).first;
       if (answer->second) run->SetVisited(true);
     }
     viewer.Invalidate();
