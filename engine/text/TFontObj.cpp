@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/common/BlockPool.h"
 #include "engine/css/FontDevice.h"
 #include "engine/text/TLinkList.h"
 #include "platform/gui/TScreen.h"
@@ -117,7 +118,19 @@ std::shared_ptr<const TMyFont> FontInLook(const std::shared_ptr<const TMyFont>& 
   return result;
 }
 
+// NOTE: never destroyed, so that runs freed while the process ends (by
+// objects of static duration) still find it.
+BlockPool& RunPool() {
+  static BlockPool* const pool = new BlockPool(sizeof(TFontObj));
+  return *pool;
+}
+
 }  // namespace
+
+// TFontObj has no derived classes: every size asked for is its own.
+void* TFontObj::operator new(std::size_t) { return RunPool().Allocate(); }
+
+void TFontObj::operator delete(void* block) noexcept { RunPool().Release(block); }
 
 TFontObj::TFontObj(TSection* section, int pos, std::shared_ptr<const TMyFont> font)
     : Section(section), Pos(pos), Font(font ? std::move(font) : std::make_shared<TMyFont>()) {

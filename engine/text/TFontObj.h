@@ -3,6 +3,7 @@
 // is drawn with Font; inside a link the run also carries the link, its
 // visited and hover looks, and (on the link's first run) the tab stop that
 // lets the keyboard reach it.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,13 @@ class TFontObj {
   ~TFontObj();
   TFontObj(const TFontObj&) = delete;
   TFontObj& operator=(const TFontObj&) = delete;
+
+  // Runs on the heap come from a pool of run-sized blocks: a document makes
+  // one per font change and frees them all at once.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block) noexcept;
+  // A run placed in storage of its own (the first run of a section).
+  static void* operator new(std::size_t, void* place) noexcept { return place; }
 
   void ReplaceFont(std::shared_ptr<const TMyFont> font);
   void EnsureLinkLooks();
