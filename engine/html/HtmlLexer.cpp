@@ -428,28 +428,90 @@ void ReadAttributeName(std::string& name) {
   }
 }
 
+bool IsNumberLead(unsigned char ch) { return ch == '+' || ch == '-' || IsDigit(ch); }
+
+// The value of the attribute just read, as a number. An unquoted number is
+// followed by blanks and a "%" that belongs to it.
+void ReadNumberTail(std::string& value, int& number) {
+  SkipBlanksAndMarkup();
+  number = LeadingNumber(value);
+  if (state.Ch == '%') AppendValueChar(value);
+}
+
+// The common attribute straight from the document, each string made in one
+// piece: a name, "=" without blanks around it, and a quoted value or an
+// unquoted one that ends at a blank or ">" (or "%" after a number), the value
+// without references, markup or control characters. The current character is
+// the name's first. False, with nothing read, for any other attribute.
+bool TakeSimpleAttribute(TAttribute& attribute, THtmlSymbol& symbol, int& number) {
+  if (state.InputMode != TInputMode::Document) return false;
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t size = state.DocumentText.size();
+  const std::size_t nameStart = state.DocumentPosition;
+  std::size_t nameEnd = nameStart;
+  while (nameEnd < size && IsAttributeNameChar(AsciiUpper(text[nameEnd]))) ++nameEnd;
+  if (nameEnd + 1 >= size || text[nameEnd] != '=') return false;
+  const std::size_t valueStart = nameEnd + 1;
+  const unsigned char lead = text[valueStart];
+  const bool quoted = lead == '"' || lead == '\'';
+  const bool numeric = IsNumberLead(lead);
+  std::size_t valueEnd = quoted ? valueStart + 1 : valueStart;
+  std::size_t end = 0;  // the first byte not taken
+  if (quoted) {
+    while (valueEnd < size && text[valueEnd] != lead && IsValueRunByte(text[valueEnd])) ++valueEnd;
+    if (valueEnd >= size || text[valueEnd] != lead) return false;
+    end = valueEnd + 1;
+  } else {
+    const auto isStop = [numeric](unsigned char byte) { return IsBlankOrTagEnd(byte) || (numeric && byte == '%'); };
+    while (valueEnd < size && IsValueRunByte(text[valueEnd]) && !isStop(text[valueEnd])) ++valueEnd;
+    if (valueEnd == valueStart || valueEnd >= size || (text[valueEnd] != ' ' && text[valueEnd] != '>' && text[valueEnd] != '%')) {
+      return false;
+    }
+    end = valueEnd;
+  }
+  std::string& name = attribute.Name;
+  name.assign(1, static_cast<char>(state.UpperCh));
+  name.append(reinterpret_cast<const char*>(text) + nameStart, nameEnd - nameStart);
+  for (std::size_t i = 1; i < name.size(); ++i) name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
+  const std::size_t first = quoted ? valueStart + 1 : valueStart;
+  attribute.ValueText.assign(reinterpret_cast<const char*>(text) + first, valueEnd - first);
+  ConsumeDocumentBytes(end);
+  ReadCharSkippingMarkup();
+  symbol = LookUpAttributeSymbol(name);
+  if (quoted) {
+    number = QuotedValueNumber(attribute.ValueText);
+  } else if (numeric) {
+    ReadNumberTail(attribute.ValueText, number);
+  } else {
+    number = symbol == symBorder ? 1 : 0;
+  }
+  return true;
+}
+
 // Reads the rest of the attribute whose name starts at the current
 // character into attribute (its strings empty).
 void ReadAttribute(TAttribute& attribute, int codePage) {
   std::string& value = attribute.ValueText;
-  ReadAttributeName(attribute.Name);
-  const THtmlSymbol symbol = LookUpAttributeSymbol(attribute.Name);
-  SkipBlanksAndMarkup();
-  int number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
-  if (state.Ch == '=') {
-    ReadCharSkippingMarkup();
+  THtmlSymbol symbol = symUnknownAttribute;
+  int number = 0;
+  if (!TakeSimpleAttribute(attribute, symbol, number)) {
+    ReadAttributeName(attribute.Name);
+    symbol = LookUpAttributeSymbol(attribute.Name);
     SkipBlanksAndMarkup();
-    if (state.Ch == '"' || state.Ch == '\'') {
-      ReadQuotedValue(symbol, value, codePage);
-      number = QuotedValueNumber(value);
-    } else if (state.Ch == '+' || state.Ch == '-' || IsDigit(state.Ch)) {
-      AppendValueChar(value);
-      ReadUnquotedValue(value, codePage, [](unsigned char ch) { return IsBlankOrTagEnd(ch) || ch == '%'; });
+    number = symbol == symBorder ? 1 : 0;  // a bare BORDER means a border of 1
+    if (state.Ch == '=') {
+      ReadCharSkippingMarkup();
       SkipBlanksAndMarkup();
-      number = LeadingNumber(value);
-      if (state.Ch == '%') AppendValueChar(value);
-    } else {
-      ReadUnquotedValue(value, codePage, IsBlankOrTagEnd);
+      if (state.Ch == '"' || state.Ch == '\'') {
+        ReadQuotedValue(symbol, value, codePage);
+        number = QuotedValueNumber(value);
+      } else if (IsNumberLead(state.Ch)) {
+        AppendValueChar(value);
+        ReadUnquotedValue(value, codePage, [](unsigned char ch) { return IsBlankOrTagEnd(ch) || ch == '%'; });
+        ReadNumberTail(value, number);
+      } else {
+        ReadUnquotedValue(value, codePage, IsBlankOrTagEnd);
+      }
     }
   }
   attribute.Symbol = symbol;

@@ -444,7 +444,9 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
                                 "<td width=\"30%\" valign=top nowrap>", "<font size=-1 face=Arial>",
                                 "<meta HTTP-Equiv=\"a\" Da<!-- c -->ta-1=b>", "<h1>", "</H6 >", "<hr size=2>",
                                 "<H<!-- c -->2>", "<ht<!-- c -->ml>", "<br/>", "<//b>", "<tbody>", "<a_b x=1>",
-                                "<BLOCKQUOTEXYZ>"};
+                                "<BLOCKQUOTEXYZ>", "<p a=\"\" b=''>", "<td width=30% height=30 %>",
+                                "<p a= \"x\" b =\"y\">", "<p a=x c=x\ty d=>", "<p border=none>", "<p border=\"\">",
+                                "<font size=+2%>", "<p id=\"k\" title=\"a", "<p a=\"x\tb\" c=\"x\r\ny\">", "<p a='x&amp;'>"};
   for (int codePage : {1252, 65001}) {
     for (unsigned caseNumber = 0; caseNumber < 400; ++caseNumber) {
       std::uint32_t random = caseNumber * 2654435761u + 7;
