@@ -111,9 +111,13 @@ void SetUnset(TPropValue& to) {
     case 0:
       ClearValue(to);
       return;
-    case 1:
-      AssignText(to, *std::get_if<std::string>(&from));
+    case 1: {
+      // A reused entry mostly holds its parent's texts already.
+      const std::string& text = *std::get_if<std::string>(&from);
+      if (const std::string* target = std::get_if<std::string>(&to); target && SameText(*target, text)) return;
+      AssignText(to, text);
       return;
+    }
     case 2:
       if (int* target = std::get_if<int>(&to)) *target = *std::get_if<int>(&from);
       else to.emplace<int>(*std::get_if<int>(&from));

@@ -36,6 +36,21 @@ TEST(Properties, SameValueAnswersAsTheVariantsEquality) {
     for (const TPropValue& b : values) EXPECT_EQ(SameValue(a, b), a == b) << a.index() << " " << b.index();
 }
 
+// SameText compares short texts a word at a time: a difference at any byte of any length
+// must be seen.
+TEST(Properties, SameTextSeesADifferenceAtEveryByte) {
+  for (std::size_t size = 0; size <= 40; ++size) {
+    const std::string text(size, 'x');
+    EXPECT_TRUE(SameText(text, std::string(size, 'x'))) << size;
+    EXPECT_FALSE(SameText(text, text + "x")) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string other = text;
+      other[at] = 'y';
+      EXPECT_FALSE(SameText(text, other)) << size << " at " << at;
+    }
+  }
+}
+
 TEST(Properties, NewPropertiesAreUnsetBoxesAndNoColours) {
   TProperties properties;
   for (int index = PropIdx(Prop::MarginTop); index <= PropIdx(Prop::Left); ++index) {
