@@ -26,8 +26,8 @@ constexpr std::size_t kMaxRawTextPiece = 100;
 
 TParseState& state = parseState;
 
-bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
-bool IsUpperLetter(unsigned char ch) { return ch >= 'A' && ch <= 'Z'; }
+constexpr bool IsDigit(unsigned char ch) { return ch >= '0' && ch <= '9'; }
+constexpr bool IsUpperLetter(unsigned char ch) { return ch >= 'A' && ch <= 'Z'; }
 // ASCII upper case by table: every character read goes through it.
 constexpr std::array<unsigned char, 256> kAsciiUpper = [] {
   std::array<unsigned char, 256> upper{};
@@ -370,7 +370,17 @@ std::string_view TakeDocumentBytes(IsTaken isTaken) {
   });
 }
 
-bool IsValueRunByte(unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; }
+// Byte classes by table: the scans that take runs from the document test every byte.
+template <class IsMember>
+constexpr std::array<bool, 256> ByteTable(IsMember isMember) {
+  std::array<bool, 256> table{};
+  for (int byte = 0; byte < 256; ++byte) table[static_cast<std::size_t>(byte)] = isMember(static_cast<unsigned char>(byte));
+  return table;
+}
+
+constexpr std::array<bool, 256> kValueRunBytes =
+    ByteTable([](unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; });
+bool IsValueRunByte(unsigned char byte) { return kValueRunBytes[byte]; }
 
 // AppendValueChar for the current character and the document bytes after it
 // that isTaken accepts, copied in one piece.
@@ -414,14 +424,17 @@ void ReadQuotedValue(THtmlSymbol symbol, std::string& value, int codePage) {
 
 bool IsBlankOrTagEnd(unsigned char ch) { return ch == ' ' || ch == '\r' || ch == '>'; }
 
-bool IsAttributeNameChar(unsigned char upper) { return upper == '-' || IsDigit(upper) || IsUpperLetter(upper); }
+constexpr bool IsAttributeNameChar(unsigned char upper) { return upper == '-' || IsDigit(upper) || IsUpperLetter(upper); }
+// Bytes whose upper-case form is an attribute name character.
+constexpr std::array<bool, 256> kAttributeNameBytes =
+    ByteTable([](unsigned char byte) { return IsAttributeNameChar(kAsciiUpper[byte]); });
 
 // Appends the name in upper case, the rest of each piece of it straight from the document.
 void ReadAttributeName(std::string& name) {
   while (IsAttributeNameChar(state.UpperCh)) {
     name += static_cast<char>(state.UpperCh);
     const std::size_t first = name.size();
-    name += TakeDocumentBytes([](unsigned char byte) { return IsAttributeNameChar(AsciiUpper(byte)); });
+    name += TakeDocumentBytes([](unsigned char byte) { return kAttributeNameBytes[byte]; });
     for (std::size_t i = first; i < name.size(); ++i)
       name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
     ReadCharSkippingMarkup();
@@ -449,7 +462,7 @@ bool TakeSimpleAttribute(TAttribute& attribute, THtmlSymbol& symbol, int& number
   const std::size_t size = state.DocumentText.size();
   const std::size_t nameStart = state.DocumentPosition;
   std::size_t nameEnd = nameStart;
-  while (nameEnd < size && IsAttributeNameChar(AsciiUpper(text[nameEnd]))) ++nameEnd;
+  while (nameEnd < size && kAttributeNameBytes[text[nameEnd]]) ++nameEnd;
   if (nameEnd + 1 >= size || text[nameEnd] != '=') return false;
   const std::size_t valueStart = nameEnd + 1;
   const unsigned char lead = text[valueStart];
@@ -535,12 +548,14 @@ void ReadAttributes() {
   }
 }
 
-bool IsTagNameChar(unsigned char upper) {
+constexpr bool IsTagNameChar(unsigned char upper) {
   return upper == '/' || IsDigit(upper) || IsUpperLetter(upper) || upper == '_';
 }
 
 // The tag name characters a name runs on over: all but "/", which ends a name.
-bool IsTagNameRunByte(unsigned char byte) { return byte != '/' && IsTagNameChar(AsciiUpper(byte)); }
+constexpr std::array<bool, 256> kTagNameRunBytes =
+    ByteTable([](unsigned char byte) { return byte != '/' && IsTagNameChar(kAsciiUpper[byte]); });
+bool IsTagNameRunByte(unsigned char byte) { return kTagNameRunBytes[byte]; }
 
 // The upper-case tag name as read. It keeps one character more than the
 // longest known name: a longer name is unknown whatever its other characters.
@@ -570,12 +585,12 @@ bool TakeTagNameStart(TTagName& name, bool& endTag) {
   const bool slash = state.DocumentPosition < size && text[state.DocumentPosition] == '/';
   const std::size_t first = state.DocumentPosition + (slash ? 1 : 0);
   if (first >= size || !IsUpperLetter(AsciiUpper(text[first]))) return false;
-  std::size_t end = first + 1;
-  while (end < size && IsTagNameRunByte(text[end])) ++end;
-  if (AsciiUpper(text[first]) == 'H' && end - first >= 2 && text[first + 1] >= '1' && text[first + 1] <= '6') {
+  if (AsciiUpper(text[first]) == 'H' && first + 1 < size && text[first + 1] >= '1' && text[first + 1] <= '6') {
     return false;
   }
-  for (std::size_t i = first; i < end; ++i) name.Keep(AsciiUpper(text[i]));
+  name.Keep(AsciiUpper(text[first]));
+  std::size_t end = first + 1;
+  for (; end < size && IsTagNameRunByte(text[end]); ++end) name.Keep(AsciiUpper(text[end]));
   endTag = slash;
   if (end < size && text[end] == '>') {
     ConsumeDocumentBytes(end + 1);
