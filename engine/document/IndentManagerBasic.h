@@ -56,8 +56,6 @@ class IndentManagerBasic {
   int Width = 0;
   int LeftEdge = 0;
   int RightEdge = 0;
-  // Width of the clip given to the last paint of the owning cell.
-  int ClipWidth = 0;
   const void* CurrentBlock = nullptr;
 
  protected:

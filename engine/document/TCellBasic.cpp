@@ -123,7 +123,6 @@ int TCellBasic::PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect,
                                 int Y, int XRef, int YRef) {
   IMgr->Init(X, SatAdd(X, Width));
   IMgr->Width = Width;
-  IMgr->ClipWidth = ClipWidth;
   return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);
 }
 
