@@ -14,7 +14,7 @@
 
 #include <unistd.h>
 
-#include "engine/html/ParseState.h"
+#include "fuzz/ViewerInputState.h"
 #include "fuzz/ViewerSanitizerOptions.h"
 #include "platform/gui/TApplication.h"
 #include "platform/gui/TCustomForm.h"
@@ -115,9 +115,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DragAcross(view);
   view.Clear();
   Pump();
-  // The parser keeps its buffers and property stack until the next parse.
-  // Freed here, each input frees what it allocated, so libFuzzer's counts of
-  // mallocs and frees agree and it does not rerun the input to look for a leak.
-  engine::ResetParseState();
+  ForgetWhatTheInputLeft();
   return 0;
 }

@@ -274,11 +274,13 @@ void THTMLViewer::Clear() {
   root_->Clear();
   if (ownedCache_) ownedCache_->Clear();
   ApplyDocumentDefaults();
-  baseHref_.clear();
-  callerBase_.clear();
-  baseTargetName_.clear();
-  titleText_.clear();
-  std::string().swap(sourceText_);  // clear() would keep the old source's buffer
+  // Swapped out, not cleared: clear() would keep the old document's buffers.
+  std::string().swap(baseHref_);
+  std::string().swap(callerBase_);
+  std::string().swap(baseTargetName_);
+  std::u16string().swap(titleText_);
+  std::string().swap(sourceText_);
+  head_.reset();  // read by the load alone
   documentHeight_ = 0;
   documentWidth_ = 0;
   vScrollBar_->SetScrollValues(0, vScrollBar_->Page32(), 0, 0);

@@ -210,9 +210,13 @@ void TProperties::GetFontInfo(ThtFontInfo& info) const {
   if (!family || !FirstInstalledFamily(*family, info.iName)) info.iName = DefFontName;
 }
 
+namespace {
+thread_local RecentFonts recentElementFonts;
+}  // namespace
+
 const TMyFont& ElementFont(TProperties& props) {
   if (!props.CachedFont) {
-    thread_local RecentFonts recent;
+    RecentFonts& recent = recentElementFonts;
     const FontSettings settings = FontSettings::Now();
     if (const RecentFonts::Made* made = recent.Find(props, settings)) {
       props.CachedFont = made->font;
@@ -225,6 +229,8 @@ const TMyFont& ElementFont(TProperties& props) {
   }
   return *props.CachedFont;
 }
+
+void ForgetRecentElementFonts() { recentElementFonts = RecentFonts{}; }
 
 std::unique_ptr<TMyFont> TProperties::GetFont() {
   auto copy = std::make_unique<TMyFont>();

@@ -33,6 +33,9 @@ class TMyFont : public gui::TFont {
 // The document font of props, made on first use and kept by props (CachedFont) until its font
 // values change; elements of the same font values share one. GetFont hands out copies of it.
 const TMyFont& ElementFont(TProperties& props);
+// Lets go of the element fonts this thread remembers for elements to come (elements that took
+// one keep it).
+void ForgetRecentElementFonts();
 
 // Whether a and b describe the same font with the same measured values (a
 // copy of one can stand for the other).

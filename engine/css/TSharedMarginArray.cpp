@@ -116,6 +116,8 @@ const std::shared_ptr<const TVMarginArray>& Unset() {
 
 TSharedMarginArray::TSharedMarginArray() : values_(Unset()) {}
 
+void TSharedMarginArray::ForgetRecentArrays() { Recent() = RecentArrays{}; }
+
 void TSharedMarginArray::Load(const TProperties& properties) {
   const BoxValuesOf boxValues(properties);
   if (auto known = Recent().Find(boxValues, boxValues.Hash())) {

@@ -26,6 +26,8 @@ class TSharedMarginArray {
   bool SharesWith(const TSharedMarginArray& other) const { return values_ == other.values_; }
   // The held array itself, for memos of what is computed from it (it never changes).
   const std::shared_ptr<const TVMarginArray>& Shared() const { return values_; }
+  // Lets go of the arrays this thread remembers for blocks to come (blocks holding one keep it).
+  static void ForgetRecentArrays();
 
  private:
   void Adopt(TVMarginArray&& values);

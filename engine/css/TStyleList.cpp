@@ -114,6 +114,22 @@ void TStyleList::Clear() {
   overflow_.reset();
   DefProp = nullptr;
   seqNo_ = 10;
+  ForgetCascadeMemos();
+}
+
+// What the cascade remembered was of the rules just dropped (the version has moved on), so
+// it goes with them: a cleared sheet holds no more than a new one, whatever it held before.
+void TStyleList::ForgetCascadeMemos() {
+  plans_ = {};
+  planSlots_ = {};
+  planKey_ = {};
+  scratchPlan_ = {};
+  ancestorLevels_ = {};
+  elementTokens_ = {};
+  linkMemos_ = {};
+  nextLinkMemo_ = 0;
+  linkContexts_ = {};
+  nextLinkContext_ = 0;
 }
 
 TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProperties> properties) {

@@ -130,6 +130,8 @@ class TStyleList {
   };
 
   TProperties* EntryFor(const std::string& key);
+  // Frees the plans, ancestor names and link memos (Clear).
+  void ForgetCascadeMemos();
   void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
   // The built-in rules of BuildDefaultStyleSheet, added one by one.
   void AddDefaultRules(const std::string& fontName, const std::string& preFontName, double fontSize,

@@ -31,13 +31,43 @@ void MeasureMetrics(TMyFont& font) {
   font.tmCharset = metrics.charset;
 }
 
+// What the functions below remember, per thread.
+struct RecentRunFonts {
+  // PooledRunFont: the recent distinct run fonts.
+  static constexpr std::size_t kPooled = 32;
+  std::array<std::shared_ptr<const TMyFont>, kPooled> pooled;
+  std::size_t nextPooled = 0;
+  // WithMeasuredCharset: pages use a few dozen element fonts at a time, so enough are
+  // remembered that each is copied about once, four in each of the sets their addresses pick.
+  struct Measured {
+    std::shared_ptr<const TMyFont> source;
+    std::shared_ptr<const TMyFont> result;
+  };
+  static constexpr int kCharsetSetBits = 5;
+  static constexpr std::size_t kCharsetWays = 4;
+  std::array<Measured, (std::size_t{1} << kCharsetSetBits) * kCharsetWays> measured;
+  std::array<std::uint8_t, std::size_t{1} << kCharsetSetBits> nextMeasuredWay{};
+  // FontInLook.
+  struct Look {
+    std::shared_ptr<const TMyFont> source;
+    ThtFontInfo look;
+    int pixelsPerInch = 0;
+    unsigned deviceVersion = 0;
+    std::shared_ptr<const TMyFont> result;
+  };
+  static constexpr std::size_t kLooks = 16;
+  std::array<Look, kLooks> looks;
+  std::size_t nextLook = 0;
+};
+thread_local RecentRunFonts recentRunFonts;
+
 // A font equal to font, shared: the recent distinct run fonts are remembered,
 // so that the runs of one look hold one font however often their elements
 // made it anew. A remembered font is shared and so never changed in place.
 std::shared_ptr<const TMyFont> PooledRunFont(std::shared_ptr<const TMyFont> font) {
-  constexpr std::size_t kRemembered = 32;
-  thread_local std::array<std::shared_ptr<const TMyFont>, kRemembered> pool;
-  thread_local std::size_t next = 0;
+  constexpr std::size_t kRemembered = RecentRunFonts::kPooled;
+  auto& pool = recentRunFonts.pooled;
+  std::size_t& next = recentRunFonts.nextPooled;
   for (const auto& kept : pool)
     if (kept && (kept == font || SameFont(*kept, *font))) return kept;
   pool[next] = font;
@@ -49,19 +79,13 @@ std::shared_ptr<const TMyFont> PooledRunFont(std::shared_ptr<const TMyFont> font
 // result: the recent ones are remembered, each beside the font it was made
 // from (both are never changed once made, so the pair stays valid).
 std::shared_ptr<const TMyFont> WithMeasuredCharset(const std::shared_ptr<const TMyFont>& font) {
-  struct Made {
-    std::shared_ptr<const TMyFont> source;
-    std::shared_ptr<const TMyFont> result;
-  };
-  // Pages use a few dozen element fonts at a time: enough are remembered that
-  // each is copied about once, four in each of the sets their addresses pick.
-  constexpr int kSetBits = 5;
-  constexpr std::size_t kWays = 4;
-  thread_local std::array<Made, (std::size_t{1} << kSetBits) * kWays> recent;
-  thread_local std::array<std::uint8_t, std::size_t{1} << kSetBits> nextWay{};
+  constexpr int kSetBits = RecentRunFonts::kCharsetSetBits;
+  constexpr std::size_t kWays = RecentRunFonts::kCharsetWays;
+  auto& recent = recentRunFonts.measured;
+  auto& nextWay = recentRunFonts.nextMeasuredWay;
   const auto address = reinterpret_cast<std::uintptr_t>(font.get());
   const auto set = static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - kSetBits));
-  Made* ways = &recent[set * kWays];
+  RecentRunFonts::Measured* ways = &recent[set * kWays];
   for (std::size_t way = 0; way < kWays; ++way)
     if (ways[way].source == font) return ways[way].result;
   auto copy = CopyFont(*font, font->PixelsPerInch());
@@ -84,20 +108,13 @@ bool SameFontLook(const ThtFontInfo& a, const ThtFontInfo& b) {
 // font and look it was made from, under the screen and font device it was
 // measured on (nothing is remembered while the device answers for tests).
 std::shared_ptr<const TMyFont> FontInLook(const std::shared_ptr<const TMyFont>& font, const ThtFontInfo& info) {
-  struct Made {
-    std::shared_ptr<const TMyFont> source;
-    ThtFontInfo look;
-    int pixelsPerInch = 0;
-    unsigned deviceVersion = 0;
-    std::shared_ptr<const TMyFont> result;
-  };
-  constexpr std::size_t kRemembered = 16;
-  thread_local std::array<Made, kRemembered> recent;
-  thread_local std::size_t next = 0;
+  constexpr std::size_t kRemembered = RecentRunFonts::kLooks;
+  auto& recent = recentRunFonts.looks;
+  std::size_t& next = recentRunFonts.nextLook;
   const int pixelsPerInch = gui::Screen->PixelsPerInch();
   const unsigned deviceVersion = FontDeviceVersion();
   if (deviceVersion != 0) {
-    for (const Made& made : recent)
+    for (const RecentRunFonts::Look& made : recent)
       if (made.source == font && made.pixelsPerInch == pixelsPerInch && made.deviceVersion == deviceVersion &&
           SameFontLook(made.look, info))
         return made.result;
@@ -126,6 +143,8 @@ BlockPool& RunPool() {
 }
 
 }  // namespace
+
+void ForgetRecentRunFonts() { recentRunFonts = RecentRunFonts{}; }
 
 // TFontObj has no derived classes: every size asked for is its own.
 void* TFontObj::operator new(std::size_t) { return RunPool().Allocate(); }

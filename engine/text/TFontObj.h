@@ -133,4 +133,8 @@ class TFontObj {
   std::unique_ptr<TRunLink> link_;
 };
 
+// Lets go of the run fonts this thread remembers for the runs to come (they are shared with
+// the runs made so far, which keep theirs).
+void ForgetRecentRunFonts();
+
 }  // namespace engine
