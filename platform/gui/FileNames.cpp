@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <string_view>
 #include <vector>
 
 namespace gui {
@@ -23,24 +24,24 @@ std::string currentFolder() {
 
 std::string ExpandFileName(const std::string& FileName) {
   const std::string whole = !FileName.empty() && isSeparator(FileName[0]) ? FileName : currentFolder() + "/" + FileName;
-  std::vector<std::string> parts;
-  std::string part;
-  const auto takePart = [&] {
+  // The parts between separators are appended as "/part" in place: ".."
+  // takes the last one back off, "." and empty parts are left out.
+  std::string result;
+  result.reserve(whole.size() + 1);
+  for (std::size_t start = 0; start <= whole.size();) {
+    std::size_t end = start;
+    while (end < whole.size() && !isSeparator(whole[end])) ++end;
+    const std::string_view part(whole.data() + start, end - start);
     if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
+      const std::size_t last = result.rfind('/');
+      if (last != std::string::npos) result.erase(last);
     } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
+      result += '/';
+      result += part;
     }
-    part.clear();
-  };
-  for (char c : whole) {
-    if (isSeparator(c)) takePart();
-    else part += c;
+    start = end + 1;
   }
   const bool endsWithSeparator = !whole.empty() && isSeparator(whole.back());
-  takePart();
-  std::string result;
-  for (const std::string& each : parts) result += "/" + each;
   if (result.empty() || endsWithSeparator) result += "/";
   return result;
 }

@@ -22,6 +22,10 @@ TEST(GuiFileNames, ExpandingResolvesDotsAgainstTheCurrentFolder) {
   EXPECT_EQ(ExpandFileName("/../../x"), "/x");
   EXPECT_EQ(ExpandFileName("\\a\\b"), "/a/b");
   EXPECT_EQ(ExpandFileName("/a/b/"), "/a/b/");
+  EXPECT_EQ(ExpandFileName("/a//b/.."), "/a");
+  EXPECT_EQ(ExpandFileName("/a/b/../../.."), "/");
+  EXPECT_EQ(ExpandFileName("/a/../"), "/");
+  EXPECT_EQ(ExpandFileName("/a/.b/..c/."), "/a/.b/..c");
   char folder[4096];
   ASSERT_NE(::getcwd(folder, sizeof folder), nullptr);
   const std::string here = folder;
