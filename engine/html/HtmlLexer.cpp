@@ -715,17 +715,18 @@ class TByteSink {
 // as read, which comes to the same characters and positions.
 class TWindows1252Sink {
  public:
-  explicit TWindows1252Sink(int codePage) : codePage_(codePage) {}
+  explicit TWindows1252Sink(TokenObj& token, int codePage = 0) : token_(token), codePage_(codePage) {}
   void Add(unsigned char byte, int position) {
-    state.Token->AppendChar(byte < 0x80 ? char16_t{byte} : win::windows1252Character(byte), position);
+    token_.AppendChar(byte < 0x80 ? char16_t{byte} : win::windows1252Character(byte), position);
   }
   void AddRun(std::string_view run, int firstPosition) {
-    if (!run.empty()) state.Token->AppendWindows1252(run, firstPosition);
+    if (!run.empty()) token_.AppendWindows1252(run, firstPosition);
   }
   void Flush() {}
-  void ReadReference() { ReadCharacterReference(*state.Token, codePage_); }
+  void ReadReference() { ReadCharacterReference(token_, codePage_); }
 
  private:
+  TokenObj& token_;
   int codePage_;
 };
 
@@ -789,7 +790,7 @@ bool ReadTextRun() {
   const int codePage = CurrentCodePage();
   const bool storing = !state.CountingPass;
   if (storing && DecodesAsWindows1252(codePage)) {
-    TWindows1252Sink sink(codePage);
+    TWindows1252Sink sink(*state.Token, codePage);
     ReadTextInto(sink);
   } else {
     TByteSink sink(codePage, storing);
@@ -800,11 +801,25 @@ bool ReadTextRun() {
 
 }  // namespace
 
+namespace {
+
+bool IsLiteralRunByte(unsigned char byte) { return byte >= ' ' && byte != '<' && byte != '&'; }
+
+}  // namespace
+
 void ReadLiteralBytes(TCharCollection& bytes) {
   bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
   const int firstPosition = state.SourcePosition + 1;
-  const std::string_view run = TakeDocumentBytes([](unsigned char byte) { return byte >= ' ' && byte != '<' && byte != '&'; });
+  const std::string_view run = TakeDocumentBytes(IsLiteralRunByte);
   if (!run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
+  ReadCharSkippingMarkup();
+}
+
+void ReadLiteralCharacters(TokenObj& text) {
+  TWindows1252Sink sink(text);
+  sink.Add(state.Ch, state.SourcePosition);
+  const int firstPosition = state.SourcePosition + 1;
+  sink.AddRun(TakeDocumentBytes(IsLiteralRunByte), firstPosition);
   ReadCharSkippingMarkup();
 }
 

@@ -23,6 +23,9 @@ void SkipBlanks();
 // character, "<" or "&", each at its position; then reads on as
 // NextCharSkippingMarkup. Text kept as written is read with it a run at a time.
 void ReadLiteralBytes(TCharCollection& bytes);
+// ReadLiteralBytes for a code page that DecodesAsWindows1252: the characters
+// go straight into text, at the positions of their bytes.
+void ReadLiteralCharacters(TokenObj& text);
 
 // Reads the next tag or text run into the parse state's symbol, token buffer
 // and attribute list.

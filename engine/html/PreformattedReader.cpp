@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "engine/common/CodePageText.h"
 #include "engine/document/TBlock.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/BuildState.h"
@@ -80,15 +81,22 @@ void TPreReader::CloseLine() {
 }
 
 // Up to a control character, CR or "<"; blanks are kept, references decoded.
+// Text in code page 1252 goes straight into the line (after any bytes
+// gathered before: 1252 decodes the same piece by piece).
 void TPreReader::ReadTextRun() {
+  const bool straight = DecodesAsWindows1252(CurrentCodePage());
   while (parseState.Ch >= ' ' && parseState.Ch != '<') {
-    if (parseState.Ch == '&') {
+    if (parseState.Ch == '&' || straight) {
       line_.AppendBytes(bytes_, CurrentCodePage());
       bytes_.Clear();
-      ReadCharacterReference(line_, CurrentCodePage());
-      continue;
     }
-    ReadLiteralBytes(bytes_);
+    if (parseState.Ch == '&') {
+      ReadCharacterReference(line_, CurrentCodePage());
+    } else if (straight) {
+      ReadLiteralCharacters(line_);
+    } else {
+      ReadLiteralBytes(bytes_);
+    }
   }
 }
 

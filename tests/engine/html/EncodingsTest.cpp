@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/html/TParseViewer.h"
 #include "engine/text/TSection.h"
@@ -52,6 +53,28 @@ TEST(Encodings, EucJpIsNotAppliedToShiftJisAlreadyConverted) {
 TEST(Encodings, ZeroBytesBecomeBlanksUpToAHundred) {
   auto document = Parse("<pre>a" + std::string(150, '\0') + "b</pre>");
   EXPECT_EQ(testing::JoinedText(*document.root), "a" + std::string(101, ' '));
+}
+
+// Text in code page 1252 is decoded as it is read, other code pages' text
+// when its run ends: ASCII text, preformatted or not, with references,
+// comments, blanks and line ends, must come out the same both ways, each
+// character at the same source position.
+TEST(Encodings, TextReadStraightMatchesTextReadByRuns) {
+  const std::string body =
+      "<p>one  two\r\nthree&amp;four <!-- c -->five&#65;</p><pre>a  b\n c&lt;d<!-- c -->e\tf</pre><p>x &bogus y";
+  std::vector<std::string> results;
+  for (const char* charset : {"windows-1252", "windows-1250"}) {
+    auto document = Parse(std::string("<font charset=") + charset + ">" + body);
+    std::string result = testing::JoinedText(*document.root);
+    for (const TSection* section : TextSections(*document.root)) {
+      for (int i = 0; i < section->Len; ++i) {
+        result += " " + std::to_string(const_cast<TSection*>(section)->DocPosToSourcePos(i));
+      }
+    }
+    results.push_back(result);
+  }
+  EXPECT_EQ(results[0], results[1]);
+  EXPECT_NE(results[0].find("two three&four five"), std::string::npos) << results[0];
 }
 
 }  // namespace
