@@ -1,6 +1,8 @@
 #include "engine/css/TSharedMarginArray.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -16,12 +18,13 @@ std::size_t NumberPart(int number) { return std::size_t{2} ^ (std::hash<int>{}(n
 
 // Only to pass over most arrays without comparing them: a text counts by its length and its
 // ends, which tell a block's few texts ("2em", "auto", "1px") apart well enough.
-std::size_t HashPart(const TPropValue& value) {
+[[gnu::always_inline]] inline std::size_t HashPart(const TPropValue& value) {
   std::size_t part = value.index();
   if (const int* number = std::get_if<int>(&value)) {
     part = NumberPart(*number);
   } else if (const double* real = std::get_if<double>(&value)) {
-    part ^= std::hash<double>{}(*real) << 2;
+    // Zeros of either sign are equal values: they must hash alike.
+    part ^= (*real == 0 ? 0 : std::bit_cast<std::uint64_t>(*real)) << 2;
   } else if (const std::string* text = std::get_if<std::string>(&value); text && !text->empty()) {
     const auto first = static_cast<unsigned char>(text->front());
     const auto last = static_cast<unsigned char>(text->back());
@@ -57,7 +60,7 @@ class BoxValuesOf {
       if (IsSideStyle(index)) {
         const int* number = std::get_if<int>(&values[index]);
         if (!number || *number != SideStyle(index)) return false;
-      } else if (values[index] != Raw(index)) {
+      } else if (!SameValue(values[index], Raw(index))) {
         return false;
       }
     }
@@ -92,7 +95,11 @@ class RecentArrays {
   }
 
  private:
-  static bool Same(const TVMarginArray& values, const TVMarginArray& held) { return values == held; }
+  static bool Same(const TVMarginArray& values, const TVMarginArray& held) {
+    for (std::size_t index = 0; index < kMarginArraySize; ++index)
+      if (!SameValue(values[index], held[index])) return false;
+    return true;
+  }
   static bool Same(const BoxValuesOf& values, const TVMarginArray& held) { return values.SameAs(held); }
   struct Entry {
     std::shared_ptr<const TVMarginArray> values;
