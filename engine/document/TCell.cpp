@@ -58,15 +58,15 @@ void TBlockCell::LayoutBlockContent(gui::TCanvas* canvas, int X, int Y, int XRef
   FinishIndexing();
 }
 
-int TCellObjCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight,
-                                int& MaxWidth, int& Curs) {
+int TCellObjCell::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                                int& Curs) {
   layoutWidth_ = Width;
   if (IMgr == nullptr) return TCellBasic::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
   return LayoutWithFloats(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
 }
 
-int TCellObjCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y,
-                               int XRef, int YRef) {
+int TCellObjCell::PaintContent(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int X, int Y, int XRef,
+                               int YRef) {
   if (IMgr == nullptr) return Y;
   return PaintWithFloats(canvas, clipRect, ClipWidth, layoutWidth_, X, Y, XRef, YRef);
 }

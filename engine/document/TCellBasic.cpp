@@ -104,8 +104,8 @@ int TCellBasic::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHeigh
   return total;
 }
 
-int TCellBasic::LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight,
-                                 int& MaxWidth, int& Curs) {
+int TCellBasic::LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
+                                 int& Curs) {
   IMgr->Clear();
   IMgr->Init(0, Width);
   IMgr->Width = Width;
@@ -119,8 +119,8 @@ int TCellBasic::LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHe
   return std::max(height, SatSub(floatsBottom, StartY));
 }
 
-int TCellBasic::PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X,
-                                int Y, int XRef, int YRef) {
+int TCellBasic::PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y,
+                                int XRef, int YRef) {
   IMgr->Init(X, SatAdd(X, Width));
   IMgr->Width = Width;
   return TCellBasic::PaintContent(canvas, clipRect, ClipWidth, X, Y, XRef, YRef);

@@ -94,10 +94,9 @@ class TCellBasic : public TFreeList<TSectionBase> {
   // The layout and paint of a flow whose floats IMgr keeps (a cell of its
   // own): layout clears the manager, sets it Width wide and answers a height
   // that reaches the lowest float; paint sets it up again for that width.
-  int LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth,
-                       int& Curs);
-  int PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y,
-                      int XRef, int YRef);
+  int LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth, int& Curs);
+  int PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y, int XRef,
+                      int YRef);
   // IndexLayout gathered during a layout walk: each section's results are
   // noted just after its layout, while they are still in cache, instead of in
   // walks over every section at the end. Sections must be noted in order.

@@ -14,7 +14,7 @@ TCellList::TCellList(TAttributeList* attributes, TProperties* properties) {
         TColor color = kNoColor;
         if (ColorFromString(attribute->ValueText, false, color)) BackgroundColor = color;
       } else if (attribute->Symbol == symBackground) {
-        BackgroundImage = attribute->ValueText;
+        SetBackgroundImage(attribute->ValueText, TBackgroundPosition{});
       } else if (attribute->Symbol == symHeight) {
         if (attribute->ValueText.find('%') != std::string::npos)
           SpecRowHeightPercent = std::clamp(attribute->Value, 0, 100);
@@ -27,10 +27,8 @@ TCellList::TCellList(TAttributeList* attributes, TProperties* properties) {
     const TColor background = properties->GetBackgroundColor();
     if (background != kNoColor) BackgroundColor = background;
     std::string image;
-    if (properties->GetBackgroundImage(image) && !image.empty() && image != "none") {
-      BackgroundImage = image;
-      BackgroundPosition = GetBackgroundPos(*properties, properties->EmSize, properties->ExSize);
-    }
+    if (properties->GetBackgroundImage(image) && !image.empty() && image != "none")
+      SetBackgroundImage(image, GetBackgroundPos(*properties, properties->EmSize, properties->ExSize));
     properties->GetPageBreaks(BreakBefore, BreakAfter, KeepIntact);
   }
 }
@@ -41,15 +39,29 @@ TCellList::TCellList(TSectionList* document, const TCellList& source)
       SpecRowHeightPercent(source.SpecRowHeightPercent),
       RowSpanHeight(source.RowSpanHeight),
       BackgroundColor(source.BackgroundColor),
-      BackgroundImage(source.BackgroundImage),
-      BackgroundPosition(source.BackgroundPosition),
       BreakBefore(source.BreakBefore),
       BreakAfter(source.BreakAfter),
       KeepIntact(source.KeepIntact),
       RowKind(source.RowKind) {
+  if (source.picture_) picture_ = std::make_unique<Picture>(*source.picture_);
   Cells.reserve(source.Cells.size());
-  for (const auto& cell : source.Cells)
-    Cells.push_back(cell ? TCellObj::MakeCopy(document, *cell) : nullptr);
+  for (const auto& cell : source.Cells) Cells.push_back(cell ? TCellObj::MakeCopy(document, *cell) : nullptr);
+}
+
+const std::string& TCellList::BackgroundImage() const {
+  static const std::string kNone;
+  return picture_ ? picture_->Image : kNone;
+}
+
+TBackgroundPosition TCellList::BackgroundPosition() const {
+  return picture_ ? picture_->Position : TBackgroundPosition{};
+}
+
+void TCellList::SetBackgroundImage(const std::string& image, const TBackgroundPosition& position) {
+  if (image.empty() && !picture_) return;
+  if (!picture_) picture_ = std::make_unique<Picture>();
+  picture_->Image = image;
+  picture_->Position = position;
 }
 
 void TCellList::AddCell(std::unique_ptr<TCellObj> cell) {

@@ -52,12 +52,24 @@ class TCellList {
   int SpecRowHeightPercent = 0;
   int RowSpanHeight = 0;
   TColor BackgroundColor = kNoColor;
-  std::string BackgroundImage;
-  TBackgroundPosition BackgroundPosition{};
   bool BreakBefore = false;
   bool BreakAfter = false;
   bool KeepIntact = false;
   std::uint8_t RowKind = kRowBody;
+
+  // The row's background picture, which its cells without one of their own
+  // take (empty for none), and where it starts.
+  const std::string& BackgroundImage() const;
+  TBackgroundPosition BackgroundPosition() const;
+
+ private:
+  // Few rows have a picture: it is held apart.
+  struct Picture {
+    std::string Image;
+    TBackgroundPosition Position{};
+  };
+  void SetBackgroundImage(const std::string& image, const TBackgroundPosition& position);
+  std::unique_ptr<Picture> picture_;  // null without a picture
 };
 
 }  // namespace engine

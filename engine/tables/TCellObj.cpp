@@ -42,8 +42,8 @@ class TCellWithContent final : public TCellObj {
 
 }  // namespace
 
-std::unique_ptr<TCellObj> TCellObj::Make(TSectionList* document, TProperties* properties,
-                                         TAttributeList* attributes, std::uint8_t vertAlign) {
+std::unique_ptr<TCellObj> TCellObj::Make(TSectionList* document, TProperties* properties, TAttributeList* attributes,
+                                         std::uint8_t vertAlign) {
   std::unique_ptr<TCellObj> cell = std::make_unique<TCellWithContent>(document);
   cell->VertAlign = vertAlign;
   if (attributes) cell->ReadAttributes(*attributes);

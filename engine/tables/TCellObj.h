@@ -44,8 +44,8 @@ class TCellObj {
  public:
   // A real cell from its element's style and attributes (either may be null)
   // with the row's default vertical alignment.
-  static std::unique_ptr<TCellObj> Make(TSectionList* document, TProperties* properties,
-                                        TAttributeList* attributes, std::uint8_t vertAlign);
+  static std::unique_ptr<TCellObj> Make(TSectionList* document, TProperties* properties, TAttributeList* attributes,
+                                        std::uint8_t vertAlign);
   // A copy for another document (a dummy's copy is a dummy); background only
   // when that document prints backgrounds.
   static std::unique_ptr<TCellObj> MakeCopy(TSectionList* document, const TCellObj& source);

@@ -111,8 +111,7 @@ bool TCellObj::FetchBackgroundImage() {
 void TCellObj::TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner) {
   TSectionList* document = Cell()->Document;
   const bool printing = document != nullptr && document->Printing;
-  TileBackground(*canvas, clipRect, inner, *extras_->TiledImage, extras_->TiledMask.get(), extras_->Position,
-                 printing);
+  TileBackground(*canvas, clipRect, inner, *extras_->TiledImage, extras_->TiledMask.get(), extras_->Position, printing);
 }
 
 void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y,
@@ -122,7 +121,7 @@ void TCellObj::DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, cons
   if (Cell()->Count() == 0 || Yo >= SatAdd(clipRect.bottom, 200) || SatAdd(Yo, Ht) < -199) return;
   CellClip clip(*canvas, outer, document != nullptr && document->Printing);
   Cell()->PaintContent(canvas, clipRect, std::max(0, Wd - HzSpace() - s), SatAdd(X, s + PadLeft + BrdLeft),
-                     SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
+                       SatAdd(Y, PadTop + BrdTop + YIndent), 0, 0);
 }
 
 void TCellObj::DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark,

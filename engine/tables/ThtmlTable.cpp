@@ -144,7 +144,7 @@ void ThtmlTable::SpreadColumnSpans() {
     for (auto& entry : row.Cells) {
       TCellObj* cell = entry.get();
       if (!cell || !cell->IsReal()) continue;
-      cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage, BorderWidth > 0, row.BackgroundPosition);
+      cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage(), BorderWidth > 0, row.BackgroundPosition());
       if (cell->WidthAttr > 0 && !cell->AsPercent) HasPixelWidths = true;
       if (HasBackground && cell->BackgroundColor == kNoColor) cell->BackgroundColor = BackgroundColor;
       cell->RowSpan = std::clamp(cell->RowSpan, 1, rowCount - r);

@@ -103,7 +103,7 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
     int scratchCurs = 0;
     const int contentWidth = std::max(0, cell->Wd - cell->HzSpace() - CellSpacing);
     cell->VSize = cell->Cell()->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace()), 0, maxWidth,
-                                            scratchCurs);
+                                              scratchCurs);
     int least = SatAdd(cell->VSize, cell->VrSpace());
     if (cell->SpecHt > 0) {
       least = std::max(least, std::max(cell->VSize, cell->SpecHt));
@@ -171,7 +171,7 @@ void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY,
   int maxWidth = 0;
   const int top = SatAdd(rowY, c + cell.PadTop + cell.BrdTop + cell.YIndent);
   cell.Cell()->LayoutContent(canvas, top, std::max(0, cell.Wd - c - cell.HzSpace()),
-                           std::max(0, cell.Ht - cell.VrSpace() - c), 0, maxWidth, Curs);
+                             std::max(0, cell.Ht - cell.VrSpace() - c), 0, maxWidth, Curs);
 }
 
 // Places the rows from Y down: row heights, spans, header and footer bands,

@@ -186,6 +186,30 @@ TEST(ThtmlTableGrid, BorderedTablesGiveCellsOnePixelBorders) {
   EXPECT_EQ(cell->VrSpace(), 4);
 }
 
+TEST(ThtmlTableGrid, CellsWithoutAPictureTakeTheirRowsAlsoInACopyMadeBeforeTheGrid) {
+  TableBuilder t;
+  auto rowAttributes = Attributes({{symBackground, "row.png", 0}});
+  t.table->Rows.push_back(std::make_unique<TCellList>(rowAttributes.get(), nullptr));
+  TCellList& row = *t.table->Rows.back();
+  TCellObj* plain = t.AddCell(row);
+  auto ownAttributes = Attributes({{symBackground, "own.png", 0}});
+  row.AddCell(TCellObj::Make(&t.root, nullptr, ownAttributes.get(), kVAlignMiddle));
+  TCellList& bare = t.AddRow();
+  TCellObj* bareCell = t.AddCell(bare);
+  t.root.PrintBackground = true;
+  ThtmlTable copy(&t.root, *t.table);
+  t.table->Initialize();
+  copy.Initialize();
+  for (const ThtmlTable* table : {t.table.get(), &copy}) {
+    EXPECT_EQ(table->Rows[0]->Items(0)->BackgroundImage(), "row.png");
+    EXPECT_EQ(table->Rows[0]->Items(1)->BackgroundImage(), "own.png");
+    EXPECT_EQ(table->Rows[1]->Items(0)->BackgroundImage(), "");
+  }
+  EXPECT_EQ(plain->BackgroundImage(), "row.png");
+  EXPECT_EQ(bareCell->BackgroundImage(), "");
+  EXPECT_EQ(bare.BackgroundImage(), "");
+}
+
 // Lays the table out at the left of a flow of the given width, in a new layout cycle.
 int LayOut(TableBuilder& t, int width, int height = 0) {
   IndentManager flow;
