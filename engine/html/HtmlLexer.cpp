@@ -805,12 +805,33 @@ namespace {
 
 bool IsLiteralRunByte(unsigned char byte) { return byte >= ' ' && byte != '<' && byte != '&'; }
 
+// The literal bytes from start on, sixteen at a time as far as sixteen can be
+// read (preformatted lines are long), the rest one by one.
+std::string_view TakeLiteralBytes() {
+  return TakeDocumentRun([](const unsigned char* text, std::size_t end, std::size_t size) {
+#if defined(__SSE2__)
+    const __m128i highestControl = _mm_set1_epi8(0x1F);
+    const __m128i lessThan = _mm_set1_epi8('<');
+    const __m128i ampersand = _mm_set1_epi8('&');
+    for (; end + 16 <= size; end += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + end));
+      const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, highestControl), bytes);
+      const int stops = _mm_movemask_epi8(
+          _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(bytes, lessThan), _mm_cmpeq_epi8(bytes, ampersand))));
+      if (stops != 0) return end + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(stops)));
+    }
+#endif
+    while (end < size && IsLiteralRunByte(text[end])) ++end;
+    return end;
+  });
+}
+
 }  // namespace
 
 void ReadLiteralBytes(TCharCollection& bytes) {
   bytes.Add(static_cast<char>(state.Ch), state.SourcePosition);
   const int firstPosition = state.SourcePosition + 1;
-  const std::string_view run = TakeDocumentBytes(IsLiteralRunByte);
+  const std::string_view run = TakeLiteralBytes();
   if (!run.empty()) bytes.AddRun(run.data(), run.size(), firstPosition);
   ReadCharSkippingMarkup();
 }
@@ -819,7 +840,7 @@ void ReadLiteralCharacters(TokenObj& text) {
   TWindows1252Sink sink(text);
   sink.Add(state.Ch, state.SourcePosition);
   const int firstPosition = state.SourcePosition + 1;
-  sink.AddRun(TakeDocumentBytes(IsLiteralRunByte), firstPosition);
+  sink.AddRun(TakeLiteralBytes(), firstPosition);
   ReadCharSkippingMarkup();
 }
 

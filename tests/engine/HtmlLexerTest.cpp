@@ -6,6 +6,7 @@
 #include "platform/gui/TStringList.h"
 #include "LexerTestSupport.h"
 #include "engine/common/EngineStartup.h"
+#include "platform/win/kernel/Windows1252Codec.h"
 
 namespace engine {
 namespace {
@@ -458,6 +459,44 @@ TEST(HtmlLexerBulkReads, MatchReadingOneCharacterAtATime) {
       StartLexing(markup, codePage);
       const LexedTokens direct = LexTokens();
       ASSERT_EQ(direct, LexThroughInclude(markup, codePage)) << "code page " << codePage << ", case " << caseNumber;
+    }
+  }
+}
+
+// Literal runs (preformatted text) are scanned sixteen bytes at a time: a
+// line of every length with a stop or a tab at every place must be read as
+// the bytes are one by one, into the byte buffer and straight into a token.
+TEST(HtmlLexerBulkReads, LiteralRunsStopWhereTheBytesDo) {
+  for (const char stop : {'<', '&', '\x01', '\r', '\t', '\xFF'}) {
+    for (std::size_t length = 1; length <= 40; ++length) {
+      for (std::size_t at = 1; at <= length; ++at) {
+        std::string line(length, 'q');
+        for (std::size_t i = 0; i < length; ++i) line[i] = static_cast<char>('a' + i % 26);
+        if (at < length) line[at] = stop;
+        std::string expectedBytes;
+        std::u16string expectedCharacters;
+        for (const char byte : line) {
+          const auto value = static_cast<unsigned char>(byte == '\t' ? ' ' : byte);
+          if (value < ' ' || value == '<' || value == '&') break;
+          expectedBytes += static_cast<char>(value);
+          expectedCharacters += win::windows1252Character(value);
+        }
+        std::vector<int> expectedPositions(expectedBytes.size());
+        for (std::size_t i = 0; i < expectedPositions.size(); ++i) expectedPositions[i] = static_cast<int>(i);
+        const auto isLiteral = [] { return parseState.Ch >= ' ' && parseState.Ch != '<' && parseState.Ch != '&'; };
+
+        StartLexing(line + "<");
+        TCharCollection bytes;
+        while (isLiteral()) ReadLiteralBytes(bytes);
+        ASSERT_EQ(bytes.AsString(), expectedBytes) << length << " " << at << " " << int(stop);
+        ASSERT_EQ(std::vector<int>(bytes.Positions().begin(), bytes.Positions().end()), expectedPositions);
+
+        StartLexing(line + "<");
+        TokenObj token;
+        while (isLiteral()) ReadLiteralCharacters(token);
+        ASSERT_EQ(token.CurrentText(), expectedCharacters) << length << " " << at << " " << int(stop);
+        ASSERT_EQ(token.Positions, expectedPositions);
+      }
     }
   }
 }
