@@ -117,11 +117,12 @@ void TCellObj::SetCellRect(const win::RECT& rect) {
   if (HasTitleOrLink()) extras_->CellRect = rect;
 }
 
-std::uint8_t TCellObj::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
-                                   TFormControlObj*& FormControl, std::string& Title) {
+std::uint8_t TCellObj::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, int contentX,
+                                   std::unique_ptr<TUrlTarget>& UrlTarget, TFormControlObj*& FormControl,
+                                   std::string& Title) {
   TCellObjCell* content = Cell();
   if (!content) return 0;
-  std::uint8_t flags = content->LinkAtPoint(canvas, X, Y, UrlTarget, FormControl, Title);
+  std::uint8_t flags = content->LinkAtPoint(canvas, SatSub(X, contentX), Y, UrlTarget, FormControl, Title);
   if (!HasTitleOrLink()) return flags;
   const win::RECT& place = extras_->CellRect;
   int windowY = SatSub(Y, content->Document != nullptr ? content->Document->YOffset : 0);

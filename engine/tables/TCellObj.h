@@ -69,9 +69,10 @@ class TCellObj {
   // Only a cell with a title or link answers for its place, so only such a
   // cell keeps it.
   void SetCellRect(const win::RECT& rect);
-  // What the content answers at the point, with the cell's title and link
-  // where the content gives none and the point is inside the cell's place.
-  std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
+  // What the content (starting at document X contentX) answers at the
+  // document point, with the cell's title and link where the content gives
+  // none and the point is inside the cell's place.
+  std::uint8_t LinkAtPoint(gui::TCanvas* canvas, int X, int Y, int contentX, std::unique_ptr<TUrlTarget>& UrlTarget,
                            TFormControlObj*& FormControl, std::string& Title);
   bool IsReal() const { return ColSpan != 0; }
 

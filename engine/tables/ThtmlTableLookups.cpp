@@ -61,7 +61,7 @@ TCellObj* ThtmlTable::CellAtPoint(int X, int Y) const {
 std::uint8_t ThtmlTable::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, std::unique_ptr<TUrlTarget>& UrlTarget,
                                      TFormControlObj*& FormControl, std::string& Title) {
   TCellObj* cell = CellAtPoint(X, Y);
-  return cell ? cell->LinkAtPoint(canvas, X - CellContentX(*cell), Y, UrlTarget, FormControl, Title) : 0;
+  return cell ? cell->LinkAtPoint(canvas, X, Y, CellContentX(*cell), UrlTarget, FormControl, Title) : 0;
 }
 
 bool ThtmlTable::ObjectAtPoint(int X, int Y, TIDObject*& Obj, int& IX, int& IY) {

@@ -140,11 +140,11 @@ TEST(Cells, TableCellTitleAndLinkAnswerOverPlainContent) {
   std::unique_ptr<TUrlTarget> target;
   TFormControlObj* control = nullptr;
   std::string title;
-  EXPECT_EQ(cell->LinkAtPoint(nullptr, 10, 10, target, control, title), 5);
+  EXPECT_EQ(cell->LinkAtPoint(nullptr, 10, 10, 0, target, control, title), 5);
   EXPECT_EQ(title, "T");
   ASSERT_TRUE(target);
   EXPECT_EQ(target->Url, "a.htm");
-  EXPECT_EQ(cell->LinkAtPoint(nullptr, 150, 10, target, control, title), 0);
+  EXPECT_EQ(cell->LinkAtPoint(nullptr, 150, 10, 0, target, control, title), 0);
 }
 
 TEST(Cells, TableCellLinkIsCopiedAndEmptyWhenNeverSet) {
@@ -177,12 +177,12 @@ TEST(Cells, TableCellCopyAnswersForItsPlaceOnlyOnceItIsPainted) {
   std::unique_ptr<TUrlTarget> target;
   TFormControlObj* control = nullptr;
   std::string title;
-  EXPECT_EQ(copy->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  EXPECT_EQ(copy->LinkAtPoint(nullptr, 10, 10, 0, target, control, title), 0);
   copy->SetCellRect(win::RECT{0, 0, 50, 50});
-  EXPECT_NE(copy->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  EXPECT_NE(copy->LinkAtPoint(nullptr, 10, 10, 0, target, control, title), 0);
   auto plain = TCellObj::Make(&root, nullptr, nullptr, kVAlignMiddle);
   plain->SetCellRect(win::RECT{0, 0, 100, 100});
-  EXPECT_EQ(plain->LinkAtPoint(nullptr, 10, 10, target, control, title), 0);
+  EXPECT_EQ(plain->LinkAtPoint(nullptr, 10, 10, 0, target, control, title), 0);
 }
 
 }  // namespace

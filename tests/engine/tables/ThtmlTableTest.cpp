@@ -10,6 +10,7 @@
 #include "engine/document/TCell.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
+#include "engine/html/TUrlTarget.h"
 #include "platform/gui/TBitmap.h"
 #include "platform/gui/TCanvas.h"
 #include "tests/engine/document/FakeSection.h"
@@ -364,6 +365,39 @@ TEST(TTableBlock, PercentWidthsAndCentring) {
 
 namespace engine {
 namespace {
+
+// A cell's title and link answer over the whole of its painted box, in
+// whichever column it stands (the place test once took the point relative to
+// the content, so only the first column's cells answered, and off by the
+// padding).
+TEST(ThtmlTablePaint, ACellsTitleAndLinkAnswerOverItsPaintedBox) {
+  TableBuilder t;
+  TCellList& row = t.AddRow();
+  t.AddContent(*t.AddCell(row), 20, 50);
+  auto titled = Attributes({{symTitle, "T", 0}, {symHref, "b.htm", 0}});
+  auto second = TCellObj::Make(&t.root, nullptr, titled.get(), kVAlignMiddle);
+  t.AddContent(*second, 20, 50);
+  row.AddCell(std::move(second));
+  LayOut(t, 200);
+  ASSERT_EQ(t.table->Widths, (std::vector<int>{99, 99}));
+  gui::TBitmap bitmap;
+  bitmap.SetPixelFormat(gui::pf24bit);
+  bitmap.SetSize(200, 40);
+  IndentManager flow;
+  t.table->PaintSection(&bitmap.Canvas(), win::RECT{0, 0, 200, 40}, flow, 0, 0, 0);
+  std::unique_ptr<TUrlTarget> target;
+  TFormControlObj* control = nullptr;
+  for (int x : {102, 150, 197}) {
+    std::string title;
+    EXPECT_EQ(t.table->LinkAtPoint(nullptr, x, 10, target, control, title), kLinkFlagTitle | kLinkFlagTarget) << x;
+    EXPECT_EQ(title, "T") << x;
+    ASSERT_TRUE(target) << x;
+    EXPECT_EQ(target->Url, "b.htm") << x;
+  }
+  std::string title;
+  EXPECT_EQ(t.table->LinkAtPoint(nullptr, 50, 10, target, control, title), 0);
+  EXPECT_EQ(title, "");
+}
 
 TEST(ThtmlTablePaint, BorderedCellsGetSunkenFramesAndEmptyCellsNone) {
   TableBuilder t({{symBorder, "1", 1}});
