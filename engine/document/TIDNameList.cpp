@@ -38,38 +38,39 @@ void TIDNameList::Release(Entry& entry) {
   }
 }
 
-void TIDNameList::AddObject(const std::string& name, TIDObject* obj) {
-  std::string key = gui::AnsiUpperCase(name);
-  auto it = entries_.find(key);
-  if (it != entries_.end()) {
+// A name registered again keeps its entry: only what it points at changes.
+TIDNameList::Entry& TIDNameList::EntryFor(const std::string& name) {
+  auto [it, added] = entries_.try_emplace(gui::AnsiUpperCase(name));
+  if (!added) {
     Release(it->second);
-    entries_.erase(it);
+    it->second.object = nullptr;
   }
-  if (obj == nullptr) return;
+  return it->second;
+}
+
+void TIDNameList::AddObject(const std::string& name, TIDObject* obj) {
+  if (obj == nullptr) {
+    auto it = entries_.find(gui::AnsiUpperCase(name));
+    if (it != entries_.end()) {
+      Release(it->second);
+      entries_.erase(it);
+    }
+    return;
+  }
   // An object can stand in one document's list only; a registration in another
   // list (a copied document) leaves that one first.
   if (obj->anchorList_ != nullptr && obj->anchorList_ != this) obj->anchorList_->Forget(obj);
-  Entry entry;
-  entry.name = name;
+  Entry& entry = EntryFor(name);
   entry.object = obj;
   obj->anchorList_ = this;
   ++registrations_[obj];
-  entries_.emplace(std::move(key), std::move(entry));
 }
 
 void TIDNameList::AddPositionAnchor(const std::string& name, int pos) {
-  std::string key = gui::AnsiUpperCase(name);
-  auto it = entries_.find(key);
-  if (it != entries_.end()) {
-    Release(it->second);
-    entries_.erase(it);
-  }
-  Entry entry;
-  entry.name = name;
+  Entry& entry = EntryFor(name);
   entry.owned = std::make_unique<TChPosObj>(Document, pos);
   entry.object = entry.owned.get();
   entry.owned->anchorList_ = this;
-  entries_.emplace(std::move(key), std::move(entry));
 }
 
 TIDObject* TIDNameList::Find(std::string_view name) const {
@@ -90,7 +91,7 @@ void TIDNameList::Forget(const TIDObject* obj) {
 void TIDNameList::Clear() {
   for (auto& [key, entry] : entries_) {
     if (entry.owned) entry.owned->anchorList_ = nullptr;
-    else entry.object->anchorList_ = nullptr;
+    else if (entry.object) entry.object->anchorList_ = nullptr;
   }
   entries_.clear();
   registrations_.clear();

@@ -36,13 +36,14 @@ class TIDNameList {
  private:
   friend class TIDObject;
   struct Entry {
-    std::string name;
     TIDObject* object = nullptr;
     std::unique_ptr<TIDObject> owned;  // the position anchor, when object is one
   };
   // Drops every entry that points at obj (obj is being freed).
   void Forget(const TIDObject* obj);
   void Release(Entry& entry);
+  // The entry of name, made when it is new; an earlier registration is released.
+  Entry& EntryFor(const std::string& name);
 
   std::unordered_map<std::string, Entry> entries_;  // keyed by the case-folded name
   // Registrations per object owned elsewhere, so a freed object is looked for only when it is present.

@@ -120,11 +120,15 @@ void TSectionList::Clear() {
   if (!IsCopy) Styles->Clear();
   TabList.clear();
   tabCount_ = 0;
-  Links.Clear();  // after the tab list: the runs' stops need no look-up there
+  // The runs leave the link list as their sections are freed, after the tab
+  // list (their stops need no look-up there); whatever the sections did not
+  // free leaves after them.
+  Links.BeginDissolve();
   TextSectionCount = 0;
   DrawList.clear();
   FirstLinePointer = nullptr;
   TCell::Clear();
+  Links.Clear();
   htmlFormList.clear();
   FormControlList.clear();
 }

@@ -303,6 +303,16 @@ void TFontObj::LeaveLinks(TFontObj* next) {
   if (!link_ || !link_->Links) return;
   TRunLink& link = *link_;
   TLinkList& links = *link.Links;
+  if (links.Dissolving()) {
+    // Every run of the list goes: no first place or tab stop is handed on.
+    links.ForgetSlot(this);
+    link.Links = nullptr;
+    link.LinkHead = nullptr;
+    Active = false;
+    if (link.TabControl && links.RemoveTabStop) links.RemoveTabStop(link.TabControl.get());
+    link.TabControl.reset();
+    return;
+  }
   const bool handOver = next && next->Links() == &links && next->UrlTarget().LinkId == link.UrlTarget.LinkId;
   if (link.LinkHead == this) {
     TFontObj* newHead = handOver ? next : nullptr;

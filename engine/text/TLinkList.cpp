@@ -45,6 +45,13 @@ void TLinkList::Remove(const TFontObj* run) {
   if (holes_ > 64 && holes_ * 2 > Count()) Compact();
 }
 
+void TLinkList::ForgetSlot(const TFontObj* run) {
+  const int index = IndexOf(run);
+  if (index < 0) return;
+  runs_[static_cast<std::size_t>(index)] = nullptr;
+  ++holes_;
+}
+
 void TLinkList::Compact() {
   std::size_t kept = 0;
   for (TFontObj* run : runs_) {
@@ -57,6 +64,7 @@ void TLinkList::Compact() {
 }
 
 void TLinkList::Clear() {
+  dissolving_ = false;
   while (!runs_.empty()) {
     TFontObj* run = runs_.back();
     if (run) run->LeaveLinks(nullptr);

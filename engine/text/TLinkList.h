@@ -40,6 +40,13 @@ class TLinkList {
   void Remove(const TFontObj* run);
   // Every run leaves the list (and gives up its tab stop).
   void Clear();
+  // Every run in the list is about to be freed (its document is cleared):
+  // until Clear, a run that leaves only empties its slot and drops its tab
+  // stop, handing nothing on to the runs after it.
+  void BeginDissolve() { dissolving_ = true; }
+  bool Dissolving() const { return dissolving_; }
+  // Empties run's slot while the list dissolves (the list is not compacted).
+  void ForgetSlot(const TFontObj* run);
 
   // The panel the document is painted on; link tab stops are its children.
   // Without one (documents that are only measured) no tab stops are made.
@@ -64,6 +71,7 @@ class TLinkList {
 
   std::vector<TFontObj*> runs_;  // not owned
   int holes_ = 0;
+  bool dissolving_ = false;
 };
 
 }  // namespace engine

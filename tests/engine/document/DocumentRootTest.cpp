@@ -140,6 +140,37 @@ TEST(DocumentRoot, ParseHooksRegisterAnchorsAndReportProgress) {
   EXPECT_EQ(reported, 30);
 }
 
+// The parser registers every id as a position and then the element that
+// carries it: the last registration of a name wins, whatever the case, and a
+// freed object leaves every name it stood under.
+TEST(DocumentRoot, AnchorNamesRegisteredAgainPointAtTheLastObject) {
+  struct Marker : TIDObject {
+    int GetDocumentY() override { return 5; }
+  };
+  TSectionList root(nullptr, nullptr);
+  TIDNameList& names = *root.IDNameList;
+  auto element = std::make_unique<Marker>();
+  names.AddPositionAnchor("s1", 10);
+  names.AddObject("S1", element.get());
+  names.AddObject("other", element.get());
+  EXPECT_EQ(names.Find("s1"), element.get());
+  EXPECT_EQ(names.Count(), 2);
+  names.AddPositionAnchor("Other", 20);  // the element still stands under s1
+  ASSERT_NE(names.Find("other"), element.get());
+  EXPECT_EQ(names.Count(), 2);
+  element.reset();
+  EXPECT_EQ(names.Find("s1"), nullptr);
+  EXPECT_NE(names.Find("OTHER"), nullptr);
+  Marker second;
+  names.AddObject("s1", &second);
+  names.AddObject("s1", nullptr);  // no object: the name goes
+  EXPECT_EQ(names.Find("s1"), nullptr);
+  EXPECT_EQ(names.Count(), 1);
+  names.AddObject("s2", &second);
+  names.Clear();
+  EXPECT_EQ(names.Find("s2"), nullptr);
+}
+
 TEST(DocumentRoot, PositionQueriesFallBackToTheDocumentEnd) {
   TSectionList root(nullptr, nullptr);
   FakeSection* a = AddContent(root, 20, 5);

@@ -234,6 +234,35 @@ TEST_F(FontRuns, RunsLeavingTheLinkListTakeTheirTabStopsAlong) {
   EXPECT_EQ(links_.LiveCount(), 0);
 }
 
+// A cleared document frees its runs in order: while the list dissolves, each
+// freed run only leaves its slot and its tab stop, and the runs still standing
+// when it is cleared leave as usual.
+TEST_F(FontRuns, RunsFreedWhileTheListDissolvesLeaveNothingBehind) {
+  TFontList kept;
+  TFontObj* first = AddRun(0, 10, /*tabIndex=*/2);
+  AddRun(3, 10);
+  AddRun(6, 11, /*tabIndex=*/1);
+  TFontObj* survivor = kept.Emplace(nullptr, 0, MeasuredFont(12));
+  survivor->MutableUrlTarget().Url = "page10.html";
+  survivor->MutableUrlTarget().LinkId = 10;
+  survivor->JoinLinks(links_);
+  ASSERT_NE(first->TabControl(), nullptr);
+  ASSERT_EQ(tabStops_.size(), 2u);
+  links_.BeginDissolve();
+  runs_.Clear();
+  EXPECT_TRUE(tabStops_.empty());
+  EXPECT_EQ(links_.LiveCount(), 1);
+  EXPECT_EQ(links_.IndexOf(survivor), 3);
+  links_.Clear();
+  EXPECT_FALSE(links_.Dissolving());
+  EXPECT_EQ(survivor->Links(), nullptr);
+  EXPECT_EQ(links_.Count(), 0);
+  // The list works as before afterwards.
+  TFontObj* again = AddRun(0, 12);
+  EXPECT_EQ(links_.IndexOf(again), 0);
+  EXPECT_NE(again->TabControl(), nullptr);
+}
+
 TEST_F(FontRuns, TabStopsOutliveTheirPanelAndRunsOutliveTheirList) {
   TFontObj* link = AddRun(0, 10);
   link->TabControl()->SetFocus();
