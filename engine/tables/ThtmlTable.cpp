@@ -112,12 +112,16 @@ void ThtmlTable::Initialize() {
   RemoveEmptyTrailingColumns();
   ApplyColumnWidths();
   const std::size_t columns = static_cast<std::size_t>(NumCols);
+  // One walk over the grid: each cell learns its column and its float manager.
   for (const auto& row : Rows) {
     row->Cells.resize(columns);  // every row as wide as the grid
-    for (int c = 0; c < row->Count(); ++c)
-      if (TCellObj* cell = row->Items(c)) cell->Column = c;
+    for (int c = 0; c < row->Count(); ++c) {
+      TCellObj* cell = row->Items(c);
+      if (!cell) continue;
+      cell->Column = c;
+      if (TCellObjCell* content = cell->Cell()) content->IMgr = &cellFloats_;
+    }
   }
-  ShareCellFloats();
   Widths.assign(columns, 0);
   MaxWidths.assign(columns, 0);
   MinWidths.assign(columns, 0);
@@ -129,7 +133,7 @@ void ThtmlTable::Initialize() {
 void ThtmlTable::ShareCellFloats() {
   for (const auto& row : Rows)
     for (const auto& cell : row->Cells)
-      if (cell && cell->Cell()) cell->Cell()->IMgr = &cellFloats_;
+      if (TCellObjCell* content = cell ? cell->Cell() : nullptr) content->IMgr = &cellFloats_;
 }
 
 // Step 1: cells get their padding, borders and backgrounds; a cell spanning n
@@ -188,7 +192,7 @@ void ThtmlTable::SpreadRowSpans() {
       continue;
     }
     std::vector<std::unique_ptr<TCellObj>> placed;
-    placed.reserve(row.Cells.size());
+    placed.reserve(row.Cells.size() + reservedEnd);  // the most the loop below places
     std::size_t next = 0;
     for (std::size_t column = 0; column < reservedEnd || next < row.Cells.size(); ++column) {
       const bool reserved = column < reservedEnd && reservedRows[column] > 0;

@@ -118,7 +118,8 @@ class ThtmlTable : public TSectionBase {
   void ChooseNextPart();
   int HeaderHeight() const;
 
-  // Makes every content cell keep its floats in cellFloats_.
+  // Makes every content cell keep its floats in cellFloats_ (a copy's cells;
+  // Initialize does it in its walk over the grid).
   void ShareCellFloats();
 
   // Content cells in row-major order for lookups.
