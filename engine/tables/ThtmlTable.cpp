@@ -112,16 +112,7 @@ void ThtmlTable::Initialize() {
   RemoveEmptyTrailingColumns();
   ApplyColumnWidths();
   const std::size_t columns = static_cast<std::size_t>(NumCols);
-  // One walk over the grid: each cell learns its column and its float manager.
-  for (const auto& row : Rows) {
-    row->Cells.resize(columns);  // every row as wide as the grid
-    for (int c = 0; c < row->Count(); ++c) {
-      TCellObj* cell = row->Items(c);
-      if (!cell) continue;
-      cell->Column = c;
-      if (TCellObjCell* content = cell->Cell()) content->IMgr = &cellFloats_;
-    }
-  }
+  for (const auto& row : Rows) row->Cells.resize(columns);  // every row as wide as the grid
   Widths.assign(columns, 0);
   MaxWidths.assign(columns, 0);
   MinWidths.assign(columns, 0);
@@ -173,9 +164,15 @@ void ThtmlTable::SpreadColumnSpans() {
 
 // Step 2: every entry spanning rows (a real cell or a dummy of its column
 // span) reserves its column in the rows below; a row's own entries fill the
-// columns that are not reserved, in order. One pass per row.
+// columns that are not reserved, in order. One pass per row, which also gives
+// each entry its grid column and each cell its float manager (the later steps
+// only cut rows short), so a long table's cells are visited once here.
 void ThtmlTable::SpreadRowSpans() {
   std::vector<int> reservedRows;  // per column: rows below still covered from above
+  const auto place = [this](TCellObj& entry, std::size_t column) {
+    entry.Column = static_cast<int>(column);
+    if (TCellObjCell* content = entry.Cell()) content->IMgr = &cellFloats_;
+  };
   for (auto& rowPointer : Rows) {
     TCellList& row = *rowPointer;
     // Columns past the last one reserved from above end with the row's own entries.
@@ -185,6 +182,7 @@ void ThtmlTable::SpreadRowSpans() {
       // Nothing reaches down into this row: its entries stay where they are.
       for (std::size_t column = 0; column < row.Cells.size(); ++column) {
         const auto& entry = row.Cells[column];
+        if (entry) place(*entry, column);
         if (!entry || entry->RowSpan <= 1) continue;
         if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
         reservedRows[column] = entry->RowSpan - 1;
@@ -198,10 +196,12 @@ void ThtmlTable::SpreadRowSpans() {
       const bool reserved = column < reservedEnd && reservedRows[column] > 0;
       if (reserved) {
         placed.push_back(TCellObj::MakeDummy(0));
+        place(*placed.back(), column);
         --reservedRows[column];
         continue;
       }
       std::unique_ptr<TCellObj> entry = next < row.Cells.size() ? std::move(row.Cells[next++]) : nullptr;
+      if (entry) place(*entry, column);
       if (entry && entry->RowSpan > 1) {
         if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
         reservedRows[column] = entry->RowSpan - 1;

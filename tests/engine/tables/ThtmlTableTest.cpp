@@ -150,6 +150,8 @@ TEST(ThtmlTableGrid, ACellSpanningRowsAndColumnsReservesAllItsColumnsBelow) {
   t.table->Initialize();
   EXPECT_EQ(t.Shape(), "CdC|ddC|");
   EXPECT_EQ(moved->Column, 2);
+  for (const auto& row : t.table->Rows)
+    for (int c = 0; c < row->Count(); ++c) EXPECT_EQ(row->Items(c)->Column, c);  // dummies too
 }
 
 TEST(ThtmlTableGrid, OnlyTheOwnerOfADroppedSpanDummyLosesAColumn) {
