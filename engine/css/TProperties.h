@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "engine/css/CssColors.h"
@@ -37,7 +38,7 @@ constexpr int PropIdx(Prop p) { return static_cast<int>(p); }
 
 // The same as a == b, in line for the short texts that nearly all values are (a call to
 // memcmp costs more than comparing them).
-inline bool SameText(const std::string& a, const std::string& b) {
+inline bool SameText(std::string_view a, std::string_view b) {
   const std::size_t size = a.size();
   if (size != b.size()) return false;
   const auto word = [](const char* at) {
@@ -55,6 +56,7 @@ inline bool SameText(const std::string& a, const std::string& b) {
   // Two loads that overlap when the text is shorter than both cover.
   if (size >= 8 && size <= 16) return word(x) == word(y) && word(x + size - 8) == word(y + size - 8);
   if (size >= 4 && size < 8) return half(x) == half(y) && half(x + size - 4) == half(y + size - 4);
+  if (size > 0 && size < 4) return x[0] == y[0] && x[size / 2] == y[size / 2] && x[size - 1] == y[size - 1];
   return size == 0 || std::memcmp(x, y, size) == 0;
 }
 

@@ -6,10 +6,60 @@
 
 namespace engine {
 
+namespace {
+
+std::size_t TagHash(std::string_view tag) {
+  std::size_t hash = 14695981039346656037ull;
+  for (char c : tag) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return hash ^ hash >> 32;
+}
+
+}  // namespace
+
+TElementStack::TagCounts::Slot& TElementStack::TagCounts::SlotOf(std::string_view tag) {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = TagHash(tag) & mask;; at = (at + 1) & mask) {
+    Slot& slot = slots_[at];
+    if (!slot.used || SameText(slot.tag, tag)) return slot;
+  }
+}
+
+void TElementStack::TagCounts::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 128 : old.size() * 2, Slot{});
+  for (Slot& slot : old) {
+    if (slot.used) SlotOf(slot.tag) = std::move(slot);
+  }
+}
+
+int& TElementStack::TagCounts::operator[](std::string_view tag) {
+  // At most half the slots are used, so a search always meets a free one soon.
+  if (2 * (used_ + 1) > slots_.size()) Grow();
+  Slot& slot = SlotOf(tag);
+  if (!slot.used) {
+    slot.tag.assign(tag);
+    slot.count = 0;
+    slot.used = true;
+    ++used_;
+  }
+  return slot.count;
+}
+
+int* TElementStack::TagCounts::Find(std::string_view tag) {
+  if (slots_.empty()) return nullptr;
+  Slot& slot = SlotOf(tag);
+  return slot.used ? &slot.count : nullptr;
+}
+
+void TElementStack::TagCounts::Clear() {
+  slots_.clear();
+  used_ = 0;
+}
+
 void TElementStack::Reset(TStyleList* styles) {
   styles_ = styles;
   records_.clear();
-  openPerTag_.clear();
+  openPerTag_.Clear();
   refusedPerTag_.clear();
   lastPushRefused_ = false;
   TPropStack& stack = parseState.PropStack;
@@ -70,14 +120,14 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
       return;
     }
   }
-  auto open = openPerTag_.find(tag);
-  if (open == openPerTag_.end() || open->second == 0) return;  // a stray end tag costs no search
+  int* open = openPerTag_.Find(tag);
+  if (!open || *open == 0) return;  // a stray end tag costs no search
   int found = static_cast<int>(records_.size()) - 1;
   while (found >= 0 && records_[static_cast<std::size_t>(found)].tag != tag) --found;
   if (found < 0) return;
   TPropStack& stack = parseState.PropStack;
   if (onClosed) onClosed(*stack.Items(found + 1));
-  --open->second;
+  --*open;
   records_.erase(records_.begin() + found);
   stack.Delete(found + 1);
   // Entries opened inside the closed element lose what they inherited from it

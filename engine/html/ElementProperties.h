@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -55,9 +56,27 @@ class TElementStack {
 
   TStyleList* styles_ = nullptr;
   std::vector<TEntryRecord> records_;
-  // Counts stay in the map at zero: the tags are the parser's own few names,
-  // and an element no longer costs a node of the map each time it opens.
-  std::unordered_map<std::string, int> openPerTag_;
+  // A count per tag name, asked at every push and end tag, where a node map's
+  // hashing and probing cost more than the rest of the bookkeeping. Counts stay
+  // at zero: the tags are the parser's own few names.
+  class TagCounts {
+   public:
+    int& operator[](std::string_view tag);  // made at zero when missing
+    int* Find(std::string_view tag);        // nullptr when missing
+    void Clear();
+
+   private:
+    struct Slot {
+      std::string tag;
+      int count = 0;
+      bool used = false;
+    };
+    Slot& SlotOf(std::string_view tag);  // its slot, or the free one it would take
+    void Grow();
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+  };
+  TagCounts openPerTag_;
   std::unordered_map<std::string, int> refusedPerTag_;
   bool lastPushRefused_ = false;
 };
