@@ -179,7 +179,7 @@ class TStyleList {
     std::string tag, classes, pseudo;
     const CascadePlan* plan = nullptr;
   };
-  static constexpr std::size_t kPlanSlots = 64;
+  static constexpr std::size_t kPlanSlots = 256;
   std::vector<PlanSlot> planSlots_;
   CascadePlan scratchPlan_;
   // The names of the open elements level by level, kept between cascades (each element's
