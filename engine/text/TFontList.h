@@ -71,9 +71,11 @@ class TFontList {
  private:
   void DropEmptyRuns();
   // Room for one more run before it is made, so that appending cannot fail
-  // after; doubling keeps appending linear.
+  // after; doubling keeps appending linear. A section that changes font at
+  // all usually changes it a few times: room for four at the first growth.
+  static constexpr std::size_t kFirstHeapRuns = 4;
   void MakeRoom() {
-    if (runs_.size() == runs_.capacity()) runs_.reserve(std::max<std::size_t>(2, runs_.capacity() * 2));
+    if (runs_.size() == runs_.capacity()) runs_.reserve(std::max<std::size_t>(kFirstHeapRuns, runs_.capacity() * 2));
   }
   // Destroys run, in place when the list holds it, else on the heap.
   void Free(TFontObj* run);
