@@ -393,7 +393,9 @@ class THTMLViewer : public gui::TWinControl, public engine::TParseViewer {
   void SetBusy(bool Value);
   void Progress(ThtProgressStage Stage, int Percent);
   void PrepareDocument();
-  void ApplyDocumentDefaults();
+  // Whether the defaults include the built-in style sheet, or leave it to the next load.
+  enum class DefaultSheet { Build, Later };
+  void ApplyDocumentDefaults(DefaultSheet sheet = DefaultSheet::Build);
   void Parse(int Kind, const std::string& FileName);
   void AfterParse(const engine::TDocumentHead& Head);
   void StopSound();

@@ -208,11 +208,16 @@ void THTMLViewer::PrepareDocument() {
   ApplyDocumentDefaults();
 }
 
-void THTMLViewer::ApplyDocumentDefaults() {
-  root_->SetDocumentDefaults(defFontName_, defPreFontName_, defFontSize_, defFontColor_, defHotSpotColor_,
-                             defVisitedLinkColor_, defOverLinkColor_, defBackground_,
-                             (options_ & htOverLinksActive) != 0, (options_ & htNoLinkUnderline) == 0, charSet_,
-                             marginHeight_, marginWidth_);
+void THTMLViewer::ApplyDocumentDefaults(DefaultSheet sheet) {
+  const bool overLinksActive = (options_ & htOverLinksActive) != 0;
+  if (sheet == DefaultSheet::Build) {
+    root_->SetDocumentDefaults(defFontName_, defPreFontName_, defFontSize_, defFontColor_, defHotSpotColor_,
+                               defVisitedLinkColor_, defOverLinkColor_, defBackground_, overLinksActive,
+                               (options_ & htNoLinkUnderline) == 0, charSet_, marginHeight_, marginWidth_);
+  } else {
+    root_->SetDocumentLooks(defPreFontName_, defFontSize_, defHotSpotColor_, defVisitedLinkColor_,
+                            defOverLinkColor_, defBackground_, overLinksActive);
+  }
   paintPanel_->SetColor(root_->Background);
 }
 
@@ -273,7 +278,9 @@ void THTMLViewer::Clear() {
   mouseTimer_->SetEnabled(false);
   root_->Clear();
   if (ownedCache_) ownedCache_->Clear();
-  ApplyDocumentDefaults();
+  // A cleared viewer parses nothing: the next load builds the sheet it parses with
+  // (PrepareDocument), as a new viewer's first load does.
+  ApplyDocumentDefaults(DefaultSheet::Later);
   // Swapped out, not cleared: clear() would keep the old document's buffers.
   std::string().swap(baseHref_);
   std::string().swap(callerBase_);

@@ -254,6 +254,12 @@ void TSectionList::SetDocumentDefaults(const std::string& fontName, const std::s
                                        bool underlineLinks, int charset, int marginHeight, int marginWidth) {
   Styles->BuildDefaultStyleSheet(fontName, preFontName, fontSize, fontColor, hotSpotColor, visitedColor,
                                  overLinkColor, underlineLinks, charset, marginHeight, marginWidth);
+  SetDocumentLooks(preFontName, fontSize, hotSpotColor, visitedColor, overLinkColor, background, overLinksActive);
+}
+
+void TSectionList::SetDocumentLooks(const std::string& preFontName, int fontSize, TColor hotSpotColor,
+                                    TColor visitedColor, TColor overLinkColor, TColor background,
+                                    bool overLinksActive) {
   // Scaled from constant tables each time, so repeated loads never compound.
   for (std::size_t i = 0; i < FontConv.size(); ++i) {
     FontConv[i] = kBaseFontSizes[i] * fontSize / 12.0;

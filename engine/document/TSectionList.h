@@ -73,6 +73,9 @@ class TSectionList : public TCell {
                            TColor fontColor, TColor hotSpotColor, TColor visitedColor, TColor overLinkColor,
                            TColor background, bool overLinksActive, bool underlineLinks, int charset,
                            int marginHeight, int marginWidth);
+  // The same without the style sheet: the link colours, fonts and background.
+  void SetDocumentLooks(const std::string& preFontName, int fontSize, TColor hotSpotColor, TColor visitedColor,
+                        TColor overLinkColor, TColor background, bool overLinksActive);
   void SetBackground(TColor color);
   void SetBackgroundImage(const std::string& name, const TBackgroundPosition& position);
 
