@@ -118,11 +118,11 @@ void TFrameSet::ClearFrames() {
   if (DragSet) DragSet->CancelDrag();
   TSubFrameSet::ClearFrames();
   frameNames_.clear();
-  viewers_.clear();
-  historyFrames_.clear();
+  std::vector<THTMLViewer*>().swap(viewers_);
+  std::vector<TfvFrame*>().swap(historyFrames_);
   activeViewer_ = nullptr;
-  DocumentName.clear();
-  Title.clear();
+  std::string().swap(DocumentName);
+  decltype(Title)().swap(Title);
   lastWidth_ = lastHeight_ = 0;
 }
 

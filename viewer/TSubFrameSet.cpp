@@ -143,17 +143,19 @@ void TSubFrameSet::ClearFrames() {
     children_.pop_back();
     delete child;
   }
-  codes_.clear();
-  sizes_.clear();
+  // Swapped out, not cleared: a cleared set keeps no buffer sized by its last document.
+  std::vector<TFrameBase*>().swap(children_);
+  std::vector<int>().swap(codes_);
+  std::vector<int>().swap(sizes_);
   sizeTotal_ = 0;
   rows_ = false;
   positions_.fill(0);
   noResize_.fill(false);
-  BaseUrl.clear();
-  BaseTarget.clear();
+  std::string().swap(BaseUrl);
+  std::string().swap(BaseTarget);
   StopRefreshTimer();
   RefreshDelay = 0;
-  RefreshUrl.clear();
+  std::string().swap(RefreshUrl);
 }
 
 void TSubFrameSet::Forget(TFrameBase* Child) {
