@@ -4,20 +4,12 @@
 #include <cstdlib>
 #include <new>
 
+#include "engine/common/AddressSanitizer.h"
+
 namespace engine {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kPooled = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kPooled = false;
-#else
-constexpr bool kPooled = true;
-#endif
-#else
-constexpr bool kPooled = true;
-#endif
+constexpr bool kPooled = !kAddressSanitizer;
 
 constexpr std::size_t kAlignment = 16;
 

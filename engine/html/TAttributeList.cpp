@@ -1,5 +1,6 @@
 #include "engine/html/TAttributeList.h"
 
+#include "engine/common/AddressSanitizer.h"
 #include "engine/css/CssReader.h"
 #include "engine/css/TProperties.h"
 #include "engine/common/TextHelpers.h"
@@ -21,17 +22,7 @@ bool TAttributeList::Find(THtmlSymbol symbol, const TAttribute*& attribute) cons
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kKeepsSpares = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kKeepsSpares = false;
-#else
-constexpr bool kKeepsSpares = true;
-#endif
-#else
-constexpr bool kKeepsSpares = true;
-#endif
+constexpr bool kKeepsSpares = !kAddressSanitizer;
 
 }  // namespace
 
