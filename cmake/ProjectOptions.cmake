@@ -19,7 +19,9 @@ if(PAGEWELL_FUZZ)
     message(FATAL_ERROR "PAGEWELL_FUZZ needs clang")
   endif()
   # Coverage instrumentation for the libraries; the fuzz executables add the driver.
-  add_compile_options(-fsanitize=fuzzer-no-link)
+  # -O2 after the sanitizers' -O1: inlined library templates (variants, strings)
+  # run about a tenth faster per viewer input, and the reports keep their lines.
+  add_compile_options(-fsanitize=fuzzer-no-link -O2)
 endif()
 
 # pagewell_fuzz_uninstrumented(TARGET REGEX [EXCEPT REGEX]): under PAGEWELL_FUZZ,
