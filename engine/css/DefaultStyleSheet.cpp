@@ -84,11 +84,8 @@ void TStyleList::CopyDefaultRules(const TStyleList& source) {
   for (const auto& from : source.entries_) {
     const TProperties& rule = *from->properties;
     auto properties = std::make_unique<TProperties>();
-    properties->CopyValues(rule);
+    properties->CopyValuesAndFontBase(rule);
     properties->PropTag = rule.PropTag;
-    properties->DefFontName = rule.DefFontName;
-    properties->Charset = rule.Charset;
-    properties->CodePage = rule.CodePage;
     if (&rule == source.DefProp) DefProp = properties.get();
     // The source is in sheet order, so each entry goes last, as into every list it is in.
     entries_.push_back(std::make_unique<Entry>(Entry{from->key, std::move(properties), from->contextual}));

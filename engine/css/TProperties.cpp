@@ -258,6 +258,13 @@ void TProperties::SetPropertyByName(const std::string& name, const std::string& 
 
 void TProperties::CopyValues(const TProperties& source) { Props = source.Props; }
 
+void TProperties::CopyValuesAndFontBase(const TProperties& source) {
+  Props = source.Props;
+  DefFontName = source.DefFontName;
+  Charset = source.Charset;
+  CodePage = source.CodePage;
+}
+
 void TProperties::CopyDefault(const TProperties& defaultEntry) {
   Props = defaultEntry.Props;
   CodePage = defaultEntry.CodePage;

@@ -89,6 +89,8 @@ class TProperties {
   void SetPropertyByName(const std::string& name, const std::string& value);
   // The 60 values of source (values only).
   void CopyValues(const TProperties& source);
+  // The values with source's charset, code page and default font name, all as they stand.
+  void CopyValuesAndFontBase(const TProperties& source);
   // The values, charset, code page and default font name of the sheet's "default" entry.
   void CopyDefault(const TProperties& defaultEntry);
   // Takes source's value for every property whose assigned flag is clear.

@@ -75,10 +75,7 @@ std::shared_ptr<TFontInfoArray> SharedLinkLooks(const TFontInfoArray& looks) {
 // The font-size "small" version of props that small caps draw lower-case letters in.
 std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
   auto small = std::make_unique<TProperties>();
-  small->CopyValues(props);
-  small->DefFontName = props.DefFontName;
-  small->Charset = props.Charset;
-  small->CodePage = props.CodePage;
+  small->CopyValuesAndFontBase(props);
   small->PropTitle = props.PropTitle;
   small->Value(Prop::FontSize) = FontSizeFromString("small", DefaultFontSize());
   return small;
