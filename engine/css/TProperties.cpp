@@ -266,10 +266,8 @@ void TProperties::CopyValuesAndFontBase(const TProperties& source) {
 }
 
 void TProperties::CopyDefault(const TProperties& defaultEntry) {
-  Props = defaultEntry.Props;
-  CodePage = defaultEntry.CodePage;
+  CopyValuesAndFontBase(defaultEntry);
   SetCharset(defaultEntry.Charset);
-  DefFontName = defaultEntry.DefFontName;
   PropTag = "default";
 }
 

@@ -144,12 +144,6 @@ bool TCellBasic::MinWidthWithin(gui::TCanvas* canvas, int Limit) {
   return true;
 }
 
-void TCellBasic::IndexLayout() {
-  StartIndexing();
-  for (int i = 0; i < Count(); ++i) NoteLaidOut(i, *Items(i));
-  FinishIndexing();
-}
-
 void TCellBasic::StartIndexing() {
   indexed_ = false;
   if (Count() < kIndexFrom) {

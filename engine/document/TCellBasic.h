@@ -62,9 +62,6 @@ class TCellBasic : public TFreeList<TSectionBase> {
   // given arguments, in list order (the cells' and blocks' shared paint walk).
   int PaintSections(gui::TCanvas* canvas, const win::RECT& clipRect, IndentManager& mgr, int X, int XRef, int YRef,
                     int Y);
-  // Rebuilds the search indexes from the sections' current layout results.
-  // Layout does this; code that moves sections itself calls it after.
-  void IndexLayout();
   // [first, last) of the sections whose hit range can hold document row Y.
   void RowRange(int Y, int& first, int& last) const;
 
@@ -97,7 +94,7 @@ class TCellBasic : public TFreeList<TSectionBase> {
   int LayoutWithFloats(gui::TCanvas* canvas, int Y, int Width, int AHeight, int BlockHeight, int& MaxWidth, int& Curs);
   int PaintWithFloats(gui::TCanvas* canvas, const win::RECT& clipRect, int ClipWidth, int Width, int X, int Y, int XRef,
                       int YRef);
-  // IndexLayout gathered during a layout walk: each section's results are
+  // The search indexes, gathered during a layout walk: each section's results are
   // noted just after its layout, while they are still in cache, instead of in
   // walks over every section at the end. Sections must be noted in order.
   void StartIndexing();

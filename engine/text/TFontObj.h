@@ -22,7 +22,7 @@ constexpr std::uint8_t kShiftNone = 0;
 constexpr std::uint8_t kShiftSubscript = 8;
 constexpr std::uint8_t kShiftSuperscript = 9;
 
-class TFontObj {
+class TFontObj final {
  public:
   // font: shared with other runs and elements; a run that changes its look
   // takes a copy of its own first.
