@@ -174,7 +174,7 @@ TFontObj::TFontObj(TSection* section, const TFontObj& source)
 }
 
 TFontObj::~TFontObj() {
-  // Clearing a document empties its link list first: most runs are in no list by now.
+  // Most runs are in no link list; one freed with its document only empties its slot there.
   if (Links() != nullptr) LeaveLinks(nullptr);
 }
 
@@ -303,24 +303,21 @@ void TFontObj::LeaveLinks(TFontObj* next) {
   if (!link_ || !link_->Links) return;
   TRunLink& link = *link_;
   TLinkList& links = *link.Links;
-  if (links.Dissolving()) {
-    // Every run of the list goes: no first place or tab stop is handed on.
+  // While the list dissolves every run of it goes: no first place or tab stop is handed on.
+  const bool dissolving = links.Dissolving();
+  const bool handOver = !dissolving && next && next->Links() == &links &&
+                        next->UrlTarget().LinkId == link.UrlTarget.LinkId;
+  if (dissolving) {
     links.ForgetSlot(this);
-    link.Links = nullptr;
-    link.LinkHead = nullptr;
-    Active = false;
-    if (link.TabControl && links.RemoveTabStop) links.RemoveTabStop(link.TabControl.get());
-    link.TabControl.reset();
-    return;
+  } else {
+    if (link.LinkHead == this) {
+      TFontObj* newHead = handOver ? next : nullptr;
+      ForLinkRuns([&](TFontObj& run) {
+        if (run.link_->LinkHead == this) run.link_->LinkHead = newHead;
+      });
+    }
+    links.Remove(this);
   }
-  const bool handOver = next && next->Links() == &links && next->UrlTarget().LinkId == link.UrlTarget.LinkId;
-  if (link.LinkHead == this) {
-    TFontObj* newHead = handOver ? next : nullptr;
-    ForLinkRuns([&](TFontObj& run) {
-      if (run.link_->LinkHead == this) run.link_->LinkHead = newHead;
-    });
-  }
-  links.Remove(this);
   link.Links = nullptr;
   link.LinkHead = nullptr;
   Active = false;
