@@ -142,8 +142,7 @@ std::uint8_t TCellObj::LinkAtPoint(gui::TCanvas* canvas, int X, int Y, int conte
 }
 
 const std::string& TCellObj::BackgroundImage() const {
-  static const std::string kNone;
-  return extras_ ? extras_->Image : kNone;
+  return extras_ ? extras_->Image : kNoText;
 }
 
 gui::TBitmap* TCellObj::TiledImage() const { return extras_ ? extras_->TiledImage.get() : nullptr; }

@@ -151,7 +151,7 @@ class TCellObj {
   bool FetchBackgroundImage();
   void TileBackgroundImage(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& inner);
 
-  std::unique_ptr<Extras> extras_;  // null without a picture or own border sides
+  std::unique_ptr<Extras> extras_;  // null without a picture, own border sides, title or link
   void DrawContent(gui::TCanvas* canvas, const win::RECT& clipRect, const win::RECT& outer, int s, int Y, int X);
   void DrawFrame(gui::TCanvas* canvas, const win::RECT& outer, const win::RECT& inner, TColor dark, TColor light,
                  bool tableHasBorder, int s, int Yo, int X);

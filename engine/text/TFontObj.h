@@ -54,7 +54,6 @@ class TFontObj final {
   // The link (or hint) side; runs without one read as having an empty link.
   const TUrlTarget& UrlTarget() const;
   const std::string& Title() const;
-  std::string GetUrl() const { return UrlTarget().Url; }
   int LineHeight(int& descent) const {
     descent = Descent;
     return FontHeight;
