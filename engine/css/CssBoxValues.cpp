@@ -90,10 +90,12 @@ void ComputeMarginsBordersSizes(const TVMarginArray& margins, int width, int hei
 void GetMarginArray(const TProperties& properties, TVMarginArray& margins) {
   for (int index = 0; index < kMarginArraySize; ++index)
     margins[static_cast<std::size_t>(index)] = properties.Props[static_cast<std::size_t>(kFirstMarginProp + index)];
-  for (std::size_t side = 0; side < 4; ++side) {
-    const std::string* text = std::get_if<std::string>(&margins[kTopStyle + side]);
-    margins[kTopStyle + side] = text ? BorderStyleFromString(*text) : 0;
-  }
+  for (std::size_t side = 0; side < 4; ++side) margins[kTopStyle + side] = BorderSideStyle(margins[kTopStyle + side]);
+}
+
+int BorderSideStyle(const TPropValue& value) {
+  const std::string* text = std::get_if<std::string>(&value);
+  return text ? BorderStyleFromString(*text) : 0;
 }
 
 TBoxResult ComputeBoxValues(const TVMarginArray& margins, int containingWidth, int containingHeight, int em, int ex) {

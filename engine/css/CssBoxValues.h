@@ -16,6 +16,8 @@ constexpr std::size_t BoxIndex(Prop p) { return static_cast<std::size_t>(PropIdx
 
 // Copies properties 9-36, the four side styles turned into border-style numbers.
 void GetMarginArray(const TProperties& properties, TVMarginArray& margins);
+// The border-style number of a side style value: its name read, 0 for anything but a text.
+int BorderSideStyle(const TPropValue& value);
 
 struct TBoxResult {
   TBoxValues Values{};

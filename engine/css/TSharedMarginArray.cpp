@@ -44,10 +44,7 @@ std::size_t HashOf(const TVMarginArray& values) {
 class BoxValuesOf {
  public:
   explicit BoxValuesOf(const TProperties& properties) : properties_(properties) {
-    for (std::size_t side = 0; side < 4; ++side) {
-      const std::string* text = std::get_if<std::string>(&Raw(kFirstSideStyle + side));
-      sideStyles_[side] = text ? BorderStyleFromString(*text) : 0;
-    }
+    for (std::size_t side = 0; side < 4; ++side) sideStyles_[side] = BorderSideStyle(Raw(kFirstSideStyle + side));
   }
   std::size_t Hash() const {
     std::size_t hash = 0;
