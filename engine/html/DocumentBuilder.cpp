@@ -314,7 +314,7 @@ void ParseList(THtmlSymbol symbol, const TSymbolSet& stop) {
   }
   TListStart start = ReadListStart(symbol);
   const THtmlSymbol endSymbol = EndSymbolOf(symbol);
-  const std::string tag = TagNameOfSymbol(symbol);
+  const std::string& tag = TagNameOfSymbol(symbol);
   CloseSection();
   PushTag(tag);
   TBlock* block = nullptr;

@@ -760,7 +760,6 @@ void ReadTextInto(Sink& sink) {
   try {
     while (state.Ch >= 9 && state.Ch != '<') {
       if (state.Ch == '&') {
-        sink.Flush();
         sink.ReadReference();
       } else if (IsBlankRunChar(state.Ch)) {
         sink.Add(' ', state.SourcePosition);

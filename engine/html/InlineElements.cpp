@@ -123,7 +123,7 @@ bool IsSizeElement(THtmlSymbol symbol) {
 
 void ReadFontStyleElement(THtmlSymbol symbol) {
   if (IsSizeElement(symbol)) EnsureSection();
-  const std::string startTag = TagNameOfSymbol(symbol);
+  const std::string& startTag = TagNameOfSymbol(symbol);
   if (!startTag.empty()) {
     PushTag(startTag);
     InlineBoxStart();
@@ -175,7 +175,7 @@ void ReadText() {
 
 void ReadImageOrPanel(THtmlSymbol symbol, bool advance) {
   TSection& section = EnsureSection();
-  const std::string tag = TagNameOfSymbol(symbol);
+  const std::string& tag = TagNameOfSymbol(symbol);
   PushTag(tag);
   InlineBoxStart();
   if (symbol == symImg) {
@@ -191,7 +191,7 @@ void ReadImageOrPanel(THtmlSymbol symbol, bool advance) {
 
 void ReadFormControl(THtmlSymbol symbol, bool advance) {
   TSection& section = EnsureSection();
-  const std::string tag = TagNameOfSymbol(symbol);
+  const std::string& tag = TagNameOfSymbol(symbol);
   PushTag(tag);
   // A control with a CSS border gets an inline box round its placeholder.
   if (BuilderSeams().InlineBoxStart) BuilderSeams().InlineBoxStart(TopProperties(), parseState.TagStartPosition);

@@ -14,7 +14,8 @@ namespace engine {
 
 class TProperties;
 
-// One attribute of a tag; never changed after the lexer made it.
+// One attribute of a tag. The list reuses its attributes from tag to tag: a
+// pointer to one is valid until the list is cleared for the next tag.
 class TAttribute {
  public:
   TAttribute(THtmlSymbol symbol, int codePage, std::string valueText, std::string name, int value)
