@@ -90,6 +90,7 @@ void TStyleList::CopyDefaultRules(const TStyleList& source) {
     // The source is in sheet order, so each entry goes last, as into every list it is in.
     entries_.push_back(std::make_unique<Entry>(Entry{from->key, std::move(properties), from->contextual}));
     const Entry* entry = entries_.back().get();
+    NoteKeyIds(entry->key);
     if (entry->contextual) contextual_.push_back(entry);
     if (entry->key.find(' ') == std::string::npos) plainKeys_[entry->key].push_back(entry);
   }

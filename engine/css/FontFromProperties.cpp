@@ -64,9 +64,11 @@ struct FontSettings {
 
 // Most elements take a font that a recent element already made: the same
 // font values under the same settings give the same font and em size, which
-// the elements then share. The last 64 are kept with the values they were
-// made from: a dense page takes a few dozen looks in turn (prose, terms, code,
-// links, headings), which 16 did not hold, so each element made its font anew.
+// the elements then share. 64 are kept with the values they were made from: a
+// dense page takes a few dozen looks in turn (prose, terms, code, links,
+// headings), which 16 did not hold, so each element made its font anew. The
+// summary of the values picks a set of sixteen slots, the only ones searched;
+// within a set the oldest gives way.
 class RecentFonts {
  public:
   struct Made {
@@ -74,10 +76,10 @@ class RecentFonts {
     int emSize = 0;
   };
 
-  const Made* Find(const TProperties& props, const FontSettings& settings) const {
+  const Made* Find(const TProperties& props, const FontSettings& settings, std::uint64_t summary) const {
     if (settings.deviceVersion == 0) return nullptr;
-    const std::uint64_t summary = Summary(props);
-    for (std::size_t index = 0; index < slots_.size(); ++index) {
+    const std::size_t first = SetOf(summary) * kWays;
+    for (std::size_t index = first; index < first + kWays; ++index) {
       if (summaries_[index] != summary) continue;
       const Slot& slot = slots_[index];
       if (slot.made.font && slot.settings == settings && SameValues(slot, props)) return &slot.made;
@@ -85,12 +87,15 @@ class RecentFonts {
     return nullptr;
   }
 
-  void Keep(const TProperties& props, const FontSettings& settings, std::shared_ptr<const TMyFont> font, int emSize) {
+  void Keep(const TProperties& props, const FontSettings& settings, std::uint64_t summary,
+            std::shared_ptr<const TMyFont> font, int emSize) {
     if (settings.deviceVersion == 0 || !Keepable(props)) return;
-    summaries_[next_] = Summary(props);
-    Slot& slot = slots_[next_];
-    next_ = (next_ + 1) % slots_.size();
-    for (std::size_t index = 0; index < kFontProps.size(); ++index) slot.values[index] = props.Value(kFontProps[index]);
+    const std::size_t set = SetOf(summary);
+    const std::size_t index = set * kWays + nextWay_[set];
+    nextWay_[set] = static_cast<std::uint8_t>((nextWay_[set] + 1) % kWays);
+    summaries_[index] = summary;
+    Slot& slot = slots_[index];
+    for (std::size_t at = 0; at < kFontProps.size(); ++at) slot.values[at] = props.Value(kFontProps[at]);
     slot.color = props.GetColor();
     slot.background = props.BackgroundColor;
     slot.charset = props.Charset;
@@ -98,29 +103,6 @@ class RecentFonts {
     slot.settings = settings;
     slot.made.font = std::move(font);
     slot.made.emSize = emSize;
-  }
-
- private:
-  // Every value GetFontInfo reads, most often different first.
-  static constexpr std::array<Prop, 6> kFontProps = {Prop::FontSize,  Prop::FontWeight,    Prop::FontStyle,
-                                                     Prop::FontFamily, Prop::TextDecoration, Prop::LetterSpacing};
-  struct Slot {
-    std::array<TPropValue, kFontProps.size()> values;
-    TColor color = 0;
-    TColor background = 0;
-    std::uint8_t charset = 0;
-    std::string defaultName;
-    FontSettings settings;
-    Made made;
-  };
-
-  // Long texts are not kept: what stays held after a page is small.
-  static bool Keepable(const TProperties& props) {
-    for (Prop prop : kFontProps) {
-      const std::string* text = std::get_if<std::string>(&props.Value(prop));
-      if (text && text->size() > kMaxTextLength) return false;
-    }
-    return props.DefFontName.size() <= kMaxTextLength;
   }
 
   // A summary of the values SameValues compares, equal whenever they are (a zero of
@@ -142,6 +124,36 @@ class RecentFonts {
     return summary ^ props.DefFontName.size();
   }
 
+ private:
+  // Every value GetFontInfo reads, most often different first.
+  static constexpr std::array<Prop, 6> kFontProps = {Prop::FontSize,  Prop::FontWeight,    Prop::FontStyle,
+                                                     Prop::FontFamily, Prop::TextDecoration, Prop::LetterSpacing};
+  struct Slot {
+    std::array<TPropValue, kFontProps.size()> values;
+    TColor color = 0;
+    TColor background = 0;
+    std::uint8_t charset = 0;
+    std::string defaultName;
+    FontSettings settings;
+    Made made;
+  };
+
+  static constexpr std::size_t kWays = 16;
+  static constexpr std::size_t kSets = 4;
+
+  static std::size_t SetOf(std::uint64_t summary) {
+    return static_cast<std::size_t>((summary * 0x9E3779B97F4A7C15ull) >> 60) % kSets;
+  }
+
+  // Long texts are not kept: what stays held after a page is small.
+  static bool Keepable(const TProperties& props) {
+    for (Prop prop : kFontProps) {
+      const std::string* text = std::get_if<std::string>(&props.Value(prop));
+      if (text && text->size() > kMaxTextLength) return false;
+    }
+    return props.DefFontName.size() <= kMaxTextLength;
+  }
+
   static bool SameValues(const Slot& slot, const TProperties& props) {
     if (slot.color != props.GetColor() || slot.background != props.BackgroundColor || slot.charset != props.Charset)
       return false;
@@ -152,9 +164,9 @@ class RecentFonts {
   }
 
   static constexpr std::size_t kMaxTextLength = 256;
-  std::array<Slot, 64> slots_;
-  std::array<std::uint64_t, 64> summaries_{};  // of the slots' values, searched packed
-  std::size_t next_ = 0;
+  std::array<Slot, kWays * kSets> slots_;
+  std::array<std::uint64_t, kWays * kSets> summaries_{};  // of the slots' values
+  std::array<std::uint8_t, kSets> nextWay_{};
 };
 
 std::shared_ptr<const TMyFont> MakeFont(const TProperties& props, int& emSize) {
@@ -218,12 +230,13 @@ const TMyFont& ElementFont(TProperties& props) {
   if (!props.CachedFont) {
     RecentFonts& recent = recentElementFonts;
     const FontSettings settings = FontSettings::Now();
-    if (const RecentFonts::Made* made = recent.Find(props, settings)) {
+    const std::uint64_t summary = RecentFonts::Summary(props);
+    if (const RecentFonts::Made* made = recent.Find(props, settings, summary)) {
       props.CachedFont = made->font;
       props.EmSize = made->emSize;
     } else {
       props.CachedFont = MakeFont(props, props.EmSize);
-      recent.Keep(props, settings, props.CachedFont, props.EmSize);
+      recent.Keep(props, settings, summary, props.CachedFont, props.EmSize);
     }
     props.ExSize = props.EmSize / 2;
   }

@@ -110,6 +110,7 @@ void TStyleList::Clear() {
   entries_.clear();
   plainKeys_.clear();
   contextual_.clear();
+  keyIds_.clear();
   ++version_;
   overflow_.reset();
   DefProp = nullptr;
@@ -148,11 +149,29 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
   if (entry->contextual)
     contextual_.insert(contextual_.begin() + static_cast<std::ptrdiff_t>(ContextualLowerBound(key)), entry.get());
   entries_.insert(entries_.begin() + index, std::move(entry));
+  NoteKeyIds(key);
   if (key.find(' ') == std::string::npos) {
     std::vector<const Entry*>& alike = plainKeys_[key];
     alike.insert(alike.begin(), entries_[static_cast<std::size_t>(index)].get());
   }
   return added;
+}
+
+void TStyleList::NoteKeyIds(const std::string& key) {
+  for (std::size_t hash = key.find('#'); hash != std::string::npos; hash = key.find('#', hash + 1)) {
+    const std::size_t end = std::min(key.find_first_of(".#: ", hash + 1), key.size());
+    keyIds_.insert(LowerCase(std::string_view(key).substr(hash + 1, end - hash - 1)));
+  }
+}
+
+bool TStyleList::SheetMayNameId(std::string_view id) const {
+  // Other characters could stand in a key's name in ways the keys above do not show.
+  const bool plain = std::all_of(id.begin(), id.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+  });
+  if (!plain) return true;
+  auto candidate = keyIds_.lower_bound(id);
+  return candidate != keyIds_.end() && candidate->compare(0, id.size(), id) == 0;
 }
 
 TProperties* TStyleList::AddDuplicate(const std::string& key, const TProperties& properties) {

@@ -4,6 +4,7 @@
 // keys with one subject compared as a number); equal keys keep the latest-added entry first.
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -152,6 +153,11 @@ class TStyleList {
   // the sheet or the next call.
   const CascadePlan& PlanFor(std::string_view tag, std::string_view classes, std::string_view id,
                              std::string_view pseudo);
+  // Keeps the names that follow a '#' in key (see keyIds_).
+  void NoteKeyIds(const std::string& key);
+  // Whether a key of the sheet may name id (lower case): false only when no key can
+  // select an element by it, so that its plan is the one of the same names without id.
+  bool SheetMayNameId(std::string_view id) const;
   // Index into contextual_ of the first entry whose key sorts at or after prefix.
   std::size_t ContextualLowerBound(const std::string& prefix) const;
   // Which contextual keys the visited and hover cascades of the link at stackIndex match;
@@ -165,6 +171,10 @@ class TStyleList {
   // added first): the cascade asks for a dozen such keys per element, most of them absent,
   // and this answers without searching the sorted list.
   std::unordered_map<std::string, std::vector<const Entry*>, NoCaseHash, NoCaseEqual> plainKeys_;
+  // What follows each '#' of a listed key up to the next '.', '#', ':' or blank, in lower
+  // case: an element's id that starts none of these is named by no key (most ids are
+  // the element's own, and a plan is kept only for names without one).
+  std::set<std::string, std::less<>> keyIds_;
   // The listed entries with a contextual key, in the order of entries_: the contextual walks
   // search these few instead of the whole sheet.
   std::vector<const Entry*> contextual_;

@@ -243,7 +243,9 @@ void TStyleList::BuildPlan(std::string_view tag, std::string_view classes, std::
 
 const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::string_view classes,
                                                    std::string_view id, std::string_view pseudo) {
-  // Plans are kept for names without an id: ids are mostly one element's own.
+  // Plans are kept for names without an id: ids are mostly one element's own. An id no
+  // key names selects nothing, so such names take the plan of the names without it.
+  if (!id.empty() && !SheetMayNameId(id)) id = {};
   if (!id.empty()) {
     BuildPlan(tag, classes, id, pseudo, scratchPlan_);
     return scratchPlan_;

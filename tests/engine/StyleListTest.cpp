@@ -178,6 +178,26 @@ TEST_F(Cascade, IdSubjectsOfContextualSelectorsApply) {
   EXPECT_EQ(Push("p", "", "main").GetColor(), kRed);
 }
 
+// Elements whose id no key names take the plan of their names without the id;
+// an id that a key names, in any case, keeps its own lookups.
+TEST_F(Cascade, IdsTheSheetNamesApplyAndOthersChangeNothing) {
+  Sheet("p { margin-left: 1px } #Main { color: green } p.x#main { margin-left: 9px } #mainly p { color: red }");
+  EXPECT_EQ(Push("p", "x", "main").GetColor(), kGreen);
+  EXPECT_EQ(Text(*stack.Last(), Prop::MarginLeft), "9px");
+  Pop();
+  TProperties& other = Push("p", "x", "other");
+  EXPECT_EQ(other.GetColor(), kBlack);
+  EXPECT_EQ(Text(other, Prop::MarginLeft), "1px");
+  EXPECT_EQ(other.PropID, "other");
+  Pop();
+  // A rule whose ancestor has an id selects elements with other ids or none.
+  Push("div", "", "mainly");
+  EXPECT_EQ(Push("p", "", "other").GetColor(), kRed);
+  Pop();
+  Pop();
+  EXPECT_EQ(Push("p", "", "mainl").GetColor(), kBlack);
+}
+
 TEST_F(Cascade, LaterContextualRulesWinBeyondNinetySelectors) {
   std::string sheet;
   for (int rule = 0; rule < 95; ++rule) sheet += "div em" + std::to_string(rule) + " { color: red } ";
