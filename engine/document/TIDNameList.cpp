@@ -2,6 +2,8 @@
 // from the anchor list.
 #include "engine/document/TIDNameList.h"
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/document/TChPosObj.h"
@@ -22,7 +24,48 @@ int TChPosObj::GetDocumentY() {
   return Document->FindCaretXY(nullptr, docPos, X, Y) ? Y : 0;
 }
 
+namespace {
+
+std::uint32_t NameHash(std::string_view folded) {
+  return FlatSlotIndex::Spread(std::hash<std::string_view>{}(folded));
+}
+
+std::uint32_t ObjectHash(const TIDObject* obj) {
+  return FlatSlotIndex::Spread(reinterpret_cast<std::uintptr_t>(obj));
+}
+
+}  // namespace
+
 TIDNameList::~TIDNameList() { Clear(); }
+
+int TIDNameList::FindName(const std::string& folded, std::uint32_t hash) const {
+  return names_.Find(hash, [&](int at) { return entries_[static_cast<std::size_t>(at)].name == folded; });
+}
+
+int TIDNameList::FindRegistration(const TIDObject* obj) const {
+  return registered_.Find(ObjectHash(obj),
+                          [&](int at) { return registrations_[static_cast<std::size_t>(at)].object == obj; });
+}
+
+void TIDNameList::EraseEntry(std::size_t index) {
+  names_.Erase(entries_[index].hash, static_cast<int>(index));
+  const std::size_t last = entries_.size() - 1;
+  if (index != last) {
+    names_.Move(entries_[last].hash, static_cast<int>(last), static_cast<int>(index));
+    entries_[index] = std::move(entries_[last]);
+  }
+  entries_.pop_back();
+}
+
+void TIDNameList::EraseRegistration(std::size_t index) {
+  registered_.Erase(ObjectHash(registrations_[index].object), static_cast<int>(index));
+  const std::size_t last = registrations_.size() - 1;
+  if (index != last) {
+    registered_.Move(ObjectHash(registrations_[last].object), static_cast<int>(last), static_cast<int>(index));
+    registrations_[index] = registrations_[last];
+  }
+  registrations_.pop_back();
+}
 
 void TIDNameList::Release(Entry& entry) {
   if (entry.owned) {
@@ -30,30 +73,40 @@ void TIDNameList::Release(Entry& entry) {
     entry.owned.reset();
     return;
   }
-  auto it = registrations_.find(entry.object);
-  if (it == registrations_.end()) return;
-  if (--it->second == 0) {
+  const int at = FindRegistration(entry.object);
+  if (at < 0) return;
+  Registration& registration = registrations_[static_cast<std::size_t>(at)];
+  if (--registration.count == 0) {
     entry.object->anchorList_ = nullptr;
-    registrations_.erase(it);
+    EraseRegistration(static_cast<std::size_t>(at));
   }
 }
 
 // A name registered again keeps its entry: only what it points at changes.
 TIDNameList::Entry& TIDNameList::EntryFor(const std::string& name) {
-  auto [it, added] = entries_.try_emplace(gui::AnsiUpperCase(name));
-  if (!added) {
-    Release(it->second);
-    it->second.object = nullptr;
+  std::string folded = gui::AnsiUpperCase(name);
+  const std::uint32_t hash = NameHash(folded);
+  const int at = FindName(folded, hash);
+  if (at >= 0) {
+    Entry& entry = entries_[static_cast<std::size_t>(at)];
+    Release(entry);
+    entry.object = nullptr;
+    return entry;
   }
-  return it->second;
+  names_.Insert(hash, static_cast<int>(entries_.size()));
+  Entry& entry = entries_.emplace_back();
+  entry.name = std::move(folded);
+  entry.hash = hash;
+  return entry;
 }
 
 void TIDNameList::AddObject(const std::string& name, TIDObject* obj) {
   if (obj == nullptr) {
-    auto it = entries_.find(gui::AnsiUpperCase(name));
-    if (it != entries_.end()) {
-      Release(it->second);
-      entries_.erase(it);
+    const std::string folded = gui::AnsiUpperCase(name);
+    const int at = FindName(folded, NameHash(folded));
+    if (at >= 0) {
+      Release(entries_[static_cast<std::size_t>(at)]);
+      EraseEntry(static_cast<std::size_t>(at));
     }
     return;
   }
@@ -63,7 +116,13 @@ void TIDNameList::AddObject(const std::string& name, TIDObject* obj) {
   Entry& entry = EntryFor(name);
   entry.object = obj;
   obj->anchorList_ = this;
-  ++registrations_[obj];
+  const int at = FindRegistration(obj);
+  if (at >= 0) {
+    ++registrations_[static_cast<std::size_t>(at)].count;
+    return;
+  }
+  registered_.Insert(ObjectHash(obj), static_cast<int>(registrations_.size()));
+  registrations_.push_back({obj, 1});
 }
 
 void TIDNameList::AddPositionAnchor(const std::string& name, int pos) {
@@ -74,27 +133,33 @@ void TIDNameList::AddPositionAnchor(const std::string& name, int pos) {
 }
 
 TIDObject* TIDNameList::Find(std::string_view name) const {
-  auto it = entries_.find(gui::AnsiUpperCase(name));
-  return it == entries_.end() ? nullptr : it->second.object;
+  const std::string folded = gui::AnsiUpperCase(name);
+  const int at = FindName(folded, NameHash(folded));
+  return at < 0 ? nullptr : entries_[static_cast<std::size_t>(at)].object;
 }
 
 void TIDNameList::Forget(const TIDObject* obj) {
-  if (registrations_.erase(obj) == 0) return;
-  for (auto it = entries_.begin(); it != entries_.end();) {
-    if (it->second.object == obj && !it->second.owned)
-      it = entries_.erase(it);
+  const int registration = FindRegistration(obj);
+  if (registration < 0) return;
+  EraseRegistration(static_cast<std::size_t>(registration));
+  for (std::size_t index = 0; index < entries_.size();) {
+    const Entry& entry = entries_[index];
+    if (entry.object == obj && !entry.owned)
+      EraseEntry(index);  // the last entry moves here and is looked at next
     else
-      ++it;
+      ++index;
   }
 }
 
 void TIDNameList::Clear() {
-  for (auto& [key, entry] : entries_) {
+  for (Entry& entry : entries_) {
     if (entry.owned) entry.owned->anchorList_ = nullptr;
     else if (entry.object) entry.object->anchorList_ = nullptr;
   }
   entries_.clear();
+  names_.Clear();
   registrations_.clear();
+  registered_.Clear();
 }
 
 }  // namespace engine

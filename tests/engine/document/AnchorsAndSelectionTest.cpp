@@ -1,6 +1,10 @@
 // Named anchors and the selection sinks.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "engine/document/SelTextBuf.h"
 #include "engine/document/TChPosObj.h"
 #include "engine/document/TIDNameList.h"
@@ -70,6 +74,35 @@ TEST(Anchors, AnObjectFreedElsewhereLeavesTheList) {
   EXPECT_EQ(anchors.Find("b"), nullptr);
   EXPECT_NE(anchors.Find("c"), nullptr);
   EXPECT_EQ(anchors.Count(), 1);
+}
+
+TEST(Anchors, ManyNamesKeepTheirObjectsThroughGrowthAndRemoval) {
+  TSectionList root(nullptr, nullptr);
+  TIDNameList& anchors = *root.IDNameList;
+  std::vector<std::unique_ptr<testing::FakeSection>> sections;
+  for (int i = 0; i < 300; ++i) {
+    sections.push_back(std::make_unique<testing::FakeSection>(&root, 10, 0));
+    anchors.AddObject("s" + std::to_string(i), sections.back().get());
+    anchors.AddPositionAnchor("p" + std::to_string(i), i);
+  }
+  // Every third section goes; every fifth name is taken off explicitly.
+  for (int i = 0; i < 300; i += 3) sections[static_cast<std::size_t>(i)].reset();
+  for (int i = 0; i < 300; i += 5) anchors.AddObject("P" + std::to_string(i), nullptr);
+  int expected = 0;
+  for (int i = 0; i < 300; ++i) {
+    const std::string number = std::to_string(i);
+    const bool freed = i % 3 == 0;
+    EXPECT_EQ(anchors.Find("S" + number), freed ? nullptr : sections[static_cast<std::size_t>(i)].get()) << i;
+    auto* position = dynamic_cast<TChPosObj*>(anchors.Find("p" + number));
+    if (i % 5 == 0) {
+      EXPECT_EQ(position, nullptr) << i;
+    } else {
+      ASSERT_NE(position, nullptr) << i;
+      EXPECT_EQ(position->Position, i);
+    }
+    expected += (freed ? 0 : 1) + (i % 5 == 0 ? 0 : 1);
+  }
+  EXPECT_EQ(anchors.Count(), expected);
 }
 
 TEST(Anchors, PositionAnchorInAnEmptyDocumentIsAtZero) {
