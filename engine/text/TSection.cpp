@@ -157,6 +157,7 @@ TSection::TSection(TSectionList* document, const TSection& source) : TSectionBas
   LineHeight = source.LineHeight;
   FirstLineIndent = source.FirstLineIndent;
   IndentPercent = source.IndentPercent;
+  longestStretch_ = source.longestStretch_;
   BreakWord = source.BreakWord;
   SectionNumber = source.SectionNumber;
   preformatted_ = source.preformatted_;
@@ -398,6 +399,8 @@ void TSection::FinishText() {
   BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
   BreakFlags.push_back(kBreakYes);
   BuildSourceIndex();
+  longestStretch_ =
+      LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
   if (building_) {
     // The section keeps exact copies; the borrowed room serves the next one.
     std::u16string text(Text);

@@ -142,7 +142,13 @@ class TSection : public TSectionBase {
   SmallVector<IndexObj> SourceIndex;
   SmallVector<LineRec> Lines;
   int LineHeight = -1;
-  int TopWidth = 0;
+
+ private:
+  // Characters in the longest stretch between breakable spaces, counted when
+  // the text is finished, while it is at hand; -1 until then.
+  int longestStretch_ = -1;
+
+ public:
   int MinWidthCache = 0;
   int MaxWidthCache = 0;
   int FirstLineIndent = 0;
@@ -171,6 +177,8 @@ class TSection : public TSectionBase {
   // A width the narrowest width cannot exceed, found without measuring.
   enum class PieceCount { Stretches, Pieces };
   std::int64_t MinWidthBound(PieceCount count) const;
+  // The longest stretch between breakable spaces, in characters.
+  int LongestStretch() const;
 
  private:
   friend class SectionLayout;

@@ -159,7 +159,6 @@ int SectionLayout::Run(int y, int width, int availableHeight, int& maxWidth, boo
   runningBottom_ = y;
   if (s_.IndentPercent != 0) s_.FirstLineIndent = static_cast<int>(std::int64_t{width} * s_.IndentPercent / 100);
   const Span span = SpanAt(y);
-  s_.TopWidth = span.right - x_;
   const int limit = std::min(span.right - span.left, width);
   maxWidth = limit;
   SizeObjects(limit, availableHeight, maxWidth);
@@ -448,7 +447,6 @@ int TSection::LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHe
   int height = 0;
   if (Len == 0) {
     MaxWidth = 0;
-    TopWidth = 0;
     if (ClearKind != 0) {
       int clearLeft = 0;
       int clearRight = 0;
@@ -580,7 +578,7 @@ std::int64_t TSection::MinWidthBound(PieceCount count) const {
   if (HasObjects() || IndentPercent >= 100) return kUnbounded;
   int longest = 0;
   if (count == PieceCount::Stretches)
-    longest = LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
+    longest = LongestStretch();
   else
     ForEachUnbreakable([&](int start, int end, bool) { longest = std::max(longest, end - start); });
   std::int64_t widestChar = 0;
@@ -592,6 +590,11 @@ std::int64_t TSection::MinWidthBound(PieceCount count) const {
   std::int64_t bound = (std::int64_t{longest} + 1) * widestChar;
   if (IndentPercent > 0) return bound * 100 / (100 - IndentPercent);
   return bound + std::max(0, FirstLineIndent);
+}
+
+int TSection::LongestStretch() const {
+  if (longestStretch_ >= 0) return longestStretch_;
+  return LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
 }
 
 // Most text has no word near the width it is given: the bound answers
