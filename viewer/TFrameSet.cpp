@@ -102,7 +102,7 @@ void TFrameSet::LoadDocument(const std::string& Name, const std::string& Dest, T
   frame->Destination = Dest;
   InitializeSizes();
   FrameSetResized(true);
-  frame->LoadContent(answered ? &request : nullptr, OnFailure);
+  frame->LoadContent(answered ? &request : nullptr, OnFailure, imageOrText ? nullptr : &request);
   if (THTMLViewer* viewer = frame->Viewer()) {
     Title = viewer->TitleText();
     BaseTarget = viewer->BaseTargetName();

@@ -140,7 +140,7 @@ void TfvFrame::CreateFrameViewer() {
 
 void TfvFrame::LoadContent(const TDocRequest* Request) { LoadContent(Request, TLoadFailure::ShowErrorPage); }
 
-void TfvFrame::LoadContent(const TDocRequest* Request, TLoadFailure OnFailure) {
+void TfvFrame::LoadContent(const TDocRequest* Request, TLoadFailure OnFailure, const TDocRequest* NoFramesetIn) {
   TFrameSet& master = *masterSet_;
   if ((Source.empty() && !Request) || master.NestingDepth >= kMaxFrameDocumentNesting) {
     // An empty frame shows nothing; the host's mouse handlers serve it.
@@ -150,10 +150,10 @@ void TfvFrame::LoadContent(const TDocRequest* Request, TLoadFailure OnFailure) {
     OnMouseUp = fv.OnMouseUp;
     return;
   }
-  if (LoadDocument(Request, OnFailure)) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
+  if (LoadDocument(Request, OnFailure, NoFramesetIn)) StartHistory(Source, viewer_ ? viewer_->VerticalPosition() : 0);
 }
 
-bool TfvFrame::LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure) {
+bool TfvFrame::LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure, const TDocRequest* NoFramesetIn) {
   TFrameSet& master = *masterSet_;
   // A frame's document may hold a set whose frames load documents in turn: the
   // depth counts the loads under way, however this one ends.
@@ -172,8 +172,10 @@ bool TfvFrame::LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure) 
   const bool fromString = Request && Request->FromString;
   const std::string noText;
   const std::string& sourceText = fromString ? Request->Text : noText;
+  const bool noFrameset = NoFramesetIn && NoFramesetIn->FromString == fromString &&
+                          (fromString ? Request == NoFramesetIn : fileName == NoFramesetIn->FileName);
   try {
-    if (!image && !text && engine::IsFramesetSource(fromString, fileName, sourceText)) {
+    if (!image && !text && !noFrameset && engine::IsFramesetSource(fromString, fileName, sourceText)) {
       nestedSet_ = new TSubFrameSet(this, masterSet_);
       nestedSet_->SetBounds(0, 0, ClientWidth(), ClientHeight());
       nestedSet_->SetAlign(gui::alClient);

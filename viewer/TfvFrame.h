@@ -37,7 +37,10 @@ class TfvFrame : public TFrameBase {
   void CreateFrameViewer();
 
   void LoadContent(const TDocRequest* Request) override;
-  void LoadContent(const TDocRequest* Request, TLoadFailure OnFailure);
+  // NoFramesetIn is the document the frame set just found to hold no frameset
+  // (the request it was answered, or the file whose head it read): when the
+  // frame loads that same document, it does not read its head again.
+  void LoadContent(const TDocRequest* Request, TLoadFailure OnFailure, const TDocRequest* NoFramesetIn = nullptr);
   void UnloadContent() override;
   void ReloadContent(int Position) override;
   void ComputeFrameSizes(int Left, int Top, int Width, int Height) override;
@@ -100,7 +103,7 @@ class TfvFrame : public TFrameBase {
   void ReadAttributes(const engine::TAttributeList& Attributes, const std::string& Path);
   std::string ResolveSource(const std::string& Name, const std::string& Path) const;
   // False when the error page is shown instead.
-  bool LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure);
+  bool LoadDocument(const TDocRequest* Request, TLoadFailure OnFailure, const TDocRequest* NoFramesetIn = nullptr);
   void ShowErrorPage(const std::string& FileName);
   void FreeNestedSet();
   void FreeViewer();
