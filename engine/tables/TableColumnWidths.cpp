@@ -366,6 +366,12 @@ TColumnRanges PercentWidthRange(const TWidthCells& Cells, int NumCols, int CellS
   return ToRanges(mins, maxs, percents);
 }
 
+bool RangeUsesBase(const TWidthCell& Cell, int NumCols) {
+  if (Cell.Column < 0 || Cell.Column >= NumCols) return false;
+  const int span = std::clamp(Cell.ColSpan, 1, NumCols - Cell.Column);
+  return (Cell.Width > 0 && !Cell.WidthIsPercent) || (span > 1 && span == NumCols);
+}
+
 std::vector<int> PlainColumnWidths(int W, const TColumnRanges& Ranges) {
   const Columns mins = Widen(Ranges.MinWidths), maxs = Widen(Ranges.MaxWidths);
   const Wide minSum = Sum(mins), maxSum = Sum(maxs), width = ClampExtent(W);

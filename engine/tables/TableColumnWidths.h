@@ -49,6 +49,10 @@ TColumnRanges PlainWidthRange(const std::vector<TWidthCell>& Cells, int NumCols,
 // the width available to it).
 TColumnRanges PercentWidthRange(const TWidthCells& Cells, int NumCols, int CellSpacing, int Base);
 TColumnRanges PercentWidthRange(const std::vector<TWidthCell>& Cells, int NumCols, int CellSpacing, int Base);
+// Whether the cell makes the percentage-aware range depend on Base: a pixel
+// width becomes a share of it, and a cell spanning every column is widened to
+// it. A range without such cells holds for every base.
+bool RangeUsesBase(const TWidthCell& Cell, int NumCols);
 
 // Column widths for a table width W when only pixel widths are given: the
 // minima below the range, the maxima above it, in between an interpolation

@@ -107,9 +107,24 @@ void ThtmlTable::AddColumn(int width, bool asPercent, const std::string& align, 
 
 void ThtmlTable::Initialize() {
   if (Initialized) return;
-  SpreadColumnSpans();
-  SpreadRowSpans();
-  RemoveEmptyTrailingColumns();
+  // One walk over the rows builds the grid: a row's column spans are spread
+  // and its entries placed below the row spans from above while its cells are
+  // at hand, so a long table's cells are visited once here.
+  std::vector<int> reservedRows;  // per column: rows below still covered from above
+  int width = 0;                  // columns up to the last one holding a real cell
+  const int rowCount = static_cast<int>(Rows.size());
+  for (int r = 0; r < rowCount; ++r) {
+    TCellList& row = *Rows[static_cast<std::size_t>(r)];
+    SpreadColumnSpans(row, rowCount - r);
+    SpreadRowSpans(row, reservedRows);
+    for (int c = row.Count() - 1; c >= width; --c) {
+      if (IsRealEntry(row.Cells[static_cast<std::size_t>(c)])) {
+        width = c + 1;
+        break;
+      }
+    }
+  }
+  RemoveEmptyTrailingColumns(width);
   ApplyColumnWidths();
   const std::size_t columns = static_cast<std::size_t>(NumCols);
   for (const auto& row : Rows) row->Cells.resize(columns);  // every row as wide as the grid
@@ -127,105 +142,85 @@ void ThtmlTable::ShareCellFloats() {
       if (TCellObjCell* content = cell ? cell->Cell() : nullptr) content->IMgr = &cellFloats_;
 }
 
-// Step 1: cells get their padding, borders and backgrounds; a cell spanning n
-// columns is followed by n - 1 dummies that carry its row span.
-void ThtmlTable::SpreadColumnSpans() {
-  NumCols = 0;
-  const int rowCount = static_cast<int>(Rows.size());
-  for (int r = 0; r < rowCount; ++r) {
-    TCellList& row = *Rows[static_cast<std::size_t>(r)];
-    row.ApplyRowBackground();
-    bool spans = false;
-    for (auto& entry : row.Cells) {
-      TCellObj* cell = entry.get();
-      if (!cell || !cell->IsReal()) continue;
-      cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage(), BorderWidth > 0, row.BackgroundPosition());
-      if (cell->WidthAttr > 0 && !cell->AsPercent) HasPixelWidths = true;
-      if (HasBackground && cell->BackgroundColor == kNoColor) cell->BackgroundColor = BackgroundColor;
-      cell->RowSpan = std::clamp(cell->RowSpan, 1, rowCount - r);
-      spans = spans || cell->ColSpan > 1;
-    }
-    // Only a row with column spans is rebuilt; most rows keep their list.
-    if (spans) {
-      std::vector<std::unique_ptr<TCellObj>> spread;
-      spread.reserve(row.Cells.size());
-      for (auto& entry : row.Cells) {
-        TCellObj* cell = entry.get();
-        spread.push_back(std::move(entry));
-        if (!cell || !cell->IsReal()) continue;
-        for (int extra = 1; extra < cell->ColSpan; ++extra)
-          spread.push_back(TCellObj::MakeDummy(cell->RowSpan >= 2 ? cell->RowSpan : 1));
-      }
-      row.Cells = std::move(spread);
-    }
-    NumCols = std::max(NumCols, row.Count());
+// Step 1, for a row with rowsLeft rows from it to the table's end: cells get
+// their padding, borders and backgrounds; a cell spanning n columns is
+// followed by n - 1 dummies that carry its row span.
+void ThtmlTable::SpreadColumnSpans(TCellList& row, int rowsLeft) {
+  row.ApplyRowBackground();
+  bool spans = false;
+  for (auto& entry : row.Cells) {
+    TCellObj* cell = entry.get();
+    if (!cell || !cell->IsReal()) continue;
+    cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage(), BorderWidth > 0, row.BackgroundPosition());
+    if (cell->WidthAttr > 0 && !cell->AsPercent) HasPixelWidths = true;
+    if (HasBackground && cell->BackgroundColor == kNoColor) cell->BackgroundColor = BackgroundColor;
+    cell->RowSpan = std::clamp(cell->RowSpan, 1, rowsLeft);
+    spans = spans || cell->ColSpan > 1;
   }
+  // Only a row with column spans is rebuilt; most rows keep their list.
+  if (!spans) return;
+  std::vector<std::unique_ptr<TCellObj>> spread;
+  spread.reserve(row.Cells.size());
+  for (auto& entry : row.Cells) {
+    TCellObj* cell = entry.get();
+    spread.push_back(std::move(entry));
+    if (!cell || !cell->IsReal()) continue;
+    for (int extra = 1; extra < cell->ColSpan; ++extra)
+      spread.push_back(TCellObj::MakeDummy(cell->RowSpan >= 2 ? cell->RowSpan : 1));
+  }
+  row.Cells = std::move(spread);
 }
 
 // Step 2: every entry spanning rows (a real cell or a dummy of its column
-// span) reserves its column in the rows below; a row's own entries fill the
-// columns that are not reserved, in order. One pass per row, which also gives
-// each entry its grid column and each cell its float manager (the later steps
-// only cut rows short), so a long table's cells are visited once here.
-void ThtmlTable::SpreadRowSpans() {
-  std::vector<int> reservedRows;  // per column: rows below still covered from above
+// span) reserves its column in the rows below (reservedRows, kept from row to
+// row); a row's own entries fill the columns that are not reserved, in order.
+// Each entry gets its grid column and each cell its float manager (the later
+// steps only cut rows short).
+void ThtmlTable::SpreadRowSpans(TCellList& row, std::vector<int>& reservedRows) {
   const auto place = [this](TCellObj& entry, std::size_t column) {
     entry.Column = static_cast<int>(column);
     if (TCellObjCell* content = entry.Cell()) content->IMgr = &cellFloats_;
   };
-  for (auto& rowPointer : Rows) {
-    TCellList& row = *rowPointer;
-    // Columns past the last one reserved from above end with the row's own entries.
-    std::size_t reservedEnd = reservedRows.size();
-    while (reservedEnd > 0 && reservedRows[reservedEnd - 1] == 0) --reservedEnd;
-    if (reservedEnd == 0) {
-      // Nothing reaches down into this row: its entries stay where they are.
-      for (std::size_t column = 0; column < row.Cells.size(); ++column) {
-        const auto& entry = row.Cells[column];
-        if (entry) place(*entry, column);
-        if (!entry || entry->RowSpan <= 1) continue;
-        if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
-        reservedRows[column] = entry->RowSpan - 1;
-      }
+  // Columns past the last one reserved from above end with the row's own entries.
+  std::size_t reservedEnd = reservedRows.size();
+  while (reservedEnd > 0 && reservedRows[reservedEnd - 1] == 0) --reservedEnd;
+  if (reservedEnd == 0) {
+    // Nothing reaches down into this row: its entries stay where they are.
+    for (std::size_t column = 0; column < row.Cells.size(); ++column) {
+      const auto& entry = row.Cells[column];
+      if (entry) place(*entry, column);
+      if (!entry || entry->RowSpan <= 1) continue;
+      if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
+      reservedRows[column] = entry->RowSpan - 1;
+    }
+    return;
+  }
+  std::vector<std::unique_ptr<TCellObj>> placed;
+  placed.reserve(row.Cells.size() + reservedEnd);  // the most the loop below places
+  std::size_t next = 0;
+  for (std::size_t column = 0; column < reservedEnd || next < row.Cells.size(); ++column) {
+    const bool reserved = column < reservedEnd && reservedRows[column] > 0;
+    if (reserved) {
+      placed.push_back(TCellObj::MakeDummy(0));
+      place(*placed.back(), column);
+      --reservedRows[column];
       continue;
     }
-    std::vector<std::unique_ptr<TCellObj>> placed;
-    placed.reserve(row.Cells.size() + reservedEnd);  // the most the loop below places
-    std::size_t next = 0;
-    for (std::size_t column = 0; column < reservedEnd || next < row.Cells.size(); ++column) {
-      const bool reserved = column < reservedEnd && reservedRows[column] > 0;
-      if (reserved) {
-        placed.push_back(TCellObj::MakeDummy(0));
-        place(*placed.back(), column);
-        --reservedRows[column];
-        continue;
-      }
-      std::unique_ptr<TCellObj> entry = next < row.Cells.size() ? std::move(row.Cells[next++]) : nullptr;
-      if (entry) place(*entry, column);
-      if (entry && entry->RowSpan > 1) {
-        if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
-        reservedRows[column] = entry->RowSpan - 1;
-      }
-      placed.push_back(std::move(entry));
+    std::unique_ptr<TCellObj> entry = next < row.Cells.size() ? std::move(row.Cells[next++]) : nullptr;
+    if (entry) place(*entry, column);
+    if (entry && entry->RowSpan > 1) {
+      if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
+      reservedRows[column] = entry->RowSpan - 1;
     }
-    row.Cells = std::move(placed);
+    placed.push_back(std::move(entry));
   }
-  NumCols = 0;
-  for (const auto& row : Rows) NumCols = std::max(NumCols, row->Count());
+  row.Cells = std::move(placed);
 }
 
-// Step 3: columns where no row has a real cell are dropped in one sweep; a
-// dropped dummy of a column span takes one column from the cell that made it.
-void ThtmlTable::RemoveEmptyTrailingColumns() {
-  int width = 0;
-  for (const auto& row : Rows) {
-    for (int c = row->Count() - 1; c >= width; --c) {
-      if (IsRealEntry(row->Cells[static_cast<std::size_t>(c)])) {
-        width = c + 1;
-        break;
-      }
-    }
-  }
+// Step 3: columns from width on hold no real cell in any row and are dropped
+// in one sweep; a dropped dummy of a column span takes one column from the
+// cell that made it.
+void ThtmlTable::RemoveEmptyTrailingColumns(int width) {
   for (const auto& row : Rows) {
     if (row->Count() <= width) continue;
     TCellObj* owner = nullptr;

@@ -99,9 +99,9 @@ class ThtmlTable : public TSectionBase {
 
  private:
   // Grid steps.
-  void SpreadColumnSpans();
-  void SpreadRowSpans();
-  void RemoveEmptyTrailingColumns();
+  void SpreadColumnSpans(TCellList& row, int rowsLeft);
+  void SpreadRowSpans(TCellList& row, std::vector<int>& reservedRows);
+  void RemoveEmptyTrailingColumns(int width);
   void ApplyColumnWidths();
   // Layout steps.
   void ChooseColumnWidths(gui::TCanvas* canvas, int W);
@@ -135,6 +135,18 @@ class ThtmlTable : public TSectionBase {
   int rangeSpecWidth_ = 0;
   int rangeMin_ = 0;
   int rangeMax_ = 0;
+  // The column ranges last measured, for the layout cycle, kind and base
+  // they were measured with: the layout asks again for the ranges that the
+  // width range measured, and a long table's cells are not walked again for
+  // them. A range no cell ties to its base serves every base.
+  struct MeasuredRanges {
+    int cycle = -1;
+    bool withPercent = false;
+    int base = 0;
+    bool usesBase = true;
+    TColumnRanges ranges;
+  };
+  MeasuredRanges measured_;
   int layoutCycle_ = -1;  // the root layout cycle whose row heights are kept
   // Document Y of each row's top after layout, and the running maximum of
   // row top + RowSpanHeight: both ascend, so paints and hit tests find their

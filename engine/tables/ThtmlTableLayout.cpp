@@ -27,8 +27,13 @@ int SumRange(const std::vector<int>& values, int first, int count) {
 }  // namespace
 
 TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base) {
+  const int cycle = Document ? Document->LayoutCycle : -1;
+  if (cycle >= 0 && measured_.cycle == cycle && measured_.withPercent == withPercent &&
+      (measured_.base == base || !measured_.usesBase))
+    return measured_.ranges;
   // The cells are measured as the arithmetic visits them (their sections keep
   // their own measurements), so that no copy of a long table's cells is made.
+  bool usesBase = false;
   const TWidthCells cells = [&](const TWidthCellVisit& visit) {
     for (const auto& row : Rows) {
       for (int c = 0; c < row->Count(); ++c) {
@@ -41,12 +46,15 @@ TColumnRanges ThtmlTable::MeasureRanges(gui::TCanvas* canvas, bool withPercent, 
         measured.HzSpace = cell->HzSpace();
         measured.Width = cell->WidthAttr;
         measured.WidthIsPercent = cell->AsPercent;
+        usesBase = usesBase || RangeUsesBase(measured, NumCols);
         visit(measured);
       }
     }
   };
-  return withPercent ? PercentWidthRange(cells, NumCols, CellSpacing, base)
-                     : PlainWidthRange(cells, NumCols, CellSpacing);
+  TColumnRanges ranges = withPercent ? PercentWidthRange(cells, NumCols, CellSpacing, base)
+                                     : PlainWidthRange(cells, NumCols, CellSpacing);
+  measured_ = MeasuredRanges{cycle, withPercent, base, withPercent && usesBase, ranges};
+  return ranges;
 }
 
 void ThtmlTable::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWidth) {

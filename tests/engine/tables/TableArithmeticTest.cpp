@@ -79,6 +79,36 @@ TEST(TableWidthRange, PercentagesComeFromCellsAndPixelWidthsOfTheBase) {
   EXPECT_EQ(whole.MinWidths, (std::vector<int>{10, 10, 5}));
 }
 
+TEST(TableWidthRange, OnlyPixelWidthsAndCellsOverEveryColumnTieTheRangeToItsBase) {
+  TWidthCell pixels = Cell(1, 0, 10);
+  pixels.Width = 100;
+  TWidthCell whole = Cell(0, 200, 300, 3);
+  TWidthCell outside = Cell(3, 0, 10);
+  outside.Width = 100;
+  EXPECT_TRUE(RangeUsesBase(pixels, 3));
+  EXPECT_TRUE(RangeUsesBase(whole, 3));
+  EXPECT_FALSE(RangeUsesBase(Cell(1, 200, 300, 2), 3));
+  EXPECT_FALSE(RangeUsesBase(Cell(1, 200, 300, 5), 3));  // cut to the grid: two columns of three
+  EXPECT_FALSE(RangeUsesBase(PercentCell(0, 5, 10, 250), 3));
+  EXPECT_FALSE(RangeUsesBase(outside, 3));
+  // A range of cells none of which ties it gives the same columns at every base...
+  const std::vector<TWidthCell> free = {PercentCell(0, 5, 10, 250), Cell(1, 10, 40), Cell(1, 200, 300, 2),
+                                        Cell(2, 30, 30)};
+  for (const TWidthCell& cell : free) ASSERT_FALSE(RangeUsesBase(cell, 3));
+  const TColumnRanges atZero = PercentWidthRange(free, 3, 2, 0);
+  for (int base : {1, 400, 5000}) {
+    const TColumnRanges other = PercentWidthRange(free, 3, 2, base);
+    EXPECT_EQ(other.MinWidths, atZero.MinWidths) << base;
+    EXPECT_EQ(other.MaxWidths, atZero.MaxWidths) << base;
+    EXPECT_EQ(other.Percents, atZero.Percents) << base;
+  }
+  // ...while either kind of tying cell changes them.
+  EXPECT_NE(PercentWidthRange({Cell(0, 5, 5), pixels}, 3, 0, 400).Percents,
+            PercentWidthRange({Cell(0, 5, 5), pixels}, 3, 0, 1000).Percents);
+  EXPECT_NE(PercentWidthRange({Cell(0, 5, 5), whole}, 3, 0, 0).MinWidths,
+            PercentWidthRange({Cell(0, 5, 5), whole}, 3, 0, 1000).MinWidths);
+}
+
 TEST(TableColumnWidths, PlainWidthsInterpolateAndSettleRoundingInColumnOrder) {
   const TColumnRanges ranges = Ranges({0, 0, 0}, {100, 100, 100}, {0, 0, 0});
   EXPECT_EQ(PlainColumnWidths(100, ranges), (std::vector<int>{34, 33, 33}));
