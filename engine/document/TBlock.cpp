@@ -41,7 +41,7 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
 TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
                TAttributeList* attributes, Role role)
     : TSectionBase(document), ContainingCell(containingCell), role_(role) {
-  MyCell = std::make_unique<TBlockCell>(document);
+  MyCell.emplace(document);
   MyCell->Tag = TCellBasic::FlowTagOf(properties.PropTag);
   MyCell->OwnerBlock = this;
   MargArrayO.Load(properties);
@@ -92,7 +92,7 @@ TBlock::TBlock(TSectionList* document, const TBlock& source) : TSectionBase(docu
   MargArray = source.MargArray;
   MargArrayO = source.MargArrayO;
   ContainingCell = nullptr;
-  MyCell = std::make_unique<TBlockCell>(document, *source.MyCell);
+  MyCell.emplace(document, *source.MyCell);
   MyCell->OwnerBlock = this;
   TextColor = source.TextColor;
   EmSize = source.EmSize;

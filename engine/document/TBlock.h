@@ -97,7 +97,8 @@ class TBlock : public TSectionBase {
   TBoxValues MargArray{};
   TSharedMarginArray MargArrayO;
   TCellBasic* ContainingCell = nullptr;
-  std::unique_ptr<TBlockCell> MyCell;
+  // The block's content, held in the block itself (one allocation per block); always present.
+  std::optional<TBlockCell> MyCell;
   TColor TextColor = 0;
   int EmSize = 0;
   int ExSize = 0;

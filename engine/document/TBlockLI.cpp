@@ -11,6 +11,7 @@
 #include "engine/document/TSectionList.h"
 #include "engine/paint/PenBrushScope.h"
 #include "platform/gui/GdiCalls.h"
+#include "platform/win/gdi/ScreenDevice.h"
 
 namespace engine {
 
@@ -89,7 +90,7 @@ TBlockLI::TBlockLI(TSectionList* document, TProperties& properties, TCellBasic* 
   }
   ListNumb = itemNumber;
   if (int cssStyle = properties.GetListStyleType(); cssStyle != 0) ListStyleType = static_cast<std::uint8_t>(cssStyle);
-  ListFont = properties.GetFont();
+  ListFont = properties.SharedFont();
   std::string url;
   if (properties.GetListStyleImage(url)) ListImageUrl = url;
 }
@@ -100,10 +101,7 @@ TBlockLI::TBlockLI(TSectionList* document, const TBlockLI& source)
       ListNumb(source.ListNumb),
       ListStyleType(source.ListStyleType),
       ListImageUrl(source.ListImageUrl) {
-  if (source.ListFont) {
-    ListFont = std::make_unique<TMyFont>();
-    ListFont->Assign(source.ListFont.get());
-  }
+  if (source.ListFont) ListFont = CopyFont(*source.ListFont, win::screenPixelsPerInch());
 }
 
 TBlockLI::~TBlockLI() = default;

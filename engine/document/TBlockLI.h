@@ -38,7 +38,7 @@ class TBlockLI : public TBlock {
   int ListType = 4;  // 1 OL, 2 UL/DIR/MENU, 3 DL item, 4 outside any list
   int ListNumb = 0;
   std::uint8_t ListStyleType = lbDisc;
-  std::unique_ptr<TMyFont> ListFont;
+  std::shared_ptr<const TMyFont> ListFont;  // the element's font at the screen's pixels per inch, shared
   std::string ListImageUrl;  // list-style-image, drawn through the document's ImageHooks
   TBlockPicture ListPicture;  // kept by the image area
   int LabelY = 0;

@@ -84,7 +84,7 @@ TCellBasic* EnterBlock(std::unique_ptr<TBlock> block, TBlock*& added) {
   TCellBasic* outer = buildState.CurrentCell;
   added = block.get();
   outer->AddSection(std::move(block), parseState.TagStartPosition);
-  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentCell = &*added->MyCell;
   return outer;
 }
 

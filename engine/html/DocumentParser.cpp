@@ -82,7 +82,7 @@ TParseSession::TParseSession(std::string text, TSectionList& root, TParseViewer*
   auto body = std::make_unique<TBodyBlock>(&root, TopProperties(), &root, nullptr);
   buildState.BodyBlock = body.get();
   root.AddSection(std::move(body), parseState.TagStartPosition);
-  buildState.CurrentCell = buildState.BodyBlock->MyCell.get();
+  buildState.CurrentCell = &*buildState.BodyBlock->MyCell;
   OpenSection();
 }
 
@@ -197,7 +197,7 @@ void ParsePlainText(const std::string& source, TSectionList& root, TParseViewer*
   TBlock* added = block.get();
   buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
   TCellBasic* outer = buildState.CurrentCell;
-  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentCell = &*added->MyCell;
   auto openLine = [&] {
     buildState.CurrentSection = std::make_unique<TPreFormated>(&root, &buildState.LinkTarget, TopProperties(), nullptr);
   };
@@ -229,7 +229,7 @@ void ParsePlainText(const std::string& source, TSectionList& root, TParseViewer*
 }
 
 void ReadBodyElement() {
-  TCellBasic* bodyCell = buildState.BodyBlock->MyCell.get();
+  TCellBasic* bodyCell = &*buildState.BodyBlock->MyCell;
   if (buildState.BodySeen || bodyCell->Count() > 0 || buildState.TableNesting > 0 ||
       buildState.CurrentCell != bodyCell) {
     NextSymbol();
@@ -297,7 +297,7 @@ void ReadBodyElement() {
   auto body = std::make_unique<TBodyBlock>(&root, TopProperties(), &root, &parseState.Attributes);
   buildState.BodyBlock = body.get();
   root.AddSection(std::move(body), parseState.TagStartPosition);
-  buildState.CurrentCell = buildState.BodyBlock->MyCell.get();
+  buildState.CurrentCell = &*buildState.BodyBlock->MyCell;
   if (pending) buildState.CurrentCell->AddSection(std::move(pending), parseState.TagStartPosition);
   OpenSection();
   NextSymbol();

@@ -117,7 +117,7 @@ void TPreReader::OpenParagraph() {
   TBlock* added = block.get();
   buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
   paragraphOuter_ = buildState.CurrentCell;
-  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentCell = &*added->MyCell;
   OpenLine();
 }
 
@@ -147,7 +147,7 @@ void TPreReader::OpenForm() {
   TBlock* added = block.get();
   buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
   formOuter_ = buildState.CurrentCell;
-  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentCell = &*added->MyCell;
   buildState.CurrentForm = BuilderSeams().CreateForm ? BuilderSeams().CreateForm() : nullptr;
   OpenLine();
 }
@@ -239,7 +239,7 @@ void TPreReader::Run() {
   TBlock* added = block.get();
   buildState.CurrentCell->AddSection(std::move(block), parseState.TagStartPosition);
   TCellBasic* outer = buildState.CurrentCell;
-  buildState.CurrentCell = added->MyCell.get();
+  buildState.CurrentCell = &*added->MyCell;
   OpenLine();
   SkipCrAfterTag();  // a break right after the start tag makes no line
   bool ended = false;

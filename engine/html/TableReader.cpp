@@ -254,7 +254,7 @@ void ReadCaption(TableFrame& frame) {
   PushTag("caption");
   if (!frame.caption)
     frame.caption = std::make_unique<TBlock>(buildState.Root, TopProperties(), nullptr, &parseState.Attributes);
-  buildState.CurrentCell = frame.caption->MyCell.get();
+  buildState.CurrentCell = &*frame.caption->MyCell;
   NextSymbol();
   ParseBody(kCellStop);
   CloseSection();

@@ -139,7 +139,7 @@ TEST_F(HTMLViewerForms, AMiddleAlignedControlCentresOnTheTextsMiddle) {
   while (cell != nullptr && text == nullptr && cell->Count() > 0) {
     text = dynamic_cast<const engine::TSection*>(cell->Items(0));
     const auto* block = dynamic_cast<const engine::TBlock*>(cell->Items(0));
-    cell = block ? block->MyCell.get() : nullptr;
+    cell = block ? &*block->MyCell : nullptr;
   }
   ASSERT_NE(text, nullptr);
   ASSERT_EQ(text->Lines.size(), 1u);

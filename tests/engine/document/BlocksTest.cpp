@@ -60,7 +60,7 @@ TEST(Blocks, DeepNestingLaysOutPaintsCopiesAndFrees) {
   TCellBasic* cell = root.get();
   for (int depth = 0; depth < 1000; ++depth) {
     AddContent(*cell, 2, 1);
-    cell = AddBlock(*cell, *style)->MyCell.get();
+    cell = &*AddBlock(*cell, *style)->MyCell;
   }
   EXPECT_EQ(LayOut(*root, 3000), 2000);
   root->PaintContent(nullptr, win::RECT{0, 0, 800, 600}, 6000, 0, 0, 0, 0);

@@ -115,7 +115,7 @@ bool DescribeModelKinds(const TSectionBase& section, DumpLine& line) {
     if (!label.empty()) extra << " label=" << Narrow(label);
   }
   line.extra = extra.str();
-  line.children = block->MyCell.get();
+  line.children = &*block->MyCell;
   return true;
 }
 
