@@ -29,6 +29,9 @@ class SectionLayout {
     TInlineList* boxes = InlineListOf(section.Document);
     boxes_ = boxes && !boxes->Empty() ? boxes : nullptr;
   }
+  ~SectionLayout() { ReturnLines(); }
+  SectionLayout(const SectionLayout&) = delete;
+  SectionLayout& operator=(const SectionLayout&) = delete;
 
   int Run(int y, int width, int availableHeight, int& maxWidth, bool wrap);
   int RunningBottom() const { return runningBottom_; }
@@ -61,6 +64,13 @@ class SectionLayout {
     int right = 0;
   };
   Span SpanAt(int y);
+  // From the second line on, the lines are gathered in a per-thread list and
+  // moved into the section once, in room of their exact number: a list grown
+  // line by line would reallocate as it doubles and keep up to half its room
+  // unused.
+  void AddLine(LineRec&& line);
+  void StoreLines();
+  void ReturnLines();
 
   TSection& s_;
   TextMeasurer measure_;
@@ -75,6 +85,8 @@ class SectionLayout {
   int spanY_ = 0;          // the Y span_ holds, while spanKnown_
   bool spanKnown_ = false;
   Span span_;
+  std::vector<LineRec>* lines_ = nullptr;  // the gathered lines, from the second on
+  std::vector<LineRec> ownLines_;          // used while the per-thread list serves another layout
 };
 
 namespace {
@@ -95,7 +107,53 @@ int FindBreakChar(const char16_t* text, int from, int end) {
   return end;
 }
 
+struct SpareLines {
+  std::vector<LineRec> lines;
+  bool inUse = false;
+};
+// The spare keeps at most this room between layouts; a longer section's room
+// is freed.
+constexpr std::size_t kSpareLinesKept = 1024;
+
+SpareLines& Spare() {
+  thread_local SpareLines spare;
+  return spare;
+}
+
 }  // namespace
+
+void SectionLayout::AddLine(LineRec&& line) {
+  // The first line goes in place: most sections have one.
+  if (!lines_ && s_.Lines.empty()) {
+    s_.Lines.push_back(std::move(line));
+    return;
+  }
+  if (!lines_) {
+    SpareLines& spare = Spare();
+    lines_ = spare.inUse ? &ownLines_ : &spare.lines;
+    spare.inUse = true;
+    lines_->push_back(std::move(s_.Lines.front()));
+    s_.Lines.clear();
+  }
+  lines_->push_back(std::move(line));
+}
+
+void SectionLayout::StoreLines() {
+  if (!lines_) return;
+  s_.Lines.reserve(lines_->size());
+  for (LineRec& line : *lines_) s_.Lines.push_back(std::move(line));
+  lines_->clear();
+}
+
+void SectionLayout::ReturnLines() {
+  if (!lines_) return;
+  lines_->clear();
+  if (lines_ != &ownLines_) {
+    if (lines_->capacity() > kSpareLinesKept) std::vector<LineRec>().swap(*lines_);
+    Spare().inUse = false;
+  }
+  lines_ = nullptr;
+}
 
 SectionLayout::Span SectionLayout::SpanAt(int y) {
   if (!spanKnown_ || spanY_ != y) {
@@ -148,7 +206,7 @@ void SectionLayout::AddSpacer(int height) {
   line.LineHt = height;
   line.DrawHeight = height;
   line.Y = y_;
-  s_.Lines.push_back(std::move(line));
+  AddLine(std::move(line));
   y_ = SatAdd(y_, height);
   sectionHeight_ = SatAdd(sectionHeight_, height);
   runningBottom_ = std::max(runningBottom_, y_);
@@ -191,6 +249,7 @@ int SectionLayout::Run(int y, int width, int availableHeight, int& maxWidth, boo
     start += count;
     firstLine = false;
   }
+  StoreLines();
   measure_.SyncCanvas();
   return sectionHeight_;
 }
@@ -428,7 +487,7 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
     runningBottom_ = std::max(runningBottom_, SatAdd(y_, object->OuterHeight()));
   }
   runningBottom_ = std::max(runningBottom_, y_);
-  s_.Lines.push_back(std::move(line));
+  AddLine(std::move(line));
 }
 
 int TSection::LayoutSection(gui::TCanvas* canvas, int X, int Y, int, int, int Width, int AHeight, int BlockHeight,
