@@ -730,27 +730,80 @@ class TWindows1252Sink {
   int codePage_;
 };
 
+// Where the plain bytes from start end. A single blank between plain bytes
+// is a blank run of its own and stays as it is, so prose is taken a line at a
+// time rather than a word at a time.
+[[gnu::always_inline]] inline std::size_t PlainRunEnd(const unsigned char* text, std::size_t start, std::size_t size) {
+  std::size_t end = PlainBytesEnd(text, start, size);
+  while (end < size) {
+    if (kPlainTextBytes[text[end]]) {
+      ++end;
+    } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
+      end += 2;
+    } else {
+      break;
+    }
+  }
+  return end;
+}
+
 // Takes the plain bytes that follow the current character straight from the
-// document, exactly as reading them one by one would. A single blank between
-// plain bytes is a blank run of its own and stays as it is, so prose is taken
-// a line at a time rather than a word at a time.
+// document, exactly as reading them one by one would.
 template <class Sink>
 void TakePlainBytes(Sink& sink) {
   const int firstPosition = state.SourcePosition + 1;
-  const std::string_view run = TakeDocumentRun([](const unsigned char* text, std::size_t end, std::size_t size) {
-    end = PlainBytesEnd(text, end, size);
-    while (end < size) {
-      if (kPlainTextBytes[text[end]]) {
-        ++end;
-      } else if (text[end] == ' ' && end + 1 < size && kPlainTextBytes[text[end + 1]]) {
-        end += 2;
-      } else {
-        break;
-      }
+  sink.AddRun(TakeDocumentRun([](const unsigned char* text, std::size_t start, std::size_t size) {
+                return PlainRunEnd(text, start, size);
+              }),
+              firstPosition);
+}
+
+// The bytes that fold into a blank run: blanks, tabs and line ends.
+constexpr std::array<bool, 256> kBlankRunBytes =
+    ByteTable([](unsigned char byte) { return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n'; });
+
+enum class TTextRunEnd : std::uint8_t { NothingTaken, AfterPlainBytes, InBlankRun };
+
+// The text from the current character on, straight from the document, as far
+// as it holds plain bytes and blank runs: each piece of plain bytes in one run
+// and each blank run as one blank at the position of its first character,
+// exactly as reading them one by one would. The first other byte ("<", "&", a
+// control character) is then read as usual. Nothing is taken from an include,
+// nor when the current character is not the document byte before the next.
+template <class Sink>
+TTextRunEnd TakeDocumentText(Sink& sink) {
+  if (state.InputMode != TInputMode::Document || state.DocumentPosition == 0) return TTextRunEnd::NothingTaken;
+  const auto* text = reinterpret_cast<const unsigned char*>(state.DocumentText.data());
+  const std::size_t size = state.DocumentText.size();
+  const std::size_t current = state.DocumentPosition - 1;
+  const bool blank = state.Ch == ' ' || state.Ch == '\r';
+  if (blank ? !kBlankRunBytes[text[current]] : (text[current] != state.Ch || !kPlainTextBytes[state.Ch])) {
+    return TTextRunEnd::NothingTaken;
+  }
+  // Positions count document bytes from the current character's.
+  const int currentPosition = state.SourcePosition;
+  const auto positionOf = [&](std::size_t at) { return currentPosition + static_cast<int>(at - current); };
+  std::size_t at = current;
+  TTextRunEnd end = TTextRunEnd::AfterPlainBytes;
+  while (at < size) {
+    if (kBlankRunBytes[text[at]]) {
+      sink.Add(' ', positionOf(at));
+      for (++at; at < size && kBlankRunBytes[text[at]];) ++at;
+      end = TTextRunEnd::InBlankRun;
+    } else if (kPlainTextBytes[text[at]]) {
+      const std::size_t pieceEnd = PlainRunEnd(text, at + 1, size);
+      sink.AddRun(std::string_view(state.DocumentText.data() + at, pieceEnd - at), positionOf(at));
+      at = pieceEnd;
+      end = TTextRunEnd::AfterPlainBytes;
+    } else {
+      break;
     }
-    return end;
-  });
-  sink.AddRun(run, firstPosition);
+  }
+  // Every byte taken is above '\r' or part of a blank run, after which the
+  // line-end memory no longer matters: the next byte is no line end.
+  ConsumeDocumentBytes(at);
+  ReadCharSkippingMarkup();
+  return end;
 }
 
 // Reads text up to "<", a control character or the end into sink; a run of
@@ -761,6 +814,11 @@ void ReadTextInto(Sink& sink) {
     while (state.Ch >= 9 && state.Ch != '<') {
       if (state.Ch == '&') {
         sink.ReadReference();
+      } else if (const TTextRunEnd end = TakeDocumentText(sink); end != TTextRunEnd::NothingTaken) {
+        // Markup skipped after a blank run leaves the run going on.
+        if (end == TTextRunEnd::InBlankRun) {
+          while (IsBlankRunChar(state.Ch)) ReadCharSkippingMarkup();
+        }
       } else if (IsBlankRunChar(state.Ch)) {
         sink.Add(' ', state.SourcePosition);
         do {

@@ -40,6 +40,12 @@ void FillPositions(int* positions, std::size_t count, int first) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + i), four);
     four = _mm_add_epi32(four, step);
   }
+  if (i < count && count >= 4) {  // the last four, overlapping those before them
+    const int last = static_cast<int>(count) - 4;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + last),
+                     _mm_setr_epi32(first + last, first + last + 1, first + last + 2, first + last + 3));
+    return;
+  }
 #endif
   for (; i < count; ++i) positions[i] = first + static_cast<int>(i);
 }

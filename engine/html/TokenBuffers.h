@@ -9,7 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/common/TDefaultInitAllocator.h"
+
 namespace engine {
+
+// Source positions, one per character; growing the list leaves the new
+// positions for the caller to fill.
+using TPositionList = std::vector<int, TDefaultInitAllocator<int>>;
 
 class TCharCollection {
  public:
@@ -59,7 +65,7 @@ class TokenObj {
   const std::u16string& CurrentText() const { return Characters; }
 
   std::u16string Characters;
-  std::vector<int> Positions;  // one per character
+  TPositionList Positions;  // one per character
 };
 
 }  // namespace engine

@@ -36,7 +36,7 @@ int ValidSequenceLength(std::string_view text) {
 }  // namespace
 
 bool AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
-                             std::vector<int>& characterPositions) {
+                             TPositionList& characterPositions) {
   // No byte makes more than one UTF-16 unit except a four-byte sequence, which
   // makes two: room for one unit per byte is enough. Writing through pointers
   // and trimming once keeps the per-character work free of size checks.

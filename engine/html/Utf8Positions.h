@@ -6,13 +6,14 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "engine/html/TokenBuffers.h"
 
 namespace engine {
 
 // positions holds one entry per byte of bytes. Returns false when some
 // sequence was invalid and replaced.
 bool AppendUtf8WithPositions(std::string_view bytes, std::span<const int> positions, std::u16string& characters,
-                             std::vector<int>& characterPositions);
+                             TPositionList& characterPositions);
 
 }  // namespace engine

@@ -33,7 +33,7 @@ std::vector<LexedItem> LexWithIncludes(const std::string& document,
   for (int guard = 0; guard < 100000; ++guard) {
     NextSymbol();
     if (parseState.Symbol == symEndOfInput) break;
-    items.push_back({parseState.Symbol, parseState.Token->CurrentText(), parseState.Token->Positions, 0});
+    items.push_back({parseState.Symbol, parseState.Token->CurrentText(), testing::TokenPositions(), 0});
   }
   return items;
 }

@@ -32,11 +32,11 @@ TEST(TokenObj, AppendBytesGivesLeadBytePositions) {
   TokenObj token;
   token.AppendBytes(Collect("\xC3\xA9" "a"), 65001);
   EXPECT_EQ(token.CurrentText(), u"\u00E9a");
-  EXPECT_EQ(token.Positions, std::vector<int>({1, 3}));
+  EXPECT_EQ(token.Positions, TPositionList({1, 3}));
   token.AppendChar(u'!', 40);
   token.AppendBytes(Collect("xy", 50), 1252);
   EXPECT_EQ(token.CurrentText(), u"\u00E9a!xy");
-  EXPECT_EQ(token.Positions, std::vector<int>({1, 3, 40, 50, 51}));
+  EXPECT_EQ(token.Positions, TPositionList({1, 3, 40, 50, 51}));
   token.Clear();
   EXPECT_EQ(token.Count(), 0);
   EXPECT_TRUE(token.CurrentText().empty());
@@ -112,13 +112,13 @@ TEST(TokenObj, Utf8RunRejectedAsAWholeKeepsOnePositionPerByte) {
   TokenObj token;
   token.AppendBytes(Collect("\xC3\xA9t\xE9", 10), 65001);
   EXPECT_EQ(token.CurrentText(), u"\u00C3\u00A9t\u00E9");
-  EXPECT_EQ(token.Positions, (std::vector<int>{10, 11, 12, 13}));
+  EXPECT_EQ(token.Positions, (TPositionList{10, 11, 12, 13}));
   // The first 9x release decodes UTF-8 by itself and keeps its replacements.
   IsWin9x = IsWin95 = true;
   TokenObj own;
   own.AppendBytes(Collect("\xC3\xA9t\xE9", 10), 65001);
   EXPECT_EQ(own.CurrentText(), u"\u00E9t\uFFFD");
-  EXPECT_EQ(own.Positions, (std::vector<int>{10, 12, 13}));
+  EXPECT_EQ(own.Positions, (TPositionList{10, 12, 13}));
   IsWin9x = IsWin95 = false;
 }
 

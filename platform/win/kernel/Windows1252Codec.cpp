@@ -56,11 +56,20 @@ void decodeWindows1252(std::string_view src, std::u16string& out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
   }
-  // Most text runs are short: the rest goes eight ASCII bytes at a time too.
+  // Most text runs are short: the rest goes eight ASCII bytes at a time too,
+  // the last eight overlapping those before them.
   for (; i + 8 <= src.size(); i += 8) {
     const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + i));
     if (_mm_movemask_epi8(bytes) != 0) break;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
+  }
+  if (i < src.size() && i + 8 > src.size() && src.size() >= 8) {  // the loop ran to the end
+    const std::size_t last = src.size() - 8;
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + last));
+    if (_mm_movemask_epi8(bytes) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + last), _mm_unpacklo_epi8(bytes, zero));
+      return;
+    }
   }
 #endif
   for (; i < src.size(); ++i) dst[i] = kCharacters[static_cast<unsigned char>(src[i])];
