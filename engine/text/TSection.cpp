@@ -63,10 +63,20 @@ std::shared_ptr<TFontInfoArray> SharedLinkLooks(const TFontInfoArray& looks) {
   constexpr std::size_t kRemembered = 16;
   thread_local std::array<std::shared_ptr<TFontInfoArray>, kRemembered> recent;
   thread_local std::size_t next = 0;
-  for (const auto& made : recent)
-    if (made && std::equal(looks.Ar.begin(), looks.Ar.end(), made->Ar.begin(), SameLook)) return made;
+  // Links come in runs of one look: the last one found is tried first. The
+  // remembered looks differ from each other, so the order finds the same one.
+  thread_local std::size_t lastFound = 0;
+  for (std::size_t step = 0; step < kRemembered; ++step) {
+    const std::size_t at = (lastFound + step) % kRemembered;
+    const auto& made = recent[at];
+    if (made && std::equal(looks.Ar.begin(), looks.Ar.end(), made->Ar.begin(), SameLook)) {
+      lastFound = at;
+      return made;
+    }
+  }
   auto made = std::make_shared<TFontInfoArray>();
   made->Assign(looks);
+  lastFound = next;
   recent[next] = made;
   next = (next + 1) % kRemembered;
   return made;
@@ -403,12 +413,10 @@ void TSection::FinishText() {
       LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
   if (building_) {
     // The section keeps exact copies; the borrowed room serves the next one.
-    std::u16string text(Text);
-    std::string flags(BreakFlags);
-    Text.swap(text);
-    BreakFlags.swap(flags);
-    building_->Text.swap(text);
-    building_->Flags.swap(flags);
+    building_->Text = std::move(Text);
+    building_->Flags = std::move(BreakFlags);
+    Text = std::u16string(building_->Text);
+    BreakFlags = std::string(building_->Flags);
     ReturnBuildBuffers(std::move(building_));
   }
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
