@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 #include "engine/common/AddressSanitizer.h"
@@ -77,7 +78,7 @@ void BlockPool::PushPartial(Slab* slab) noexcept {
 
 void* BlockPool::Allocate() {
   if constexpr (!kPooled) return ::operator new(blockSize_);
-  const std::lock_guard lock(mutex_);
+  const std::lock_guard lock(lock_);
   Slab* slab = partial_;
   if (!slab) {
     slab = NewSlab();
@@ -100,7 +101,7 @@ void BlockPool::Release(void* block) noexcept {
     ::operator delete(block);
     return;
   }
-  const std::lock_guard lock(mutex_);
+  const std::lock_guard lock(lock_);
   auto* slab = reinterpret_cast<Slab*>(reinterpret_cast<std::uintptr_t>(block) & ~(kSlabBytes - 1));
   slab->free = new (block) FreeBlock{slab->free};
   --slab->live;
@@ -117,7 +118,7 @@ void BlockPool::Release(void* block) noexcept {
 }
 
 std::size_t BlockPool::SlabCount() const {
-  const std::lock_guard lock(mutex_);
+  const std::lock_guard lock(lock_);
   return slabs_;
 }
 

@@ -5,7 +5,8 @@
 // document gives its slabs back whole. Under the address sanitizer every block
 // comes from the heap, so that use after free is still caught.
 #include <cstddef>
-#include <mutex>
+
+#include "engine/common/SpinLock.h"
 
 namespace engine {
 
@@ -40,7 +41,7 @@ class BlockPool {
 
   const std::size_t blockSize_;
   const std::size_t blocksPerSlab_;
-  mutable std::mutex mutex_;  // documents are built on one thread; frees may come from another
+  mutable SpinLock lock_;     // documents are built on one thread; frees may come from another
   Slab* partial_ = nullptr;   // slabs with a free block, the one to take from first
   std::size_t slabs_ = 0;
 };

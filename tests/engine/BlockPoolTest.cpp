@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace engine {
@@ -66,6 +67,25 @@ TEST(BlockPool, EmptySlabsGoBackButOne) {
   pool.Release(again);
   pool.Release(nullptr);
   EXPECT_EQ(pool.SlabCount(), 1u);
+}
+
+// Blocks given back on another thread while this one takes more: no block is
+// handed out twice, and every slab goes back once all blocks are.
+TEST(BlockPool, BlocksGivenBackFromAnotherThreadStayApart) {
+  BlockPool pool(48);
+  std::vector<void*> held;
+  for (int i = 0; i < 20000; ++i) held.push_back(pool.Allocate());
+  for (int round = 0; round < 5; ++round) {
+    std::thread freer([&pool, given = std::move(held)] {
+      for (void* block : given) pool.Release(block);
+    });
+    held.clear();
+    for (int i = 0; i < 20000; ++i) held.push_back(pool.Allocate());
+    freer.join();
+    ASSERT_EQ(std::set<void*>(held.begin(), held.end()).size(), held.size()) << "round " << round;
+  }
+  for (void* block : held) pool.Release(block);
+  EXPECT_LE(pool.SlabCount(), 1u);
 }
 
 }  // namespace
