@@ -45,6 +45,8 @@ void SpreadRowSpan(std::vector<int>& Rows, int First, int Span, int Needed) {
   Rows[last - 1] = ToInt(Rows[last - 1] + shortfall % rows);
 }
 
+bool MinimaFillHeight(long long MinimumSum, int Available) { return std::min(kMaxHeight, MinimumSum) >= Available; }
+
 std::vector<int> DistributeRowHeights(const TRowHeights& Rows, int Available) {
   const std::vector<int>& minimum = Rows.Minimum;
   const std::vector<int>& desired = Rows.Desired;
@@ -52,7 +54,7 @@ std::vector<int> DistributeRowHeights(const TRowHeights& Rows, int Available) {
   const Wide height = Available;
   const Wide minSum = Sum(minimum);
   const Wide desiredSum = Sum(desired);
-  if (count == 0 || desired.size() != count || minSum >= height) return minimum;
+  if (count == 0 || desired.size() != count || MinimaFillHeight(minSum, Available)) return minimum;
 
   std::vector<int> heights(count);
   if (desiredSum < height) {

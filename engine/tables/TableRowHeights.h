@@ -19,6 +19,11 @@ struct TRowHeights {
 // the rows' sum is spread equally, the last row taking the rounding rest.
 void SpreadRowSpan(std::vector<int>& Rows, int First, int Span, int Needed);
 
+// Whether the rows keep their minima when the minima of some of them add up
+// to MinimumSum and the others' minima are not below 0: they fill the height
+// Available, so DistributeRowHeights gives every row its minimum.
+bool MinimaFillHeight(long long MinimumSum, int Available);
+
 // The height of each row when the table has Available pixels (spacing taken
 // off already; 0 or less: none). Rows keep their minimum when the minima fill
 // the height; otherwise they stretch toward their desired heights or beyond,

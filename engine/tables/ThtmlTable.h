@@ -106,8 +106,24 @@ class ThtmlTable : public TSectionBase {
   // Layout steps.
   void ChooseColumnWidths(gui::TCanvas* canvas, int W);
   TColumnRanges MeasureRanges(gui::TCanvas* canvas, bool withPercent, int base);
-  void ComputeRowHeights(gui::TCanvas* canvas, int availableHeight);
-  int PlaceRows(gui::TCanvas* canvas, int Y, int& Curs);
+  // How far the placing of rows has got: the next row, its top and the
+  // running figures of the rows placed.
+  struct RowPlacement {
+    int next = 0;
+    int Y = 0;
+    int headerHeight = 0;
+    bool bodyExists = false;
+    int reach = INT32_MIN;
+  };
+  // Row heights; rows whose height is settled while the heights are measured
+  // are placed at once (when placement is given), their cells still at hand.
+  void ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, RowPlacement* placement, int& Curs);
+  RowPlacement StartPlacement(int Y);
+  // Places the next row at the given height and, when the root asks for it,
+  // lays its cells out for good.
+  void PlaceRow(gui::TCanvas* canvas, RowPlacement& placement, int height, int& Curs);
+  // Places the rows not placed yet at their heights; returns the bottom.
+  int FinishPlacement(gui::TCanvas* canvas, RowPlacement& placement, int& Curs);
   void LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY, int& Curs);
   int SpannedHeight(int row, int span) const;
   // Document X where a cell's content starts.

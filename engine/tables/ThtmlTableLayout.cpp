@@ -2,6 +2,7 @@
 // row heights by row-span passes, and every cell's content placed with its
 // vertical alignment.
 #include <algorithm>
+#include <cassert>
 #include <map>
 #include <optional>
 
@@ -91,7 +92,14 @@ void ThtmlTable::ChooseColumnWidths(gui::TCanvas* canvas, int W) {
 // Row heights: passes by row span, each cell laid out at Y 0 to learn its
 // content height, then the table's available height shared among the rows.
 // Cells learn their widths first.
-void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
+//
+// A row that no cell spanning rows covers has its height once its own cells
+// are measured, as soon as the minima of the rows so far fill the available
+// height (they are never shared out then, and later passes only touch rows
+// that spanning cells cover). Such rows are placed and laid out for good in
+// the same walk, in order, while their cells are still in cache; the first
+// row that is not settled leaves the rest to the placing after the passes.
+void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, RowPlacement* placement, int& Curs) {
   const int rowCount = static_cast<int>(Rows.size());
   const int H = availableHeight - CellSpacing;
   const int base = std::max(0, H - rowCount * CellSpacing);
@@ -128,13 +136,18 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
     pass.first = std::max(pass.first, least);
     pass.second = std::max(pass.second, desired);
   };
+  // The single-row pass finishes each row as soon as its cells are measured.
+  auto finishSingleRow = [&](int r) {
+    auto& pass = passHeights[static_cast<std::size_t>(r)];
+    if (pass.first < 0) return;
+    rows.Minimum[static_cast<std::size_t>(r)] = SatAdd(pass.first, CellSpacing);
+    rows.Desired[static_cast<std::size_t>(r)] = SatAdd(std::max(pass.first, pass.second), CellSpacing);
+    pass = {-1, 0};
+  };
   auto finishPass = [&](int span) {
     for (int r : passRows) {
       const std::pair<int, int>& pass = passHeights[static_cast<std::size_t>(r)];
-      if (span == 1) {
-        rows.Minimum[static_cast<std::size_t>(r)] = SatAdd(pass.first, CellSpacing);
-        rows.Desired[static_cast<std::size_t>(r)] = SatAdd(std::max(pass.first, pass.second), CellSpacing);
-      } else if (pass.first > CellSpacing) {
+      if (pass.first > CellSpacing) {
         SpreadRowSpan(rows.Minimum, r, span, SatAdd(pass.first, CellSpacing));
         SpreadRowSpan(rows.Desired, r, span, SatAdd(std::max(pass.first, pass.second), CellSpacing));
       }
@@ -142,6 +155,11 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
     for (int r : passRows) passHeights[static_cast<std::size_t>(r)] = {-1, 0};
     passRows.clear();
   };
+  // Rows are settled only while no row so far has been covered by a spanning
+  // cell, and only when no minimum can be negative (cell spacing -1).
+  bool settling = placement != nullptr && placement->next == 0 && CellSpacing >= 0;
+  long long minimumSum = 0;
+  int coveredTo = -1;  // the last row a spanning cell met so far reaches
   // One walk over the rows gives every cell its width and makes the pass of
   // single-row cells in row order; cells spanning rows wait for their own
   // passes, by span. A long table is walked once, not three times.
@@ -152,16 +170,34 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight) {
       TCellObj* cell = row.Items(c);
       if (!cell || !cell->IsReal()) continue;
       cell->Wd = SumRange(Widths, c, cell->ColSpan);
-      if (cell->RowSpan == 1) measureCell(r, cell);
-      else spanning[cell->RowSpan].push_back({r, cell});
+      if (cell->RowSpan == 1) {
+        measureCell(r, cell);
+      } else {
+        spanning[cell->RowSpan].push_back({r, cell});
+        coveredTo = std::max(coveredTo, r + cell->RowSpan - 1);
+      }
     }
+    finishSingleRow(r);
+    if (!settling) continue;
+    if (r <= coveredTo) {
+      settling = false;
+      continue;
+    }
+    minimumSum += rows.Minimum[static_cast<std::size_t>(r)];
+    if (MinimaFillHeight(minimumSum, H))
+      while (placement->next <= r)
+        PlaceRow(canvas, *placement, rows.Minimum[static_cast<std::size_t>(placement->next)], Curs);
   }
-  finishPass(1);
+  passRows.clear();
   for (auto& [span, cells] : spanning) {
     for (auto& [r, cell] : cells) measureCell(r, cell);
     finishPass(span);
   }
   Heights = DistributeRowHeights(rows, H);
+#ifndef NDEBUG
+  for (int r = 0; placement != nullptr && r < placement->next; ++r)
+    assert(Heights[static_cast<std::size_t>(r)] == Rows[static_cast<std::size_t>(r)]->RowHeight);
+#endif
 }
 
 int ThtmlTable::SpannedHeight(int row, int span) const { return SumRange(Heights, row, span); }
@@ -182,58 +218,69 @@ void ThtmlTable::LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY,
                              std::max(0, cell.Ht - cell.VrSpace() - c), 0, maxWidth, Curs);
 }
 
-// Places the rows from Y down: row heights, spans, header and footer bands,
-// and (when the root asks for it) every cell's final layout.
-int ThtmlTable::PlaceRows(gui::TCanvas* canvas, int Y, int& Curs) {
-  int headerHeight = 0;
-  bool bodyExists = false;
+ThtmlTable::RowPlacement ThtmlTable::StartPlacement(int Y) {
   FootStartRow = -1;
   FootHeight = 0;
   FootOffset = 0;
   TableHeight = 0;
-  const int rowCount = static_cast<int>(Rows.size());
-  rowTops_.assign(static_cast<std::size_t>(rowCount), 0);
-  rowReach_.assign(static_cast<std::size_t>(rowCount), 0);
-  int reach = INT32_MIN;
-  for (int r = 0; r < rowCount; ++r) {
-    TCellList& row = *Rows[static_cast<std::size_t>(r)];
-    row.RowHeight = r < static_cast<int>(Heights.size()) ? Heights[static_cast<std::size_t>(r)] : 0;
-    if (row.RowKind == kRowHeader) headerHeight = SatAdd(headerHeight, row.RowHeight);
-    else if (row.RowKind == kRowFooter) {
-      if (FootStartRow < 0) {
-        FootStartRow = r;
-        FootOffset = TableHeight;
-      }
-      FootHeight = SatAdd(FootHeight, row.RowHeight);
-    } else {
-      bodyExists = true;
+  rowTops_.assign(Rows.size(), 0);
+  rowReach_.assign(Rows.size(), 0);
+  RowPlacement placement;
+  placement.Y = Y;
+  return placement;
+}
+
+// Places one row at placement.Y: its height, spans, header and footer bands,
+// and (when the root asks for it) its cells' final layout.
+void ThtmlTable::PlaceRow(gui::TCanvas* canvas, RowPlacement& placement, int height, int& Curs) {
+  const int r = placement.next++;
+  const int Y = placement.Y;
+  TCellList& row = *Rows[static_cast<std::size_t>(r)];
+  row.RowHeight = height;
+  if (row.RowKind == kRowHeader) placement.headerHeight = SatAdd(placement.headerHeight, row.RowHeight);
+  else if (row.RowKind == kRowFooter) {
+    if (FootStartRow < 0) {
+      FootStartRow = r;
+      FootOffset = TableHeight;
     }
-    row.RowSpanHeight = 0;
-    for (int c = 0; c < row.Count(); ++c) {
-      TCellObj* cell = row.Items(c);
-      if (!cell || !cell->IsReal()) continue;
-      cell->Wd = SumRange(Widths, c, cell->ColSpan);
-      cell->Ht = SpannedHeight(r, cell->RowSpan);
-      row.RowSpanHeight = std::max(row.RowSpanHeight, cell->Ht);
-    }
-    rowTops_[static_cast<std::size_t>(r)] = Y;
-    reach = std::max(reach, SatAdd(Y, row.RowSpanHeight));
-    rowReach_[static_cast<std::size_t>(r)] = reach;
-    TableHeight = SatAdd(TableHeight, row.RowHeight);
-    {
-      // The outermost table lays its cells out for good; nested tables do so
-      // only inside that final layout, which bounds the work of deep nesting.
-      std::optional<ValueScope<bool>> repeat;
-      if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
-      if (Document == nullptr || Document->InLogic2) {
-        for (const auto& cell : row.Cells)
-          if (cell && cell->IsReal()) LayoutCellFinal(canvas, *cell, Y, Curs);
-      }
-    }
-    Y = SatAdd(Y, row.RowHeight);
+    FootHeight = SatAdd(FootHeight, row.RowHeight);
+  } else {
+    placement.bodyExists = true;
   }
-  HeaderRepeat = (headerHeight > 0 || FootHeight > 0) && bodyExists;
-  return Y;
+  row.RowSpanHeight = 0;
+  for (int c = 0; c < row.Count(); ++c) {
+    TCellObj* cell = row.Items(c);
+    if (!cell || !cell->IsReal()) continue;
+    cell->Wd = SumRange(Widths, c, cell->ColSpan);
+    // A single row's height as the sum over the rows it spans would give it.
+    cell->Ht = cell->RowSpan == 1 ? std::clamp(row.RowHeight, 0, kMaxTableExtent) : SpannedHeight(r, cell->RowSpan);
+    row.RowSpanHeight = std::max(row.RowSpanHeight, cell->Ht);
+  }
+  rowTops_[static_cast<std::size_t>(r)] = Y;
+  placement.reach = std::max(placement.reach, SatAdd(Y, row.RowSpanHeight));
+  rowReach_[static_cast<std::size_t>(r)] = placement.reach;
+  TableHeight = SatAdd(TableHeight, row.RowHeight);
+  {
+    // The outermost table lays its cells out for good; nested tables do so
+    // only inside that final layout, which bounds the work of deep nesting.
+    std::optional<ValueScope<bool>> repeat;
+    if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
+    if (Document == nullptr || Document->InLogic2) {
+      for (const auto& cell : row.Cells)
+        if (cell && cell->IsReal()) LayoutCellFinal(canvas, *cell, Y, Curs);
+    }
+  }
+  placement.Y = SatAdd(Y, row.RowHeight);
+}
+
+int ThtmlTable::FinishPlacement(gui::TCanvas* canvas, RowPlacement& placement, int& Curs) {
+  const int rowCount = static_cast<int>(Rows.size());
+  while (placement.next < rowCount) {
+    const std::size_t r = static_cast<std::size_t>(placement.next);
+    PlaceRow(canvas, placement, r < Heights.size() ? Heights[r] : 0, Curs);
+  }
+  HeaderRepeat = (placement.headerHeight > 0 || FootHeight > 0) && placement.bodyExists;
+  return placement.Y;
 }
 
 int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, int /*YRef*/, int Width,
@@ -256,11 +303,12 @@ int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, 
   for (std::size_t c = 1; c < Widths.size(); ++c) columnLefts_[c] = SatAdd(columnLefts_[c - 1], Widths[c - 1]);
   const int cycle = Document ? Document->LayoutCycle : 0;
   const bool repeat = Document != nullptr && Document->InLogic2 && Document->TableNestLevel <= 5;
+  RowPlacement placement = StartPlacement(Y);
   if (layoutCycle_ != cycle || repeat || Heights.size() != Rows.size()) {
-    ComputeRowHeights(canvas, AHeight);
+    ComputeRowHeights(canvas, AHeight, &placement, Curs);
     layoutCycle_ = cycle;
   }
-  PlaceRows(canvas, Y, Curs);
+  FinishPlacement(canvas, placement, Curs);
   TableHeight = SatAdd(TableHeight, CellSpacing);
   SectionHeight = TableHeight;
   PaintHeight = TableHeight;

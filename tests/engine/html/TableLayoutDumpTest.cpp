@@ -1,6 +1,6 @@
 // Laid-out tables from markup, compared as layout dumps with the files beside
 // their HTML under tests/data/tables: column widths from content, percentages
-// and fixed widths, spans, nested tables, captions, vertical alignment and floats in cells.
+// and fixed widths, spans, nested tables, captions, vertical alignment, floats in cells and tall tables.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -33,6 +33,10 @@ TEST(TableLayoutDump, ACellSpanningRows) { ExpectDump("rowspan", 300); }
 // A float stays in its cell: the text beside it wraps around it, the cell
 // grows to its bottom, and the cells laid out after it do not see it.
 TEST(TableLayoutDump, FloatsInCellsStayInTheirCell) { ExpectDump("cell_floats", 300); }
+// Taller than the height it is given: the rows after the first that fills
+// it are placed as they are measured, up to the row a spanning cell covers;
+// header and footer rows, a float, a nested table and vertical alignment on the way.
+TEST(TableLayoutDump, ATallTablePlacesItsRowsAsItMeasuresThem) { ExpectDump("tall", 400); }
 
 TEST(TableLayoutDump, ANarrowerLayoutWrapsCellsAndGrowsRows) {
   const std::string html = testing::ReadTestDataFile("tables/columns.html");
