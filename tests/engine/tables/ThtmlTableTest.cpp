@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <random>
+
 #include "engine/css/TProperties.h"
 #include "engine/document/TCell.h"
 #include "engine/document/TSectionList.h"
@@ -166,6 +170,85 @@ TEST(ThtmlTableGrid, OnlyTheOwnerOfADroppedSpanDummyLosesAColumn) {
   EXPECT_EQ(a->ColSpan, 1);
   EXPECT_EQ(y->ColSpan, 2);
   EXPECT_EQ(t.Shape(), "CdC|Cdd|");
+}
+
+// The grid of rows of (colspan, rowspan) cells (none: an empty place) as the
+// slow, obvious model builds it: each row's cells with their column-span
+// dummies fill, in order, the columns that no entry above still covers; the
+// columns after the last real cell are dropped. Kinds as TableBuilder::Shape.
+using ModelRow = std::vector<std::optional<std::pair<int, int>>>;
+std::string ModelShape(const std::vector<ModelRow>& rows) {
+  std::vector<std::string> grid;
+  std::vector<int> covered;  // per column: rows below still covered
+  const int rowCount = static_cast<int>(rows.size());
+  for (int r = 0; r < rowCount; ++r) {
+    std::vector<std::pair<char, int>> entries;  // kind, row span
+    for (const auto& cell : rows[static_cast<std::size_t>(r)]) {
+      if (!cell) {
+        entries.push_back({'.', 1});
+        continue;
+      }
+      const int rowSpan = std::clamp(cell->second, 1, rowCount - r);
+      entries.push_back({'C', rowSpan});
+      for (int extra = 1; extra < cell->first; ++extra) entries.push_back({'d', rowSpan});
+    }
+    std::string line;
+    std::size_t next = 0;
+    for (std::size_t column = 0;; ++column) {
+      const bool anyCovered = std::any_of(covered.begin() + std::min(column, covered.size()), covered.end(),
+                                          [](int rowsLeft) { return rowsLeft > 0; });
+      if (!anyCovered && next == entries.size()) break;
+      if (covered.size() <= column) covered.resize(column + 1, 0);
+      if (covered[column] > 0) {
+        line += 'd';
+        --covered[column];
+        continue;
+      }
+      const auto entry = next < entries.size() ? entries[next++] : std::pair<char, int>{'.', 1};
+      line += entry.first;
+      if (entry.second > 1) covered[column] = entry.second - 1;
+    }
+    grid.push_back(line);
+  }
+  std::size_t width = 0;
+  for (const std::string& line : grid) width = std::max(width, line.find_last_of('C') + 1);
+  std::string shape;
+  for (std::string& line : grid) {
+    line.resize(width, '.');
+    shape += line + '|';
+  }
+  return shape;
+}
+
+TEST(ThtmlTableGrid, RandomSpansGiveTheGridOfTheModel) {
+  for (int caseNumber = 0; caseNumber < 400; ++caseNumber) {
+    SCOPED_TRACE(caseNumber);
+    std::mt19937 random(static_cast<unsigned>(caseNumber));
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    std::vector<ModelRow> rows(static_cast<std::size_t>(pick(1, 6)));
+    TableBuilder t;
+    for (ModelRow& modelRow : rows) {
+      TCellList& row = t.AddRow();
+      for (int cells = pick(0, 4); cells > 0; --cells) {
+        if (pick(0, 9) == 0) {
+          modelRow.push_back(std::nullopt);
+          row.AddCell(nullptr);
+          continue;
+        }
+        const int colSpan = pick(0, 3) == 0 ? pick(2, 3) : 1;
+        const int rowSpan = pick(0, 2) == 0 ? pick(2, 5) : 1;
+        modelRow.push_back(std::pair{colSpan, rowSpan});
+        t.AddCell(row, colSpan, rowSpan);
+      }
+    }
+    t.table->Initialize();
+    EXPECT_EQ(t.Shape(), ModelShape(rows));
+    for (const auto& row : t.table->Rows)
+      for (int c = 0; c < row->Count(); ++c)
+        if (row->Items(c)) {
+          EXPECT_EQ(row->Items(c)->Column, c);
+        }
+  }
 }
 
 TEST(ThtmlTableGrid, HostileSpansAreCut) {
