@@ -9,6 +9,7 @@
 #include "engine/document/SelTextBuf.h"
 #include "engine/document/TIDNameList.h"
 #include "engine/html/ParseState.h"
+#include "engine/text/TextMeasurer.h"
 #include "platform/gui/GdiCalls.h"
 #include "platform/gui/TCanvas.h"
 #include "platform/gui/TTimer.h"
@@ -172,7 +173,11 @@ int TSectionList::LayoutContent(gui::TCanvas* canvas, int Y, int Width, int AHei
   if (canvas != nullptr) win::SetTextJustification(canvas->Handle(), 0, 0);
   if (InlineList) InlineList->NeedsConverting();
   if (!IsCopy && !TabList.empty()) AssignTabOrder();
-  int height = TCell::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+  int height = 0;
+  {
+    const TextMeasurer::Pass pass(canvas);
+    height = TCell::LayoutContent(canvas, Y, Width, AHeight, BlockHeight, MaxWidth, Curs);
+  }
   for (IAnimatedImage* image : AGifList) {
     image->SetAnimating(false);
     if (!IsCopy) image->SetAnimating(true);

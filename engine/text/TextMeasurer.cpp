@@ -61,6 +61,20 @@ KeptStates& Kept() {
   return kept;
 }
 
+// The layout pass under way on this thread: its canvas's DC and that DC's
+// text state, read when a measurer first asks.
+struct PassState {
+  bool active = false;
+  gui::TCanvas* canvas = nullptr;
+  win::HDC dc = 0;
+  win::TextMeter device;
+};
+
+PassState& CurrentPass() {
+  thread_local PassState pass;
+  return pass;
+}
+
 // Whether the canvas font already has the run font's description and colour,
 // with a shared handle that stands for that description: selecting the run's
 // font would then only put the same handle, colour and spacing back.
@@ -77,6 +91,19 @@ bool CanvasFontIs(gui::TCanvas& canvas, const TMyFont& font) {
 }
 
 }  // namespace
+
+TextMeasurer::Pass::Pass(gui::TCanvas* canvas) {
+  PassState& pass = CurrentPass();
+  if (pass.active) return;
+  pass = PassState{};
+  pass.active = true;
+  pass.canvas = canvas;
+  outermost_ = true;
+}
+
+TextMeasurer::Pass::~Pass() {
+  if (outermost_) CurrentPass() = PassState{};
+}
 
 TextMeasurer::TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use)
     : s_(section), canvas_(canvas), keepMeters_(use == Use::Measuring && !IsWin9x) {
@@ -189,13 +216,26 @@ void TextMeasurer::SelectIntoCanvas(const TFontObj& run) {
 }
 
 bool TextMeasurer::TakeKeptMeter(const TMyFont& font) {
-  if (!device_.isRead()) device_.read(canvas_->Handle());
+  if (!device_) {
+    const win::HDC dc = canvas_->Handle();
+    PassState& pass = CurrentPass();
+    if (pass.active && pass.canvas == canvas_) {
+      if (!pass.device.isRead() || pass.dc != dc) {
+        pass.dc = dc;
+        pass.device.read(dc);
+      }
+      device_ = &pass.device;
+    } else {
+      ownDevice_.read(dc);
+      device_ = &ownDevice_;
+    }
+  }
   const int canvasPixelsPerInch = canvas_->Font().PixelsPerInch();
   const KeptStates& kept = Kept();
   for (std::size_t i = 0; i < kept.count; ++i) {
     const KeptState& state = kept.states[i];
     if (LooksMatch(state.looks, font, canvasPixelsPerInch) && state.meter.current() &&
-        state.meter.sameScale(device_)) {
+        state.meter.sameScale(*device_)) {
       meter_ = state.meter;
       return true;
     }

@@ -31,6 +31,20 @@ class TextMeasurer {
   // anyone else sees it.
   enum class Use { Drawing, Measuring };
 
+  // A layout pass over a document: measurers made meanwhile on the pass's
+  // canvas share one reading of its DC's scale, which measuring leaves as it
+  // is, instead of reading it once each. Passes nest; the outermost serves.
+  class Pass {
+   public:
+    explicit Pass(gui::TCanvas* canvas);
+    ~Pass();
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+   private:
+    bool outermost_ = false;
+  };
+
   TextMeasurer(TSection& section, gui::TCanvas* canvas, Use use = Use::Drawing);
   ~TextMeasurer();
   TextMeasurer(const TextMeasurer&) = delete;
@@ -103,7 +117,10 @@ class TextMeasurer {
   std::array<HeldMeter, 4> held_;
   std::size_t heldCount_ = 0;
   std::size_t heldNext_ = 0;
-  win::TextMeter device_;  // the canvas's DC as first met: its scale decides which kept states hold
+  // The canvas's DC as first met, read here or by the pass: its scale decides
+  // which kept states hold.
+  const win::TextMeter* device_ = nullptr;
+  win::TextMeter ownDevice_;
   std::vector<int> objectPositions_;  // placeholders, ascending
   mutable int runIndex_ = 0;          // the run RunAt answered last, holding [runFrom_, runTo_)
   mutable int runFrom_ = 0;

@@ -176,6 +176,29 @@ TEST_F(TextMeasurerUses, KeptStatesHoldOnlyWhereTheyWereRead) {
   for (unsigned number = 0; number < 20; ++number) Compare(number);
 }
 
+// Measurers of a layout pass share one reading of the pass canvas's scale:
+// one on another canvas reads its own, and states kept at another scale still
+// do not hold there. A nested pass leaves the outer one serving.
+TEST_F(TextMeasurerUses, APassServesTheMeasurersOfItsOwnCanvas) {
+  TextMeasurer::ForgetKeptStates();
+  for (unsigned number = 0; number < 20; ++number) Compare(number);
+  Print();  // both compared canvases; the pass's canvas stays unscaled
+  auto section = Make();
+  section->ChangeFont(props);
+  Append(*section, u"measured", 0);
+  section->FinishForCell(8);
+  {
+    const TextMeasurer::Pass pass(&oracleBitmap.Canvas());
+    const TextMeasurer::Pass nested(&canvas());
+    {
+      TextMeasurer onPassCanvas(*section, &oracleBitmap.Canvas(), TextMeasurer::Use::Measuring);
+      EXPECT_GT(onPassCanvas.PieceWidth(0, 8), 0);
+    }
+    for (unsigned number = 0; number < 20; ++number) Compare(number);
+  }
+  for (unsigned number = 20; number < 40; ++number) Compare(number);
+}
+
 TEST_F(TextMeasurerUses, FontsThatDifferOnlyInLetterSpacingAreMeasuredApart) {
   auto section = Make();
   props.Value(Prop::LetterSpacing) = std::string("normal");
