@@ -15,7 +15,7 @@ constexpr int kLengthKind = 6;
 
 // A length value: text by its units, a number as pixels, unset or unassigned as fallback.
 int LengthOf(const TPropValue& value, double base, int defaultValue, int unsetValue, int em, int ex) {
-  if (const std::string* text = std::get_if<std::string>(&value)) {
+  if (const std::string* text = TextOf(value)) {
     return LengthFromString(*text, false, base, defaultValue, em, ex);
   }
   if (const int* number = std::get_if<int>(&value)) return *number == kUnsetValue ? unsetValue : *number;
@@ -24,12 +24,12 @@ int LengthOf(const TPropValue& value, double base, int defaultValue, int unsetVa
 }
 
 bool IsText(const TPropValue& value, const char* word) {
-  const std::string* text = std::get_if<std::string>(&value);
+  const std::string* text = TextOf(value);
   return text && *text == word;
 }
 
 bool IsPercent(const TPropValue& value) {
-  const std::string* text = std::get_if<std::string>(&value);
+  const std::string* text = TextOf(value);
   return text && text->find('%') != std::string::npos;
 }
 
@@ -94,7 +94,7 @@ void GetMarginArray(const TProperties& properties, TVMarginArray& margins) {
 }
 
 int BorderSideStyle(const TPropValue& value) {
-  const std::string* text = std::get_if<std::string>(&value);
+  const std::string* text = TextOf(value);
   return text ? BorderStyleFromString(*text) : 0;
 }
 
@@ -136,7 +136,7 @@ TBoxResult ComputeMarginsAndSizes(const TVMarginArray& margins, int containingWi
 
 TBackgroundPosition GetBackgroundPos(const TProperties& properties, int em, int ex) {
   TBackgroundPosition result;
-  const std::string* text = std::get_if<std::string>(&properties.Value(Prop::BackgroundPosition));
+  const std::string* text = TextOf(properties.Value(Prop::BackgroundPosition));
   if (text) {
     std::string trimmed = Trim(*text);
     std::size_t blank = trimmed.find(' ');
@@ -170,11 +170,11 @@ TBackgroundPosition GetBackgroundPos(const TProperties& properties, int em, int 
       other.Value = 0;
     }
   }
-  const std::string* repeat = std::get_if<std::string>(&properties.Value(Prop::BackgroundRepeat));
+  const std::string* repeat = TextOf(properties.Value(Prop::BackgroundRepeat));
   if (repeat && *repeat == "no-repeat") result.X.RepeatD = result.Y.RepeatD = false;
   if (repeat && *repeat == "repeat-x") result.Y.RepeatD = false;
   if (repeat && *repeat == "repeat-y") result.X.RepeatD = false;
-  const std::string* attachment = std::get_if<std::string>(&properties.Value(Prop::BackgroundAttachment));
+  const std::string* attachment = TextOf(properties.Value(Prop::BackgroundAttachment));
   if (attachment && *attachment == "fixed") result.X.Fixed = result.Y.Fixed = true;
   return result;
 }

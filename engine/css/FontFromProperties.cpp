@@ -19,7 +19,7 @@ constexpr int kDefaultCharset = 1;
 constexpr int kSymbolCharset = 2;
 
 bool IsBold(const TPropValue& weight) {
-  if (const std::string* text = std::get_if<std::string>(&weight)) {
+  if (const std::string* text = TextOf(weight)) {
     if (text->find("bold") != std::string::npos) return true;
     long long number = 0;
     return ParseInteger(TrimView(*text), number) && number > 599;
@@ -31,7 +31,7 @@ bool IsBold(const TPropValue& weight) {
 double PointSize(const TPropValue& size) {
   if (const double* points = std::get_if<double>(&size)) return *points;
   if (const int* number = std::get_if<int>(&size)) return *number;
-  if (const std::string* text = std::get_if<std::string>(&size)) return FontSizeFromString(*text, DefaultFontSize());
+  if (const std::string* text = TextOf(size)) return FontSizeFromString(*text, DefaultFontSize());
   return DefaultFontSize();
 }
 
@@ -44,7 +44,7 @@ int EmHeightPixels(double points) {
 int LetterSpacingPixels(const TPropValue& spacing, int em, int ex) {
   if (const int* number = std::get_if<int>(&spacing)) return *number;
   if (const double* number = std::get_if<double>(&spacing)) return RoundToInt(*number);
-  if (const std::string* text = std::get_if<std::string>(&spacing); text && *text != "normal")
+  if (const std::string* text = TextOf(spacing); text && *text != "normal")
     return LengthFromString(*text, true, em, 0, em, ex);
   return 0;
 }
@@ -116,7 +116,7 @@ class RecentFonts {
         part ^= std::bit_cast<std::uint64_t>(*number);
       } else if (const int* number = std::get_if<int>(&value)) {
         part ^= static_cast<std::uint64_t>(static_cast<std::uint32_t>(*number)) << 2;
-      } else if (const std::string* text = std::get_if<std::string>(&value); text && !text->empty()) {
+      } else if (const std::string* text = TextOf(value); text && !text->empty()) {
         part ^= text->size() << 2 ^ std::uint64_t{static_cast<unsigned char>(text->back())} << 24;
       }
       summary = (summary ^ part) * 0x100000001B3ull;
@@ -148,7 +148,7 @@ class RecentFonts {
   // Long texts are not kept: what stays held after a page is small.
   static bool Keepable(const TProperties& props) {
     for (Prop prop : kFontProps) {
-      const std::string* text = std::get_if<std::string>(&props.Value(prop));
+      const std::string* text = TextOf(props.Value(prop));
       if (text && text->size() > kMaxTextLength) return false;
     }
     return props.DefFontName.size() <= kMaxTextLength;
@@ -208,9 +208,9 @@ void TProperties::GetFontInfo(ThtFontInfo& info) const {
   TFontStyles style = 0;
   if (IsBold(Value(Prop::FontWeight))) style |= fsBold;
   const TPropValue& fontStyle = Value(Prop::FontStyle);
-  if (const std::string* text = std::get_if<std::string>(&fontStyle); text && (*text == "italic" || *text == "oblique"))
+  if (const std::string* text = TextOf(fontStyle); text && (*text == "italic" || *text == "oblique"))
     style |= fsItalic;
-  if (const std::string* text = std::get_if<std::string>(&Value(Prop::TextDecoration))) {
+  if (const std::string* text = TextOf(Value(Prop::TextDecoration))) {
     if (*text == "underline") style |= fsUnderline;
     if (*text == "line-through") style |= fsStrikeOut;
   }
@@ -218,7 +218,7 @@ void TProperties::GetFontInfo(ThtFontInfo& info) const {
   info.iSize = PointSize(Value(Prop::FontSize));
   info.iCharset = Charset;
   info.iSpace = Value(Prop::LetterSpacing);
-  const std::string* family = std::get_if<std::string>(&Value(Prop::FontFamily));
+  const std::string* family = TextOf(Value(Prop::FontFamily));
   if (!family || !FirstInstalledFamily(*family, info.iName)) info.iName = DefFontName;
 }
 

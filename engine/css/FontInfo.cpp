@@ -28,7 +28,7 @@ constexpr std::array<GenericFamily, 5> kGenericFamilies = {{
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 void ApplyFontWeight(ThtFontInfo& info, const TPropValue& value) {
-  if (const std::string* text = std::get_if<std::string>(&value)) {
+  if (const std::string* text = TextOf(value)) {
     long long weight = 0;
     if (text->find("bold") != std::string::npos) {
       info.iStyle |= fsBold;
@@ -110,7 +110,7 @@ bool FirstInstalledFamily(const std::string& families, std::string& name) {
 }
 
 void ThtFontInfo::ApplyRuleValue(int index, const TPropValue& value) {
-  const std::string* text = std::get_if<std::string>(&value);
+  const std::string* text = TextOf(value);
   switch (static_cast<Prop>(index)) {
     case Prop::FontFamily:
       if (text) FirstInstalledFamily(*text, iName);

@@ -37,8 +37,6 @@ std::uint32_t& SerialCounter() {
   return counter;
 }
 
-const std::string* TextOf(const TPropValue& value) { return std::get_if<std::string>(&value); }
-
 bool TextIs(const TPropValue& value, std::string_view word) {
   const std::string* text = TextOf(value);
   return text && *text == word;
@@ -84,9 +82,6 @@ Inheritance InheritanceOf(std::string_view parentTag) {
   return Inheritance::Inherited;
 }
 
-// Text values longer than this do not keep their storage for a later, shorter value.
-constexpr std::size_t kKeptTextCapacity = 64;
-
 // The assignments below set a value in place when the target already holds the same kind,
 // which is the common case for a reused entry; the variant's own assignment dispatches
 // through a table for every value.
@@ -100,10 +95,9 @@ void SetUnset(TPropValue& to) {
 }
 
 // Out of line, so that the callers' loops over numbers stay small.
-[[gnu::noinline]] void AssignText(TPropValue& to, const std::string& text) {
-  std::string* target = std::get_if<std::string>(&to);
-  if (target && (target->capacity() <= kKeptTextCapacity || text.size() > kKeptTextCapacity)) *target = text;
-  else to.emplace<std::string>(text);
+[[gnu::noinline]] void AssignText(TPropValue& to, const TPropText& text) {
+  if (TPropText* target = std::get_if<TPropText>(&to)) *target = text;
+  else to.emplace<TPropText>(text);
 }
 
 [[gnu::always_inline]] inline void AssignValue(TPropValue& to, const TPropValue& from) {
@@ -113,8 +107,8 @@ void SetUnset(TPropValue& to) {
       return;
     case 1: {
       // A reused entry mostly holds its parent's texts already.
-      const std::string& text = *std::get_if<std::string>(&from);
-      if (const std::string* target = std::get_if<std::string>(&to); target && SameText(*target, text)) return;
+      const TPropText& text = *std::get_if<TPropText>(&from);
+      if (const TPropText* target = std::get_if<TPropText>(&to); target && target->SharesWith(text)) return;
       AssignText(to, text);
       return;
     }
@@ -201,11 +195,13 @@ void TProperties::SetPropertyByIndex(int index, const std::string& value) {
   auto at = [&props](Prop p) -> TPropValue& { return props[static_cast<std::size_t>(PropIdx(p))]; };
   TColor colour = 0;
   switch (static_cast<Prop>(index)) {
-    case Prop::BorderStyle:
+    case Prop::BorderStyle: {
+      const TPropText text(value);
       for (Prop p : {Prop::BorderStyle, Prop::BorderTopStyle, Prop::BorderRightStyle, Prop::BorderBottomStyle,
                      Prop::BorderLeftStyle})
-        at(p) = value;
+        at(p) = text;
       return;
+    }
     case Prop::Color:
       at(Prop::Color) = static_cast<int>(ColorFromString(value, false, colour) ? colour : 0);
       return;
@@ -229,9 +225,12 @@ void TProperties::SetPropertyByIndex(int index, const std::string& value) {
     case Prop::BorderRightStyle:
     case Prop::BorderBottomStyle:
     case Prop::BorderLeftStyle:
-      Props[static_cast<std::size_t>(index)] = value;
-      if (value != "none") at(Prop::BorderStyle) = value;
+    {
+      const TPropText text(value);
+      Props[static_cast<std::size_t>(index)] = text;
+      if (value != "none") at(Prop::BorderStyle) = text;
       return;
+    }
     case Prop::Visibility:
       if (value == "visible") at(Prop::Visibility) = kVisibilityVisible;
       if (value == "hidden") at(Prop::Visibility) = kVisibilityHidden;

@@ -1,7 +1,8 @@
 #pragma once
 // The CSS property values of one element, one style rule or one style attribute.
-// A value is unassigned (never set), text (keywords, lengths, url(...)), an integer (colours,
-// sentinels, visibility, text-transform, z-index) or a double (a font size resolved to points).
+// A value is unassigned (never set), text (keywords, lengths, url(...); shared, see TPropText), an
+// integer (colours, sentinels, visibility, text-transform, z-index) or a double (a font size
+// resolved to points).
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <variant>
 
 #include "engine/css/CssColors.h"
+#include "engine/css/TPropText.h"
 
 namespace engine {
 
@@ -19,7 +21,13 @@ class TMyFont;
 class TFontInfoArray;
 class ThtFontInfo;
 
-using TPropValue = std::variant<std::monostate, std::string, int, double>;
+using TPropValue = std::variant<std::monostate, TPropText, int, double>;
+
+// The text of a value; nullptr when the value is not a text.
+inline const std::string* TextOf(const TPropValue& value) {
+  const TPropText* text = std::get_if<TPropText>(&value);
+  return text ? &text->Text() : nullptr;
+}
 
 enum class Prop : int {
   FontFamily, FontSize, FontStyle, FontWeight, TextAlign, TextDecoration, LetterSpacing, BorderStyle,
@@ -64,7 +72,10 @@ inline bool SameText(std::string_view a, std::string_view b) {
 inline bool SameValue(const TPropValue& a, const TPropValue& b) {
   if (a.index() != b.index()) return false;
   if (const int* number = std::get_if<int>(&a)) return *number == *std::get_if<int>(&b);
-  if (const std::string* text = std::get_if<std::string>(&a)) return SameText(*text, *std::get_if<std::string>(&b));
+  if (const TPropText* text = std::get_if<TPropText>(&a)) {
+    const TPropText& other = *std::get_if<TPropText>(&b);
+    return text->SharesWith(other) || SameText(text->Text(), other.Text());
+  }
   if (const double* real = std::get_if<double>(&a)) return *real == *std::get_if<double>(&b);
   return true;
 }

@@ -25,7 +25,7 @@ std::size_t NumberPart(int number) { return std::size_t{2} ^ (std::hash<int>{}(n
   } else if (const double* real = std::get_if<double>(&value)) {
     // Zeros of either sign are equal values: they must hash alike.
     part ^= (*real == 0 ? 0 : std::bit_cast<std::uint64_t>(*real)) << 2;
-  } else if (const std::string* text = std::get_if<std::string>(&value); text && !text->empty()) {
+  } else if (const std::string* text = TextOf(value); text && !text->empty()) {
     const auto first = static_cast<unsigned char>(text->front());
     const auto last = static_cast<unsigned char>(text->back());
     part ^= (text->size() * 131 + first * 7 + last) << 2;

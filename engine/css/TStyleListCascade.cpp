@@ -93,7 +93,7 @@ std::size_t LinkHash(const TProperties& link, const std::vector<std::uint8_t>& c
     const TPropValue& value = link.Props[index];
     HashInto(hash, value.index() * 2 + (link.Assigned[index] ? 1 : 0));
     if (const int* number = std::get_if<int>(&value)) HashInto(hash, static_cast<std::size_t>(*number));
-    else if (const std::string* words = std::get_if<std::string>(&value)) HashInto(hash, text(*words));
+    else if (const std::string* words = TextOf(value)) HashInto(hash, text(*words));
   }
   for (std::uint8_t bits : context) HashInto(hash, bits);
   return hash;
@@ -312,7 +312,7 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
     element.Merge(rule, HeldValuesOf(*step.entry));
   }
   if (inlineStyle) element.Merge(*inlineStyle);
-  if (const std::string* size = std::get_if<std::string>(&element.Value(Prop::FontSize)))
+  if (const std::string* size = TextOf(element.Value(Prop::FontSize)))
     element.Value(Prop::FontSize) = FontSizeFromString(*size, baseSize);
 
   element.PropTag = tag;

@@ -83,7 +83,7 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
     if (!id.empty()) document->IDNameList->AddObject(id, this);
   }
   OverflowHidden = properties.IsOverflowHidden();
-  const std::string* textAlign = std::get_if<std::string>(&properties.Value(Prop::TextAlign));
+  const std::string* textAlign = TextOf(properties.Value(Prop::TextAlign));
   if (textAlign != nullptr && *textAlign == "center") Justify = 2;
   else if (textAlign != nullptr && *textAlign == "right") Justify = 3;
 }

@@ -66,7 +66,7 @@ THorzLine::THorzLine(TSectionList* document, TProperties& properties, const TAtt
       if (static_cast<TColor>(*colour) != kNoColor) Color = static_cast<TColor>(*colour);
   }
   if (properties.IsAssigned(PropIdx(Prop::TextAlign))) {
-    if (const std::string* align = std::get_if<std::string>(&properties.Value(Prop::TextAlign))) {
+    if (const std::string* align = TextOf(properties.Value(Prop::TextAlign))) {
       if (*align == "left") Justify = 1;
       else if (*align == "right") Justify = 3;
       else if (*align == "center") Justify = 2;

@@ -184,7 +184,7 @@ void SetCellTextAlign(const std::string& value) {
 
 bool TextAlignUnset() {
   const TPropValue& value = TopProperties().Value(Prop::TextAlign);
-  const auto* text = std::get_if<std::string>(&value);
+  const auto* text = TextOf(value);
   return text == nullptr || text->empty() || *text == "none";
 }
 
@@ -342,7 +342,7 @@ bool ReadTableSymbol(TableFrame& frame) {
 
 std::uint8_t EnclosingJustify() {
   const TPropValue& value = TopProperties().Value(Prop::TextAlign);
-  const auto* text = std::get_if<std::string>(&value);
+  const auto* text = TextOf(value);
   if (text && *text == "center") return 2;
   if (text && *text == "right") return 3;
   return 0;

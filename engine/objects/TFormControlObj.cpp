@@ -208,7 +208,7 @@ void TFormControlObj::ApplyStyle(TProperties& properties) {
   }
   const int width = box[BoxIndex(Prop::Width)];
   if (width > 0) {
-    const std::string* text = std::get_if<std::string>(&margins[BoxIndex(Prop::Width)]);
+    const std::string* text = TextOf(margins[BoxIndex(Prop::Width)]);
     const bool percent = text && text->find('%') != std::string::npos;
     if (!percent) CssWidth = ClampControlExtent(width);
     else if (width <= 100) PercentWidthValue = width;

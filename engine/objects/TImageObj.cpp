@@ -63,7 +63,7 @@ int SpacingOf(int value) { return value == kAutoValue ? 0 : std::clamp(value, 0,
 // base) its share, a length its pixels.
 void ReadStyleSize(const TPropValue& raw, int computed, int& wanted, bool& percent) {
   if (!IsStyleValueSet(raw)) return;
-  const std::string* text = std::get_if<std::string>(&raw);
+  const std::string* text = TextOf(raw);
   if (computed == kAutoValue || (text && *text == "auto")) {
     wanted = -1;
     percent = false;

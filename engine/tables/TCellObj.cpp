@@ -24,7 +24,7 @@ void ReadHeight(const TAttribute& attribute, int& pixels, int& percent) {
 }
 
 bool IsPercentValue(const TPropValue& value) {
-  const auto* text = std::get_if<std::string>(&value);
+  const auto* text = TextOf(value);
   return text != nullptr && HasPercentSign(*text);
 }
 

@@ -20,7 +20,7 @@ constexpr int kMaxVSpace = 200;
 
 bool IsBorderStyleSet(const TPropValue& value) {
   if (const int* number = std::get_if<int>(&value)) return *number != 0;
-  if (const std::string* text = std::get_if<std::string>(&value)) return !text->empty() && *text != "none";
+  if (const std::string* text = TextOf(value)) return !text->empty() && *text != "none";
   return false;
 }
 
@@ -37,7 +37,7 @@ TTableBlock::TTableBlock(TSectionList* document, TProperties& properties, TCellB
   const TBoxResult box = ComputeBoxValues(MargArrayO, 100, 100, EmSize, ExSize);
   const int cssWidth = box.Values[Marg::piWidth];
   if (cssWidth > 0 && cssWidth != kAutoValue) {
-    const auto* text = std::get_if<std::string>(&MargArrayO[Marg::piWidth]);
+    const auto* text = TextOf(MargArrayO[Marg::piWidth]);
     AsPercent = text != nullptr && text->find('%') != std::string::npos;
     TableWidth = AsPercent ? std::min(1000, cssWidth * 10) : std::min(cssWidth, kMaxCellExtent);
   }

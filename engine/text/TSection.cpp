@@ -28,7 +28,7 @@ namespace {
 constexpr int kMaxIndentPercent = 90;
 
 const std::string* TextValue(const TProperties& props, Prop prop) {
-  return std::get_if<std::string>(&props.Value(prop));
+  return TextOf(props.Value(prop));
 }
 
 // word is lower case; the value's case is ignored.

@@ -156,7 +156,7 @@ TEST(SharedMarginArray, EqualBoxesAreHeldOnceAndAChangeTouchesOnlyItsOwner) {
 
   second.Set(BoxIndex(Prop::MarginLeft), 16);
   EXPECT_FALSE(first.SharesWith(second));
-  EXPECT_EQ(std::get<std::string>(first[BoxIndex(Prop::MarginLeft)]), "2em");
+  EXPECT_EQ(std::get<TPropText>(first[BoxIndex(Prop::MarginLeft)]).Text(), "2em");
   EXPECT_EQ(std::get<int>(second[BoxIndex(Prop::MarginLeft)]), 16);
   // The box values computed from each stay each block's own.
   EXPECT_EQ(ComputeBoxValues(first, 400, 200, 16, 8).Values[BoxIndex(Prop::MarginLeft)], 32);

@@ -33,7 +33,7 @@ class CssReader : public ::testing::Test {
   std::string TextOf(const std::string& key, Prop p) {
     const TProperties* entry = Entry(key);
     if (!entry) return "<no entry>";
-    const std::string* text = std::get_if<std::string>(&entry->Value(p));
+    const std::string* text = engine::TextOf(entry->Value(p));
     return text ? *text : "<no text>";
   }
   TColor ColourOf(const std::string& key) {
@@ -163,7 +163,7 @@ TEST_F(CssReader, FontShorthandSizesOfAHundredOrMoreWithAUnit) {
   EXPECT_EQ(TextOf("h4", Prop::FontSize), "<no text>");
   TProperties attribute;
   ParseInlineStyle("FONT: 120% sans-serif", attribute);
-  const std::string* size = std::get_if<std::string>(&attribute.Value(Prop::FontSize));
+  const std::string* size = engine::TextOf(attribute.Value(Prop::FontSize));
   ASSERT_NE(size, nullptr);
   EXPECT_EQ(*size, "120%");
 }
@@ -202,18 +202,18 @@ TEST_F(CssReader, InlineStyle) {
   ParseInlineStyle("COLOR: Red; margin: 1px 2px 3px; Background-Image: url(Pics/A.png);; font-weight:bold",
                    target);
   EXPECT_EQ(target.GetColor(), 0x0000FFu);
-  EXPECT_EQ(std::get<std::string>(target.Value(Prop::MarginTop)), "1px");
-  EXPECT_EQ(std::get<std::string>(target.Value(Prop::MarginLeft)), "2px");
-  EXPECT_EQ(std::get<std::string>(target.Value(Prop::MarginBottom)), "3px");
-  EXPECT_EQ(std::get<std::string>(target.Value(Prop::BackgroundImage)), "url(Pics/A.png)");
-  EXPECT_EQ(std::get<std::string>(target.Value(Prop::FontWeight)), "bold");
+  EXPECT_EQ(std::get<TPropText>(target.Value(Prop::MarginTop)).Text(), "1px");
+  EXPECT_EQ(std::get<TPropText>(target.Value(Prop::MarginLeft)).Text(), "2px");
+  EXPECT_EQ(std::get<TPropText>(target.Value(Prop::MarginBottom)).Text(), "3px");
+  EXPECT_EQ(std::get<TPropText>(target.Value(Prop::BackgroundImage)).Text(), "url(Pics/A.png)");
+  EXPECT_EQ(std::get<TPropText>(target.Value(Prop::FontWeight)).Text(), "bold");
 
   TProperties odd;
   ParseInlineStyle(std::string("color\0: red", 11), odd);  // ends at the zero byte
   EXPECT_TRUE(std::holds_alternative<std::monostate>(odd.Value(Prop::Color)));
   ParseInlineStyle(": ; ;; width:", odd);
   ParseInlineStyle("", odd);
-  EXPECT_EQ(std::get<std::string>(odd.Value(Prop::Width)), "");
+  EXPECT_EQ(std::get<TPropText>(odd.Value(Prop::Width)).Text(), "");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace engine {
 namespace {
 
-const std::string* Text(const TProperties& properties, Prop p) { return std::get_if<std::string>(&properties.Value(p)); }
+const std::string* Text(const TProperties& properties, Prop p) { return TextOf(properties.Value(p)); }
 const int* Number(const TProperties& properties, Prop p) { return std::get_if<int>(&properties.Value(p)); }
 
 TEST(Properties, NameTableIsCaseSensitiveAndInOrder) {

@@ -49,7 +49,7 @@ class Cascade : public ::testing::Test {
   void Pop() { stack.Delete(stack.TopIndex()); }
 
   std::string Text(const TProperties& p, Prop which) {
-    const std::string* text = std::get_if<std::string>(&p.Value(which));
+    const std::string* text = TextOf(p.Value(which));
     return text ? *text : "<no text>";
   }
 
@@ -477,7 +477,7 @@ TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
   EXPECT_EQ(styles.SequenceCounter(), 10);
   EXPECT_DOUBLE_EQ(DefaultFontSize(), 10);
   ASSERT_TRUE(styles.Find("::link", index));
-  EXPECT_EQ(std::get<std::string>(styles.Objects(index)->Value(Prop::TextDecoration)), "none");
+  EXPECT_EQ(std::get<TPropText>(styles.Objects(index)->Value(Prop::TextDecoration)).Text(), "none");
   SetDefaultFontSize(12);
 }
 

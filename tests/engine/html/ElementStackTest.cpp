@@ -27,7 +27,7 @@ class ElementStackTest : public ::testing::Test {
 
   void Push(const std::string& tag) { stack.Push(tag, "", "", nullptr, "", ""); }
   std::string Text(Prop prop) const {
-    const auto* text = std::get_if<std::string>(&parseState.PropStack.Last()->Value(prop));
+    const auto* text = TextOf(parseState.PropStack.Last()->Value(prop));
     return text ? *text : std::string();
   }
 
