@@ -5,6 +5,8 @@
 #endif
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/win/gdi/Colors.h"
 
@@ -92,19 +94,34 @@ void blendCoverage(DeviceContext& dc, int deviceX, int deviceY, const std::uint8
     for (LONG y = r.top; y < r.bottom; ++y) {
       const std::uint8_t* cov = coverage + (y - originY) * static_cast<long long>(pitchBytes) + (r.left - originX);
       std::uint32_t* row = surface.rowPtr(y) + r.left;
-      for (LONG x = 0; x < r.right - r.left; ++x) {
+      const auto blend = [&](LONG x) {
         const std::uint32_t a = cov[x];
-        if (a == 0) continue;
+        if (a == 0) return;
         if (a == 255 || surface.monochrome) {
           if (a >= 128) row[x] = source;
-          continue;
+          return;
         }
         const std::uint32_t d = row[x], inv = 255 - a;
         const std::uint32_t r8 = (sr * a + ((d >> 16) & 0xFF) * inv + 127) / 255;
         const std::uint32_t g8 = (sg * a + ((d >> 8) & 0xFF) * inv + 127) / 255;
         const std::uint32_t b8 = (sb * a + (d & 0xFF) * inv + 127) / 255;
         row[x] = (r8 << 16) | (g8 << 8) | b8;
+      };
+      // Glyph coverage is mostly empty or full: eight pixels at a time, such
+      // a stretch is skipped or filled at once.
+      const LONG span = r.right - r.left;
+      LONG x = 0;
+      for (; x + 8 <= span; x += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, cov + x, sizeof eight);
+        if (eight == 0) continue;
+        if (eight == ~std::uint64_t{0}) {
+          std::fill_n(row + x, 8, source);
+          continue;
+        }
+        for (LONG k = x; k < x + 8; ++k) blend(k);
       }
+      for (; x < span; ++x) blend(x);
     }
   });
 }
