@@ -125,7 +125,7 @@ TFontObj* TextMeasurer::RunAt(int pos, int& index) const {
   // Pieces are asked for in order: the run answered last usually holds.
   if (pos >= runFrom_ && pos < runTo_) {
     index = runIndex_;
-    return s_.Fonts.Items(runIndex_);
+    return run_;
   }
   // Past its end (where the next run starts) pos is usually in that next run.
   TFontObj* run = nullptr;
@@ -137,6 +137,7 @@ TFontObj* TextMeasurer::RunAt(int pos, int& index) const {
   if (!run) return run;
   // The run holds the positions from its start (any before, for the first) to the next run's.
   runIndex_ = index;
+  run_ = run;
   runFrom_ = index == 0 ? std::numeric_limits<int>::min() : run->Pos;
   const TFontObj* next = s_.Fonts.Items(index + 1);
   runTo_ = next ? next->Pos : std::numeric_limits<int>::max();

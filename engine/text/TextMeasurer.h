@@ -122,7 +122,8 @@ class TextMeasurer {
   const win::TextMeter* device_ = nullptr;
   win::TextMeter ownDevice_;
   std::vector<int> objectPositions_;  // placeholders, ascending
-  mutable int runIndex_ = 0;          // the run RunAt answered last, holding [runFrom_, runTo_)
+  mutable TFontObj* run_ = nullptr;   // the run RunAt answered last, at runIndex_, holding [runFrom_, runTo_)
+  mutable int runIndex_ = 0;
   mutable int runFrom_ = 0;
   mutable int runTo_ = 0;
   int lineStart_ = 0;
