@@ -66,14 +66,14 @@ void TElementStack::Reset(TStyleList* styles) {
   while (stack.Count() > 1) stack.Delete(stack.TopIndex());
 }
 
-void TElementStack::Build(int stackIndex, TEntryRecord& record) {
+void TElementStack::Build(int stackIndex, const TEntryRecord& record, const TElementNames& names) {
   TPropStack& stack = parseState.PropStack;
   TProperties* entry = stack.Items(stackIndex);
   if (styles_) {
-    styles_->Cascade(*entry, record.tag, record.classes, record.id, record.pseudo, record.title,
-                     record.inlineStyle.get(), &stack, stackIndex);
+    styles_->Cascade(*entry, names.tag, names.classes, names.id, names.pseudo, names.title, record.inlineStyle.get(),
+                     &stack, stackIndex);
   } else {
-    entry->PropTag = record.tag;
+    entry->PropTag = names.tag;
   }
   for (const auto& change : record.changes) change(*entry);
 }
@@ -89,17 +89,12 @@ bool TElementStack::Push(const std::string& tag, const std::string& classes, con
   lastPushRefused_ = false;
   stack.Add(stack.NewEntry(tag, *stack.Last()));
   TEntryRecord& record = records_.emplace_back();
-  record.tag = tag;
-  record.classes = classes;
-  record.id = id;
-  record.title = title;
-  record.pseudo = pseudo;
   if (inlineStyle) {
     record.inlineStyle = std::make_unique<TProperties>();
     record.inlineStyle->CopyValues(*inlineStyle);
   }
   ++openPerTag_[tag];
-  Build(stack.TopIndex(), records_.back());
+  Build(stack.TopIndex(), record, TElementNames{tag, classes, id, title, pseudo});
   return true;
 }
 
@@ -107,7 +102,7 @@ void TElementStack::Pop() {
   lastPushRefused_ = false;
   if (records_.empty()) return;
   TPropStack& stack = parseState.PropStack;
-  --openPerTag_[records_.back().tag];
+  --openPerTag_[stack.Last()->PropTag];
   records_.pop_back();
   stack.Delete(stack.TopIndex());
 }
@@ -122,10 +117,10 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
   }
   int* open = openPerTag_.Find(tag);
   if (!open || *open == 0) return;  // a stray end tag costs no search
-  int found = static_cast<int>(records_.size()) - 1;
-  while (found >= 0 && records_[static_cast<std::size_t>(found)].tag != tag) --found;
-  if (found < 0) return;
   TPropStack& stack = parseState.PropStack;
+  int found = static_cast<int>(records_.size()) - 1;
+  while (found >= 0 && stack.Items(found + 1)->PropTag != tag) --found;
+  if (found < 0) return;
   if (onClosed) onClosed(*stack.Items(found + 1));
   --*open;
   records_.erase(records_.begin() + found);
@@ -133,12 +128,17 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
   // Entries opened inside the closed element lose what they inherited from it
   // but keep what they set themselves.
   // They keep their identity, which pairs an inline box's start and end.
+  // Their names are the ones the cascade gave them (classes and id in lower case, which
+  // the cascade lowers anyway), taken before the entry goes.
   for (int index = found; index < static_cast<int>(records_.size()); ++index) {
-    const std::uint32_t serial = stack.Items(index + 1)->Serial;
+    const TProperties& old = *stack.Items(index + 1);
+    const std::uint32_t serial = old.Serial;
+    const std::string tagName = old.PropTag, classes = old.PropClass, id = old.PropID, title = old.PropTitle,
+                      pseudo = old.PropPseudo;
     stack.Delete(index + 1);
-    stack.Insert(index + 1, stack.NewEntry(records_[static_cast<std::size_t>(index)].tag, *stack.Items(index)));
+    stack.Insert(index + 1, stack.NewEntry(tagName, *stack.Items(index)));
     stack.Items(index + 1)->Serial = serial;
-    Build(index + 1, records_[static_cast<std::size_t>(index)]);
+    Build(index + 1, records_[static_cast<std::size_t>(index)], TElementNames{tagName, classes, id, title, pseudo});
   }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The style properties of the open elements while a document is built: the
 // property stack of the parse state plus, per entry, what the entry set itself
-// (its cascade inputs and the values its attributes gave), so that entries
-// can be rebuilt when a misnested end tag removes an element below them.
+// (its inline style and the values its attributes gave; its names are the
+// entry's own), so that entries can be rebuilt when a misnested end tag
+// removes an element below them.
 // Invariant: records_[i] describes parseState.PropStack entry i + 1.
 #include <functional>
 #include <memory>
@@ -43,16 +44,19 @@ class TElementStack {
 
  private:
   struct TEntryRecord {
-    std::string tag;
-    std::string classes;
-    std::string id;
-    std::string title;
-    std::string pseudo;
     std::unique_ptr<TProperties> inlineStyle;  // owned copy: the lexer frees its own at the next tag
     std::vector<std::function<void(TProperties&)>> changes;
   };
+  // The cascade inputs of an element besides its inline style.
+  struct TElementNames {
+    const std::string& tag;
+    const std::string& classes;
+    const std::string& id;
+    const std::string& title;
+    const std::string& pseudo;
+  };
   // Cascades the entry at stackIndex, which has inherited from the one below already.
-  void Build(int stackIndex, TEntryRecord& record);
+  void Build(int stackIndex, const TEntryRecord& record, const TElementNames& names);
 
   TStyleList* styles_ = nullptr;
   std::vector<TEntryRecord> records_;
