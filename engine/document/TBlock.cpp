@@ -199,8 +199,9 @@ void TBlock::CollapseMargins() {
   if (FloatLR != 0 || ContainingCell == nullptr) return;
   TSectionBase* previous = nullptr;
   for (int i = ContainingCell->Count() - 1; i >= 0 && previous == nullptr; --i) {
-    auto* block = dynamic_cast<TBlock*>(ContainingCell->Items(i));
-    if (block == nullptr || block->Positioning != kPosAbsolute) previous = ContainingCell->Items(i);
+    TSectionBase* item = ContainingCell->Items(i);
+    TBlock* block = item != nullptr ? item->AsBlock() : nullptr;
+    if (block == nullptr || block->Positioning != kPosAbsolute) previous = item;
   }
   if (previous == nullptr) {
     if (topMarginDefault_) {
@@ -212,7 +213,7 @@ void TBlock::CollapseMargins() {
     }
     return;
   }
-  if (auto* block = dynamic_cast<TBlock*>(previous)) {
+  if (TBlock* block = previous->AsBlock()) {
     if (block->IsFloatingTable()) {
       if (topMarginDefault_) setTop(0);
       return;

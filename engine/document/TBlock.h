@@ -52,6 +52,7 @@ class TBlock : public TSectionBase {
   TBlock(TSectionList* document, const TBlock& source);
   ~TBlock() override;
 
+  TBlock* AsBlock() final { return this; }
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
   void CopyToSelectionBuffer(SelTextCount& buffer) override;
   int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,

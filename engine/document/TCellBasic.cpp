@@ -382,7 +382,8 @@ void TCellBasic::CopyToSelectionBuffer(SelTextCount& buffer, int selStart, int s
 
 bool TCellBasic::ClearLastBlockMargin() {
   for (int i = Count() - 1; i >= 0; --i) {
-    auto* block = dynamic_cast<TBlock*>(Items(i));
+    TSectionBase* item = Items(i);
+    TBlock* block = item != nullptr ? item->AsBlock() : nullptr;
     if (block == nullptr || block->Positioning == TBlock::kPosAbsolute) continue;
     if (auto* item = dynamic_cast<TBlockLI*>(block)) return item->MyCell->ClearLastBlockMargin();
     return block->ClearDefaultBottomMargin();

@@ -45,6 +45,10 @@ class TSectionBase : public TIDObject {
   TSectionBase(TSectionList* document, const TSectionBase& source);
   ~TSectionBase() override;
 
+  // The section as a block box, or nullptr: a virtual call where building asks
+  // of each new block what stands before it, cheaper than a dynamic_cast.
+  virtual TBlock* AsBlock() { return nullptr; }
+
   // 1. TopY.
   int GetDocumentY() override;
   // 2. A copy of this section for another document (measuring, printing).
