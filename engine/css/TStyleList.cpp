@@ -130,6 +130,8 @@ void TStyleList::ForgetCascadeMemos() {
   linkMemos_ = {};
   nextLinkMemo_ = 0;
   linkContexts_ = {};
+  fontSizes_ = {};
+  nextFontSize_ = 0;
   nextLinkContext_ = 0;
 }
 

@@ -213,6 +213,18 @@ class TStyleList {
     return level->filter.Covers(key.ancestorTokens) && AncestorTokensPresent(key, level->tokens);
   }
   static bool AncestorTokensPresent(const TContextualKey& key, const std::vector<std::size_t>& tokens);
+  // FontSizeFromString(size, parentSize) under the settings it reads; the rules' sizes are
+  // shared texts, so the sizes a few rules give resolve again at the cost of a comparison.
+  double ResolvedFontSize(const TPropText& size, double parentSize);
+  struct FontSizeMemo {
+    TPropValue size;  // the text, held so that its storage stays its own
+    double parentSize = 0;
+    double defaultSize = 0;
+    int pixelsPerInch = 0;
+    double points = 0;
+  };
+  std::array<FontSizeMemo, 4> fontSizes_;
+  std::size_t nextFontSize_ = 0;
   std::vector<LinkLooksMemo> linkMemos_;
   // The last few link contexts, each with the names it was found among (tag, classes, id
   // and pseudo of each element from the outermost to the link) under the sheet of version:

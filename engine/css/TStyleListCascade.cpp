@@ -117,6 +117,8 @@ const std::string& LowerCased(const std::string& text, std::string& scratch) {
   return scratch;
 }
 
+bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
 double InheritedSize(const TProperties& element) {
   const TPropValue& size = element.Value(Prop::FontSize);
   if (const double* points = std::get_if<double>(&size); points && *points > 0) return *points;
@@ -312,8 +314,8 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
     element.Merge(rule, HeldValuesOf(*step.entry));
   }
   if (inlineStyle) element.Merge(*inlineStyle);
-  if (const std::string* size = TextOf(element.Value(Prop::FontSize)))
-    element.Value(Prop::FontSize) = FontSizeFromString(*size, baseSize);
+  if (const TPropText* size = std::get_if<TPropText>(&element.Value(Prop::FontSize)))
+    element.Value(Prop::FontSize) = ResolvedFontSize(*size, baseSize);
 
   element.PropTag = tag;
   element.PropClass = classes;
@@ -322,6 +324,22 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   element.PropStyle = inlineStyle;
   element.PropTitle = title;
   if (pseudo == "link" && stack) BuildLinkFonts(element, *const_cast<TPropStack*>(stack), stackIndex);
+}
+
+double TStyleList::ResolvedFontSize(const TPropText& size, double parentSize) {
+  const double defaultSize = DefaultFontSize();
+  const int pixelsPerInch = CssPixelsPerInch();
+  for (const FontSizeMemo& memo : fontSizes_) {
+    const TPropText* text = std::get_if<TPropText>(&memo.size);
+    // The same bits: a zero of the other sign could resolve to a zero of its own.
+    if (text && text->SharesWith(size) && SameBits(memo.parentSize, parentSize) &&
+        SameBits(memo.defaultSize, defaultSize) && memo.pixelsPerInch == pixelsPerInch)
+      return memo.points;
+  }
+  FontSizeMemo& memo = fontSizes_[nextFontSize_];
+  nextFontSize_ = (nextFontSize_ + 1) % fontSizes_.size();
+  memo = {size, parentSize, defaultSize, pixelsPerInch, FontSizeFromString(size.Text(), parentSize)};
+  return memo.points;
 }
 
 bool TStyleList::LinkLooksMemo::SameLink(const TProperties& link, const std::vector<std::uint8_t>& linkContext) const {

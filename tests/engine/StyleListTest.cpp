@@ -241,12 +241,26 @@ TEST_F(Cascade, InlineStyleComesLast) {
 }
 
 TEST_F(Cascade, FontSizesResolveAgainstTheParent) {
-  Sheet("div { font-size: 20pt } p { font-size: 50% } em { font-size: larger }");
+  Sheet("div { font-size: 20pt } p { font-size: 50% } em { font-size: larger } b { font-size: medium }");
   Push("div");
   TProperties& p = Push("p");
   EXPECT_DOUBLE_EQ(std::get<double>(p.Value(Prop::FontSize)), 10);
   TProperties& em = Push("em");
   EXPECT_DOUBLE_EQ(std::get<double>(em.Value(Prop::FontSize)), 12.5);
+  // The same rule's size again, under another parent size and another default size.
+  EXPECT_DOUBLE_EQ(std::get<double>(Push("p").Value(Prop::FontSize)), 6.25);
+  Pop();
+  Pop();
+  Pop();
+  Pop();
+  EXPECT_DOUBLE_EQ(std::get<double>(Push("p").Value(Prop::FontSize)), 6);
+  Pop();
+  EXPECT_DOUBLE_EQ(std::get<double>(Push("b").Value(Prop::FontSize)), DefaultFontSize() * 1.2);
+  Pop();
+  const double defaultSize = DefaultFontSize();
+  SetDefaultFontSize(15);
+  EXPECT_DOUBLE_EQ(std::get<double>(Push("b").Value(Prop::FontSize)), 18);
+  SetDefaultFontSize(defaultSize);
 }
 
 TEST_F(Cascade, LinkColoursAndLooks) {
