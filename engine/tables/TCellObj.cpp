@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "engine/css/TProperties.h"
+#include "engine/css/TSharedMarginArray.h"
+#include "engine/document/BoxValuesMemo.h"
 #include "engine/document/SaturatedMath.h"
 #include "engine/document/TSectionList.h"
 #include "engine/html/TAttributeList.h"
@@ -200,9 +202,13 @@ void TCellObj::ReadStyle(TProperties& properties) {
   const int EmSize = properties.EmSize;
   const int ExSize = properties.ExSize;
   // The style values are read once here; a cell keeps only what they convert to.
-  TVMarginArray boxProperties;
-  GetMarginArray(properties, boxProperties);
-  const TBoxValues box = ComputeBoxValues(boxProperties, 100, 100, EmSize, ExSize).Values;
+  // Cells of one kind share their array and its conversion (the clamping of the
+  // memo is no narrower than the cell's own limits below).
+  TSharedMarginArray margins;
+  margins.Load(properties);
+  const TVMarginArray& boxProperties = margins;
+  static_assert(kMaxCellExtent <= kMaxBoxValue);
+  const TBoxValues box = ClampedBoxValues(margins, 100, 100, EmSize, ExSize).Values;
   const auto value = [&box](Prop prop) { return box[BoxIndex(prop)]; };
   const int cssWidth = value(Prop::Width);
   if (cssWidth > 0) {
