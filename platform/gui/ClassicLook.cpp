@@ -49,11 +49,48 @@ void drawArrowRows(TCanvas& canvas, const win::RECT& rect, ArrowDirection direct
   }
 }
 
-// The trough: a checker of button face and highlight, as the classic look has it.
+// Copies the trough's checker from a bitmap that holds it once, a column
+// wider than the trough so that it can start at either phase: the pixels
+// SetPixelV would set, at a fraction of the calls. The bitmap's first row is
+// set pixel by pixel; each further row is copied from the rows above it, at
+// an even offset, so that the checker doubles in height at each copy. False
+// when the bitmap cannot be made.
+bool copyChecker(win::HDC dc, const win::RECT& rect, win::COLORREF face, win::COLORREF highlight) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const win::HDC checker = win::CreateCompatibleDC(dc);
+  if (!checker) return false;
+  const win::HBITMAP bits = win::CreateCompatibleBitmap(dc, width + 1, height);
+  if (!bits) {
+    win::DeleteDC(checker);
+    return false;
+  }
+  {
+    const win::SelectScope select(checker, bits);
+    // Face where column + row is even.
+    for (int x = 0; x <= width; ++x) win::SetPixelV(checker, x, 0, x % 2 == 0 ? face : highlight);
+    if (height > 1) {
+      win::BitBlt(checker, 0, 1, width, 1, checker, 1, 0, win::SRCCOPY);
+      win::SetPixelV(checker, width, 1, width % 2 == 0 ? highlight : face);
+    }
+    for (int rows = 2; rows < height; rows *= 2)
+      win::BitBlt(checker, 0, rows, width + 1, std::min(rows, height - rows), checker, 0, 0, win::SRCCOPY);
+    // Face where x + y is even on the DC.
+    win::BitBlt(dc, rect.left, rect.top, width, height, checker, (rect.left + rect.top) & 1, 0, win::SRCCOPY);
+  }
+  win::DeleteObject(bits);
+  win::DeleteDC(checker);
+  return true;
+}
+
+// The trough: a checker of button face and highlight, as the classic look has
+// it. A scaled DC, where copying would stretch, gets it pixel by pixel.
 void paintTrough(TCanvas& canvas, const win::RECT& rect) {
   FillSolid(canvas, rect, clBtnHighlight);
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
   const win::COLORREF face = ColorToRGB(clBtnFace);
   const win::HDC dc = canvas.Handle();
+  if (win::GetMapMode(dc) == win::MM_TEXT && copyChecker(dc, rect, face, ColorToRGB(clBtnHighlight))) return;
   for (int y = rect.top; y < rect.bottom; ++y)
     for (int x = rect.left + ((rect.left + y) & 1); x < rect.right; x += 2) win::SetPixelV(dc, x, y, face);
 }
