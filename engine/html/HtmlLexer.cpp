@@ -382,6 +382,28 @@ constexpr std::array<bool, 256> kValueRunBytes =
     ByteTable([](unsigned char byte) { return byte > '\r' && byte != '<' && byte != '&'; });
 bool IsValueRunByte(unsigned char byte) { return kValueRunBytes[byte]; }
 
+// Where a quoted value's run from start ends: at the quote or the first byte
+// a value run does not take, sixteen bytes at a time as far as sixteen can be
+// read (links and titles are long).
+std::size_t QuotedValueEnd(const unsigned char* text, std::size_t start, std::size_t size, unsigned char quote) {
+  std::size_t end = start;
+#if defined(__SSE2__)
+  const __m128i lineEnd = _mm_set1_epi8('\r');
+  const __m128i lessThan = _mm_set1_epi8('<');
+  const __m128i ampersand = _mm_set1_epi8('&');
+  const __m128i quotes = _mm_set1_epi8(static_cast<char>(quote));
+  for (; end + 16 <= size; end += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + end));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lineEnd), bytes);
+    const int stops = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(control, _mm_cmpeq_epi8(bytes, quotes)),
+                                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, lessThan), _mm_cmpeq_epi8(bytes, ampersand))));
+    if (stops != 0) return end + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(stops)));
+  }
+#endif
+  while (end < size && text[end] != quote && IsValueRunByte(text[end])) ++end;
+  return end;
+}
+
 // AppendValueChar for the current character and the document bytes after it
 // that isTaken accepts, copied in one piece.
 template <class IsTaken>
@@ -471,7 +493,7 @@ bool TakeSimpleAttribute(TAttribute& attribute, THtmlSymbol& symbol, int& number
   std::size_t valueEnd = quoted ? valueStart + 1 : valueStart;
   std::size_t end = 0;  // the first byte not taken
   if (quoted) {
-    while (valueEnd < size && text[valueEnd] != lead && IsValueRunByte(text[valueEnd])) ++valueEnd;
+    valueEnd = QuotedValueEnd(text, valueEnd, size, lead);
     if (valueEnd >= size || text[valueEnd] != lead) return false;
     end = valueEnd + 1;
   } else {
@@ -482,12 +504,19 @@ bool TakeSimpleAttribute(TAttribute& attribute, THtmlSymbol& symbol, int& number
     }
     end = valueEnd;
   }
+  // Both strings are empty: appending to them is their cheapest filling. The
+  // name starts at the current character, the document byte before nameStart.
   std::string& name = attribute.Name;
-  name.assign(1, static_cast<char>(state.UpperCh));
-  name.append(reinterpret_cast<const char*>(text) + nameStart, nameEnd - nameStart);
+  if (nameStart > 0 && AsciiUpper(text[nameStart - 1]) == state.UpperCh) {
+    name.append(reinterpret_cast<const char*>(text) + nameStart - 1, nameEnd - nameStart + 1);
+    name[0] = static_cast<char>(state.UpperCh);
+  } else {
+    name.push_back(static_cast<char>(state.UpperCh));
+    name.append(reinterpret_cast<const char*>(text) + nameStart, nameEnd - nameStart);
+  }
   for (std::size_t i = 1; i < name.size(); ++i) name[i] = static_cast<char>(AsciiUpper(static_cast<unsigned char>(name[i])));
   const std::size_t first = quoted ? valueStart + 1 : valueStart;
-  attribute.ValueText.assign(reinterpret_cast<const char*>(text) + first, valueEnd - first);
+  attribute.ValueText.append(reinterpret_cast<const char*>(text) + first, valueEnd - first);
   ConsumeDocumentBytes(end);
   ReadCharSkippingMarkup();
   symbol = LookUpAttributeSymbol(name);
@@ -538,10 +567,11 @@ void ReadAttribute(TAttribute& attribute, int codePage) {
 // The list's attributes are reused from tag to tag, strings and all.
 void ReadAttributes() {
   state.Attributes.Clear();
-  const int codePage = CurrentCodePage();
-  for (;;) {
+  int codePage = 0;
+  for (bool first = true;; first = false) {
     SkipBlanksAndMarkup();
     if (!IsUpperLetter(state.UpperCh)) break;
+    if (first) codePage = CurrentCodePage();  // most tags have no attribute
     std::unique_ptr<TAttribute> attribute = state.Attributes.TakeSpare();
     ReadAttribute(*attribute, codePage);
     state.Attributes.Add(std::move(attribute));
@@ -662,7 +692,7 @@ constexpr std::array<bool, 256> kPlainTextBytes = [] {
 // sixteen and the byte after them can be read: a byte that is not plain stops
 // them unless it is a blank before a plain byte. The caller's byte loop takes
 // the rest.
-std::size_t PlainBytesEnd(const unsigned char* text, std::size_t start, std::size_t size) {
+[[gnu::always_inline]] inline std::size_t PlainBytesEnd(const unsigned char* text, std::size_t start, std::size_t size) {
   std::size_t end = start;
 #if defined(__SSE2__)
   const __m128i highestControl = _mm_set1_epi8(' ');

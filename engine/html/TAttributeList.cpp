@@ -26,9 +26,7 @@ constexpr bool kKeepsSpares = !kAddressSanitizer;
 
 }  // namespace
 
-void TAttributeList::Clear() {
-  cachedId_.clear();
-  if (Empty()) return;
+void TAttributeList::KeepItems() {
   if constexpr (kKeepsSpares) {
     MoveItemsTo(spare_);
   } else {
@@ -36,13 +34,8 @@ void TAttributeList::Clear() {
   }
 }
 
-std::unique_ptr<TAttribute> TAttributeList::TakeSpare() {
-  if (spare_.empty()) return std::make_unique<TAttribute>(symUnknownAttribute, 0, std::string(), std::string(), 0);
-  std::unique_ptr<TAttribute> attribute = std::move(spare_.back());
-  spare_.pop_back();
-  attribute->Name.clear();
-  attribute->ValueText.clear();
-  return attribute;
+std::unique_ptr<TAttribute> TAttributeList::NewAttribute() {
+  return std::make_unique<TAttribute>(symUnknownAttribute, 0, std::string(), std::string(), 0);
 }
 
 std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {

@@ -38,11 +38,21 @@ class TAttributeList : public TFreeList<TAttribute> {
   // Forgets the cached id and empties the list; the inline style stays. The
   // attributes are kept for TakeSpare (freed in sanitizer builds, where a
   // pointer kept past Clear must be caught).
-  void Clear() override;
+  void Clear() override {
+    cachedId_.clear();
+    if (!Empty()) KeepItems();
+  }
   // An attribute to fill and Add, made afresh or taken from those Clear kept:
   // its strings are empty but keep their room, so that reading the tags of a
   // document costs no allocation per attribute.
-  std::unique_ptr<TAttribute> TakeSpare();
+  std::unique_ptr<TAttribute> TakeSpare() {
+    if (spare_.empty()) return NewAttribute();
+    std::unique_ptr<TAttribute> attribute = std::move(spare_.back());
+    spare_.pop_back();
+    attribute->Name.clear();
+    attribute->ValueText.clear();
+    return attribute;
+  }
   // A new list with one "Name=ValueText" line per attribute, in list order.
   std::unique_ptr<gui::TStringList> ToNameValueList() const;
   // That list's text ("Name=ValueText" and CR LF per attribute), made without the list.
@@ -68,6 +78,9 @@ class TAttributeList : public TFreeList<TAttribute> {
   }
 
  private:
+  void KeepItems();
+  static std::unique_ptr<TAttribute> NewAttribute();
+
   std::unique_ptr<TProperties> inlineStyle_;
   std::string cachedId_;
   std::vector<std::unique_ptr<TAttribute>> spare_;

@@ -31,7 +31,7 @@ int EncodedLength(int codePage, std::string_view bytes) {
 }
 
 // Positions first, first + 1, ... of a run of bytes read one after another.
-void FillPositions(int* positions, std::size_t count, int first) {
+[[gnu::always_inline]] inline void FillPositions(int* positions, std::size_t count, int first) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   __m128i four = _mm_setr_epi32(first, first + 1, first + 2, first + 3);
