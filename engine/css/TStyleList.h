@@ -194,10 +194,12 @@ class TStyleList {
   CascadePlan scratchPlan_;
   // The names of the open elements level by level, kept between cascades (each element's
   // cascade needs those of every element around it): a level stays valid while it and every
-  // level below hold the same entries with the same names.
+  // level below hold the same entries with the same names. An entry's names are set by its
+  // cascade, after it was made or renewed under a serial of its own, and stay; an entry
+  // rebuilt under its old serial takes its old names again.
   struct AncestorLevel {
     const TProperties* entry = nullptr;
-    std::string tag, classes, id;
+    std::uint32_t serial = 0;
     std::vector<std::size_t> tokens;  // sorted token hashes of this level and all below
     TTokenFilter filter;              // of the same tokens
   };

@@ -375,14 +375,10 @@ const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& st
   for (int index = 0; index < count; ++index) {
     const TProperties& element = *stack.Items(index);
     AncestorLevel& level = ancestorLevels_[static_cast<std::size_t>(index)];
-    if (valid && level.entry == &element && level.tag == element.PropTag && level.classes == element.PropClass &&
-        level.id == element.PropID)
-      continue;
+    if (valid && level.entry == &element && level.serial == element.Serial) continue;
     valid = false;
     level.entry = &element;
-    level.tag = element.PropTag;
-    level.classes = element.PropClass;
-    level.id = element.PropID;
+    level.serial = element.Serial;
     if (index == 0) {
       level.tokens.clear();
       level.filter = {};
