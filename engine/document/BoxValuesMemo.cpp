@@ -64,6 +64,39 @@ const TBoxResult& ClampedBoxValues(const TSharedMarginArray& margins, int contai
   return entry.result;
 }
 
-void ForgetBoxValues() { TheMemo() = Memo(); }
+namespace {
+
+struct PaddingEntry {
+  std::shared_ptr<const TVMarginArray> margins;
+  int em = 0;
+  int ex = 0;
+  TBoxValues result{};
+};
+
+constexpr std::size_t kPaddingEntries = 64;
+using PaddingMemo = std::array<PaddingEntry, kPaddingEntries>;
+
+PaddingMemo& ThePaddingMemo() {
+  thread_local PaddingMemo memo;
+  return memo;
+}
+
+}  // namespace
+
+const TBoxValues& PaddingValues(const TSharedMarginArray& margins, int em, int ex) {
+  const std::shared_ptr<const TVMarginArray>& shared = margins.Shared();
+  PaddingEntry& entry = ThePaddingMemo()[SlotOf(shared.get(), 0, 0, em, ex) % kPaddingEntries];
+  if (entry.margins == shared && entry.em == em && entry.ex == ex) return entry.result;
+  entry.result = ComputePaddings(*shared, em, ex);
+  entry.margins = shared;
+  entry.em = em;
+  entry.ex = ex;
+  return entry.result;
+}
+
+void ForgetBoxValues() {
+  TheMemo() = Memo();
+  ThePaddingMemo() = PaddingMemo();
+}
 
 }  // namespace engine

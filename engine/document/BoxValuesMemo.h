@@ -14,6 +14,8 @@ constexpr int kMaxBoxValue = 1000000;
 // ComputeBoxValues of margins, every length that is not auto clamped to kMaxBoxValue.
 const TBoxResult& ClampedBoxValues(const TSharedMarginArray& margins, int containingWidth, int containingHeight,
                                    int em, int ex);
+// ComputePaddings of margins, remembered the same way (table cells of one kind ask alike).
+const TBoxValues& PaddingValues(const TSharedMarginArray& margins, int em, int ex);
 // Forgets every remembered answer and the arrays it holds; for tests and fuzz targets.
 void ForgetBoxValues();
 

@@ -228,7 +228,7 @@ void TCellObj::ReadStyle(TProperties& properties) {
   if (properties.GetBackgroundImage(image) && !image.empty() && image != "none")
     SetBackgroundImage(image, GetBackgroundPos(properties, EmSize, ExSize));
   HasBorderStyle = properties.GetBorderStyle() != 0;
-  const TBoxValues paddings = ComputePaddings(boxProperties, EmSize, ExSize);
+  const TBoxValues& paddings = PaddingValues(margins, EmSize, ExSize);
   PadTop = paddings[BoxIndex(Prop::PaddingTop)];
   PadRight = paddings[BoxIndex(Prop::PaddingRight)];
   PadBottom = paddings[BoxIndex(Prop::PaddingBottom)];

@@ -39,6 +39,24 @@ TEST(BoxValuesMemo, AnswersAsTheConversionForEveryArraySizeAndFontSize) {
         }
 }
 
+TEST(BoxValuesMemo, PaddingsAnswerAsTheirConversionForEveryArrayAndFontSize) {
+  ForgetBoxValues();
+  std::vector<TSharedMarginArray> boxes;
+  for (int i = 0; i < 200; ++i) {
+    TProperties p;
+    p.SetPropertyByName("padding-left", std::to_string(i % 9) + (i % 2 ? "em" : "px"));
+    p.SetPropertyByName("padding-top", std::to_string(i % 5) + "ex");
+    TSharedMarginArray margins;
+    margins.Load(p);
+    boxes.push_back(margins);
+  }
+  for (int pass = 0; pass < 2; ++pass)
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+      for (int em : {12, 16}) {
+        ASSERT_EQ(PaddingValues(boxes[i], em, em / 2), ComputePaddings(boxes[i], em, em / 2)) << i << " " << em;
+      }
+}
+
 TEST(BoxValuesMemo, PercentagesFollowTheContainingWidth) {
   ForgetBoxValues();
   const TSharedMarginArray margins = MarginsOf("10%", "50%");
