@@ -76,13 +76,23 @@ class RecentFonts {
     int emSize = 0;
   };
 
-  const Made* Find(const TProperties& props, const FontSettings& settings, std::uint64_t summary) const {
+  // The slot found last is tried first: an element's font is most often the one the
+  // element before it took. Otherwise summary is computed, and the set searched.
+  const Made* Find(const TProperties& props, const FontSettings& settings, std::uint64_t& summary) {
     if (settings.deviceVersion == 0) return nullptr;
+    if (const Slot& last = slots_[lastFound_]; last.made.font && last.settings == settings && SameValues(last, props)) {
+      summary = summaries_[lastFound_];
+      return &last.made;
+    }
+    summary = Summary(props);
     const std::size_t first = SetOf(summary) * kWays;
     for (std::size_t index = first; index < first + kWays; ++index) {
       if (summaries_[index] != summary) continue;
       const Slot& slot = slots_[index];
-      if (slot.made.font && slot.settings == settings && SameValues(slot, props)) return &slot.made;
+      if (slot.made.font && slot.settings == settings && SameValues(slot, props)) {
+        lastFound_ = index;
+        return &slot.made;
+      }
     }
     return nullptr;
   }
@@ -93,6 +103,7 @@ class RecentFonts {
     const std::size_t set = SetOf(summary);
     const std::size_t index = set * kWays + nextWay_[set];
     nextWay_[set] = static_cast<std::uint8_t>((nextWay_[set] + 1) % kWays);
+    lastFound_ = index;
     summaries_[index] = summary;
     Slot& slot = slots_[index];
     for (std::size_t at = 0; at < kFontProps.size(); ++at) slot.values[at] = props.Value(kFontProps[at]);
@@ -167,6 +178,7 @@ class RecentFonts {
   std::array<Slot, kWays * kSets> slots_;
   std::array<std::uint64_t, kWays * kSets> summaries_{};  // of the slots' values
   std::array<std::uint8_t, kSets> nextWay_{};
+  std::size_t lastFound_ = 0;
 };
 
 std::shared_ptr<const TMyFont> MakeFont(const TProperties& props, int& emSize) {
@@ -230,7 +242,7 @@ const TMyFont& ElementFont(TProperties& props) {
   if (!props.CachedFont) {
     RecentFonts& recent = recentElementFonts;
     const FontSettings settings = FontSettings::Now();
-    const std::uint64_t summary = RecentFonts::Summary(props);
+    std::uint64_t summary = 0;
     if (const RecentFonts::Made* made = recent.Find(props, settings, summary)) {
       props.CachedFont = made->font;
       props.EmSize = made->emSize;
