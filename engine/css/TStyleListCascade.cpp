@@ -258,12 +258,11 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
     planSlots_.clear();
   }
   // The names recently met answer from a slot of their hash, which costs less than
-  // building the map's key and hashing it.
+  // building the map's key and hashing it. Names alike in length and three letters
+  // share a slot, which only sends the later ones to the map.
   std::size_t hash = 14695981039346656037ull;
-  for (std::string_view part : {tag, classes, pseudo}) {
-    for (char c : part) HashInto(hash, static_cast<unsigned char>(c));
-    HashInto(hash, 0);
-  }
+  for (std::string_view part : {tag, classes, pseudo}) HashInto(hash, TextSummary(part));
+  hash ^= hash >> 29;
   if (planSlots_.empty()) planSlots_.resize(kPlanSlots);
   PlanSlot& slot = planSlots_[hash % kPlanSlots];
   if (slot.plan && slot.tag == tag && slot.classes == classes && slot.pseudo == pseudo) return *slot.plan;
