@@ -4,9 +4,11 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/gdi/Raster.h"
 #include "platform/win/text/FontObject.h"
 #include "platform/win/text/TextDraw.h"
 
@@ -479,6 +481,48 @@ TEST(GdiPixels, BlendCoverageMixesByAlphaAndHonoursTheClip) {
   EXPECT_EQ(pixelAt(bitmap, 2, 0), RGB(255, 255, 255));
   DeleteDC(dc);
   DeleteObject(bitmap);
+}
+
+// Rows of every width up to 19 over pixels with any top byte, coverage empty,
+// full or between, blended as the one-pixel rule says: none keeps the pixel,
+// full takes the colour, else (s * a + d * (255 - a) + 127) / 255 per channel
+// with the top byte cleared. Replayed by number.
+TEST(GdiPixels, BlendCoverageFollowsTheOnePixelRuleOnRandomRows) {
+  for (unsigned number = 0; number < 300; ++number) {
+    std::mt19937 random(number);
+    const int width = 1 + static_cast<int>(random() % 19);
+    const HDC dc = CreateCompatibleDC(0);
+    const HBITMAP bitmap = CreateBitmap(width, 2, 1, 32, nullptr);
+    SelectObject(dc, bitmap);
+    DeviceContext& context = *dcFromHandle(dc);
+    Surface& surface = *context.surface;
+    std::vector<std::uint32_t> before;
+    std::vector<std::uint8_t> coverage;
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < width; ++x) {
+        surface.rowPtr(y)[x] = static_cast<std::uint32_t>(random());
+        before.push_back(surface.rowPtr(y)[x]);
+        const unsigned kind = random() % 3;
+        coverage.push_back(kind == 0 ? 0 : kind == 1 ? 255 : static_cast<std::uint8_t>(random()));
+      }
+    const COLORREF color = static_cast<COLORREF>(random() & 0xFFFFFF);
+    blendCoverage(context, 0, 0, coverage.data(), width, 2, width, color);
+    const std::uint32_t source = surfacePixel(surface, color);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < width; ++x) {
+        const std::size_t at = static_cast<std::size_t>(y * width + x);
+        const std::uint32_t a = coverage[at], d = before[at];
+        std::uint32_t expected = a == 0 ? d : source;
+        if (a != 0 && a != 255) {
+          expected = 0;
+          for (const int shift : {0, 8, 16})
+            expected |= ((((source >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a) + 127) / 255) << shift;
+        }
+        ASSERT_EQ(surface.rowPtr(y)[x], expected) << "case " << number << " at " << x << "," << y;
+      }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
 }
 
 TEST(GdiPixels, SavedBmpHasTheExpectedHeaderAndBottomUpRows) {
