@@ -111,10 +111,14 @@ bool SameValues(const std::array<TPropValue, kPropCount>& a, const std::array<TP
 
 // text in lower case: text itself when it holds no upper-case letter, as the names from the
 // markup nearly always are, else a lowered copy in scratch.
-const std::string& LowerCased(const std::string& text, std::string& scratch) {
-  if (std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) return text;
-  scratch = LowerCase(text);
-  return scratch;
+[[gnu::always_inline]] inline const std::string& LowerCased(const std::string& text, std::string& scratch) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c - 'A') < 26) {
+      scratch = LowerCase(text);
+      return scratch;
+    }
+  }
+  return text;
 }
 
 bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
