@@ -80,6 +80,9 @@ TEST_F(MinWidthBound, AgreesWithTheMeasuredNarrowestWidth) {
       // A fresh section each time: measuring keeps its result.
       EXPECT_EQ(Build(recipe)->MinWidthWithin(&canvas(), limit), minWidth <= limit)
           << "case " << number << ", limit " << limit << ", narrowest " << minWidth;
+      // A copy (as printing makes) keeps what the bound was built from.
+      EXPECT_EQ(Build(recipe)->CreateCopy(&doc)->MinWidthWithin(&canvas(), limit), minWidth <= limit)
+          << "copy of case " << number << ", limit " << limit;
     }
   }
 }

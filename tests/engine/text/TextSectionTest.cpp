@@ -251,6 +251,21 @@ TEST_F(TextSections, LinesBreakAtTheLastSpaceThatFits) {
   EXPECT_EQ(section->Lines[0].Ln, 4);
 }
 
+// Lines are gathered aside and stored at the end of a layout: laying a
+// section out again, wider or narrower, makes what a fresh section's layout
+// makes, and a fresh section holds room for exactly its lines.
+TEST_F(TextSections, RelayoutAtAnyWidthMakesTheLinesOfAFreshLayout) {
+  const std::u16string text = u"one two three four five six seven eight nine ten eleven twelve";
+  auto reused = Finished(text);
+  for (const int width : {40, 400, 25, 90, 1000, 60}) {
+    Layout(*reused, width);
+    auto fresh = Finished(text);
+    Layout(*fresh, width);
+    EXPECT_EQ(DumpTextLines(*reused), DumpTextLines(*fresh)) << "width " << width;
+    EXPECT_EQ(fresh->Lines.capacity(), fresh->Lines.size()) << "width " << width;
+  }
+}
+
 TEST_F(TextSections, AlignmentAndJustification) {
   const int width = 300;
   props.Value(Prop::TextAlign) = std::string("center");
