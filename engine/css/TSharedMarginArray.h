@@ -13,6 +13,8 @@ namespace engine {
 class TSharedMarginArray {
  public:
   TSharedMarginArray();  // every value unset
+  // The properties' box values, as Load takes them (without first holding the unset array).
+  explicit TSharedMarginArray(const TProperties& properties) { Load(properties); }
 
   // Takes the properties' box values (GetMarginArray).
   void Load(const TProperties& properties);

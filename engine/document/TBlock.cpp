@@ -40,11 +40,10 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
 
 TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* containingCell,
                TAttributeList* attributes, Role role)
-    : TSectionBase(document), ContainingCell(containingCell), role_(role) {
+    : TSectionBase(document), MargArrayO(properties), ContainingCell(containingCell), role_(role) {
   MyCell.emplace(document);
   MyCell->Tag = TCellBasic::FlowTagOf(properties.PropTag);
   MyCell->OwnerBlock = this;
-  MargArrayO.Load(properties);
 
   int clear = 0;
   if (properties.GetClear(clear)) HasClear = clear;
@@ -76,7 +75,8 @@ TBlock::TBlock(TSectionList* document, TProperties& properties, TCellBasic* cont
   }
   if (FloatLR != 0 && ZOrder == 0) ZOrder = 1;
 
-  TagClass = properties.PropTag + "." + properties.PropClass;
+  TagClass.reserve(properties.PropTag.size() + 1 + properties.PropClass.size());
+  TagClass.append(properties.PropTag).append(1, '.').append(properties.PropClass);
   if (role != Role::Table) CollapseMargins();
   if (attributes != nullptr && document != nullptr && document->IDNameList) {
     std::string id = attributes->IdValue();

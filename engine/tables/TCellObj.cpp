@@ -204,8 +204,7 @@ void TCellObj::ReadStyle(TProperties& properties) {
   // The style values are read once here; a cell keeps only what they convert to.
   // Cells of one kind share their array and its conversion (the clamping of the
   // memo is no narrower than the cell's own limits below).
-  TSharedMarginArray margins;
-  margins.Load(properties);
+  const TSharedMarginArray margins(properties);
   const TVMarginArray& boxProperties = margins;
   static_assert(kMaxCellExtent <= kMaxBoxValue);
   const TBoxValues box = ClampedBoxValues(margins, 100, 100, EmSize, ExSize).Values;
