@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -195,6 +196,40 @@ TEST(GdiBitmap, LargeSectionsStartBlackAfterReuse) {
     EXPECT_EQ(dib.bits[bytes - 1], 0);
     std::memset(dib.bits, 0xAB, static_cast<std::size_t>(bytes));
   }
+}
+
+// The block of a large surface just freed is handed to the next large one:
+// that surface is filled as asked all the same, and surfaces alive together
+// never share pixels.
+TEST(GdiBitmap, LargeSurfacesReuseFreedPixelsFilledAndApart) {
+  Surface first;
+  ASSERT_TRUE(allocateSurface(first, 400, 300, 0x123456));
+  for (int y = 0; y < first.height; ++y) std::fill_n(first.rowPtr(y), first.width, 0xABCDEFu);
+  first = Surface{};
+  Surface second, third;
+  ASSERT_TRUE(allocateSurface(second, 300, 250, 0x00FF00));
+  ASSERT_TRUE(allocateSurface(third, 400, 300, 0x0000FF));
+  const auto filledWith = [](const Surface& surface, std::uint32_t pixel) {
+    for (int y = 0; y < surface.height; ++y)
+      for (int x = 0; x < surface.width; ++x)
+        if (surface.rowPtr(y)[x] != pixel) return false;
+    return true;
+  };
+  EXPECT_TRUE(filledWith(second, 0x00FF00));
+  EXPECT_TRUE(filledWith(third, 0x0000FF));
+  const auto* secondEnd = second.rowPtr(second.height - 1) + second.width;
+  const auto* thirdEnd = third.rowPtr(third.height - 1) + third.width;
+  EXPECT_TRUE(secondEnd <= third.rowPtr(0) || thirdEnd <= second.rowPtr(0));
+  second = Surface{};
+  const HBITMAP bitmap = CreateBitmap(350, 280, 1, 32, nullptr);
+  ASSERT_NE(bitmap, 0u);
+  const HDC dc = CreateCompatibleDC(0);
+  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 349, 279), RGB(0, 0, 0));
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
 }
 
 // A 24 bpp section that nothing changed is not converted again for every

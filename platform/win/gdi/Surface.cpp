@@ -1,8 +1,12 @@
 #include "platform/win/gdi/Surface.h"
 
+#include <sanitizer/asan_interface.h>
+
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/win/gdi/DibFormat.h"
@@ -12,7 +16,56 @@ namespace win {
 
 namespace {
 thread_local std::int64_t surfaceAllowance = kMaxSurfacePixels;
+
+// A window painted through an off-screen bitmap makes a surface of its size
+// for every paint and frees it right after. Blocks that large come from the
+// system as fresh pages, each faulted in by the first fill; so the largest
+// block freed lately is kept and handed to the next large surface that fits
+// in it (and is not much smaller, so that a small long-lived surface does not
+// hold it). Under AddressSanitizer the kept block is poisoned, and a surface
+// taking it gets only its own pixels unpoisoned: a use after free, or past
+// the surface's end, is still reported.
+constexpr std::size_t kSpareFrom = std::size_t{1} << 12;    // pixels: 16 KiB
+constexpr std::size_t kSpareAtMost = std::size_t{1} << 20;  // pixels: 4 MiB
+constexpr std::size_t kSpareWasteAtMost = 8;                // capacity / pixels
+
+struct SparePixels {
+  std::mutex lock;
+  std::uint32_t* pixels = nullptr;
+  std::size_t capacity = 0;
+};
+
+SparePixels& sparePixels() {
+  static auto* spare = new SparePixels();  // outlives static destruction
+  return *spare;
+}
+
+// The kept block when `pixels` fit in it well, else nullptr; `capacity` is its size.
+std::uint32_t* takeSparePixels(std::size_t pixels, std::size_t& capacity) {
+  if (pixels < kSpareFrom) return nullptr;
+  SparePixels& spare = sparePixels();
+  std::lock_guard<std::mutex> hold(spare.lock);
+  if (!spare.pixels || spare.capacity < pixels || spare.capacity / kSpareWasteAtMost > pixels) return nullptr;
+  capacity = std::exchange(spare.capacity, 0);
+  std::uint32_t* block = std::exchange(spare.pixels, nullptr);
+  ASAN_UNPOISON_MEMORY_REGION(block, pixels * sizeof(std::uint32_t));
+  return block;
+}
 }  // namespace
+
+void SurfacePixelsDeleter::operator()(std::uint32_t* pixels) const {
+  if (capacity >= kSpareFrom && capacity <= kSpareAtMost) {
+    ASAN_POISON_MEMORY_REGION(pixels, capacity * sizeof(std::uint32_t));
+    SparePixels& spare = sparePixels();
+    std::unique_lock<std::mutex> hold(spare.lock);
+    if (spare.capacity <= capacity) {
+      std::swap(pixels, spare.pixels);
+      spare.capacity = capacity;
+    }
+    hold.unlock();
+  }
+  delete[] pixels;
+}
 
 bool surfaceSizeAllowed(int width, int height) {
   return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
@@ -28,9 +81,12 @@ SurfaceAllowanceScope::~SurfaceAllowanceScope() { surfaceAllowance = previous_; 
 bool allocateUnfilledSurface(Surface& surface, int width, int height) {
   surface = Surface{};
   if (!surfaceSizeAllowed(width, height)) return false;
-  const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
-  std::unique_ptr<std::uint32_t[]> storage(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(pixels)]);
-  if (!storage) return false;
+  const auto pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  std::size_t capacity = pixels;
+  std::uint32_t* block = takeSparePixels(pixels, capacity);
+  if (!block) block = new (std::nothrow) std::uint32_t[pixels];
+  if (!block) return false;
+  std::unique_ptr<std::uint32_t[], SurfacePixelsDeleter> storage(block, SurfacePixelsDeleter{capacity});
   surface.width = width;
   surface.height = height;
   surface.row0 = reinterpret_cast<std::uint8_t*>(storage.get());

@@ -12,16 +12,26 @@
 
 namespace win {
 
+// Frees a surface's own pixels (`capacity` of them); a large block may be kept
+// for the next large surface instead (see Surface.cpp).
+struct SurfacePixelsDeleter {
+  std::size_t capacity = 0;
+  void operator()(std::uint32_t* pixels) const;
+};
+
 struct Surface {
   int width = 0;
   int height = 0;
   std::uint8_t* row0 = nullptr;
   std::ptrdiff_t strideBytes = 0;
   bool monochrome = false;
-  std::unique_ptr<std::uint32_t[]> storage;  // empty when the pixels live elsewhere
+  std::unique_ptr<std::uint32_t[], SurfacePixelsDeleter> storage;  // empty when the pixels live elsewhere
 
-  std::uint32_t* rowPtr(int y) { return reinterpret_cast<std::uint32_t*>(row0 + y * strideBytes); }
-  const std::uint32_t* rowPtr(int y) const {
+  // In line wherever it is used: the drawing code asks for a row per line it paints.
+  [[gnu::always_inline]] std::uint32_t* rowPtr(int y) {
+    return reinterpret_cast<std::uint32_t*>(row0 + y * strideBytes);
+  }
+  [[gnu::always_inline]] const std::uint32_t* rowPtr(int y) const {
     return reinterpret_cast<const std::uint32_t*>(row0 + y * strideBytes);
   }
   bool empty() const { return width <= 0 || height <= 0 || row0 == nullptr; }

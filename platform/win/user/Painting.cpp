@@ -127,8 +127,8 @@ bool anyVisibleChildIn(const WindowRecord& record, const RECT& area) {
 // Invalidates the visible children under the client rectangle.
 void repaintChildrenIn(const WindowRecord& record, const RECT& painted) {
   if (isEmptyRect(painted)) return;
-  const std::vector<HWND> children = record.children;
-  for (const HWND child : children) {
+  // invalidateWindow only marks windows, so the list stays as it is meanwhile.
+  for (const HWND child : record.children) {
     const WindowRecord* childRecord = findWindow(child);
     if (!childRecord || !(childRecord->style & WS_VISIBLE)) continue;
     const RECT overlap = intersectRects(childRecord->rect, painted);
@@ -157,8 +157,7 @@ void repaintCoveringSiblings(const WindowRecord& record, const RECT& paintedClie
   for (const WindowRecord* level = &record; findWindow(level->parent);) {
     const WindowRecord* parent = findWindow(level->parent);
     if (level->style & WS_CLIPSIBLINGS) {
-      const std::vector<HWND> siblings = parent->children;
-      for (const HWND sibling : siblings) {
+      for (const HWND sibling : parent->children) {  // invalidateWindow leaves the list as it is
         if (sibling == level->handle) break;  // only those above
         const WindowRecord* above = findWindow(sibling);
         if (!above || !(above->style & WS_VISIBLE)) continue;
@@ -252,8 +251,8 @@ void invalidateWindow(HWND window, const RECT* clientRect, bool erase, bool with
   record->updateRect = unionRects(record->updateRect, area);
   record->eraseNeeded = record->eraseNeeded || erase;
   if (!withChildren || (record->style & WS_CLIPCHILDREN)) return;
-  const std::vector<HWND> children = record->children;
-  for (const HWND child : children) {
+  // Marking windows sends no message, so the list stays as it is meanwhile.
+  for (const HWND child : record->children) {
     const WindowRecord* childRecord = findWindow(child);
     if (!childRecord) continue;
     const RECT frame = frameOf(*childRecord);
