@@ -85,9 +85,7 @@ bool CanvasFontIs(gui::TCanvas& canvas, const TMyFont& font) {
       held.Pitch() != font.Pitch() || held.Name() != font.Name())
     return false;
   const win::HGDIOBJ handle = held.Handle();
-  if (handle == 0 || !win::holdSharedFont(handle)) return false;
-  win::releaseSharedFont(handle);
-  return true;
+  return handle != 0 && win::isSharedFont(handle);
 }
 
 }  // namespace

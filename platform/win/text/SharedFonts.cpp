@@ -118,6 +118,11 @@ bool holdSharedFont(HGDIOBJ handle) {
   return true;
 }
 
+bool isSharedFont(HGDIOBJ handle) {
+  const Cache& cache = TheCache();
+  return cache.byHandle.find(handle) != cache.byHandle.end() && fontFromHandle(handle);
+}
+
 bool releaseSharedFont(HGDIOBJ handle) {
   Cache& cache = TheCache();
   const auto found = cache.byHandle.find(handle);

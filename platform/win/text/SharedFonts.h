@@ -16,6 +16,9 @@ HFONT acquireSharedFont(const LOGFONTW& logFont);
 // shares another's handle; false (and nothing done) for any other handle.
 bool holdSharedFont(HGDIOBJ handle);
 
+// Whether handle is a live handle from acquireSharedFont; nothing changes.
+bool isSharedFont(HGDIOBJ handle);
+
 // Gives back one hold on a handle from acquireSharedFont; false (and nothing
 // done) for any other handle. A handle no one holds is kept for reuse among
 // the most recently released few, older ones are deleted.
