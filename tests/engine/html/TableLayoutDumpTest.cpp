@@ -7,12 +7,51 @@
 
 #include "tests/engine/html/ParseTestSupport.h"
 #include "tests/engine/support/LayoutDump.h"
+#include "engine/document/TBlock.h"
+#include "engine/tables/ThtmlTable.h"
+#include "engine/text/TSection.h"
 
 namespace engine {
 namespace {
 
 std::string LaidOutDump(const std::string& html, int width) {
   return testing::DumpLayout(*testing::ParseAndLayOut(html, width).root);
+}
+
+// Every text section of the flow, tables' cells included, in document order:
+// its character positions, document Y and height, one line each.
+void AddTextPlaces(const TCellBasic& cell, std::string& out) {
+  for (const auto& section : cell) {
+    if (const auto* table = dynamic_cast<const ThtmlTable*>(section.get())) {
+      for (const auto& row : table->Rows)
+        for (const auto& entry : row->Cells)
+          if (entry && entry->Cell()) AddTextPlaces(*entry->Cell(), out);
+    } else if (const auto* block = dynamic_cast<const TBlock*>(section.get())) {
+      if (block->MyCell) AddTextPlaces(*block->MyCell, out);
+    } else if (const auto* text = dynamic_cast<const TSection*>(section.get())) {
+      out += "chars=" + std::to_string(text->FirstCharPos) + "+" + std::to_string(text->CharCount) +
+             " y=" + std::to_string(text->TopY) + " h=" + std::to_string(text->SectionHeight) + "\n";
+    }
+  }
+}
+
+// The dump of the tables and the places of their text, which the dump leaves out.
+std::string LaidOutDumpAndPlaces(const std::string& html, int width) {
+  const testing::ParsedDocument document = testing::ParseAndLayOut(html, width);
+  std::string places;
+  AddTextPlaces(*document.root, places);
+  return testing::DumpLayout(*document.root) + "Text places:\n" + places;
+}
+
+void ExpectDumpAndPlaces(const std::string& name, int width) {
+  const std::string html = testing::ReadTestDataFile("tables/" + name + ".html");
+  ASSERT_FALSE(html.empty()) << name;
+  const std::string actual = LaidOutDumpAndPlaces(html, width);
+  const std::string expected = testing::ReadTestDataFile("tables/" + name + ".txt");
+  if (expected != actual) {
+    std::ofstream(std::string(PAGEWELL_TEST_DATA_DIR) + "/tables/" + name + ".actual") << actual;
+  }
+  EXPECT_EQ(expected, actual) << name << ": the actual dump is written beside the expected one as .actual";
 }
 
 void ExpectDump(const std::string& name, int width) {
@@ -36,7 +75,10 @@ TEST(TableLayoutDump, FloatsInCellsStayInTheirCell) { ExpectDump("cell_floats", 
 // Taller than the height it is given: the rows after the first that fills
 // it are placed as they are measured, up to the row a spanning cell covers;
 // header and footer rows, a float, a nested table and vertical alignment on the way.
-TEST(TableLayoutDump, ATallTablePlacesItsRowsAsItMeasuresThem) { ExpectDump("tall", 400); }
+TEST(TableLayoutDump, ATallTablePlacesItsRowsAsItMeasuresThem) { ExpectDumpAndPlaces("tall", 400); }
+// A cell spanning every row, with a nested table; a spanning cell its rows
+// hold and one that makes its rows taller.
+TEST(TableLayoutDump, ATallTableWithCellsSpanningRows) { ExpectDumpAndPlaces("spanning_tall", 400); }
 
 TEST(TableLayoutDump, ANarrowerLayoutWrapsCellsAndGrowsRows) {
   const std::string html = testing::ReadTestDataFile("tables/columns.html");
