@@ -10,6 +10,7 @@
 // arrays are NumCols long.
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/css/CssColors.h"
@@ -114,6 +115,21 @@ class ThtmlTable : public TSectionBase {
     int headerHeight = 0;
     bool bodyExists = false;
     int reach = INT32_MIN;
+    // While the heights are measured, a placed row's cells spanning rows wait
+    // for their heights. One laid out for good keeps the character position
+    // it had in the order of cells, and the position moves on by its
+    // characters as its measurement counted them.
+    bool heightsKnown = true;
+    struct Waiting {
+      TCellObj* cell;
+      int row;
+      int rowY;
+      int curs;
+      int chars;
+      bool layOut;
+    };
+    std::vector<Waiting> waiting;
+    std::unordered_map<const TCellObj*, int> spanChars;  // cells spanning rows measured ahead: their characters
   };
   // Row heights; rows whose height is settled while the heights are measured
   // are placed at once (when placement is given), their cells still at hand.
@@ -122,8 +138,12 @@ class ThtmlTable : public TSectionBase {
   // Places the next row at the given height and, when the root asks for it,
   // lays its cells out for good.
   void PlaceRow(gui::TCanvas* canvas, RowPlacement& placement, int height, int& Curs);
-  // Places the rows not placed yet at their heights; returns the bottom.
+  // Places the rows not placed yet at their heights and lays the waiting
+  // cells out; returns the bottom.
   int FinishPlacement(gui::TCanvas* canvas, RowPlacement& placement, int& Curs);
+  // Lays the cells out that waited for their heights; false when one of them
+  // moved the character position otherwise than its measurement did.
+  bool LayOutWaitingCells(gui::TCanvas* canvas, RowPlacement& placement);
   void LayoutCellFinal(gui::TCanvas* canvas, TCellObj& cell, int rowY, int& Curs);
   int SpannedHeight(int row, int span) const;
   // Document X where a cell's content starts.

@@ -89,16 +89,40 @@ void ThtmlTable::ChooseColumnWidths(gui::TCanvas* canvas, int W) {
   Percents = ranges.Percents;
 }
 
+namespace {
+
+// A cell's measurement for the row passes: its least and desired height and
+// the characters its content counted.
+struct CellMeasure {
+  int least = 0;
+  int desired = 0;
+  int chars = 0;
+};
+
+// A cell spanning rows, measured ahead of its pass while the rows it covers
+// settle: its pass leaves their heights alone once the rows' own minima hold
+// what it needs (later passes only raise them).
+struct SpanWatch {
+  int first;
+  int last;
+  long long need;  // 0 or less: needs nothing
+  long long held = 0;
+};
+
+}  // namespace
+
 // Row heights: passes by row span, each cell laid out at Y 0 to learn its
 // content height, then the table's available height shared among the rows.
 // Cells learn their widths first.
 //
-// A row that no cell spanning rows covers has its height once its own cells
-// are measured, as soon as the minima of the rows so far fill the available
-// height (they are never shared out then, and later passes only touch rows
-// that spanning cells cover). Such rows are placed and laid out for good in
-// the same walk, in order, while their cells are still in cache; the first
-// row that is not settled leaves the rest to the placing after the passes.
+// A row's height is settled once its own cells are measured, no spanning
+// cell may still stretch it, and the minima of the rows so far fill the
+// available height (they are never shared out then). Settled rows are placed
+// and laid out for good in the same walk, in order, while their cells are
+// still in cache. For that, cells spanning rows are measured as the walk
+// meets them rather than in their passes; they wait for their heights to be
+// laid out. The first row that is not settled leaves the rest to the placing
+// after the passes.
 void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, RowPlacement* placement, int& Curs) {
   const int rowCount = static_cast<int>(Rows.size());
   const int H = availableHeight - CellSpacing;
@@ -110,31 +134,33 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, Ro
   std::vector<std::pair<int, int>> passHeights(static_cast<std::size_t>(rowCount), {-1, 0});
   std::vector<int> passRows;  // rows the pass met, in order
   auto measureCell = [&](int r, TCellObj* cell) {
-    int desired = 0;
+    CellMeasure measured;
     int g = 0;
     if (cell->SpecHt > 0) g = cell->SpecHt;
     else if (cell->SpecHtPercent > 0) g = win::MulDiv(cell->SpecHtPercent, base, 100);
     else if (rowCount == 1) g = base;
     int maxWidth = 0;
-    int scratchCurs = 0;
     const int contentWidth = std::max(0, cell->Wd - cell->HzSpace() - CellSpacing);
     cell->VSize = cell->Cell()->LayoutContent(canvas, 0, contentWidth, std::max(0, g - cell->VrSpace()), 0, maxWidth,
-                                              scratchCurs);
-    int least = SatAdd(cell->VSize, cell->VrSpace());
+                                              measured.chars);
+    measured.least = SatAdd(cell->VSize, cell->VrSpace());
     if (cell->SpecHt > 0) {
-      least = std::max(least, std::max(cell->VSize, cell->SpecHt));
+      measured.least = std::max(measured.least, std::max(cell->VSize, cell->SpecHt));
       rows.Sized[static_cast<std::size_t>(r)] = true;
     } else if (cell->SpecHtPercent > 0) {
-      desired = g;
+      measured.desired = g;
       rows.Sized[static_cast<std::size_t>(r)] = true;
     }
+    return measured;
+  };
+  auto note = [&](int r, const CellMeasure& measured) {
     auto& pass = passHeights[static_cast<std::size_t>(r)];
     if (pass.first < 0) {
       pass.first = 0;
       passRows.push_back(r);
     }
-    pass.first = std::max(pass.first, least);
-    pass.second = std::max(pass.second, desired);
+    pass.first = std::max(pass.first, measured.least);
+    pass.second = std::max(pass.second, measured.desired);
   };
   // The single-row pass finishes each row as soon as its cells are measured.
   auto finishSingleRow = [&](int r) {
@@ -155,15 +181,22 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, Ro
     for (int r : passRows) passHeights[static_cast<std::size_t>(r)] = {-1, 0};
     passRows.clear();
   };
-  // Rows are settled only while no row so far has been covered by a spanning
-  // cell, and only when no minimum can be negative (cell spacing -1).
-  bool settling = placement != nullptr && placement->next == 0 && CellSpacing >= 0;
+  // Rows settle only when no minimum can be negative (cell spacing -1), and
+  // spanning cells are measured ahead only when no line of theirs can be the
+  // first one the document asks the baseline of.
+  bool settling = placement != nullptr && placement->next == 0 && CellSpacing >= 0 &&
+                  !(Document && Document->FirstLinePointer && *Document->FirstLinePointer == 0);
   long long minimumSum = 0;
-  int coveredTo = -1;  // the last row a spanning cell met so far reaches
+  std::vector<SpanWatch> watched;  // measured ahead, still able to stretch their rows
+  struct Spanning {
+    int row;
+    TCellObj* cell;
+    std::optional<CellMeasure> measured;
+  };
   // One walk over the rows gives every cell its width and makes the pass of
   // single-row cells in row order; cells spanning rows wait for their own
   // passes, by span. A long table is walked once, not three times.
-  std::map<int, std::vector<std::pair<int, TCellObj*>>> spanning;
+  std::map<int, std::vector<Spanning>> spanning;
   for (int r = 0; r < rowCount; ++r) {
     const TCellList& row = *Rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < row.Count(); ++c) {
@@ -171,26 +204,34 @@ void ThtmlTable::ComputeRowHeights(gui::TCanvas* canvas, int availableHeight, Ro
       if (!cell || !cell->IsReal()) continue;
       cell->Wd = SumRange(Widths, c, cell->ColSpan);
       if (cell->RowSpan == 1) {
-        measureCell(r, cell);
-      } else {
-        spanning[cell->RowSpan].push_back({r, cell});
-        coveredTo = std::max(coveredTo, r + cell->RowSpan - 1);
+        note(r, measureCell(r, cell));
+        continue;
       }
+      Spanning& entry = spanning[cell->RowSpan].emplace_back(Spanning{r, cell, std::nullopt});
+      if (!settling) continue;
+      entry.measured = measureCell(r, cell);
+      placement->spanChars[cell] = entry.measured->chars;
+      if (entry.measured->least > CellSpacing)
+        watched.push_back(SpanWatch{r, r + cell->RowSpan - 1, SatAdd(entry.measured->least, CellSpacing)});
     }
     finishSingleRow(r);
     if (!settling) continue;
-    if (r <= coveredTo) {
-      settling = false;
-      continue;
+    const int minimum = rows.Minimum[static_cast<std::size_t>(r)];
+    minimumSum += minimum;
+    int blockedFrom = INT32_MAX;
+    for (SpanWatch& watch : watched) {
+      watch.held += minimum;
+      if (watch.held < watch.need) blockedFrom = std::min(blockedFrom, watch.first);
+      if (watch.held < watch.need && watch.last <= r) settling = false;  // its pass will stretch its rows
     }
-    minimumSum += rows.Minimum[static_cast<std::size_t>(r)];
-    if (MinimaFillHeight(minimumSum, H))
-      while (placement->next <= r)
+    std::erase_if(watched, [](const SpanWatch& watch) { return watch.held >= watch.need; });
+    if (settling && MinimaFillHeight(minimumSum, H))
+      while (placement->next <= r && placement->next < blockedFrom)
         PlaceRow(canvas, *placement, rows.Minimum[static_cast<std::size_t>(placement->next)], Curs);
   }
   passRows.clear();
   for (auto& [span, cells] : spanning) {
-    for (auto& [r, cell] : cells) measureCell(r, cell);
+    for (Spanning& entry : cells) note(entry.row, entry.measured ? *entry.measured : measureCell(entry.row, entry.cell));
     finishPass(span);
   }
   Heights = DistributeRowHeights(rows, H);
@@ -248,10 +289,15 @@ void ThtmlTable::PlaceRow(gui::TCanvas* canvas, RowPlacement& placement, int hei
     placement.bodyExists = true;
   }
   row.RowSpanHeight = 0;
+  const std::size_t firstWaiting = placement.waiting.size();
   for (int c = 0; c < row.Count(); ++c) {
     TCellObj* cell = row.Items(c);
     if (!cell || !cell->IsReal()) continue;
     cell->Wd = SumRange(Widths, c, cell->ColSpan);
+    if (cell->RowSpan > 1 && !placement.heightsKnown) {
+      placement.waiting.push_back({cell, r, Y, 0, 0, /*layOut=*/false});  // its height comes with the others'
+      continue;
+    }
     // A single row's height as the sum over the rows it spans would give it.
     cell->Ht = cell->RowSpan == 1 ? std::clamp(row.RowHeight, 0, kMaxTableExtent) : SpannedHeight(r, cell->RowSpan);
     row.RowSpanHeight = std::max(row.RowSpanHeight, cell->Ht);
@@ -266,18 +312,72 @@ void ThtmlTable::PlaceRow(gui::TCanvas* canvas, RowPlacement& placement, int hei
     std::optional<ValueScope<bool>> repeat;
     if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
     if (Document == nullptr || Document->InLogic2) {
-      for (const auto& cell : row.Cells)
-        if (cell && cell->IsReal()) LayoutCellFinal(canvas, *cell, Y, Curs);
+      for (const auto& cell : row.Cells) {
+        if (!cell || !cell->IsReal()) continue;
+        if (cell->RowSpan == 1 || placement.heightsKnown) {
+          LayoutCellFinal(canvas, *cell, Y, Curs);
+          continue;
+        }
+        auto waiting = std::find_if(placement.waiting.begin() + static_cast<std::ptrdiff_t>(firstWaiting),
+                                    placement.waiting.end(),
+                                    [&cell](const RowPlacement::Waiting& entry) { return entry.cell == cell.get(); });
+        const auto chars = placement.spanChars.find(cell.get());
+        waiting->curs = Curs;
+        waiting->chars = chars != placement.spanChars.end() ? chars->second : -1;
+        waiting->layOut = true;
+        Curs = SatAdd(Curs, std::max(waiting->chars, 0));
+      }
     }
   }
   placement.Y = SatAdd(Y, row.RowHeight);
 }
 
+bool ThtmlTable::LayOutWaitingCells(gui::TCanvas* canvas, RowPlacement& placement) {
+  bool asCounted = true;
+  std::optional<ValueScope<bool>> repeat;
+  if (Document != nullptr && Document->TableNestLevel == 1) repeat.emplace(Document->InLogic2, true);
+  for (const RowPlacement::Waiting& waiting : placement.waiting) {
+    TCellObj& cell = *waiting.cell;
+    cell.Ht = SpannedHeight(waiting.row, cell.RowSpan);
+    TCellList& row = *Rows[static_cast<std::size_t>(waiting.row)];
+    row.RowSpanHeight = std::max(row.RowSpanHeight, cell.Ht);
+    if (!waiting.layOut) continue;
+    int curs = waiting.curs;
+    LayoutCellFinal(canvas, cell, waiting.rowY, curs);
+    asCounted = asCounted && waiting.chars >= 0 && curs == SatAdd(waiting.curs, waiting.chars);
+  }
+  // The rows' reach takes the waiting cells' in one sweep from the first of them.
+  int reach = INT32_MIN;
+  std::size_t next = 0;
+  const std::size_t first = placement.waiting.empty() ? rowReach_.size()
+                                                      : static_cast<std::size_t>(placement.waiting.front().row);
+  for (std::size_t r = first; r < rowReach_.size(); ++r) {
+    for (; next < placement.waiting.size() && static_cast<std::size_t>(placement.waiting[next].row) == r; ++next)
+      reach = std::max(reach, SatAdd(rowTops_[r], placement.waiting[next].cell->Ht));
+    rowReach_[r] = std::max(rowReach_[r], reach);
+  }
+  placement.waiting.clear();
+  return asCounted;
+}
+
 int ThtmlTable::FinishPlacement(gui::TCanvas* canvas, RowPlacement& placement, int& Curs) {
   const int rowCount = static_cast<int>(Rows.size());
+  placement.heightsKnown = true;
   while (placement.next < rowCount) {
     const std::size_t r = static_cast<std::size_t>(placement.next);
     PlaceRow(canvas, placement, r < Heights.size() ? Heights[r] : 0, Curs);
+  }
+  if (!placement.waiting.empty() && !LayOutWaitingCells(canvas, placement)) {
+    // A waiting cell counted otherwise for good than when measured (content
+    // that failed to lay out counts nothing): the cells after it took wrong
+    // character positions, so every row is laid out again, in order.
+    const int top = rowTops_.empty() ? placement.Y : rowTops_.front();
+    placement = StartPlacement(top);
+    Curs = FirstCharPos;
+    while (placement.next < rowCount) {
+      const std::size_t r = static_cast<std::size_t>(placement.next);
+      PlaceRow(canvas, placement, r < Heights.size() ? Heights[r] : 0, Curs);
+    }
   }
   HeaderRepeat = (placement.headerHeight > 0 || FootHeight > 0) && placement.bodyExists;
   return placement.Y;
@@ -304,6 +404,7 @@ int ThtmlTable::LayoutSection(gui::TCanvas* canvas, int X, int Y, int /*XRef*/, 
   const int cycle = Document ? Document->LayoutCycle : 0;
   const bool repeat = Document != nullptr && Document->InLogic2 && Document->TableNestLevel <= 5;
   RowPlacement placement = StartPlacement(Y);
+  placement.heightsKnown = false;
   if (layoutCycle_ != cycle || repeat || Heights.size() != Rows.size()) {
     ComputeRowHeights(canvas, AHeight, &placement, Curs);
     layoutCycle_ = cycle;

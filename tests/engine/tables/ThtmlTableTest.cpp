@@ -347,6 +347,53 @@ TEST(ThtmlTableLayout, ColumnsRowsAndVerticalAlignment) {
   EXPECT_EQ(t.table->CellAtPoint(180, 46), nullptr);
 }
 
+// A section that counts its characters when measured but fails when laid out
+// for good, so that it counts none then.
+class FailsForGood : public FakeSection {
+ public:
+  using FakeSection::FakeSection;
+  int LayoutSection(gui::TCanvas* canvas, int X, int Y, int XRef, int YRef, int Width, int AHeight, int BlockHeight,
+                    IndentManager& IMgr, int& MaxWidth, int& Curs) override {
+    throwOnLayout = layouts > 0;
+    return FakeSection::LayoutSection(canvas, X, Y, XRef, YRef, Width, AHeight, BlockHeight, IMgr, MaxWidth, Curs);
+  }
+};
+
+TEST(ThtmlTableLayout, CellsAfterASpanningCellTakeTheCharacterPositionsItLeavesThem) {
+  for (const bool failsForGood : {false, true}) {
+    SCOPED_TRACE(failsForGood);
+    TableBuilder t;
+    TCellList& first = t.AddRow();
+    TCellObj* spanning = t.AddCell(first, 1, 3);
+    TCellObj* a = t.AddCell(first);
+    TCellObj* b = t.AddCell(t.AddRow());
+    TCellObj* c = t.AddCell(t.AddRow());
+    auto content = failsForGood ? std::make_unique<FailsForGood>(&t.root, 1, 5)
+                                : std::make_unique<FakeSection>(&t.root, 1, 5);
+    FakeSection* s = content.get();
+    spanning->Cell()->AddSection(std::move(content), 0);
+    FakeSection* sa = t.AddContent(*a, 10, 20, 3);
+    FakeSection* sb = t.AddContent(*b, 10, 20, 4);
+    FakeSection* sc = t.AddContent(*c, 10, 20, 2);
+    IndentManager flow;
+    flow.Init(0, 200);
+    flow.Width = 200;
+    ++t.root.LayoutCycle;
+    int maxWidth = 0;
+    int curs = 0;
+    t.table->LayoutSection(nullptr, 0, 0, 0, 0, 200, 0, 0, flow, maxWidth, curs);
+    // The spanning cell comes first; when it counts nothing for good, the others move up.
+    const int spanned = failsForGood ? 0 : 5;
+    EXPECT_EQ(s->FirstCharPos, 0);
+    EXPECT_EQ(sa->FirstCharPos, spanned);
+    EXPECT_EQ(sb->FirstCharPos, spanned + 3);
+    EXPECT_EQ(sc->FirstCharPos, spanned + 7);
+    EXPECT_EQ(curs, spanned + 9);
+    EXPECT_EQ(spanning->Ht, t.table->RowTop(2) + t.table->Rows[2]->RowHeight);
+    EXPECT_EQ(t.table->CellAtPoint(5, t.table->RowTop(2) + 1), spanning);
+  }
+}
+
 TEST(ThtmlTableLayout, ASingleRowStretchesToTheAvailableHeight) {
   TableBuilder t;
   t.AddContent(*t.AddCell(t.AddRow()), 20, 50);
