@@ -199,17 +199,9 @@ void TFontObj::SetUrlTarget(const TUrlTarget& target) {
   if (link_ || !empty) LinkPart().UrlTarget.Assign(target);
 }
 
-void TFontObj::SetTitle(const std::string& title) {
-  if (link_ || !title.empty()) LinkPart().Title = title;
-}
-
 const std::shared_ptr<TFontInfoArray>& TFontObj::LinkLooks() const {
   static const std::shared_ptr<TFontInfoArray> none;
   return link_ ? link_->LinkLooks : none;
-}
-
-void TFontObj::SetLinkLooks(std::shared_ptr<TFontInfoArray> looks) {
-  if (link_ || looks) LinkPart().LinkLooks = std::move(looks);
 }
 
 TMyFont& TFontObj::OwnFont() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "engine/css/FontInfo.h"
 #include "engine/css/TMyFont.h"
@@ -71,9 +72,14 @@ class TFontObj final {
   // empty target or title given to a run without a record makes none.
   TUrlTarget& MutableUrlTarget() { return LinkPart().UrlTarget; }
   void SetUrlTarget(const TUrlTarget& target);
-  void SetTitle(const std::string& title);
+  // Inline: nearly every run is given the empty title and no link looks, and keeps no record.
+  void SetTitle(const std::string& title) {
+    if (link_ || !title.empty()) LinkPart().Title = title;
+  }
   const std::shared_ptr<TFontInfoArray>& LinkLooks() const;
-  void SetLinkLooks(std::shared_ptr<TFontInfoArray> looks);
+  void SetLinkLooks(std::shared_ptr<TFontInfoArray> looks) {
+    if (link_ || looks) LinkPart().LinkLooks = std::move(looks);
+  }
   ThtTabcontrol* TabControl() const { return link_ ? link_->TabControl.get() : nullptr; }
   TLinkList* Links() const { return link_ ? link_->Links : nullptr; }
   int LinkY() const { return link_ ? link_->LinkY : 0; }

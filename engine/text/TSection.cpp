@@ -306,8 +306,9 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
   }
   run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
+  // Most runs are in no link list: only those in one are asked to leave it.
   if (target) {
-    run->LeaveLinks(nullptr);
+    if (run->Links()) run->LeaveLinks(nullptr);
     run->SetUrlTarget(*target);
     run->Visited = run->Hover = false;
   }
@@ -315,7 +316,7 @@ void TSection::StartRun(TProperties& props, bool linkState, const TUrlTarget* ta
   if (!makeLink) {
     // NOTE: a run that stops being a link leaves the link list with its tab
     // stop, so that no plain run is ever given link looks.
-    run->LeaveLinks(nullptr);
+    if (run->Links()) run->LeaveLinks(nullptr);
     run->SetLinkLooks(nullptr);
     return;
   }
