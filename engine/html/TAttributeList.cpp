@@ -1,5 +1,7 @@
 #include "engine/html/TAttributeList.h"
 
+#include <algorithm>
+
 #include "engine/common/AddressSanitizer.h"
 #include "engine/css/CssReader.h"
 #include "engine/css/TProperties.h"
@@ -9,16 +11,6 @@ namespace engine {
 
 TAttributeList::TAttributeList() = default;
 TAttributeList::~TAttributeList() = default;
-
-bool TAttributeList::Find(THtmlSymbol symbol, const TAttribute*& attribute) const {
-  for (const auto& item : *this) {
-    if (item->Symbol == symbol) {
-      attribute = item.get();
-      return true;
-    }
-  }
-  return false;
-}
 
 namespace {
 
@@ -61,7 +53,12 @@ std::string TAttributeList::NameValueText() const {
 std::string TAttributeList::ClassKey() const {
   const TAttribute* attribute = nullptr;
   if (!Find(symClass, attribute)) return {};
-  std::string key = LowerCase(TrimView(attribute->ValueText));
+  const std::string_view value = TrimView(attribute->ValueText);
+  // Most values are one class in lower case, which is its own key.
+  if (std::none_of(value.begin(), value.end(), [](char c) { return c == ' ' || (c >= 'A' && c <= 'Z'); })) {
+    return std::string(value);
+  }
+  std::string key = LowerCase(value);
   if (key.find(' ') == std::string::npos) return key;
   std::string selector;
   std::size_t position = 0;

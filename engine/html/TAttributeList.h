@@ -34,7 +34,15 @@ class TAttributeList : public TFreeList<TAttribute> {
   ~TAttributeList() override;
 
   // First attribute with this symbol; false (and attribute untouched) when none.
-  bool Find(THtmlSymbol symbol, const TAttribute*& attribute) const;
+  bool Find(THtmlSymbol symbol, const TAttribute*& attribute) const {
+    for (const auto& item : *this) {
+      if (item->Symbol == symbol) {
+        attribute = item.get();
+        return true;
+      }
+    }
+    return false;
+  }
   // Forgets the cached id and empties the list; the inline style stays. The
   // attributes are kept for TakeSpare (freed in sanitizer builds, where a
   // pointer kept past Clear must be caught).
