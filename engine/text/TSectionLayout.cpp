@@ -434,7 +434,7 @@ void SectionLayout::FinishLine(int start, int count, bool firstLine, bool lastLi
   }
   const bool copy = s_.Document && s_.Document->IsCopy;
   int index = 0;
-  s_.Fonts.RunAt(start, index);
+  measure_.RunAt(start, index);
   for (const TFontObj* run = s_.Fonts.Items(index); run && run->Pos < start + count; run = s_.Fonts.Items(++index)) {
     TFontObj* mutableRun = s_.Fonts.Items(index);
     if (hasText) {

@@ -89,10 +89,11 @@ class TextMeasurer {
   // measured in several pieces gets each space's share exactly once.
   void Justify(int lineStart, int extra, int spaces);
 
- private:
   // The run holding pos, as TFontList::RunAt answers it. Pieces are asked
   // for in order, so the last answer usually holds.
   TFontObj* RunAt(int pos, int& index) const;
+
+ private:
   int ShareOf(int breakIndex) const;
   int BreaksBefore(int pos) const;
   int JustifiedFit(int pos, int count, int maxExtent, int& extent);
