@@ -31,7 +31,8 @@ TElementStack::TagCounts::Slot& TElementStack::TagCounts::SlotOf(std::string_vie
 
 void TElementStack::TagCounts::Grow() {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 128 : old.size() * 2, Slot{});
+  slots_.clear();
+  slots_.resize(old.empty() ? 128 : old.size() * 2);
   for (Slot& slot : old) {
     if (slot.used) SlotOf(slot.tag) = std::move(slot);
   }
@@ -43,17 +44,17 @@ int& TElementStack::TagCounts::operator[](std::string_view tag) {
   Slot& slot = SlotOf(tag);
   if (!slot.used) {
     slot.tag.assign(tag);
-    slot.count = 0;
+    slot.count = std::make_unique<int>(0);
     slot.used = true;
     ++used_;
   }
-  return slot.count;
+  return *slot.count;
 }
 
 int* TElementStack::TagCounts::Find(std::string_view tag) {
   if (slots_.empty()) return nullptr;
   Slot& slot = SlotOf(tag);
-  return slot.used ? &slot.count : nullptr;
+  return slot.used ? slot.count.get() : nullptr;
 }
 
 void TElementStack::TagCounts::Clear() {
@@ -98,7 +99,8 @@ bool TElementStack::Push(const std::string& tag, const std::string& classes, con
     record.inlineStyle = std::make_unique<TProperties>();
     record.inlineStyle->CopyValues(*inlineStyle);
   }
-  ++openPerTag_[tag];
+  record.openCount = &openPerTag_[tag];
+  ++*record.openCount;
   Build(stack.TopIndex(), record, TElementNames{tag, classes, id, title, pseudo});
   return true;
 }
@@ -107,7 +109,7 @@ void TElementStack::Pop() {
   lastPushRefused_ = false;
   if (records_.empty()) return;
   TPropStack& stack = parseState.PropStack;
-  --openPerTag_[stack.Last()->PropTag];
+  --*records_.back().openCount;
   records_.pop_back();
   stack.Delete(stack.TopIndex());
 }
@@ -120,12 +122,18 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
       return;
     }
   }
-  int* open = openPerTag_.Find(tag);
-  if (!open || *open == 0) return;  // a stray end tag costs no search
   TPropStack& stack = parseState.PropStack;
   int found = static_cast<int>(records_.size()) - 1;
-  while (found >= 0 && stack.Items(found + 1)->PropTag != tag) --found;
-  if (found < 0) return;
+  int* open = nullptr;
+  if (found >= 0 && stack.Items(found + 1)->PropTag == tag) {
+    // Most end tags close the innermost element, whose record holds its count.
+    open = records_.back().openCount;
+  } else {
+    open = openPerTag_.Find(tag);
+    if (!open || *open == 0) return;  // a stray end tag costs no search
+    while (found >= 0 && stack.Items(found + 1)->PropTag != tag) --found;
+    if (found < 0) return;
+  }
   if (onClosed) onClosed(*stack.Items(found + 1));
   --*open;
   records_.erase(records_.begin() + found);

@@ -46,6 +46,7 @@ class TElementStack {
   struct TEntryRecord {
     std::unique_ptr<TProperties> inlineStyle;  // owned copy: the lexer frees its own at the next tag
     std::vector<std::function<void(TProperties&)>> changes;
+    int* openCount = nullptr;  // the count of the element's tag in openPerTag_
   };
   // The cascade inputs of an element besides its inline style.
   struct TElementNames {
@@ -60,19 +61,20 @@ class TElementStack {
 
   TStyleList* styles_ = nullptr;
   std::vector<TEntryRecord> records_;
-  // A count per tag name, asked at every push and end tag, where a node map's
-  // hashing and probing cost more than the rest of the bookkeeping. Counts stay
-  // at zero: the tags are the parser's own few names.
+  // A count per tag name, asked at every push and at end tags that close no
+  // innermost element, where a node map's hashing and probing cost more than the
+  // rest of the bookkeeping. Counts stay at zero: the tags are the parser's own
+  // few names. A count keeps its place when the table grows (records point to it).
   class TagCounts {
    public:
-    int& operator[](std::string_view tag);  // made at zero when missing
+    int& operator[](std::string_view tag);  // made at zero when missing; stays where it is until Clear
     int* Find(std::string_view tag);        // nullptr when missing
     void Clear();
 
    private:
     struct Slot {
       std::string tag;
-      int count = 0;
+      std::unique_ptr<int> count;
       bool used = false;
     };
     Slot& SlotOf(std::string_view tag);  // its slot, or the free one it would take

@@ -68,6 +68,24 @@ TEST_F(ElementStackTest, StrayEndTagsChangeNothing) {
   EXPECT_EQ(Text(Prop::FontWeight), "bold");
 }
 
+// More tag names than the count table first holds: the counts of elements opened
+// before it grew still close them, and a name closed already stays stray.
+TEST_F(ElementStackTest, CountsOutliveTheGrowthOfTheirTable) {
+  Push("b");
+  for (int name = 0; name < 100; ++name) Push("x" + std::to_string(name));
+  for (int name = 99; name >= 50; --name) stack.PopTo("x" + std::to_string(name));
+  EXPECT_EQ(stack.OpenCount(), 51);
+  stack.PopTo("x10");  // not innermost: found by its count; the elements inside it stay open
+  EXPECT_EQ(stack.OpenCount(), 50);
+  stack.PopTo("x10");
+  stack.PopTo("x60");
+  EXPECT_EQ(stack.OpenCount(), 50);
+  while (stack.OpenCount() > 1) stack.Pop();
+  stack.PopTo("b");
+  EXPECT_EQ(stack.OpenCount(), 0);
+  EXPECT_EQ(parseState.PropStack.Count(), 1);
+}
+
 TEST_F(ElementStackTest, EntriesBeyondTheCapAreCountedAndMatchedFirst) {
   for (int i = 0; i < TElementStack::kMaxOpenEntries + 50; ++i) Push("b");
   EXPECT_EQ(stack.OpenCount(), TElementStack::kMaxOpenEntries);
