@@ -112,6 +112,8 @@ void ThtmlTable::Initialize() {
   // at hand, so a long table's cells are visited once here.
   std::vector<int> reservedRows;  // per column: rows below still covered from above
   int width = 0;                  // columns up to the last one holding a real cell
+  int shortest = INT32_MAX;       // the fewest and most entries of a row, so that
+  int longest = 0;                // rows are walked again only to change them
   const int rowCount = static_cast<int>(Rows.size());
   for (int r = 0; r < rowCount; ++r) {
     TCellList& row = *Rows[static_cast<std::size_t>(r)];
@@ -123,11 +125,15 @@ void ThtmlTable::Initialize() {
         break;
       }
     }
+    shortest = std::min(shortest, row.Count());
+    longest = std::max(longest, row.Count());
   }
-  RemoveEmptyTrailingColumns(width);
+  if (longest > width) RemoveEmptyTrailingColumns(width);
+  NumCols = width;
   ApplyColumnWidths();
   const std::size_t columns = static_cast<std::size_t>(NumCols);
-  for (const auto& row : Rows) row->Cells.resize(columns);  // every row as wide as the grid
+  if (shortest < NumCols)
+    for (const auto& row : Rows) row->Cells.resize(columns);  // every row as wide as the grid
   Widths.assign(columns, 0);
   MaxWidths.assign(columns, 0);
   MinWidths.assign(columns, 0);
