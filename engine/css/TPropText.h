@@ -12,9 +12,9 @@ namespace engine {
 class TPropText {
  public:
   // Implicit: a value is assigned from a text wherever a text is given.
-  TPropText(std::string text) : rep_(new Rep{1, std::move(text)}) {}  // NOLINT
-  TPropText(std::string_view text) : rep_(new Rep{1, std::string(text)}) {}  // NOLINT
-  TPropText(const char* text) : rep_(new Rep{1, std::string(text)}) {}  // NOLINT
+  TPropText(const std::string& text) : rep_(Made(text)) {}  // NOLINT
+  TPropText(std::string_view text) : rep_(Made(text)) {}    // NOLINT
+  TPropText(const char* text) : rep_(Made(text)) {}         // NOLINT
   TPropText(const TPropText& other) noexcept : rep_(other.rep_) { ++rep_->count; }
   TPropText& operator=(const TPropText& other) noexcept {
     ++other.rep_->count;  // before the release: other may be this text itself
@@ -37,6 +37,9 @@ class TPropText {
     std::size_t count;
     std::string text;
   };
+  // A text made recently from the same characters, shared, or a new one: values are
+  // made again and again from the same attribute values and words ("30%", "Arial").
+  static Rep* Made(std::string_view text);
   void Release() noexcept {
     if (--rep_->count == 0) delete rep_;
   }
