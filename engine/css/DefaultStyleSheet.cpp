@@ -1,6 +1,7 @@
 // The built-in rules every document starts from. They depend on the document
 // defaults alone, so each set of defaults is built once per thread and every
-// later sheet of that set copies the built rules.
+// later sheet of that set shares the built rules, taking its own copy of a rule
+// only when its author rules change it.
 #include <array>
 #include <memory>
 #include <string>
@@ -81,14 +82,10 @@ void TStyleList::BuildDefaultStyleSheet(const std::string& fontName, const std::
 void TStyleList::CopyDefaultRules(const TStyleList& source) {
   ++version_;
   entries_.reserve(source.entries_.size());
+  DefProp = source.DefProp;
   for (const auto& from : source.entries_) {
-    const TProperties& rule = *from->properties;
-    auto properties = std::make_unique<TProperties>();
-    properties->CopyValuesAndFontBase(rule);
-    properties->PropTag = rule.PropTag;
-    if (&rule == source.DefProp) DefProp = properties.get();
     // The source is in sheet order, so each entry goes last, as into every list it is in.
-    entries_.push_back(std::make_unique<Entry>(Entry{from->key, std::move(properties), from->contextual}));
+    entries_.push_back(std::make_unique<Entry>(Entry{from->key, from->properties, nullptr, from->contextual}));
     const Entry* entry = entries_.back().get();
     NoteKeyIds(entry->key);
     if (entry->contextual) contextual_.push_back(entry);

@@ -146,7 +146,7 @@ TProperties* TStyleList::AddObject(const std::string& key, std::unique_ptr<TProp
     return overflow_.get();
   }
   ++version_;
-  auto entry = std::make_unique<Entry>(Entry{key, std::move(properties), ParseContextualKey(key)});
+  auto entry = std::make_unique<Entry>(Entry{key, std::move(properties), added, ParseContextualKey(key)});
   // Before any entry with the same key, as in entries_.
   if (entry->contextual)
     contextual_.insert(contextual_.begin() + static_cast<std::ptrdiff_t>(ContextualLowerBound(key)), entry.get());
@@ -184,7 +184,22 @@ TProperties* TStyleList::AddDuplicate(const std::string& key, const TProperties&
 
 TProperties* TStyleList::EntryFor(const std::string& key) {
   int index = 0;
-  return Find(key, index) ? Objects(index) : nullptr;
+  return Find(key, index) ? WritableObject(index) : nullptr;
+}
+
+TProperties* TStyleList::WritableObject(int index) {
+  Entry& entry = *entries_[static_cast<std::size_t>(index)];
+  if (!entry.writable) {
+    // The same copy the sheet would hold had it copied the built-in rule.
+    const TProperties& rule = *entry.properties;
+    auto own = std::make_shared<TProperties>();
+    own->CopyValuesAndFontBase(rule);
+    own->PropTag = rule.PropTag;
+    if (DefProp == &rule) DefProp = own.get();
+    entry.writable = own.get();
+    entry.properties = std::move(own);
+  }
+  return entry.writable;
 }
 
 bool TStyleList::AddStyleRule(const std::string& key, const std::string& property, const std::string& value) {

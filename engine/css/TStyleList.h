@@ -32,7 +32,7 @@ class TStyleList {
 
   int Count() const { return static_cast<int>(entries_.size()); }
   const std::string& Strings(int index) const { return entries_[static_cast<std::size_t>(index)]->key; }
-  TProperties* Objects(int index) const { return entries_[static_cast<std::size_t>(index)]->properties.get(); }
+  const TProperties* Objects(int index) const { return entries_[static_cast<std::size_t>(index)]->properties.get(); }
   // Index of the first entry with key (true), or where it would go (false).
   bool Find(const std::string& key, int& index) const;
   // Index of the first entry whose key sorts at or after prefix.
@@ -76,12 +76,15 @@ class TStyleList {
   // Whether link looks are remembered for alike links (tests compare both ways).
   void SetRememberLinkLooks(bool remember) { rememberLinkLooks_ = remember; }
 
-  TProperties* DefProp = nullptr;  // the "default" entry
+  const TProperties* DefProp = nullptr;  // the "default" entry
 
  private:
   struct Entry {
     std::string key;
-    std::unique_ptr<TProperties> properties;
+    // The rule; a built-in one is shared with the sheet it was built in (and every other sheet
+    // of the same defaults) until this sheet changes it, so writable is null until then.
+    std::shared_ptr<const TProperties> properties;
+    TProperties* writable = nullptr;
     std::shared_ptr<const TContextualKey> contextual;  // ancestors of a contextual key, parsed
     // properties->HeldValues() as of sheet version heldVersion.
     mutable std::uint64_t heldValues = 0;
@@ -131,6 +134,8 @@ class TStyleList {
   };
 
   TProperties* EntryFor(const std::string& key);
+  // The rule of the entry at index, made this sheet's own first if it is shared.
+  TProperties* WritableObject(int index);
   // Frees the plans, ancestor names and link memos (Clear).
   void ForgetCascadeMemos();
   void AddDefaultRule(const std::vector<std::string>& keys, const std::vector<std::pair<int, TPropValue>>& values);
@@ -138,7 +143,8 @@ class TStyleList {
   void AddDefaultRules(const std::string& fontName, const std::string& preFontName, double fontSize,
                        TColor fontColor, TColor linkColor, TColor visitedColor, TColor hoverColor,
                        bool linkUnderline, int charset, int marginHeight, int marginWidth);
-  // Fills this empty sheet with copies of the rules of source, which holds built-in rules only.
+  // Fills this empty sheet with the rules of source, which holds built-in rules only; the
+  // rules are shared until this sheet changes one of them.
   void CopyDefaultRules(const TStyleList& source);
   // Which values the entry's rule holds. Rules change only through the members, which
   // count the changes in version_.

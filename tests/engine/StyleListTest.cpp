@@ -495,6 +495,44 @@ TEST_F(Cascade, NewDefaultsDropEarlierSheets) {
   SetDefaultFontSize(12);
 }
 
+TEST_F(Cascade, AuthorRulesOnBuiltInKeysStayInTheirSheet) {
+  // A second sheet of the same defaults starts from the same built-in rules as this one.
+  TStyleList other;
+  other.BuildDefaultStyleSheet("Times New Roman", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5, 10);
+  Sheet("p { margin-top: 3px; color: green } a { color: green } :visited { color: red } default { color: red }");
+  EXPECT_EQ(Push("p").GetColor(), kGreen);
+  Pop();
+  EXPECT_EQ(Push("a", "", "", "link").GetColor(), kGreen);
+  Pop();
+
+  auto ruleOf = [](const TStyleList& sheet, const std::string& key) {
+    int index = 0;
+    return sheet.Find(key, index) ? sheet.Objects(index) : nullptr;
+  };
+  for (const TStyleList* sheet : {static_cast<const TStyleList*>(&other), static_cast<const TStyleList*>(nullptr)}) {
+    TStyleList fresh;
+    if (!sheet) {
+      // One built afterwards, from the rules the first sheets share.
+      fresh.BuildDefaultStyleSheet("Times New Roman", "Courier New", 12, kBlack, kBlue, kPurple, kRed, true, 1, 5,
+                                   10);
+      sheet = &fresh;
+    }
+    const TProperties* p = ruleOf(*sheet, "p");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(std::get<int>(p->Value(Prop::MarginTop)), kParagraphSpace);
+    EXPECT_EQ(p->Value(Prop::Color).index(), 0u);
+    EXPECT_EQ(std::get<int>(ruleOf(*sheet, "::link")->Value(Prop::Color)), static_cast<int>(kBlue));
+    EXPECT_EQ(std::get<int>(ruleOf(*sheet, "::visited")->Value(Prop::Color)), static_cast<int>(kPurple));
+    EXPECT_EQ(std::get<int>(ruleOf(*sheet, "::hover")->Value(Prop::Color)), static_cast<int>(kRed));
+    ASSERT_NE(sheet->DefProp, nullptr);
+    EXPECT_EQ(sheet->DefProp, ruleOf(*sheet, "default"));
+    EXPECT_EQ(sheet->DefProp->GetColor(), kBlack);
+  }
+  // This sheet's default entry is its own changed one.
+  EXPECT_EQ(styles.DefProp, ruleOf(styles, "default"));
+  EXPECT_EQ(styles.DefProp->GetColor(), kRed);
+}
+
 TEST_F(Cascade, DuplicateKeysGoBeforeTheExistingOnes) {
   TProperties first;
   first.SetPropertyByName("color", "red");
