@@ -37,9 +37,15 @@ std::unique_ptr<gui::TStringList> TAttributeList::ToNameValueList() const {
 }
 
 std::string TAttributeList::NameValueText() const {
+  std::string text;
+  WriteNameValueText(text);
+  return text;
+}
+
+void TAttributeList::WriteNameValueText(std::string& text) const {
   std::size_t length = 0;
   for (const auto& item : *this) length += item->Name.size() + item->ValueText.size() + 3;
-  std::string text;
+  text.clear();
   text.reserve(length);
   for (const auto& item : *this) {
     text += item->Name;
@@ -47,7 +53,6 @@ std::string TAttributeList::NameValueText() const {
     text += item->ValueText;
     text += "\r\n";
   }
-  return text;
 }
 
 std::string TAttributeList::ClassKey() const {

@@ -65,6 +65,8 @@ class TAttributeList : public TFreeList<TAttribute> {
   std::unique_ptr<gui::TStringList> ToNameValueList() const;
   // That list's text ("Name=ValueText" and CR LF per attribute), made without the list.
   std::string NameValueText() const;
+  // The same text written over text, reusing its room.
+  void WriteNameValueText(std::string& text) const;
 
   // CLASS value trimmed and lower-cased; several classes as one sorted key
   // ("b a" -> "a.b"). Empty without CLASS.

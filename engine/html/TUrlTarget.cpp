@@ -20,7 +20,7 @@ void TUrlTarget::Define(const std::string& url, const std::string& target, int s
   Target = target;
   LinkId = NextLinkId();
   Range.Start = start;
-  AttributeText = attributes.NameValueText();
+  attributes.WriteNameValueText(AttributeText);
 }
 
 void TUrlTarget::Assign(const TUrlTarget& source) {
