@@ -82,6 +82,7 @@ void TStyleList::BuildDefaultStyleSheet(const std::string& fontName, const std::
 void TStyleList::CopyDefaultRules(const TStyleList& source) {
   ++version_;
   entries_.reserve(source.entries_.size());
+  plainKeys_.reserve(source.plainKeys_.size());
   DefProp = source.DefProp;
   for (const auto& from : source.entries_) {
     // The source is in sheet order, so each entry goes last, as into every list it is in.

@@ -83,7 +83,8 @@ bool TStyleList::NoCaseEqual::operator()(const std::string& a, const std::string
 
 TStyleList::TStyleList(bool* overLinksActive) : overLinksActive_(overLinksActive) {}
 
-TStyleList::~TStyleList() { Clear(); }
+// The members free themselves; Clear's resetting of each memo would be work thrown away.
+TStyleList::~TStyleList() = default;
 
 int TStyleList::LowerBound(const std::string& prefix) const {
   auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix,
