@@ -97,6 +97,37 @@ class SmallVector {
     std::destroy_at(data() + --size_);
     return at;
   }
+  // Takes block, room for count elements from std::allocator<T> (count > 1,
+  // at least size()), as its storage from now on, moving the elements there.
+  void AdoptBlock(T* block, std::size_t count) noexcept {
+    std::uninitialized_move(begin(), end(), block);
+    const std::uint32_t size = size_;
+    Release();
+    storage_.heap = block;
+    size_ = size;
+    capacity_ = static_cast<std::uint32_t>(count);
+  }
+  // Moves the elements into room of exactly their number (the inline slot for
+  // one or none) and hands back the heap block they were in, with its room in
+  // count; nullptr when the elements were not on the heap.
+  T* GiveUpBlock(std::size_t& count) {
+    count = 0;
+    if (!OnHeap()) return nullptr;
+    T* const block = storage_.heap;
+    const std::uint32_t size = size_;
+    T* const exact = size > 1 ? std::allocator<T>().allocate(size) : nullptr;
+    count = capacity_;
+    if (exact) {
+      std::uninitialized_move(block, block + size, exact);
+      storage_.heap = exact;
+      capacity_ = size;
+    } else {
+      capacity_ = 1;
+      if (size == 1) std::construct_at(Inline(), std::move(block[0]));
+    }
+    std::destroy(block, block + size);
+    return block;
+  }
   void swap(SmallVector& other) noexcept {
     SmallVector held(std::move(other));
     other = std::move(*this);

@@ -14,6 +14,50 @@ void TFontList::Free(TFontObj* run) {
   }
 }
 
+namespace {
+
+// The spare block of run room, one per building thread.
+struct SpareRunRoom {
+  static constexpr std::size_t kRuns = 64;
+  TFontObj** block = nullptr;
+  std::size_t count = 0;
+  ~SpareRunRoom() {
+    if (block) std::allocator<TFontObj*>().deallocate(block, count);
+  }
+};
+thread_local SpareRunRoom spareRunRoom;
+
+}  // namespace
+
+void TFontList::TakeSpareRoom() {
+  SpareRunRoom& spare = spareRunRoom;
+  std::size_t count = spare.count;
+  TFontObj** block = spare.block;
+  if (!block) {
+    count = SpareRunRoom::kRuns;
+    block = std::allocator<TFontObj*>().allocate(count);
+  }
+  spare.block = nullptr;
+  spare.count = 0;
+  runs_.AdoptBlock(block, count);
+  inSpare_ = true;
+}
+
+void TFontList::Settle() {
+  spareRoom_ = false;
+  if (!inSpare_) return;
+  std::size_t count = 0;
+  TFontObj** block = runs_.GiveUpBlock(count);
+  inSpare_ = false;
+  SpareRunRoom& spare = spareRunRoom;
+  if (spare.block) {
+    std::allocator<TFontObj*>().deallocate(block, count);
+  } else {
+    spare.block = block;
+    spare.count = count;
+  }
+}
+
 void TFontList::Clear() {
   for (TFontObj*& run : runs_) {
     TFontObj* freed = run;

@@ -50,6 +50,12 @@ class TFontList {
     return run;
   }
   void Clear();
+  // While its section is built the list grows in a spare block of room shared
+  // by the sections built one after another; Settle moves the runs into room
+  // of their exact number and hands the block on. A built section costs one
+  // allocation for its runs however many it has, and keeps no unused room.
+  void BuildInSpareRoom() { spareRoom_ = true; }
+  void Settle();
   auto begin() const { return runs_.begin(); }
   auto end() const { return runs_.end(); }
 
@@ -75,14 +81,23 @@ class TFontList {
   // all usually changes it a few times: room for four at the first growth.
   static constexpr std::size_t kFirstHeapRuns = 4;
   void MakeRoom() {
-    if (runs_.size() == runs_.capacity()) runs_.reserve(std::max<std::size_t>(kFirstHeapRuns, runs_.capacity() * 2));
+    if (runs_.size() != runs_.capacity()) return;
+    if (spareRoom_ && !inSpare_ && runs_.capacity() == 1) {
+      TakeSpareRoom();
+      return;
+    }
+    inSpare_ = false;  // growing frees the spare block with the old room
+    runs_.reserve(std::max<std::size_t>(kFirstHeapRuns, runs_.capacity() * 2));
   }
+  void TakeSpareRoom();
   // Destroys run, in place when the list holds it, else on the heap.
   void Free(TFontObj* run);
 
   SmallVector<TFontObj*> runs_;  // owned, freed front to back
   alignas(TFontObj) std::byte held_[sizeof(TFontObj)];
   bool holding_ = false;  // held_ holds one of the runs
+  bool spareRoom_ = false;  // the list is being built: it may grow in the spare block
+  bool inSpare_ = false;    // runs_ stands in the spare block
 };
 
 }  // namespace engine

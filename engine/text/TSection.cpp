@@ -123,6 +123,7 @@ void ReturnBuildBuffers(std::unique_ptr<TSection::BuildBuffers> buffers) {
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
                    TAttributeList* attributes)
     : TSectionBase(document) {
+  Fonts.BuildInSpareRoom();
   TFontObj* run = Fonts.Emplace(this, 0, props.SharedFont());
   run->SetTitle(props.PropTitle);
   run->VerticalShift = VerticalShiftOf(props);
@@ -406,6 +407,7 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
 }
 
 void TSection::FinishText() {
+  Fonts.Settle();
   Len = static_cast<int>(Text.size());
   BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
   BreakFlags.push_back(kBreakYes);

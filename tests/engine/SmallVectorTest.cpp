@@ -120,5 +120,36 @@ TEST(SmallVector, AppendCopiesARangeAndCopiesAreDeep) {
   EXPECT_EQ(std::vector<int>(copy.begin(), copy.end()), (std::vector<int>{3}));
 }
 
+TEST(SmallVector, AHeapBlockIsAdoptedAndHandedBackWithTheElementsInExactRoom) {
+  for (int count = 0; count < 4; ++count) {
+    {
+      SmallVector<Counted> list;
+      for (int i = 0; i < count; ++i) list.emplace_back(i);
+      Counted* block = std::allocator<Counted>().allocate(16);
+      list.AdoptBlock(block, 16);
+      EXPECT_EQ(list.capacity(), 16u);
+      EXPECT_EQ(static_cast<const void*>(list.data()), static_cast<const void*>(block));
+      std::vector<int> model;
+      for (int i = 0; i < count; ++i) model.push_back(i);
+      EXPECT_EQ(Values(list), model);
+      std::size_t room = 0;
+      Counted* given = list.GiveUpBlock(room);
+      EXPECT_EQ(given, block);
+      EXPECT_EQ(room, 16u);
+      EXPECT_EQ(list.capacity(), count > 1 ? static_cast<std::size_t>(count) : 1u);
+      EXPECT_EQ(Values(list), model);
+      EXPECT_EQ(liveElements, count) << "the block holds no element any more";
+      std::allocator<Counted>().deallocate(given, room);
+      // Not on the heap: nothing to hand back.
+      SmallVector<Counted> one;
+      one.emplace_back(5);
+      EXPECT_EQ(one.GiveUpBlock(room), nullptr);
+      EXPECT_EQ(room, 0u);
+      EXPECT_EQ(Values(one), (std::vector<int>{5}));
+    }
+    ASSERT_EQ(liveElements, 0) << "count " << count;
+  }
+}
+
 }  // namespace
 }  // namespace engine

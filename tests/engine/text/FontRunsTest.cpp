@@ -308,6 +308,25 @@ TEST_F(FontRuns, RunsHeldInTheListOrApartKeepTheirPlaces) {
   EXPECT_EQ(links_.LiveCount(), 0);
 }
 
+TEST_F(FontRuns, ListsBuiltInTheSpareRoomKeepTheirRunsWhenSettled) {
+  // One list settles inside the spare room, one outgrows it, one is freed
+  // unsettled, and the next list takes the room the first handed back.
+  for (const int count : {3, 100, 5, 2}) {
+    TFontList list;
+    list.BuildInSpareRoom();
+    std::vector<TFontObj*> made;
+    for (int pos = 0; pos < count; ++pos) made.push_back(list.Emplace(nullptr, pos * 2, MeasuredFont(12)));
+    if (count == 5) continue;
+    list.Settle();
+    ASSERT_EQ(list.Count(), count);
+    for (int index = 0; index < count; ++index) EXPECT_EQ(list.Items(index), made[static_cast<std::size_t>(index)]);
+    // A settled list grows as any other.
+    TFontObj* last = list.Emplace(nullptr, count * 2, MeasuredFont(12));
+    EXPECT_EQ(list.Last(), last);
+    EXPECT_EQ(list.Items(0), made.front());
+  }
+}
+
 TEST_F(FontRuns, ManyLinkRunsLeaveTheListInLinearTime) {
   links_.PaintPanel = nullptr;  // no stops: only the list's bookkeeping
   for (int i = 0; i < 20000; ++i) AddRun(i, 100 + i);
