@@ -110,6 +110,7 @@ void TElementStack::Pop() {
   if (records_.empty()) return;
   TPropStack& stack = parseState.PropStack;
   --*records_.back().openCount;
+  KeepChangesRoom(records_.back().changes);
   records_.pop_back();
   stack.Delete(stack.TopIndex());
 }
@@ -136,6 +137,7 @@ void TElementStack::PopTo(const std::string& tag, const std::function<void(const
   }
   if (onClosed) onClosed(*stack.Items(found + 1));
   --*open;
+  KeepChangesRoom(records_[static_cast<std::size_t>(found)].changes);
   records_.erase(records_.begin() + found);
   stack.Delete(found + 1);
   // Entries opened inside the closed element lose what they inherited from it
@@ -159,7 +161,16 @@ void TElementStack::ApplyToTop(const std::function<void(TProperties&)>& change) 
   TProperties* top = parseState.PropStack.Last();
   if (!top || lastPushRefused_) return;  // a refused element has no entry of its own
   change(*top);
-  if (!records_.empty()) records_.back().changes.push_back(change);
+  if (records_.empty()) return;
+  auto& changes = records_.back().changes;
+  if (changes.capacity() == 0) changes.swap(spareChanges_);
+  changes.push_back(change);
+}
+
+void TElementStack::KeepChangesRoom(std::vector<std::function<void(TProperties&)>>& changes) {
+  if (changes.capacity() <= spareChanges_.capacity()) return;
+  changes.clear();
+  spareChanges_.swap(changes);
 }
 
 bool PushElementProperties(const std::string& tag, const std::string& classes, const std::string& id,

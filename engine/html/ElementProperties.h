@@ -83,6 +83,9 @@ class TElementStack {
     std::size_t used_ = 0;
   };
   TagCounts openPerTag_;
+  // The emptied room of a closed element's changes, for the next element given any.
+  std::vector<std::function<void(TProperties&)>> spareChanges_;
+  void KeepChangesRoom(std::vector<std::function<void(TProperties&)>>& changes);
   std::unordered_map<std::string, int> refusedPerTag_;
   bool lastPushRefused_ = false;
 };

@@ -49,6 +49,28 @@ TEST_F(ElementStackTest, MisnestedEndKeepsWhatTheInnerEntriesSetThemselves) {
   EXPECT_EQ(std::get<int>(parseState.PropStack.Last()->Value(Prop::Color)), 0x0000FF);
 }
 
+// Closed elements hand the room of their changes on: the next element's
+// rebuild applies only its own changes, not those of the elements before it.
+TEST_F(ElementStackTest, ARebuiltEntryTakesOnlyItsOwnChanges) {
+  Push("font");
+  stack.ApplyToTop([](TProperties& top) { top.Value(Prop::Color) = 0x0000FF; });
+  stack.ApplyToTop([](TProperties& top) { top.Value(Prop::BackgroundColor) = 0x00FF00; });
+  stack.PopTo("font");
+  const TPropValue background = parseState.PropStack.Last()->Value(Prop::BackgroundColor);
+  Push("i");
+  Push("span");
+  stack.PopTo("i");  // span is rebuilt: it set nothing, so the color is inherited again
+  EXPECT_EQ(parseState.PropStack.Last()->Value(Prop::Color), parseState.PropStack.Items(0)->Value(Prop::Color));
+  stack.Pop();
+  Push("i");
+  Push("font");
+  stack.ApplyToTop([](TProperties& top) { top.Value(Prop::Color) = 0x123456; });
+  stack.PopTo("i");
+  EXPECT_EQ(std::get<int>(parseState.PropStack.Last()->Value(Prop::Color)), 0x123456);
+  EXPECT_EQ(parseState.PropStack.Last()->Value(Prop::BackgroundColor), background);
+  EXPECT_NE(Text(Prop::FontStyle), "italic");
+}
+
 TEST_F(ElementStackTest, InlineStyleOutlivesTheLexersCopy) {
   auto style = std::make_unique<TProperties>();
   style->SetPropertyByName("text-decoration", "underline");
