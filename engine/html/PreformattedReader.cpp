@@ -19,6 +19,20 @@
 namespace engine {
 namespace {
 
+// The reader's character buffers. The room of the last reader is kept for
+// the next one: documents have many short PRE blocks.
+struct TPreBuffers {
+  TCharCollection bytes;
+  TokenObj line;
+};
+
+thread_local std::unique_ptr<TPreBuffers> sparePreBuffers;
+
+std::unique_ptr<TPreBuffers> TakePreBuffers() {
+  if (sparePreBuffers) return std::move(sparePreBuffers);
+  return std::make_unique<TPreBuffers>();
+}
+
 class TPreReader {
  public:
   TPreReader() = default;
@@ -28,6 +42,9 @@ class TPreReader {
       if (std::uncaught_exceptions() > 0 && buildState.CurrentCell) FlushText();
     } catch (const std::exception&) {
     }
+    bytes_.Clear();
+    line_.Clear();
+    if (!sparePreBuffers) sparePreBuffers = std::move(buffers_);
   }
   TPreReader(const TPreReader&) = delete;
   TPreReader& operator=(const TPreReader&) = delete;
@@ -49,8 +66,9 @@ class TPreReader {
   void OpenForm();
   void ReadFontStyle(THtmlSymbol symbol);
 
-  TCharCollection bytes_;
-  TokenObj line_;
+  std::unique_ptr<TPreBuffers> buffers_ = TakePreBuffers();
+  TCharCollection& bytes_ = buffers_->bytes;
+  TokenObj& line_ = buffers_->line;
   TCellBasic* paragraphOuter_ = nullptr;  // set while a P of this reader is open
   TCellBasic* formOuter_ = nullptr;       // set while a FORM of this reader is open
   // Set while the open line was opened by a line break and nothing came since:
