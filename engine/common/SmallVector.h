@@ -99,14 +99,7 @@ class SmallVector {
   }
   // Takes block, room for count elements from std::allocator<T> (count > 1,
   // at least size()), as its storage from now on, moving the elements there.
-  void AdoptBlock(T* block, std::size_t count) noexcept {
-    std::uninitialized_move(begin(), end(), block);
-    const std::uint32_t size = size_;
-    Release();
-    storage_.heap = block;
-    size_ = size;
-    capacity_ = static_cast<std::uint32_t>(count);
-  }
+  void AdoptBlock(T* block, std::size_t count) noexcept { MoveTo(block, count); }
   // Moves the elements into room of exactly their number (the inline slot for
   // one or none) and hands back the heap block they were in, with its room in
   // count; nullptr when the elements were not on the heap.
@@ -153,12 +146,16 @@ class SmallVector {
 
   void Grow(std::size_t count) {
     if (count > kMaxCount) throw std::length_error("SmallVector too long");
-    std::allocator<T> allocator;
-    T* moved = allocator.allocate(count);
-    std::uninitialized_move(begin(), end(), moved);
+    MoveTo(std::allocator<T>().allocate(count), count);
+  }
+
+  // Moves the elements into block, room for count (> 1) elements, which is
+  // the storage from now on.
+  void MoveTo(T* block, std::size_t count) {
+    std::uninitialized_move(begin(), end(), block);
     const std::uint32_t size = size_;
     Release();
-    storage_.heap = moved;
+    storage_.heap = block;
     size_ = size;
     capacity_ = static_cast<std::uint32_t>(count);
   }
