@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/common/BlockPool.h"
 #include "engine/common/TextHelpers.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
@@ -20,6 +21,7 @@
 #include "engine/html/TUrlTarget.h"
 #include "engine/html/TokenBuffers.h"
 #include "engine/text/TLinkList.h"
+#include "engine/text/TPreFormated.h"
 #include "platform/win/gdi/ScreenDevice.h"
 
 namespace engine {
@@ -118,7 +120,28 @@ void ReturnBuildBuffers(std::unique_ptr<TSection::BuildBuffers> buffers) {
   spareBuildBuffers.push_back(std::move(buffers));
 }
 
+// The pool for sections of size, or nullptr for a size no pool serves. NOTE:
+// never destroyed, so that sections freed while the process ends (by objects
+// of static duration) still find them.
+BlockPool* SectionPool(std::size_t size) {
+  static BlockPool* const sections = new BlockPool(sizeof(TSection));
+  static BlockPool* const lines = new BlockPool(sizeof(TPreFormated));
+  if (size == sizeof(TSection)) return sections;
+  if (size == sizeof(TPreFormated)) return lines;
+  return nullptr;
+}
+
 }  // namespace
+
+void* TSection::operator new(std::size_t size) {
+  BlockPool* pool = SectionPool(size);
+  return pool ? pool->Allocate() : ::operator new(size);
+}
+
+void TSection::operator delete(void* block, std::size_t size) noexcept {
+  if (BlockPool* pool = SectionPool(size)) pool->Release(block);
+  else ::operator delete(block, size);
+}
 
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
                    TAttributeList* attributes)

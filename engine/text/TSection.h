@@ -57,6 +57,11 @@ class TSection : public TSectionBase {
   TSection(TSectionList* document, const TSection& source);
   ~TSection() override;
 
+  // Sections and PRE lines come by the ten thousand: both sizes are taken from
+  // pools (a few instructions, no heap call each); other sizes from the heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
+
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
 
   // Building (the document builder).
