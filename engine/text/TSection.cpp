@@ -140,7 +140,7 @@ void* TSection::operator new(std::size_t size) {
 
 void TSection::operator delete(void* block, std::size_t size) noexcept {
   if (BlockPool* pool = SectionPool(size)) pool->Release(block);
-  else ::operator delete(block, size);
+  else ::operator delete(block);
 }
 
 TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarget* linkTarget, TProperties& props,
