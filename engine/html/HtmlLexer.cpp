@@ -309,14 +309,21 @@ void ExpandServerInclude() {
   state.Token = std::move(outerToken);
 }
 
-// A quoted value's number: from the trimmed text, when it starts like a number.
-int QuotedValueNumber(const std::string& text) {
+bool StartsLikeNumber(char lead) { return lead == '+' || lead == '-' || lead == '.' || IsDigit(static_cast<unsigned char>(lead)); }
+
+int TrimmedValueNumber(const std::string& text) {
   std::size_t first = 0;
   while (first < text.size() && static_cast<unsigned char>(text[first]) <= ' ') ++first;
   if (first == text.size()) return 0;
-  const char lead = text[first];
-  if (lead != '+' && lead != '-' && lead != '.' && !IsDigit(static_cast<unsigned char>(lead))) return 0;
+  if (!StartsLikeNumber(text[first])) return 0;
   return LeadingNumber(text.substr(first));
+}
+
+// A quoted value's number: from the trimmed text, when it starts like a
+// number. Most values start with a letter, which is told here at once.
+[[gnu::always_inline]] inline int QuotedValueNumber(const std::string& text) {
+  if (!text.empty() && static_cast<unsigned char>(text[0]) > ' ' && !StartsLikeNumber(text[0])) return 0;
+  return TrimmedValueNumber(text);
 }
 
 void AppendValueChar(std::string& value) {

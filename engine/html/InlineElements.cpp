@@ -3,6 +3,7 @@
 // special readers and later areas handle; with the helpers all readers share.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/common/EngineStartup.h"
@@ -50,7 +51,16 @@ void SwitchSectionFont() {
   if (buildState.CurrentSection) buildState.CurrentSection->ChangeFont(TopProperties());
 }
 
+namespace {
+
+const std::string kNoText;
+
+}  // namespace
+
 bool PushTag(const std::string& tag, TAttributeList& attributes, const std::string& pseudo) {
+  // Most elements have no attribute, and an empty list derives nothing (it
+  // holds no cached id either): no look-ups and no strings made for them.
+  if (attributes.Empty()) return PushElementProperties(tag, kNoText, kNoText, nullptr, kNoText, pseudo);
   return PushElementProperties(tag, attributes.ClassKey(), attributes.IdValue(), attributes.ParseInlineStyle(),
                                attributes.TitleValue(), pseudo);
 }
@@ -58,9 +68,11 @@ bool PushTag(const std::string& tag, TAttributeList& attributes, const std::stri
 bool PushTag(const std::string& tag, const std::string& pseudo) { return PushTag(tag, parseState.Attributes, pseudo); }
 
 void PopTag(const std::string& tag) {
-  buildState.Elements.PopTo(tag, [](const TProperties& closed) {
+  // Made once: every end tag passes it.
+  static const std::function<void(const TProperties&)> kInlineBoxEnd = [](const TProperties& closed) {
     if (BuilderSeams().InlineBoxEnd) BuilderSeams().InlineBoxEnd(closed, parseState.SourcePosition);
-  });
+  };
+  buildState.Elements.PopTo(tag, kInlineBoxEnd);
 }
 
 namespace {

@@ -36,9 +36,15 @@ int EncodedLength(int codePage, std::string_view bytes) {
 #if defined(__SSE2__)
   __m128i four = _mm_setr_epi32(first, first + 1, first + 2, first + 3);
   const __m128i step = _mm_set1_epi32(4);
-  for (; i + 4 <= count; i += 4) {
+  const __m128i twoSteps = _mm_set1_epi32(8);
+  for (; i + 8 <= count; i += 8) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + i), four);
-    four = _mm_add_epi32(four, step);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + i + 4), _mm_add_epi32(four, step));
+    four = _mm_add_epi32(four, twoSteps);
+  }
+  if (i + 4 <= count) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(positions + i), four);
+    i += 4;
   }
   if (i < count && count >= 4) {  // the last four, overlapping those before them
     const int last = static_cast<int>(count) - 4;
