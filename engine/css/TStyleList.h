@@ -120,6 +120,9 @@ class TStyleList {
     std::array<bool, kPropCount> assigned{};
     std::vector<std::uint8_t> context;
     ThtFontInfo visited, visitedHover, hover;
+    // The normal look too, which also depends on the installed families (0: not kept).
+    ThtFontInfo normal;
+    unsigned deviceVersion = 0;
     bool SameLink(const TProperties& link, const std::vector<std::uint8_t>& linkContext) const;
     void RememberLink(const TProperties& link, std::vector<std::uint8_t> linkContext);
   };

@@ -8,6 +8,7 @@
 
 #include "engine/css/CssText.h"
 #include "engine/css/CssValues.h"
+#include "engine/css/FontDevice.h"
 #include "engine/css/FontInfo.h"
 #include "engine/css/TPropStack.h"
 #include "engine/css/TStyleList.h"
@@ -269,7 +270,8 @@ const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::st
   hash ^= hash >> 29;
   if (planSlots_.empty()) planSlots_.resize(kPlanSlots);
   PlanSlot& slot = planSlots_[hash % kPlanSlots];
-  if (slot.plan && slot.tag == tag && slot.classes == classes && slot.pseudo == pseudo) return *slot.plan;
+  if (slot.plan && SameText(slot.tag, tag) && SameText(slot.classes, classes) && SameText(slot.pseudo, pseudo))
+    return *slot.plan;
   planKey_.assign(tag);
   planKey_ += '\0';
   planKey_ += classes;
@@ -503,7 +505,6 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   std::unique_ptr<TFontInfoArray> fonts = link.LinkFonts ? std::move(link.LinkFonts) : link.NewLinkFonts();
   link.HasLinkFonts = false;
   link.UpdateBackgroundColor();
-  link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
 
   // The three cascades below read the link's own values, the sheet and the contextual keys
   // that match around the link; a link alike in all of these gets the looks remembered. A
@@ -517,6 +518,11 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
   if (memoUsable) {
     hash = LinkHash(link, context);
     if (const LinkLooksMemo* memo = FindLinkLooks(link, hash, context)) {
+      // The memo's link had the values the normal look is read from.
+      if (memo->deviceVersion != 0 && memo->deviceVersion == FontDeviceVersion())
+        fonts->Ar[TFontInfoArray::Normal]->Assign(memo->normal);
+      else
+        link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
       fonts->Ar[TFontInfoArray::Visited]->Assign(memo->visited);
       fonts->Ar[TFontInfoArray::VisitedHover]->Assign(memo->visitedHover);
       fonts->Ar[TFontInfoArray::Hover]->Assign(memo->hover);
@@ -526,6 +532,8 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
     }
   }
 
+  const unsigned deviceVersion = FontDeviceVersion();
+  link.GetFontInfo(*fonts->Ar[TFontInfoArray::Normal]);
   auto cascadeState = [&](int at, const TProperties& parent, const char* state) {
     TProperties* entry = stack.Insert(at, stack.NewEntry(link.PropTag, parent));
     Cascade(*entry, link.PropTag, link.PropClass, link.PropID, state, link.PropTitle, link.PropStyle, &stack, at);
@@ -557,6 +565,8 @@ void TStyleList::BuildLinkFonts(TProperties& link, TPropStack& stack, int stackI
     memo.visited.Assign(*fonts->Ar[TFontInfoArray::Visited]);
     memo.visitedHover.Assign(*fonts->Ar[TFontInfoArray::VisitedHover]);
     memo.hover.Assign(*fonts->Ar[TFontInfoArray::Hover]);
+    memo.normal.Assign(*fonts->Ar[TFontInfoArray::Normal]);
+    memo.deviceVersion = deviceVersion;
   }
   link.LinkFonts = std::move(fonts);
   link.HasLinkFonts = true;

@@ -11,6 +11,7 @@
 #include "engine/css/TPropStack.h"
 #include "engine/css/TProperties.h"
 #include "engine/css/TStyleList.h"
+#include "platform/gui/TScreen.h"
 
 namespace engine {
 namespace {
@@ -332,6 +333,24 @@ TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenAnInheritedValueDiffers) {
   Pop();
   TProperties& plainAgain = Push("a", "", "", "link");
   EXPECT_EQ(plainAgain.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace, plainSpace);
+}
+
+// A remembered link's normal look names the family the screen has now: one installed
+// between two alike links is taken by the second.
+TEST_F(Cascade, AlikeLinksTakeAFamilyInstalledBetweenThem) {
+  Sheet("a { font-family: 'Made Up Face', Arial }");
+  TProperties& before = Push("a", "", "", "link");
+  // The sheet's reader lowers the family names.
+  EXPECT_EQ(before.LinkFonts->Ar[TFontInfoArray::Normal]->iName, "arial");
+  Pop();
+  gui::TStrings& installed = gui::Screen->Fonts();
+  installed.Add("Made Up Face");
+  TProperties& after = Push("a", "", "", "link");
+  EXPECT_EQ(after.LinkFonts->Ar[TFontInfoArray::Normal]->iName, "made up face");
+  Pop();
+  installed.Delete(installed.IndexOf("Made Up Face"));
+  TProperties& gone = Push("a", "", "", "link");
+  EXPECT_EQ(gone.LinkFonts->Ar[TFontInfoArray::Normal]->iName, "arial");
 }
 
 // Remembered link looks against looks cascaded afresh for every link, over random nestings
