@@ -7,7 +7,7 @@
 namespace engine {
 namespace {
 
-void AppendEscaped(std::string& out, const std::u16string& text, int start, int count) {
+void AppendEscaped(std::string& out, std::u16string_view text, int start, int count) {
   char buffer[16];
   for (int i = start; i < start + count && i < static_cast<int>(text.size()); ++i) {
     const char16_t ch = text[static_cast<std::size_t>(i)];

@@ -37,11 +37,11 @@ void TPreFormated::CollapseWhiteSpace(int sourcePos) {
   if (Fonts.Count() > 1 && last->Pos == Len) last->Pos = Len + 1;
   // NOTE: an empty line has no previous character; its blank takes the
   // position where its source ended.
-  std::vector<int>& positions = SourcePositions();
-  const int blankSource = positions.empty() ? sourcePos : positions.back() + 1;
-  Text.push_back(kSpaceChar);
-  BreakFlags.push_back(kBreakNo);
-  positions.push_back(blankSource);
+  BuildBuffers& built = Building();
+  const int blankSource = built.Positions.empty() ? sourcePos : built.Positions.back() + 1;
+  built.Text.push_back(kSpaceChar);
+  built.Flags.push_back(kBreakNo);
+  built.Positions.push_back(blankSource);
   FinishText();
 }
 

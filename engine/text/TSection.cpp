@@ -12,6 +12,7 @@
 #endif
 
 #include "engine/common/BlockPool.h"
+#include "engine/common/PieceArena.h"
 #include "engine/common/TextHelpers.h"
 #include "engine/css/CssValues.h"
 #include "engine/css/TProperties.h"
@@ -96,7 +97,7 @@ std::unique_ptr<TProperties> SmallCapsProperties(const TProperties& props) {
 // Building buffers of finished sections, kept for the sections built next: a
 // document is built one section after another, so a section grows its text,
 // break flags and source positions in room that earlier sections made and
-// takes one exact copy of the text and flags when it is finished. A few sets
+// keeps one exact copy of the text, flags and source index when it is finished. A few sets
 // are kept (a section may be built while another is open), none of them large.
 constexpr std::size_t kSpareBuildBuffers = 4;
 constexpr std::size_t kLargestSpareBuffer = std::size_t{1} << 14;  // characters
@@ -130,6 +131,16 @@ BlockPool* SectionPool(std::size_t size) {
   if (size == sizeof(TPreFormated)) return lines;
   return nullptr;
 }
+
+// NOTE: never destroyed, for the reason the section pools are not.
+PieceArena& SectionArena() {
+  static PieceArena* const arena = new PieceArena();
+  return *arena;
+}
+
+// The source index of the section built last: gathered here, then copied
+// into the section's piece.
+thread_local std::vector<IndexObj> scratchIndex;
 
 }  // namespace
 
@@ -184,8 +195,8 @@ TSection::TSection(TSectionList* document, bool firstLineIndent, const TUrlTarge
 
 TSection::TSection(TSectionList* document, const TSection& source) : TSectionBase(document, source) {
   Len = source.Len;
-  Text = source.Text;
-  BreakFlags = source.BreakFlags;
+  // The copy has no source index: its positions belong to the source's document.
+  KeepInPiece(source.Text, source.BreakFlags, {});
   Justify = source.Justify;
   ClearKind = source.ClearKind;
   LineHeight = source.LineHeight;
@@ -208,12 +219,8 @@ TSection::~TSection() {
     if (TInlineList* boxes = InlineListOf(Document)) boxes->Forget(this);
   }
   Unregister();
-  if (building_) {
-    // Hands the borrowed room back with whatever it holds.
-    building_->Text.swap(Text);
-    building_->Flags.swap(BreakFlags);
-    ReturnBuildBuffers(std::move(building_));
-  }
+  ReturnBuildBuffers(std::move(building_));
+  ReleasePiece();
 }
 
 const std::vector<std::unique_ptr<TInlineObject>>& TSection::ImageObjs() const {
@@ -231,17 +238,57 @@ TSection::ObjectLists& TSection::Objects() {
   return *objects_;
 }
 
-std::vector<int>& TSection::SourcePositions() {
+TSection::BuildBuffers& TSection::Building() {
   if (!building_) {
-    // From here until the section is finished, Text and BreakFlags live in
-    // the borrowed room (keeping what they held).
+    // From here until the section is finished, its text and flags grow in the
+    // borrowed room (keeping what they held).
     building_ = BorrowBuildBuffers();
     building_->Text.append(Text);
     building_->Flags.append(BreakFlags);
-    building_->Text.swap(Text);
-    building_->Flags.swap(BreakFlags);
+    ReleasePiece();
+    ShowBuildText();
   }
-  return building_->Positions;
+  return *building_;
+}
+
+void TSection::ShowBuildText() {
+  Text = building_->Text;
+  BreakFlags = building_->Flags;
+}
+
+void TSection::KeepInPiece(std::u16string_view text, std::string_view flags, std::span<const IndexObj> index) {
+  ReleasePiece();
+  // Index entries first, at the piece's alignment; then characters, then flags.
+  const std::size_t indexBytes = index.size() * sizeof(IndexObj);
+  const std::size_t textBytes = text.size() * sizeof(char16_t);
+  const std::size_t bytes = indexBytes + textBytes + flags.size();
+  Text = {};
+  BreakFlags = {};
+  SourceIndex = {};
+  if (bytes == 0) return;
+  auto* piece = static_cast<std::byte*>(SectionArena().Allocate(bytes));
+  piece_ = piece;
+  pieceBytes_ = bytes;
+  auto* keptIndex = reinterpret_cast<IndexObj*>(piece);
+  std::copy(index.begin(), index.end(), keptIndex);
+  auto* keptText = reinterpret_cast<char16_t*>(piece + indexBytes);
+  std::copy(text.begin(), text.end(), keptText);
+  auto* keptFlags = reinterpret_cast<char*>(piece + indexBytes + textBytes);
+  std::copy(flags.begin(), flags.end(), keptFlags);
+  SourceIndex = {keptIndex, index.size()};
+  Text = {keptText, text.size()};
+  BreakFlags = {keptFlags, flags.size()};
+}
+
+void TSection::ReleasePiece() {
+  SectionArena().Release(piece_, pieceBytes_);
+  piece_ = nullptr;
+  pieceBytes_ = 0;
+}
+
+void TSection::SetBreakFlag(int index, char flag) {
+  // The flags are the section's own, in its piece or its build buffers.
+  const_cast<char&>(BreakFlags[static_cast<std::size_t>(index)]) = flag;
 }
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList* document) const {
@@ -254,13 +301,14 @@ void TSection::Unregister() {
   for (const auto& run : Fonts) run->LeaveLinks(nullptr);
 }
 
-void TSection::AppendCharacters(const std::u16string& text, const int* positions, char flag) {
-  std::vector<int>& sourcePositions = SourcePositions();
+void TSection::AppendCharacters(std::u16string_view text, const int* positions, char flag) {
+  BuildBuffers& built = Building();
   // The borrowed buffers grow geometrically: appending stays linear however
   // the text arrives.
-  sourcePositions.insert(sourcePositions.end(), positions, positions + text.size());
-  BreakFlags.append(text.size(), flag);
-  Text.append(text);
+  built.Positions.insert(built.Positions.end(), positions, positions + text.size());
+  built.Flags.append(text.size(), flag);
+  built.Text.append(text);
+  ShowBuildText();
   Len = static_cast<int>(Text.size());
 }
 
@@ -301,13 +349,13 @@ void TSection::AppendTextRun(const TokenObj& token, TProperties& props, bool noB
       ChangeFont(props);
       inSmall = false;
     }
-    AppendCharacters(std::u16string(1, upper[i]), &token.Positions[i], flag);
+    AppendCharacters(std::u16string_view(&upper[i], 1), &token.Positions[i], flag);
   }
   if (inSmall) ChangeFont(props);
 }
 
 void TSection::AllowBreakAfterLast() {
-  if (!BreakFlags.empty() && !finished_) BreakFlags.back() = kBreakAfter;
+  if (!BreakFlags.empty() && !finished_) SetBreakFlag(static_cast<int>(BreakFlags.size()) - 1, kBreakAfter);
 }
 
 // Starts a run at the current end (or changes the run that already starts
@@ -376,7 +424,7 @@ TInlineObject* TSection::AppendObject(std::unique_ptr<TInlineObject> object, int
     objects.Images.push_back(std::move(object));
   }
   const int position = sourcePos;
-  AppendCharacters(std::u16string(1, placeholder), &position, preformatted_ ? kBreakNo : kBreakYes);
+  AppendCharacters(std::u16string_view(&placeholder, 1), &position, preformatted_ ? kBreakNo : kBreakYes);
   return added;
 }
 
@@ -406,8 +454,8 @@ void TSection::RemapObjects(const PositionMap& map) {
 
 void TSection::CollapseWhiteSpace(int sourcePos) {
   if (finished_) return;
-  std::vector<int>& positions = SourcePositions();
-  SectionChars chars{std::move(Text), std::move(BreakFlags), std::move(positions)};
+  BuildBuffers& built = Building();
+  SectionChars chars{std::move(built.Text), std::move(built.Flags), std::move(built.Positions)};
   // Placeholders of floating objects, looked up by old position in one pass
   // (most sections hold no images and need no table).
   const auto& images = ImageObjs();
@@ -422,29 +470,25 @@ void TSection::CollapseWhiteSpace(int sourcePos) {
         return at < floating.size() && floating[at] != 0;
       },
       sourcePos);
-  Text = std::move(chars.Text);
-  BreakFlags = std::move(chars.Flags);
-  positions = std::move(chars.SourcePositions);
+  built.Text = std::move(chars.Text);
+  built.Flags = std::move(chars.Flags);
+  built.Positions = std::move(chars.SourcePositions);
+  ShowBuildText();
   RemapObjects(map);
   FinishText();
 }
 
 void TSection::FinishText() {
   Fonts.Settle();
-  Len = static_cast<int>(Text.size());
-  BreakFlags.resize(static_cast<std::size_t>(Len), kBreakYes);
-  BreakFlags.push_back(kBreakYes);
-  BuildSourceIndex();
+  BuildBuffers& built = Building();
+  Len = static_cast<int>(built.Text.size());
+  built.Flags.resize(static_cast<std::size_t>(Len), kBreakYes);
+  built.Flags.push_back(kBreakYes);
   longestStretch_ =
-      LongestStretchBetweenBreakableSpaces(Text.data(), BreakFlags.data(), static_cast<std::size_t>(Len));
-  if (building_) {
-    // The section keeps exact copies; the borrowed room serves the next one.
-    building_->Text = std::move(Text);
-    building_->Flags = std::move(BreakFlags);
-    Text = std::u16string(building_->Text);
-    BreakFlags = std::string(building_->Flags);
-    ReturnBuildBuffers(std::move(building_));
-  }
+      LongestStretchBetweenBreakableSpaces(built.Text.data(), built.Flags.data(), static_cast<std::size_t>(Len));
+  // The section keeps exact copies; the borrowed room serves the next one.
+  KeepInPiece(built.Text, built.Flags, BuildSourceIndex());
+  ReturnBuildBuffers(std::move(building_));
   if (Len > 0 && Document) SectionNumber = ++Document->TextSectionCount;
   finished_ = true;
 }
@@ -468,25 +512,15 @@ bool FourFollowOn(const int* source, std::size_t at) {
 
 }  // namespace
 
-// One entry where the source positions stop running on one by one. Most
-// sections have a few: they are gathered on the stack and stored with one
-// allocation of the exact size.
-void TSection::BuildSourceIndex() {
-  SourceIndex.clear();
-  if (!building_) return;
+// One entry where the source positions stop running on one by one.
+std::span<const IndexObj> TSection::BuildSourceIndex() const {
+  std::vector<IndexObj>& index = scratchIndex;
+  index.clear();
+  if (!building_) return {};
   const std::size_t count = std::min(static_cast<std::size_t>(Len), building_->Positions.size());
-  if (count == 0) return;
+  if (count == 0) return {};
   const int* source = building_->Positions.data();
-  constexpr std::size_t kGathered = 32;
-  IndexObj gathered[kGathered];
-  std::size_t held = 0;
-  const auto add = [&](std::size_t at) {
-    if (held == kGathered) {
-      SourceIndex.Append(gathered, gathered + held);
-      held = 0;
-    }
-    gathered[held++] = {static_cast<int>(at), source[at]};
-  };
+  const auto add = [&](std::size_t at) { index.push_back({static_cast<int>(at), source[at]}); };
   add(0);
   std::size_t i = 1;
   while (i < count) {
@@ -495,7 +529,7 @@ void TSection::BuildSourceIndex() {
     for (const std::size_t stop = std::min(i + 4, count); i < stop; ++i)
       if (static_cast<unsigned>(source[i]) != static_cast<unsigned>(source[i - 1]) + 1u) add(i);
   }
-  SourceIndex.Append(gathered, gathered + held);
+  return index;
 }
 
 bool TSection::FinishForCell(int sourcePos) {

@@ -7,7 +7,8 @@
 // searches and position mapping work on those lines.
 //
 // Invariants once finished: Len == Text.size(); BreakFlags has Len + 1
-// letters; Fonts holds at least one run and the first starts at 0; every
+// letters; Text, BreakFlags and SourceIndex stand in one piece of the section
+// arena that the section owns (until then they show the build buffers); Fonts holds at least one run and the first starts at 0; every
 // character 4 or 2 has exactly one object in ImageObjs() or FormControls() at
 // its position.
 //
@@ -18,7 +19,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/common/SmallVector.h"
@@ -116,9 +119,9 @@ class TSection : public TSectionBase {
   // (only until it is finished).
   bool HoldsSourcePositions() const { return building_ != nullptr; }
 
-  // The room a section grows in while it is built: the source position of
-  // each character, and the text and flags, which stand in Text and
-  // BreakFlags meanwhile (swapped in when the section borrows the room).
+  // The room a section grows in while it is built: the source position, the
+  // character and the break flag of each character (Text and BreakFlags show
+  // them meanwhile).
   struct BuildBuffers {
     std::vector<int> Positions;
     std::u16string Text;
@@ -127,10 +130,12 @@ class TSection : public TSectionBase {
 
   int SectionNumber = 0;
   int LayoutCycle = 0;
-  std::u16string Text;
-  std::string BreakFlags;
+  // Views of the section's own characters and break flags: the piece it holds
+  // once finished, the build buffers while it is built.
+  std::u16string_view Text;
+  std::string_view BreakFlags;
   // The flags below sit in the bytes the run list leaves free after its own
-  // flag (it may share its tail): a section is 376 bytes, not 384.
+  // flag (it may share its tail).
   [[no_unique_address]] TFontList Fonts;
   std::uint8_t Justify = 1;  // 1 left, 2 centre, 3 right, 4 full
   std::uint8_t ClearKind = 0;
@@ -144,7 +149,7 @@ class TSection : public TSectionBase {
   bool finished_ = false;
 
  public:
-  SmallVector<IndexObj> SourceIndex;
+  std::span<const IndexObj> SourceIndex;
   SmallVector<LineRec> Lines;
   int LineHeight = -1;
 
@@ -167,8 +172,10 @@ class TSection : public TSectionBase {
   // The common end of finishing: final break flag, source index, section number.
   void FinishText();
   void SetPreformatted() { preformatted_ = true; }
-  // The source position of each character appended so far (building only).
-  std::vector<int>& SourcePositions();
+  // The build buffers, borrowed on first use; Text and BreakFlags show what
+  // they hold again after ShowBuildText.
+  BuildBuffers& Building();
+  void ShowBuildText();
   // Line layout shared with preformatted sections.
   int LayoutLines(gui::TCanvas* canvas, int X, int Y, int Width, int AHeight, int BlockHeight, IndentManager& IMgr,
                   int& MaxWidth, int& Curs, bool wrap);
@@ -191,9 +198,16 @@ class TSection : public TSectionBase {
   TLinkList* DocumentLinks() const;
   void ReportProgress();
   void StartRun(TProperties& props, bool linkState, const TUrlTarget* target);
-  void AppendCharacters(const std::u16string& text, const int* positions, char flag);
+  void AppendCharacters(std::u16string_view text, const int* positions, char flag);
+  // Holds text, flags and index in one new piece of the section arena, which
+  // Text, BreakFlags and SourceIndex show from then on.
+  void KeepInPiece(std::u16string_view text, std::string_view flags, std::span<const IndexObj> index);
+  void ReleasePiece();
+  // Layout marks the character after a floating object breakable.
+  void SetBreakFlag(int index, char flag);
   void RemapObjects(const PositionMap& map);
-  void BuildSourceIndex();
+  // The source index of the characters built, in a scratch list reused by every section.
+  std::span<const IndexObj> BuildSourceIndex() const;
   int LineAtIndex(int index) const;
   int LineAtY(int y) const;
 
@@ -209,6 +223,8 @@ class TSection : public TSectionBase {
   std::unique_ptr<ObjectLists> objects_;
   // Borrowed from a per-thread spare while building, handed back when finished.
   std::unique_ptr<BuildBuffers> building_;
+  void* piece_ = nullptr;  // in the section arena
+  std::size_t pieceBytes_ = 0;
 };
 
 }  // namespace engine

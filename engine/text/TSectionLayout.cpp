@@ -562,7 +562,7 @@ void TSection::MeasureWidthRange(gui::TCanvas* canvas, int& MinWidth, int& MaxWi
       continue;
     }
     floatSum = SatAdd(floatSum, object->OuterWidth());
-    BreakFlags[static_cast<std::size_t>(object->Pos)] = kBreakYes;
+    SetBreakFlag(object->Pos, kBreakYes);
   }
   for (const TInlineObject* control : FormControls())
     if (control->PercentWidth() <= 0) MinWidth = std::max(MinWidth, control->OuterWidth());

@@ -169,7 +169,9 @@ bool TSection::CharAtPosition(int Position, char16_t& Ch, TIDObject*& Obj) {
 
 int TSection::SearchForward(int Position, const std::u16string& Text_, bool MatchCase) {
   if (Len == 0 || Position >= FirstCharPos + Len || Text_.empty()) return -1;
-  const std::u16string haystack = MatchCase ? Text : WideLowerCase(Text);
+  // A search that matches case reads the text in place.
+  const std::u16string lowered = MatchCase ? std::u16string() : WideLowerCase(Text);
+  const std::u16string_view haystack = MatchCase ? Text : std::u16string_view(lowered);
   const std::size_t from = static_cast<std::size_t>(std::max(0, Position - FirstCharPos));
   const std::size_t found = haystack.find(Text_, from);
   return found == std::u16string::npos ? -1 : FirstCharPos + static_cast<int>(found);
@@ -180,8 +182,9 @@ int TSection::SearchBackward(int Position, const std::u16string& Text_, bool Mat
   if (Position < FirstCharPos || Len < needle || needle == 0) return -1;
   const int before = std::min(Len, Position - FirstCharPos);
   if (before < needle) return -1;
-  const std::u16string haystack = MatchCase ? Text.substr(0, static_cast<std::size_t>(before))
-                                            : WideLowerCase(std::u16string_view(Text).substr(0, static_cast<std::size_t>(before)));
+  const std::u16string_view searched = Text.substr(0, static_cast<std::size_t>(before));
+  const std::u16string lowered = MatchCase ? std::u16string() : WideLowerCase(searched);
+  const std::u16string_view haystack = MatchCase ? searched : std::u16string_view(lowered);
   const std::size_t found = haystack.rfind(Text_);
   return found == std::u16string::npos ? -1 : FirstCharPos + static_cast<int>(found);
 }

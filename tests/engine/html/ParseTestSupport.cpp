@@ -14,7 +14,7 @@
 namespace engine::testing {
 namespace {
 
-std::string Printable(const std::u16string& text) {
+std::string Printable(std::u16string_view text) {
   std::string out;
   for (char16_t ch : text) {
     if (ch >= 32 && ch < 127) {

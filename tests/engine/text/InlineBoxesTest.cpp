@@ -167,7 +167,7 @@ TEST_F(InlineBoxes, EmptyUnclosedAndMisnestedElementsStillGetTheirBoxes) {
   Load("<p>ab <b>cd <span style=\"border: 1px solid red\">ef</b> gh</span> ij</p>");
   list = InlineListOf(&root());
   ASSERT_EQ(list->Count(), 1);
-  const std::u16string& chars = text().Text;
+  const std::u16string_view chars = text().Text;
   EXPECT_EQ(list->StartOf(0), static_cast<int>(chars.find(u"ef")));
   EXPECT_EQ(list->EndOf(0), static_cast<int>(chars.find(u" ij")));
 }

@@ -70,6 +70,30 @@ TEST_F(TextSections, SectionsBuiltSideBySideKeepTheirOwnText) {
   }
 }
 
+// A copy holds its own characters and flags: they outlive the source, and a
+// copy of a section still being built can go on being built alone. A copy
+// has no source index (its positions are the source document's).
+TEST_F(TextSections, CopiesKeepTheirOwnTextWhenTheSourceIsGone) {
+  auto finished = Finished(u"one  two", 50);
+  auto open = Make();
+  Append(*open, u"three", 10);
+  std::unique_ptr<TSectionBase> finishedCopy = finished->CreateCopy(&doc);
+  std::unique_ptr<TSectionBase> openCopy = open->CreateCopy(&doc);
+  finished.reset();
+  open.reset();
+  for (int i = 0; i < 50; ++i) Finished(u"other text in the room the sources had");  // reuse their room
+  auto& copied = static_cast<TSection&>(*finishedCopy);
+  EXPECT_EQ(copied.Text, u"one two ");
+  EXPECT_EQ(copied.BreakFlags, "yyyyyyyyy");
+  EXPECT_TRUE(copied.SourceIndex.empty());
+  auto& building = static_cast<TSection&>(*openCopy);
+  EXPECT_EQ(building.Text, u"three");
+  Append(building, u" four", 20);
+  building.FinishForCell(30);
+  EXPECT_EQ(building.Text, u"three four ");
+  EXPECT_EQ(building.BreakFlags, std::string(12, 'y'));
+}
+
 // Long texts whose source positions jump (forward, back, or not at all) at
 // random places: the index holds one entry per place where they stop running
 // on one by one, however the jumps fall against the steps the index is built

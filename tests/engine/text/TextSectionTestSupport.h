@@ -58,7 +58,7 @@ class TextSectionFixture {
     return section.LayoutSection(&canvas(), x, y, 0, 0, width, 600, 0, imgr, maxWidth, curs);
   }
   // Width of text in the properties' font, as the layer measures it.
-  int Width(const std::u16string& text) {
+  int Width(std::u16string_view text) {
     auto font = props.GetFont();
     ApplyFontToCanvas(*font, canvas());
     canvas().TextExtent(std::u16string_view());
