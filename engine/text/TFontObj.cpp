@@ -151,6 +151,16 @@ void* TFontObj::operator new(std::size_t) { return RunPool().Allocate(); }
 
 void TFontObj::operator delete(void* block) noexcept { RunPool().Release(block); }
 
+// NOTE: never destroyed, for the reason the run pool is not.
+BlockPool& TFontObj::TRunLink::Pool() {
+  static BlockPool* const pool = new BlockPool(sizeof(TRunLink));
+  return *pool;
+}
+
+void* TFontObj::TRunLink::operator new(std::size_t) { return Pool().Allocate(); }
+
+void TFontObj::TRunLink::operator delete(void* block) noexcept { Pool().Release(block); }
+
 TFontObj::TFontObj(TSection* section, int pos, std::shared_ptr<const TMyFont> font)
     : Section(section), Pos(pos), Font(font ? std::move(font) : std::make_shared<TMyFont>()) {
   UpdateMetrics();

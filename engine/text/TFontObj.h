@@ -16,6 +16,7 @@
 
 namespace engine {
 
+class BlockPool;
 class TLinkList;
 class TSection;
 
@@ -113,6 +114,11 @@ class TFontObj final {
  private:
   // What only a run inside a link (or one with a hint) carries.
   struct TRunLink {
+    // Documents hold link runs by the ten thousand: from a pool, as the runs are.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block) noexcept;
+    static BlockPool& Pool();
+
     std::string Title;
     TUrlTarget UrlTarget;
     // Shared by the link runs that look alike; never changed once shared.
