@@ -128,6 +128,11 @@ void TStyleList::ForgetCascadeMemos() {
   scratchPlan_ = {};
   ancestorLevels_ = {};
   elementTokens_ = {};
+  relevantTokens_ = {};
+  relevantFilter_.reset();
+  seenTokens_ = {};
+  relevantVersion_ = 0;
+  ++seenGeneration_;
   linkMemos_ = {};
   nextLinkMemo_ = 0;
   linkContexts_ = {};

@@ -2,6 +2,7 @@
 // TStyleList: the style sheet of one document, selector keys -> TProperties (owned).
 // Invariant: entries are sorted by key (ASCII case ignored; the contextual sequence number of
 // keys with one subject compared as a number); equal keys keep the latest-added entry first.
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -100,6 +101,11 @@ class TStyleList {
   struct CascadePlan {
     std::vector<PlanStep> steps;
     bool severalClasses = false;  // a rule is taken once however many passes select it
+    bool hasContextual = false;
+    // The steps less the contextual ones whose ancestors name what no open element has
+    // named yet (see seenTokens_), as of seen generation liveFor (0: not made yet).
+    mutable std::vector<PlanStep> live;
+    mutable std::uint64_t liveFor = 0;
   };
   static constexpr std::size_t kMaxPlans = 4096;
   // The visited and hover looks a link got, with what of the link they were made from (its
@@ -214,6 +220,20 @@ class TStyleList {
   };
   std::vector<AncestorLevel> ancestorLevels_;
   std::vector<std::size_t> elementTokens_;  // scratch: the names of one element
+  // The tokens the contextual keys' ancestors name, under sheet version relevantVersion_
+  // (sorted, with a filter of them), and those of them that an open element has named since
+  // (sorted; each level's names are noted when the level is made). A contextual key one of
+  // whose ancestor tokens was never seen cannot match, so the plans leave it out; the seen
+  // generation counts the changes. Bounded by the sheet: only its tokens are kept.
+  std::vector<std::size_t> relevantTokens_;
+  std::bitset<1024> relevantFilter_;  // a bit per relevant token (some share one)
+  static std::size_t RelevantBit(std::size_t token) { return (token ^ token >> 17 ^ token >> 41) & 1023; }
+  std::vector<std::size_t> seenTokens_;
+  unsigned relevantVersion_ = 0;
+  std::uint64_t seenGeneration_ = 1;
+  void NoteSeenTokens(const std::vector<std::size_t>& tokens);
+  // The plan's live steps under the tokens seen so far.
+  const std::vector<PlanStep>& LiveSteps(const CascadePlan& plan);
   // The token hashes of stack entries 0 .. count - 1 (nullptr for none).
   const AncestorLevel* AncestorTokens(const TPropStack& stack, int count);
   // Whether a contextual key's ancestors may match the elements of level (a quick test

@@ -230,6 +230,8 @@ void TStyleList::RunPass(CascadePass& pass) {
 void TStyleList::BuildPlan(std::string_view tag, std::string_view classes, std::string_view id,
                            std::string_view pseudo, CascadePlan& plan) {
   plan.steps.clear();
+  plan.live.clear();
+  plan.liveFor = 0;
   plan.severalClasses = classes.find('.') != std::string_view::npos;
   CascadePass pass{tag, std::string(classes), id, pseudo, !plan.severalClasses, plan.steps};
   if (plan.severalClasses) {
@@ -246,6 +248,28 @@ void TStyleList::BuildPlan(std::string_view tag, std::string_view classes, std::
     pass.plainIdKeys = true;
   }
   RunPass(pass);
+  plan.hasContextual = std::any_of(plan.steps.begin(), plan.steps.end(), [](const PlanStep& step) { return step.contextual; });
+}
+
+const std::vector<TStyleList::PlanStep>& TStyleList::LiveSteps(const CascadePlan& plan) {
+  if (plan.liveFor == seenGeneration_) return plan.live;
+  plan.live.clear();
+  for (const PlanStep& step : plan.steps) {
+    if (!step.contextual || AncestorTokensPresent(*step.entry->contextual, seenTokens_)) plan.live.push_back(step);
+  }
+  plan.liveFor = seenGeneration_;
+  return plan.live;
+}
+
+void TStyleList::NoteSeenTokens(const std::vector<std::size_t>& tokens) {
+  for (std::size_t token : tokens) {
+    if (!relevantFilter_[RelevantBit(token)]) continue;
+    auto seen = std::lower_bound(seenTokens_.begin(), seenTokens_.end(), token);
+    if (seen != seenTokens_.end() && *seen == token) continue;
+    if (!std::binary_search(relevantTokens_.begin(), relevantTokens_.end(), token)) continue;
+    seenTokens_.insert(seen, token);
+    ++seenGeneration_;
+  }
 }
 
 const TStyleList::CascadePlan& TStyleList::PlanFor(std::string_view tag, std::string_view classes,
@@ -299,15 +323,15 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   // With several classes a rule taken in an earlier pass is not taken again over the later,
   // more specific ones.
   std::vector<const TProperties*> merged;
-  const AncestorLevel* around = nullptr;  // names of the open elements around, on first need
-  bool haveAround = false;
-  for (const PlanStep& step : plan.steps) {
+  const AncestorLevel* around = nullptr;  // names of the open elements around
+  const std::vector<PlanStep>* steps = &plan.steps;
+  if (plan.hasContextual && stack) {
+    around = AncestorTokens(*stack, stackIndex);
+    steps = &LiveSteps(plan);
+  }
+  for (const PlanStep& step : *steps) {
     if (step.contextual) {
       if (!stack) continue;
-      if (!haveAround) {
-        around = AncestorTokens(*stack, stackIndex);
-        haveAround = true;
-      }
       const TContextualKey& key = *step.entry->contextual;
       if (!AncestorsMayMatch(key, around) || !AncestorsMatch(key.ancestors, stack, stackIndex)) continue;
     }
@@ -373,6 +397,22 @@ void TStyleList::LinkLooksMemo::RememberLink(const TProperties& link, std::vecto
 }
 
 const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& stack, int count) {
+  if (relevantVersion_ != version_) {
+    // Another sheet: its tokens, and every level made again so that its names are seen again.
+    relevantTokens_.clear();
+    relevantFilter_.reset();
+    for (const Entry* entry : contextual_) {
+      for (const TSelectorPart& part : entry->contextual->ancestors)
+        relevantTokens_.insert(relevantTokens_.end(), part.tokens.begin(), part.tokens.end());
+    }
+    std::sort(relevantTokens_.begin(), relevantTokens_.end());
+    relevantTokens_.erase(std::unique(relevantTokens_.begin(), relevantTokens_.end()), relevantTokens_.end());
+    for (std::size_t token : relevantTokens_) relevantFilter_.set(RelevantBit(token));
+    seenTokens_.clear();
+    ++seenGeneration_;
+    relevantVersion_ = version_;
+    for (AncestorLevel& level : ancestorLevels_) level.entry = nullptr;
+  }
   count = std::min(count, stack.Count());
   if (count <= 0) return nullptr;
   if (ancestorLevels_.size() < static_cast<std::size_t>(count)) ancestorLevels_.resize(static_cast<std::size_t>(count));
@@ -393,6 +433,7 @@ const TStyleList::AncestorLevel* TStyleList::AncestorTokens(const TPropStack& st
     }
     elementTokens_.clear();
     AddElementTokens(element.PropTag, element.PropClass, element.PropID, elementTokens_);
+    NoteSeenTokens(elementTokens_);
     for (std::size_t token : elementTokens_) level.filter.Add(token);
     AddSortedTokens(elementTokens_, level.tokens);
   }

@@ -335,6 +335,23 @@ TEST_F(Cascade, AlikeLinksKeepTheirOwnLooksWhenAnInheritedValueDiffers) {
   EXPECT_EQ(plainAgain.LinkFonts->Ar[TFontInfoArray::Visited]->iSpace, plainSpace);
 }
 
+// A contextual rule whose ancestor is first named late, or whose rule comes after its
+// ancestor was opened, still applies where its ancestors are.
+TEST_F(Cascade, ContextualRulesApplyOnceTheirAncestorsAppear) {
+  Sheet(".late span { color: red }");
+  EXPECT_NE(Push("span").GetColor(), kRed);
+  Pop();
+  Push("div", "late");
+  EXPECT_EQ(Push("span").GetColor(), kRed);
+  Pop();
+  Push("p", "early");
+  EXPECT_NE(Push("em").GetColor(), kGreen);
+  Pop();
+  Sheet(".early em { color: green }");
+  EXPECT_EQ(Push("em").GetColor(), kGreen);
+  EXPECT_EQ(Push("span").GetColor(), kRed);
+}
+
 // A remembered link's normal look names the family the screen has now: one installed
 // between two alike links is taken by the second.
 TEST_F(Cascade, AlikeLinksTakeAFamilyInstalledBetweenThem) {
