@@ -931,10 +931,18 @@ void ReadLiteralBytes(TCharCollection& bytes) {
 }
 
 void ReadLiteralCharacters(TokenObj& text) {
-  TWindows1252Sink sink(text);
-  sink.Add(state.Ch, state.SourcePosition);
-  const int firstPosition = state.SourcePosition + 1;
-  sink.AddRun(TakeLiteralBytes(), firstPosition);
+  const int position = state.SourcePosition;
+  const std::size_t runStart = state.DocumentPosition;
+  const std::string_view run = TakeLiteralBytes();
+  // Most often the current character is the document byte before the run
+  // and goes into the text with it, in one piece.
+  if (!run.empty() && runStart > 0 && static_cast<unsigned char>(state.DocumentText[runStart - 1]) == state.Ch) {
+    text.AppendWindows1252(std::string_view(run.data() - 1, run.size() + 1), position);
+  } else {
+    TWindows1252Sink sink(text);
+    sink.Add(state.Ch, position);
+    sink.AddRun(run, position + 1);
+  }
   ReadCharSkippingMarkup();
 }
 

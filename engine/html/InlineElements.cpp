@@ -58,9 +58,9 @@ const std::string kNoText;
 }  // namespace
 
 bool PushTag(const std::string& tag, TAttributeList& attributes, const std::string& pseudo) {
-  // Most elements have no attribute, and an empty list derives nothing (it
-  // holds no cached id either): no look-ups and no strings made for them.
-  if (attributes.Empty()) return PushElementProperties(tag, kNoText, kNoText, nullptr, kNoText, pseudo);
+  // Most elements have none of the attributes the cascade reads, and a list
+  // without an ID holds no cached id either: no look-ups and no strings made for them.
+  if (!attributes.NamesElement()) return PushElementProperties(tag, kNoText, kNoText, nullptr, kNoText, pseudo);
   return PushElementProperties(tag, attributes.ClassKey(), attributes.IdValue(), attributes.ParseInlineStyle(),
                                attributes.TitleValue(), pseudo);
 }
@@ -179,7 +179,7 @@ void ReadHorizontalRule() {
 void ReadText() {
   const std::u16string& text = parseState.Token->CurrentText();
   // Whitespace-only text between blocks opens no section.
-  if (buildState.CurrentSection || text != u" ") {
+  if (buildState.CurrentSection || text.size() != 1 || text[0] != u' ') {
     EnsureSection().AppendTextRun(*parseState.Token, TopProperties(), buildState.NoWrap);
   }
   NextSymbol();

@@ -61,6 +61,15 @@ class TAttributeList : public TFreeList<TAttribute> {
     attribute->ValueText.clear();
     return attribute;
   }
+  // Whether the list has a CLASS, ID, STYLE or TITLE, from which the values
+  // below are derived; without any they are all empty.
+  bool NamesElement() const {
+    for (const auto& item : *this) {
+      const THtmlSymbol symbol = item->Symbol;
+      if (symbol == symClass || symbol == symId || symbol == symStyle || symbol == symTitle) return true;
+    }
+    return false;
+  }
   // A new list with one "Name=ValueText" line per attribute, in list order.
   std::unique_ptr<gui::TStringList> ToNameValueList() const;
   // That list's text ("Name=ValueText" and CR LF per attribute), made without the list.

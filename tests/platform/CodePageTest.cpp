@@ -63,13 +63,15 @@ TEST(CodePage, AliasesAndUnknownCodePages) {
   EXPECT_EQ(multiByteToWide(12345, "abc"), u"");
 }
 
-// Runs are widened sixteen or eight ASCII bytes at a time: every length and
-// every place of a byte above 0x7F must decode as the bytes do one by one.
+// Runs are widened sixteen or eight bytes at a time, the groups with a byte
+// of 0x80..0x9F through the table: every length and every place of a byte
+// above 0x7F, beside a Latin-1 letter, must decode as the bytes do one by one.
 TEST(CodePage, Windows1252RunsDecodeAsTheirBytes) {
   for (std::size_t length = 0; length <= 40; ++length) {
     for (std::size_t high = 0; high <= length; ++high) {
       std::string bytes(length, 'a');
       for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>('!' + i);
+      if (high < length) bytes[length - 1 - high] = static_cast<char>(0xE9);
       if (high < length) bytes[high] = static_cast<char>(0x80 + high);
       std::u16string expected = u"#";
       for (const char byte : bytes) win::decodeWindows1252(std::string_view(&byte, 1), expected);

@@ -1,5 +1,6 @@
 #include "platform/win/kernel/Windows1252Codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -44,31 +45,33 @@ void decodeWindows1252(std::string_view src, std::u16string& out) {
   char16_t* dst = out.data() + start;
   std::size_t i = 0;
 #if defined(__SSE2__)
-  // Sixteen ASCII bytes at a time are widened as they are; a group with any
-  // byte of 0x80 or above goes through the table.
+  // Every byte is widened as it is, which is its character outside 0x80..0x9F
+  // (Latin-1); a group holding any byte of that range goes through the table.
+  // Accented letters are thus no exception to branch on.
   const __m128i zero = _mm_setzero_si128();
+  const __m128i topThreeBits = _mm_set1_epi8(static_cast<char>(0xE0));
+  const __m128i highControls = _mm_set1_epi8(static_cast<char>(0x80));
+  const auto hasHighControl = [&](__m128i bytes) {
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(bytes, topThreeBits), highControls)) != 0;
+  };
+  const auto byTable = [&](std::size_t from, std::size_t count) {
+    for (std::size_t j = from; j < from + count; ++j) dst[j] = kCharacters[static_cast<unsigned char>(src[j])];
+  };
   for (; i + 16 <= src.size(); i += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.data() + i));
-    if (_mm_movemask_epi8(bytes) != 0) {
-      for (std::size_t j = i; j < i + 16; ++j) dst[j] = kCharacters[static_cast<unsigned char>(src[j])];
-      continue;
-    }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(bytes, zero));
+    if (hasHighControl(bytes)) byTable(i, 16);
   }
-  // Most text runs are short: the rest goes eight ASCII bytes at a time too,
-  // the last eight overlapping those before them.
-  for (; i + 8 <= src.size(); i += 8) {
-    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + i));
-    if (_mm_movemask_epi8(bytes) != 0) break;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(bytes, zero));
-  }
-  if (i < src.size() && i + 8 > src.size() && src.size() >= 8) {  // the loop ran to the end
-    const std::size_t last = src.size() - 8;
-    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + last));
-    if (_mm_movemask_epi8(bytes) == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + last), _mm_unpacklo_epi8(bytes, zero));
-      return;
+  // Most text runs are short: the rest goes eight bytes at a time too, the
+  // last eight overlapping those before them.
+  if (src.size() >= 8) {
+    for (;; i += 8) {
+      const std::size_t at = std::min(i, src.size() - 8);
+      const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(src.data() + at));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + at), _mm_unpacklo_epi8(bytes, zero));
+      if (hasHighControl(bytes)) byTable(at, 8);
+      if (at + 8 >= src.size()) return;
     }
   }
 #endif
