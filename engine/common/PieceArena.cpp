@@ -92,4 +92,11 @@ std::size_t PieceArena::SlabCount() const {
   return slabs_;
 }
 
+// NOTE: never destroyed, so that text freed while the process ends (by
+// objects of static duration) still finds it.
+PieceArena& TextArena() {
+  static PieceArena* const arena = new PieceArena();
+  return *arena;
+}
+
 }  // namespace engine

@@ -44,4 +44,8 @@ class PieceArena {
   std::size_t slabs_ = 0;
 };
 
+// The arena of document text: finished sections' characters, flags, source
+// indexes and font run lists.
+PieceArena& TextArena();
+
 }  // namespace engine

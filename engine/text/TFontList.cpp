@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/common/PieceArena.h"
+
 namespace engine {
 
 void TFontList::Free(TFontObj* run) {
@@ -45,12 +47,24 @@ void TFontList::TakeSpareRoom() {
 
 void TFontList::Settle() {
   spareRoom_ = false;
-  if (!inSpare_) return;
+  if (settled_) return;
+  const std::size_t size = runs_.size();
+  if (size > 1) {
+    // The pointers move to the arena; runs_ is left empty on its old block.
+    settled_ = static_cast<TFontObj**>(TextArena().Allocate(size * sizeof(TFontObj*)));
+    std::copy(runs_.begin(), runs_.end(), settled_);
+    settledCount_ = static_cast<std::uint32_t>(size);
+    runs_.clear();
+  } else if (!inSpare_) {
+    return;  // one run or none, in place
+  }
   std::size_t count = 0;
   TFontObj** block = runs_.GiveUpBlock(count);
+  if (!block) return;
+  const bool spareBlock = inSpare_;
   inSpare_ = false;
   SpareRunRoom& spare = spareRunRoom;
-  if (spare.block) {
+  if (!spareBlock || spare.block) {
     std::allocator<TFontObj*>().deallocate(block, count);
   } else {
     spare.block = block;
@@ -58,7 +72,26 @@ void TFontList::Settle() {
   }
 }
 
+void TFontList::MoveOutOfArena() {
+  runs_.Append(settled_, settled_ + settledCount_);
+  ReleaseSettled();
+}
+
+void TFontList::ReleaseSettled() {
+  TextArena().Release(settled_, std::size_t{settledCount_} * sizeof(TFontObj*));
+  settled_ = nullptr;
+  settledCount_ = 0;
+}
+
 void TFontList::Clear() {
+  if (settled_) {
+    for (std::size_t i = 0; i < settledCount_; ++i) {
+      TFontObj* freed = settled_[i];
+      settled_[i] = nullptr;
+      Free(freed);
+    }
+    ReleaseSettled();
+  }
   for (TFontObj*& run : runs_) {
     TFontObj* freed = run;
     run = nullptr;
@@ -76,10 +109,11 @@ TFontObj* TFontList::RunAt(int pos, int& index) const {
   index = -1;
   if (Empty()) return nullptr;
   // The last run whose start is at most pos; the first run for positions before it.
+  TFontObj* const* runs = RunData();
   const auto after =
-      std::upper_bound(runs_.begin() + 1, runs_.end(), pos, [](int at, const TFontObj* run) { return at < run->Pos; });
-  index = static_cast<int>(after - runs_.begin()) - 1;
-  return runs_[static_cast<std::size_t>(index)];
+      std::upper_bound(runs + 1, runs + RunCount(), pos, [](int at, const TFontObj* run) { return at < run->Pos; });
+  index = static_cast<int>(after - runs) - 1;
+  return runs[static_cast<std::size_t>(index)];
 }
 
 const TMyFont* TFontList::FontAt(int pos, int& overhang) const {
@@ -113,6 +147,7 @@ void TFontList::ShiftAfterRemoval(int n) {
 // leaves the link list; its tab stop goes to the next run when that carries
 // the same link, else it is freed with the run. One sweep over the list.
 void TFontList::DropEmptyRuns() {
+  Unsettle();
   std::size_t kept = 0;
   for (std::size_t i = 0; i < runs_.size(); ++i) {
     TFontObj* next = i + 1 < runs_.size() ? runs_[i + 1] : nullptr;

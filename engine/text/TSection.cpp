@@ -132,12 +132,6 @@ BlockPool* SectionPool(std::size_t size) {
   return nullptr;
 }
 
-// NOTE: never destroyed, for the reason the section pools are not.
-PieceArena& SectionArena() {
-  static PieceArena* const arena = new PieceArena();
-  return *arena;
-}
-
 // The source index of the section built last: gathered here, then copied
 // into the section's piece.
 thread_local std::vector<IndexObj> scratchIndex;
@@ -266,7 +260,7 @@ void TSection::KeepInPiece(std::u16string_view text, std::string_view flags, std
   BreakFlags = {};
   SourceIndex = {};
   if (bytes == 0) return;
-  auto* piece = static_cast<std::byte*>(SectionArena().Allocate(bytes));
+  auto* piece = static_cast<std::byte*>(TextArena().Allocate(bytes));
   piece_ = piece;
   pieceBytes_ = bytes;
   auto* keptIndex = reinterpret_cast<IndexObj*>(piece);
@@ -281,7 +275,7 @@ void TSection::KeepInPiece(std::u16string_view text, std::string_view flags, std
 }
 
 void TSection::ReleasePiece() {
-  SectionArena().Release(piece_, pieceBytes_);
+  TextArena().Release(piece_, pieceBytes_);
   piece_ = nullptr;
   pieceBytes_ = 0;
 }

@@ -320,6 +320,10 @@ TEST_F(FontRuns, ListsBuiltInTheSpareRoomKeepTheirRunsWhenSettled) {
     list.Settle();
     ASSERT_EQ(list.Count(), count);
     for (int index = 0; index < count; ++index) EXPECT_EQ(list.Items(index), made[static_cast<std::size_t>(index)]);
+    EXPECT_TRUE(std::equal(list.begin(), list.end(), made.begin(), made.end()));
+    int found = -1;
+    EXPECT_EQ(list.RunAt(count * 2 - 1, found), made.back());
+    EXPECT_EQ(found, count - 1);
     // A settled list grows as any other.
     TFontObj* last = list.Emplace(nullptr, count * 2, MeasuredFont(12));
     EXPECT_EQ(list.Last(), last);
