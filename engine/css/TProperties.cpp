@@ -364,11 +364,12 @@ void TProperties::InheritValues(const std::string& childTag, const TProperties& 
 }
 
 void TProperties::InheritFields(const TProperties& parent) {
-  DefFontName = parent.DefFontName;
+  // A renewed entry mostly holds its parent's names already.
+  if (!SameText(DefFontName, parent.DefFontName)) DefFontName = parent.DefFontName;
   BackgroundColor = parent.BackgroundColor;
   Charset = parent.Charset;
   CodePage = parent.CodePage;
-  PropTitle = parent.PropTitle;
+  if (!SameText(PropTitle, parent.PropTitle)) PropTitle = parent.PropTitle;
   HasLinkFonts = parent.HasLinkFonts;
   if (parent.HasLinkFonts && parent.LinkFonts) {
     if (!LinkFonts) LinkFonts = NewLinkFonts();
@@ -383,16 +384,19 @@ void TProperties::Inherit(const std::string& childTag, const TProperties& parent
   InheritFields(parent);
 }
 
-void TProperties::RenewFields() {
+void TProperties::RenewFields(Inheriting inheriting) {
   Serial = ++SerialCounter();
   CachedFont.reset();
   HasLinkFonts = false;
-  DefFontName.clear();
+  // InheritFields sets these next when inheriting.
+  if (inheriting == Inheriting::No) {
+    DefFontName.clear();
+    PropTitle.clear();
+  }
   PropTag.clear();
   PropClass.clear();
   PropID.clear();
   PropPseudo.clear();
-  PropTitle.clear();
   PropStyle = nullptr;
   BackgroundColor = kNoColor;
   Charset = 1;
@@ -414,7 +418,7 @@ void TProperties::DropLinkFonts() {
 }
 
 void TProperties::Renew() {
-  RenewFields();
+  RenewFields(Inheriting::No);
   DropLinkFonts();
   for (int index = 0; index < kPropCount; ++index) {
     TPropValue& value = Props[static_cast<std::size_t>(index)];
@@ -424,7 +428,7 @@ void TProperties::Renew() {
 }
 
 void TProperties::RenewAsChild(const std::string& childTag, const TProperties& parent) {
-  RenewFields();
+  RenewFields(Inheriting::Yes);
   // A link's looks are kept only when the parent has them to copy.
   if (!parent.HasLinkFonts || !parent.LinkFonts) DropLinkFonts();
   // The one value the general rules may leave as it was.

@@ -203,7 +203,8 @@ class TProperties {
   std::uint32_t Serial = 0;
 
  private:
-  void RenewFields();
+  enum class Inheriting { No, Yes };
+  void RenewFields(Inheriting inheriting);
   void InheritValues(const std::string& childTag, const TProperties& parent);
   void InheritFields(const TProperties& parent);
   void SetLinkFontValue(int index, const TPropValue& value);

@@ -91,6 +91,17 @@ class RecentArrays {
     next_ = (next_ + 1) % entries_.size();
   }
 
+  // The array the last block of a kind (its tag and classes) took, when the values are
+  // those again: blocks of a kind mostly are alike, and comparing costs less than hashing.
+  std::shared_ptr<const TVMarginArray> FindOfKind(const BoxValuesOf& values, std::size_t kind) const {
+    const KindEntry& entry = kinds_[kind % kinds_.size()];
+    if (entry.values && entry.kind == kind && values.SameAs(*entry.values)) return entry.values;
+    return nullptr;
+  }
+  void RememberKind(std::size_t kind, const std::shared_ptr<const TVMarginArray>& values) {
+    kinds_[kind % kinds_.size()] = KindEntry{values, kind};
+  }
+
  private:
   static bool Same(const TVMarginArray& values, const TVMarginArray& held) {
     for (std::size_t index = 0; index < kMarginArraySize; ++index)
@@ -104,7 +115,23 @@ class RecentArrays {
   };
   std::array<Entry, 16> entries_{};
   std::size_t next_ = 0;
+  struct KindEntry {
+    std::shared_ptr<const TVMarginArray> values;
+    std::size_t kind = 0;
+  };
+  std::array<KindEntry, 16> kinds_{};
 };
+
+// The tag and classes of a block, summed up by length and end letters.
+std::size_t KindOf(const TProperties& properties) {
+  const auto summary = [](const std::string& text) -> std::size_t {
+    if (text.empty()) return 0;
+    return text.size() ^ std::size_t{static_cast<unsigned char>(text.front())} << 8 ^
+           std::size_t{static_cast<unsigned char>(text.back())} << 16;
+  };
+  const std::size_t kind = (summary(properties.PropTag) * 0x9E3779B97F4A7C15ull) ^ summary(properties.PropClass);
+  return kind ^ kind >> 29;
+}
 
 RecentArrays& Recent() {
   thread_local RecentArrays recent;
@@ -124,13 +151,20 @@ void TSharedMarginArray::ForgetRecentArrays() { Recent() = RecentArrays{}; }
 
 void TSharedMarginArray::Load(const TProperties& properties) {
   const BoxValuesOf boxValues(properties);
-  if (auto known = Recent().Find(boxValues, boxValues.Hash())) {
+  RecentArrays& recent = Recent();
+  const std::size_t kind = KindOf(properties);
+  if (auto known = recent.FindOfKind(boxValues, kind)) {
     values_ = std::move(known);
     return;
   }
-  TVMarginArray values;
-  GetMarginArray(properties, values);
-  Adopt(std::move(values));
+  if (auto known = recent.Find(boxValues, boxValues.Hash())) {
+    values_ = std::move(known);
+  } else {
+    TVMarginArray values;
+    GetMarginArray(properties, values);
+    Adopt(std::move(values));
+  }
+  recent.RememberKind(kind, values_);
 }
 
 void TSharedMarginArray::Set(std::size_t index, TPropValue value) {

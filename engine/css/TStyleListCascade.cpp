@@ -351,7 +351,7 @@ void TStyleList::Cascade(TProperties& element, const std::string& tag, const std
   element.PropID = id;
   element.PropPseudo = pseudo;
   element.PropStyle = inlineStyle;
-  element.PropTitle = title;
+  if (!SameText(element.PropTitle, title)) element.PropTitle = title;  // mostly the inherited one
   if (pseudo == "link" && stack) BuildLinkFonts(element, *const_cast<TPropStack*>(stack), stackIndex);
 }
 

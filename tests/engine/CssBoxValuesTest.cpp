@@ -200,5 +200,32 @@ TEST(SharedMarginArray, ManyDifferentBoxesStayCorrectPastTheRememberedFew) {
     EXPECT_EQ(ComputePaddings(boxes[i], 16, 8)[BoxIndex(Prop::PaddingTop)], static_cast<int>(i));
 }
 
+// Blocks of one tag and class mostly carry the same values, but not always: each takes
+// the values it has, and blocks alike in values share one array whatever their kind.
+TEST(SharedMarginArray, BlocksOfOneKindTakeTheirOwnValues) {
+  const char* const tags[] = {"p", "div", "li"};
+  const char* const classes[] = {"", "note", "api"};
+  const char* const margins[] = {"1px", "2em", "1px", "auto"};
+  std::vector<std::string> loaded;
+  std::vector<TSharedMarginArray> boxes;
+  for (int round = 0; round < 36; ++round) {
+    TProperties p;
+    p.PropTag = tags[round % 3];
+    p.PropClass = classes[round / 3 % 3];
+    const std::string margin = margins[round * 7 % 4];
+    p.SetPropertyByName("margin-left", margin);
+    boxes.emplace_back().Load(p);
+    loaded.push_back(margin);
+    const TPropText* text = std::get_if<TPropText>(&boxes.back()[BoxIndex(Prop::MarginLeft)]);
+    ASSERT_TRUE(text) << "round " << round;
+    EXPECT_EQ(text->Text(), margin) << "round " << round;
+  }
+  for (std::size_t a = 0; a < boxes.size(); ++a) {
+    for (std::size_t b = 0; b < a; ++b) {
+      if (loaded[a] == loaded[b]) EXPECT_TRUE(boxes[a].SharesWith(boxes[b])) << a << " and " << b;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace engine
