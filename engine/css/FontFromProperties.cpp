@@ -171,7 +171,7 @@ class RecentFonts {
     for (std::size_t index = 0; index < kFontProps.size(); ++index) {
       if (!SameValue(slot.values[index], props.Value(kFontProps[index]))) return false;
     }
-    return slot.defaultName == props.DefFontName;
+    return SameText(slot.defaultName, props.DefFontName);
   }
 
   static constexpr std::size_t kMaxTextLength = 256;

@@ -27,7 +27,17 @@ class ThtFontInfo {
   std::uint8_t iCharset = 1;
   TPropValue iSpace;  // letter spacing as written in the style
 
-  void Assign(const ThtFontInfo& source) { *this = source; }
+  // The same as *this = source; a look mostly takes one it holds already (a reused link's
+  // looks), so equal texts are left as they are.
+  void Assign(const ThtFontInfo& source) {
+    if (!SameText(iName, source.iName)) iName = source.iName;
+    iSize = source.iSize;
+    iStyle = source.iStyle;
+    iColor = source.iColor;
+    ibgColor = source.ibgColor;
+    iCharset = source.iCharset;
+    if (!SameValue(iSpace, source.iSpace)) iSpace = source.iSpace;
+  }
   // Applies the value one style rule gives property index (font group, colours) to this look.
   void ApplyRuleValue(int index, const TPropValue& value);
 };
