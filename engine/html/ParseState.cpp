@@ -7,11 +7,6 @@ namespace engine {
 
 TParseState parseState;
 
-int CurrentCodePage() {
-  const TProperties* top = parseState.PropStack.Last();
-  return top ? top->CodePage : 0;
-}
-
 void SetDocumentText(std::string text) {
   TParseState& state = parseState;
   // Source positions are 32-bit; longer documents are read up to that size.

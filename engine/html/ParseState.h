@@ -90,8 +90,12 @@ struct TParseState : TReadingState {
 
 extern TParseState parseState;
 
-// Code page of the innermost open element's text (0, the system's, without any).
-int CurrentCodePage();
+// Code page of the innermost open element's text (0, the system's, without
+// any). Inline: every text run and attribute asks it.
+inline int CurrentCodePage() {
+  const TProperties* top = parseState.PropStack.Last();
+  return top ? top->CodePage : 0;
+}
 
 // Starts reading a document: position -1, document input, no include, the
 // flags and line-end memory cleared. Handlers and hooks stay.
