@@ -50,7 +50,7 @@ struct TableFrame {
   std::vector<std::unique_ptr<TCellList>> footRows;
   std::unique_ptr<TCellList> row;
   // Cells of the row finished last: a new row reserves as many (rows are
-  // alike), at most kReservedCells.
+  // alike) or the grid's width, at most kReservedCells.
   std::size_t lastRowCells = 0;
   std::uint8_t rowVertAlign = kVAlignMiddle;
   int rowLevel = 0;   // the stack below the row's "tr"
@@ -73,9 +73,12 @@ const TAttribute* FindAttribute(THtmlSymbol symbol) {
   return parseState.Attributes.Find(symbol, attribute) ? attribute : nullptr;
 }
 
+// A row ends with at least as many entries as the grid is wide (the places
+// that row spans from above reach are entries too).
 void ReserveCells(TableFrame& frame) {
   constexpr std::size_t kReservedCells = 64;
-  frame.row->Cells.reserve(std::min(frame.lastRowCells, kReservedCells));
+  const std::size_t gridWidth = static_cast<std::size_t>(std::max(frame.table->GridWidthSoFar(), 0));
+  frame.row->Cells.reserve(std::min(std::max(frame.lastRowCells, gridWidth), kReservedCells));
 }
 
 void PopToLevel(int level) {
@@ -170,7 +173,7 @@ void FinishRow(TableFrame& frame) {
   frame.row->RowKind = frame.part == kFoot ? kRowFooter : frame.part == kHead ? kRowHeader : kRowBody;
   frame.lastRowCells = frame.row->Cells.size();
   if (frame.part == kFoot) frame.footRows.push_back(std::move(frame.row));
-  else frame.table->Rows.push_back(std::move(frame.row));
+  else frame.table->AddRow(std::move(frame.row));
   ++frame.rowsRead;
   frame.row.reset();
   PopToLevel(frame.rowLevel);
@@ -355,7 +358,7 @@ void PlaceTable(TableFrame& frame) {
   FinishCell(frame);
   FinishRow(frame);
   PopToLevel(frame.partLevel);
-  for (auto& foot : frame.footRows) frame.table->Rows.push_back(std::move(foot));
+  for (auto& foot : frame.footRows) frame.table->AddRow(std::move(foot));
   frame.footRows.clear();
   if (!frame.tableBlock) return;
   if (frame.caption) {

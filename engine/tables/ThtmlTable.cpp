@@ -78,7 +78,8 @@ ThtmlTable::ThtmlTable(TSectionList* document, const ThtmlTable& source)
       Percents(source.Percents),
       Heights(source.Heights),
       BorderTopWidth(source.BorderTopWidth),
-      BorderBottomWidth(source.BorderBottomWidth) {
+      BorderBottomWidth(source.BorderBottomWidth),
+      grid_(source.grid_) {
   // NOTE: the column descriptions are copied too, so a copy made before the
   // grid was built keeps the COL widths.
   if (document && document->PrintBackground) {
@@ -105,30 +106,53 @@ void ThtmlTable::AddColumn(int width, bool asPercent, const std::string& align, 
   Columns.push_back(TColObj{std::clamp(width, 0, kMaxCellExtent), asPercent, vertAlign, align});
 }
 
+void ThtmlTable::AddRow(std::unique_ptr<TCellList> row) {
+  // Rows are placed a few dozen at a time: their cells are still in cache,
+  // and the grid's code is not fetched again between every two rows read.
+  constexpr std::size_t kRowsPlacedTogether = 32;
+  Rows.push_back(std::move(row));
+  if (!Initialized && Rows.size() - grid_.placedRows >= kRowsPlacedTogether)
+    while (grid_.placedRows < Rows.size()) PlaceRowInGrid(grid_.placedRows);
+}
+
+int ThtmlTable::GridWidthSoFar() const { return Initialized ? NumCols : grid_.width; }
+
+// Places the next row in the grid: its column spans are spread and its
+// entries placed below the row spans from above while its cells are at hand,
+// so a long table's cells are not walked again for the grid.
+void ThtmlTable::PlaceRowInGrid(std::size_t rowIndex) {
+  TCellList& row = *Rows[rowIndex];
+  SpreadColumnSpans(row);
+  SpreadRowSpans(row, rowIndex);
+  for (int c = row.Count() - 1; c >= grid_.width; --c) {
+    if (IsRealEntry(row.Cells[static_cast<std::size_t>(c)])) {
+      grid_.width = c + 1;
+      break;
+    }
+  }
+  grid_.shortest = std::min(grid_.shortest, row.Count());
+  grid_.longest = std::max(grid_.longest, row.Count());
+  grid_.placedRows = rowIndex + 1;
+}
+
 void ThtmlTable::Initialize() {
   if (Initialized) return;
-  // One walk over the rows builds the grid: a row's column spans are spread
-  // and its entries placed below the row spans from above while its cells are
-  // at hand, so a long table's cells are visited once here.
-  std::vector<int> reservedRows;  // per column: rows below still covered from above
-  int width = 0;                  // columns up to the last one holding a real cell
-  int shortest = INT32_MAX;       // the fewest and most entries of a row, so that
-  int longest = 0;                // rows are walked again only to change them
-  const int rowCount = static_cast<int>(Rows.size());
-  for (int r = 0; r < rowCount; ++r) {
-    TCellList& row = *Rows[static_cast<std::size_t>(r)];
-    SpreadColumnSpans(row, rowCount - r);
-    SpreadRowSpans(row, reservedRows);
-    for (int c = row.Count() - 1; c >= width; --c) {
-      if (IsRealEntry(row.Cells[static_cast<std::size_t>(c)])) {
-        width = c + 1;
-        break;
-      }
-    }
-    shortest = std::min(shortest, row.Count());
-    longest = std::max(longest, row.Count());
-  }
-  if (longest > width) RemoveEmptyTrailingColumns(width);
+  while (grid_.placedRows < Rows.size()) PlaceRowInGrid(grid_.placedRows);
+  // Row spans end at the table's last row. The grid is the same with the
+  // spans cut before or after it was built: a span only reserves rows below.
+  const std::size_t rowCount = Rows.size();
+  for (const auto& [r, c] : grid_.spanning)
+    if (TCellObj* entry = Rows[r]->Items(static_cast<int>(c)))
+      entry->RowSpan = std::min(entry->RowSpan, static_cast<int>(rowCount - r));
+  // The table's background is known once its block has been measured.
+  if (HasBackground)
+    for (const auto& row : Rows)
+      for (const auto& entry : row->Cells)
+        if (IsRealEntry(entry) && entry->BackgroundColor == kNoColor) entry->BackgroundColor = BackgroundColor;
+  const int width = grid_.width;
+  const int shortest = grid_.shortest;
+  if (grid_.longest > width) RemoveEmptyTrailingColumns(width);
+  grid_ = GridProgress{};
   NumCols = width;
   ApplyColumnWidths();
   const std::size_t columns = static_cast<std::size_t>(NumCols);
@@ -148,10 +172,9 @@ void ThtmlTable::ShareCellFloats() {
       if (TCellObjCell* content = cell ? cell->Cell() : nullptr) content->IMgr = &cellFloats_;
 }
 
-// Step 1, for a row with rowsLeft rows from it to the table's end: cells get
-// their padding, borders and backgrounds; a cell spanning n columns is
-// followed by n - 1 dummies that carry its row span.
-void ThtmlTable::SpreadColumnSpans(TCellList& row, int rowsLeft) {
+// Step 1: cells get their padding, borders and the row's background; a cell
+// spanning n columns is followed by n - 1 dummies that carry its row span.
+void ThtmlTable::SpreadColumnSpans(TCellList& row) {
   row.ApplyRowBackground();
   bool spans = false;
   for (auto& entry : row.Cells) {
@@ -159,8 +182,7 @@ void ThtmlTable::SpreadColumnSpans(TCellList& row, int rowsLeft) {
     if (!cell || !cell->IsReal()) continue;
     cell->SetPaddingAndBorders(CellPadding, row.BackgroundImage(), BorderWidth > 0, row.BackgroundPosition());
     if (cell->WidthAttr > 0 && !cell->AsPercent) HasPixelWidths = true;
-    if (HasBackground && cell->BackgroundColor == kNoColor) cell->BackgroundColor = BackgroundColor;
-    cell->RowSpan = std::clamp(cell->RowSpan, 1, rowsLeft);
+    cell->RowSpan = std::max(cell->RowSpan, 1);
     spans = spans || cell->ColSpan > 1;
   }
   // Only a row with column spans is rebuilt; most rows keep their list.
@@ -178,49 +200,51 @@ void ThtmlTable::SpreadColumnSpans(TCellList& row, int rowsLeft) {
 }
 
 // Step 2: every entry spanning rows (a real cell or a dummy of its column
-// span) reserves its column in the rows below (reservedRows, kept from row to
-// row); a row's own entries fill the columns that are not reserved, in order.
-// Each entry gets its grid column and each cell its float manager (the later
-// steps only cut rows short).
-void ThtmlTable::SpreadRowSpans(TCellList& row, std::vector<int>& reservedRows) {
-  const auto place = [this](TCellObj& entry, std::size_t column) {
-    entry.Column = static_cast<int>(column);
-    if (TCellObjCell* content = entry.Cell()) content->IMgr = &cellFloats_;
-  };
+// span) reserves its column in the rows below (grid_.reservedRows, kept from
+// row to row); a row's own entries fill the columns that are not reserved,
+// in order. Each entry gets its grid column and each cell its float manager
+// (the later steps only cut rows short).
+void ThtmlTable::SpreadRowSpans(TCellList& row, std::size_t rowIndex) {
+  std::vector<int>& reservedRows = grid_.reservedRows;
+  std::vector<std::unique_ptr<TCellObj>>& cells = row.Cells;
   // Columns past the last one reserved from above end with the row's own entries.
   std::size_t reservedEnd = reservedRows.size();
   while (reservedEnd > 0 && reservedRows[reservedEnd - 1] == 0) --reservedEnd;
-  if (reservedEnd == 0) {
-    // Nothing reaches down into this row: its entries stay where they are.
-    for (std::size_t column = 0; column < row.Cells.size(); ++column) {
-      const auto& entry = row.Cells[column];
-      if (entry) place(*entry, column);
-      if (!entry || entry->RowSpan <= 1) continue;
-      if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
-      reservedRows[column] = entry->RowSpan - 1;
+  const auto reserved = [&](std::size_t column) { return column < reservedEnd && reservedRows[column] > 0; };
+  if (reservedEnd > 0) {
+    // The row's entries move right past the reserved columns, in place (a
+    // row read after one like it has the room): from the back, so that no
+    // entry is overwritten before it moved.
+    const std::size_t own = cells.size();
+    std::size_t covered = 0;
+    for (std::size_t column = 0; column < reservedEnd; ++column) covered += reserved(column) ? 1 : 0;
+    const std::size_t total = std::max(reservedEnd, own + covered);
+    cells.resize(total);
+    std::size_t from = total - covered;  // one past the own entry the next free column takes
+    for (std::size_t column = total; column-- > 0;) {
+      if (reserved(column)) {
+        cells[column] = TCellObj::MakeDummy(0);
+        continue;
+      }
+      --from;
+      if (from != column) cells[column] = from < own ? std::move(cells[from]) : nullptr;
     }
-    return;
   }
-  std::vector<std::unique_ptr<TCellObj>> placed;
-  placed.reserve(row.Cells.size() + reservedEnd);  // the most the loop below places
-  std::size_t next = 0;
-  for (std::size_t column = 0; column < reservedEnd || next < row.Cells.size(); ++column) {
-    const bool reserved = column < reservedEnd && reservedRows[column] > 0;
-    if (reserved) {
-      placed.push_back(TCellObj::MakeDummy(0));
-      place(*placed.back(), column);
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    TCellObj* entry = cells[column].get();
+    if (entry) {
+      entry->Column = static_cast<int>(column);
+      if (TCellObjCell* content = entry->Cell()) content->IMgr = &cellFloats_;
+    }
+    if (reserved(column)) {
       --reservedRows[column];
       continue;
     }
-    std::unique_ptr<TCellObj> entry = next < row.Cells.size() ? std::move(row.Cells[next++]) : nullptr;
-    if (entry) place(*entry, column);
-    if (entry && entry->RowSpan > 1) {
-      if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
-      reservedRows[column] = entry->RowSpan - 1;
-    }
-    placed.push_back(std::move(entry));
+    if (!entry || entry->RowSpan <= 1) continue;
+    if (reservedRows.size() <= column) reservedRows.resize(column + 1, 0);
+    reservedRows[column] = entry->RowSpan - 1;
+    grid_.spanning.emplace_back(rowIndex, column);
   }
-  row.Cells = std::move(placed);
 }
 
 // Step 3: columns from width on hold no real cell in any row and are dropped

@@ -1,9 +1,10 @@
 #pragma once
 // ThtmlTable: a table of the document, held by its table block. It owns its
-// rows of cells and, before the first measurement, turns them into a
-// rectangular grid (spans filled with dummy cells). Column widths come from
-// the arithmetic of TableColumnWidths.h, row heights from TableRowHeights.h;
-// the table lays every cell's content out and paints row by row.
+// rows of cells and turns them into a rectangular grid (spans filled with
+// dummy cells) as they are added, finished before the first measurement.
+// Column widths come from the arithmetic of TableColumnWidths.h, row heights
+// from TableRowHeights.h; the table lays every cell's content out and paints
+// row by row.
 //
 // Invariant once the grid is built: every row holds exactly NumCols entries,
 // the entries a real cell's spans cover are dummies (ColSpan 0), and the width
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/css/CssColors.h"
@@ -39,7 +41,14 @@ class ThtmlTable : public TSectionBase {
   ~ThtmlTable() override;
 
   void AddColumn(int width, bool asPercent, const std::string& align, int vertAlign);
-  // Builds the grid once; later calls do nothing.
+  // Appends a row as it is read; until the grid is finished, the rows added
+  // are placed in the grid soon after, while their cells are still in cache.
+  void AddRow(std::unique_ptr<TCellList> row);
+  // The columns up to the last one holding a real cell in the rows placed so
+  // far: the entries every row will have at least once the grid is finished.
+  int GridWidthSoFar() const;
+  // Finishes the grid once (rows pushed onto Rows directly are placed here);
+  // later calls do nothing.
   void Initialize();
 
   std::unique_ptr<TSectionBase> CreateCopy(TSectionList* document) const override;
@@ -100,8 +109,9 @@ class ThtmlTable : public TSectionBase {
 
  private:
   // Grid steps.
-  void SpreadColumnSpans(TCellList& row, int rowsLeft);
-  void SpreadRowSpans(TCellList& row, std::vector<int>& reservedRows);
+  void PlaceRowInGrid(std::size_t rowIndex);
+  void SpreadColumnSpans(TCellList& row);
+  void SpreadRowSpans(TCellList& row, std::size_t rowIndex);
   void RemoveEmptyTrailingColumns(int width);
   void ApplyColumnWidths();
   // Layout steps.
@@ -164,6 +174,21 @@ class ThtmlTable : public TSectionBase {
   template <class Visit>
   bool ForEachCellBackward(Visit visit) const;
 
+  // The grid as its rows are placed: the rows placed so far, per column the
+  // rows below still covered from above, the columns up to the last one
+  // holding a real cell, the fewest and most entries of a row (so that rows
+  // are walked again only to change them), and the places (row, column) of
+  // the entries spanning rows, whose spans are cut at the table's end once
+  // its rows are all known.
+  struct GridProgress {
+    std::size_t placedRows = 0;
+    std::vector<int> reservedRows;
+    int width = 0;
+    int shortest = INT32_MAX;
+    int longest = 0;
+    std::vector<std::pair<std::size_t, std::size_t>> spanning;
+  };
+  GridProgress grid_;
   int layoutX_ = 0;       // document X of the table's left edge
   // The table's width range, kept for the layout cycle (and the specified
   // width) it was made in.

@@ -120,9 +120,9 @@ TEST(TableReader, VerticalAlignmentWords) {
 TEST(TableReader, ColumnSpecificationsReachTheirCells) {
   auto wide = Parse("<table><col span=200><tr><td>x</table>");
   EXPECT_EQ(Tables(wide)[0]->Table->Columns.size(), 100u);
-  auto document = Parse(
+  auto document = testing::ParseAndLayOut(
       "<table><col align=left><col align=center><col align=right>"
-      "<tr><td rowspan=2>A<td>B<td>C<tr><td>D<td>E</table>");
+      "<tr><td rowspan=2>A<td>B<td>C<tr><td>D<td>E</table>", 600);
   const ThtmlTable& table = *Tables(document)[0]->Table;
   ASSERT_EQ(CellTexts(table), "A,B,C/D,E");
   auto justify = [&](int row, int column) {
@@ -132,9 +132,10 @@ TEST(TableReader, ColumnSpecificationsReachTheirCells) {
   EXPECT_EQ(justify(0, 0), 1);
   EXPECT_EQ(justify(0, 1), 2);
   EXPECT_EQ(justify(0, 2), 3);
-  // Row 1 is read before the grid is built: D (its first cell) lands in column 1, E in column 2.
-  EXPECT_EQ(justify(1, 0), 2);
-  EXPECT_EQ(justify(1, 1), 3);
+  // In the grid A takes column 0 of row 1 too: D (its first cell) lands in column 1, E in column 2.
+  EXPECT_FALSE(table.Rows[1]->Items(0)->IsReal());
+  EXPECT_EQ(justify(1, 1), 2);
+  EXPECT_EQ(justify(1, 2), 3);
 }
 
 TEST(TableReader, APercentageColumnWidthReachesItsCellsInTenths) {
@@ -147,6 +148,16 @@ TEST(TableReader, APercentageColumnWidthReachesItsCellsInTenths) {
   ASSERT_EQ(table.Widths.size(), 2u);
   EXPECT_EQ(table.Widths[0], 400);
   EXPECT_EQ(table.Widths[1], 100);
+}
+
+TEST(TableReader, CellsWithoutAColourTakeTheTablesThenTheRowsFirst) {
+  auto document = testing::ParseAndLayOut(
+      "<table bgcolor=#ff0000><tr><td>a<td bgcolor=#0000ff>b<tr bgcolor=#00ff00><td>c</table>", 600);
+  const ThtmlTable& table = *Tables(document)[0]->Table;
+  ASSERT_TRUE(table.HasBackground);
+  EXPECT_EQ(table.Rows[0]->Items(0)->BackgroundColor, table.BackgroundColor);
+  EXPECT_EQ(table.Rows[0]->Items(1)->BackgroundColor, 0xFF0000u);  // blue, as colours are kept (BGR)
+  EXPECT_EQ(table.Rows[1]->Items(0)->BackgroundColor, 0x00FF00u);
 }
 
 TEST(TableReader, FootRowsAndTheFirstBodyRowTakeTheColumnsAlignment) {

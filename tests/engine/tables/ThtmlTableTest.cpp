@@ -225,29 +225,48 @@ TEST(ThtmlTableGrid, RandomSpansGiveTheGridOfTheModel) {
     SCOPED_TRACE(caseNumber);
     std::mt19937 random(static_cast<unsigned>(caseNumber));
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    std::vector<ModelRow> rows(static_cast<std::size_t>(pick(1, 6)));
+    // Some tables long enough that rows are placed in the grid as they are added.
+    std::vector<ModelRow> rows(static_cast<std::size_t>(pick(0, 3) == 0 ? pick(30, 80) : pick(1, 6)));
+    // The same rows pushed before the grid is built and added one by one
+    // (placed in the grid as they come, in room reserved or not).
     TableBuilder t;
+    TableBuilder added;
     for (ModelRow& modelRow : rows) {
       TCellList& row = t.AddRow();
+      auto addedRow = std::make_unique<TCellList>(nullptr, nullptr);
+      addedRow->Cells.reserve(static_cast<std::size_t>(pick(0, 8)));
       for (int cells = pick(0, 4); cells > 0; --cells) {
         if (pick(0, 9) == 0) {
           modelRow.push_back(std::nullopt);
           row.AddCell(nullptr);
+          addedRow->AddCell(nullptr);
           continue;
         }
         const int colSpan = pick(0, 3) == 0 ? pick(2, 3) : 1;
         const int rowSpan = pick(0, 2) == 0 ? pick(2, 5) : 1;
         modelRow.push_back(std::pair{colSpan, rowSpan});
         t.AddCell(row, colSpan, rowSpan);
+        added.AddCell(*addedRow, colSpan, rowSpan);
       }
+      added.table->AddRow(std::move(addedRow));
     }
     t.table->Initialize();
+    added.table->Initialize();
     EXPECT_EQ(t.Shape(), ModelShape(rows));
-    for (const auto& row : t.table->Rows)
-      for (int c = 0; c < row->Count(); ++c)
-        if (row->Items(c)) {
-          EXPECT_EQ(row->Items(c)->Column, c);
-        }
+    EXPECT_EQ(added.Shape(), t.Shape());
+    EXPECT_EQ(added.table->NumCols, t.table->NumCols);
+    for (std::size_t r = 0; r < t.table->Rows.size(); ++r) {
+      const TCellList& row = *t.table->Rows[r];
+      for (int c = 0; c < row.Count(); ++c) {
+        const TCellObj* entry = row.Items(c);
+        const TCellObj* addedEntry = added.table->Rows[r]->Items(c);
+        if (!entry || !addedEntry) continue;
+        EXPECT_EQ(entry->Column, c);
+        EXPECT_EQ(addedEntry->Column, c);
+        EXPECT_EQ(addedEntry->RowSpan, entry->RowSpan) << "row " << r << " column " << c;
+        EXPECT_EQ(addedEntry->ColSpan, entry->ColSpan) << "row " << r << " column " << c;
+      }
+    }
   }
 }
 
