@@ -207,6 +207,7 @@ void ParseParagraph(const TSymbolSet& stop) {
   if (parseState.Symbol == symTable) block->SetBottomMargin(0);
   CloseSection();
   PopTag("p");
+  attributes.GiveItemsTo(parseState.Attributes);
   buildState.CurrentCell = outer;
   if (parseState.Symbol == symPEnd) NextSymbol();
 }
@@ -394,6 +395,7 @@ void ParseHeading(const TSymbolSet& stop) {
   }
   CloseSection();
   PopTag(tag);
+  attributes.GiveItemsTo(parseState.Attributes);
   buildState.CurrentCell = outer;
   if (parseState.Symbol == symHEnd) NextSymbol();
 }

@@ -753,7 +753,8 @@ class TByteSink {
 class TWindows1252Sink {
  public:
   explicit TWindows1252Sink(TokenObj& token, int codePage = 0) : token_(token), codePage_(codePage) {}
-  void Add(unsigned char byte, int position) {
+  // Inline: most text runs start or end with a blank added here.
+  [[gnu::always_inline]] void Add(unsigned char byte, int position) {
     token_.AppendChar(byte < 0x80 ? char16_t{byte} : win::windows1252Character(byte), position);
   }
   void AddRun(std::string_view run, int firstPosition) {

@@ -58,8 +58,8 @@ const std::string kNoText;
 }  // namespace
 
 bool PushTag(const std::string& tag, TAttributeList& attributes, const std::string& pseudo) {
-  // Most elements have none of the attributes the cascade reads, and a list
-  // without an ID holds no cached id either: no look-ups and no strings made for them.
+  // Most elements have none of the attributes the cascade reads: no look-ups
+  // and no strings made for them.
   if (!attributes.NamesElement()) return PushElementProperties(tag, kNoText, kNoText, nullptr, kNoText, pseudo);
   return PushElementProperties(tag, attributes.ClassKey(), attributes.IdValue(), attributes.ParseInlineStyle(),
                                attributes.TitleValue(), pseudo);

@@ -26,6 +26,15 @@ void TAttributeList::KeepItems() {
   }
 }
 
+void TAttributeList::GiveItemsTo(TAttributeList& other) {
+  cachedId_.clear();
+  if constexpr (kKeepsSpares) {
+    MoveItemsTo(other.spare_);
+  } else {
+    TFreeList<TAttribute>::Clear();
+  }
+}
+
 std::unique_ptr<TAttribute> TAttributeList::NewAttribute() {
   return std::make_unique<TAttribute>(symUnknownAttribute, 0, std::string(), std::string(), 0);
 }

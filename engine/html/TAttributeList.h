@@ -61,9 +61,10 @@ class TAttributeList : public TFreeList<TAttribute> {
     attribute->ValueText.clear();
     return attribute;
   }
-  // Whether the list has a CLASS, ID, STYLE or TITLE, from which the values
-  // below are derived; without any they are all empty.
+  // Whether the list has a CLASS, ID, STYLE or TITLE or a cached id, from
+  // which the values below are derived; without any they are all empty.
   bool NamesElement() const {
+    if (!cachedId_.empty()) return true;
     for (const auto& item : *this) {
       const THtmlSymbol symbol = item->Symbol;
       if (symbol == symClass || symbol == symId || symbol == symStyle || symbol == symTitle) return true;
@@ -89,6 +90,10 @@ class TAttributeList : public TFreeList<TAttribute> {
   TProperties* ParseInlineStyle();
 
   TProperties* InlineStyle() const { return inlineStyle_.get(); }
+  // Empties the list into other's spares, for its next tags (freed in
+  // sanitizer builds, as Clear does): a list that held an element's
+  // attributes while the lexer read on gives their room back.
+  void GiveItemsTo(TAttributeList& other);
   // Exchanges everything with other (a nested parse parks the outer list).
   void Swap(TAttributeList& other) {
     SwapItems(other);

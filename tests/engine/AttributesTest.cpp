@@ -76,6 +76,44 @@ TEST(AttributeList, IdValueIsCachedUntilClear) {
   EXPECT_EQ(list.IdValue(), "other");
 }
 
+// PushTag derives nothing from a list that NamesElement denies.
+TEST(AttributeList, NamesElementWithTheAttributesTheCascadeReads) {
+  TAttributeList list;
+  EXPECT_FALSE(list.NamesElement());
+  AddAttribute(list, symHref, "HREF", "a.htm");
+  AddAttribute(list, symBorder, "BORDER", "1", 1);
+  EXPECT_FALSE(list.NamesElement());
+  for (const THtmlSymbol symbol : {symClass, symId, symStyle, symTitle}) {
+    TAttributeList named;
+    AddAttribute(named, symHref, "HREF", "a.htm");
+    AddAttribute(named, symbol, "NAME", "x");
+    EXPECT_TRUE(named.NamesElement()) << symbol;
+  }
+  // A cached id outlives the attributes deleted one by one.
+  list.Clear();
+  AddAttribute(list, symId, "ID", "Kept");
+  EXPECT_EQ(list.IdValue(), "kept");
+  list.Delete(0);
+  EXPECT_TRUE(list.NamesElement());
+}
+
+// A list that held an element's attributes hands them to the lexer's list,
+// whose next tags take them emptied.
+TEST(AttributeList, GiveItemsToEmptiesTheListIntoTheOthersSpares) {
+  TAttributeList held;
+  TAttributeList lexer;
+  AddAttribute(held, symId, "ID", "Some");
+  EXPECT_EQ(held.IdValue(), "some");
+  held.GiveItemsTo(lexer);
+  EXPECT_TRUE(held.Empty());
+  EXPECT_EQ(held.IdValue(), "");
+  EXPECT_TRUE(lexer.Empty());
+  std::unique_ptr<TAttribute> spare = lexer.TakeSpare();
+  ASSERT_NE(spare, nullptr);
+  EXPECT_TRUE(spare->Name.empty());
+  EXPECT_TRUE(spare->ValueText.empty());
+}
+
 TEST(AttributeList, TitleAndInlineStyle) {
   TAttributeList list;
   EXPECT_EQ(list.TitleValue(), "");
