@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/common/BlockPool.h"
+
 namespace bench {
 
 // A "VmRSS:" or "VmHWM:" line of /proc/self/status, in bytes; -1 when absent.
@@ -29,10 +31,11 @@ inline std::int64_t StatusBytes(const char* key) {
   return bytes;
 }
 
-// What the heap holds in use now (small blocks and mapped ones).
+// What the heap holds in use now (small blocks and mapped ones), with the
+// engine's block-pool slabs, which are mapped apart from the heap.
 inline std::int64_t LiveHeapBytes() {
   const struct mallinfo2 info = mallinfo2();
-  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd + engine::BlockPool::SlabBytesInUse());
 }
 
 inline std::int64_t ResidentBytes() { return StatusBytes("VmRSS:"); }
@@ -42,6 +45,7 @@ inline std::int64_t PeakResidentBytes() { return StatusBytes("VmHWM:"); }
 // current resident size. False when the kernel refuses the reset.
 inline bool ResetPeakResident() {
   malloc_trim(0);
+  engine::BlockPool::ReleaseEmptySlabs();
   std::FILE* refs = std::fopen("/proc/self/clear_refs", "w");
   if (!refs) return false;
   const bool written = std::fputs("5", refs) >= 0;

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "engine/common/AddressSanitizer.h"
 
 namespace engine {
@@ -15,6 +17,89 @@ constexpr bool kPooled = !kAddressSanitizer;
 constexpr std::size_t kAlignment = 16;
 
 constexpr std::size_t RoundUp(std::size_t size, std::size_t step) { return (size + step - 1) / step * step; }
+
+// Slabs are mapped from the system rather than taken from the heap: an aligned
+// heap block leaves a hole of up to its alignment beside it, and those holes,
+// pinned between live blocks, kept a large page's load megabytes above its
+// need. A mapping costs only the pages touched.
+void* MapSlab() {
+  const std::size_t bytes = BlockPool::kSlabBytes;
+  void* mapped = ::mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+  const std::uintptr_t aligned = (start + bytes - 1) & ~(bytes - 1);
+  // Trim the mapping to the aligned slab.
+  if (aligned > start) ::munmap(mapped, aligned - start);
+  if (const std::uintptr_t end = start + 2 * bytes; end > aligned + bytes)
+    ::munmap(reinterpret_cast<void*>(aligned + bytes), end - (aligned + bytes));
+  return reinterpret_cast<void*>(aligned);
+}
+
+// Empty slabs of every pool, kept for the next document up to a bound, so that
+// loading page after page does not map and fault in fresh pages each time.
+class EmptySlabs {
+ public:
+  void* Take() {
+    {
+      const std::lock_guard lock(lock_);
+      ++inUse_;
+      if (head_) {
+        Kept* slab = head_;
+        head_ = slab->next;
+        --count_;
+        return slab;
+      }
+    }
+    return MapSlab();
+  }
+
+  std::size_t InUse() {
+    const std::lock_guard lock(lock_);
+    return inUse_;
+  }
+
+  void UnmapAll() noexcept {
+    const std::lock_guard lock(lock_);
+    while (head_) {
+      Kept* slab = head_;
+      head_ = slab->next;
+      ::munmap(slab, BlockPool::kSlabBytes);
+    }
+    count_ = 0;
+  }
+
+  void Give(void* slab) noexcept {
+    {
+      const std::lock_guard lock(lock_);
+      --inUse_;
+      if (count_ < kKept) {
+        head_ = new (slab) Kept{head_};
+        ++count_;
+        return;
+      }
+    }
+    ::munmap(slab, BlockPool::kSlabBytes);
+  }
+
+ private:
+  struct Kept {
+    Kept* next;
+  };
+  static constexpr std::size_t kKept = 256;  // 16 MB
+
+  SpinLock lock_;
+  Kept* head_ = nullptr;
+  std::size_t count_ = 0;
+  std::size_t inUse_ = 0;  // slabs held by pools
+};
+
+EmptySlabs& Empty() {
+  // NOTE: never destroyed: pools free slabs from static destructors.
+  static EmptySlabs* const empty = new EmptySlabs();
+  return *empty;
+}
+
+void UnmapSlab(void* slab) noexcept { Empty().Give(slab); }
 
 }  // namespace
 
@@ -46,15 +131,14 @@ BlockPool::~BlockPool() {
     Slab* next = slab->next;
     if (slab->live == 0) {
       slab->~Slab();
-      std::free(slab);
+      UnmapSlab(slab);
     }
     slab = next;
   }
 }
 
 BlockPool::Slab* BlockPool::NewSlab() {
-  void* memory = std::aligned_alloc(kSlabBytes, kSlabBytes);
-  if (!memory) throw std::bad_alloc();
+  void* memory = Empty().Take();
   ++slabs_;
   return new (memory) Slab();
 }
@@ -112,10 +196,14 @@ void BlockPool::Release(void* block) noexcept {
   if (slab->live == 0 && (slab->prev || slab->next)) {
     Unlink(slab);
     slab->~Slab();
-    std::free(slab);
+    UnmapSlab(slab);
     --slabs_;
   }
 }
+
+void BlockPool::ReleaseEmptySlabs() noexcept { Empty().UnmapAll(); }
+
+std::size_t BlockPool::SlabBytesInUse() noexcept { return Empty().InUse() * kSlabBytes; }
 
 std::size_t BlockPool::SlabCount() const {
   const std::lock_guard lock(lock_);
