@@ -75,6 +75,11 @@ class EmptySlabs {
       if (count_ < kKept) {
         head_ = new (slab) Kept{head_};
         ++count_;
+        if (count_ > kKeptResident) {
+          // The system may take the pages past the link whenever it needs
+          // them; until then the slab is reused without faulting them in.
+          ::madvise(static_cast<std::byte*>(slab) + kLinkPage, BlockPool::kSlabBytes - kLinkPage, MADV_FREE);
+        }
         return;
       }
     }
@@ -85,7 +90,11 @@ class EmptySlabs {
   struct Kept {
     Kept* next;
   };
-  static constexpr std::size_t kKept = 256;  // 16 MB
+  // Up to 16 MB stay as they are; up to 64 MB more are kept for the system to
+  // reclaim at will (a long table's document holds about 50 MB of slabs).
+  static constexpr std::size_t kKeptResident = 256;
+  static constexpr std::size_t kKept = 1024;
+  static constexpr std::size_t kLinkPage = 4096;  // holds the list link
 
   SpinLock lock_;
   Kept* head_ = nullptr;

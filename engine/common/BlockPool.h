@@ -3,7 +3,8 @@
 // hundred thousand (font runs, sections, link records), carved out of 64 KB
 // slabs mapped from the system. Taking and giving back a block is a few
 // instructions and touches only its slab; a cleared document gives its slabs
-// back whole, and up to 16 MB of empty slabs are kept for the next document. Under the address sanitizer every block
+// back whole, and empty slabs are kept for the next document (beyond 16 MB, as
+// pages the system may reclaim). Under the address sanitizer every block
 // comes from the heap, so that use after free is still caught.
 #include <cstddef>
 
