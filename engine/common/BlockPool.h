@@ -55,4 +55,13 @@ class BlockPool {
   std::size_t slabs_ = 0;
 };
 
+// The pool for objects of T, as T's operator new and delete use it. NOTE:
+// never destroyed, so that objects freed while the process ends (by objects of
+// static duration) still find it.
+template <class T>
+BlockPool& PoolFor() {
+  static BlockPool* const pool = new BlockPool(sizeof(T));
+  return *pool;
+}
+
 }  // namespace engine

@@ -135,31 +135,18 @@ std::shared_ptr<const TMyFont> FontInLook(const std::shared_ptr<const TMyFont>& 
   return result;
 }
 
-// NOTE: never destroyed, so that runs freed while the process ends (by
-// objects of static duration) still find it.
-BlockPool& RunPool() {
-  static BlockPool* const pool = new BlockPool(sizeof(TFontObj));
-  return *pool;
-}
-
 }  // namespace
 
 void ForgetRecentRunFonts() { recentRunFonts = RecentRunFonts{}; }
 
 // TFontObj has no derived classes: every size asked for is its own.
-void* TFontObj::operator new(std::size_t) { return RunPool().Allocate(); }
+void* TFontObj::operator new(std::size_t) { return PoolFor<TFontObj>().Allocate(); }
 
-void TFontObj::operator delete(void* block) noexcept { RunPool().Release(block); }
+void TFontObj::operator delete(void* block) noexcept { PoolFor<TFontObj>().Release(block); }
 
-// NOTE: never destroyed, for the reason the run pool is not.
-BlockPool& TFontObj::TRunLink::Pool() {
-  static BlockPool* const pool = new BlockPool(sizeof(TRunLink));
-  return *pool;
-}
+void* TFontObj::TRunLink::operator new(std::size_t) { return PoolFor<TRunLink>().Allocate(); }
 
-void* TFontObj::TRunLink::operator new(std::size_t) { return Pool().Allocate(); }
-
-void TFontObj::TRunLink::operator delete(void* block) noexcept { Pool().Release(block); }
+void TFontObj::TRunLink::operator delete(void* block) noexcept { PoolFor<TRunLink>().Release(block); }
 
 TFontObj::TFontObj(TSection* section, int pos, std::shared_ptr<const TMyFont> font)
     : Section(section), Pos(pos), Font(font ? std::move(font) : std::make_shared<TMyFont>()) {

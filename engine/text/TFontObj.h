@@ -16,7 +16,6 @@
 
 namespace engine {
 
-class BlockPool;
 class TLinkList;
 class TSection;
 
@@ -117,7 +116,6 @@ class TFontObj final {
     // Documents hold link runs by the ten thousand: from a pool, as the runs are.
     static void* operator new(std::size_t size);
     static void operator delete(void* block) noexcept;
-    static BlockPool& Pool();
 
     std::string Title;
     TUrlTarget UrlTarget;

@@ -121,14 +121,10 @@ void ReturnBuildBuffers(std::unique_ptr<TSection::BuildBuffers> buffers) {
   spareBuildBuffers.push_back(std::move(buffers));
 }
 
-// The pool for sections of size, or nullptr for a size no pool serves. NOTE:
-// never destroyed, so that sections freed while the process ends (by objects
-// of static duration) still find them.
+// The pool for sections of size, or nullptr for a size no pool serves.
 BlockPool* SectionPool(std::size_t size) {
-  static BlockPool* const sections = new BlockPool(sizeof(TSection));
-  static BlockPool* const lines = new BlockPool(sizeof(TPreFormated));
-  if (size == sizeof(TSection)) return sections;
-  if (size == sizeof(TPreFormated)) return lines;
+  if (size == sizeof(TSection)) return &PoolFor<TSection>();
+  if (size == sizeof(TPreFormated)) return &PoolFor<TPreFormated>();
   return nullptr;
 }
 
